@@ -1,0 +1,29 @@
+# One helper to add a GoogleTest program:
+#   vantelo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# The program is registered with CTest under its own name; LABELS lets a
+# sanitizer run pick a subset (for example the "spine" label).
+include_guard(GLOBAL)
+enable_testing()
+find_package(GTest REQUIRED)
+
+function(vantelo_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_MEDIA_BACKEND=gstreamer")
+  if(T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+    # tests_<label> builds just the programs of one label (sanitizer runs).
+    foreach(label IN LISTS T_LABELS)
+      if(NOT TARGET tests_${label})
+        add_custom_target(tests_${label})
+      endif()
+      add_dependencies(tests_${label} ${T_NAME})
+    endforeach()
+  endif()
+endfunction()

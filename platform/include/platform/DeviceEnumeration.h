@@ -1,0 +1,29 @@
+#pragma once
+// Lists the device interface paths of the adapters present, in a stable
+// order. Two kinds of adapter exist on Linux:
+//  - simulated adapters served by a `linesim serve` daemon, present while
+//    their device socket <DeviceSocketFolder()>/sim<N>.dev exists (listed by
+//    N ascending);
+//  - in-process adapters that a test registers (listed first, in
+//    registration order).
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// <RuntimeFolder()>/tyline, created with mode 0700 when asked for.
+std::filesystem::path DeviceSocketFolder();
+
+// Path of simulated adapter N's device socket and control socket.
+std::filesystem::path DeviceSocketPath(int adapterId);
+std::filesystem::path ControlSocketPath(int adapterId);
+
+std::vector<std::string> EnumerateDeviceInterfaces();
+
+// Makes an in-process adapter present / absent. Thread-safe.
+void RegisterDeviceInterface(const std::string& path);
+void UnregisterDeviceInterface(const std::string& path);
+
+}  // namespace vt

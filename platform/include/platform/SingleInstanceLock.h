@@ -1,0 +1,30 @@
+#pragma once
+// A named single-instance lock: an exclusive flock on
+// <RuntimeFolder()>/<name>.lock held for the life of the object.
+
+#include <filesystem>
+#include <string>
+
+namespace vt {
+
+class SingleInstanceLock {
+public:
+    explicit SingleInstanceLock(std::string name);
+    ~SingleInstanceLock();
+    SingleInstanceLock(const SingleInstanceLock&) = delete;
+    SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
+
+    // True if this object now holds the lock (also when it already did);
+    // false if another holder has it or the lock file cannot be made.
+    bool Acquire();
+    void Release();
+    bool Held() const { return fd_ >= 0; }
+
+    std::filesystem::path LockFile() const;
+
+private:
+    std::string name_;
+    int fd_ = -1;
+};
+
+}  // namespace vt

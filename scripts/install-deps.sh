@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project builds, tests and runs with.
+# Idempotent and non-interactive: packages already present are skipped.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  libsqlite3-dev sqlite3
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  libopus-dev libcodec2-dev
+  libmp3lame-dev lame mpg123
+  libxlsxwriter-dev libfreexl-dev libzip-dev
+  fonts-nanum xvfb xauth
+  espeak-ng sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
