@@ -1,0 +1,158 @@
+#pragma once
+// liblindev: the line device library. The application drives up to eight
+// adapters (slots 0..7) through these plain C functions and hears about the
+// line only through messages posted to the window it hands to
+// TY_StartService (wParam = the slot's device id).
+//
+// Results: most exports return 1 for success and 0 for failure; a slot index
+// outside 0..7 always gives the export's failure value. String results are
+// BSTRs owned by the caller (free them with SysFreeString).
+//
+// Exports marked "later" are declared here so callers compile against the
+// whole surface; liblindev does not define them yet.
+
+#include "platform/MessageWindow.h"
+#include "platform/SysString.h"
+
+// Messages posted to the target window (WM_USER + n).
+inline constexpr vt::UINT WM_TY_RINGDETECTED = vt::WM_USER + 10;   // lParam 0
+inline constexpr vt::UINT WM_TY_RINGEND = vt::WM_USER + 11;        // lParam ring end time (ms)
+inline constexpr vt::UINT WM_TY_CIDREDAY = vt::WM_USER + 12;       // lParam 0
+inline constexpr vt::UINT WM_TY_DEVICEREMOVED = vt::WM_USER + 13;  // lParam 0
+inline constexpr vt::UINT WM_TY_CODECPROGRESS = vt::WM_USER + 14;  // lParam progress
+inline constexpr vt::UINT WM_TY_CODECDONE = vt::WM_USER + 15;      // lParam 0 ok, 1, 2
+inline constexpr vt::UINT WM_TY_LINENOTIFY = vt::WM_USER + 16;     // lParam 1 off-hook, 0 on-hook
+inline constexpr vt::UINT WM_TY_THREADNOTIFY = vt::WM_USER + 17;   // lParam 0, 1, 2, 5
+inline constexpr vt::UINT WM_TY_RECEIVE = vt::WM_USER + 18;        // lParam 0
+inline constexpr vt::UINT WM_TY_BUSY1 = vt::WM_USER + 19;          // lParam 0
+inline constexpr vt::UINT WM_TY_RECORDDATA = vt::WM_USER + 20;     // lParam chunk address
+inline constexpr vt::UINT WM_TY_REVERSETONE = vt::WM_USER + 22;    // lParam 1 set, 0 cleared
+inline constexpr vt::UINT WM_TY_GETARS = vt::WM_USER + 23;         // lParam 1 set, 0 cleared
+inline constexpr vt::UINT WM_TY_DIALTONE = vt::WM_USER + 24;       // lParam 0
+inline constexpr vt::UINT WM_TY_RINGBACKTONE = vt::WM_USER + 25;   // lParam 0
+inline constexpr vt::UINT WM_TY_GETDTMF = vt::WM_USER + 26;        // lParam digit code 0..15
+inline constexpr vt::UINT WM_TY_PLAYPROGRESS = vt::WM_USER + 27;   // lParam bytes sent
+inline constexpr vt::UINT WM_TY_TONELENGTH = vt::WM_USER + 28;     // lParam burst length (polls)
+inline constexpr vt::UINT WM_TY_BUSY2 = vt::WM_USER + 29;          // lParam 0
+inline constexpr vt::UINT WM_TY_AUTODIALDONE = vt::WM_USER + 30;   // lParam 1 dialled, 255 failed
+inline constexpr vt::UINT WM_EX_EXT_DTMF = vt::WM_USER + 31;       // lParam digit code 0..15
+
+static_assert(WM_TY_RINGDETECTED == 0x40A && WM_TY_RECORDDATA == 0x414);
+static_assert(WM_TY_REVERSETONE == 0x416 && WM_EX_EXT_DTMF == 0x41F);
+
+#if defined(LINDEV_BUILDING)
+#define LINDEV_API __attribute__((visibility("default")))
+#else
+#define LINDEV_API
+#endif
+
+extern "C" {
+
+// --- Device table and library frame ---------------------------------------
+
+// Rescans the adapters present; the number found and openable (0..8).
+LINDEV_API int TY_InitializeAllDevice(void);
+// 1 opened (or already open), 0 failed. logFlag enables the diagnostic log.
+LINDEV_API int TY_OpenDeviceByIndex(int slot, int logFlag);
+// 1, or 0 if the close failed.
+LINDEV_API int TY_CloseDeviceByIndex(int slot);
+// Number of slots opened / closed.
+LINDEV_API int TY_OpenAllDevice(void);
+LINDEV_API int TY_CloseAllDevice(void);
+// The slot, or -1.
+LINDEV_API int TY_StartService(vt::HWND window, int slot);
+// The slot (-1 for a slot index outside the table).
+LINDEV_API int TY_StopService(int slot);
+// Number of services started / stopped.
+LINDEV_API int TY_StartServiceAllDevice(vt::HWND window);
+LINDEV_API int TY_StopServiceAllDevice(void);
+// Version bytes read at open (0 before the first open).
+LINDEV_API int TY_GetHW_Version(int slot);
+LINDEV_API int TY_GetFW_Version(int slot);
+
+// --- Line event engine -----------------------------------------------------
+
+// The line status word (bit 9 forced on while automatic dialling runs);
+// 0xFFFFFFFF when the adapter cannot be read.
+LINDEV_API unsigned int TY_GetTYplusState(int slot);
+// Line tone state 0..6: idle, off-hook, dial tone, ring-back, busy 1,
+// busy 2, receive.
+LINDEV_API int TY_GetToneState(int slot);
+// 1 if the adapter holds the line.
+LINDEV_API int TY_IsLineBusy(int slot);
+// Caller-ID record: 4 date chars (MMDD), 4 time chars (hhmm), the number
+// length byte, the number. Empty when no date was received.
+LINDEV_API BSTR TY_GetCIDData(int slot);
+// Ten tone-cadence thresholds in polls of 30 ms; 1.
+LINDEV_API int TY_SetToneTime(int busy1Low, int busy1High, int busy1Count, int busy2Low,
+                              int busy2High, int busy2Count, int dialTone, int receiveSilence,
+                              int ringBackLow, int ringBackHigh, int slot);
+// 1, or 0 (nothing changed) when ms is below 5700.
+LINDEV_API int TY_SetRingEndTime(int ms, int slot);
+
+// --- Line commands ---------------------------------------------------------
+
+LINDEV_API int TY_HookOff(int slot);
+LINDEV_API int TY_HookOn(int slot);
+// Sends one DTMF digit ("0"-"9", "*", "#", ":", "A"-"D") for toneTime - 40 ms;
+// needs the line off-hook.
+LINDEV_API int TY_SendNumber(char digit, int toneTime, int toneLevel, int slot);
+// Hook flash of flashTime ms (600 when its low 16 bits are 0).
+LINDEV_API int TY_SendFlash(int flashTime, int slot);
+LINDEV_API int TY_VolumeControl(int up, int slot);
+LINDEV_API int TY_ToggleMute(int slot);
+// mode 2 DSP, mode 1 TEL.
+LINDEV_API int TY_SetHeadSet(int mode, int slot);
+// 1 done, 0 refused or failed, 255 unsupported by the adapter.
+LINDEV_API unsigned char TY_DisconHeadset(int disconnect, int slot);
+// Headset location 1 or 2; 0 if the request fails.
+LINDEV_API int TY_GetHeadsetLoc(int slot);
+LINDEV_API int TY_SetHold(int hold, int slot);
+LINDEV_API int TY_SetARSComm(int ledOn, int slot);
+// Digits dialled on the phone: the count byte, then the characters.
+LINDEV_API BSTR TY_GetManualDTMF(int slot);
+LINDEV_API int TY_SetSerial(unsigned int serial, int slot);
+// The serial number; 0 if the request fails.
+LINDEV_API unsigned int TY_GetSerial(int slot);
+// Level 0..28; 255 on failure.
+LINDEV_API unsigned char TY_GetCurrentPlayVolume(int slot);
+LINDEV_API int TY_SetCurrentPlayVolume(int level, int slot);
+LINDEV_API int TY_TestHW(int slot);
+
+// --- Automatic dialling and redial (later) ---------------------------------
+
+LINDEV_API int TY_AutoDial(const char* number, int useExtension, const char* extension,
+                           int delay, int onTime, int offTime, int level, int slot);
+LINDEV_API int TY_AutoDialThread(const char* number, int useExtension, const char* extension,
+                                 int delay, int onTime, int offTime, int level, int slot);
+LINDEV_API int TY_SendRedial(int slot);
+
+// --- Recording (later) -----------------------------------------------------
+
+LINDEV_API int TY_StartRecord(const char* path, int recordFlag, int recordType, int slot);
+LINDEV_API int TY_StopRecord(int slot);
+
+// --- Playback (later) ------------------------------------------------------
+
+LINDEV_API int TY_WaveOut(const char* path, int synchronous, int raw, int slot);
+LINDEV_API int TY_WaveOutSub(const char* path, int offset, int unused, int raw, int slot);
+LINDEV_API int TY_StopWaveOut(int slot);
+LINDEV_API int TY_PauseWaveOut(int slot);
+
+// --- Codec conversions (later) ---------------------------------------------
+
+LINDEV_API int TY_Encoder(const char* source, const char* destination, int volume, int rate,
+                          int silence, int progressScale, int slot);
+LINDEV_API int TY_Decoder(const char* source, const char* destination, int volume,
+                          int progressScale, int slot);
+LINDEV_API int TY_Decoder1(const char* source, const char* destination, int volume,
+                           int progressScale, int slot);
+
+// --- ARS prompt-and-collect and firmware download (later) ------------------
+
+LINDEV_API int TY_SetARS(const char* promptFile, int keyCount, char terminator, int repetitions,
+                         int waitMs, int slot);
+LINDEV_API BSTR TY_GetARS(int slot);
+LINDEV_API unsigned char TY_FirmwareUpdate(const char* path, int slot);
+
+}  // extern "C"
