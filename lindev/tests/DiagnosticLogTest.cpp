@@ -1,0 +1,83 @@
+#include "lindev/DiagnosticLog.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "testsupport/TestEnvironment.h"
+
+using lindev::DiagnosticLog;
+
+namespace {
+
+std::string ReadAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class DiagnosticLogTest : public ::testing::Test {
+protected:
+    void SetUp() override { DiagnosticLog::SetClock(&clock); }
+    void TearDown() override { DiagnosticLog::SetClock(nullptr); }
+
+    vt::test::TestEnvironment env;
+    vt::FixedClock clock = vt::FixedClock::At(2026, 12, 7, 9, 5, 3);
+};
+
+}  // namespace
+
+TEST_F(DiagnosticLogTest, LineHasZeroPaddedFieldsAndCrLf) {
+    ASSERT_TRUE(DiagnosticLog::Prepare());
+    DiagnosticLog::Write(0, "TyClose().");
+    const auto file = env.AppHome() / "Log" / "Vantelo_Log20261207.txt";
+    EXPECT_EQ(DiagnosticLog::TodayFile(), file);
+    EXPECT_EQ(ReadAll(file), "[2026-12-07 09:05:03] DevID=0, TyClose(). \r\n");
+}
+
+TEST_F(DiagnosticLogTest, EveryNewlineIsStoredAsCrLf) {
+    DiagnosticLog::Prepare();
+    DiagnosticLog::Write(3, "\nTyOpen() x");
+    EXPECT_EQ(ReadAll(DiagnosticLog::TodayFile()),
+              "[2026-12-07 09:05:03] DevID=3, \r\nTyOpen() x \r\n");
+}
+
+TEST_F(DiagnosticLogTest, LinesAreAppendedAndPrepareKeepsThem) {
+    DiagnosticLog::Prepare();
+    DiagnosticLog::Write(0, "one");
+    clock.AdvanceSeconds(61);
+    DiagnosticLog::Prepare();
+    DiagnosticLog::Write(1, "two");
+    EXPECT_EQ(ReadAll(DiagnosticLog::TodayFile()),
+              "[2026-12-07 09:05:03] DevID=0, one \r\n[2026-12-07 09:06:04] DevID=1, two \r\n");
+}
+
+TEST_F(DiagnosticLogTest, LongLineIsCutToTheBuffer) {
+    const std::string line = DiagnosticLog::FormatLine(clock.NowLocal(), 0, std::string(400, 'x'));
+    EXPECT_EQ(line.size(), DiagnosticLog::kLineBufferSize - 1);
+    EXPECT_EQ(line.substr(0, 31), "[2026-12-07 09:05:03] DevID=0, ");
+}
+
+TEST_F(DiagnosticLogTest, NewDayWritesANewFile) {
+    DiagnosticLog::Prepare();
+    clock.AdvanceSeconds(24 * 3600);
+    DiagnosticLog::Prepare();
+    DiagnosticLog::Write(0, "next");
+    EXPECT_TRUE(std::filesystem::exists(env.AppHome() / "Log" / "Vantelo_Log20261208.txt"));
+}
+
+TEST_F(DiagnosticLogTest, WriteWithoutLogFolderDropsTheLine) {
+    DiagnosticLog::Write(0, "lost");
+    EXPECT_FALSE(std::filesystem::exists(env.AppHome() / "Log"));
+}
+
+TEST_F(DiagnosticLogTest, SdkMarkerIsAnEmptyFile) {
+    {
+        std::ofstream old(env.AppHome() / "VtSdk.log");
+        old << "stale";
+    }
+    DiagnosticLog::CreateSdkMarker();
+    EXPECT_EQ(ReadAll(env.AppHome() / "VtSdk.log"), "");
+}
