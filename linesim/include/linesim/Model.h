@@ -1,0 +1,252 @@
+#pragma once
+// The simulated adapter: its firmware (vendor requests, the 16-bit line
+// status word, the recording and playback streams) and the telephone line
+// and exchange behind it (ringing, caller ID, far-end keys, call-progress
+// tones, answer, hang-up), plus the local handset and keys.
+//
+// The status word is computed from the state and the time source's "now",
+// so a test that steps a ManualTimeSource sees exactly the cadences the
+// daemon shows in real time. Every method is thread-safe (one mutex);
+// none blocks: blocking transfers are built above the model (DeviceSession).
+//
+// Received-digit codes (status bits 12-15, the manual-DTMF buffer, ARS
+// keys): "1".."9" are 1..9, "*" 10, "0" 11, "#" 12, "A" 13, "B" 14, "C" 15,
+// "D" 0.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "linesim/Cadence.h"
+#include "linesim/TimeSource.h"
+
+namespace linesim {
+
+// Status word bits.
+inline constexpr std::uint16_t kBitRing = 0x0001;
+inline constexpr std::uint16_t kBitsCallerId = 0x0006;
+inline constexpr std::uint16_t kBitArs = 0x0008;
+inline constexpr std::uint16_t kBitOffHook = 0x0010;
+inline constexpr std::uint16_t kBitPlayback = 0x0020;
+inline constexpr std::uint16_t kBitRecording = 0x0040;
+inline constexpr std::uint16_t kBitReversal = 0x0080;
+inline constexpr std::uint16_t kBitTone = 0x0100;
+inline constexpr std::uint16_t kBitDtmfStrobe = 0x0200;
+inline constexpr std::uint16_t kBitDialling = 0x0400;
+
+inline constexpr std::size_t kCallerIdReplySize = 26;
+// 26 bytes hold 0x80, length, the date/time parameter (10) and the number
+// parameter (2 + n).
+inline constexpr std::size_t kMaxCallerIdDigits = 13;
+inline constexpr std::size_t kManualDtmfSize = 64;
+inline constexpr std::size_t kRecordSize = 64;
+inline constexpr std::size_t kRecordPayload = 60;
+// Bytes per second of the audio streams at speed 1 (8 kHz, one byte each).
+inline constexpr std::uint32_t kAudioBytesPerSecond = 8000;
+
+// Tones the exchange plays while the line is held.
+enum class Tone { Off, Dial, RingBack, Busy1, Busy2 };
+
+// What the line is doing, as the exchange sees it.
+enum class CallState {
+    Idle,       // on-hook, nothing happening
+    Ringing,    // an incoming call rings
+    DialTone,   // off-hook, no digits yet
+    Dialling,   // the adapter is sending digits
+    RingBack,   // digits sent, the far end is being rung
+    Connected,  // talking (answered either way)
+    FarHungUp,  // the far end hung up; busy tone until on-hook
+};
+
+const char* ToneName(Tone tone);
+const char* CallStateName(CallState state);
+
+// Receive code of a key character; -1 if the character is not a key.
+int ReceiveCodeOf(char key);
+
+// Cadences that the line library's default tone table classifies right
+// (30 ms polls: busy-1 bursts of 6..11 polls, busy-2 11..18, ring-back
+// 22..35, dial tone 36 continuous polls).
+Cadence CadenceOf(Tone tone);
+// Default ring: 1 s on, 1 s off. The gap stays below the 1.5 s after which
+// the line library declares ring end.
+inline constexpr Cadence kDefaultRing{1000, 1000, 0};
+
+class Model {
+public:
+    // Null means real time.
+    explicit Model(std::shared_ptr<TimeSource> time = nullptr);
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    std::uint64_t NowMs() const { return time_->NowMs(); }
+
+    // ---- the adapter as its driver sees it --------------------------------
+    bool IsPlugged();
+    // Changes at every unplug: handles opened before it stay dead.
+    std::uint64_t PlugGeneration();
+    // The line status word; nullopt while unplugged.
+    std::optional<std::uint16_t> StatusWord();
+    // One vendor request. `in` is the direction (data from the adapter).
+    // `data` holds `length` bytes: the data stage sent (out) or the reply
+    // (in, filled here). False when the adapter stalls the request
+    // (unknown code, unplugged).
+    bool VendorRequest(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                       std::uint16_t length, std::uint8_t* data);
+    // Bulk-out (playback, ARS prompts, firmware image): bytes accepted now,
+    // limited by the playback buffer, which drains at 8000 bytes/s x speed.
+    // The caller retries the rest later (the driver blocks meanwhile).
+    std::uint32_t BulkOut(const std::uint8_t* data, std::uint32_t length);
+    // Bulk-in (ARS key status byte): bytes returned.
+    std::uint32_t BulkIn(std::uint8_t* data, std::uint32_t length);
+    // Recording: whether a recording runs, and the payload due since the
+    // last take (8000 bytes/s x speed in mode 0). Extension point for the
+    // streaming of far-end audio and the compressed modes.
+    bool IsRecording();
+    std::vector<std::uint8_t> TakeRecordPayload();
+    // Logs a driver-level transfer that the model does not answer itself.
+    void LogTransfer(const std::string& line);
+
+    // ---- the line, the far end and the local user ------------------------
+    // Errors are returned as text (empty = done), as the control protocol
+    // reports them.
+    std::string Ring(const Cadence& cadence);
+    std::string StopRing();
+    // Caller ID message for the next 0x61 read; MMDDhhmm date and time.
+    std::string SetCallerId(const std::string& number, const std::string& dateTime);
+    // Far-end keys, one strobe per key, queued after keys already pending.
+    std::string PressKeys(const std::string& keys, std::uint32_t onMs, std::uint32_t offMs);
+    std::string SetTone(Tone tone);
+    std::string FarAnswer();
+    std::string FarHangUp();
+    std::string SetHandset(bool up);
+    // Digits dialled on the local phone: the manual-DTMF buffer (0x7F).
+    std::string DialOnPhone(const std::string& digits);
+    void SetArsKey(bool down);
+    std::string SetHeadsetLocation(int location);
+    void SetReversal(bool reversed);
+    void SetVersions(std::uint8_t hardware, std::uint8_t firmware);
+    std::string SetSpeed(std::uint32_t speed);
+    void Unplug();
+    void Plug();
+
+    // ---- inspection --------------------------------------------------------
+    struct State {
+        bool plugged = true;
+        std::uint16_t status = 0;  // 0xFFFF while unplugged
+        bool adapterOffHook = false;
+        bool handsetUp = false;
+        CallState call = CallState::Idle;
+        Tone tone = Tone::Off;
+        bool callerIdWaiting = false;
+        std::uint8_t hardware = 5, firmware = 3;
+        std::uint32_t serial = 0;
+        std::uint8_t playVolume = 66;
+        int lineVolume = 8;
+        int headsetLocation = 1;
+        int headsetMode = 0;  // 1 DSP, 0 TEL
+        bool muted = false, held = false, arsLed = false, headsetDisconnected = false;
+        bool arsKey = false;
+        bool recording = false;
+        int recordMode = 0;
+        bool playing = false;
+        std::uint64_t playedBytes = 0;
+        std::uint32_t speed = 1;
+        std::uint32_t flashes = 0, hardwareTests = 0;
+        std::string manualDigits;  // as dialled on the phone
+        std::string sentDigits;    // codes sent by request 0x62, as characters
+    };
+    State GetState();
+    // "status" answer of the control protocol.
+    std::string StatusLine();
+    // One line per vendor request and bulk transfer received, oldest first.
+    std::vector<std::string> Log();
+    void ClearLog();
+
+private:
+    struct Key {
+        int code;
+        std::uint64_t startMs;
+        std::uint32_t onMs;
+        bool delivered;  // counted as an ARS key
+    };
+
+    bool OffHookLocked() const { return adapterOffHook_ || handsetUp_; }
+    // Applies every timed transition due by `now` (ring count ended,
+    // digits finished sending, playback drained, keys expired).
+    void AdvanceLocked(std::uint64_t now);
+    std::uint16_t StatusLocked(std::uint64_t now);
+    void StartToneLocked(Tone tone, std::uint64_t at);
+    void HookChangedLocked(bool wasOffHook, std::uint64_t now);
+    void DigitsSentLocked(std::uint64_t ringBackAt);
+    void DrainStreamLocked(std::uint64_t now);
+    void AppendLogLocked(std::string line);
+    bool AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                          std::uint16_t length, std::uint8_t* data, std::uint64_t now);
+    bool AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                           std::uint16_t length, const std::uint8_t* data, std::uint64_t now);
+
+    std::shared_ptr<TimeSource> time_;
+    std::mutex mutex_;
+
+    // Timed state is advanced lazily from const readers too.
+    bool plugged_ = true;
+    std::uint64_t generation_ = 1;
+    bool adapterOffHook_ = false;
+    bool handsetUp_ = false;
+    CallState call_ = CallState::Idle;
+    Tone tone_ = Tone::Off;
+    std::uint64_t toneStartMs_ = 0;
+    bool ringing_ = false;
+    Cadence ringCadence_ = kDefaultRing;
+    std::uint64_t ringStartMs_ = 0;
+    std::vector<std::uint8_t> callerId_;  // empty: nothing waits
+    std::deque<Key> keys_;
+    std::uint64_t diallingUntilMs_ = 0;  // bit 10 until then
+    std::uint64_t ringBackAtMs_ = 0;     // 0: no number being completed
+    bool arsKey_ = false;
+    bool reversed_ = false;
+
+    std::uint8_t hardware_ = 5, firmware_ = 3;
+    std::uint32_t serial_ = 0;
+    std::uint8_t playVolume_ = 66;
+    int lineVolume_ = 8;
+    int headsetLocation_ = 1;
+    int headsetMode_ = 0;
+    bool muted_ = false, held_ = false, arsLed_ = false, headsetDisconnected_ = false;
+    std::uint32_t flashes_ = 0, hardwareTests_ = 0;
+    std::vector<std::uint8_t> manualDtmf_;
+    std::string sentDigits_;
+
+    // Recording (0x56/0x57).
+    bool recording_ = false;
+    int recordMode_ = 0;
+    std::uint64_t recordFromMs_ = 0;
+    std::uint64_t recordBytesDue_ = 0;  // payload bytes produced so far
+    std::uint64_t recordBytesTaken_ = 0;
+    std::uint64_t recordCarry_ = 0;  // due before the last speed change
+
+    // What bulk-out data currently feeds: a playback (0x58), an ARS prompt
+    // (0x76) or a firmware image (0x79). Audio drains at the real rate.
+    enum class StreamKind { None, Playback, ArsPrompt, Firmware };
+    StreamKind stream_ = StreamKind::None;
+    std::uint64_t streamAnnounced_ = 0;
+    std::uint64_t streamReceived_ = 0;
+    std::uint64_t streamBuffered_ = 0;
+    std::uint64_t streamDrainMs_ = 0;
+    std::uint64_t streamLastDataMs_ = 0;
+    std::uint64_t playedBytes_ = 0;
+    std::uint32_t speed_ = 1;
+
+    // ARS prompt-and-collect (0x76 .. 0x77).
+    bool arsActive_ = false;
+    std::vector<std::uint8_t> arsKeys_;
+
+    std::deque<std::string> log_;
+};
+
+}  // namespace linesim

@@ -1,0 +1,760 @@
+#include "linesim/Model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "Hex.h"
+#include "linesim/SteadyTimeSource.h"
+
+namespace linesim {
+
+namespace {
+
+// The exchange takes the number as complete after this pause in dialling;
+// lindev may send a number one key per request.
+constexpr std::uint64_t kInterDigitTimeoutMs = 1000;
+// Audio buffered in the adapter before bulk-out blocks (64 ms).
+constexpr std::uint64_t kStreamBufferBytes = 512;
+// A stream that receives nothing for this long with its buffer empty has
+// been abandoned by the host (stopped or too short to send).
+constexpr std::uint64_t kStreamIdleEndMs = 500;
+constexpr std::size_t kLogCapacity = 10000;
+constexpr std::uint8_t kMuLawSilence = 0xFF;
+
+std::string RequestLine(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                        std::uint16_t length, const std::uint8_t* data, bool ok) {
+    char head[96];
+    std::snprintf(head, sizeof head, "%s 0x%02X value=0x%04X index=0x%04X length=%u data=",
+                  in ? "VENDOR_READ" : "VENDOR_WRITE", request, value, index, length);
+    std::string line = head + HexBytes(data, length);
+    if (!ok)
+        line += " STALL";
+    return line;
+}
+
+// Character of a code sent with request 0x62.
+char SendCodeChar(std::uint8_t code) {
+    static const char table[] = "0123456789*#ABCD";
+    return code < 16 ? table[code] : '?';
+}
+
+}  // namespace
+
+const char* ToneName(Tone tone) {
+    switch (tone) {
+        case Tone::Off:
+            return "off";
+        case Tone::Dial:
+            return "dial";
+        case Tone::RingBack:
+            return "ringback";
+        case Tone::Busy1:
+            return "busy1";
+        case Tone::Busy2:
+            return "busy2";
+    }
+    return "off";
+}
+
+const char* CallStateName(CallState state) {
+    switch (state) {
+        case CallState::Idle:
+            return "idle";
+        case CallState::Ringing:
+            return "ringing";
+        case CallState::DialTone:
+            return "dialtone";
+        case CallState::Dialling:
+            return "dialling";
+        case CallState::RingBack:
+            return "ringback";
+        case CallState::Connected:
+            return "connected";
+        case CallState::FarHungUp:
+            return "farhungup";
+    }
+    return "idle";
+}
+
+int ReceiveCodeOf(char key) {
+    if (key >= '1' && key <= '9')
+        return key - '0';
+    switch (std::toupper(static_cast<unsigned char>(key))) {
+        case '*':
+            return 10;
+        case '0':
+            return 11;
+        case '#':
+            return 12;
+        case 'A':
+            return 13;
+        case 'B':
+            return 14;
+        case 'C':
+            return 15;
+        case 'D':
+            return 0;
+        default:
+            return -1;
+    }
+}
+
+Cadence CadenceOf(Tone tone) {
+    switch (tone) {
+        case Tone::Dial:
+            return Cadence::Continuous();
+        case Tone::RingBack:
+            return Cadence{1000, 2000, 0};
+        case Tone::Busy1:
+            return Cadence{250, 250, 0};
+        case Tone::Busy2:
+            return Cadence{500, 500, 0};
+        case Tone::Off:
+            break;
+    }
+    return Cadence{0, 1, 0};
+}
+
+Model::Model(std::shared_ptr<TimeSource> time)
+    : time_(time ? std::move(time) : std::make_shared<SteadyTimeSource>()) {}
+
+bool Model::IsPlugged() {
+    std::lock_guard lock(mutex_);
+    return plugged_;
+}
+
+std::uint64_t Model::PlugGeneration() {
+    std::lock_guard lock(mutex_);
+    return generation_;
+}
+
+std::optional<std::uint16_t> Model::StatusWord() {
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return std::nullopt;
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    return StatusLocked(now);
+}
+
+void Model::StartToneLocked(Tone tone, std::uint64_t at) {
+    tone_ = tone;
+    toneStartMs_ = at;
+}
+
+void Model::AdvanceLocked(std::uint64_t now) {
+    if (ringing_ && ringCadence_.Finished(now - ringStartMs_)) {
+        ringing_ = false;  // the caller gave up
+        if (call_ == CallState::Ringing)
+            call_ = CallState::Idle;
+    }
+    if (ringBackAtMs_ != 0 && now >= ringBackAtMs_) {
+        const std::uint64_t at = ringBackAtMs_;
+        ringBackAtMs_ = 0;
+        if (call_ == CallState::Dialling) {
+            call_ = CallState::RingBack;
+            StartToneLocked(Tone::RingBack, at);
+        }
+    }
+    for (Key& key : keys_) {
+        if (key.startMs > now)
+            break;
+        if (!key.delivered && arsActive_ && arsKeys_.size() < kManualDtmfSize - 1)
+            arsKeys_.push_back(static_cast<std::uint8_t>(key.code));
+        key.delivered = true;
+    }
+    while (!keys_.empty() && keys_.front().startMs + keys_.front().onMs <= now) keys_.pop_front();
+    DrainStreamLocked(now);
+}
+
+void Model::DrainStreamLocked(std::uint64_t now) {
+    if (stream_ == StreamKind::None || stream_ == StreamKind::Firmware)
+        return;
+    const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
+    if (now > streamDrainMs_) {
+        const std::uint64_t due = (now - streamDrainMs_) * rate / 1000;
+        if (due >= streamBuffered_) {
+            if (stream_ == StreamKind::Playback)
+                playedBytes_ += streamBuffered_;
+            streamBuffered_ = 0;
+            streamDrainMs_ = now;
+        } else if (due > 0) {
+            if (stream_ == StreamKind::Playback)
+                playedBytes_ += due;
+            streamBuffered_ -= due;
+            streamDrainMs_ += due * 1000 / rate;
+        }
+    }
+    if (streamBuffered_ == 0 && stream_ == StreamKind::Playback &&
+        (streamReceived_ >= streamAnnounced_ || now - streamLastDataMs_ >= kStreamIdleEndMs))
+        stream_ = StreamKind::None;
+}
+
+std::uint16_t Model::StatusLocked(std::uint64_t now) {
+    const bool offHook = OffHookLocked();
+    std::uint16_t s = 0;
+    if (ringing_ && !offHook && ringCadence_.IsOn(now - ringStartMs_))
+        s |= kBitRing;
+    if (!callerId_.empty())
+        s |= kBitsCallerId;
+    if (arsKey_)
+        s |= kBitArs;
+    if (offHook)
+        s |= kBitOffHook;
+    if (stream_ == StreamKind::Playback)
+        s |= kBitPlayback;
+    if (recording_)
+        s |= kBitRecording;
+    if (reversed_)
+        s |= kBitReversal;
+    if (offHook && tone_ != Tone::Off && now >= toneStartMs_ &&
+        CadenceOf(tone_).IsOn(now - toneStartMs_))
+        s |= kBitTone;
+    if (!keys_.empty() && keys_.front().startMs <= now)
+        s |= kBitDtmfStrobe | static_cast<std::uint16_t>(keys_.front().code << 12);
+    if (now < diallingUntilMs_)
+        s |= kBitDialling;
+    return s;
+}
+
+void Model::HookChangedLocked(bool wasOffHook, std::uint64_t now) {
+    const bool offHook = OffHookLocked();
+    if (offHook == wasOffHook)
+        return;
+    ringBackAtMs_ = 0;
+    if (offHook) {
+        manualDtmf_.clear();
+        if (ringing_) {  // answering the incoming call
+            ringing_ = false;
+            call_ = CallState::Connected;
+            StartToneLocked(Tone::Off, now);
+        } else {
+            call_ = CallState::DialTone;
+            StartToneLocked(Tone::Dial, now);
+        }
+    } else {
+        call_ = CallState::Idle;
+        StartToneLocked(Tone::Off, now);
+    }
+}
+
+void Model::DigitsSentLocked(std::uint64_t ringBackAt) {
+    if (!OffHookLocked())
+        return;
+    if (call_ == CallState::DialTone || call_ == CallState::Dialling) {
+        call_ = CallState::Dialling;
+        tone_ = Tone::Off;
+        ringBackAtMs_ = ringBackAt;
+    }
+}
+
+void Model::AppendLogLocked(std::string line) {
+    log_.push_back(std::move(line));
+    while (log_.size() > kLogCapacity) log_.pop_front();
+}
+
+void Model::LogTransfer(const std::string& line) {
+    std::lock_guard lock(mutex_);
+    AppendLogLocked(line);
+}
+
+bool Model::VendorRequest(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                          std::uint16_t length, std::uint8_t* data) {
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return false;
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    if (in && data)
+        std::memset(data, 0, length);
+    const bool ok = in ? AnswerReadLocked(request, value, index, length, data, now)
+                       : AnswerWriteLocked(request, value, index, length, data, now);
+    AppendLogLocked(RequestLine(in, request, value, index, length, data, ok));
+    return ok;
+}
+
+bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                             std::uint16_t length, std::uint8_t* data, std::uint64_t now) {
+    auto put = [&](std::size_t at, std::uint8_t byte) {
+        if (data && at < length)
+            data[at] = byte;
+    };
+    const bool wasOffHook = OffHookLocked();
+    switch (request) {
+        case 0x56:  // start recording: value = record flag, index = mode
+            if (index > 3)
+                return false;
+            recording_ = true;
+            recordMode_ = index;
+            recordFromMs_ = now;
+            recordBytesDue_ = recordBytesTaken_ = recordCarry_ = 0;
+            return true;
+        case 0x57:
+            recording_ = false;
+            return true;
+        case 0x59:
+            adapterOffHook_ = false;
+            HookChangedLocked(wasOffHook, now);
+            return true;
+        case 0x60:
+            adapterOffHook_ = true;
+            HookChangedLocked(wasOffHook, now);
+            return true;
+        case 0x61:  // caller ID, handed out once
+            if (callerId_.empty()) {
+                put(0, 0xFF);
+            } else {
+                for (std::size_t i = 0; i < callerId_.size(); ++i) put(i, callerId_[i]);
+                callerId_.clear();
+            }
+            return true;
+        case 0x67:
+            put(0, now < diallingUntilMs_ ? 0x00 : 0xFF);
+            return true;
+        case 0x69: {  // ARS keys: count, then codes
+            const std::size_t n = std::min<std::size_t>(arsKeys_.size(), length ? length - 1 : 0);
+            put(0, static_cast<std::uint8_t>(n));
+            for (std::size_t i = 0; i < n; ++i) put(i + 1, arsKeys_[i]);
+            arsKeys_.clear();
+            return true;
+        }
+        case 0x74:  // one volume step is the pair index 3, index 4
+            if ((value != 1 && value != 2) || (index != 3 && index != 4))
+                return false;
+            if (index == 4)
+                lineVolume_ = std::clamp(lineVolume_ + (value == 1 ? 1 : -1), 0, 15);
+            return true;
+        case 0x75:
+            put(0, arsKeys_.empty() ? 0x00 : 0xFF);
+            return true;
+        case 0x77:
+            arsActive_ = false;
+            return true;
+        case 0x79:  // the firmware image follows on bulk-out
+            stream_ = StreamKind::Firmware;
+            streamAnnounced_ = value;
+            streamReceived_ = 0;
+            return true;
+        case 0x7A:  // flash: the exchange gives a fresh dial tone afterwards
+            ++flashes_;
+            if (OffHookLocked()) {
+                call_ = CallState::DialTone;
+                ringBackAtMs_ = 0;
+                StartToneLocked(Tone::Dial, now + value);
+            }
+            return true;
+        case 0x7B:
+            muted_ = !muted_;
+            return true;
+        case 0x7C:
+            headsetMode_ = value ? 1 : 0;
+            return true;
+        case 0x7E:
+            put(0, hardware_);
+            put(1, firmware_);
+            return true;
+        case 0x7F:
+            put(0, static_cast<std::uint8_t>(manualDtmf_.size()));
+            for (std::size_t i = 0; i < manualDtmf_.size(); ++i) put(i + 1, manualDtmf_[i]);
+            return true;
+        case 0x81:
+            arsLed_ = value != 0;
+            return true;
+        case 0x82:
+            held_ = value != 0;
+            return true;
+        case 0x84:
+            for (int i = 0; i < 4; ++i) put(i, static_cast<std::uint8_t>(serial_ >> (8 * i)));
+            return true;
+        case 0x85:
+            put(0, static_cast<std::uint8_t>(headsetLocation_));
+            return true;
+        case 0x86:
+            // Codes outside 52..80 are not applied; the reply shows the level kept.
+            if (value == 1 && index >= 52 && index <= 80)
+                playVolume_ = index;
+            put(0, playVolume_);
+            return true;
+        case 0x87:
+            headsetDisconnected_ = value != 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                              std::uint16_t length, const std::uint8_t* data, std::uint64_t now) {
+    switch (request) {
+        case 0x58:  // playback of value | index << 16 bytes
+            stream_ = StreamKind::Playback;
+            streamAnnounced_ = value | (static_cast<std::uint64_t>(index) << 16);
+            streamReceived_ = streamBuffered_ = 0;
+            streamDrainMs_ = streamLastDataMs_ = now;
+            return true;
+        case 0x62: {  // send digits, value ms on and index ms off each
+            if (length == 0 || !data)
+                return false;
+            for (std::uint16_t i = 0; i < length; ++i)
+                if (data[i] > 15)
+                    return false;
+            for (std::uint16_t i = 0; i < length; ++i) sentDigits_ += SendCodeChar(data[i]);
+            const std::uint64_t from = std::max(now, diallingUntilMs_);
+            diallingUntilMs_ = from + static_cast<std::uint64_t>(length) * (value + index);
+            DigitsSentLocked(diallingUntilMs_ + kInterDigitTimeoutMs);
+            return true;
+        }
+        case 0x76:  // one ARS prompt repetition: size, then max keys, terminator
+            arsActive_ = true;
+            arsKeys_.clear();
+            stream_ = StreamKind::ArsPrompt;
+            streamAnnounced_ = value | (static_cast<std::uint64_t>(index) << 16);
+            streamReceived_ = streamBuffered_ = 0;
+            streamDrainMs_ = streamLastDataMs_ = now;
+            return true;
+        case 0x80:
+            ++hardwareTests_;
+            return true;
+        case 0x84:
+            if (value != 1 || length < 4 || !data)
+                return false;
+            serial_ = data[0] | (data[1] << 8) | (data[2] << 16) |
+                      (static_cast<std::uint32_t>(data[3]) << 24);
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::uint32_t Model::BulkOut(const std::uint8_t* data, std::uint32_t length) {
+    (void)data;  // the audio is not kept yet; capture comes with the audio streams
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return 0;
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    if (stream_ == StreamKind::Playback || stream_ == StreamKind::ArsPrompt) {
+        const std::uint64_t room =
+            kStreamBufferBytes - std::min(kStreamBufferBytes, streamBuffered_);
+        const std::uint32_t accepted =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(room, length));
+        if (accepted > 0) {
+            if (streamBuffered_ == 0)
+                streamDrainMs_ = now;
+            streamBuffered_ += accepted;
+            streamReceived_ += accepted;
+            streamLastDataMs_ = now;
+        }
+        return accepted;
+    }
+    if (stream_ == StreamKind::Firmware) {
+        streamReceived_ += length;
+        if (streamReceived_ >= streamAnnounced_)
+            stream_ = StreamKind::None;
+    }
+    return length;  // nothing to pace: taken and dropped
+}
+
+std::uint32_t Model::BulkIn(std::uint8_t* data, std::uint32_t length) {
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return 0;
+    AdvanceLocked(time_->NowMs());
+    if (data && length > 0) {
+        std::memset(data, 0, length);
+        data[0] = arsKeys_.empty() ? 0 : 1;  // keys arrived during the prompt
+    }
+    return length;
+}
+
+bool Model::IsRecording() {
+    std::lock_guard lock(mutex_);
+    return plugged_ && recording_;
+}
+
+std::vector<std::uint8_t> Model::TakeRecordPayload() {
+    std::lock_guard lock(mutex_);
+    if (!plugged_ || !recording_)
+        return {};
+    const std::uint64_t now = time_->NowMs();
+    const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
+    recordBytesDue_ = (now - recordFromMs_) * rate / 1000;
+    // Modes 1 to 3 (compressed) stream nothing until the codec joins in.
+    if (recordMode_ != 0)
+        recordBytesTaken_ = recordBytesDue_, recordCarry_ = 0;
+    std::vector<std::uint8_t> payload(recordCarry_ + recordBytesDue_ - recordBytesTaken_,
+                                      kMuLawSilence);
+    recordBytesTaken_ = recordBytesDue_;
+    recordCarry_ = 0;
+    return payload;
+}
+
+std::string Model::Ring(const Cadence& cadence) {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    if (OffHookLocked())
+        return "line is off-hook";
+    ringing_ = true;
+    ringCadence_ = cadence;
+    ringStartMs_ = now;
+    call_ = CallState::Ringing;
+    return {};
+}
+
+std::string Model::StopRing() {
+    std::lock_guard lock(mutex_);
+    AdvanceLocked(time_->NowMs());
+    if (!ringing_)
+        return "not ringing";
+    ringing_ = false;
+    if (call_ == CallState::Ringing)
+        call_ = CallState::Idle;
+    return {};
+}
+
+std::string Model::SetCallerId(const std::string& number, const std::string& dateTime) {
+    if (number.empty())
+        return "empty number";
+    if (number.size() > kMaxCallerIdDigits)
+        return "number longer than 13 digits";
+    for (char c : number)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return "number has a character other than digits and letters";
+    if (dateTime.size() != 8 ||
+        !std::all_of(dateTime.begin(), dateTime.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return "date and time must be 8 digits MMDDhhmm";
+    std::vector<std::uint8_t> m;
+    m.push_back(0x80);
+    m.push_back(static_cast<std::uint8_t>(10 + 2 + number.size()));
+    m.push_back(0x01);
+    m.push_back(0x08);
+    m.insert(m.end(), dateTime.begin(), dateTime.end());
+    m.push_back(0x02);
+    m.push_back(static_cast<std::uint8_t>(number.size()));
+    m.insert(m.end(), number.begin(), number.end());
+    m.resize(kCallerIdReplySize, 0);
+    std::lock_guard lock(mutex_);
+    callerId_ = std::move(m);
+    return {};
+}
+
+std::string Model::PressKeys(const std::string& keys, std::uint32_t onMs, std::uint32_t offMs) {
+    if (keys.empty())
+        return "no keys";
+    std::vector<int> codes;
+    for (char c : keys) {
+        const int code = ReceiveCodeOf(c);
+        if (code < 0)
+            return std::string("not a key: ") + c;
+        codes.push_back(code);
+    }
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    std::uint64_t at = now;
+    if (!keys_.empty())
+        at = std::max(now, keys_.back().startMs + keys_.back().onMs + offMs);
+    for (int code : codes) {
+        keys_.push_back(Key{code, at, onMs, false});
+        at += static_cast<std::uint64_t>(onMs) + offMs;
+    }
+    return {};
+}
+
+std::string Model::SetTone(Tone tone) {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    StartToneLocked(tone, now);
+    return {};
+}
+
+std::string Model::FarAnswer() {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    if (call_ != CallState::RingBack && call_ != CallState::Dialling)
+        return "no outgoing call to answer";
+    call_ = CallState::Connected;
+    ringBackAtMs_ = 0;
+    StartToneLocked(Tone::Off, now);
+    return {};
+}
+
+std::string Model::FarHangUp() {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    switch (call_) {
+        case CallState::Ringing:  // the caller gives up before an answer
+            ringing_ = false;
+            call_ = CallState::Idle;
+            return {};
+        case CallState::Dialling:
+        case CallState::RingBack:
+        case CallState::Connected:
+            call_ = CallState::FarHungUp;
+            ringBackAtMs_ = 0;
+            StartToneLocked(Tone::Busy2, now);
+            return {};
+        default:
+            return "no call";
+    }
+}
+
+std::string Model::SetHandset(bool up) {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    const bool was = OffHookLocked();
+    handsetUp_ = up;
+    HookChangedLocked(was, now);
+    return {};
+}
+
+std::string Model::DialOnPhone(const std::string& digits) {
+    if (digits.empty())
+        return "no digits";
+    std::vector<std::uint8_t> codes;
+    for (char c : digits) {
+        const int code = ReceiveCodeOf(c);
+        if (code < 0)
+            return std::string("not a key: ") + c;
+        codes.push_back(static_cast<std::uint8_t>(code));
+    }
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    if (manualDtmf_.size() + codes.size() > kManualDtmfSize - 1)
+        return "more than 63 digits";
+    manualDtmf_.insert(manualDtmf_.end(), codes.begin(), codes.end());
+    DigitsSentLocked(now + kInterDigitTimeoutMs);
+    return {};
+}
+
+void Model::SetArsKey(bool down) {
+    std::lock_guard lock(mutex_);
+    arsKey_ = down;
+}
+
+std::string Model::SetHeadsetLocation(int location) {
+    if (location != 1 && location != 2)
+        return "headset location must be 1 or 2";
+    std::lock_guard lock(mutex_);
+    headsetLocation_ = location;
+    return {};
+}
+
+void Model::SetReversal(bool reversed) {
+    std::lock_guard lock(mutex_);
+    reversed_ = reversed;
+}
+
+void Model::SetVersions(std::uint8_t hardware, std::uint8_t firmware) {
+    std::lock_guard lock(mutex_);
+    hardware_ = hardware;
+    firmware_ = firmware;
+}
+
+std::string Model::SetSpeed(std::uint32_t speed) {
+    if (speed < 1 || speed > 100)
+        return "speed must be 1..100";
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    // What is already due stays due at the old rate.
+    if (recording_) {
+        const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
+        recordCarry_ += (now - recordFromMs_) * rate / 1000 - recordBytesTaken_;
+        recordFromMs_ = now;
+        recordBytesDue_ = recordBytesTaken_ = 0;
+    }
+    speed_ = speed;
+    return {};
+}
+
+void Model::Unplug() {
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return;
+    plugged_ = false;
+    ++generation_;
+}
+
+void Model::Plug() {
+    std::lock_guard lock(mutex_);
+    plugged_ = true;
+}
+
+Model::State Model::GetState() {
+    std::lock_guard lock(mutex_);
+    const std::uint64_t now = time_->NowMs();
+    AdvanceLocked(now);
+    State s;
+    s.plugged = plugged_;
+    s.status = plugged_ ? StatusLocked(now) : 0xFFFF;
+    s.adapterOffHook = adapterOffHook_;
+    s.handsetUp = handsetUp_;
+    s.call = call_;
+    s.tone = tone_;
+    s.callerIdWaiting = !callerId_.empty();
+    s.hardware = hardware_;
+    s.firmware = firmware_;
+    s.serial = serial_;
+    s.playVolume = playVolume_;
+    s.lineVolume = lineVolume_;
+    s.headsetLocation = headsetLocation_;
+    s.headsetMode = headsetMode_;
+    s.muted = muted_;
+    s.held = held_;
+    s.arsLed = arsLed_;
+    s.headsetDisconnected = headsetDisconnected_;
+    s.arsKey = arsKey_;
+    s.recording = recording_;
+    s.recordMode = recordMode_;
+    s.playing = stream_ == StreamKind::Playback;
+    s.playedBytes = playedBytes_;
+    s.speed = speed_;
+    s.flashes = flashes_;
+    s.hardwareTests = hardwareTests_;
+    for (std::uint8_t code : manualDtmf_) {
+        static const char table[] = "D123456789*0#ABC";
+        s.manualDigits += table[code & 0xF];
+    }
+    s.sentDigits = sentDigits_;
+    return s;
+}
+
+std::string Model::StatusLine() {
+    const State s = GetState();
+    char word[8];
+    std::snprintf(word, sizeof word, "0x%04X", s.status);
+    std::string line = word;
+    line += std::string(" hook=") + ((s.adapterOffHook || s.handsetUp) ? "off" : "on");
+    line += std::string(" adapter=") + (s.adapterOffHook ? "off" : "on");
+    line += std::string(" handset=") + (s.handsetUp ? "up" : "down");
+    line += std::string(" call=") + CallStateName(s.call);
+    line += std::string(" tone=") + ToneName(s.tone);
+    line += std::string(" plugged=") + (s.plugged ? "yes" : "no");
+    line += std::string(" recording=") + (s.recording ? "yes" : "no");
+    line += std::string(" playing=") + (s.playing ? "yes" : "no");
+    line += " headset=" + std::to_string(s.headsetLocation);
+    line += " volume=" + std::to_string(s.playVolume);
+    line += " speed=" + std::to_string(s.speed);
+    return line;
+}
+
+std::vector<std::string> Model::Log() {
+    std::lock_guard lock(mutex_);
+    return {log_.begin(), log_.end()};
+}
+
+void Model::ClearLog() {
+    std::lock_guard lock(mutex_);
+    log_.clear();
+}
+
+}  // namespace linesim

@@ -1,0 +1,102 @@
+// The control language: spelling, answers and refusals.
+#include <gtest/gtest.h>
+
+#include "linesim/CommandInterpreter.h"
+#include "linesim/ManualTimeSource.h"
+
+namespace linesim {
+namespace {
+
+class CommandInterpreterTest : public ::testing::Test {
+protected:
+    std::shared_ptr<ManualTimeSource> time_ = std::make_shared<ManualTimeSource>();
+    Model model_{time_};
+    std::vector<bool> plugCalls_;
+    vt::FixedClock clock_ = vt::FixedClock::At(2024, 3, 9, 14, 5, 0);
+    CommandInterpreter interpreter_{model_,
+                                    [this](bool plugged) {
+                                        plugCalls_.push_back(plugged);
+                                        return std::string();
+                                    },
+                                    clock_};
+
+    std::string Run(const std::string& line) { return interpreter_.Execute(line); }
+};
+
+TEST_F(CommandInterpreterTest, RingWithCadenceAndStop) {
+    EXPECT_EQ(Run("ring 800 400 2"), "OK");
+    EXPECT_TRUE(model_.StatusWord().value() & kBitRing);
+    EXPECT_EQ(Run("ring stop"), "OK");
+    EXPECT_FALSE(model_.StatusWord().value() & kBitRing);
+    EXPECT_EQ(Run("ring stop"), "ERR not ringing");
+    EXPECT_EQ(Run("ring"), "OK");
+    EXPECT_EQ(Run("ring 10 10").rfind("ERR ", 0), 0u);
+    EXPECT_EQ(Run("ring 1000").rfind("ERR usage", 0), 0u);
+}
+
+TEST_F(CommandInterpreterTest, CallerIdDatedByTheClockWhenNoDateIsGiven) {
+    EXPECT_EQ(Run("cid 0212345678"), "OK");
+    std::vector<std::uint8_t> reply(26);
+    ASSERT_TRUE(model_.VendorRequest(true, 0x61, 0, 0, 26, reply.data()));
+    EXPECT_EQ(std::string(reply.begin() + 4, reply.begin() + 12), "03091405");
+    EXPECT_EQ(std::string(reply.begin() + 14, reply.begin() + 24), "0212345678");
+    EXPECT_EQ(Run("cid 01 12071230"), "OK");
+    EXPECT_EQ(Run("cid 01 1207123").rfind("ERR ", 0), 0u);
+}
+
+TEST_F(CommandInterpreterTest, HookToneAndCallCommands) {
+    EXPECT_EQ(Run("handset up"), "OK");
+    EXPECT_EQ(Run("status").rfind("OK 0x0110 hook=off adapter=on handset=up call=dialtone", 0), 0u);
+    EXPECT_EQ(Run("tone busy1"), "OK");
+    EXPECT_NE(Run("status").find("tone=busy1"), std::string::npos);
+    EXPECT_EQ(Run("tone loud").rfind("ERR usage", 0), 0u);
+    EXPECT_EQ(Run("dial 0212"), "OK");
+    time_->Advance(1500);
+    EXPECT_EQ(Run("answer"), "OK");
+    EXPECT_EQ(Run("hangup"), "OK");
+    EXPECT_NE(Run("status").find("call=farhungup tone=busy2"), std::string::npos);
+    EXPECT_EQ(Run("handset down"), "OK");
+    EXPECT_EQ(Run("hangup"), "ERR no call");
+    EXPECT_EQ(Run("handset sideways").rfind("ERR usage", 0), 0u);
+}
+
+TEST_F(CommandInterpreterTest, KeysArsHeadsetVersionSpeed) {
+    EXPECT_EQ(Run("dtmf 12#"), "OK");
+    EXPECT_EQ(Run("dtmf 1 50 60"), "OK");
+    EXPECT_EQ(Run("dtmf 1 5").rfind("ERR ", 0), 0u);
+    EXPECT_EQ(Run("dtmf 1x").rfind("ERR not a key", 0), 0u);
+    EXPECT_EQ(Run("arskey on"), "OK");
+    EXPECT_TRUE(model_.GetState().arsKey);
+    EXPECT_EQ(Run("arskey off"), "OK");
+    EXPECT_EQ(Run("headset 2"), "OK");
+    EXPECT_EQ(model_.GetState().headsetLocation, 2);
+    EXPECT_EQ(Run("headset 3").rfind("ERR usage", 0), 0u);
+    EXPECT_EQ(Run("version 4 2"), "OK");
+    EXPECT_EQ(model_.GetState().hardware, 4);
+    EXPECT_EQ(Run("version 300 2").rfind("ERR usage", 0), 0u);
+    EXPECT_EQ(Run("speed 8"), "OK");
+    EXPECT_EQ(model_.GetState().speed, 8u);
+    EXPECT_EQ(Run("speed 0").rfind("ERR usage", 0), 0u);
+}
+
+TEST_F(CommandInterpreterTest, PlugCommandsGoToTheHost) {
+    EXPECT_EQ(Run("unplug"), "OK");
+    EXPECT_EQ(Run("plug"), "OK");
+    EXPECT_EQ(plugCalls_, (std::vector<bool>{false, true}));
+}
+
+TEST_F(CommandInterpreterTest, LogAnswersCountedLines) {
+    EXPECT_EQ(Run("log"), "OK 0 lines");
+    model_.VendorRequest(true, 0x60, 0, 0, 0, nullptr);
+    EXPECT_EQ(Run("log"), "OK 1 lines\nVENDOR_READ 0x60 value=0x0000 index=0x0000 length=0 data=");
+    EXPECT_EQ(Run("log clear"), "OK");
+    EXPECT_EQ(Run("log"), "OK 0 lines");
+}
+
+TEST_F(CommandInterpreterTest, UnknownAndEmptyCommands) {
+    EXPECT_EQ(Run("explode"), "ERR unknown command: explode");
+    EXPECT_EQ(Run("   "), "ERR empty command");
+}
+
+}  // namespace
+}  // namespace linesim
