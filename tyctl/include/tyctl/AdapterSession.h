@@ -1,0 +1,24 @@
+#pragma once
+// Slot 0 of liblindev opened for the length of one command (with the
+// diagnostic log on, as the phone program opens it) and closed again.
+
+namespace tyctl {
+
+class AdapterSession {
+public:
+    // Scans for adapters and opens slot 0.
+    AdapterSession();
+    // Closes slot 0 if it was opened.
+    ~AdapterSession();
+    AdapterSession(const AdapterSession&) = delete;
+    AdapterSession& operator=(const AdapterSession&) = delete;
+
+    bool Found() const { return found_; }
+    bool Open() const { return open_; }
+
+private:
+    bool found_ = false;
+    bool open_ = false;
+};
+
+}  // namespace tyctl
