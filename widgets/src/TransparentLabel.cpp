@@ -1,0 +1,47 @@
+#include "widgets/TransparentLabel.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+
+namespace vt::widgets {
+
+TransparentLabel::TransparentLabel(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAutoFillBackground(false);
+}
+
+bool TransparentLabel::SetText(const QString& text) {
+    if (text == text_)
+        return false;
+    text_ = text;
+    update();
+    return true;
+}
+
+void TransparentLabel::SetTextColour(const QColor& colour) {
+    colour_ = colour;
+    update();
+}
+
+void TransparentLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(colour_);
+    // Spaces lead the system's texts; keep them, and keep one line.
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text_);
+}
+
+QFont FixedsysFont(int pointSize) {
+    QFont font;
+    if (QFontDatabase::families().contains(QStringLiteral("NanumGothicCoding")))
+        font.setFamily(QStringLiteral("NanumGothicCoding"));
+    else
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setBold(true);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+}  // namespace vt::widgets
