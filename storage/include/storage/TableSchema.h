@@ -1,0 +1,52 @@
+#pragma once
+// The shape of one table: its columns in order with the engine types of the
+// system, and the indexes that its lookups and filters need.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/Status.h"
+#include "storage/Value.h"
+
+namespace storage {
+
+enum class ColumnType {
+    AutoNumber,  // Long record number given by the engine; never written
+    Long,        // 32-bit whole number
+    Byte,        // 0..255
+    YesNo,       // 0 or 1
+    Text,        // up to maxChars characters, compared without regard to ASCII case
+    DateTime,    // local-time text "YYYY-MM-DD HH:MM:SS", or Null
+};
+
+struct Column {
+    std::string name;
+    ColumnType type = ColumnType::Text;
+    int maxChars = 255;  // Text only
+};
+
+struct TableSchema {
+    std::string name;
+    std::vector<Column> columns;
+    std::vector<std::vector<std::string>> indexes;  // columns of each index
+
+    // Position of a column, names compared without regard to ASCII case as the
+    // engine does; -1 when missing.
+    int FindColumn(std::string_view column) const;
+
+    // The value a new record starts with.
+    Value DefaultValue(int column) const;
+
+    // Checks and normalises a value for a column: numbers in range, a Yes/No
+    // from any number (non-zero is Yes), text length, a valid date text.
+    Status Coerce(int column, Value& value) const;
+
+    std::string CreateTableSql() const;
+    std::vector<std::string> CreateIndexSql() const;
+};
+
+// "name" as an SQL identifier (double quotes doubled).
+std::string QuoteIdentifier(std::string_view name);
+
+}  // namespace storage

@@ -1,0 +1,51 @@
+#pragma once
+// The engine's LIKE patterns: "*" any run of characters, "?" one character,
+// "#" one digit, "[abc]" / "[a-z]" / "[!a-z]" one character of (or not of) a
+// list. Letters match without regard to ASCII case, as in the original engine.
+
+#include <sqlite3.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace storage {
+
+class JetPattern {
+public:
+    enum class Shape {
+        MatchAll,    // only "*": every value matches
+        SimpleLike,  // only "*", "?" and plain characters: SQLite's LIKE does it
+        General,     // needs this class's own matcher
+    };
+
+    // nullopt for a pattern the engine rejects (an unclosed or empty "[").
+    static std::optional<JetPattern> Compile(std::string_view pattern);
+
+    bool Matches(std::string_view value) const;
+    Shape shape() const;
+    // The same pattern for SQLite's LIKE with ESCAPE '\'; only for SimpleLike.
+    std::string SqlLikePattern() const;
+
+private:
+    struct Item {
+        enum class Kind { Star, Any, Digit, Literal, Class } kind;
+        char32_t ch = 0;
+        bool negated = false;
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+        static Item Of(Kind k, char32_t c = 0) {
+            Item item{k, 0, false, {}};
+            item.ch = c;
+            return item;
+        }
+    };
+    bool ItemMatches(const Item& item, char32_t c) const;
+
+    std::vector<Item> items_;
+};
+
+// Adds the SQL function vt_like(value, pattern) to a connection.
+int RegisterJetLike(sqlite3* db);
+
+}  // namespace storage

@@ -1,0 +1,527 @@
+#include "storage/RecordSet.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "Statement.h"
+
+namespace storage {
+
+namespace {
+
+// One query result: the record numbers in record-set order, and the state of
+// the file it was taken at.
+struct Keyset {
+    bool valid = false;
+    std::string key;  // the filter text
+    std::vector<std::int64_t> rows;
+    std::int64_t dataVersion = 0;
+    std::uint64_t serial = 0;  // own-write count at which it was exact
+};
+
+enum class EditMode { None, Adding, Editing };
+
+}  // namespace
+
+struct RecordSet::Impl {
+    std::unique_ptr<Connection> connection;
+    RecordSetType type = RecordSetType::Dynaset;
+    Filter filter;
+
+    Keyset active;
+    Keyset spare;  // the result of the filter before, for a quick return to it
+    std::vector<std::int64_t> pendingInserts;
+    bool activeDirty = false;  // an own edit may have changed membership or order
+    std::uint64_t writeSerial = 0;
+
+    long pos = -1;
+    bool currentDeleted = false;
+
+    long cachedPos = -1;
+    std::int64_t cachedRow = 0;
+    std::vector<Value> row;
+
+    EditMode mode = EditMode::None;
+    std::int64_t editRow = 0;
+    std::vector<Value> buffer;
+    std::vector<bool> changed;
+    std::int64_t lastModified = 0;
+
+    Statement fetch;
+    Statement insert;
+
+    long Count() const { return static_cast<long>(active.rows.size()); }
+    bool ActiveClean() const { return active.serial == writeSerial && !activeDirty; }
+};
+
+RecordSet::RecordSet(TableSchema schema) : schema_(std::move(schema)), impl_(new Impl) {}
+
+RecordSet::~RecordSet() = default;
+
+Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type,
+                       int busyTimeoutMs) {
+    Close();
+    Result<std::unique_ptr<Connection>> c =
+        Connection::Open(database, Connection::Mode::ReadWrite, busyTimeoutMs);
+    if (!c.ok()) return c.status();
+    impl_->connection = std::move(c).value();
+    impl_->type = type;
+
+    std::string cols, marks;
+    for (const Column& col : schema_.columns) {
+        if (!cols.empty()) cols += ", ";
+        cols += QuoteIdentifier(col.name);
+    }
+    Result<Statement> fetch = Statement::Prepare(
+        *impl_->connection,
+        "SELECT " + cols + " FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
+    if (!fetch.ok()) {
+        Close();
+        return fetch.status();
+    }
+    impl_->fetch = std::move(fetch).value();
+
+    std::string insertCols;
+    for (const Column& col : schema_.columns) {
+        if (col.type == ColumnType::AutoNumber) continue;
+        if (!insertCols.empty()) insertCols += ", ", marks += ", ";
+        insertCols += QuoteIdentifier(col.name);
+        marks += "?";
+    }
+    Result<Statement> insert =
+        Statement::Prepare(*impl_->connection, "INSERT INTO " + QuoteIdentifier(schema_.name) +
+                                                   " (" + insertCols + ") VALUES (" + marks + ")");
+    if (!insert.ok()) {
+        Close();
+        return insert.status();
+    }
+    impl_->insert = std::move(insert).value();
+
+    Status s = Requery();
+    if (!s.ok()) Close();
+    return s;
+}
+
+void RecordSet::Close() {
+    Impl fresh;
+    std::swap(*impl_, fresh);  // statements finalise before their connection closes below
+    fresh.fetch = Statement();
+    fresh.insert = Statement();
+}
+
+bool RecordSet::IsOpen() const { return impl_->connection != nullptr; }
+
+Connection* RecordSet::GetConnection() { return impl_->connection.get(); }
+
+Status RecordSet::RequireOpen() const {
+    return IsOpen() ? Status::Ok() : Status(ErrorCode::NotOpen, "record set is not open");
+}
+
+Status RecordSet::SetFilter(std::string_view text) {
+    if (impl_->type == RecordSetType::Table && IsOpen() && !text.empty())
+        return Status(ErrorCode::InvalidArgument, "a table record set takes no filter");
+    Result<Filter> f = Filter::Parse(text, schema_);
+    if (!f.ok()) return f.status();
+    impl_->filter = std::move(f).value();
+    return Status::Ok();
+}
+
+const std::string& RecordSet::GetFilter() const { return impl_->filter.Text(); }
+
+Status RecordSet::FullQuery() {
+    Impl& m = *impl_;
+    const Filter& f = m.filter;
+    std::string sql = "SELECT rowid FROM " + QuoteIdentifier(schema_.name);
+    if (!f.WhereSql().empty()) sql += " WHERE " + f.WhereSql();
+    sql += " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") +
+           "rowid";
+    Result<Statement> st = Statement::Prepare(*m.connection, sql);
+    if (!st.ok()) return st.status();
+    Statement& q = st.value();
+    Status s = q.BindAll(f.Binds());
+    if (!s.ok()) return s;
+    Keyset fresh;
+    fresh.rows.reserve(m.active.rows.size());
+    while (true) {
+        Result<bool> r = q.Step();
+        if (!r.ok()) return r.status();
+        if (!r.value()) break;
+        fresh.rows.push_back(q.ColumnInteger(0));
+    }
+    if (m.active.valid && m.ActiveClean()) m.spare = std::move(m.active);
+    fresh.valid = true;
+    fresh.key = f.Text();
+    fresh.serial = m.writeSerial;
+    m.active = std::move(fresh);
+    m.pendingInserts.clear();
+    m.activeDirty = false;
+    return Status::Ok();
+}
+
+// Records added here since the last query: keep the result when they all sort
+// after the last record of it, checking only them against the filter.
+bool RecordSet::ReconcileInserts(bool& done) {
+    Impl& m = *impl_;
+    done = false;
+    std::vector<std::int64_t>& rows = m.active.rows;
+    for (std::int64_t id : m.pendingInserts) {
+        auto it = std::find(rows.rbegin(), rows.rend(), id);
+        if (it != rows.rend()) rows.erase(std::next(it).base());
+    }
+    std::vector<std::int64_t> probe;
+    if (!rows.empty()) probe.push_back(rows.back());
+    probe.insert(probe.end(), m.pendingInserts.begin(), m.pendingInserts.end());
+    std::string marks;
+    for (size_t i = 0; i < probe.size(); ++i) marks += i ? ", ?" : "?";
+    const Filter& f = m.filter;
+    std::string sql = "SELECT rowid FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid IN (" +
+                      marks + ")";
+    if (!f.WhereSql().empty()) sql += " AND " + f.WhereSql();
+    sql += " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") +
+           "rowid";
+    Result<Statement> st = Statement::Prepare(*m.connection, sql);
+    if (!st.ok()) return false;
+    Statement& q = st.value();
+    for (size_t i = 0; i < probe.size(); ++i)
+        if (!q.Bind(static_cast<int>(i) + 1, Value(probe[i])).ok()) return false;
+    if (!q.BindAll(f.Binds(), static_cast<int>(probe.size()) + 1).ok()) return false;
+    std::vector<std::int64_t> found;
+    while (true) {
+        Result<bool> r = q.Step();
+        if (!r.ok()) return false;
+        if (!r.value()) break;
+        found.push_back(q.ColumnInteger(0));
+    }
+    size_t first = 0;
+    if (!rows.empty()) {
+        if (found.empty() || found.front() != rows.back()) return false;
+        first = 1;
+    }
+    rows.insert(rows.end(), found.begin() + static_cast<long>(first), found.end());
+    m.pendingInserts.clear();
+    m.active.serial = m.writeSerial;
+    done = true;
+    return true;
+}
+
+Status RecordSet::Requery() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    CancelUpdate();
+    Result<std::int64_t> dv = m.connection->DataVersion();
+    if (!dv.ok()) return dv.status();
+    const std::string& key = m.filter.Text();
+
+    bool reused = false;
+    if (m.active.valid && m.active.key == key && m.active.dataVersion == dv.value() &&
+        !m.activeDirty) {
+        if (m.active.serial == m.writeSerial) {
+            reused = true;
+        } else if (!m.pendingInserts.empty()) {
+            ReconcileInserts(reused);
+        }
+    }
+    if (!reused && m.spare.valid && m.spare.key == key && m.spare.dataVersion == dv.value() &&
+        m.spare.serial == m.writeSerial) {
+        bool oldClean = m.active.valid && m.ActiveClean();
+        std::swap(m.active, m.spare);
+        if (!oldClean) m.spare.valid = false;
+        m.pendingInserts.clear();
+        m.activeDirty = false;
+        reused = true;
+    }
+    if (!reused) {
+        s = FullQuery();
+        if (!s.ok()) {
+            m.active = Keyset{};
+            m.pos = -1;
+            return s;
+        }
+    }
+    m.active.dataVersion = dv.value();
+    m.pos = m.active.rows.empty() ? -1 : 0;
+    m.currentDeleted = false;
+    m.cachedPos = -1;
+    return Status::Ok();
+}
+
+Status RecordSet::MoveFirst() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    CancelUpdate();
+    if (impl_->Count() == 0) return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
+    impl_->pos = 0;
+    impl_->currentDeleted = false;
+    return Status::Ok();
+}
+
+Status RecordSet::MoveLast() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    CancelUpdate();
+    if (impl_->Count() == 0) return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
+    impl_->pos = impl_->Count() - 1;
+    impl_->currentDeleted = false;
+    return Status::Ok();
+}
+
+Status RecordSet::MoveNext() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    CancelUpdate();
+    Impl& m = *impl_;
+    // After a delete the following record already stands at this position.
+    if (m.currentDeleted) {
+        m.currentDeleted = false;
+        return Status::Ok();
+    }
+    if (m.Count() == 0 || m.pos >= m.Count())
+        return Status(ErrorCode::NoCurrentRecord, "MoveNext at the end of the record set");
+    ++m.pos;
+    return Status::Ok();
+}
+
+Status RecordSet::MovePrev() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    CancelUpdate();
+    Impl& m = *impl_;
+    if (m.Count() == 0 || m.pos < 0)
+        return Status(ErrorCode::NoCurrentRecord, "MovePrev at the start of the record set");
+    m.currentDeleted = false;
+    --m.pos;
+    return Status::Ok();
+}
+
+Status RecordSet::SetAbsolutePosition(long position) {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    CancelUpdate();
+    if (position < 0 || position >= impl_->Count())
+        return Status(ErrorCode::NoCurrentRecord,
+                      "no record at position " + std::to_string(position) + " of " +
+                          std::to_string(impl_->Count()));
+    impl_->pos = position;
+    impl_->currentDeleted = false;
+    return Status::Ok();
+}
+
+long RecordSet::GetAbsolutePosition() const {
+    const Impl& m = *impl_;
+    if (m.currentDeleted || m.pos < 0 || m.pos >= m.Count()) return -1;
+    return m.pos;
+}
+
+bool RecordSet::IsEOF() const { return impl_->Count() == 0 || impl_->pos >= impl_->Count(); }
+
+bool RecordSet::IsBOF() const { return impl_->Count() == 0 || impl_->pos < 0; }
+
+long RecordSet::GetRecordCount() const { return impl_->Count(); }
+
+Status RecordSet::RequireCurrent() const {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    if (GetAbsolutePosition() < 0)
+        return Status(ErrorCode::NoCurrentRecord, impl_->currentDeleted
+                                                      ? "the current record was deleted"
+                                                      : "there is no current record");
+    return Status::Ok();
+}
+
+Status RecordSet::FetchCurrent() {
+    Status s = RequireCurrent();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    std::int64_t id = m.active.rows[m.pos];
+    if (m.cachedPos == m.pos && m.cachedRow == id) return Status::Ok();
+    m.fetch.Reset();
+    s = m.fetch.Bind(1, Value(id));
+    if (!s.ok()) return s;
+    Result<bool> r = m.fetch.Step();
+    if (!r.ok()) return r.status();
+    if (!r.value()) {
+        m.fetch.Reset();
+        return Status(ErrorCode::NoCurrentRecord, "the record was deleted by another program");
+    }
+    m.row.resize(schema_.columns.size());
+    for (size_t i = 0; i < schema_.columns.size(); ++i)
+        m.row[i] = m.fetch.Column(static_cast<int>(i));
+    m.fetch.Reset();
+    m.cachedPos = m.pos;
+    m.cachedRow = id;
+    return Status::Ok();
+}
+
+Result<Value> RecordSet::GetField(int column) {
+    if (column < 0 || column >= static_cast<int>(schema_.columns.size()))
+        return Status(ErrorCode::UnknownField, "no field number " + std::to_string(column));
+    if (impl_->mode != EditMode::None) return impl_->buffer[column];
+    Status s = FetchCurrent();
+    if (!s.ok()) return s;
+    return impl_->row[column];
+}
+
+Result<Value> RecordSet::GetField(std::string_view name) {
+    int column = schema_.FindColumn(name);
+    if (column < 0)
+        return Status(ErrorCode::UnknownField,
+                      "table " + schema_.name + " has no field " + std::string(name));
+    return GetField(column);
+}
+
+std::string RecordSet::GetText(std::string_view name) {
+    Result<Value> v = GetField(name);
+    return v.ok() ? v.value().AsText() : std::string();
+}
+
+std::int64_t RecordSet::GetInteger(std::string_view name) {
+    Result<Value> v = GetField(name);
+    return v.ok() ? v.value().AsInteger() : 0;
+}
+
+Result<std::int64_t> RecordSet::GetRecordId() {
+    Status s = RequireCurrent();
+    if (!s.ok()) return s;
+    return impl_->active.rows[impl_->pos];
+}
+
+Status RecordSet::AddNew() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    m.mode = EditMode::Adding;
+    m.buffer.clear();
+    for (size_t i = 0; i < schema_.columns.size(); ++i)
+        m.buffer.push_back(schema_.DefaultValue(static_cast<int>(i)));
+    m.changed.assign(schema_.columns.size(), false);
+    return Status::Ok();
+}
+
+Status RecordSet::Edit() {
+    CancelUpdate();
+    Status s = FetchCurrent();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    m.mode = EditMode::Editing;
+    m.editRow = m.active.rows[m.pos];
+    m.buffer = m.row;
+    m.changed.assign(schema_.columns.size(), false);
+    return Status::Ok();
+}
+
+Status RecordSet::SetField(int column, Value value) {
+    Impl& m = *impl_;
+    if (m.mode == EditMode::None)
+        return Status(ErrorCode::NotEditing, "call AddNew or Edit before setting a field");
+    if (column < 0 || column >= static_cast<int>(schema_.columns.size()))
+        return Status(ErrorCode::UnknownField, "no field number " + std::to_string(column));
+    Status s = schema_.Coerce(column, value);
+    if (!s.ok()) return s;
+    m.buffer[column] = std::move(value);
+    m.changed[column] = true;
+    return Status::Ok();
+}
+
+Status RecordSet::SetField(std::string_view name, Value value) {
+    int column = schema_.FindColumn(name);
+    if (column < 0)
+        return Status(ErrorCode::UnknownField,
+                      "table " + schema_.name + " has no field " + std::string(name));
+    return SetField(column, std::move(value));
+}
+
+Status RecordSet::Update() {
+    Status s = RequireOpen();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    sqlite3* db = m.connection->Handle();
+    if (m.mode == EditMode::None)
+        return Status(ErrorCode::NotEditing, "Update without AddNew or Edit");
+    if (m.mode == EditMode::Adding) {
+        m.insert.Reset();
+        int index = 1;
+        for (size_t i = 0; i < schema_.columns.size(); ++i) {
+            if (schema_.columns[i].type == ColumnType::AutoNumber) continue;
+            s = m.insert.Bind(index++, m.buffer[i]);
+            if (!s.ok()) return s;
+        }
+        s = m.insert.Run();
+        m.insert.Reset();
+        if (!s.ok()) return s;
+        std::int64_t id = sqlite3_last_insert_rowid(db);
+        bool atEnd = m.pos >= m.Count();
+        m.active.rows.push_back(id);
+        if (atEnd) m.pos = m.Count();
+        m.pendingInserts.push_back(id);
+        ++m.writeSerial;
+        m.lastModified = id;
+    } else {
+        std::string sets;
+        std::vector<Value> values;
+        for (size_t i = 0; i < schema_.columns.size(); ++i) {
+            if (!m.changed[i]) continue;
+            if (!sets.empty()) sets += ", ";
+            sets += QuoteIdentifier(schema_.columns[i].name) + " = ?";
+            values.push_back(m.buffer[i]);
+        }
+        if (!sets.empty()) {
+            Result<Statement> st = Statement::Prepare(
+                *m.connection,
+                "UPDATE " + QuoteIdentifier(schema_.name) + " SET " + sets + " WHERE rowid = ?");
+            if (!st.ok()) return st.status();
+            values.push_back(Value(m.editRow));
+            s = st.value().BindAll(values);
+            if (!s.ok()) return s;
+            s = st.value().Run();
+            if (!s.ok()) return s;
+            if (sqlite3_changes(db) == 0)
+                return Status(ErrorCode::NoCurrentRecord,
+                              "the record was deleted by another program");
+            ++m.writeSerial;
+            m.activeDirty = true;
+            m.cachedPos = -1;
+        }
+        m.lastModified = m.editRow;
+    }
+    m.mode = EditMode::None;
+    return Status::Ok();
+}
+
+void RecordSet::CancelUpdate() { impl_->mode = EditMode::None; }
+
+bool RecordSet::IsEditing() const { return impl_->mode != EditMode::None; }
+
+Status RecordSet::Delete() {
+    CancelUpdate();
+    Status s = RequireCurrent();
+    if (!s.ok()) return s;
+    Impl& m = *impl_;
+    std::int64_t id = m.active.rows[m.pos];
+    Result<Statement> st = Statement::Prepare(
+        *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
+    if (!st.ok()) return st.status();
+    s = st.value().Bind(1, Value(id));
+    if (!s.ok()) return s;
+    s = st.value().Run();
+    if (!s.ok()) return s;
+    bool gone = sqlite3_changes(m.connection->Handle()) == 0;
+    // The result stays exact: the record leaves it, nothing else changes.
+    bool wasClean = m.active.serial == m.writeSerial;
+    ++m.writeSerial;
+    if (wasClean) m.active.serial = m.writeSerial;
+    m.active.rows.erase(m.active.rows.begin() + m.pos);
+    m.pendingInserts.erase(std::remove(m.pendingInserts.begin(), m.pendingInserts.end(), id),
+                           m.pendingInserts.end());
+    m.currentDeleted = true;
+    m.cachedPos = -1;
+    if (gone)
+        return Status(ErrorCode::NoCurrentRecord, "the record was already deleted by another program");
+    return Status::Ok();
+}
+
+std::int64_t RecordSet::GetLastModified() const { return impl_->lastModified; }
+
+}  // namespace storage

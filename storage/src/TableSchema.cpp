@@ -1,0 +1,176 @@
+#include "storage/TableSchema.h"
+
+#include <cctype>
+#include <charconv>
+
+#include "storage/DateTimeText.h"
+
+namespace storage {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// Characters of a UTF-8 text (continuation bytes are not counted).
+size_t CharCount(const std::string& s) {
+    size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// A whole number, from a number or from a text that is one.
+bool WholeNumber(const Value& v, std::int64_t& out) {
+    if (v.kind() == Value::Kind::Integer) {
+        out = v.AsInteger();
+        return true;
+    }
+    if (v.kind() == Value::Kind::Real) {
+        double d = v.AsReal();
+        out = static_cast<std::int64_t>(d);
+        return static_cast<double>(out) == d;
+    }
+    if (v.kind() != Value::Kind::Text) return false;
+    const std::string s = v.AsText();
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc() && p == s.data() + s.size();
+}
+
+Status RangeCheck(const Column& c, Value& value, std::int64_t lo, std::int64_t hi) {
+    if (value.IsNull()) {
+        value = Value(std::int64_t{0});
+        return Status::Ok();
+    }
+    std::int64_t n = 0;
+    if (!WholeNumber(value, n))
+        return Status(ErrorCode::InvalidValue,
+                      "field " + c.name + " needs a whole number, got '" + value.AsText() + "'");
+    if (n < lo || n > hi)
+        return Status(ErrorCode::InvalidValue, "field " + c.name + " takes " + std::to_string(lo) +
+                                                   ".." + std::to_string(hi) + ", got " +
+                                                   std::to_string(n));
+    value = Value(n);
+    return Status::Ok();
+}
+
+}  // namespace
+
+std::string QuoteIdentifier(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+int TableSchema::FindColumn(std::string_view column) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (SameName(columns[i].name, column)) return static_cast<int>(i);
+    return -1;
+}
+
+Value TableSchema::DefaultValue(int column) const {
+    switch (columns[column].type) {
+        case ColumnType::Text: return Value(std::string());
+        case ColumnType::DateTime: return Value();
+        case ColumnType::AutoNumber: return Value();
+        default: return Value(std::int64_t{0});
+    }
+}
+
+Status TableSchema::Coerce(int column, Value& value) const {
+    const Column& c = columns[column];
+    switch (c.type) {
+        case ColumnType::AutoNumber:
+            return Status(ErrorCode::InvalidValue, "field " + c.name + " is set by the engine");
+        case ColumnType::Long: return RangeCheck(c, value, -2147483648LL, 2147483647LL);
+        case ColumnType::Byte: return RangeCheck(c, value, 0, 255);
+        case ColumnType::YesNo:
+        {
+            std::int64_t n = 0;
+            if (!value.IsNull() && !WholeNumber(value, n))
+                return Status(ErrorCode::InvalidValue, "field " + c.name + " needs Yes or No");
+            value = Value(std::int64_t{n != 0 ? 1 : 0});
+            return Status::Ok();
+        }
+        case ColumnType::Text: {
+            std::string s = value.AsText();
+            if (CharCount(s) > static_cast<size_t>(c.maxChars))
+                return Status(ErrorCode::InvalidValue, "field " + c.name + " takes at most " +
+                                                           std::to_string(c.maxChars) +
+                                                           " characters");
+            value = Value(std::move(s));
+            return Status::Ok();
+        }
+        case ColumnType::DateTime:
+            if (value.IsNull()) return Status::Ok();
+            if (!ParseDateTime(value.AsText()))
+                return Status(ErrorCode::InvalidValue, "field " + c.name +
+                                                           " needs a date 'YYYY-MM-DD HH:MM:SS', "
+                                                           "got '" +
+                                                           value.AsText() + "'");
+            value = Value(value.AsText());
+            return Status::Ok();
+    }
+    return Status::Ok();
+}
+
+std::string TableSchema::CreateTableSql() const {
+    std::string sql = "CREATE TABLE " + QuoteIdentifier(name) + " (";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const Column& c = columns[i];
+        const std::string q = QuoteIdentifier(c.name);
+        if (i) sql += ", ";
+        sql += q;
+        switch (c.type) {
+            case ColumnType::AutoNumber: sql += " INTEGER PRIMARY KEY AUTOINCREMENT"; break;
+            case ColumnType::Long:
+                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
+                       " BETWEEN -2147483648 AND 2147483647)";
+                break;
+            case ColumnType::Byte:
+                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
+                       " BETWEEN 0 AND 255)";
+                break;
+            case ColumnType::YesNo:
+                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (" + q + " IN (0, 1))";
+                break;
+            case ColumnType::Text:
+                sql += " TEXT NOT NULL DEFAULT '' COLLATE NOCASE CHECK (typeof(" + q +
+                       ") = 'text' AND length(" + q + ") <= " + std::to_string(c.maxChars) + ")";
+                break;
+            case ColumnType::DateTime:
+                sql += " TEXT CHECK (" + q + " IS NULL OR (typeof(" + q + ") = 'text' AND " + q +
+                       " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] "
+                       "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]'))";
+                break;
+        }
+    }
+    return sql + ")";
+}
+
+std::vector<std::string> TableSchema::CreateIndexSql() const {
+    std::vector<std::string> out;
+    for (const auto& index : indexes) {
+        std::string idxName = name;
+        std::string cols;
+        for (const auto& c : index) {
+            idxName += "_" + c;
+            if (!cols.empty()) cols += ", ";
+            cols += QuoteIdentifier(c);
+        }
+        out.push_back("CREATE INDEX IF NOT EXISTS " + QuoteIdentifier("idx_" + idxName) + " ON " +
+                      QuoteIdentifier(name) + " (" + cols + ")");
+    }
+    return out;
+}
+
+}  // namespace storage
