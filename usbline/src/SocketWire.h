@@ -1,0 +1,129 @@
+#pragma once
+// Wire format of the simulated adapter's device socket, spoken by the
+// socket back end (client) and by `linesim serve` (docs/linesim-protocol.md).
+// Every message is a frame: a 32-bit little-endian payload length, then the
+// payload. Integers are little-endian.
+//
+//   client, first frame of a connection:  u8 kOpen, u32 kVersion,
+//       u64 open id (0 for the control handle, else the id the control
+//       handle's open was given), u16 n, n bytes pipe name ("" = device)
+//   daemon:  u8 kOpened, u8 ok, u64 open id
+//   client, one per device-control call:  u8 kCall, u32 code,
+//       u32 inLength, in bytes, u32 outLength, u32 m, m bytes of the output
+//       buffer (vendor writes and bulk-out only)
+//   daemon, while a record start runs:  u8 kRecords, u32 count, count x 64
+//   daemon, the answer:  u8 kAnswer, u8 ok, u32 bytesReturned, u32 m,
+//       m bytes for the output buffer
+
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace usbline::wire {
+
+inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::uint8_t kOpen = 1, kOpened = 2, kCall = 3, kRecords = 4, kAnswer = 5;
+inline constexpr std::uint32_t kMaxFrame = 1u << 20;
+
+class Writer {
+public:
+    void U8(std::uint8_t v) { bytes_.push_back(v); }
+    void U16(std::uint16_t v) { Int(v, 2); }
+    void U32(std::uint32_t v) { Int(v, 4); }
+    void U64(std::uint64_t v) { Int(v, 8); }
+    void Bytes(const void* data, std::size_t n) {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        if (n)
+            bytes_.insert(bytes_.end(), p, p + n);
+    }
+    // The frame: length prefix and payload.
+    std::vector<std::uint8_t> Frame() const {
+        Writer f;
+        f.U32(static_cast<std::uint32_t>(bytes_.size()));
+        f.Bytes(bytes_.data(), bytes_.size());
+        return f.bytes_;
+    }
+
+private:
+    void Int(std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    std::vector<std::uint8_t> bytes_;
+};
+
+// Reads a payload; every read past the end fails the whole reader.
+class Reader {
+public:
+    explicit Reader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    bool Ok() const { return ok_; }
+    std::uint8_t U8() { return static_cast<std::uint8_t>(Int(1)); }
+    std::uint16_t U16() { return static_cast<std::uint16_t>(Int(2)); }
+    std::uint32_t U32() { return static_cast<std::uint32_t>(Int(4)); }
+    std::uint64_t U64() { return Int(8); }
+    const std::uint8_t* Bytes(std::size_t n) {
+        if (!ok_ || bytes_.size() - at_ < n) {
+            ok_ = false;
+            return nullptr;
+        }
+        const std::uint8_t* p = bytes_.data() + at_;
+        at_ += n;
+        return p;
+    }
+
+private:
+    std::uint64_t Int(int n) {
+        const std::uint8_t* p = Bytes(static_cast<std::size_t>(n));
+        std::uint64_t v = 0;
+        for (int i = 0; p && i < n; ++i) v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+        return v;
+    }
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_ = 0;
+    bool ok_ = true;
+};
+
+inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+inline bool RecvAll(int fd, void* data, std::size_t length) {
+    auto* p = static_cast<std::uint8_t*>(data);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::recv(fd, p + done, length - done, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// One frame's payload; false on end of stream, error or an oversized frame.
+inline bool RecvFrame(int fd, std::vector<std::uint8_t>* payload) {
+    std::uint8_t head[4];
+    if (!RecvAll(fd, head, 4))
+        return false;
+    const std::uint32_t n =
+        head[0] | head[1] << 8 | head[2] << 16 | static_cast<std::uint32_t>(head[3]) << 24;
+    if (n > kMaxFrame)
+        return false;
+    payload->resize(n);
+    return n == 0 || RecvAll(fd, payload->data(), n);
+}
+
+}  // namespace usbline::wire
