@@ -1,0 +1,73 @@
+#pragma once
+// The call log: record set over [CallList], with the kind filter of the call
+// log page's tabs and its text search (never both at once), the append of a
+// finished call, and the deletions of the page (record with its recording).
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/Clock.h"
+#include "storage/RecordSet.h"
+#include "vantelo/core/CallRecord.h"
+
+namespace vantelo {
+
+class CRSCallList : public storage::RecordSet {
+public:
+    static constexpr long kSizeWarningCount = 900000;
+    static constexpr const char* kSizeWarningText =
+        "통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.";
+
+    CRSCallList();  // on the default database file
+    explicit CRSCallList(std::filesystem::path database);
+
+    // Opens the table as a dynaset, unfiltered, and walks it to the end.
+    storage::Status Open();
+    // The warning is due above 900000 records (none are ever refused).
+    static bool IsOverSizeWarning(long count) { return count > kSizeWarningCount; }
+    bool NeedsSizeWarning() const { return IsOverSizeWarning(GetRecordCount()); }
+
+    // Tab 0..6 of the page; clears the search condition.
+    storage::Status SetKindFilter(int tab);
+    // Kinds 1 name, 2 number, 3 date (six digits YYMMDD), 4 DTMF, 5 memo, any
+    // other the kind column; clears the kind condition. A date that is not six
+    // digits of a real day is refused and changes nothing.
+    storage::Status SetSearch(int kind, std::string_view text);
+    // The search condition when there is one, else the kind condition.
+    std::string AppliedFilter() const;
+    const std::string& KindCondition() const { return kind_; }
+    const std::string& SearchCondition() const { return search_; }
+    // Sets the applied filter, re-queries and walks to the end.
+    storage::Status ReApply();
+
+    static std::string KindConditionFor(int tab);
+    static storage::Result<std::string> SearchConditionFor(int kind, std::string_view text);
+
+    // Stores the finished call, re-applies the filter and resets the call.
+    // Opens the record set first when it is not open. On an error the call
+    // is kept as it was, so nothing is lost.
+    storage::Status AppendCall(CallRecord& call, const vt::Clock& clock);
+    // The same for a page that may not have its record set yet: one is made.
+    static storage::Status AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,
+                                        const vt::Clock& clock);
+
+    storage::Result<CallRecord> CurrentCall();
+    storage::Status SaveMemo(std::string_view memo);
+    // Deletes the current record, then its recording file when it has one.
+    storage::Status DeleteCurrentCall();
+    // Deletes every record of the record set with its recording, then removes
+    // the recordings folder of the application folder when it is empty.
+    storage::Status DeleteAllCalls(const std::filesystem::path& appFolder);
+
+private:
+    storage::Status WalkToEnd();
+    storage::Status Apply(std::string kind, std::string search);
+
+    std::filesystem::path database_;
+    std::string kind_;
+    std::string search_;
+};
+
+}  // namespace vantelo

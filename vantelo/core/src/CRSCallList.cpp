@@ -1,0 +1,187 @@
+#include "vantelo/core/CRSCallList.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "storage/DateTimeText.h"
+#include "storage/Filter.h"
+#include "storage/Transaction.h"
+#include "vantelo/core/RecordingFiles.h"
+#include "vantelo/core/VanteloDatabase.h"
+
+namespace vantelo {
+
+using storage::ErrorCode;
+using storage::Status;
+
+CRSCallList::CRSCallList() : CRSCallList(DefaultDatabasePath()) {}
+
+CRSCallList::CRSCallList(std::filesystem::path database)
+    : storage::RecordSet(CallListSchema()), database_(std::move(database)) {}
+
+Status CRSCallList::Open() {
+    Status s = storage::RecordSet::Open(database_, storage::RecordSetType::Dynaset);
+    if (!s.ok()) return s;
+    kind_.clear();
+    search_.clear();
+    return WalkToEnd();
+}
+
+std::string CRSCallList::KindConditionFor(int tab) {
+    switch (tab) {
+        case 1: return "[CallMode] = 0";
+        case 2: return "[CallMode] = 1 OR [CallMode] = 2 OR [CallMode] = 3";
+        case 3: return "[CallMode] = 1";
+        case 4: return "[CallMode] = 2";
+        case 5: return "[CallMode] = 3";
+        case 6: return "[CallMode] = 4";
+        default: return {};
+    }
+}
+
+storage::Result<std::string> CRSCallList::SearchConditionFor(int kind, std::string_view text) {
+    if (kind == 3) {
+        bool digits = text.size() == 6;
+        for (char c : text) digits = digits && c >= '0' && c <= '9';
+        if (!digits)
+            return Status(ErrorCode::InvalidArgument,
+                          "a date search needs six digits YYMMDD, got '" + std::string(text) + "'");
+        int y = 2000 + (text[0] - '0') * 10 + (text[1] - '0');
+        int m = (text[2] - '0') * 10 + (text[3] - '0');
+        int d = (text[4] - '0') * 10 + (text[5] - '0');
+        if (!storage::IsValidLocalTime(vt::LocalTime{y, m, d, 0, 0, 0}))
+            return Status(ErrorCode::InvalidArgument, "no such day: " + std::string(text));
+        char buf[128];
+        std::snprintf(buf, sizeof buf,
+                      "[CallDate] >= #%d/%d/%d 0:0:0# AND [CallDate] <= #%d/%d/%d 23:59:59#", y,
+                      m, d, y, m, d);
+        return std::string(buf);
+    }
+    // The text is matched literally: quotes doubled, wild cards bracketed.
+    std::string quoted = storage::QuoteText("*" + storage::EscapeLikeText(text) + "*");
+    const char* field = kind == 1   ? "CallName"
+                        : kind == 2 ? "CallNum"
+                        : kind == 4 ? "CallDtmf"
+                        : kind == 5 ? "CallMemo"
+                                    : "CallMode";
+    return std::string("[") + field + "] LIKE " + quoted + " ORDER BY [CallDate]";
+}
+
+std::string CRSCallList::AppliedFilter() const { return search_.empty() ? kind_ : search_; }
+
+Status CRSCallList::WalkToEnd() {
+    while (!IsEOF()) {
+        Status s = MoveNext();
+        if (!s.ok()) return s;
+    }
+    return Status::Ok();
+}
+
+Status CRSCallList::ReApply() {
+    Status s = SetFilter(AppliedFilter());
+    if (!s.ok()) return s;
+    s = Requery();
+    if (!s.ok()) return s;
+    return WalkToEnd();
+}
+
+Status CRSCallList::Apply(std::string kind, std::string search) {
+    if (!IsOpen()) return Status(ErrorCode::NotOpen, "the call log is not open");
+    std::string oldKind = std::move(kind_), oldSearch = std::move(search_);
+    kind_ = std::move(kind);
+    search_ = std::move(search);
+    Status s = SetFilter(AppliedFilter());
+    if (!s.ok()) {
+        kind_ = std::move(oldKind);
+        search_ = std::move(oldSearch);
+        return s;
+    }
+    return ReApply();
+}
+
+Status CRSCallList::SetKindFilter(int tab) { return Apply(KindConditionFor(tab), std::string()); }
+
+Status CRSCallList::SetSearch(int kind, std::string_view text) {
+    storage::Result<std::string> condition = SearchConditionFor(kind, text);
+    if (!condition.ok()) return condition.status();
+    return Apply(std::string(), condition.value());
+}
+
+Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
+    if (!IsOpen()) {
+        Status s = Open();
+        if (!s.ok()) return s;
+    }
+    if (!IsEOF()) {
+        Status s = MoveLast();
+        if (!s.ok()) return s;
+    }
+    Status s = AddNew();
+    if (s.ok()) s = call.Write(*this);
+    if (s.ok()) s = Update();
+    if (!s.ok()) {
+        CancelUpdate();
+        return s;
+    }
+    call.Reset(clock);
+    return ReApply();
+}
+
+Status CRSCallList::AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,
+                                 const vt::Clock& clock) {
+    if (!set) set = std::make_unique<CRSCallList>();
+    return set->AppendCall(call, clock);
+}
+
+storage::Result<CallRecord> CRSCallList::CurrentCall() { return CallRecord::Read(*this); }
+
+Status CRSCallList::SaveMemo(std::string_view memo) {
+    Status s = Edit();
+    if (s.ok()) s = SetField("CallMemo", std::string(memo));
+    if (s.ok()) s = Update();
+    if (!s.ok()) CancelUpdate();
+    return s;
+}
+
+// The record goes first: a file left behind by a failed delete costs only
+// space, while a record whose recording is gone would be lost data.
+Status CRSCallList::DeleteCurrentCall() {
+    storage::Result<CallRecord> call = CurrentCall();
+    if (!call.ok()) return call.status();
+    Status s = Delete();
+    if (!s.ok()) return s;
+    if (!DeleteRecordingFile(call.value()))
+        return Status(ErrorCode::Io, "the record is deleted, but its recording " +
+                                         call.value().CallRecFileName + " could not be removed");
+    return Status::Ok();
+}
+
+Status CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
+    if (!IsOpen()) return Status(ErrorCode::NotOpen, "the call log is not open");
+    std::vector<CallRecord> recorded;
+    storage::Transaction transaction(*GetConnection());
+    Status s = transaction.Begin();
+    while (s.ok() && GetRecordCount() != 0) {
+        s = MoveFirst();
+        storage::Result<CallRecord> call = s.ok() ? CurrentCall() : s;
+        if (!call.ok()) {
+            s = call.status();
+            break;
+        }
+        if (call.value().CallRec) recorded.push_back(call.value());
+        s = Delete();
+    }
+    if (s.ok()) s = transaction.Commit();
+    if (!s.ok()) {
+        (void)Requery();
+        return s;
+    }
+    bool filesGone = true;
+    for (const CallRecord& call : recorded) filesGone = DeleteRecordingFile(call) && filesGone;
+    RemoveRecordingRootIfEmpty(appFolder);
+    if (!filesGone)
+        return Status(ErrorCode::Io, "the records are deleted, but some recordings remain");
+    return Status::Ok();
+}
+
+}  // namespace vantelo

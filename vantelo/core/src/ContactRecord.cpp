@@ -1,0 +1,33 @@
+#include "vantelo/core/ContactRecord.h"
+
+namespace vantelo {
+
+std::string* ContactRecord::Field(std::string_view name) {
+    for (size_t i = 0; i < kContactFieldNames.size(); ++i)
+        if (name == kContactFieldNames[i]) return &fields[i];
+    return nullptr;
+}
+
+const std::string* ContactRecord::Field(std::string_view name) const {
+    return const_cast<ContactRecord*>(this)->Field(name);
+}
+
+storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
+    ContactRecord r;
+    for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
+        storage::Result<storage::Value> v = set.GetField(kContactFieldNames[i]);
+        if (!v.ok()) return v.status();
+        r.fields[i] = v.value().AsText();
+    }
+    return r;
+}
+
+storage::Status ContactRecord::Write(storage::RecordSet& set) const {
+    for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
+        storage::Status s = set.SetField(kContactFieldNames[i], fields[i]);
+        if (!s.ok()) return s;
+    }
+    return storage::Status::Ok();
+}
+
+}  // namespace vantelo

@@ -1,0 +1,159 @@
+#include "vantelo/core/ContactRecordSet.h"
+
+#include "storage/Filter.h"
+#include "vantelo/core/VanteloDatabase.h"
+
+namespace vantelo {
+
+using storage::Status;
+
+namespace {
+
+// The first syllables of the 14 index tabs, with the last one's end.
+const char* const kIndexBounds[] = {"가", "나", "다", "라", "마", "바", "사", "아",
+                                    "자", "차", "카", "타", "파", "하", "힣"};
+
+}  // namespace
+
+ContactRecordSet::ContactRecordSet(storage::TableSchema schema)
+    : storage::RecordSet(std::move(schema)) {}
+
+Status ContactRecordSet::Open(const std::filesystem::path& database) {
+    Status s = storage::RecordSet::Open(database, storage::RecordSetType::Dynaset);
+    if (!s.ok()) return s;
+    return ReApply();
+}
+
+Status ContactRecordSet::Open() { return Open(DefaultDatabasePath()); }
+
+std::string ContactRecordSet::IndexConditionFor(int index) {
+    if (index < 1 || index > 14) return {};
+    return std::string("[Name] >= '") + kIndexBounds[index - 1] + "' AND [Name] < '" +
+           kIndexBounds[index] + "'";
+}
+
+std::string ContactRecordSet::LikeCondition(const char* field, const std::string& pattern) {
+    return std::string("[") + field + "] LIKE '*" + pattern + "*'";
+}
+
+std::string ContactRecordSet::TelephoneLike(const std::string& p) {
+    return "(" + LikeCondition("HomePhone", p) + " OR " + LikeCondition("CellPhone", p) + " OR " +
+           LikeCondition("CompanyPhone1", p) + " OR " + LikeCondition("CompanyPhone2", p) + ")";
+}
+
+std::string ContactRecordSet::TelephoneEquals(const std::string& q, bool withInnerLine) {
+    std::string out = "([HomePhone] = " + q + " OR [CellPhone] = " + q +
+                      " OR [CompanyPhone1] = " + q + " OR [CompanyPhone2] = " + q;
+    if (withInnerLine) out += " OR [CompanyInnerLine] = " + q;
+    return out + ")";
+}
+
+std::string ContactRecordSet::AppliedFilter() const {
+    std::string out;
+    for (const std::string* part : {&index_, &group_, &search_}) {
+        if (part->empty()) continue;
+        if (!out.empty()) out += " AND ";
+        out += *part;
+    }
+    return out;
+}
+
+Status ContactRecordSet::WalkToEnd() {
+    while (!IsEOF()) {
+        Status s = MoveNext();
+        if (!s.ok()) return s;
+    }
+    return Status::Ok();
+}
+
+Status ContactRecordSet::ReApply() {
+    Status s = SetFilter(AppliedFilter());
+    if (!s.ok()) return s;
+    s = Requery();
+    if (!s.ok()) return s;
+    return WalkToEnd();
+}
+
+// A part that would not parse leaves all three as they were.
+Status ContactRecordSet::ApplyParts(std::string index, std::string group, std::string search) {
+    std::string oldIndex = std::move(index_), oldGroup = std::move(group_),
+                oldSearch = std::move(search_);
+    index_ = std::move(index);
+    group_ = std::move(group);
+    search_ = std::move(search);
+    Status s = SetFilter(AppliedFilter());
+    if (!s.ok()) {
+        index_ = std::move(oldIndex);
+        group_ = std::move(oldGroup);
+        search_ = std::move(oldSearch);
+        return s;
+    }
+    return ReApply();
+}
+
+Status ContactRecordSet::SetIndex(int index) {
+    return ApplyParts(IndexConditionFor(index), group_, search_);
+}
+
+Status ContactRecordSet::SetGroup(std::string_view group) {
+    std::string condition;
+    if (!group.empty()) condition = "[Group] = " + storage::QuoteText(group);
+    return ApplyParts(index_, std::move(condition), search_);
+}
+
+Status ContactRecordSet::SetSearch(int kind, std::string_view text) {
+    // The text is matched literally: quotes doubled, wild cards bracketed.
+    std::string pattern = storage::EscapeLikeText(text);
+    std::string doubled = storage::QuoteText(pattern);
+    doubled = doubled.substr(1, doubled.size() - 2);
+    return ApplyParts(index_, group_, SearchConditionFor(kind, doubled));
+}
+
+storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view number,
+                                                           std::string_view strExt) {
+    if (number.size() < 3) return std::string();
+    std::string value(number);
+    if (number.size() > 4 && number[0] != '0') {
+        value = std::string(strExt) + std::string(number);
+        if (value.empty()) value = std::string(number);
+    }
+    std::string name;
+    Status s = SetFilter(TelephoneCondition(storage::QuoteText(value)));
+    if (s.ok()) s = Requery();
+    if (s.ok()) s = WalkToEnd();
+    if (s.ok() && GetRecordCount() != 0) {
+        s = MoveFirst();
+        if (s.ok()) name = GetText("Name");
+    }
+    // Whatever happened, the page gets its own list back.
+    Status back = ReApply();
+    if (!s.ok()) return s;
+    if (!back.ok()) return back;
+    return name;
+}
+
+Status ContactRecordSet::AddContact(const ContactRecord& contact) {
+    if (!IsOpen()) {
+        Status s = Open();
+        if (!s.ok()) return s;
+    }
+    Status s = AddNew();
+    if (s.ok()) s = contact.Write(*this);
+    if (s.ok()) s = Update();
+    if (!s.ok()) CancelUpdate();
+    return s;
+}
+
+Status ContactRecordSet::StoreCurrent(const ContactRecord& contact) {
+    Status s = Edit();
+    if (s.ok()) s = contact.Write(*this);
+    if (s.ok()) s = Update();
+    if (!s.ok()) CancelUpdate();
+    return s;
+}
+
+storage::Result<ContactRecord> ContactRecordSet::CurrentContact() {
+    return ContactRecord::Read(*this);
+}
+
+}  // namespace vantelo

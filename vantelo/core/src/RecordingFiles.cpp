@@ -1,0 +1,91 @@
+#include "vantelo/core/RecordingFiles.h"
+
+#include <cstdio>
+#include <ctime>
+#include <system_error>
+
+namespace vantelo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void MakeFolder(const fs::path& folder) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
+}
+
+std::time_t ToTime(const vt::LocalTime& t) {
+    std::tm tm{};
+    tm.tm_year = t.year - 1900;
+    tm.tm_mon = t.month - 1;
+    tm.tm_mday = t.day;
+    tm.tm_hour = t.hour;
+    tm.tm_min = t.minute;
+    tm.tm_sec = t.second;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+}  // namespace
+
+fs::path RecordingRoot(const fs::path& appFolder) { return appFolder / kRecordingRootName; }
+
+std::string RecordingFolder(const vt::Clock& clock, const fs::path& appFolder) {
+    vt::LocalTime t = clock.NowLocal();
+    char day[16];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", t.year, t.month, t.day);
+    fs::path root = RecordingRoot(appFolder);
+    MakeFolder(root);
+    fs::path folder = root / day;
+    MakeFolder(folder);
+    return folder.string() + "/";
+}
+
+std::string RecordingFileName(const vt::Clock& clock, int modeRecCompress) {
+    vt::LocalTime t = clock.NowLocal();
+    char name[32];
+    std::snprintf(name, sizeof name, "%.2d%.2d%.2d%s", t.hour, t.minute, t.second,
+                  modeRecCompress != 0 ? ".vrc" : ".wav");
+    return name;
+}
+
+void NoteRecordingStarted(CallRecord& call, const std::string& folder, const std::string& file) {
+    call.CallRecDirectory = folder;
+    call.CallRecFileName = file;
+    call.CallRec = true;
+}
+
+void BeginGreeting(CallRecord& call, const vt::Clock& clock) {
+    call.Reset(clock);
+    call.CallMode = kCallGreeting;
+}
+
+long SecondsSince(const CallRecord& call, const vt::Clock& clock) {
+    double d = std::difftime(ToTime(clock.NowLocal()), ToTime(call.CallDate));
+    return d > 0 ? static_cast<long>(d) : 0;
+}
+
+void FinishGreeting(CallRecord& call, const vt::Clock& clock, int modeRecCompress) {
+    call.CallTime = SecondsSince(call, clock);
+    call.CallName = kGreetingCallName;
+    call.CallCompressMode = modeRecCompress;
+}
+
+bool DeleteRecordingFile(const CallRecord& call) {
+    if (!call.CallRec || call.CallRecFileName.empty()) return true;
+    std::error_code ec;
+    fs::path file = fs::path(call.CallRecDirectory) / call.CallRecFileName;
+    if (!fs::exists(file, ec)) return true;
+    return fs::remove(file, ec) && !ec;
+}
+
+bool RemoveRecordingRootIfEmpty(const fs::path& appFolder) {
+    std::error_code ec;
+    fs::path root = RecordingRoot(appFolder);
+    if (!fs::exists(root, ec)) return true;
+    if (!fs::is_directory(root, ec) || !fs::is_empty(root, ec)) return false;
+    return fs::remove(root, ec) && !ec;
+}
+
+}  // namespace vantelo
