@@ -1,5 +1,6 @@
 #include "CLineDevice.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -131,13 +132,18 @@ void CLineDevice::ServiceLoop() {
     std::uint64_t lastPoll = vt::TickCount64();
     if (serviceStop_.Wait(0ms)) return;
     for (;;) {
-        const std::uint64_t now = vt::TickCount64();
+        std::uint64_t now = vt::TickCount64();
         if (now - lastPoll >= static_cast<std::uint64_t>(kPollPeriodMs)) {
             PollOnce();
             lastPoll = now;
+            now = vt::TickCount64();
         }
-        // The 15 ms sleep doubles as the stop test, so a stop ends the loop at once.
-        if (serviceStop_.Wait(std::chrono::milliseconds(kServiceSleepMs))) return;
+        // Sleeps of at most 15 ms, cut short so the next poll falls due on
+        // time; the sleep is also the stop test, so a stop ends the loop at once.
+        const std::uint64_t due = lastPoll + kPollPeriodMs;
+        const std::uint64_t sleep = due > now ? std::min<std::uint64_t>(due - now, kServiceSleepMs)
+                                              : 1;
+        if (serviceStop_.Wait(std::chrono::milliseconds(sleep))) return;
     }
 }
 

@@ -1,0 +1,148 @@
+// tyctl's commands run in-process against a simulated adapter.
+#include "tyctl/CommandTable.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include "linesim/InProcessAdapter.h"
+#include "testsupport/TestEnvironment.h"
+#include "tyctl/MessageNames.h"
+
+using namespace tyctl;
+
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out, err;
+};
+
+ToolRun Tyctl(std::vector<std::string> args, const std::atomic<bool>* stop = nullptr) {
+    static const std::atomic<bool> never{false};
+    std::vector<const char*> argv{"tyctl"};
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    const int code = CommandTable::Dispatch(static_cast<int>(argv.size()), argv.data(), out, err,
+                                            stop ? *stop : never);
+    return {code, out.str(), err.str()};
+}
+
+class TyctlTest : public ::testing::Test {
+protected:
+    vt::test::TestEnvironment env;
+    linesim::InProcessAdapter adapter{0};
+
+    bool StatusHas(const std::string& text) {
+        return adapter.Command("status").find(text) != std::string::npos;
+    }
+};
+
+}  // namespace
+
+TEST(TyctlUsage, UnknownCommandAndBadArgumentsAreUsageErrors) {
+    ToolRun r = Tyctl({"dance"});
+    EXPECT_EQ(r.code, kExitUsage);
+    EXPECT_NE(r.err.find("unknown command 'dance'"), std::string::npos);
+    EXPECT_EQ(Tyctl({}).code, kExitUsage);
+    EXPECT_EQ(Tyctl({"volume", "sideways"}).code, kExitUsage);
+    EXPECT_EQ(Tyctl({"headset", "3"}).code, kExitUsage);
+    EXPECT_EQ(Tyctl({"flash", "abc"}).code, kExitUsage);
+    EXPECT_EQ(Tyctl({"serial", "-1"}).code, kExitUsage);
+    EXPECT_EQ(Tyctl({"send", "12E"}).code, kExitUsage);
+    r = Tyctl({"help"});
+    EXPECT_EQ(r.code, kExitOk);
+    for (const Command& c : CommandTable::Commands())
+        EXPECT_NE(r.out.find(std::string("  ") + c.name), std::string::npos) << c.name;
+}
+
+TEST(TyctlUsage, NoAdapterIsReported) {
+    vt::test::TestEnvironment env;
+    ToolRun r = Tyctl({"hookoff"});
+    EXPECT_EQ(r.code, kExitNoAdapter);
+    EXPECT_EQ(r.err, "tyctl: no adapter found\n");
+}
+
+TEST(TyctlUsage, MessageNamesAreTheSystemsOwn) {
+    EXPECT_EQ(MessageName(0x40A), "WM_TY_RINGDETECTED");
+    EXPECT_EQ(MessageName(0x41F), "WM_EX_EXT_DTMF");
+    EXPECT_EQ(MessageName(0x415), "WM_USER+21");
+}
+
+TEST_F(TyctlTest, HookOffSendHookOn) {
+    EXPECT_EQ(Tyctl({"hookoff"}).code, kExitOk);
+    EXPECT_TRUE(StatusHas("adapter=off"));
+    EXPECT_EQ(Tyctl({"send", "12#"}).code, kExitOk);
+    EXPECT_EQ(adapter.GetModel().GetState().sentDigits, "12#");
+    EXPECT_EQ(Tyctl({"hookon"}).code, kExitOk);
+    EXPECT_TRUE(StatusHas("adapter=on"));
+}
+
+TEST_F(TyctlTest, SendOnHookIsRefused) {
+    ToolRun r = Tyctl({"send", "1"});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_NE(r.err.find("refused or failed"), std::string::npos);
+    EXPECT_EQ(adapter.GetModel().GetState().sentDigits, "");
+}
+
+TEST_F(TyctlTest, StateVersionAndSerial) {
+    ToolRun r = Tyctl({"state"});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out, "status=0x0000 hook=on headset=1\n");
+    r = Tyctl({"version"});
+    EXPECT_EQ(r.out, "hardware=5 firmware=3\n");
+    EXPECT_EQ(Tyctl({"serial", "4000000000"}).code, kExitOk);
+    EXPECT_EQ(Tyctl({"serial"}).out, "4000000000\n");
+}
+
+TEST_F(TyctlTest, FlashMuteVolumeHeadset) {
+    EXPECT_EQ(Tyctl({"flash"}).code, kExitOk);
+    EXPECT_EQ(Tyctl({"mute"}).code, kExitOk);
+    EXPECT_EQ(Tyctl({"volume", "up"}).code, kExitOk);
+    EXPECT_EQ(Tyctl({"headset", "2"}).code, kExitOk);
+    const auto state = adapter.GetModel().GetState();
+    EXPECT_EQ(state.flashes, 1u);
+    EXPECT_TRUE(state.muted);
+    EXPECT_EQ(state.lineVolume, 9);
+    EXPECT_EQ(state.headsetMode, 1);
+    adapter.Command("version 2 3");
+    EXPECT_EQ(Tyctl({"headset", "1"}).code, kExitFailed) << "refused by an old adapter";
+}
+
+TEST_F(TyctlTest, CallerIdIsRead) {
+    ToolRun r = Tyctl({"cid"});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err, "tyctl: no caller-ID message waiting\n");
+    adapter.Command("cid 0212345678 12071230");
+    r = Tyctl({"cid"});
+    EXPECT_EQ(r.code, kExitOk);
+    EXPECT_EQ(r.out, "date=1207 time=1230 number=0212345678\n");
+}
+
+TEST_F(TyctlTest, MonitorPrintsEachMessageUntilStopped) {
+    std::atomic<bool> stop{false};
+    ToolRun result;
+    std::thread monitor([&] { result = Tyctl({"monitor"}, &stop); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // opened and polling
+    adapter.Command("reverse on");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    stop = true;
+    monitor.join();
+    EXPECT_EQ(result.code, kExitOk);
+    std::istringstream lines(result.out);
+    std::string line;
+    bool seen = false;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        long ms = -1;
+        std::string name, wParam, lParam, extra;
+        fields >> ms >> name >> wParam >> lParam;
+        EXPECT_GE(ms, 0) << line;
+        EXPECT_FALSE(fields >> extra) << line;
+        if (name == "WM_TY_REVERSETONE" && wParam == "0" && lParam == "1") seen = true;
+    }
+    EXPECT_TRUE(seen) << result.out;
+    EXPECT_TRUE(StatusHas("adapter=on"));
+}
