@@ -22,7 +22,9 @@ const std::vector<std::int16_t>& Speech() {
     return speech;
 }
 
-std::size_t Frames() { return Speech().size() / kFrameSamples; }
+std::size_t Frames() {
+    return Speech().size() / kFrameSamples;
+}
 
 RecordKind KindArg(int64_t n) {
     switch (n) {
@@ -40,9 +42,9 @@ RecordKind KindArg(int64_t n) {
 }
 
 void SetRealTime(benchmark::State& state, double audioSecondsPerIteration) {
-    state.counters["xRealTime"] = benchmark::Counter(
-        audioSecondsPerIteration * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate);
+    state.counters["xRealTime"] =
+        benchmark::Counter(audioSecondsPerIteration * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
 }
 
 // Every frame coded as the kind under test (no silence detection).
@@ -155,10 +157,18 @@ void BM_DecodeHour(benchmark::State& state, bool toMuLaw) {
     state.counters["recordingBytes"] = static_cast<double>(vrc.size());
     SetRealTime(state, frames / 50.0);
 }
-BENCHMARK_CAPTURE(BM_DecodeHour, ToPcm, false)->Arg(0)->Arg(1)->Arg(2)
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_DecodeHour, ToMuLaw, true)->Arg(0)->Arg(1)->Arg(2)
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_DecodeHour, ToPcm, false)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_DecodeHour, ToMuLaw, true)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -1,9 +1,10 @@
 // Objective quality of each record kind against its source speech:
 // segmental SNR (dB, higher is better) and log-spectral distance (dB, lower
-// is better, spectra floored 50 dB below each frame's peak), over the frames where the source speaks, at the codec delay
-// that fits best. Usage: codec_quality [speech.wav]  (8 kHz 16-bit mono;
-// without one, espeak-ng and sox make the test sentence, else a synthetic
-// speech-like signal is used). Prints a Markdown table.
+// is better, spectra floored 50 dB below each frame's peak), over the frames
+// where the source speaks, at the codec delay that fits best.
+// Usage: codec_quality [speech.wav]  (8 kHz 16-bit mono; without one,
+// espeak-ng and sox make the test sentence, else a synthetic speech-like
+// signal is used). Prints a Markdown table.
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +74,8 @@ Quality Measure(const Samples& src, const Samples& dec) {
     double snrSum = 0, lsdSum = 0;
     for (std::size_t at = 0; at + 256 + q.lag <= dec.size() && at + 256 <= src.size();
          at += kFrameSamples) {
-        if (FrameDb(&src[at], kFrameSamples) < kActiveDb) continue;
+        if (FrameDb(&src[at], kFrameSamples) < kActiveDb)
+            continue;
         double es = 0, en = 0;
         for (std::size_t i = 0; i < kFrameSamples; ++i) {
             const double s = src[at + i], d = dec[at + i + q.lag];
@@ -135,8 +137,8 @@ int main(int argc, char** argv) {
         }
         speech.resize(reader.SampleCount());
         for (std::size_t i = 0; i < speech.size(); ++i)
-            speech[i] = static_cast<std::int16_t>(reader.Data()[2 * i] |
-                                                  (reader.Data()[2 * i + 1] << 8));
+            speech[i] =
+                static_cast<std::int16_t>(reader.Data()[2 * i] | (reader.Data()[2 * i + 1] << 8));
         source = argv[1];
     } else {
         const auto dir = std::filesystem::temp_directory_path() / "codec_quality";
@@ -177,8 +179,8 @@ int main(int argc, char** argv) {
         double bps = 0;
         const Samples dec = RoundTrip(speech, row.rate, row.force ? &row.kind : nullptr, bps);
         const Quality q = Measure(speech, dec);
-        std::printf("| %s | %s | %.0f | %.2f | %.2f | %zu |\n", row.name, row.how, bps,
-                    q.segSnr, q.lsd, q.lag);
+        std::printf("| %s | %s | %.0f | %.2f | %.2f | %zu |\n", row.name, row.how, bps, q.segSnr,
+                    q.lsd, q.lag);
     }
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "Codec2Lock.h"
-
 #include "speechcodec/VrcFormat.h"
 
 namespace speechcodec {
@@ -16,7 +15,8 @@ namespace {
 CODEC2* Create() {
     std::lock_guard lock(Codec2Lock());
     CODEC2* codec = codec2_create(CODEC2_MODE_3200);
-    if (!codec) throw std::bad_alloc();
+    if (!codec)
+        throw std::bad_alloc();
     return codec;
 }
 

@@ -22,14 +22,17 @@ void ComfortNoise::Analyse(const std::int16_t* pcm, std::uint8_t out[kRecordByte
     for (std::size_t i = 0; i < kFrameSamples; ++i) {
         const double x = pcm[i];
         r0 += x * x;
-        if (i >= 1) r1 += x * pcm[i - 1];
-        if (i >= 2) r2 += x * pcm[i - 2];
+        if (i >= 1)
+            r1 += x * pcm[i - 1];
+        if (i >= 2)
+            r2 += x * pcm[i - 2];
     }
     double k1 = 0, k2 = 0;
     if (r0 > 0) {
         k1 = std::clamp(r1 / r0, -kMaxReflection, kMaxReflection);
         const double e1 = r0 * (1 - k1 * k1);
-        if (e1 > 0) k2 = (r2 - k1 * r1) / e1;
+        if (e1 > 0)
+            k2 = (r2 - k1 * r1) / e1;
     }
     const double rms = std::sqrt(r0 / kFrameSamples);
     const double level = rms > 1.0 ? 4.0 * 20.0 * std::log10(rms) : 0.0;
@@ -39,7 +42,9 @@ void ComfortNoise::Analyse(const std::int16_t* pcm, std::uint8_t out[kRecordByte
     out[3] = static_cast<std::uint8_t>(QuantiseReflection(k2));
 }
 
-double ComfortNoise::LevelToRms(std::uint8_t level) { return std::pow(10.0, level / 80.0); }
+double ComfortNoise::LevelToRms(std::uint8_t level) {
+    return std::pow(10.0, level / 80.0);
+}
 
 void ComfortNoise::Reset() {
     seed_ = 0x2545F491u;
@@ -67,8 +72,7 @@ void ComfortNoise::Synthesise(const std::uint8_t* record, std::int16_t* pcm) {
     const double a2 = k2;
     // Uniform noise has variance 1/3; the filter raises the power by
     // 1 / ((1 - k1^2)(1 - k2^2)).
-    const double target =
-        LevelToRms(record[1]) * std::sqrt(3.0 * (1 - k1 * k1) * (1 - k2 * k2));
+    const double target = LevelToRms(record[1]) * std::sqrt(3.0 * (1 - k1 * k1) * (1 - k2 * k2));
     const double start = continuing_ ? gain_ : target;
     for (std::size_t i = 0; i < kFrameSamples; ++i) {
         const double g = start + (target - start) * (i + 1) / kFrameSamples;

@@ -8,7 +8,8 @@ std::uint8_t MuLawEncode(std::int16_t sample) {
     const int x = sample;
     int magnitude = (x < 0 ? ~x : x) >> 2;
     magnitude += 33;
-    if (magnitude > 0x1FFF) magnitude = 0x1FFF;
+    if (magnitude > 0x1FFF)
+        magnitude = 0x1FFF;
     int segment = 0;  // 0..7: position of the highest set bit above bit 5
     for (int v = magnitude >> 6; v != 0; v >>= 1) ++segment;
     const int mantissa = (magnitude >> (segment + 1)) & 0x0F;

@@ -17,11 +17,14 @@ constexpr std::uint8_t kSilkNarrowband20ms = 0x08;
 OpusRecordEncoder::OpusRecordEncoder() {
     int error = OPUS_OK;
     encoder_ = opus_encoder_create(8000, 1, OPUS_APPLICATION_VOIP, &error);
-    if (!encoder_ || error != OPUS_OK) throw std::bad_alloc();
+    if (!encoder_ || error != OPUS_OK)
+        throw std::bad_alloc();
     Reset();
 }
 
-OpusRecordEncoder::~OpusRecordEncoder() { opus_encoder_destroy(encoder_); }
+OpusRecordEncoder::~OpusRecordEncoder() {
+    opus_encoder_destroy(encoder_);
+}
 
 void OpusRecordEncoder::Reset() {
     opus_encoder_ctl(encoder_, OPUS_RESET_STATE);
@@ -47,7 +50,8 @@ bool OpusRecordEncoder::Encode(const std::int16_t* pcm, std::size_t recordBytes,
     unsigned char packet[kFrameBufferBytes];
     int length = opus_encode(encoder_, pcm, static_cast<int>(kFrameSamples), packet,
                              static_cast<opus_int32>(recordBytes));
-    if (length <= 0) return false;
+    if (length <= 0)
+        return false;
     length = opus_packet_unpad(packet, length);
     if (length <= 0 || static_cast<std::size_t>(length) > recordBytes ||
         packet[0] != kSilkNarrowband20ms)

@@ -6,8 +6,7 @@
 
 namespace speechcodec {
 
-SilenceDetector::FrameClass SilenceDetector::Classify(const std::int16_t* pcm,
-                                                      std::size_t count) {
+SilenceDetector::FrameClass SilenceDetector::Classify(const std::int16_t* pcm, std::size_t count) {
     double energy = 0;
     int peak = 0;
     for (std::size_t i = 0; i < count; ++i) {

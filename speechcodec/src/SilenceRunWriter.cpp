@@ -7,7 +7,8 @@ namespace {
 
 void Append(std::uint32_t frames, std::vector<std::uint8_t>& out) {
     std::uint8_t record[2];
-    if (WriteSilenceRun(frames, record)) out.insert(out.end(), record, record + 2);
+    if (WriteSilenceRun(frames, record))
+        out.insert(out.end(), record, record + 2);
 }
 
 }  // namespace
@@ -18,12 +19,14 @@ void SilenceRunWriter::Add(std::uint64_t frames, std::vector<std::uint8_t>& out)
         const std::uint64_t take = frames < room ? frames : room;
         pending_ += static_cast<std::uint32_t>(take);
         frames -= take;
-        if (pending_ == kMaxRunFrames) Flush(out);
+        if (pending_ == kMaxRunFrames)
+            Flush(out);
     }
 }
 
 void SilenceRunWriter::Flush(std::vector<std::uint8_t>& out) {
-    if (pending_ > 0) Append(pending_, out);
+    if (pending_ > 0)
+        Append(pending_, out);
     pending_ = 0;
 }
 

@@ -14,12 +14,15 @@ void TrcDecoder::Reset() {
     volume_ = 1024;
 }
 
-void TrcDecoder::SetVolume(int volume) { volume_ = ClampVolume(volume); }
+void TrcDecoder::SetVolume(int volume) {
+    volume_ = ClampVolume(volume);
+}
 
 bool TrcDecoder::Decode(const std::uint8_t* frame, std::int16_t* pcm) {
     bool ok = true;
     const RecordKind kind = KindOf(frame[0]);
-    if (kind != RecordKind::ComfortNoise) noise_.Break();
+    if (kind != RecordKind::ComfortNoise)
+        noise_.Break();
     switch (kind) {
         case RecordKind::Coded11:
             codec2_.Decode(frame, pcm);

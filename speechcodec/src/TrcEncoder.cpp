@@ -28,7 +28,9 @@ void TrcEncoder::Reset() {
     volume_ = 1024;
 }
 
-void TrcEncoder::SetVolume(int volume) { volume_ = ClampVolume(volume); }
+void TrcEncoder::SetVolume(int volume) {
+    volume_ = ClampVolume(volume);
+}
 
 int TrcEncoder::Encode(const std::int16_t* pcm, int rate, std::uint8_t* out) {
     std::int16_t frame[kFrameSamples];
@@ -61,7 +63,8 @@ int TrcEncoder::EncodeScaled(RecordKind kind, const std::int16_t* frame, std::ui
         case RecordKind::Coded24: {
             const std::size_t bytes = RecordLength(kind);
             const std::uint8_t kindByte = kind == RecordKind::Coded18 ? kKindByte18 : kKindByte24;
-            if (opus_.Encode(frame, bytes, kindByte, out)) return static_cast<int>(bytes);
+            if (opus_.Encode(frame, bytes, kindByte, out))
+                return static_cast<int>(bytes);
             // A packet outside the record layout never reaches a file: the
             // frame is described as noise instead, which every decoder reads.
             break;

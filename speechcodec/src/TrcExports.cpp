@@ -25,12 +25,14 @@ struct ThreadStates {
 thread_local ThreadStates states;
 
 speechcodec::TrcEncoder& Encoder() {
-    if (!states.encoder) states.encoder = std::make_unique<speechcodec::TrcEncoder>();
+    if (!states.encoder)
+        states.encoder = std::make_unique<speechcodec::TrcEncoder>();
     return *states.encoder;
 }
 
 speechcodec::TrcDecoder& Decoder() {
-    if (!states.decoder) states.decoder = std::make_unique<speechcodec::TrcDecoder>();
+    if (!states.decoder)
+        states.decoder = std::make_unique<speechcodec::TrcDecoder>();
     return *states.decoder;
 }
 
@@ -63,7 +65,8 @@ TRC_API void vSet_volume(int decoderVolume, int encoderVolume) {
 }
 
 TRC_API int vDecode(unsigned char* pcm, const unsigned char* frame) {
-    if (!pcm) return -1;
+    if (!pcm)
+        return -1;
     std::int16_t samples[kFrameSamples] = {};
     bool ok = false;
     if (frame) {
@@ -78,7 +81,8 @@ TRC_API int vDecode(unsigned char* pcm, const unsigned char* frame) {
 }
 
 TRC_API int vEncode(const unsigned char* pcm, unsigned char* out, int rate, int /*reserved*/) {
-    if (!pcm || !out) return 0;
+    if (!pcm || !out)
+        return 0;
     std::int16_t samples[kFrameSamples];
     std::memcpy(samples, pcm, kFrameBytes);
     try {

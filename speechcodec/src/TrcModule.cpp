@@ -11,7 +11,8 @@ namespace {
 template <typename Fn>
 bool Resolve(void* handle, const char* name, Fn& fn, std::string& error) {
     fn = reinterpret_cast<Fn>(::dlsym(handle, name));
-    if (!fn) error = std::string("libtrc.so has no entry point ") + name;
+    if (!fn)
+        error = std::string("libtrc.so has no entry point ") + name;
     return fn != nullptr;
 }
 
@@ -22,7 +23,8 @@ bool TrcModule::Load() {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec) {
         const auto beside = exe.parent_path() / kLibraryName;
-        if (std::filesystem::exists(beside, ec) && LoadFrom(beside.string())) return true;
+        if (std::filesystem::exists(beside, ec) && LoadFrom(beside.string()))
+            return true;
     }
     return LoadFrom(kLibraryName);
 }
@@ -51,7 +53,8 @@ bool TrcModule::LoadFrom(const std::string& path) {
 }
 
 void TrcModule::Release() {
-    if (handle_) ::dlclose(handle_);
+    if (handle_)
+        ::dlclose(handle_);
     handle_ = nullptr;
     vInitDecoder = nullptr;
     vDecode = nullptr;

@@ -36,7 +36,9 @@ std::size_t RecordLength(RecordKind kind) {
     return 2;
 }
 
-std::size_t RecordLength(std::uint8_t firstByte) { return RecordLength(KindOf(firstByte)); }
+std::size_t RecordLength(std::uint8_t firstByte) {
+    return RecordLength(KindOf(firstByte));
+}
 
 std::uint32_t SilenceRunFrames(std::uint8_t byte0, std::uint8_t byte1) {
     const std::uint32_t high = static_cast<std::uint32_t>(byte0 - kKindByteRun) & 0x1F;
@@ -44,7 +46,8 @@ std::uint32_t SilenceRunFrames(std::uint8_t byte0, std::uint8_t byte1) {
 }
 
 bool WriteSilenceRun(std::uint32_t frames, std::uint8_t out[2]) {
-    if (frames == 0 || frames > kMaxRunFrames) return false;
+    if (frames == 0 || frames > kMaxRunFrames)
+        return false;
     const std::uint32_t c = frames - 1;
     if (frames <= 256) {
         out[0] = kKindByteRun;

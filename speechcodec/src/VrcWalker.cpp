@@ -10,7 +10,8 @@ VrcWalker::VrcWalker(const std::uint8_t* data, std::size_t size)
     : data_(data), size_(data ? size : 0) {}
 
 bool VrcWalker::Next(VrcRecord& record) {
-    if (offset_ >= size_ || truncated_) return false;
+    if (offset_ >= size_ || truncated_)
+        return false;
     const std::uint8_t first = data_[offset_];
     const RecordKind kind = KindOf(first);
     const std::size_t length = RecordLength(kind);
@@ -45,7 +46,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     out.clear();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        if (error) *error = "cannot open " + path.string() + ": " + std::strerror(errno);
+        if (error)
+            *error = "cannot open " + path.string() + ": " + std::strerror(errno);
         return false;
     }
     char buffer[64 * 1024];
@@ -54,7 +56,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
         out.insert(out.end(), buffer, buffer + in.gcount());
     }
     if (in.bad()) {
-        if (error) *error = "cannot read " + path.string();
+        if (error)
+            *error = "cannot read " + path.string();
         out.clear();
         return false;
     }

@@ -7,10 +7,13 @@
 namespace speechcodec {
 namespace {
 
-bool Tag(const std::uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
+bool Tag(const std::uint8_t* p, const char* tag) {
+    return std::memcmp(p, tag, 4) == 0;
+}
 
 bool Fail(std::string* error, const char* reason) {
-    if (error) *error = reason;
+    if (error)
+        *error = reason;
     return false;
 }
 
@@ -41,11 +44,14 @@ std::optional<WavHeader> WavHeader::Parse(const std::uint8_t* bytes, std::size_t
         Fail(error, reason);
         return std::nullopt;
     };
-    if (!bytes || size < kSize) return fail("shorter than a 44-byte WAV header");
-    if (!Tag(bytes, "RIFF") || !Tag(bytes + 8, "WAVE")) return fail("not a RIFF WAVE file");
+    if (!bytes || size < kSize)
+        return fail("shorter than a 44-byte WAV header");
+    if (!Tag(bytes, "RIFF") || !Tag(bytes + 8, "WAVE"))
+        return fail("not a RIFF WAVE file");
     if (!Tag(bytes + 12, "fmt ") || le::Get32(bytes + 16) != 16)
         return fail("no 16-byte format chunk at offset 12");
-    if (!Tag(bytes + 36, "data")) return fail("no data chunk at offset 36");
+    if (!Tag(bytes + 36, "data"))
+        return fail("no data chunk at offset 36");
     WavHeader h;
     h.riffLength = le::Get32(bytes + 4);
     h.formatTag = le::Get16(bytes + 20);

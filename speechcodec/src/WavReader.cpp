@@ -24,13 +24,15 @@ bool WavReader::Fail(std::string reason) {
 bool WavReader::Open(const std::filesystem::path& path) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    if (!ReadWholeFile(path, bytes, &error)) return Fail(error);
+    if (!ReadWholeFile(path, bytes, &error))
+        return Fail(error);
     return Parse(bytes.data(), bytes.size());
 }
 
 bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
     error_.clear();
-    if (!data || size < 12) return Fail("the file is too short to be a WAV file");
+    if (!data || size < 12)
+        return Fail("the file is too short to be a WAV file");
     if (std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
         return Fail("not a WAV file (no RIFF/WAVE header)");
 
@@ -42,7 +44,8 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
         const std::size_t body = pos + 8;
         const std::size_t available = size - body;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (length < 16 || available < 16) return Fail("the format chunk is too short");
+            if (length < 16 || available < 16)
+                return Fail("the format chunk is too short");
             std::uint16_t tag = le::Get16(chunk + 8);
             const std::uint16_t channels = le::Get16(chunk + 10);
             const std::uint32_t rate = le::Get32(chunk + 12);
@@ -56,10 +59,12 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
                 return Fail("not mono (" + std::to_string(channels) + " channels)");
             if (rate != 8000)
                 return Fail("not 8000 Hz (" + std::to_string(rate) + " Hz)");
-            if (bits != 16) return Fail("not 16-bit samples (" + std::to_string(bits) + " bits)");
+            if (bits != 16)
+                return Fail("not 16-bit samples (" + std::to_string(bits) + " bits)");
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!haveFormat) return Fail("the data chunk comes before any format chunk");
+            if (!haveFormat)
+                return Fail("the data chunk comes before any format chunk");
             declared_ = length;
             std::size_t take = length;
             if (take > available) {
@@ -72,7 +77,8 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
         }
         // Chunks are padded to an even length.
         const std::uint64_t next = static_cast<std::uint64_t>(body) + length + (length & 1);
-        if (next > size) break;
+        if (next > size)
+            break;
         pos = static_cast<std::size_t>(next);
     }
     return Fail(haveFormat ? "no data chunk" : "no format chunk");

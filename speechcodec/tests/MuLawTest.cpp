@@ -1,5 +1,3 @@
-#include "speechcodec/MuLaw.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "speechcodec/MuLaw.h"
 #include "testsupport/TestEnvironment.h"
 
 using namespace speechcodec;
@@ -79,7 +78,8 @@ TEST(MuLaw, EveryCodeDecodesToItsIntervalsMiddle) {
 
 TEST(MuLaw, DecodedValuesEncodeBackToTheirCode) {
     for (int c = 0; c < 256; ++c) {
-        if (c == 0x7F) continue;  // negative zero decodes to 0, which is positive zero
+        if (c == 0x7F)
+            continue;  // negative zero decodes to 0, which is positive zero
         EXPECT_EQ(MuLawEncode(MuLawDecode(static_cast<std::uint8_t>(c))), c) << c;
     }
     EXPECT_EQ(MuLawEncode(0), 0xFF);

@@ -28,7 +28,9 @@ struct Resonator {
     }
 };
 
-std::string Quote(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const std::filesystem::path& p) {
+    return "'" + p.string() + "'";
+}
 
 }  // namespace
 
@@ -83,13 +85,16 @@ std::optional<std::vector<std::int16_t>> SpeakText(const std::string& text,
                                                    const std::filesystem::path& folder) {
     const auto raw = folder / "espeak.wav";
     const auto wav = folder / "speech8k.wav";
-    const std::string speak = "espeak-ng -v en -s 150 -w " + Quote(raw) + " '" + text +
-                              "' >/dev/null 2>&1";
-    const std::string convert = "sox -D " + Quote(raw) + " -r 8000 -b 16 -c 1 -e signed " +
-                                Quote(wav) + " >/dev/null 2>&1";
-    if (std::system(speak.c_str()) != 0 || std::system(convert.c_str()) != 0) return std::nullopt;
+    const std::string speak =
+        "espeak-ng -v en -s 150 -w " + Quote(raw) + " '" + text + "' >/dev/null 2>&1";
+    const std::string quiet = " >/dev/null 2>&1";
+    const std::string convert =
+        "sox -D " + Quote(raw) + " -r 8000 -b 16 -c 1 -e signed " + Quote(wav) + quiet;
+    if (std::system(speak.c_str()) != 0 || std::system(convert.c_str()) != 0)
+        return std::nullopt;
     WavReader reader;
-    if (!reader.Open(wav)) return std::nullopt;
+    if (!reader.Open(wav))
+        return std::nullopt;
     std::vector<std::int16_t> samples(reader.SampleCount());
     const auto& data = reader.Data();
     for (std::size_t i = 0; i < samples.size(); ++i)
@@ -102,7 +107,8 @@ std::vector<std::int16_t> TestSpeech(const std::filesystem::path& folder) {
         "Hello, this is the answering machine. Please leave a message after the tone, "
         "and I will call you back tomorrow morning.",
         folder);
-    if (spoken && spoken->size() > 8000) return *spoken;
+    if (spoken && spoken->size() > 8000)
+        return *spoken;
     return SynthesiseSpeech(7.0);
 }
 

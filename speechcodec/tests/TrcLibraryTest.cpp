@@ -91,7 +91,8 @@ double LoudnessCorrelation(const Samples& a, const Samples& b) {
         std::vector<double> x, y;
         for (std::size_t f = 0; (f + 2) * kFrameSamples <= std::min(a.size(), b.size()); ++f) {
             const double da = FrameDb(&a[f * kFrameSamples]);
-            if (da < 40) continue;
+            if (da < 40)
+                continue;
             x.push_back(da);
             y.push_back(FrameDb(&b[f * kFrameSamples + lag]));
         }
@@ -265,7 +266,8 @@ TEST_F(TrcLibrary, BytesBehindAShortRecordAreNotRead) {
         VrcWalker walker(vrc);
         VrcRecord r;
         while (walker.Next(r)) {
-            if (r.kind == RecordKind::SilenceRun) continue;
+            if (r.kind == RecordKind::SilenceRun)
+                continue;
             std::uint8_t frame[kFrameBufferBytes];
             std::memset(frame, tail, sizeof frame);
             std::memcpy(frame, r.bytes, r.length);

@@ -1,9 +1,8 @@
-#include "speechcodec/VrcFormat.h"
-
 #include <gtest/gtest.h>
 
 #include "speechcodec/SilenceRunWriter.h"
 #include "speechcodec/TrcModule.h"
+#include "speechcodec/VrcFormat.h"
 #include "speechcodec/VrcWalker.h"
 
 using namespace speechcodec;
@@ -12,9 +11,11 @@ TEST(VrcFormat, TopThreeBitsGiveKindAndLength) {
     for (int b = 0; b < 256; ++b) {
         const auto first = static_cast<std::uint8_t>(b);
         const int top = b & 0xE0;
-        const std::size_t expected = top < 0x40 ? 11 : top < 0x80 ? 18 : top < 0xC0 ? 24
-                                     : top == 0xC0              ? 4
-                                                                : 2;
+        const std::size_t expected = top < 0x40    ? 11
+                                     : top < 0x80  ? 18
+                                     : top < 0xC0  ? 24
+                                     : top == 0xC0 ? 4
+                                                   : 2;
         EXPECT_EQ(RecordLength(first), expected) << "first byte " << b;
     }
     EXPECT_EQ(KindOf(0x15), RecordKind::Coded11);
@@ -80,8 +81,8 @@ std::uint64_t FramesOf(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 TEST(SilenceRunWriter, EveryRunSurvivesTheRoundTrip) {
-    for (std::uint64_t n : {1ull, 2ull, 256ull, 257ull, 320ull, 321ull, 641ull, 1000ull,
-                            131071ull, 131072ull, 131073ull, 200000ull, 1000003ull}) {
+    for (std::uint64_t n : {1ull, 2ull, 256ull, 257ull, 320ull, 321ull, 641ull, 1000ull, 131071ull,
+                            131072ull, 131073ull, 200000ull, 1000003ull}) {
         std::vector<std::uint8_t> out;
         SilenceRunWriter::WriteRun(n, out);
         EXPECT_EQ(FramesOf(out), n) << "run of " << n;

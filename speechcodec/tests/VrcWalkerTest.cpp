@@ -1,10 +1,9 @@
-#include "speechcodec/VrcWalker.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <random>
 
+#include "speechcodec/VrcWalker.h"
 #include "testsupport/TestEnvironment.h"
 
 using namespace speechcodec;
@@ -32,9 +31,11 @@ TEST(VrcWalker, WalksEveryKindInOrder) {
     Append(data, {0xE2, 0x03});
     VrcWalker walker(data);
     VrcRecord r;
-    const std::vector<std::pair<RecordKind, std::size_t>> expected{
-        {RecordKind::Coded11, 0},      {RecordKind::Coded18, 11},    {RecordKind::Coded24, 29},
-        {RecordKind::ComfortNoise, 53}, {RecordKind::SilenceRun, 57}};
+    const std::vector<std::pair<RecordKind, std::size_t>> expected{{RecordKind::Coded11, 0},
+                                                                   {RecordKind::Coded18, 11},
+                                                                   {RecordKind::Coded24, 29},
+                                                                   {RecordKind::ComfortNoise, 53},
+                                                                   {RecordKind::SilenceRun, 57}};
     for (const auto& [kind, offset] : expected) {
         ASSERT_TRUE(walker.Next(r));
         EXPECT_EQ(r.kind, kind);

@@ -1,15 +1,16 @@
-#include "speechcodec/WavHeader.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "speechcodec/WavHeader.h"
 
 using namespace speechcodec;
 
 namespace {
 
 std::uint32_t U32(const WavHeader::Bytes& b, int at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+           (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 std::uint16_t U16(const WavHeader::Bytes& b, int at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));

@@ -1,11 +1,10 @@
-#include "speechcodec/WavReader.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 
 #include "speechcodec/WavHeader.h"
+#include "speechcodec/WavReader.h"
 #include "testsupport/TestEnvironment.h"
 
 using namespace speechcodec;
@@ -30,8 +29,8 @@ struct Format {
 };
 
 // A RIFF file of the given chunks; fmt first unless told otherwise.
-std::vector<std::uint8_t> Wav(const Format& f, std::uint32_t declaredData,
-                              std::size_t presentData, bool listChunk = false) {
+std::vector<std::uint8_t> Wav(const Format& f, std::uint32_t declaredData, std::size_t presentData,
+                              bool listChunk = false) {
     std::vector<std::uint8_t> v;
     Tag(v, "RIFF");
     Put32(v, 0);
@@ -56,7 +55,9 @@ std::vector<std::uint8_t> Wav(const Format& f, std::uint32_t declaredData,
     return v;
 }
 
-bool Parse(WavReader& r, const std::vector<std::uint8_t>& v) { return r.Parse(v.data(), v.size()); }
+bool Parse(WavReader& r, const std::vector<std::uint8_t>& v) {
+    return r.Parse(v.data(), v.size());
+}
 
 }  // namespace
 

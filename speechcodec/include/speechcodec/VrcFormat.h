@@ -18,11 +18,11 @@ inline constexpr std::uint32_t kFramesPerSecond = 50;
 inline constexpr std::uint32_t kMaxRunFrames = 320;
 
 enum class RecordKind : std::uint8_t {
-    Coded11,      // codec2 3200 bit/s
-    Coded18,      // Opus SILK 7200 bit/s
-    Coded24,      // Opus SILK 9600 bit/s
-    ComfortNoise, // 4 bytes
-    SilenceRun,   // 2 bytes
+    Coded11,       // codec2 3200 bit/s
+    Coded18,       // Opus SILK 7200 bit/s
+    Coded24,       // Opus SILK 9600 bit/s
+    ComfortNoise,  // 4 bytes
+    SilenceRun,    // 2 bytes
 };
 
 // The canonical first byte our encoder writes for each kind.

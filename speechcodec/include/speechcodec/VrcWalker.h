@@ -14,11 +14,11 @@
 namespace speechcodec {
 
 struct VrcRecord {
-    std::size_t offset = 0;            // of the first byte in the data
+    std::size_t offset = 0;  // of the first byte in the data
     RecordKind kind = RecordKind::SilenceRun;
     const std::uint8_t* bytes = nullptr;
-    std::size_t length = 0;            // RecordLength of the first byte
-    std::uint32_t frames = 0;          // 1, or the run's frame count
+    std::size_t length = 0;    // RecordLength of the first byte
+    std::uint32_t frames = 0;  // 1, or the run's frame count
 };
 
 class VrcWalker {
