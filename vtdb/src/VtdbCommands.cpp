@@ -1,0 +1,253 @@
+#include "VtdbCommands.h"
+
+#include <charconv>
+#include <fstream>
+#include <memory>
+#include <ostream>
+
+#include "TsvText.h"
+#include "platform/Clock.h"
+#include "platform/IniStore.h"
+#include "storage/Transaction.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/LookupName.h"
+#include "vantelo/core/VanteloDatabase.h"
+
+namespace vtdb {
+
+namespace {
+
+using storage::Status;
+
+const char* const kUsage =
+    "usage: vtdb calls [--kind TAB] [--search KIND TEXT]\n"
+    "       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]\n"
+    "       vtdb lookup NUMBER [--ext CODE]\n"
+    "       vtdb add-contact [--inner] FIELD=VALUE...\n"
+    "       vtdb import-calls FILE.tsv\n";
+
+bool ToInt(const std::string& s, int& out) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc() && p == s.data() + s.size();
+}
+
+// Options after the subcommand: flags with their values, the rest in order.
+class Options {
+public:
+    Options(const std::vector<std::string>& args, size_t first) {
+        for (size_t i = first; i < args.size(); ++i) rest_.push_back(args[i]);
+    }
+    bool Flag(const std::string& name) {
+        for (size_t i = 0; i < rest_.size(); ++i)
+            if (rest_[i] == name) {
+                rest_.erase(rest_.begin() + static_cast<long>(i));
+                return true;
+            }
+        return false;
+    }
+    // The `count` values after a flag; false when the flag is absent.
+    bool Values(const std::string& name, size_t count, std::vector<std::string>& values,
+                std::string& error) {
+        for (size_t i = 0; i < rest_.size(); ++i) {
+            if (rest_[i] != name) continue;
+            if (i + count >= rest_.size()) {
+                error = name + " needs " + std::to_string(count) + " value(s)";
+                return false;
+            }
+            values.assign(rest_.begin() + static_cast<long>(i) + 1,
+                          rest_.begin() + static_cast<long>(i + count) + 1);
+            rest_.erase(rest_.begin() + static_cast<long>(i),
+                        rest_.begin() + static_cast<long>(i + count) + 1);
+            return true;
+        }
+        return false;
+    }
+    const std::vector<std::string>& Rest() const { return rest_; }
+
+private:
+    std::vector<std::string> rest_;
+};
+
+int Fail(std::ostream& err, const std::string& message) {
+    err << "vtdb: " << message << "\n";
+    return 1;
+}
+
+Status Prepare(std::ostream& err) {
+    auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance());
+    if (!report.ok()) return report.status();
+    std::string notice = vantelo::PrepareNotice(report.value());
+    if (!notice.empty())
+        err << "vtdb: " << report.value().reason << "; moved aside to "
+            << report.value().movedAside.string() << "\n";
+    return Status::Ok();
+}
+
+void PrintRecords(storage::RecordSet& set, std::ostream& out) {
+    const auto& columns = set.Schema().columns;
+    for (long i = 0; i < set.GetRecordCount(); ++i) {
+        if (!set.SetAbsolutePosition(i).ok()) continue;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            auto v = set.GetField(static_cast<int>(c));
+            out << (c ? "\t" : "") << EscapeField(v.ok() ? v.value().AsText() : "");
+        }
+        out << "\n";
+    }
+}
+
+int Calls(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> kind, search;
+    bool hasKind = o.Values("--kind", 1, kind, error);
+    bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
+    if (!error.empty()) return Fail(err, error);
+    if (!o.Rest().empty()) return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
+    int tab = 0, searchKind = 0;
+    if (hasKind && !ToInt(kind[0], tab)) return Fail(err, "--kind needs a tab number 0..6");
+    if (hasSearch && !ToInt(search[0], searchKind)) return Fail(err, "--search needs a kind number");
+    Status s = Prepare(err);
+    vantelo::CRSCallList log;
+    if (s.ok()) s = log.Open();
+    if (s.ok() && hasKind) s = log.SetKindFilter(tab);
+    if (s.ok() && hasSearch) s = log.SetSearch(searchKind, search[1]);
+    if (!s.ok()) return Fail(err, s.ToString());
+    PrintRecords(log, out);
+    return 0;
+}
+
+std::unique_ptr<vantelo::ContactRecordSet> ContactSet(bool inner) {
+    if (inner) return std::make_unique<vantelo::CRSInnerLineList>();
+    return std::make_unique<vantelo::CRSAddressList>();
+}
+
+int Contacts(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> index, group, search;
+    bool inner = o.Flag("--inner");
+    bool hasIndex = o.Values("--index", 1, index, error);
+    bool hasGroup = error.empty() && o.Values("--group", 1, group, error);
+    bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
+    if (!error.empty()) return Fail(err, error);
+    if (!o.Rest().empty()) return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
+    int n = 0, kind = 0;
+    if (hasIndex && !ToInt(index[0], n)) return Fail(err, "--index needs a number 0..14");
+    if (hasSearch && !ToInt(search[0], kind)) return Fail(err, "--search needs a kind number");
+    Status s = Prepare(err);
+    auto set = ContactSet(inner);
+    if (s.ok()) s = set->Open();
+    if (s.ok() && hasIndex) s = set->SetIndex(n);
+    if (s.ok() && hasGroup) s = set->SetGroup(group[0]);
+    if (s.ok() && hasSearch) s = set->SetSearch(kind, search[1]);
+    if (!s.ok()) return Fail(err, s.ToString());
+    PrintRecords(*set, out);
+    return 0;
+}
+
+int Lookup(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> ext;
+    bool hasExt = o.Values("--ext", 1, ext, error);
+    if (!error.empty()) return Fail(err, error);
+    if (o.Rest().size() != 1) return Fail(err, "lookup needs one NUMBER");
+    std::string strExt;
+    if (hasExt) {
+        strExt = ext[0];
+    } else {
+        vt::IniStore settings(vt::SettingsFilePath());
+        if (settings.Load()) strExt = settings.GetString(vt::kSettingsSection, "StrExt");
+    }
+    Status s = Prepare(err);
+    vantelo::CRSAddressList book;
+    vantelo::CRSInnerLineList inner;
+    if (s.ok()) s = book.Open();
+    if (s.ok()) s = inner.Open();
+    if (!s.ok()) return Fail(err, s.ToString());
+    auto name = vantelo::LookupName(o.Rest()[0], strExt, book, inner);
+    if (!name.ok()) return Fail(err, name.status().ToString());
+    out << name.value() << "\n";
+    return 0;
+}
+
+int AddContact(Options& o, std::ostream& out, std::ostream& err) {
+    bool inner = o.Flag("--inner");
+    if (o.Rest().empty()) return Fail(err, "add-contact needs FIELD=VALUE arguments");
+    vantelo::ContactRecord contact;
+    for (const std::string& arg : o.Rest()) {
+        size_t eq = arg.find('=');
+        std::string* field = eq == std::string::npos ? nullptr : contact.Field(arg.substr(0, eq));
+        if (!field) return Fail(err, "'" + arg + "' is not FIELD=VALUE with a contact field");
+        *field = arg.substr(eq + 1);
+    }
+    Status s = Prepare(err);
+    auto set = ContactSet(inner);
+    if (s.ok()) s = set->Open();
+    if (s.ok()) s = set->AddContact(contact);
+    if (!s.ok()) return Fail(err, s.ToString());
+    out << set->GetLastModified() << "\n";
+    return 0;
+}
+
+int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
+    if (o.Rest().size() != 1) return Fail(err, "import-calls needs one FILE.tsv");
+    const std::string& path = o.Rest()[0];
+    std::ifstream in(path);
+    if (!in) return Fail(err, "cannot read " + path);
+    Status s = Prepare(err);
+    vantelo::CRSCallList log;
+    if (s.ok()) s = log.Open();
+    if (!s.ok()) return Fail(err, s.ToString());
+    const auto& columns = log.Schema().columns;
+    storage::Transaction transaction(*log.GetConnection());
+    s = transaction.Begin();
+    if (!s.ok()) return Fail(err, s.ToString());
+    std::string line;
+    long lineNo = 0, count = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> fields = SplitTabs(line);
+        if (lineNo == 1 && fields[0] == "CallMode") continue;  // a header line
+        std::string where = path + ":" + std::to_string(lineNo) + ": ";
+        if (fields.size() != columns.size())
+            return Fail(err, where + std::to_string(fields.size()) + " fields, " +
+                                 std::to_string(columns.size()) + " expected; nothing imported");
+        s = log.AddNew();
+        for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
+            std::optional<std::string> text = UnescapeField(fields[c]);
+            if (!text) return Fail(err, where + "bad escape in " + columns[c].name);
+            storage::Value value = *text;
+            if (columns[c].type == storage::ColumnType::DateTime && text->empty()) value = {};
+            s = log.SetField(static_cast<int>(c), value);
+        }
+        if (s.ok()) s = log.Update();
+        if (!s.ok()) return Fail(err, where + s.ToString() + "; nothing imported");
+        ++count;
+    }
+    s = transaction.Commit();
+    if (!s.ok()) return Fail(err, s.ToString() + "; nothing imported");
+    out << count << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        (args.empty() ? err : out) << kUsage;
+        return args.empty() ? 2 : 0;
+    }
+    Options o(args, 1);
+    const std::string& command = args[0];
+    if (command == "calls") return Calls(o, out, err);
+    if (command == "contacts") return Contacts(o, out, err);
+    if (command == "lookup") return Lookup(o, out, err);
+    if (command == "add-contact") return AddContact(o, out, err);
+    if (command == "import-calls") return ImportCalls(o, out, err);
+    err << "vtdb: unknown command '" << command << "'\n" << kUsage;
+    return 2;
+}
+
+}  // namespace vtdb

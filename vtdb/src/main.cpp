@@ -1,0 +1,11 @@
+// vtdb: reads and writes the call log and contact tables of the database in
+// the application folder ($VANTELO_HOME), through the program's record sets.
+
+#include <iostream>
+
+#include "VtdbCommands.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return vtdb::Run(args, std::cout, std::cerr);
+}

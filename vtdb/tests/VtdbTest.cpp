@@ -1,0 +1,135 @@
+// vtdb run as a program on a private application folder.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "testsupport/TestEnvironment.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Output {
+    int code = -1;
+    std::string out;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+Output Vtdb(const std::vector<std::string>& args, bool withErrors = false) {
+    std::string cmd = Quote((vt::test::BinaryFolder() / "vtdb").string());
+    for (const auto& a : args) cmd += " " + Quote(a);
+    cmd += withErrors ? " 2>&1" : " 2>/dev/null";
+    Output o;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return o;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
+    int status = ::pclose(p);
+    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return o;
+}
+
+class VtdbTest : public ::testing::Test {
+protected:
+    fs::path WriteTsv(const std::string& text) {
+        fs::path file = env_.Root() / "calls.tsv";
+        std::ofstream(file) << text;
+        return file;
+    }
+    vt::test::TestEnvironment env_;
+};
+
+const char* kCalls =
+    "CallMode\tCallName\tCallNum\tCallCompressMode\tCallDate\tCallTime\tCallRecDirectory\t"
+    "CallRecFileName\tCallRec\tCallDtmf\tCallbInner\tCallMemo\n"
+    "0\tKim\t0212345678\t3\t2007-03-12 10:00:00\t65\t\t\t0\t12#\t0\tline\\tone\n"
+    "2\tLee\t0311112222\t3\t2007-03-11 09:00:00\t0\t\t\t0\t\t0\t\n"
+    "1\tO'Brien\t0422\t0\t2007-03-12 08:00:00\t5\t/r/\t080000.wav\t1\t\t1\t\n";
+
+TEST_F(VtdbTest, ImportedCallsAreListedInRecordSetOrder) {
+    Output imp = Vtdb({"import-calls", WriteTsv(kCalls).string()});
+    ASSERT_EQ(imp.code, 0);
+    EXPECT_EQ(imp.out, "3\n");
+    EXPECT_TRUE(fs::exists(env_.AppHome() / "VanteloDB1.db"));
+    Output all = Vtdb({"calls"});
+    ASSERT_EQ(all.code, 0);
+    EXPECT_EQ(all.out,
+              "0\tKim\t0212345678\t3\t2007-03-12 10:00:00\t65\t\t\t0\t12#\t0\tline\\tone\n"
+              "2\tLee\t0311112222\t3\t2007-03-11 09:00:00\t0\t\t\t0\t\t0\t\n"
+              "1\tO'Brien\t0422\t0\t2007-03-12 08:00:00\t5\t/r/\t080000.wav\t1\t\t1\t\n");
+    Output missed = Vtdb({"calls", "--kind", "4"});
+    EXPECT_EQ(missed.out.substr(0, 5), "2\tLee");
+    Output day = Vtdb({"calls", "--search", "3", "070312"});
+    EXPECT_EQ(day.out.find("Lee"), std::string::npos);
+    EXPECT_LT(day.out.find("Kim"), day.out.find("O'Brien"));
+    Output byName = Vtdb({"calls", "--search", "0", ""});
+    EXPECT_LT(byName.out.find("Lee"), byName.out.find("O'Brien"));
+    EXPECT_LT(byName.out.find("O'Brien"), byName.out.find("Kim"));
+    EXPECT_NE(Vtdb({"calls", "--search", "1", "O'Brien"}).out.find("0422"), std::string::npos);
+}
+
+TEST_F(VtdbTest, BadImportStoresNothingAndSaysWhere) {
+    std::string bad = std::string(kCalls) + "9\tX\t1\t300\t2007-03-12 10:00:00\t1\t\t\t0\t\t0\t\n";
+    Output imp = Vtdb({"import-calls", WriteTsv(bad).string()}, true);
+    EXPECT_NE(imp.code, 0);
+    EXPECT_NE(imp.out.find("calls.tsv:5"), std::string::npos) << imp.out;
+    EXPECT_EQ(Vtdb({"calls"}).out, "");
+    EXPECT_NE(Vtdb({"import-calls", "/no/such.tsv"}).code, 0);
+}
+
+TEST_F(VtdbTest, ContactsAddListAndLookUp) {
+    Output add = Vtdb({"add-contact", "Name=김철수", "Group=가족", "HomePhone=95551234"});
+    ASSERT_EQ(add.code, 0);
+    EXPECT_EQ(add.out, "1\n");
+    ASSERT_EQ(Vtdb({"add-contact", "--inner", "Name=Desk", "Group=회사",
+                    "CompanyInnerLine=204"}).code, 0);
+    Output list = Vtdb({"contacts", "--index", "1"});
+    ASSERT_EQ(list.code, 0);
+    EXPECT_EQ(list.out.substr(0, 2 + std::string("김철수").size()), "1\t김철수");
+    EXPECT_EQ(Vtdb({"contacts", "--index", "2"}).out, "");
+    EXPECT_NE(Vtdb({"contacts", "--inner", "--search", "3", "20"}).out.find("Desk"),
+              std::string::npos);
+    EXPECT_EQ(Vtdb({"lookup", "5551234", "--ext", "9"}).out, "김철수\n");
+    EXPECT_EQ(Vtdb({"lookup", "5551234", "--ext", ""}).out, "\n");
+    EXPECT_EQ(Vtdb({"lookup", "204"}).out, "Desk\n");
+}
+
+TEST_F(VtdbTest, LookupTakesTheOutsideLineCodeFromTheSettings) {
+    fs::create_directories(env_.ConfigHome() / "Korvane");
+    std::ofstream(env_.ConfigHome() / "Korvane" / "Vantelo.conf") << "[VanteloSetting]\nStrExt=9\n";
+    ASSERT_EQ(Vtdb({"add-contact", "Name=Out", "Group=x", "CellPhone=95551234"}).code, 0);
+    EXPECT_EQ(Vtdb({"lookup", "5551234"}).out, "Out\n");
+}
+
+TEST_F(VtdbTest, MistakesGiveOneLineErrorsAndFailure) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"nonsense"}, {"calls", "--kind"}, {"calls", "--kind", "x"},
+          {"calls", "--search", "3", "0703"}, {"contacts", "--index"}, {"lookup"},
+          {"add-contact", "Nope=1"}, {"add-contact", "Name"}, {"calls", "extra"}}) {
+        Output o = Vtdb(args, true);
+        EXPECT_NE(o.code, 0) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(o.out.find("vtdb"), std::string::npos);
+    }
+}
+
+TEST_F(VtdbTest, DamagedDatabaseIsMovedAsideAndReported) {
+    std::ofstream(env_.AppHome() / "VanteloDB1.db") << "garbage";
+    Output o = Vtdb({"calls"}, true);
+    EXPECT_EQ(o.code, 0);
+    EXPECT_NE(o.out.find("moved aside"), std::string::npos);
+    bool found = false;
+    for (const auto& e : fs::directory_iterator(env_.AppHome()))
+        found = found || e.path().filename().string().rfind("VanteloDB1.db.damaged-", 0) == 0;
+    EXPECT_TRUE(found);
+}
+
+}  // namespace
