@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "DeviceSession.h"
-#include "SocketWire.h"
+#include "usbline/SocketWire.h"
 #include "platform/DeviceEnumeration.h"
 #include "usbline/ControlCodes.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "SocketWire.h"
+#include "usbline/SocketWire.h"
 #include "usbline/ControlCodes.h"
 #include "usbline/DriverRegistry.h"
 
