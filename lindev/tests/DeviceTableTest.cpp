@@ -28,6 +28,7 @@ protected:
         lindev::DiagnosticLog::SetClock(nullptr);
     }
     vt::test::TestEnvironment env;
+    vt::FixedClock clock = vt::FixedClock::At(2026, 12, 7, 9, 5, 3);  // outlives TearDown's lines
 };
 
 }  // namespace
@@ -68,7 +69,6 @@ TEST_F(DeviceTableTest, OpeningTwiceAndClosingTwiceSucceed) {
 
 TEST_F(DeviceTableTest, CloseLineForAFixedTimeIsExact) {
     linesim::InProcessAdapter adapter(0);
-    vt::FixedClock clock = vt::FixedClock::At(2026, 12, 7, 9, 5, 3);
     lindev::DiagnosticLog::SetClock(&clock);
     ASSERT_EQ(TY_InitializeAllDevice(), 1);
     ASSERT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
