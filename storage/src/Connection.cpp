@@ -12,24 +12,33 @@ ErrorCode CodeFor(int rc) {
     switch (rc & 0xff) {
         case SQLITE_READONLY:
         case SQLITE_PERM:
-        case SQLITE_AUTH: return ErrorCode::ReadOnly;
+        case SQLITE_AUTH:
+            return ErrorCode::ReadOnly;
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: return ErrorCode::Busy;
-        case SQLITE_FULL: return ErrorCode::DiskFull;
+        case SQLITE_LOCKED:
+            return ErrorCode::Busy;
+        case SQLITE_FULL:
+            return ErrorCode::DiskFull;
         case SQLITE_CORRUPT:
-        case SQLITE_NOTADB: return ErrorCode::Damaged;
+        case SQLITE_NOTADB:
+            return ErrorCode::Damaged;
         case SQLITE_IOERR:
-        case SQLITE_CANTOPEN: return ErrorCode::Io;
+        case SQLITE_CANTOPEN:
+            return ErrorCode::Io;
         case SQLITE_CONSTRAINT:
         case SQLITE_MISMATCH:
-        case SQLITE_TOOBIG: return ErrorCode::InvalidValue;
-        default: return ErrorCode::Engine;
+        case SQLITE_TOOBIG:
+            return ErrorCode::InvalidValue;
+        default:
+            return ErrorCode::Engine;
     }
 }
 
 }  // namespace
 
-Status StatusForCode(int rc, const std::string& message) { return Status(CodeFor(rc), message); }
+Status StatusForCode(int rc, const std::string& message) {
+    return Status(CodeFor(rc), message);
+}
 
 Status Connection::StatusFor(int rc, const std::string& what) const {
     std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -39,7 +48,8 @@ Status Connection::StatusFor(int rc, const std::string& what) const {
 Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path& file, Mode mode,
                                                      int busyTimeoutMs) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
-    if (mode == Mode::ReadWriteCreate) flags |= SQLITE_OPEN_CREATE;
+    if (mode == Mode::ReadWriteCreate)
+        flags |= SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -52,44 +62,60 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
     sqlite3_busy_timeout(db, busyTimeoutMs);
     // Reading the schema is what tells a database from any other file.
     Status s = c->Exec("SELECT count(*) FROM sqlite_master");
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     // A write is reported done only once it is on disk.
     s = c->Exec("PRAGMA synchronous = FULL");
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = c->Exec("PRAGMA mmap_size = 268435456");
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     rc = RegisterJetLike(db);
-    if (rc != SQLITE_OK) return c->StatusFor(rc, "registering the pattern match");
+    if (rc != SQLITE_OK)
+        return c->StatusFor(rc, "registering the pattern match");
     return c;
 }
 
-Connection::~Connection() { sqlite3_close_v2(db_); }
+Connection::~Connection() {
+    sqlite3_close_v2(db_);
+}
 
 Status Connection::Exec(const std::string& sql) {
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
-    if (err) sqlite3_free(err);
+    if (err)
+        sqlite3_free(err);
     return rc == SQLITE_OK ? Status::Ok() : StatusFor(rc, "running '" + sql + "'");
 }
 
-Status Connection::Begin() { return Exec("BEGIN IMMEDIATE"); }
-
-Status Connection::Commit() { return Exec("COMMIT"); }
-
-void Connection::Rollback() {
-    if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+Status Connection::Begin() {
+    return Exec("BEGIN IMMEDIATE");
 }
 
-bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+Status Connection::Commit() {
+    return Exec("COMMIT");
+}
+
+void Connection::Rollback() {
+    if (InTransaction())
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Connection::InTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
 Result<std::int64_t> Connection::DataVersion() {
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) return StatusFor(rc, "reading the data version");
+    if (rc != SQLITE_OK)
+        return StatusFor(rc, "reading the data version");
     rc = sqlite3_step(stmt);
     std::int64_t v = rc == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW) return StatusFor(rc, "reading the data version");
+    if (rc != SQLITE_ROW)
+        return StatusFor(rc, "reading the data version");
     return v;
 }
 

@@ -25,23 +25,26 @@ std::string Affinity(ColumnType t) {
 }
 
 Result<Shape> TableShape(Connection& c, const TableSchema& table) {
-    Result<Statement> st = Statement::Prepare(c, "PRAGMA table_info(" + QuoteIdentifier(table.name) + ")");
-    if (!st.ok()) return st.status();
+    Result<Statement> st =
+        Statement::Prepare(c, "PRAGMA table_info(" + QuoteIdentifier(table.name) + ")");
+    if (!st.ok())
+        return st.status();
     Shape shape;
     size_t i = 0;
     shape.matches = true;
     while (true) {
         Result<bool> r = st.value().Step();
-        if (!r.ok()) return r.status();
-        if (!r.value()) break;
+        if (!r.ok())
+            return r.status();
+        if (!r.value())
+            break;
         shape.present = true;
         std::string name = st.value().Column(1).AsText();
         std::string type = st.value().Column(2).AsText();
         if (i >= table.columns.size() || table.FindColumn(name) != static_cast<int>(i) ||
             type != Affinity(table.columns[i].type)) {
             if (shape.matches)
-                shape.why = "table " + table.name + " has column " + name + " " + type +
-                            " where " +
+                shape.why = "table " + table.name + " has column " + name + " " + type + " where " +
                             (i < table.columns.size() ? table.columns[i].name : "none") +
                             " is expected";
             shape.matches = false;
@@ -59,26 +62,32 @@ Result<Shape> TableShape(Connection& c, const TableSchema& table) {
 Status CreateTables(Connection& c, const std::vector<TableSchema>& tables,
                     const std::vector<bool>& missing) {
     Status s = c.Exec("PRAGMA journal_mode = WAL");
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = c.Begin();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     for (size_t i = 0; i < tables.size() && s.ok(); ++i) {
-        if (missing[i]) s = c.Exec(tables[i].CreateTableSql());
+        if (missing[i])
+            s = c.Exec(tables[i].CreateTableSql());
         for (const std::string& sql : tables[i].CreateIndexSql()) {
-            if (!s.ok()) break;
+            if (!s.ok())
+                break;
             s = c.Exec(sql);
         }
     }
-    if (s.ok()) s = c.Commit();
-    if (!s.ok()) c.Rollback();
+    if (s.ok())
+        s = c.Commit();
+    if (!s.ok())
+        c.Rollback();
     return s;
 }
 
 Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     vt::LocalTime t = clock.NowLocal();
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d-%02d%02d%02d", t.year, t.month,
-                  t.day, t.hour, t.minute, t.second);
+    std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
     fs::path aside = file;
     aside += stamp;
     std::error_code ec;
@@ -94,7 +103,8 @@ Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     fs::path wal = file, walAside = aside;
     wal += "-wal";
     walAside += "-wal";
-    if (fs::exists(wal, ec)) fs::rename(wal, walAside, ec);
+    if (fs::exists(wal, ec))
+        fs::rename(wal, walAside, ec);
     fs::path shm = file;
     shm += "-shm";
     fs::remove(shm, ec);
@@ -102,8 +112,10 @@ Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
 }
 
 Status CreateFile(const fs::path& file, const std::vector<TableSchema>& tables) {
-    Result<std::unique_ptr<Connection>> c = Connection::Open(file, Connection::Mode::ReadWriteCreate);
-    if (!c.ok()) return c.status();
+    Result<std::unique_ptr<Connection>> c =
+        Connection::Open(file, Connection::Mode::ReadWriteCreate);
+    if (!c.ok())
+        return c.status();
     return CreateTables(*c.value(), tables, std::vector<bool>(tables.size(), true));
 }
 
@@ -116,7 +128,8 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
     std::error_code ec;
     if (!fs::exists(file, ec)) {
         Status s = CreateFile(file, tables);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         report.created = true;
         return report;
     }
@@ -127,14 +140,16 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
     {
         Result<std::unique_ptr<Connection>> c = Connection::Open(file);
         if (!c.ok()) {
-            if (c.status().code() != ErrorCode::Damaged) return c.status();
+            if (c.status().code() != ErrorCode::Damaged)
+                return c.status();
             unusable = c.status().message();
         } else {
             std::vector<bool> missing(tables.size(), false);
             for (size_t i = 0; i < tables.size() && unusable.empty(); ++i) {
                 Result<Shape> shape = TableShape(*c.value(), tables[i]);
                 if (!shape.ok()) {
-                    if (shape.status().code() != ErrorCode::Damaged) return shape.status();
+                    if (shape.status().code() != ErrorCode::Damaged)
+                        return shape.status();
                     unusable = shape.status().message();
                 } else if (shape.value().present && !shape.value().matches) {
                     unusable = "not a database of this program: " + shape.value().why;
@@ -145,19 +160,23 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
             }
             if (unusable.empty()) {
                 Status s = CreateTables(*c.value(), tables, missing);
-                if (s.ok()) return report;
-                if (s.code() != ErrorCode::Damaged) return s;
+                if (s.ok())
+                    return report;
+                if (s.code() != ErrorCode::Damaged)
+                    return s;
                 unusable = s.message();
             }
         }
     }
     Result<fs::path> aside = MoveAside(file, clock);
-    if (!aside.ok()) return aside.status();
+    if (!aside.ok())
+        return aside.status();
     report.movedAside = aside.value();
     report.reason = unusable;
     report.tablesAdded.clear();
     Status s = CreateFile(file, tables);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     report.created = true;
     return report;
 }

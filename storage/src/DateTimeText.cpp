@@ -15,7 +15,8 @@ int DaysInMonth(int year, int month) {
 bool Digits(std::string_view s, size_t at, size_t count, int& out) {
     out = 0;
     for (size_t i = at; i < at + count; ++i) {
-        if (s[i] < '0' || s[i] > '9') return false;
+        if (s[i] < '0' || s[i] > '9')
+            return false;
         out = out * 10 + (s[i] - '0');
     }
     return true;
@@ -24,16 +25,18 @@ bool Digits(std::string_view s, size_t at, size_t count, int& out) {
 }  // namespace
 
 bool IsValidLocalTime(const vt::LocalTime& t) {
-    if (t.year < 100 || t.year > 9999 || t.month < 1 || t.month > 12) return false;
-    if (t.day < 1 || t.day > DaysInMonth(t.year, t.month)) return false;
+    if (t.year < 100 || t.year > 9999 || t.month < 1 || t.month > 12)
+        return false;
+    if (t.day < 1 || t.day > DaysInMonth(t.year, t.month))
+        return false;
     return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 &&
            t.second <= 59;
 }
 
 std::string FormatDateTime(const vt::LocalTime& t) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
     return buf;
 }
 
@@ -45,7 +48,8 @@ std::optional<vt::LocalTime> ParseDateTime(std::string_view s) {
     if (!Digits(s, 0, 4, t.year) || !Digits(s, 5, 2, t.month) || !Digits(s, 8, 2, t.day) ||
         !Digits(s, 11, 2, t.hour) || !Digits(s, 14, 2, t.minute) || !Digits(s, 17, 2, t.second))
         return std::nullopt;
-    if (!IsValidLocalTime(t)) return std::nullopt;
+    if (!IsValidLocalTime(t))
+        return std::nullopt;
     return t;
 }
 

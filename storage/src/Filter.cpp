@@ -8,14 +8,16 @@ Result<Filter> Filter::Parse(std::string_view text, const TableSchema& schema) {
     Filter filter;
     FilterParser parser(text, schema, filter);
     Status s = parser.Run();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return filter;
 }
 
 std::string QuoteText(std::string_view text) {
     std::string out = "'";
     for (char c : text) {
-        if (c == '\'') out += '\'';
+        if (c == '\'')
+            out += '\'';
         out += c;
     }
     return out + "'";

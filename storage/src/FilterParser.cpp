@@ -13,8 +13,12 @@ namespace {
 
 constexpr int kMaxDepth = 200;
 
-bool IsWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IsWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool IsWordStart(unsigned char c) {
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool IsWordChar(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
 
 bool IsNumericColumn(ColumnType t) {
     return t == ColumnType::AutoNumber || t == ColumnType::Long || t == ColumnType::Byte ||
@@ -46,15 +50,20 @@ bool SplitNumbers(std::string_view s, const char* seps, int count, int* out, int
         int v = 0;
         while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
             v = v * 10 + (s[i] - '0');
-            if (v > 100000) return false;
+            if (v > 100000)
+                return false;
             ++i;
         }
-        if (i == start) return false;
+        if (i == start)
+            return false;
         out[part] = v;
-        if (digits) digits[part] = static_cast<int>(i - start);
+        if (digits)
+            digits[part] = static_cast<int>(i - start);
         ++part;
-        if (part == count) break;
-        if (i >= s.size() || !std::strchr(seps, s[i])) return false;
+        if (part == count)
+            break;
+        if (i >= s.size() || !std::strchr(seps, s[i]))
+            return false;
         ++i;
     }
     return i == s.size();
@@ -73,13 +82,15 @@ bool ParseDateLiteral(std::string_view s, std::string& out) {
         while (!timePart.empty() && timePart.front() == ' ') timePart.remove_prefix(1);
     }
     int d[3], digits[3];
-    if (!SplitNumbers(datePart, "/-", 3, d, digits)) return false;
+    if (!SplitNumbers(datePart, "/-", 3, d, digits))
+        return false;
     vt::LocalTime t;
     if (digits[0] == 4) {
         t.year = d[0], t.month = d[1], t.day = d[2];
     } else {
         t.month = d[0], t.day = d[1], t.year = d[2];
-        if (digits[2] <= 2) t.year += t.year < 30 ? 2000 : 1900;
+        if (digits[2] <= 2)
+            t.year += t.year < 30 ? 2000 : 1900;
     }
     if (!timePart.empty()) {
         int h[3];
@@ -91,7 +102,8 @@ bool ParseDateLiteral(std::string_view s, std::string& out) {
             return false;
         }
     }
-    if (!IsValidLocalTime(t)) return false;
+    if (!IsValidLocalTime(t))
+        return false;
     out = FormatDateTime(t);
     return true;
 }
@@ -103,24 +115,31 @@ Status FilterParser::FailAt(size_t pos, const std::string& what) const {
                                                 " of filter \"" + std::string(text_) + "\"");
 }
 
-Status FilterParser::Fail(const std::string& what) const { return FailAt(tok_.pos, what); }
+Status FilterParser::Fail(const std::string& what) const {
+    return FailAt(tok_.pos, what);
+}
 
 bool FilterParser::IsWord(const char* word) const {
     return tok_.kind == Token::Kind::Word && tok_.text == word;
 }
 
-Status FilterParser::Next() { return Lex(tok_); }
+Status FilterParser::Next() {
+    return Lex(tok_);
+}
 
 Status FilterParser::Lex(Token& t) {
     while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
     t = Token{};
     t.pos = at_;
-    if (at_ >= text_.size()) return Status::Ok();
+    if (at_ >= text_.size())
+        return Status::Ok();
     char c = text_[at_];
     if (c == '[') {
         size_t end = text_.find(']', at_ + 1);
-        if (end == std::string_view::npos) return FailAt(at_, "unclosed '['");
-        if (end == at_ + 1) return FailAt(at_, "empty field name");
+        if (end == std::string_view::npos)
+            return FailAt(at_, "unclosed '['");
+        if (end == at_ + 1)
+            return FailAt(at_, "empty field name");
         t.kind = Token::Kind::Name;
         t.text = std::string(text_.substr(at_ + 1, end - at_ - 1));
         at_ = end + 1;
@@ -128,7 +147,8 @@ Status FilterParser::Lex(Token& t) {
         t.kind = Token::Kind::Text;
         size_t i = at_ + 1;
         while (true) {
-            if (i >= text_.size()) return FailAt(at_, "unclosed text");
+            if (i >= text_.size())
+                return FailAt(at_, "unclosed text");
             if (text_[i] == c) {
                 if (i + 1 < text_.size() && text_[i + 1] == c) {
                     t.text += c;
@@ -142,7 +162,8 @@ Status FilterParser::Lex(Token& t) {
         at_ = i + 1;
     } else if (c == '#') {
         size_t end = text_.find('#', at_ + 1);
-        if (end == std::string_view::npos) return FailAt(at_, "unclosed date");
+        if (end == std::string_view::npos)
+            return FailAt(at_, "unclosed date");
         t.kind = Token::Kind::Date;
         if (!ParseDateLiteral(text_.substr(at_ + 1, end - at_ - 1), t.text))
             return FailAt(at_, "invalid date");
@@ -160,7 +181,7 @@ Status FilterParser::Lex(Token& t) {
         t.text = std::string(text_.substr(at_, i - at_));
         at_ = i;
     } else if (c == '(' || c == ')' || c == ',') {
-        t.kind = c == '(' ? Token::Kind::LParen
+        t.kind = c == '('   ? Token::Kind::LParen
                  : c == ')' ? Token::Kind::RParen
                             : Token::Kind::Comma;
         ++at_;
@@ -177,8 +198,10 @@ Status FilterParser::Lex(Token& t) {
         size_t save = at_++;
         Token number;
         Status s = Lex(number);
-        if (!s.ok()) return s;
-        if (number.kind != Token::Kind::Number) return FailAt(save, "'-' without a number");
+        if (!s.ok())
+            return s;
+        if (number.kind != Token::Kind::Number)
+            return FailAt(save, "'-' without a number");
         t = number;
         t.text = "-" + t.text;
         t.pos = save;
@@ -187,7 +210,8 @@ Status FilterParser::Lex(Token& t) {
         while (i < text_.size() && IsWordChar(static_cast<unsigned char>(text_[i]))) ++i;
         t.kind = Token::Kind::Word;
         t.text = std::string(text_.substr(at_, i - at_));
-        for (char& ch : t.text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        for (char& ch : t.text)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         at_ = i;
     } else {
         return FailAt(at_, std::string("unexpected character '") + c + "'");
@@ -207,24 +231,30 @@ Status FilterParser::ColumnName(const std::string& name, size_t pos, int& column
 Status FilterParser::Run() {
     out_.text_ = std::string(text_);
     Status s = Next();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     if (tok_.kind != Token::Kind::End && !IsWord("ORDER")) {
         s = ParseOr(out_.where_, 0);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     if (IsWord("ORDER")) {
         s = ParseOrderBy();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
-    if (tok_.kind != Token::Kind::End) return Fail("unexpected text");
+    if (tok_.kind != Token::Kind::End)
+        return Fail("unexpected text");
     return Status::Ok();
 }
 
 Status FilterParser::ParseOr(std::string& sql, int depth) {
-    if (depth > kMaxDepth) return Fail("filter nested too deeply");
+    if (depth > kMaxDepth)
+        return Fail("filter nested too deeply");
     std::string left;
     Status s = ParseAnd(left, depth);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     if (!IsWord("OR")) {
         sql = std::move(left);
         return Status::Ok();
@@ -232,10 +262,12 @@ Status FilterParser::ParseOr(std::string& sql, int depth) {
     sql = "(" + left;
     while (IsWord("OR")) {
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string right;
         s = ParseAnd(right, depth);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         sql += " OR " + right;
     }
     sql += ")";
@@ -245,7 +277,8 @@ Status FilterParser::ParseOr(std::string& sql, int depth) {
 Status FilterParser::ParseAnd(std::string& sql, int depth) {
     std::string left;
     Status s = ParseNot(left, depth);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     if (!IsWord("AND")) {
         sql = std::move(left);
         return Status::Ok();
@@ -253,10 +286,12 @@ Status FilterParser::ParseAnd(std::string& sql, int depth) {
     sql = "(" + left;
     while (IsWord("AND")) {
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string right;
         s = ParseNot(right, depth);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         sql += " AND " + right;
     }
     sql += ")";
@@ -264,13 +299,16 @@ Status FilterParser::ParseAnd(std::string& sql, int depth) {
 }
 
 Status FilterParser::ParseNot(std::string& sql, int depth) {
-    if (depth > kMaxDepth) return Fail("filter nested too deeply");
+    if (depth > kMaxDepth)
+        return Fail("filter nested too deeply");
     if (IsWord("NOT")) {
         Status s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string inner;
         s = ParseNot(inner, depth + 1);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         sql = "(NOT " + inner + ")";
         return Status::Ok();
     }
@@ -280,30 +318,38 @@ Status FilterParser::ParseNot(std::string& sql, int depth) {
 Status FilterParser::ParsePrimary(std::string& sql, int depth) {
     if (tok_.kind == Token::Kind::LParen) {
         Status s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string inner;
         s = ParseOr(inner, depth + 1);
-        if (!s.ok()) return s;
-        if (tok_.kind != Token::Kind::RParen) return Fail("')' expected");
+        if (!s.ok())
+            return s;
+        if (tok_.kind != Token::Kind::RParen)
+            return Fail("')' expected");
         sql = "(" + inner + ")";
         return Next();
     }
     Operand left;
     Status s = ParseOperand(left);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
 
     if (tok_.kind == Token::Kind::Op) {
         std::string op = tok_.text;
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         Operand right;
         s = ParseOperand(right);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string l, r;
         s = EmitOperand(left, right, l);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         s = EmitOperand(right, left, r);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         sql = "(" + l + " " + op + " " + r + ")";
         return Status::Ok();
     }
@@ -311,27 +357,34 @@ Status FilterParser::ParsePrimary(std::string& sql, int depth) {
     if (IsWord("NOT")) {
         negated = true;
         s = Next();
-        if (!s.ok()) return s;
-        if (!IsWord("LIKE")) return Fail("LIKE expected after NOT");
+        if (!s.ok())
+            return s;
+        if (!IsWord("LIKE"))
+            return Fail("LIKE expected after NOT");
     }
     if (IsWord("LIKE")) {
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         return EmitLike(left, negated, sql);
     }
     if (IsWord("IS")) {
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         bool isNot = false;
         if (IsWord("NOT")) {
             isNot = true;
             s = Next();
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
         }
-        if (!IsWord("NULL")) return Fail("NULL expected after IS");
+        if (!IsWord("NULL"))
+            return Fail("NULL expected after IS");
         std::string l;
         s = EmitOperand(left, Operand{}, l);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         sql = "(" + l + (isNot ? " IS NOT NULL)" : " IS NULL)");
         return Next();
     }
@@ -344,7 +397,8 @@ Status FilterParser::ParseOperand(Operand& op) {
         case Token::Kind::Name: {
             op.kind = Operand::Kind::Column;
             Status s = ColumnName(tok_.text, tok_.pos, op.column);
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
             break;
         }
         case Token::Kind::Word:
@@ -357,12 +411,14 @@ Status FilterParser::ParseOperand(Operand& op) {
             } else {
                 static const char* kReserved[] = {"AND", "OR", "NOT", "LIKE", "ORDER", "BY", "IS"};
                 for (const char* r : kReserved)
-                    if (tok_.text == r) return Fail("field or value expected");
+                    if (tok_.text == r)
+                        return Fail("field or value expected");
                 op.kind = Operand::Kind::Column;
                 // Unbracketed names keep the case the caller wrote.
                 std::string name(text_.substr(tok_.pos, tok_.text.size()));
                 Status s = ColumnName(name, tok_.pos, op.column);
-                if (!s.ok()) return s;
+                if (!s.ok())
+                    return s;
             }
             break;
         case Token::Kind::Text:
@@ -371,13 +427,15 @@ Status FilterParser::ParseOperand(Operand& op) {
             break;
         case Token::Kind::Number:
             op.kind = Operand::Kind::Number;
-            if (!ParseNumber(tok_.text, op.value)) return Fail("invalid number");
+            if (!ParseNumber(tok_.text, op.value))
+                return Fail("invalid number");
             break;
         case Token::Kind::Date:
             op.kind = Operand::Kind::Date;
             op.value = Value(tok_.text);
             break;
-        default: return Fail("field or value expected");
+        default:
+            return Fail("field or value expected");
     }
     return Next();
 }
@@ -404,7 +462,8 @@ Status FilterParser::EmitOperand(const Operand& op, const Operand& other, std::s
             if (op.kind == Operand::Kind::Number ||
                 (op.kind == Operand::Kind::Text && !ParseDateLiteral(v.AsText(), normal)))
                 return Fail("type mismatch: field [" + name + "] is a date");
-            if (op.kind == Operand::Kind::Text) v = Value(normal);
+            if (op.kind == Operand::Kind::Text)
+                v = Value(normal);
         } else {
             v = Value(v.AsText());
         }
@@ -415,10 +474,13 @@ Status FilterParser::EmitOperand(const Operand& op, const Operand& other, std::s
 }
 
 Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& sql) {
-    if (column.kind != Operand::Kind::Column) return Fail("LIKE needs a field on its left");
-    if (tok_.kind != Token::Kind::Text) return Fail("LIKE needs a quoted pattern");
+    if (column.kind != Operand::Kind::Column)
+        return Fail("LIKE needs a field on its left");
+    if (tok_.kind != Token::Kind::Text)
+        return Fail("LIKE needs a quoted pattern");
     std::optional<JetPattern> pattern = JetPattern::Compile(tok_.text);
-    if (!pattern) return Fail("invalid LIKE pattern");
+    if (!pattern)
+        return Fail("invalid LIKE pattern");
     const Column& c = schema_.columns[column.column];
     const std::string name = QuoteIdentifier(c.name);
     std::string test;
@@ -442,10 +504,13 @@ Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& 
 
 Status FilterParser::ParseOrderBy() {
     Status s = Next();
-    if (!s.ok()) return s;
-    if (!IsWord("BY")) return Fail("BY expected after ORDER");
+    if (!s.ok())
+        return s;
+    if (!IsWord("BY"))
+        return Fail("BY expected after ORDER");
     s = Next();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     while (true) {
         int column = -1;
         if (tok_.kind == Token::Kind::Name) {
@@ -455,20 +520,26 @@ Status FilterParser::ParseOrderBy() {
         } else {
             return Fail("field expected after ORDER BY");
         }
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::string dir = " ASC";
         if (IsWord("ASC") || IsWord("DESC")) {
             dir = " " + tok_.text;
             s = Next();
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
         }
-        if (!out_.orderBy_.empty()) out_.orderBy_ += ", ";
+        if (!out_.orderBy_.empty())
+            out_.orderBy_ += ", ";
         out_.orderBy_ += QuoteIdentifier(schema_.columns[column].name) + dir;
-        if (tok_.kind != Token::Kind::Comma) break;
+        if (tok_.kind != Token::Kind::Comma)
+            break;
         s = Next();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }

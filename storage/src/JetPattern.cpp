@@ -17,7 +17,8 @@ std::vector<char32_t> Decode(std::string_view s) {
         char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
         for (int k = 1; valid && k < len; ++k) {
             unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) valid = false;
+            if ((cc & 0xC0) != 0x80)
+                valid = false;
             cp = (cp << 6) | (cc & 0x3F);
         }
         if (!valid) {
@@ -49,7 +50,9 @@ void Encode(char32_t cp, std::string& out) {
     }
 }
 
-char32_t Fold(char32_t c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+char32_t Fold(char32_t c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 }  // namespace
 
@@ -77,7 +80,8 @@ std::optional<JetPattern> JetPattern::Compile(std::string_view pattern) {
                 char32_t lo = cps[j];
                 if (j + 2 < cps.size() && cps[j + 1] == '-' && cps[j + 2] != ']') {
                     char32_t hi = cps[j + 2];
-                    if (hi < lo) return std::nullopt;
+                    if (hi < lo)
+                        return std::nullopt;
                     item.ranges.emplace_back(lo, hi);
                     j += 3;
                 } else {
@@ -85,7 +89,8 @@ std::optional<JetPattern> JetPattern::Compile(std::string_view pattern) {
                     ++j;
                 }
             }
-            if (j >= cps.size() || j == start) return std::nullopt;
+            if (j >= cps.size() || j == start)
+                return std::nullopt;
             i = j;
             // "[*]", "[?]", "[#]", "[[]": one plain character.
             if (!item.negated && item.ranges.size() == 1 &&
@@ -105,10 +110,13 @@ JetPattern::Shape JetPattern::shape() const {
     bool allStar = !items_.empty();
     bool simple = true;
     for (const Item& item : items_) {
-        if (item.kind != Item::Kind::Star) allStar = false;
-        if (item.kind == Item::Kind::Digit || item.kind == Item::Kind::Class) simple = false;
+        if (item.kind != Item::Kind::Star)
+            allStar = false;
+        if (item.kind == Item::Kind::Digit || item.kind == Item::Kind::Class)
+            simple = false;
     }
-    if (allStar) return Shape::MatchAll;
+    if (allStar)
+        return Shape::MatchAll;
     return simple ? Shape::SimpleLike : Shape::General;
 }
 
@@ -116,13 +124,19 @@ std::string JetPattern::SqlLikePattern() const {
     std::string out;
     for (const Item& item : items_) {
         switch (item.kind) {
-            case Item::Kind::Star: out += '%'; break;
-            case Item::Kind::Any: out += '_'; break;
+            case Item::Kind::Star:
+                out += '%';
+                break;
+            case Item::Kind::Any:
+                out += '_';
+                break;
             case Item::Kind::Literal:
-                if (item.ch == '%' || item.ch == '_' || item.ch == '\\') out += '\\';
+                if (item.ch == '%' || item.ch == '_' || item.ch == '\\')
+                    out += '\\';
                 Encode(item.ch, out);
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     return out;
@@ -130,9 +144,12 @@ std::string JetPattern::SqlLikePattern() const {
 
 bool JetPattern::ItemMatches(const Item& item, char32_t c) const {
     switch (item.kind) {
-        case Item::Kind::Any: return true;
-        case Item::Kind::Digit: return c >= '0' && c <= '9';
-        case Item::Kind::Literal: return Fold(item.ch) == Fold(c);
+        case Item::Kind::Any:
+            return true;
+        case Item::Kind::Digit:
+            return c >= '0' && c <= '9';
+        case Item::Kind::Literal:
+            return Fold(item.ch) == Fold(c);
         case Item::Kind::Class: {
             bool in = false;
             for (const auto& [lo, hi] : item.ranges) {
@@ -146,7 +163,8 @@ bool JetPattern::ItemMatches(const Item& item, char32_t c) const {
             }
             return in != item.negated;
         }
-        case Item::Kind::Star: return false;
+        case Item::Kind::Star:
+            return false;
     }
     return false;
 }
@@ -175,7 +193,9 @@ bool JetPattern::Matches(std::string_view value) const {
 
 namespace {
 
-void DeletePattern(void* p) { delete static_cast<JetPattern*>(p); }
+void DeletePattern(void* p) {
+    delete static_cast<JetPattern*>(p);
+}
 
 void VtLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {

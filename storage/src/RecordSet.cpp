@@ -65,13 +65,15 @@ Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type
     Close();
     Result<std::unique_ptr<Connection>> c =
         Connection::Open(database, Connection::Mode::ReadWrite, busyTimeoutMs);
-    if (!c.ok()) return c.status();
+    if (!c.ok())
+        return c.status();
     impl_->connection = std::move(c).value();
     impl_->type = type;
 
     std::string cols, marks;
     for (const Column& col : schema_.columns) {
-        if (!cols.empty()) cols += ", ";
+        if (!cols.empty())
+            cols += ", ";
         cols += QuoteIdentifier(col.name);
     }
     Result<Statement> fetch = Statement::Prepare(
@@ -85,8 +87,10 @@ Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type
 
     std::string insertCols;
     for (const Column& col : schema_.columns) {
-        if (col.type == ColumnType::AutoNumber) continue;
-        if (!insertCols.empty()) insertCols += ", ", marks += ", ";
+        if (col.type == ColumnType::AutoNumber)
+            continue;
+        if (!insertCols.empty())
+            insertCols += ", ", marks += ", ";
         insertCols += QuoteIdentifier(col.name);
         marks += "?";
     }
@@ -100,7 +104,8 @@ Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type
     impl_->insert = std::move(insert).value();
 
     Status s = Requery();
-    if (!s.ok()) Close();
+    if (!s.ok())
+        Close();
     return s;
 }
 
@@ -111,9 +116,13 @@ void RecordSet::Close() {
     fresh.insert = Statement();
 }
 
-bool RecordSet::IsOpen() const { return impl_->connection != nullptr; }
+bool RecordSet::IsOpen() const {
+    return impl_->connection != nullptr;
+}
 
-Connection* RecordSet::GetConnection() { return impl_->connection.get(); }
+Connection* RecordSet::GetConnection() {
+    return impl_->connection.get();
+}
 
 Status RecordSet::RequireOpen() const {
     return IsOpen() ? Status::Ok() : Status(ErrorCode::NotOpen, "record set is not open");
@@ -123,34 +132,43 @@ Status RecordSet::SetFilter(std::string_view text) {
     if (impl_->type == RecordSetType::Table && IsOpen() && !text.empty())
         return Status(ErrorCode::InvalidArgument, "a table record set takes no filter");
     Result<Filter> f = Filter::Parse(text, schema_);
-    if (!f.ok()) return f.status();
+    if (!f.ok())
+        return f.status();
     impl_->filter = std::move(f).value();
     return Status::Ok();
 }
 
-const std::string& RecordSet::GetFilter() const { return impl_->filter.Text(); }
+const std::string& RecordSet::GetFilter() const {
+    return impl_->filter.Text();
+}
 
 Status RecordSet::FullQuery() {
     Impl& m = *impl_;
     const Filter& f = m.filter;
     std::string sql = "SELECT rowid FROM " + QuoteIdentifier(schema_.name);
-    if (!f.WhereSql().empty()) sql += " WHERE " + f.WhereSql();
-    sql += " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") +
-           "rowid";
+    if (!f.WhereSql().empty())
+        sql += " WHERE " + f.WhereSql();
+    sql +=
+        " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") + "rowid";
     Result<Statement> st = Statement::Prepare(*m.connection, sql);
-    if (!st.ok()) return st.status();
+    if (!st.ok())
+        return st.status();
     Statement& q = st.value();
     Status s = q.BindAll(f.Binds());
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Keyset fresh;
     fresh.rows.reserve(m.active.rows.size());
     while (true) {
         Result<bool> r = q.Step();
-        if (!r.ok()) return r.status();
-        if (!r.value()) break;
+        if (!r.ok())
+            return r.status();
+        if (!r.value())
+            break;
         fresh.rows.push_back(q.ColumnInteger(0));
     }
-    if (m.active.valid && m.ActiveClean()) m.spare = std::move(m.active);
+    if (m.active.valid && m.ActiveClean())
+        m.spare = std::move(m.active);
     fresh.valid = true;
     fresh.key = f.Text();
     fresh.serial = m.writeSerial;
@@ -168,35 +186,44 @@ bool RecordSet::ReconcileInserts(bool& done) {
     std::vector<std::int64_t>& rows = m.active.rows;
     for (std::int64_t id : m.pendingInserts) {
         auto it = std::find(rows.rbegin(), rows.rend(), id);
-        if (it != rows.rend()) rows.erase(std::next(it).base());
+        if (it != rows.rend())
+            rows.erase(std::next(it).base());
     }
     std::vector<std::int64_t> probe;
-    if (!rows.empty()) probe.push_back(rows.back());
+    if (!rows.empty())
+        probe.push_back(rows.back());
     probe.insert(probe.end(), m.pendingInserts.begin(), m.pendingInserts.end());
     std::string marks;
     for (size_t i = 0; i < probe.size(); ++i) marks += i ? ", ?" : "?";
     const Filter& f = m.filter;
-    std::string sql = "SELECT rowid FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid IN (" +
-                      marks + ")";
-    if (!f.WhereSql().empty()) sql += " AND " + f.WhereSql();
-    sql += " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") +
-           "rowid";
+    std::string sql =
+        "SELECT rowid FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid IN (" + marks + ")";
+    if (!f.WhereSql().empty())
+        sql += " AND " + f.WhereSql();
+    sql +=
+        " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") + "rowid";
     Result<Statement> st = Statement::Prepare(*m.connection, sql);
-    if (!st.ok()) return false;
+    if (!st.ok())
+        return false;
     Statement& q = st.value();
     for (size_t i = 0; i < probe.size(); ++i)
-        if (!q.Bind(static_cast<int>(i) + 1, Value(probe[i])).ok()) return false;
-    if (!q.BindAll(f.Binds(), static_cast<int>(probe.size()) + 1).ok()) return false;
+        if (!q.Bind(static_cast<int>(i) + 1, Value(probe[i])).ok())
+            return false;
+    if (!q.BindAll(f.Binds(), static_cast<int>(probe.size()) + 1).ok())
+        return false;
     std::vector<std::int64_t> found;
     while (true) {
         Result<bool> r = q.Step();
-        if (!r.ok()) return false;
-        if (!r.value()) break;
+        if (!r.ok())
+            return false;
+        if (!r.value())
+            break;
         found.push_back(q.ColumnInteger(0));
     }
     size_t first = 0;
     if (!rows.empty()) {
-        if (found.empty() || found.front() != rows.back()) return false;
+        if (found.empty() || found.front() != rows.back())
+            return false;
         first = 1;
     }
     rows.insert(rows.end(), found.begin() + static_cast<long>(first), found.end());
@@ -208,11 +235,13 @@ bool RecordSet::ReconcileInserts(bool& done) {
 
 Status RecordSet::Requery() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     CancelUpdate();
     Result<std::int64_t> dv = m.connection->DataVersion();
-    if (!dv.ok()) return dv.status();
+    if (!dv.ok())
+        return dv.status();
     const std::string& key = m.filter.Text();
 
     bool reused = false;
@@ -220,7 +249,7 @@ Status RecordSet::Requery() {
         !m.activeDirty) {
         if (m.active.serial == m.writeSerial) {
             reused = true;
-        } else if (!m.pendingInserts.empty()) {
+        } else if (!m.pendingInserts.empty() && m.pendingInserts.size() <= 256) {
             ReconcileInserts(reused);
         }
     }
@@ -228,7 +257,8 @@ Status RecordSet::Requery() {
         m.spare.serial == m.writeSerial) {
         bool oldClean = m.active.valid && m.ActiveClean();
         std::swap(m.active, m.spare);
-        if (!oldClean) m.spare.valid = false;
+        if (!oldClean)
+            m.spare.valid = false;
         m.pendingInserts.clear();
         m.activeDirty = false;
         reused = true;
@@ -250,9 +280,11 @@ Status RecordSet::Requery() {
 
 Status RecordSet::MoveFirst() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     CancelUpdate();
-    if (impl_->Count() == 0) return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
+    if (impl_->Count() == 0)
+        return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
     impl_->pos = 0;
     impl_->currentDeleted = false;
     return Status::Ok();
@@ -260,9 +292,11 @@ Status RecordSet::MoveFirst() {
 
 Status RecordSet::MoveLast() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     CancelUpdate();
-    if (impl_->Count() == 0) return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
+    if (impl_->Count() == 0)
+        return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
     impl_->pos = impl_->Count() - 1;
     impl_->currentDeleted = false;
     return Status::Ok();
@@ -270,7 +304,8 @@ Status RecordSet::MoveLast() {
 
 Status RecordSet::MoveNext() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     CancelUpdate();
     Impl& m = *impl_;
     // After a delete the following record already stands at this position.
@@ -286,7 +321,8 @@ Status RecordSet::MoveNext() {
 
 Status RecordSet::MovePrev() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     CancelUpdate();
     Impl& m = *impl_;
     if (m.Count() == 0 || m.pos < 0)
@@ -298,12 +334,13 @@ Status RecordSet::MovePrev() {
 
 Status RecordSet::SetAbsolutePosition(long position) {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     CancelUpdate();
     if (position < 0 || position >= impl_->Count())
-        return Status(ErrorCode::NoCurrentRecord,
-                      "no record at position " + std::to_string(position) + " of " +
-                          std::to_string(impl_->Count()));
+        return Status(ErrorCode::NoCurrentRecord, "no record at position " +
+                                                      std::to_string(position) + " of " +
+                                                      std::to_string(impl_->Count()));
     impl_->pos = position;
     impl_->currentDeleted = false;
     return Status::Ok();
@@ -311,19 +348,27 @@ Status RecordSet::SetAbsolutePosition(long position) {
 
 long RecordSet::GetAbsolutePosition() const {
     const Impl& m = *impl_;
-    if (m.currentDeleted || m.pos < 0 || m.pos >= m.Count()) return -1;
+    if (m.currentDeleted || m.pos < 0 || m.pos >= m.Count())
+        return -1;
     return m.pos;
 }
 
-bool RecordSet::IsEOF() const { return impl_->Count() == 0 || impl_->pos >= impl_->Count(); }
+bool RecordSet::IsEOF() const {
+    return impl_->Count() == 0 || impl_->pos >= impl_->Count();
+}
 
-bool RecordSet::IsBOF() const { return impl_->Count() == 0 || impl_->pos < 0; }
+bool RecordSet::IsBOF() const {
+    return impl_->Count() == 0 || impl_->pos < 0;
+}
 
-long RecordSet::GetRecordCount() const { return impl_->Count(); }
+long RecordSet::GetRecordCount() const {
+    return impl_->Count();
+}
 
 Status RecordSet::RequireCurrent() const {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     if (GetAbsolutePosition() < 0)
         return Status(ErrorCode::NoCurrentRecord, impl_->currentDeleted
                                                       ? "the current record was deleted"
@@ -333,15 +378,19 @@ Status RecordSet::RequireCurrent() const {
 
 Status RecordSet::FetchCurrent() {
     Status s = RequireCurrent();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     std::int64_t id = m.active.rows[m.pos];
-    if (m.cachedPos == m.pos && m.cachedRow == id) return Status::Ok();
+    if (m.cachedPos == m.pos && m.cachedRow == id)
+        return Status::Ok();
     m.fetch.Reset();
     s = m.fetch.Bind(1, Value(id));
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Result<bool> r = m.fetch.Step();
-    if (!r.ok()) return r.status();
+    if (!r.ok())
+        return r.status();
     if (!r.value()) {
         m.fetch.Reset();
         return Status(ErrorCode::NoCurrentRecord, "the record was deleted by another program");
@@ -358,9 +407,11 @@ Status RecordSet::FetchCurrent() {
 Result<Value> RecordSet::GetField(int column) {
     if (column < 0 || column >= static_cast<int>(schema_.columns.size()))
         return Status(ErrorCode::UnknownField, "no field number " + std::to_string(column));
-    if (impl_->mode != EditMode::None) return impl_->buffer[column];
+    if (impl_->mode != EditMode::None)
+        return impl_->buffer[column];
     Status s = FetchCurrent();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return impl_->row[column];
 }
 
@@ -384,13 +435,15 @@ std::int64_t RecordSet::GetInteger(std::string_view name) {
 
 Result<std::int64_t> RecordSet::GetRecordId() {
     Status s = RequireCurrent();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return impl_->active.rows[impl_->pos];
 }
 
 Status RecordSet::AddNew() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     m.mode = EditMode::Adding;
     m.buffer.clear();
@@ -403,7 +456,8 @@ Status RecordSet::AddNew() {
 Status RecordSet::Edit() {
     CancelUpdate();
     Status s = FetchCurrent();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     m.mode = EditMode::Editing;
     m.editRow = m.active.rows[m.pos];
@@ -419,7 +473,8 @@ Status RecordSet::SetField(int column, Value value) {
     if (column < 0 || column >= static_cast<int>(schema_.columns.size()))
         return Status(ErrorCode::UnknownField, "no field number " + std::to_string(column));
     Status s = schema_.Coerce(column, value);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     m.buffer[column] = std::move(value);
     m.changed[column] = true;
     return Status::Ok();
@@ -435,7 +490,8 @@ Status RecordSet::SetField(std::string_view name, Value value) {
 
 Status RecordSet::Update() {
     Status s = RequireOpen();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     sqlite3* db = m.connection->Handle();
     if (m.mode == EditMode::None)
@@ -444,17 +500,21 @@ Status RecordSet::Update() {
         m.insert.Reset();
         int index = 1;
         for (size_t i = 0; i < schema_.columns.size(); ++i) {
-            if (schema_.columns[i].type == ColumnType::AutoNumber) continue;
+            if (schema_.columns[i].type == ColumnType::AutoNumber)
+                continue;
             s = m.insert.Bind(index++, m.buffer[i]);
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
         }
         s = m.insert.Run();
         m.insert.Reset();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
         std::int64_t id = sqlite3_last_insert_rowid(db);
         bool atEnd = m.pos >= m.Count();
         m.active.rows.push_back(id);
-        if (atEnd) m.pos = m.Count();
+        if (atEnd)
+            m.pos = m.Count();
         m.pendingInserts.push_back(id);
         ++m.writeSerial;
         m.lastModified = id;
@@ -462,21 +522,26 @@ Status RecordSet::Update() {
         std::string sets;
         std::vector<Value> values;
         for (size_t i = 0; i < schema_.columns.size(); ++i) {
-            if (!m.changed[i]) continue;
-            if (!sets.empty()) sets += ", ";
+            if (!m.changed[i])
+                continue;
+            if (!sets.empty())
+                sets += ", ";
             sets += QuoteIdentifier(schema_.columns[i].name) + " = ?";
             values.push_back(m.buffer[i]);
         }
         if (!sets.empty()) {
-            Result<Statement> st = Statement::Prepare(
-                *m.connection,
-                "UPDATE " + QuoteIdentifier(schema_.name) + " SET " + sets + " WHERE rowid = ?");
-            if (!st.ok()) return st.status();
+            Result<Statement> st =
+                Statement::Prepare(*m.connection, "UPDATE " + QuoteIdentifier(schema_.name) +
+                                                      " SET " + sets + " WHERE rowid = ?");
+            if (!st.ok())
+                return st.status();
             values.push_back(Value(m.editRow));
             s = st.value().BindAll(values);
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
             s = st.value().Run();
-            if (!s.ok()) return s;
+            if (!s.ok())
+                return s;
             if (sqlite3_changes(db) == 0)
                 return Status(ErrorCode::NoCurrentRecord,
                               "the record was deleted by another program");
@@ -490,38 +555,50 @@ Status RecordSet::Update() {
     return Status::Ok();
 }
 
-void RecordSet::CancelUpdate() { impl_->mode = EditMode::None; }
+void RecordSet::CancelUpdate() {
+    impl_->mode = EditMode::None;
+}
 
-bool RecordSet::IsEditing() const { return impl_->mode != EditMode::None; }
+bool RecordSet::IsEditing() const {
+    return impl_->mode != EditMode::None;
+}
 
 Status RecordSet::Delete() {
     CancelUpdate();
     Status s = RequireCurrent();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     Impl& m = *impl_;
     std::int64_t id = m.active.rows[m.pos];
     Result<Statement> st = Statement::Prepare(
         *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
-    if (!st.ok()) return st.status();
+    if (!st.ok())
+        return st.status();
     s = st.value().Bind(1, Value(id));
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = st.value().Run();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     bool gone = sqlite3_changes(m.connection->Handle()) == 0;
     // The result stays exact: the record leaves it, nothing else changes.
     bool wasClean = m.active.serial == m.writeSerial;
     ++m.writeSerial;
-    if (wasClean) m.active.serial = m.writeSerial;
+    if (wasClean)
+        m.active.serial = m.writeSerial;
     m.active.rows.erase(m.active.rows.begin() + m.pos);
     m.pendingInserts.erase(std::remove(m.pendingInserts.begin(), m.pendingInserts.end(), id),
                            m.pendingInserts.end());
     m.currentDeleted = true;
     m.cachedPos = -1;
     if (gone)
-        return Status(ErrorCode::NoCurrentRecord, "the record was already deleted by another program");
+        return Status(ErrorCode::NoCurrentRecord,
+                      "the record was already deleted by another program");
     return Status::Ok();
 }
 
-std::int64_t RecordSet::GetLastModified() const { return impl_->lastModified; }
+std::int64_t RecordSet::GetLastModified() const {
+    return impl_->lastModified;
+}
 
 }  // namespace storage

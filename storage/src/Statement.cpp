@@ -3,7 +3,8 @@
 namespace storage {
 
 Statement::~Statement() {
-    if (stmt_) sqlite3_finalize(stmt_);
+    if (stmt_)
+        sqlite3_finalize(stmt_);
 }
 
 Statement::Statement(Statement&& other) noexcept
@@ -13,7 +14,8 @@ Statement::Statement(Statement&& other) noexcept
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
-        if (stmt_) sqlite3_finalize(stmt_);
+        if (stmt_)
+            sqlite3_finalize(stmt_);
         connection_ = other.connection_;
         stmt_ = other.stmt_;
         other.stmt_ = nullptr;
@@ -26,7 +28,8 @@ Result<Statement> Statement::Prepare(Connection& connection, const std::string& 
     int rc = sqlite3_prepare_v2(connection.Handle(), sql.c_str(), static_cast<int>(sql.size()),
                                 &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        if (stmt) sqlite3_finalize(stmt);
+        if (stmt)
+            sqlite3_finalize(stmt);
         return connection.StatusFor(rc, "preparing a query");
     }
     return Statement(&connection, stmt);
@@ -35,9 +38,15 @@ Result<Statement> Statement::Prepare(Connection& connection, const std::string& 
 Status Statement::Bind(int index, const Value& value) {
     int rc = SQLITE_OK;
     switch (value.kind()) {
-        case Value::Kind::Null: rc = sqlite3_bind_null(stmt_, index); break;
-        case Value::Kind::Integer: rc = sqlite3_bind_int64(stmt_, index, value.AsInteger()); break;
-        case Value::Kind::Real: rc = sqlite3_bind_double(stmt_, index, value.AsReal()); break;
+        case Value::Kind::Null:
+            rc = sqlite3_bind_null(stmt_, index);
+            break;
+        case Value::Kind::Integer:
+            rc = sqlite3_bind_int64(stmt_, index, value.AsInteger());
+            break;
+        case Value::Kind::Real:
+            rc = sqlite3_bind_double(stmt_, index, value.AsReal());
+            break;
         case Value::Kind::Text: {
             std::string text = value.AsText();
             rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
@@ -51,15 +60,18 @@ Status Statement::Bind(int index, const Value& value) {
 Status Statement::BindAll(const std::vector<Value>& values, int first) {
     for (size_t i = 0; i < values.size(); ++i) {
         Status s = Bind(first + static_cast<int>(i), values[i]);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }
 
 Result<bool> Statement::Step() {
     int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
     // The statement's own code is the extended one; reset to clear it.
     Status s = connection_->StatusFor(rc, "running a query");
     sqlite3_reset(stmt_);
@@ -69,8 +81,10 @@ Result<bool> Statement::Step() {
 Status Statement::Run() {
     while (true) {
         Result<bool> r = Step();
-        if (!r.ok()) return r.status();
-        if (!r.value()) return Status::Ok();
+        if (!r.ok())
+            return r.status();
+        if (!r.value())
+            return Status::Ok();
     }
 }
 
@@ -79,7 +93,9 @@ void Statement::Reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::ColumnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 std::int64_t Statement::ColumnInteger(int index) const {
     return sqlite3_column_int64(stmt_, index);
@@ -87,9 +103,12 @@ std::int64_t Statement::ColumnInteger(int index) const {
 
 Value Statement::Column(int index) const {
     switch (sqlite3_column_type(stmt_, index)) {
-        case SQLITE_INTEGER: return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index)));
-        case SQLITE_FLOAT: return Value(sqlite3_column_double(stmt_, index));
-        case SQLITE_NULL: return Value();
+        case SQLITE_INTEGER:
+            return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt_, index));
+        case SQLITE_NULL:
+            return Value();
         default: {
             const unsigned char* text = sqlite3_column_text(stmt_, index);
             int n = sqlite3_column_bytes(stmt_, index);

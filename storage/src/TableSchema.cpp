@@ -10,7 +10,8 @@ namespace storage {
 namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i])))
@@ -37,7 +38,8 @@ bool WholeNumber(const Value& v, std::int64_t& out) {
         out = static_cast<std::int64_t>(d);
         return static_cast<double>(out) == d;
     }
-    if (v.kind() != Value::Kind::Text) return false;
+    if (v.kind() != Value::Kind::Text)
+        return false;
     const std::string s = v.AsText();
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return !s.empty() && ec == std::errc() && p == s.data() + s.size();
@@ -65,7 +67,8 @@ Status RangeCheck(const Column& c, Value& value, std::int64_t lo, std::int64_t h
 std::string QuoteIdentifier(std::string_view name) {
     std::string out = "\"";
     for (char c : name) {
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
         out += c;
     }
     return out + "\"";
@@ -73,16 +76,21 @@ std::string QuoteIdentifier(std::string_view name) {
 
 int TableSchema::FindColumn(std::string_view column) const {
     for (size_t i = 0; i < columns.size(); ++i)
-        if (SameName(columns[i].name, column)) return static_cast<int>(i);
+        if (SameName(columns[i].name, column))
+            return static_cast<int>(i);
     return -1;
 }
 
 Value TableSchema::DefaultValue(int column) const {
     switch (columns[column].type) {
-        case ColumnType::Text: return Value(std::string());
-        case ColumnType::DateTime: return Value();
-        case ColumnType::AutoNumber: return Value();
-        default: return Value(std::int64_t{0});
+        case ColumnType::Text:
+            return Value(std::string());
+        case ColumnType::DateTime:
+            return Value();
+        case ColumnType::AutoNumber:
+            return Value();
+        default:
+            return Value(std::int64_t{0});
     }
 }
 
@@ -91,10 +99,11 @@ Status TableSchema::Coerce(int column, Value& value) const {
     switch (c.type) {
         case ColumnType::AutoNumber:
             return Status(ErrorCode::InvalidValue, "field " + c.name + " is set by the engine");
-        case ColumnType::Long: return RangeCheck(c, value, -2147483648LL, 2147483647LL);
-        case ColumnType::Byte: return RangeCheck(c, value, 0, 255);
-        case ColumnType::YesNo:
-        {
+        case ColumnType::Long:
+            return RangeCheck(c, value, -2147483648LL, 2147483647LL);
+        case ColumnType::Byte:
+            return RangeCheck(c, value, 0, 255);
+        case ColumnType::YesNo: {
             std::int64_t n = 0;
             if (!value.IsNull() && !WholeNumber(value, n))
                 return Status(ErrorCode::InvalidValue, "field " + c.name + " needs Yes or No");
@@ -111,7 +120,8 @@ Status TableSchema::Coerce(int column, Value& value) const {
             return Status::Ok();
         }
         case ColumnType::DateTime:
-            if (value.IsNull()) return Status::Ok();
+            if (value.IsNull())
+                return Status::Ok();
             if (!ParseDateTime(value.AsText()))
                 return Status(ErrorCode::InvalidValue, "field " + c.name +
                                                            " needs a date 'YYYY-MM-DD HH:MM:SS', "
@@ -128,10 +138,13 @@ std::string TableSchema::CreateTableSql() const {
     for (size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
         const std::string q = QuoteIdentifier(c.name);
-        if (i) sql += ", ";
+        if (i)
+            sql += ", ";
         sql += q;
         switch (c.type) {
-            case ColumnType::AutoNumber: sql += " INTEGER PRIMARY KEY AUTOINCREMENT"; break;
+            case ColumnType::AutoNumber:
+                sql += " INTEGER PRIMARY KEY AUTOINCREMENT";
+                break;
             case ColumnType::Long:
                 sql += " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
                        " BETWEEN -2147483648 AND 2147483647)";
@@ -164,7 +177,8 @@ std::vector<std::string> TableSchema::CreateIndexSql() const {
         std::string cols;
         for (const auto& c : index) {
             idxName += "_" + c;
-            if (!cols.empty()) cols += ", ";
+            if (!cols.empty())
+                cols += ", ";
             cols += QuoteIdentifier(c);
         }
         out.push_back("CREATE INDEX IF NOT EXISTS " + QuoteIdentifier("idx_" + idxName) + " ON " +

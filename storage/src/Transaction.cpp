@@ -3,7 +3,8 @@
 namespace storage {
 
 Transaction::~Transaction() {
-    if (open_) connection_.Rollback();
+    if (open_)
+        connection_.Rollback();
 }
 
 Status Transaction::Begin() {
@@ -13,9 +14,11 @@ Status Transaction::Begin() {
 }
 
 Status Transaction::Commit() {
-    if (!open_) return Status(ErrorCode::InvalidArgument, "no transaction to commit");
+    if (!open_)
+        return Status(ErrorCode::InvalidArgument, "no transaction to commit");
     Status s = connection_.Commit();
-    if (s.ok()) open_ = false;
+    if (s.ok())
+        open_ = false;
     return s;
 }
 

@@ -1,7 +1,5 @@
 // Preparing the database file: creation, keeping good files, moving bad ones aside.
 
-#include "storage/DatabaseFile.h"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -9,6 +7,7 @@
 #include <iterator>
 
 #include "TestTables.h"
+#include "storage/DatabaseFile.h"
 #include "storage/RecordSet.h"
 #include "testsupport/TestEnvironment.h"
 
@@ -25,7 +24,8 @@ std::string QueryText(const fs::path& file, const std::string& sql) {
     std::string out;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW) {
-            if (!out.empty()) out += ",";
+            if (!out.empty())
+                out += ",";
             const unsigned char* t = sqlite3_column_text(st, 0);
             out += t ? reinterpret_cast<const char*>(t) : "";
         }
@@ -92,7 +92,8 @@ TEST_F(DatabaseFileTest, MissingTableIsAddedBesideExistingData) {
 }
 
 TEST_F(DatabaseFileTest, GarbageFileIsMovedAsideWithItsDateNotOverwritten) {
-    const std::string garbage = "this is no database, but somebody's file\n" + std::string(5000, 'x');
+    const std::string garbage =
+        "this is no database, but somebody's file\n" + std::string(5000, 'x');
     WriteFile(file_, garbage);
     auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
     ASSERT_TRUE(r.ok()) << r.status().ToString();
@@ -128,7 +129,8 @@ TEST_F(DatabaseFileTest, AFolderInThePlaceOfTheFileIsAnError) {
 }
 
 TEST_F(DatabaseFileTest, UnwritableFolderIsAnErrorNotACrash) {
-    auto r = PrepareDatabaseFile(env_.Root() / "no" / "such" / "folder.db", {PeopleTable()}, clock_);
+    auto r =
+        PrepareDatabaseFile(env_.Root() / "no" / "such" / "folder.db", {PeopleTable()}, clock_);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.status().code(), ErrorCode::Io);
 }

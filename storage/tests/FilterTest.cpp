@@ -1,10 +1,9 @@
 // The condition syntax: what parses, what it becomes, and what is refused.
 
-#include "storage/Filter.h"
-
 #include <gtest/gtest.h>
 
 #include "TestTables.h"
+#include "storage/Filter.h"
 
 namespace storage {
 namespace {

@@ -1,13 +1,12 @@
 // Record sets over a real SQLite file: moves, edits, filters and errors.
 
-#include "storage/RecordSet.h"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <vector>
 
 #include "TestTables.h"
+#include "storage/RecordSet.h"
 #include "storage/Transaction.h"
 #include "testsupport/TestEnvironment.h"
 
@@ -57,9 +56,11 @@ protected:
     // Names in record-set order for a filter; "ERROR" when it is refused.
     std::vector<std::string> Names(const std::string& filter) {
         Status s = rs_.SetFilter(filter);
-        if (!s.ok()) return {"ERROR"};
+        if (!s.ok())
+            return {"ERROR"};
         s = rs_.Requery();
-        if (!s.ok()) return {"ERROR"};
+        if (!s.ok())
+            return {"ERROR"};
         std::vector<std::string> out;
         for (; !rs_.IsEOF(); (void)rs_.MoveNext()) out.push_back(rs_.GetText("Name"));
         EXPECT_EQ(static_cast<long>(out.size()), rs_.GetRecordCount());

@@ -10,10 +10,10 @@ namespace storage::test {
 TableSchema PeopleTable() {
     TableSchema t;
     t.name = "People";
-    t.columns = {{"ID", ColumnType::AutoNumber},  {"Name", ColumnType::Text},
-                 {"Phone", ColumnType::Text},     {"Age", ColumnType::Byte},
-                 {"Vip", ColumnType::YesNo},      {"Seen", ColumnType::DateTime},
-                 {"Score", ColumnType::Long},     {"Group", ColumnType::Text}};
+    t.columns = {{"ID", ColumnType::AutoNumber}, {"Name", ColumnType::Text},
+                 {"Phone", ColumnType::Text},    {"Age", ColumnType::Byte},
+                 {"Vip", ColumnType::YesNo},     {"Seen", ColumnType::DateTime},
+                 {"Score", ColumnType::Long},    {"Group", ColumnType::Text}};
     t.indexes = {{"Phone"}, {"Seen"}};
     return t;
 }

@@ -6,11 +6,20 @@ std::string EscapeField(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -23,13 +32,23 @@ std::optional<std::string> UnescapeField(std::string_view text) {
             out += text[i];
             continue;
         }
-        if (++i >= text.size()) return std::nullopt;
+        if (++i >= text.size())
+            return std::nullopt;
         switch (text[i]) {
-            case 't': out += '\t'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case '\\': out += '\\'; break;
-            default: return std::nullopt;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            default:
+                return std::nullopt;
         }
     }
     return out;
@@ -41,7 +60,8 @@ std::vector<std::string> SplitTabs(std::string_view line) {
     while (true) {
         size_t tab = line.find('\t', start);
         out.emplace_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-        if (tab == std::string_view::npos) break;
+        if (tab == std::string_view::npos)
+            break;
         start = tab + 1;
     }
     return out;

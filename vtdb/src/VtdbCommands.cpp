@@ -51,7 +51,8 @@ public:
     bool Values(const std::string& name, size_t count, std::vector<std::string>& values,
                 std::string& error) {
         for (size_t i = 0; i < rest_.size(); ++i) {
-            if (rest_[i] != name) continue;
+            if (rest_[i] != name)
+                continue;
             if (i + count >= rest_.size()) {
                 error = name + " needs " + std::to_string(count) + " value(s)";
                 return false;
@@ -77,7 +78,8 @@ int Fail(std::ostream& err, const std::string& message) {
 
 Status Prepare(std::ostream& err) {
     auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance());
-    if (!report.ok()) return report.status();
+    if (!report.ok())
+        return report.status();
     std::string notice = vantelo::PrepareNotice(report.value());
     if (!notice.empty())
         err << "vtdb: " << report.value().reason << "; moved aside to "
@@ -88,7 +90,8 @@ Status Prepare(std::ostream& err) {
 void PrintRecords(storage::RecordSet& set, std::ostream& out) {
     const auto& columns = set.Schema().columns;
     for (long i = 0; i < set.GetRecordCount(); ++i) {
-        if (!set.SetAbsolutePosition(i).ok()) continue;
+        if (!set.SetAbsolutePosition(i).ok())
+            continue;
         for (size_t c = 0; c < columns.size(); ++c) {
             auto v = set.GetField(static_cast<int>(c));
             out << (c ? "\t" : "") << EscapeField(v.ok() ? v.value().AsText() : "");
@@ -102,23 +105,32 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
     std::vector<std::string> kind, search;
     bool hasKind = o.Values("--kind", 1, kind, error);
     bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
-    if (!error.empty()) return Fail(err, error);
-    if (!o.Rest().empty()) return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
+    if (!error.empty())
+        return Fail(err, error);
+    if (!o.Rest().empty())
+        return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
     int tab = 0, searchKind = 0;
-    if (hasKind && !ToInt(kind[0], tab)) return Fail(err, "--kind needs a tab number 0..6");
-    if (hasSearch && !ToInt(search[0], searchKind)) return Fail(err, "--search needs a kind number");
+    if (hasKind && !ToInt(kind[0], tab))
+        return Fail(err, "--kind needs a tab number 0..6");
+    if (hasSearch && !ToInt(search[0], searchKind))
+        return Fail(err, "--search needs a kind number");
     Status s = Prepare(err);
     vantelo::CRSCallList log;
-    if (s.ok()) s = log.Open();
-    if (s.ok() && hasKind) s = log.SetKindFilter(tab);
-    if (s.ok() && hasSearch) s = log.SetSearch(searchKind, search[1]);
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (s.ok())
+        s = log.Open();
+    if (s.ok() && hasKind)
+        s = log.SetKindFilter(tab);
+    if (s.ok() && hasSearch)
+        s = log.SetSearch(searchKind, search[1]);
+    if (!s.ok())
+        return Fail(err, s.ToString());
     PrintRecords(log, out);
     return 0;
 }
 
 std::unique_ptr<vantelo::ContactRecordSet> ContactSet(bool inner) {
-    if (inner) return std::make_unique<vantelo::CRSInnerLineList>();
+    if (inner)
+        return std::make_unique<vantelo::CRSInnerLineList>();
     return std::make_unique<vantelo::CRSAddressList>();
 }
 
@@ -129,18 +141,27 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
     bool hasIndex = o.Values("--index", 1, index, error);
     bool hasGroup = error.empty() && o.Values("--group", 1, group, error);
     bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
-    if (!error.empty()) return Fail(err, error);
-    if (!o.Rest().empty()) return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
+    if (!error.empty())
+        return Fail(err, error);
+    if (!o.Rest().empty())
+        return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
     int n = 0, kind = 0;
-    if (hasIndex && !ToInt(index[0], n)) return Fail(err, "--index needs a number 0..14");
-    if (hasSearch && !ToInt(search[0], kind)) return Fail(err, "--search needs a kind number");
+    if (hasIndex && !ToInt(index[0], n))
+        return Fail(err, "--index needs a number 0..14");
+    if (hasSearch && !ToInt(search[0], kind))
+        return Fail(err, "--search needs a kind number");
     Status s = Prepare(err);
     auto set = ContactSet(inner);
-    if (s.ok()) s = set->Open();
-    if (s.ok() && hasIndex) s = set->SetIndex(n);
-    if (s.ok() && hasGroup) s = set->SetGroup(group[0]);
-    if (s.ok() && hasSearch) s = set->SetSearch(kind, search[1]);
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (s.ok())
+        s = set->Open();
+    if (s.ok() && hasIndex)
+        s = set->SetIndex(n);
+    if (s.ok() && hasGroup)
+        s = set->SetGroup(group[0]);
+    if (s.ok() && hasSearch)
+        s = set->SetSearch(kind, search[1]);
+    if (!s.ok())
+        return Fail(err, s.ToString());
     PrintRecords(*set, out);
     return 0;
 }
@@ -149,67 +170,87 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
     std::string error;
     std::vector<std::string> ext;
     bool hasExt = o.Values("--ext", 1, ext, error);
-    if (!error.empty()) return Fail(err, error);
-    if (o.Rest().size() != 1) return Fail(err, "lookup needs one NUMBER");
+    if (!error.empty())
+        return Fail(err, error);
+    if (o.Rest().size() != 1)
+        return Fail(err, "lookup needs one NUMBER");
     std::string strExt;
     if (hasExt) {
         strExt = ext[0];
     } else {
         vt::IniStore settings(vt::SettingsFilePath());
-        if (settings.Load()) strExt = settings.GetString(vt::kSettingsSection, "StrExt");
+        if (settings.Load())
+            strExt = settings.GetString(vt::kSettingsSection, "StrExt");
     }
     Status s = Prepare(err);
     vantelo::CRSAddressList book;
     vantelo::CRSInnerLineList inner;
-    if (s.ok()) s = book.Open();
-    if (s.ok()) s = inner.Open();
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (s.ok())
+        s = book.Open();
+    if (s.ok())
+        s = inner.Open();
+    if (!s.ok())
+        return Fail(err, s.ToString());
     auto name = vantelo::LookupName(o.Rest()[0], strExt, book, inner);
-    if (!name.ok()) return Fail(err, name.status().ToString());
+    if (!name.ok())
+        return Fail(err, name.status().ToString());
     out << name.value() << "\n";
     return 0;
 }
 
 int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     bool inner = o.Flag("--inner");
-    if (o.Rest().empty()) return Fail(err, "add-contact needs FIELD=VALUE arguments");
+    if (o.Rest().empty())
+        return Fail(err, "add-contact needs FIELD=VALUE arguments");
     vantelo::ContactRecord contact;
     for (const std::string& arg : o.Rest()) {
         size_t eq = arg.find('=');
         std::string* field = eq == std::string::npos ? nullptr : contact.Field(arg.substr(0, eq));
-        if (!field) return Fail(err, "'" + arg + "' is not FIELD=VALUE with a contact field");
+        if (!field)
+            return Fail(err, "'" + arg + "' is not FIELD=VALUE with a contact field");
         *field = arg.substr(eq + 1);
     }
     Status s = Prepare(err);
     auto set = ContactSet(inner);
-    if (s.ok()) s = set->Open();
-    if (s.ok()) s = set->AddContact(contact);
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (s.ok())
+        s = set->Open();
+    if (s.ok())
+        s = set->AddContact(contact);
+    if (!s.ok())
+        return Fail(err, s.ToString());
     out << set->GetLastModified() << "\n";
     return 0;
 }
 
 int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
-    if (o.Rest().size() != 1) return Fail(err, "import-calls needs one FILE.tsv");
+    if (o.Rest().size() != 1)
+        return Fail(err, "import-calls needs one FILE.tsv");
     const std::string& path = o.Rest()[0];
     std::ifstream in(path);
-    if (!in) return Fail(err, "cannot read " + path);
+    if (!in)
+        return Fail(err, "cannot read " + path);
     Status s = Prepare(err);
     vantelo::CRSCallList log;
-    if (s.ok()) s = log.Open();
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (s.ok())
+        s = log.Open();
+    if (!s.ok())
+        return Fail(err, s.ToString());
     const auto& columns = log.Schema().columns;
     storage::Transaction transaction(*log.GetConnection());
     s = transaction.Begin();
-    if (!s.ok()) return Fail(err, s.ToString());
+    if (!s.ok())
+        return Fail(err, s.ToString());
     std::string line;
     long lineNo = 0, count = 0;
     while (std::getline(in, line)) {
         ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
         std::vector<std::string> fields = SplitTabs(line);
-        if (lineNo == 1 && fields[0] == "CallMode") continue;  // a header line
+        if (lineNo == 1 && fields[0] == "CallMode")
+            continue;  // a header line
         std::string where = path + ":" + std::to_string(lineNo) + ": ";
         if (fields.size() != columns.size())
             return Fail(err, where + std::to_string(fields.size()) + " fields, " +
@@ -217,17 +258,22 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
         s = log.AddNew();
         for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
             std::optional<std::string> text = UnescapeField(fields[c]);
-            if (!text) return Fail(err, where + "bad escape in " + columns[c].name);
+            if (!text)
+                return Fail(err, where + "bad escape in " + columns[c].name);
             storage::Value value = *text;
-            if (columns[c].type == storage::ColumnType::DateTime && text->empty()) value = {};
+            if (columns[c].type == storage::ColumnType::DateTime && text->empty())
+                value = {};
             s = log.SetField(static_cast<int>(c), value);
         }
-        if (s.ok()) s = log.Update();
-        if (!s.ok()) return Fail(err, where + s.ToString() + "; nothing imported");
+        if (s.ok())
+            s = log.Update();
+        if (!s.ok())
+            return Fail(err, where + s.ToString() + "; nothing imported");
         ++count;
     }
     s = transaction.Commit();
-    if (!s.ok()) return Fail(err, s.ToString() + "; nothing imported");
+    if (!s.ok())
+        return Fail(err, s.ToString() + "; nothing imported");
     out << count << "\n";
     return 0;
 }
@@ -241,11 +287,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     Options o(args, 1);
     const std::string& command = args[0];
-    if (command == "calls") return Calls(o, out, err);
-    if (command == "contacts") return Contacts(o, out, err);
-    if (command == "lookup") return Lookup(o, out, err);
-    if (command == "add-contact") return AddContact(o, out, err);
-    if (command == "import-calls") return ImportCalls(o, out, err);
+    if (command == "calls")
+        return Calls(o, out, err);
+    if (command == "contacts")
+        return Contacts(o, out, err);
+    if (command == "lookup")
+        return Lookup(o, out, err);
+    if (command == "add-contact")
+        return AddContact(o, out, err);
+    if (command == "import-calls")
+        return ImportCalls(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

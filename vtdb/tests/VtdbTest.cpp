@@ -29,7 +29,8 @@ Output Vtdb(const std::vector<std::string>& args, bool withErrors = false) {
     cmd += withErrors ? " 2>&1" : " 2>/dev/null";
     Output o;
     FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return o;
+    if (!p)
+        return o;
     char buf[4096];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
@@ -90,8 +91,9 @@ TEST_F(VtdbTest, ContactsAddListAndLookUp) {
     Output add = Vtdb({"add-contact", "Name=김철수", "Group=가족", "HomePhone=95551234"});
     ASSERT_EQ(add.code, 0);
     EXPECT_EQ(add.out, "1\n");
-    ASSERT_EQ(Vtdb({"add-contact", "--inner", "Name=Desk", "Group=회사",
-                    "CompanyInnerLine=204"}).code, 0);
+    ASSERT_EQ(
+        Vtdb({"add-contact", "--inner", "Name=Desk", "Group=회사", "CompanyInnerLine=204"}).code,
+        0);
     Output list = Vtdb({"contacts", "--index", "1"});
     ASSERT_EQ(list.code, 0);
     EXPECT_EQ(list.out.substr(0, 2 + std::string("김철수").size()), "1\t김철수");
@@ -111,10 +113,16 @@ TEST_F(VtdbTest, LookupTakesTheOutsideLineCodeFromTheSettings) {
 }
 
 TEST_F(VtdbTest, MistakesGiveOneLineErrorsAndFailure) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"nonsense"}, {"calls", "--kind"}, {"calls", "--kind", "x"},
-          {"calls", "--search", "3", "0703"}, {"contacts", "--index"}, {"lookup"},
-          {"add-contact", "Nope=1"}, {"add-contact", "Name"}, {"calls", "extra"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"nonsense"},
+                                                 {"calls", "--kind"},
+                                                 {"calls", "--kind", "x"},
+                                                 {"calls", "--search", "3", "0703"},
+                                                 {"contacts", "--index"},
+                                                 {"lookup"},
+                                                 {"add-contact", "Nope=1"},
+                                                 {"add-contact", "Name"},
+                                                 {"calls", "extra"}}) {
         Output o = Vtdb(args, true);
         EXPECT_NE(o.code, 0) << (args.empty() ? "" : args[0]);
         EXPECT_NE(o.out.find("vtdb"), std::string::npos);

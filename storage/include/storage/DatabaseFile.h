@@ -18,9 +18,9 @@
 namespace storage {
 
 struct PrepareReport {
-    bool created = false;                // a new file was made
-    std::filesystem::path movedAside;    // where an unusable file was put; empty if none
-    std::string reason;                  // why it was moved aside
+    bool created = false;              // a new file was made
+    std::filesystem::path movedAside;  // where an unusable file was put; empty if none
+    std::string reason;                // why it was moved aside
     std::vector<std::string> tablesAdded;
 };
 

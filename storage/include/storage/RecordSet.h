@@ -43,8 +43,8 @@ public:
 
     // Opens the file (which must hold the table) and runs the first query.
     // A lock held by another program is waited for up to busyTimeoutMs.
-    Status Open(const std::filesystem::path& database,
-                RecordSetType type = RecordSetType::Dynaset, int busyTimeoutMs = 3000);
+    Status Open(const std::filesystem::path& database, RecordSetType type = RecordSetType::Dynaset,
+                int busyTimeoutMs = 3000);
     void Close();
     bool IsOpen() const;
     const TableSchema& Schema() const { return schema_; }

@@ -14,7 +14,8 @@ class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}
     Result(Status status) : status_(std::move(status)) {
-        if (status_.ok()) status_ = Status(ErrorCode::Engine, "result without a value");
+        if (status_.ok())
+            status_ = Status(ErrorCode::Engine, "result without a value");
     }
     Result(Error error) : Result(Status(std::move(error))) {}
 

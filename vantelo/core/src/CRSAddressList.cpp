@@ -8,10 +8,14 @@ CRSAddressList::CRSAddressList() : ContactRecordSet(AddressListSchema()) {}
 
 std::string CRSAddressList::SearchConditionFor(int kind, const std::string& p) const {
     switch (kind) {
-        case 1: return LikeCondition("Name", p);
-        case 2: return LikeCondition("CompanyName", p);
-        case 3: return TelephoneLike(p);
-        default: return {};
+        case 1:
+            return LikeCondition("Name", p);
+        case 2:
+            return LikeCondition("CompanyName", p);
+        case 3:
+            return TelephoneLike(p);
+        default:
+            return {};
     }
 }
 

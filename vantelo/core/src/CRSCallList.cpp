@@ -21,7 +21,8 @@ CRSCallList::CRSCallList(std::filesystem::path database)
 
 Status CRSCallList::Open() {
     Status s = storage::RecordSet::Open(database_, storage::RecordSetType::Dynaset);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     kind_.clear();
     search_.clear();
     return WalkToEnd();
@@ -29,13 +30,20 @@ Status CRSCallList::Open() {
 
 std::string CRSCallList::KindConditionFor(int tab) {
     switch (tab) {
-        case 1: return "[CallMode] = 0";
-        case 2: return "[CallMode] = 1 OR [CallMode] = 2 OR [CallMode] = 3";
-        case 3: return "[CallMode] = 1";
-        case 4: return "[CallMode] = 2";
-        case 5: return "[CallMode] = 3";
-        case 6: return "[CallMode] = 4";
-        default: return {};
+        case 1:
+            return "[CallMode] = 0";
+        case 2:
+            return "[CallMode] = 1 OR [CallMode] = 2 OR [CallMode] = 3";
+        case 3:
+            return "[CallMode] = 1";
+        case 4:
+            return "[CallMode] = 2";
+        case 5:
+            return "[CallMode] = 3";
+        case 6:
+            return "[CallMode] = 4";
+        default:
+            return {};
     }
 }
 
@@ -53,8 +61,8 @@ storage::Result<std::string> CRSCallList::SearchConditionFor(int kind, std::stri
             return Status(ErrorCode::InvalidArgument, "no such day: " + std::string(text));
         char buf[128];
         std::snprintf(buf, sizeof buf,
-                      "[CallDate] >= #%d/%d/%d 0:0:0# AND [CallDate] <= #%d/%d/%d 23:59:59#", y,
-                      m, d, y, m, d);
+                      "[CallDate] >= #%d/%d/%d 0:0:0# AND [CallDate] <= #%d/%d/%d 23:59:59#", y, m,
+                      d, y, m, d);
         return std::string(buf);
     }
     // The text is matched literally: quotes doubled, wild cards bracketed.
@@ -67,26 +75,32 @@ storage::Result<std::string> CRSCallList::SearchConditionFor(int kind, std::stri
     return std::string("[") + field + "] LIKE " + quoted + " ORDER BY [CallDate]";
 }
 
-std::string CRSCallList::AppliedFilter() const { return search_.empty() ? kind_ : search_; }
+std::string CRSCallList::AppliedFilter() const {
+    return search_.empty() ? kind_ : search_;
+}
 
 Status CRSCallList::WalkToEnd() {
     while (!IsEOF()) {
         Status s = MoveNext();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }
 
 Status CRSCallList::ReApply() {
     Status s = SetFilter(AppliedFilter());
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = Requery();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return WalkToEnd();
 }
 
 Status CRSCallList::Apply(std::string kind, std::string search) {
-    if (!IsOpen()) return Status(ErrorCode::NotOpen, "the call log is not open");
+    if (!IsOpen())
+        return Status(ErrorCode::NotOpen, "the call log is not open");
     std::string oldKind = std::move(kind_), oldSearch = std::move(search_);
     kind_ = std::move(kind);
     search_ = std::move(search);
@@ -99,26 +113,33 @@ Status CRSCallList::Apply(std::string kind, std::string search) {
     return ReApply();
 }
 
-Status CRSCallList::SetKindFilter(int tab) { return Apply(KindConditionFor(tab), std::string()); }
+Status CRSCallList::SetKindFilter(int tab) {
+    return Apply(KindConditionFor(tab), std::string());
+}
 
 Status CRSCallList::SetSearch(int kind, std::string_view text) {
     storage::Result<std::string> condition = SearchConditionFor(kind, text);
-    if (!condition.ok()) return condition.status();
+    if (!condition.ok())
+        return condition.status();
     return Apply(std::string(), condition.value());
 }
 
 Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
     if (!IsOpen()) {
         Status s = Open();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     if (!IsEOF()) {
         Status s = MoveLast();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     Status s = AddNew();
-    if (s.ok()) s = call.Write(*this);
-    if (s.ok()) s = Update();
+    if (s.ok())
+        s = call.Write(*this);
+    if (s.ok())
+        s = Update();
     if (!s.ok()) {
         CancelUpdate();
         return s;
@@ -129,17 +150,23 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
 
 Status CRSCallList::AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,
                                  const vt::Clock& clock) {
-    if (!set) set = std::make_unique<CRSCallList>();
+    if (!set)
+        set = std::make_unique<CRSCallList>();
     return set->AppendCall(call, clock);
 }
 
-storage::Result<CallRecord> CRSCallList::CurrentCall() { return CallRecord::Read(*this); }
+storage::Result<CallRecord> CRSCallList::CurrentCall() {
+    return CallRecord::Read(*this);
+}
 
 Status CRSCallList::SaveMemo(std::string_view memo) {
     Status s = Edit();
-    if (s.ok()) s = SetField("CallMemo", std::string(memo));
-    if (s.ok()) s = Update();
-    if (!s.ok()) CancelUpdate();
+    if (s.ok())
+        s = SetField("CallMemo", std::string(memo));
+    if (s.ok())
+        s = Update();
+    if (!s.ok())
+        CancelUpdate();
     return s;
 }
 
@@ -147,9 +174,11 @@ Status CRSCallList::SaveMemo(std::string_view memo) {
 // space, while a record whose recording is gone would be lost data.
 Status CRSCallList::DeleteCurrentCall() {
     storage::Result<CallRecord> call = CurrentCall();
-    if (!call.ok()) return call.status();
+    if (!call.ok())
+        return call.status();
     Status s = Delete();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     if (!DeleteRecordingFile(call.value()))
         return Status(ErrorCode::Io, "the record is deleted, but its recording " +
                                          call.value().CallRecFileName + " could not be removed");
@@ -157,7 +186,8 @@ Status CRSCallList::DeleteCurrentCall() {
 }
 
 Status CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
-    if (!IsOpen()) return Status(ErrorCode::NotOpen, "the call log is not open");
+    if (!IsOpen())
+        return Status(ErrorCode::NotOpen, "the call log is not open");
     std::vector<CallRecord> recorded;
     storage::Transaction transaction(*GetConnection());
     Status s = transaction.Begin();
@@ -168,10 +198,12 @@ Status CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
             s = call.status();
             break;
         }
-        if (call.value().CallRec) recorded.push_back(call.value());
+        if (call.value().CallRec)
+            recorded.push_back(call.value());
         s = Delete();
     }
-    if (s.ok()) s = transaction.Commit();
+    if (s.ok())
+        s = transaction.Commit();
     if (!s.ok()) {
         (void)Requery();
         return s;

@@ -8,11 +8,16 @@ CRSInnerLineList::CRSInnerLineList() : ContactRecordSet(InnerLineListSchema()) {
 
 std::string CRSInnerLineList::SearchConditionFor(int kind, const std::string& p) const {
     switch (kind) {
-        case 1: return LikeCondition("Name", p);
-        case 2: return LikeCondition("CompanyDepartment", p);
-        case 3: return LikeCondition("CompanyInnerLine", p);
-        case 4: return TelephoneLike(p);
-        default: return {};
+        case 1:
+            return LikeCondition("Name", p);
+        case 2:
+            return LikeCondition("CompanyDepartment", p);
+        case 3:
+            return LikeCondition("CompanyInnerLine", p);
+        case 4:
+            return TelephoneLike(p);
+        default:
+            return {};
     }
 }
 

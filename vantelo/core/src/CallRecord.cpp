@@ -20,8 +20,10 @@ void CallRecord::Reset(const vt::Clock& clock) {
 storage::Result<CallRecord> CallRecord::Read(storage::RecordSet& set) {
     CallRecord r;
     storage::Result<Value> date = set.GetField("CallDate");
-    if (!date.ok()) return date.status();
-    if (auto t = storage::ParseDateTime(date.value().AsText())) r.CallDate = *t;
+    if (!date.ok())
+        return date.status();
+    if (auto t = storage::ParseDateTime(date.value().AsText()))
+        r.CallDate = *t;
     r.CallMode = static_cast<int>(set.GetInteger("CallMode"));
     r.CallName = set.GetText("CallName");
     r.CallNum = set.GetText("CallNum");
@@ -39,19 +41,26 @@ storage::Result<CallRecord> CallRecord::Read(storage::RecordSet& set) {
 Status CallRecord::Write(storage::RecordSet& set) const {
     // The order of the system's append: compression, date, memo, kind, name,
     // number, digits, inner-line flag, recorded flag, folder, file, duration.
-    Value date = storage::IsValidLocalTime(CallDate) ? Value(storage::FormatDateTime(CallDate))
-                                                     : Value();
+    Value date =
+        storage::IsValidLocalTime(CallDate) ? Value(storage::FormatDateTime(CallDate)) : Value();
     const std::pair<const char*, Value> fields[] = {
-        {"CallCompressMode", CallCompressMode}, {"CallDate", date},
-        {"CallMemo", CallMemo},                 {"CallMode", CallMode},
-        {"CallName", CallName},                 {"CallNum", CallNum},
-        {"CallDtmf", CallDtmf},                 {"CallbInner", CallbInner},
-        {"CallRec", CallRec},                   {"CallRecDirectory", CallRecDirectory},
-        {"CallRecFileName", CallRecFileName},   {"CallTime", static_cast<std::int64_t>(CallTime)},
+        {"CallCompressMode", CallCompressMode},
+        {"CallDate", date},
+        {"CallMemo", CallMemo},
+        {"CallMode", CallMode},
+        {"CallName", CallName},
+        {"CallNum", CallNum},
+        {"CallDtmf", CallDtmf},
+        {"CallbInner", CallbInner},
+        {"CallRec", CallRec},
+        {"CallRecDirectory", CallRecDirectory},
+        {"CallRecFileName", CallRecFileName},
+        {"CallTime", static_cast<std::int64_t>(CallTime)},
     };
     for (const auto& [name, value] : fields) {
         Status s = set.SetField(name, value);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }

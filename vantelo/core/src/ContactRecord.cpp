@@ -4,7 +4,8 @@ namespace vantelo {
 
 std::string* ContactRecord::Field(std::string_view name) {
     for (size_t i = 0; i < kContactFieldNames.size(); ++i)
-        if (name == kContactFieldNames[i]) return &fields[i];
+        if (name == kContactFieldNames[i])
+            return &fields[i];
     return nullptr;
 }
 
@@ -16,7 +17,8 @@ storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
     ContactRecord r;
     for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
         storage::Result<storage::Value> v = set.GetField(kContactFieldNames[i]);
-        if (!v.ok()) return v.status();
+        if (!v.ok())
+            return v.status();
         r.fields[i] = v.value().AsText();
     }
     return r;
@@ -25,7 +27,8 @@ storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
 storage::Status ContactRecord::Write(storage::RecordSet& set) const {
     for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
         storage::Status s = set.SetField(kContactFieldNames[i], fields[i]);
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return storage::Status::Ok();
 }

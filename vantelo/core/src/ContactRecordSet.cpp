@@ -20,14 +20,18 @@ ContactRecordSet::ContactRecordSet(storage::TableSchema schema)
 
 Status ContactRecordSet::Open(const std::filesystem::path& database) {
     Status s = storage::RecordSet::Open(database, storage::RecordSetType::Dynaset);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return ReApply();
 }
 
-Status ContactRecordSet::Open() { return Open(DefaultDatabasePath()); }
+Status ContactRecordSet::Open() {
+    return Open(DefaultDatabasePath());
+}
 
 std::string ContactRecordSet::IndexConditionFor(int index) {
-    if (index < 1 || index > 14) return {};
+    if (index < 1 || index > 14)
+        return {};
     return std::string("[Name] >= '") + kIndexBounds[index - 1] + "' AND [Name] < '" +
            kIndexBounds[index] + "'";
 }
@@ -44,15 +48,18 @@ std::string ContactRecordSet::TelephoneLike(const std::string& p) {
 std::string ContactRecordSet::TelephoneEquals(const std::string& q, bool withInnerLine) {
     std::string out = "([HomePhone] = " + q + " OR [CellPhone] = " + q +
                       " OR [CompanyPhone1] = " + q + " OR [CompanyPhone2] = " + q;
-    if (withInnerLine) out += " OR [CompanyInnerLine] = " + q;
+    if (withInnerLine)
+        out += " OR [CompanyInnerLine] = " + q;
     return out + ")";
 }
 
 std::string ContactRecordSet::AppliedFilter() const {
     std::string out;
     for (const std::string* part : {&index_, &group_, &search_}) {
-        if (part->empty()) continue;
-        if (!out.empty()) out += " AND ";
+        if (part->empty())
+            continue;
+        if (!out.empty())
+            out += " AND ";
         out += *part;
     }
     return out;
@@ -61,16 +68,19 @@ std::string ContactRecordSet::AppliedFilter() const {
 Status ContactRecordSet::WalkToEnd() {
     while (!IsEOF()) {
         Status s = MoveNext();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }
 
 Status ContactRecordSet::ReApply() {
     Status s = SetFilter(AppliedFilter());
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = Requery();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return WalkToEnd();
 }
 
@@ -97,7 +107,8 @@ Status ContactRecordSet::SetIndex(int index) {
 
 Status ContactRecordSet::SetGroup(std::string_view group) {
     std::string condition;
-    if (!group.empty()) condition = "[Group] = " + storage::QuoteText(group);
+    if (!group.empty())
+        condition = "[Group] = " + storage::QuoteText(group);
     return ApplyParts(index_, std::move(condition), search_);
 }
 
@@ -111,44 +122,58 @@ Status ContactRecordSet::SetSearch(int kind, std::string_view text) {
 
 storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view number,
                                                            std::string_view strExt) {
-    if (number.size() < 3) return std::string();
+    if (number.size() < 3)
+        return std::string();
     std::string value(number);
     if (number.size() > 4 && number[0] != '0') {
         value = std::string(strExt) + std::string(number);
-        if (value.empty()) value = std::string(number);
+        if (value.empty())
+            value = std::string(number);
     }
     std::string name;
     Status s = SetFilter(TelephoneCondition(storage::QuoteText(value)));
-    if (s.ok()) s = Requery();
-    if (s.ok()) s = WalkToEnd();
+    if (s.ok())
+        s = Requery();
+    if (s.ok())
+        s = WalkToEnd();
     if (s.ok() && GetRecordCount() != 0) {
         s = MoveFirst();
-        if (s.ok()) name = GetText("Name");
+        if (s.ok())
+            name = GetText("Name");
     }
     // Whatever happened, the page gets its own list back.
     Status back = ReApply();
-    if (!s.ok()) return s;
-    if (!back.ok()) return back;
+    if (!s.ok())
+        return s;
+    if (!back.ok())
+        return back;
     return name;
 }
 
 Status ContactRecordSet::AddContact(const ContactRecord& contact) {
     if (!IsOpen()) {
         Status s = Open();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     Status s = AddNew();
-    if (s.ok()) s = contact.Write(*this);
-    if (s.ok()) s = Update();
-    if (!s.ok()) CancelUpdate();
+    if (s.ok())
+        s = contact.Write(*this);
+    if (s.ok())
+        s = Update();
+    if (!s.ok())
+        CancelUpdate();
     return s;
 }
 
 Status ContactRecordSet::StoreCurrent(const ContactRecord& contact) {
     Status s = Edit();
-    if (s.ok()) s = contact.Write(*this);
-    if (s.ok()) s = Update();
-    if (!s.ok()) CancelUpdate();
+    if (s.ok())
+        s = contact.Write(*this);
+    if (s.ok())
+        s = Update();
+    if (!s.ok())
+        CancelUpdate();
     return s;
 }
 

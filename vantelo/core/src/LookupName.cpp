@@ -6,7 +6,8 @@ storage::Result<std::string> LookupName(std::string_view number, std::string_vie
                                         CRSAddressList& addressList,
                                         CRSInnerLineList& innerLineList) {
     storage::Result<std::string> name = addressList.MatchNumber(number, strExt);
-    if (!name.ok() || !name.value().empty()) return name;
+    if (!name.ok() || !name.value().empty())
+        return name;
     return innerLineList.MatchNumber(number, strExt);
 }
 

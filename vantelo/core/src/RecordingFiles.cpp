@@ -12,7 +12,8 @@ namespace {
 
 void MakeFolder(const fs::path& folder) {
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) fs::create_directory(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        fs::create_directory(folder, ec);
 }
 
 std::time_t ToTime(const vt::LocalTime& t) {
@@ -29,7 +30,9 @@ std::time_t ToTime(const vt::LocalTime& t) {
 
 }  // namespace
 
-fs::path RecordingRoot(const fs::path& appFolder) { return appFolder / kRecordingRootName; }
+fs::path RecordingRoot(const fs::path& appFolder) {
+    return appFolder / kRecordingRootName;
+}
 
 std::string RecordingFolder(const vt::Clock& clock, const fs::path& appFolder) {
     vt::LocalTime t = clock.NowLocal();
@@ -73,18 +76,22 @@ void FinishGreeting(CallRecord& call, const vt::Clock& clock, int modeRecCompres
 }
 
 bool DeleteRecordingFile(const CallRecord& call) {
-    if (!call.CallRec || call.CallRecFileName.empty()) return true;
+    if (!call.CallRec || call.CallRecFileName.empty())
+        return true;
     std::error_code ec;
     fs::path file = fs::path(call.CallRecDirectory) / call.CallRecFileName;
-    if (!fs::exists(file, ec)) return true;
+    if (!fs::exists(file, ec))
+        return true;
     return fs::remove(file, ec) && !ec;
 }
 
 bool RemoveRecordingRootIfEmpty(const fs::path& appFolder) {
     std::error_code ec;
     fs::path root = RecordingRoot(appFolder);
-    if (!fs::exists(root, ec)) return true;
-    if (!fs::is_directory(root, ec) || !fs::is_empty(root, ec)) return false;
+    if (!fs::exists(root, ec))
+        return true;
+    if (!fs::is_directory(root, ec) || !fs::is_empty(root, ec))
+        return false;
     return fs::remove(root, ec) && !ec;
 }
 

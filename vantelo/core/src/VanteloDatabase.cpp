@@ -17,38 +17,39 @@ TableSchema ContactSchema(const char* name) {
     t.columns.push_back({"ID", ColumnType::AutoNumber});
     for (const char* field : kContactFieldNames) t.columns.push_back({field, ColumnType::Text});
     // Caller-ID matching compares these; the pages filter by name and group.
-    t.indexes = {{"HomePhone"}, {"CellPhone"}, {"CompanyPhone1"}, {"CompanyPhone2"},
-                 {"Name"},      {"Group"}};
-    if (std::string(name) == "InnerLineList") t.indexes.push_back({"CompanyInnerLine"});
+    t.indexes = {{"HomePhone"},     {"CellPhone"}, {"CompanyPhone1"},
+                 {"CompanyPhone2"}, {"Name"},      {"Group"}};
+    if (std::string(name) == "InnerLineList")
+        t.indexes.push_back({"CompanyInnerLine"});
     return t;
 }
 
 }  // namespace
 
-TableSchema AddressListSchema() { return ContactSchema("AddressList"); }
+TableSchema AddressListSchema() {
+    return ContactSchema("AddressList");
+}
 
-TableSchema InnerLineListSchema() { return ContactSchema("InnerLineList"); }
+TableSchema InnerLineListSchema() {
+    return ContactSchema("InnerLineList");
+}
 
 TableSchema CallListSchema() {
     TableSchema t;
     t.name = "CallList";
-    t.columns = {{"CallMode", ColumnType::Byte},
-                 {"CallName", ColumnType::Text},
-                 {"CallNum", ColumnType::Text},
-                 {"CallCompressMode", ColumnType::Byte},
-                 {"CallDate", ColumnType::DateTime},
-                 {"CallTime", ColumnType::Long},
-                 {"CallRecDirectory", ColumnType::Text},
-                 {"CallRecFileName", ColumnType::Text},
-                 {"CallRec", ColumnType::YesNo},
-                 {"CallDtmf", ColumnType::Text},
-                 {"CallbInner", ColumnType::YesNo},
-                 {"CallMemo", ColumnType::Text}};
+    t.columns = {{"CallMode", ColumnType::Byte},         {"CallName", ColumnType::Text},
+                 {"CallNum", ColumnType::Text},          {"CallCompressMode", ColumnType::Byte},
+                 {"CallDate", ColumnType::DateTime},     {"CallTime", ColumnType::Long},
+                 {"CallRecDirectory", ColumnType::Text}, {"CallRecFileName", ColumnType::Text},
+                 {"CallRec", ColumnType::YesNo},         {"CallDtmf", ColumnType::Text},
+                 {"CallbInner", ColumnType::YesNo},      {"CallMemo", ColumnType::Text}};
     t.indexes = {{"CallMode"}, {"CallDate"}, {"CallNum"}};
     return t;
 }
 
-std::filesystem::path DefaultDatabasePath() { return vt::ApplicationFolder() / kDatabaseFileName; }
+std::filesystem::path DefaultDatabasePath() {
+    return vt::ApplicationFolder() / kDatabaseFileName;
+}
 
 storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
                                                         const std::filesystem::path& file) {
@@ -57,7 +58,8 @@ storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
 }
 
 std::string PrepareNotice(const storage::PrepareReport& report) {
-    if (report.movedAside.empty()) return {};
+    if (report.movedAside.empty())
+        return {};
     return "데이터베이스 파일을 읽을 수 없어 " + report.movedAside.filename().string() +
            "(으)로 옮기고 새 파일을 만들었습니다.";
 }

@@ -1,7 +1,5 @@
 // The call log record set: kind tabs, searches, append, size warning, deletion.
 
-#include "vantelo/core/CRSCallList.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,6 +7,7 @@
 
 #include "platform/Folders.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -66,7 +65,8 @@ protected:
 TEST(CallListConditions, KindTabsVerbatim) {
     EXPECT_EQ(CRSCallList::KindConditionFor(0), "");
     EXPECT_EQ(CRSCallList::KindConditionFor(1), "[CallMode] = 0");
-    EXPECT_EQ(CRSCallList::KindConditionFor(2), "[CallMode] = 1 OR [CallMode] = 2 OR [CallMode] = 3");
+    EXPECT_EQ(CRSCallList::KindConditionFor(2),
+              "[CallMode] = 1 OR [CallMode] = 2 OR [CallMode] = 3");
     EXPECT_EQ(CRSCallList::KindConditionFor(3), "[CallMode] = 1");
     EXPECT_EQ(CRSCallList::KindConditionFor(4), "[CallMode] = 2");
     EXPECT_EQ(CRSCallList::KindConditionFor(5), "[CallMode] = 3");
@@ -294,8 +294,8 @@ class CallDeletionTest : public CRSCallListTest {
 protected:
     // A recorded call whose file exists.
     fs::path AppendRecorded(const std::string& name, vt::LocalTime at) {
-        vt::FixedClock clock = vt::FixedClock::At(at.year, at.month, at.day, at.hour, at.minute,
-                                                  at.second);
+        vt::FixedClock clock =
+            vt::FixedClock::At(at.year, at.month, at.day, at.hour, at.minute, at.second);
         CallRecord call;
         call.Reset(clock);
         call.CallName = name;

@@ -1,8 +1,8 @@
 // The current call and its reset rule.
 
-#include "vantelo/core/CallRecord.h"
-
 #include <gtest/gtest.h>
+
+#include "vantelo/core/CallRecord.h"
 
 namespace vantelo {
 namespace {

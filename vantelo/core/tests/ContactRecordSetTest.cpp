@@ -63,7 +63,8 @@ TEST(ContactIndex, FourteenHangulRangesVerbatim) {
         "[Name] >= '자' AND [Name] < '차'", "[Name] >= '차' AND [Name] < '카'",
         "[Name] >= '카' AND [Name] < '타'", "[Name] >= '타' AND [Name] < '파'",
         "[Name] >= '파' AND [Name] < '하'", "[Name] >= '하' AND [Name] < '힣'"};
-    for (int i = 1; i <= 14; ++i) EXPECT_EQ(ContactRecordSet::IndexConditionFor(i), expected[i - 1]);
+    for (int i = 1; i <= 14; ++i)
+        EXPECT_EQ(ContactRecordSet::IndexConditionFor(i), expected[i - 1]);
     EXPECT_EQ(ContactRecordSet::IndexConditionFor(0), "");
     EXPECT_EQ(ContactRecordSet::IndexConditionFor(15), "");
     EXPECT_EQ(ContactRecordSet::IndexConditionFor(-1), "");

@@ -1,12 +1,11 @@
 // Recording folders and names, with a fixed clock.
 
-#include "vantelo/core/RecordingFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/core/RecordingFiles.h"
 
 namespace vantelo {
 namespace {

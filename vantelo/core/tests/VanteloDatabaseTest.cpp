@@ -1,13 +1,12 @@
 // The system's database file in the application folder.
 
-#include "vantelo/core/VanteloDatabase.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "storage/RecordSet.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
 namespace {

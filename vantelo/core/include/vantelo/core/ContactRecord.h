@@ -9,11 +9,24 @@
 
 namespace vantelo {
 
-inline constexpr std::array<const char*, 18> kContactFieldNames = {
-    "Name",          "Group",           "HomePhone",         "HomeAddress",     "CellPhone",
-    "CompanyName",   "CompanyDepartment", "CompanyDuty",     "CompanyAddress1", "CompanyAddress2",
-    "CompanyPhone1", "CompanyPhone2",   "CompanyInnerLine",  "FaxNum",          "Email",
-    "WebPage",       "LastCall",        "Notes"};
+inline constexpr std::array<const char*, 18> kContactFieldNames = {"Name",
+                                                                   "Group",
+                                                                   "HomePhone",
+                                                                   "HomeAddress",
+                                                                   "CellPhone",
+                                                                   "CompanyName",
+                                                                   "CompanyDepartment",
+                                                                   "CompanyDuty",
+                                                                   "CompanyAddress1",
+                                                                   "CompanyAddress2",
+                                                                   "CompanyPhone1",
+                                                                   "CompanyPhone2",
+                                                                   "CompanyInnerLine",
+                                                                   "FaxNum",
+                                                                   "Email",
+                                                                   "WebPage",
+                                                                   "LastCall",
+                                                                   "Notes"};
 
 struct ContactRecord {
     std::array<std::string, 18> fields;

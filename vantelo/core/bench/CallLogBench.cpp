@@ -1,0 +1,272 @@
+// Timings of the call log and contact record sets on a database this program
+// generates: open + walk + count, every kind tab and search, AppendCall with
+// its re-apply, caller-ID matching, and reading a row by absolute position.
+//
+//   vantelo_core_bench [--calls N] [--contacts N] [--runs N] [--folder DIR]
+//
+// Each figure is the median of --runs runs (the absolute-position figure is
+// the median of 10000 random reads per run).
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "storage/Transaction.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/VanteloDatabase.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+[[noreturn]] void Die(const std::string& what, const storage::Status& s) {
+    std::fprintf(stderr, "bench: %s: %s\n", what.c_str(), s.ToString().c_str());
+    std::exit(1);
+}
+
+void Check(const std::string& what, const storage::Status& s) {
+    if (!s.ok())
+        Die(what, s);
+}
+
+double Millis(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double TimeMs(const std::function<void()>& f) {
+    auto t0 = Clock::now();
+    f();
+    return Millis(Clock::now() - t0);
+}
+
+const char* const kSurnames[] = {"김", "이", "박", "최", "정", "강", "조", "윤", "장", "임",
+                                 "한", "오", "서", "신", "권", "황", "안", "송", "류", "홍"};
+const char* const kGiven[] = {"민준", "서연", "도윤", "지우", "하준", "서윤", "시우", "하은",
+                              "주원", "지민", "예준", "수아", "지호", "지아", "준서", "다은"};
+
+std::string Name(std::mt19937& rng) {
+    return std::string(kSurnames[rng() % 20]) + kGiven[rng() % 16] + std::to_string(rng() % 100);
+}
+
+std::string Phone(std::mt19937& rng) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "010%08u", static_cast<unsigned>(rng() % 100000000));
+    return buf;
+}
+
+void GenerateCalls(const fs::path& db, long count) {
+    vantelo::CRSCallList log(db);
+    Check("open", log.Open());
+    storage::Transaction t(*log.GetConnection());
+    Check("begin", t.Begin());
+    std::mt19937 rng(7);
+    vt::LocalTime at{2005, 1, 1, 0, 0, 0};
+    std::time_t base = 1104537600;  // 2005-01-01 UTC; only the spacing matters
+    for (long i = 0; i < count; ++i) {
+        std::time_t when = base + i * 90 + static_cast<std::time_t>(rng() % 60);
+        std::tm tm{};
+        gmtime_r(&when, &tm);
+        at = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+        vantelo::CallRecord call;
+        call.CallMode = static_cast<int>(rng() % 5);
+        call.CallName = rng() % 4 ? Name(rng) : "";
+        call.CallNum = Phone(rng);
+        call.CallCompressMode = 3;
+        call.CallDate = at;
+        call.CallTime = call.CallMode == 2 ? 0 : static_cast<long>(rng() % 900);
+        call.CallRec = rng() % 3 == 0;
+        if (call.CallRec) {
+            char dir[96], file[32];
+            std::snprintf(dir, sizeof dir, "/home/user/.local/share/Vantelo/Record/%04d-%02d-%02d/",
+                          at.year, at.month, at.day);
+            std::snprintf(file, sizeof file, "%02d%02d%02d.vrc", at.hour, at.minute, at.second);
+            call.CallRecDirectory = dir;
+            call.CallRecFileName = file;
+        }
+        call.CallDtmf = rng() % 5 == 0 ? std::to_string(rng() % 1000) : "";
+        call.CallMemo = rng() % 10 == 0 ? "메모 " + std::to_string(i) : "";
+        Check("add", log.AddNew());
+        Check("fields", call.Write(log));
+        Check("update", log.Update());
+    }
+    Check("commit", t.Commit());
+}
+
+std::string GenerateContacts(const fs::path& db, long count) {
+    vantelo::CRSAddressList book;
+    Check("open", book.Open(db));
+    storage::Transaction t(*book.GetConnection());
+    Check("begin", t.Begin());
+    std::mt19937 rng(11);
+    std::string sample;
+    for (long i = 0; i < count; ++i) {
+        vantelo::ContactRecord c;
+        *c.Field("Name") = Name(rng);
+        *c.Field("Group") = i % 3 ? "친구" : "회사";
+        *c.Field("HomePhone") = "02" + std::to_string(10000000 + i);
+        *c.Field("CellPhone") = Phone(rng);
+        *c.Field("CompanyPhone1") = "031" + std::to_string(20000000 + i);
+        *c.Field("CompanyName") = "회사" + std::to_string(i % 500);
+        if (i == count / 2)
+            sample = *c.Field("CellPhone");
+        Check("add", book.AddNew());
+        Check("fields", c.Write(book));
+        Check("update", book.Update());
+    }
+    Check("commit", t.Commit());
+    return sample;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long calls = 1000000, contacts = 100000;
+    int runs = 5;
+    fs::path folder;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string a = argv[i];
+        if (a == "--calls")
+            calls = std::atol(argv[i + 1]);
+        else if (a == "--contacts")
+            contacts = std::atol(argv[i + 1]);
+        else if (a == "--runs")
+            runs = std::atoi(argv[i + 1]);
+        else if (a == "--folder")
+            folder = argv[i + 1];
+    }
+    bool ownFolder = folder.empty();
+    if (ownFolder)
+        folder = fs::temp_directory_path() / ("vantelo-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::path db = folder / vantelo::kDatabaseFileName;
+    fs::remove(db);
+    Check("prepare", vantelo::PrepareDatabase(vt::SystemClock::Instance(), db).status());
+
+    std::printf("generating %ld calls and %ld contacts in %s\n", calls, contacts, db.c_str());
+    double genCalls = TimeMs([&] { GenerateCalls(db, calls); });
+    std::string known;
+    double genContacts = TimeMs([&] { known = GenerateContacts(db, contacts); });
+    std::printf("  generated in %.0f ms + %.0f ms\n\n", genCalls, genContacts);
+    std::printf("%-52s %10s\n", "operation (median of runs)", "ms");
+
+    std::vector<double> t;
+    for (int r = 0; r < runs; ++r) {
+        t.push_back(TimeMs([&] {
+            vantelo::CRSCallList log(db);
+            Check("open", log.Open());
+            if (log.GetRecordCount() != calls)
+                Die("count", storage::Status());
+        }));
+    }
+    std::printf("%-52s %10.2f\n", "open + walk to end + record count", Median(t));
+
+    vantelo::CRSCallList log(db);
+    Check("open", log.Open());
+    struct Step {
+        std::string label;
+        std::function<storage::Status()> apply;
+    };
+    std::vector<Step> steps;
+    for (int tab = 1; tab <= 6; ++tab)
+        steps.push_back(
+            {"kind tab " + std::to_string(tab), [&log, tab] { return log.SetKindFilter(tab); }});
+    const std::pair<int, std::string> searches[] = {{1, "김민"}, {2, "0101"},   {3, "060315"},
+                                                    {4, "12"},   {5, "메모 5"}, {0, ""}};
+    for (const auto& [kind, text] : searches)
+        steps.push_back({"search kind " + std::to_string(kind) + " '" + text + "'",
+                         [&log, kind = kind, text = text] { return log.SetSearch(kind, text); }});
+    steps.push_back({"kind tab 0 (whole log)", [&log] { return log.SetKindFilter(0); }});
+    std::vector<std::vector<double>> stepTimes(steps.size());
+    std::vector<long> stepCounts(steps.size());
+    for (int r = 0; r < runs; ++r)
+        for (size_t i = 0; i < steps.size(); ++i) {
+            stepTimes[i].push_back(TimeMs([&] { Check(steps[i].label, steps[i].apply()); }));
+            stepCounts[i] = log.GetRecordCount();
+        }
+    for (size_t i = 0; i < steps.size(); ++i) {
+        std::string label = steps[i].label + " (" + std::to_string(stepCounts[i]) + " rows)";
+        std::printf("%-52s %10.2f\n", label.c_str(), Median(stepTimes[i]));
+    }
+    t.clear();
+    for (int r = 0; r < runs; ++r) t.push_back(TimeMs([&] { Check("again", log.ReApply()); }));
+    std::printf("%-52s %10.2f\n", "re-apply of an unchanged filter", Median(t));
+
+    const std::pair<std::string, std::function<storage::Status()>> appendUnder[] = {
+        {"AppendCall + re-apply, whole log", [&] { return log.SetKindFilter(0); }},
+        {"AppendCall + re-apply, kind tab 2", [&] { return log.SetKindFilter(2); }},
+        {"AppendCall + re-apply, name search by date", [&] { return log.SetSearch(1, "김"); }},
+    };
+    vt::FixedClock now = vt::FixedClock::At(2030, 1, 1, 12, 0, 0);
+    for (const auto& [label, filter] : appendUnder) {
+        Check(label, filter());
+        t.clear();
+        for (int r = 0; r < std::max(runs, 9); ++r) {
+            vantelo::CallRecord call;
+            call.Reset(now);
+            call.CallMode = 1;
+            call.CallName = "김민준";
+            call.CallNum = "0212345678";
+            now.AdvanceSeconds(60);
+            t.push_back(TimeMs([&] { Check("append", log.AppendCall(call, now)); }));
+        }
+        std::printf("%-52s %10.2f\n", label.c_str(), Median(t));
+    }
+
+    Check("tab 0", log.SetKindFilter(0));
+    std::mt19937 rng(3);
+    std::vector<double> reads;
+    double worst = 0;
+    for (int r = 0; r < runs; ++r) {
+        std::vector<double> perRun;
+        for (int i = 0; i < 10000; ++i) {
+            long pos = static_cast<long>(rng() % static_cast<unsigned>(log.GetRecordCount()));
+            double ms = TimeMs([&] {
+                Check("move", log.MoveFirst());
+                Check("absolute", log.SetAbsolutePosition(pos));
+                Check("read", log.CurrentCall().status());
+            });
+            perRun.push_back(ms);
+            worst = std::max(worst, ms);
+        }
+        reads.push_back(Median(perRun));
+    }
+    std::printf("%-52s %10.4f\n", "row by absolute position (all 12 fields)", Median(reads));
+    std::printf("%-52s %10.4f\n", "  slowest single read", worst);
+
+    vantelo::CRSAddressList book;
+    Check("book", book.Open(db));
+    t.clear();
+    std::vector<double> miss;
+    for (int r = 0; r < std::max(runs, 200); ++r) {
+        std::string name;
+        t.push_back(TimeMs([&] { name = book.MatchNumber(known, "").value_or(""); }));
+        if (name.empty())
+            Die("match", storage::Status());
+        miss.push_back(TimeMs([&] { (void)book.MatchNumber("0299999999", ""); }));
+    }
+    std::printf("%-52s %10.3f\n",
+                ("MatchNumber in " + std::to_string(contacts) + " contacts").c_str(), Median(t));
+    std::printf("%-52s %10.3f\n", "MatchNumber, no match", Median(miss));
+    Check("index", book.SetIndex(1));
+    t.clear();
+    for (int r = 0; r < std::max(runs, 200); ++r)
+        t.push_back(TimeMs([&] { (void)book.MatchNumber(known, ""); }));
+    std::printf("%-52s %10.3f\n", "MatchNumber with index tab 1 in force", Median(t));
+
+    if (ownFolder)
+        fs::remove_all(folder);
+    return 0;
+}
