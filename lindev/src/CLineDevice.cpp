@@ -28,7 +28,12 @@ constexpr auto kListenerStopWait = 20ms;
 
 }  // namespace
 
-CLineDevice::CLineDevice(int slot) : slot_(slot), engine_(*this), deviceId_(slot) {}
+CLineDevice::CLineDevice(int slot)
+    : slot_(slot),
+      engine_(*this),
+      deviceId_(slot),
+      codec_([this](vt::UINT message, vt::LPARAM lParam) { Post(message, lParam); },
+             [this](const std::string& text) { Log(text); }) {}
 
 CLineDevice::~CLineDevice() {
     StopAllWorkers();
@@ -117,6 +122,7 @@ void CLineDevice::StopService() {
 
 void CLineDevice::StopAllWorkers() {
     StopService();
+    codec_.StopAll();
     // The operation threads (recording, playback, ARS, dialling, codec) join
     // here as they are added; their stop flags are already honoured below.
     autoDial_.store(0);

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "CodecSlot.h"
 #include "lindev/CallerIdStore.h"
 #include "lindev/LineEventEngine.h"
 #include "platform/AutoResetEvent.h"
@@ -51,6 +52,8 @@ public:
     CTyCtiInstance& Transport() { return transport_; }
     LineEventEngine& Engine() { return engine_; }
     CallerIdStore& CallerId() { return callerId_; }
+    // The slot's codec conversions (they never touch the adapter).
+    CodecSlot& Codec() { return codec_; }
 
     bool IsOpen() const { return open_.load(); }
     void SetLogEnabled(bool on) { logEnabled_.store(on); }
@@ -124,6 +127,9 @@ private:
     std::thread listener_;
 
     RedialState redial_;
+
+    // Last, so it goes first: its threads post and log through the members above.
+    CodecSlot codec_;
 };
 
 }  // namespace lindev
