@@ -24,10 +24,14 @@ constexpr std::size_t kEncoderFlushBytes = 16 * 1024;
 // The numbered log text of the decoder to mu-law for a result, or null.
 const char* MuLawFailureText(int result) {
     switch (result) {
-        case kCodecNoLibrary: return "Decoder1 Failed...1..";
-        case kCodecNoSource: return "Decoder1 Failed...7..";
-        case kCodecBadTarget: return "Decoder1 Failed...8..";
-        default: return nullptr;
+        case kCodecNoLibrary:
+            return "Decoder1 Failed...1..";
+        case kCodecNoSource:
+            return "Decoder1 Failed...7..";
+        case kCodecBadTarget:
+            return "Decoder1 Failed...8..";
+        default:
+            return nullptr;
     }
 }
 
@@ -38,16 +42,21 @@ CodecConversion::CodecConversion(const CodecJob& job, PostFn post, LogFn log,
     : job_(job), post_(std::move(post)), log_(std::move(log)), stop_(stop) {}
 
 vt::LPARAM CodecConversion::DoneCode(CodecKind kind, int result) {
-    if (result == kCodecOk) return 0;
-    if (kind == CodecKind::Encode && result == kCodecBadTarget) return 2;
+    if (result == kCodecOk)
+        return 0;
+    if (kind == CodecKind::Encode && result == kCodecBadTarget)
+        return 2;
     return 1;
 }
 
 const char* CodecConversion::Name() const {
     switch (job_.kind) {
-        case CodecKind::DecodePcm: return "Decoder()";
-        case CodecKind::DecodeMuLaw: return "Decoder1()";
-        case CodecKind::Encode: return "Encoder()";
+        case CodecKind::DecodePcm:
+            return "Decoder()";
+        case CodecKind::DecodeMuLaw:
+            return "Decoder1()";
+        case CodecKind::Encode:
+            return "Encoder()";
     }
     return "";
 }
@@ -61,7 +70,8 @@ int CodecConversion::Run() {
 
 int CodecConversion::Fail(int result, const std::string& reason) {
     if (job_.kind == CodecKind::DecodeMuLaw) {
-        if (const char* text = MuLawFailureText(result)) log_(text);
+        if (const char* text = MuLawFailureText(result))
+            log_(text);
         log_(std::string(Name()) + " " + reason);
     } else {
         log_(std::string(Name()) + " Failed: " + reason);
@@ -80,7 +90,8 @@ void CodecConversion::Progress(std::uint64_t consumed, std::uint64_t total) {
         total == 0 ? job_.scale
                    : static_cast<vt::LPARAM>(scale * static_cast<std::int64_t>(consumed) /
                                              static_cast<std::int64_t>(total));
-    if (value == lastProgress_) return;
+    if (value == lastProgress_)
+        return;
     lastProgress_ = value;
     post_(WM_TY_CODECPROGRESS, value);
 }
@@ -94,12 +105,15 @@ int CodecConversion::Decode() {
 
     std::vector<std::uint8_t> source;
     std::string error;
-    if (!ReadWholeFile(job_.source, source, &error)) return Fail(kCodecNoSource, error);
+    if (!ReadWholeFile(job_.source, source, &error))
+        return Fail(kCodecNoSource, error);
     CodecOutputFile out;
-    if (!out.Create(job_.destination)) return Fail(kCodecBadTarget, out.Error());
+    if (!out.Create(job_.destination))
+        return Fail(kCodecBadTarget, out.Error());
     const WavEncoding encoding = muLaw ? WavEncoding::MuLaw : WavEncoding::Pcm16;
     const WavHeader::Bytes empty = WavHeader::Make(encoding, 0);
-    if (!out.Write(empty.data(), empty.size())) return Fail(kCodecWriteFailed, out.Error());
+    if (!out.Write(empty.data(), empty.size()))
+        return Fail(kCodecWriteFailed, out.Error());
 
     const std::size_t frameOut = muLaw ? kFrameSamples : kFrameBytes;
     // Bytes behind a shorter record keep what an earlier one left there.
@@ -109,7 +123,8 @@ int CodecConversion::Decode() {
     std::uint64_t dataLength = 0;
     auto emit = [&] {
         trc_.vDecode(pcm, frame);
-        if (muLaw) MuLawEncodePcmBytes(pcm, kFrameSamples, codes);
+        if (muLaw)
+            MuLawEncodePcmBytes(pcm, kFrameSamples, codes);
         dataLength += frameOut;
         return out.Write(muLaw ? codes : pcm, frameOut);
     };
@@ -117,7 +132,8 @@ int CodecConversion::Decode() {
     VrcWalker walker(source);
     VrcRecord record;
     while (walker.Next(record)) {
-        if (stop_.load()) return Fail(kCodecStopped, "stopped: the library is unloading");
+        if (stop_.load())
+            return Fail(kCodecStopped, "stopped: the library is unloading");
         if (dataLength + std::uint64_t{record.frames} * frameOut > kMaxWavData)
             return Fail(kCodecWriteFailed, "the sound is too long for a WAV file");
         bool written = true;
@@ -129,7 +145,8 @@ int CodecConversion::Decode() {
             std::memcpy(frame, record.bytes, record.length);
             written = emit();
         }
-        if (!written) return Fail(kCodecWriteFailed, out.Error());
+        if (!written)
+            return Fail(kCodecWriteFailed, out.Error());
         Progress(walker.Offset(), source.size());
     }
     if (walker.Truncated())
@@ -152,7 +169,8 @@ int CodecConversion::Encode() {
 
     std::vector<std::uint8_t> source;
     std::string error;
-    if (!ReadWholeFile(job_.source, source, &error)) return Fail(kCodecNoSource, error);
+    if (!ReadWholeFile(job_.source, source, &error))
+        return Fail(kCodecNoSource, error);
     WavReader wav;
     if (!wav.Parse(source.data(), source.size()))
         return Fail(kCodecBadTarget, std::string(job_.source) + ": " + wav.Error());
@@ -162,7 +180,8 @@ int CodecConversion::Encode() {
         log_(std::string(Name()) + " the data chunk is shorter than its header says; " +
              std::to_string(wav.Data().size()) + " bytes are encoded");
     CodecOutputFile out;
-    if (!out.Create(job_.destination)) return Fail(kCodecBadTarget, out.Error());
+    if (!out.Create(job_.destination))
+        return Fail(kCodecBadTarget, out.Error());
 
     const std::vector<std::uint8_t>& samples = wav.Data();
     const std::size_t blocks = samples.size() / kFrameBytes;
@@ -170,12 +189,13 @@ int CodecConversion::Encode() {
     std::vector<std::uint8_t> coded;
     coded.reserve(kEncoderFlushBytes + kFrameBufferBytes);
     for (std::size_t i = 0; i < blocks; ++i) {
-        if (stop_.load()) return Fail(kCodecStopped, "stopped: the library is unloading");
+        if (stop_.load())
+            return Fail(kCodecStopped, "stopped: the library is unloading");
         std::uint8_t frame[kFrameBufferBytes];
         const int e = trc_.vEncode(samples.data() + i * kFrameBytes, frame, job_.rate, 0);
         if (e < 1 || e > static_cast<int>(kFrameBufferBytes))
-            return Fail(kCodecWriteFailed, "the codec returned a frame of " +
-                                               std::to_string(e) + " bytes");
+            return Fail(kCodecWriteFailed,
+                        "the codec returned a frame of " + std::to_string(e) + " bytes");
         if (e == 2 && job_.silence == 1) {
             // Runs longer than one record can hold go out as several records.
             runs.Add(1, coded);

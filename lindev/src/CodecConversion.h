@@ -18,11 +18,12 @@ namespace lindev {
 // Results of a conversion (0 is success), mapped to the done code by DoneCode.
 enum CodecResult : int {
     kCodecOk = 0,
-    kCodecNoLibrary = 241,   // the codec library is missing or lacks an entry point
-    kCodecNoSource = 242,    // the source cannot be read
-    kCodecBadTarget = 243,   // the destination cannot be created; encoder: source not a usable WAV
-    kCodecWriteFailed = 244, // writing failed, the WAV size limit was reached, or the codec misbehaved
-    kCodecStopped = 245,     // asked to stop (the library is unloading)
+    kCodecNoLibrary = 241,  // the codec library is missing or lacks an entry point
+    kCodecNoSource = 242,   // the source cannot be read
+    kCodecBadTarget = 243,  // the destination cannot be created; encoder: source not a usable WAV
+    kCodecWriteFailed =
+        244,              // writing failed, the WAV size limit was reached, or the codec misbehaved
+    kCodecStopped = 245,  // asked to stop (the library is unloading)
     // Failures of a platform audio compression driver; the direct G.711
     // encoder used here cannot fail that way, so these never arise.
     kCodecNoDriver = 246,

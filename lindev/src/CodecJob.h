@@ -26,9 +26,11 @@ struct CodecJob {
     // none at all) is refused rather than cut: a cut path names another file.
     static bool StorePath(const char* text, char (&field)[kPathField]) {
         std::memset(field, 0, kPathField);
-        if (!text) return false;
+        if (!text)
+            return false;
         const std::size_t length = std::strlen(text);
-        if (length >= kPathField) return false;
+        if (length >= kPathField)
+            return false;
         std::memcpy(field, text, length);
         return true;
     }

@@ -11,7 +11,9 @@ constexpr std::size_t kBufferBytes = 64 * 1024;
 
 }  // namespace
 
-CodecOutputFile::~CodecOutputFile() { Discard(); }
+CodecOutputFile::~CodecOutputFile() {
+    Discard();
+}
 
 bool CodecOutputFile::Failed(const char* what) {
     error_ = std::string(what) + " " + path_ + ": " + std::strerror(errno);
@@ -22,39 +24,51 @@ bool CodecOutputFile::Create(const char* path) {
     Discard();
     path_ = path;
     file_ = std::fopen(path, "wb");
-    if (!file_) return Failed("cannot create");
+    if (!file_)
+        return Failed("cannot create");
     std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);
     return true;
 }
 
 bool CodecOutputFile::Write(const std::uint8_t* data, std::size_t size) {
-    if (!file_) return false;
-    if (std::fwrite(data, 1, size, file_) != size) return Failed("cannot write");
+    if (!file_)
+        return false;
+    if (std::fwrite(data, 1, size, file_) != size)
+        return Failed("cannot write");
     return true;
 }
 
 bool CodecOutputFile::RewriteStart(const std::uint8_t* data, std::size_t size) {
-    if (!file_) return false;
-    if (std::fseek(file_, 0, SEEK_SET) != 0) return Failed("cannot seek in");
-    if (!Write(data, size)) return false;
-    if (std::fseek(file_, 0, SEEK_END) != 0) return Failed("cannot seek in");
+    if (!file_)
+        return false;
+    if (std::fseek(file_, 0, SEEK_SET) != 0)
+        return Failed("cannot seek in");
+    if (!Write(data, size))
+        return false;
+    if (std::fseek(file_, 0, SEEK_END) != 0)
+        return Failed("cannot seek in");
     return true;
 }
 
 bool CodecOutputFile::Close() {
-    if (!file_) return false;
+    if (!file_)
+        return false;
     const bool flushed = std::fflush(file_) == 0;
-    if (!flushed) Failed("cannot write");
+    if (!flushed)
+        Failed("cannot write");
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    if (flushed && !closed) Failed("cannot close");
-    if (flushed && closed) return true;
+    if (flushed && !closed)
+        Failed("cannot close");
+    if (flushed && closed)
+        return true;
     std::remove(path_.c_str());
     return false;
 }
 
 void CodecOutputFile::Discard() {
-    if (!file_) return;
+    if (!file_)
+        return;
     std::fclose(file_);
     file_ = nullptr;
     std::remove(path_.c_str());

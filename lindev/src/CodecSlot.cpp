@@ -10,18 +10,23 @@ namespace lindev {
 CodecSlot::CodecSlot(CodecConversion::PostFn post, CodecConversion::LogFn log)
     : post_(std::move(post)), log_(std::move(log)) {}
 
-CodecSlot::~CodecSlot() { StopAll(); }
+CodecSlot::~CodecSlot() {
+    StopAll();
+}
 
 std::uint8_t CodecSlot::MapEncoderRate(int rate) {
     switch (rate) {
-        case 1: return 1;
-        case 2: return 0;
-        default: return 2;
+        case 1:
+            return 1;
+        case 2:
+            return 0;
+        default:
+            return 2;
     }
 }
 
-int CodecSlot::StartDecoder(bool muLaw, const char* source, const char* destination,
-                            int volume, int scale) {
+int CodecSlot::StartDecoder(bool muLaw, const char* source, const char* destination, int volume,
+                            int scale) {
     CodecJob job;
     job.kind = muLaw ? CodecKind::DecodeMuLaw : CodecKind::DecodePcm;
     job.volume = static_cast<std::uint16_t>(volume);
@@ -42,8 +47,8 @@ int CodecSlot::StartEncoder(const char* source, const char* destination, int vol
     return Start(encoder_, job, source, destination, "Encoder()");
 }
 
-int CodecSlot::Start(Worker& worker, CodecJob& job, const char* source,
-                     const char* destination, const char* name) {
+int CodecSlot::Start(Worker& worker, CodecJob& job, const char* source, const char* destination,
+                     const char* name) {
     if (!CodecJob::StorePath(source, job.source) ||
         !CodecJob::StorePath(destination, job.destination)) {
         const bool sourceBad = !source || std::strlen(source) >= CodecJob::kPathField;
@@ -72,7 +77,8 @@ void CodecSlot::RunWorker(Worker& worker) {
 }
 
 void CodecSlot::Join(Worker& worker) {
-    if (worker.thread.joinable()) worker.thread.join();
+    if (worker.thread.joinable())
+        worker.thread.join();
 }
 
 void CodecSlot::StopAll() {

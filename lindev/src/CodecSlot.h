@@ -30,8 +30,8 @@ public:
     // (logged), or no thread could be made.
     int StartDecoder(bool muLaw, const char* source, const char* destination, int volume,
                      int scale);
-    int StartEncoder(const char* source, const char* destination, int volume, int rate,
-                     int silence, int scale);
+    int StartEncoder(const char* source, const char* destination, int volume, int rate, int silence,
+                     int scale);
     void StopAll();
 
     // The encoder's rate argument to the codec's rate: 0 -> 2, 1 -> 1, 2 -> 0,
