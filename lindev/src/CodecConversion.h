@@ -21,8 +21,8 @@ enum CodecResult : int {
     kCodecNoLibrary = 241,  // the codec library is missing or lacks an entry point
     kCodecNoSource = 242,   // the source cannot be read
     kCodecBadTarget = 243,  // the destination cannot be created; encoder: source not a usable WAV
-    kCodecWriteFailed =
-        244,              // writing failed, the WAV size limit was reached, or the codec misbehaved
+    // Writing failed, the WAV size limit was reached, or the codec misbehaved.
+    kCodecWriteFailed = 244,
     kCodecStopped = 245,  // asked to stop (the library is unloading)
     // Failures of a platform audio compression driver; the direct G.711
     // encoder used here cannot fail that way, so these never arise.

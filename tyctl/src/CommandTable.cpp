@@ -1,5 +1,6 @@
 #include "tyctl/CommandTable.h"
 
+#include "tyctl/CodecCommands.h"
 #include "tyctl/LineCommands.h"
 
 namespace tyctl {
@@ -18,6 +19,13 @@ const std::vector<Command>& CommandTable::Commands() {
         {"version", "", "print the adapter's hardware and firmware versions", Version},
         {"serial", "[N]", "print the serial number, or set it to N", Serial},
         {"headset", "1|2", "headset mode: 1 TEL, 2 DSP", Headset},
+        {"encode", "SRC.wav DST.vrc [RATE] [SILENCE]",
+         "compress an 8 kHz 16-bit mono WAV file (RATE 0 largest .. 2 smallest frames, "
+         "default 0; SILENCE 1 writes silence runs, the default)",
+         Encode},
+        {"decode", "SRC.vrc DST.wav", "decode a compressed recording to 16-bit PCM WAV", Decode},
+        {"decode-ulaw", "SRC.vrc DST.wav", "decode a compressed recording to mu-law WAV",
+         DecodeUlaw},
     };
     return kCommands;
 }
