@@ -218,8 +218,9 @@ public:
             return E_NOINTERFACE;
         if (!code || !p1 || !p2)
             return E_POINTER;
+        auto arrived = [this] { return !player_ || !events_.empty(); };
         if (events_.empty() && timeoutMs > 0)
-            WaitUntil(static_cast<int>(timeoutMs), [this] { return !player_ || !events_.empty(); });
+            WaitUntil(static_cast<int>(timeoutMs), arrived);
         if (!player_ || events_.empty())
             return E_ABORT;
         GraphEvent e = events_.front();

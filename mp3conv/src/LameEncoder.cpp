@@ -36,7 +36,7 @@ bool LameEncoder::Start(unsigned sampleRate, unsigned channels, int bitRateKbps)
     return lame_init_params(lame_) >= 0;
 }
 
-bool LameEncoder::Encode(const std::vector<std::int16_t>& samples, std::vector<std::uint8_t>& out) {
+bool LameEncoder::Encode(const std::vector<std::int16_t>& samples, Bytes& out) {
     const std::size_t frames = samples.size() / channels_;
     if (frames == 0)
         return true;

@@ -20,7 +20,8 @@ public:
 
     // Encodes interleaved samples; the MP3 bytes are appended to `out`.
     // False on an encoder error.
-    bool Encode(const std::vector<std::int16_t>& samples, std::vector<std::uint8_t>& out);
+    using Bytes = std::vector<std::uint8_t>;
+    bool Encode(const std::vector<std::int16_t>& samples, Bytes& out);
     bool Finish(std::vector<std::uint8_t>& out);
     // The information frame (length, encoder delay and padding, so decoders
     // play the exact sample count) that replaces the stream's first frame.

@@ -75,7 +75,8 @@ bool WavSource::ParseChunks(std::uint64_t fileSize) {
         } else if (std::memcmp(head, "data", 4) == 0) {
             if (!haveFormat)
                 return false;
-            const bool pcm = format_ == kFormatPcm && (bitsPerSample_ == 16 || bitsPerSample_ == 8);
+            const bool wide = bitsPerSample_ == 16 || bitsPerSample_ == 8;
+            const bool pcm = format_ == kFormatPcm && wide;
             const bool muLaw = format_ == kFormatMuLaw && bitsPerSample_ == 8;
             if (!(pcm || muLaw) || channels_ < 1 || channels_ > 2)
                 return false;

@@ -1,0 +1,110 @@
+#include "vanplay/BatchExport.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "mp3conv/Mp3Conv.h"
+#include "vanplay/DecodeRun.h"
+#include "vanplay/PlayerController.h"
+#include "vanplay/PlayerIds.h"
+#include "vanplay/PlayerPaths.h"
+
+namespace vanplay {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Progress of the library, redrawn in place on a terminal. The library
+// posts from the calling thread, so printing here is safe.
+class ProgressLine : public vt::MessageWindow {
+public:
+    ProgressLine(std::FILE* out, std::string name)
+        : out_(out), name_(std::move(name)), live_(::isatty(::fileno(out)) != 0) {}
+
+    bool Post(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam) noexcept override {
+        if (message != Mp3Progress)
+            return true;
+        last_ = PlayerController::Mp3ProgressText(wParam, lParam);
+        if (live_) {
+            std::fprintf(out_, "\r%s: %s", name_.c_str(), last_.c_str());
+            std::fflush(out_);
+        }
+        return true;
+    }
+
+    void Finish(const std::string& target) {
+        std::fprintf(out_, "%s%s: %s -> %s\n", live_ ? "\r" : "", name_.c_str(), last_.c_str(),
+                     target.c_str());
+    }
+
+private:
+    std::FILE* out_;
+    std::string name_;
+    bool live_;
+    std::string last_ = PlayerController::Mp3ProgressText(0, 0);
+};
+
+// Removes the temporary decoded file however the export ends.
+struct TempFile {
+    fs::path path;
+    ~TempFile() {
+        std::error_code ec;
+        if (!path.empty())
+            fs::remove(path, ec);
+    }
+};
+
+}  // namespace
+
+int BatchExport::Run(const std::vector<std::string>& files) {
+    int failed = 0;
+    for (const auto& file : files)
+        if (!ExportOne(file))
+            ++failed;
+    return failed ? 1 : 0;
+}
+
+void BatchExport::Fail(const std::string& file, const std::string& reason) {
+    std::fprintf(err_, "vanplay: %s: %s\n", file.c_str(), reason.c_str());
+}
+
+bool BatchExport::ExportOne(const std::string& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        Fail(file, "no such file");
+        return false;
+    }
+    const std::string target = Mp3PathFor(file);
+    std::string wav = file;
+    TempFile decoded;
+    if (IsCompressed(file)) {
+        auto temp = MakePrivateTempFile(file);
+        if (!temp) {
+            Fail(file, "no temporary file can be made for decoding");
+            return false;
+        }
+        decoded.path = *temp;
+        const int result =
+            DecodeRun::Convert({file, temp->string(), CodecVolume, kProgressScale}, {}, nullptr);
+        if (result != kDecodeOk) {
+            Fail(file, DecodeResultReason(result));
+            return false;
+        }
+        wav = temp->string();
+    }
+    ProgressLine progress(out_, FileNamePart(file));
+    const int result = Kvne_WavtoMp3(&progress, wav.c_str(), target.c_str());
+    if (result != kMp3Ok) {
+        if (::isatty(::fileno(out_)))
+            std::fputc('\n', out_);
+        Fail(file, Kvne_Mp3ResultText(result));
+        return false;
+    }
+    progress.Finish(target);
+    return true;
+}
+
+}  // namespace vanplay
