@@ -30,15 +30,15 @@ protected:
 
 TEST_F(ServiceTest, HookOffPostsLineNotifyThenDialTone) {
     ASSERT_EQ(TY_HookOff(0), 1);
-    auto hook = window.WaitFor(WM_TY_LINENOTIFY, 2s);
+    auto hook = window.WaitFor(WM_TY_LINENOTIFY, 10s);
     ASSERT_TRUE(hook);
     EXPECT_EQ(hook->wParam, 0u);
     EXPECT_EQ(hook->lParam, 1);
     EXPECT_EQ(TY_GetToneState(0), 1);
-    ASSERT_TRUE(window.WaitFor(WM_TY_DIALTONE, 3s));
+    ASSERT_TRUE(window.WaitFor(WM_TY_DIALTONE, 10s));
     EXPECT_EQ(TY_GetToneState(0), 2);
     ASSERT_EQ(TY_HookOn(0), 1);
-    hook = window.WaitFor(WM_TY_LINENOTIFY, 2s);
+    hook = window.WaitFor(WM_TY_LINENOTIFY, 10s);
     ASSERT_TRUE(hook);
     EXPECT_EQ(hook->lParam, 0);
     EXPECT_EQ(TY_GetToneState(0), 0);
@@ -46,8 +46,8 @@ TEST_F(ServiceTest, HookOffPostsLineNotifyThenDialTone) {
 
 TEST_F(ServiceTest, RingIsDetectedAndEnds) {
     Sim("ring 500 0 1");
-    ASSERT_TRUE(window.WaitFor(WM_TY_RINGDETECTED, 2s));
-    auto end = window.WaitFor(WM_TY_RINGEND, 4s);
+    ASSERT_TRUE(window.WaitFor(WM_TY_RINGDETECTED, 10s));
+    auto end = window.WaitFor(WM_TY_RINGEND, 10s);
     ASSERT_TRUE(end);
     EXPECT_EQ(end->lParam, 5700);
     EXPECT_TRUE(Logged("Message. WM_TY_RINGDETECTED Count=a"));
@@ -55,7 +55,7 @@ TEST_F(ServiceTest, RingIsDetectedAndEnds) {
 
 TEST_F(ServiceTest, CallerIdIsReadAndReturnedAsTheRecord) {
     Sim("cid 0212345678 12071230");
-    ASSERT_TRUE(window.WaitFor(WM_TY_CIDREDAY, 2s));
+    ASSERT_TRUE(window.WaitFor(WM_TY_CIDREDAY, 10s));
     BSTR record = TY_GetCIDData(0);
     EXPECT_EQ(std::string(record, SysStringByteLen(record)),
               std::string("12071230\x0A") + "0212345678");
@@ -65,10 +65,10 @@ TEST_F(ServiceTest, CallerIdIsReadAndReturnedAsTheRecord) {
 
 TEST_F(ServiceTest, FarEndKeysArriveAsDigitCodes) {
     ASSERT_EQ(TY_HookOff(0), 1);
-    ASSERT_TRUE(window.WaitFor(WM_TY_LINENOTIFY, 2s));
+    ASSERT_TRUE(window.WaitFor(WM_TY_LINENOTIFY, 10s));
     Sim("dtmf 5# 100 100");
-    auto first = window.WaitFor(WM_TY_GETDTMF, 2s);
-    auto second = window.WaitFor(WM_TY_GETDTMF, 2s);
+    auto first = window.WaitFor(WM_TY_GETDTMF, 10s);
+    auto second = window.WaitFor(WM_TY_GETDTMF, 10s);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->lParam, 5);
     EXPECT_EQ(second->lParam, 12);
@@ -76,7 +76,7 @@ TEST_F(ServiceTest, FarEndKeysArriveAsDigitCodes) {
 
 TEST_F(ServiceTest, UnplugPostsOneRemoval) {
     Sim("unplug");
-    ASSERT_TRUE(window.WaitFor(WM_TY_DEVICEREMOVED, 2s));
+    ASSERT_TRUE(window.WaitFor(WM_TY_DEVICEREMOVED, 10s));
     std::this_thread::sleep_for(200ms);  // several more polls of 0xFFFF
     EXPECT_EQ(window.Count(WM_TY_DEVICEREMOVED), 0u);
     TY_StopService(0);
@@ -91,7 +91,7 @@ TEST_F(ServiceTest, SecondStartReplacesTheFirstService) {
     ASSERT_EQ(TY_StartService(&second, 0), 0);
     window.Drain();
     ASSERT_EQ(TY_HookOff(0), 1);
-    ASSERT_TRUE(second.WaitFor(WM_TY_LINENOTIFY, 2s));
+    ASSERT_TRUE(second.WaitFor(WM_TY_LINENOTIFY, 10s));
     TY_StopService(0);
     EXPECT_EQ(window.Count(WM_TY_LINENOTIFY), 0u) << "only one thread polls the slot";
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <mutex>
+#include <streambuf>
 #include <sstream>
 #include <thread>
 
@@ -29,6 +31,32 @@ ToolRun Tyctl(std::vector<std::string> args, const std::atomic<bool>* stop = nul
                                             stop ? *stop : never);
     return {code, out.str(), err.str()};
 }
+
+// A string buffer that one thread writes and another reads.
+class LockedStringBuf : public std::streambuf {
+public:
+    std::string Text() {
+        std::lock_guard lock(mutex_);
+        return text_;
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        std::lock_guard lock(mutex_);
+        text_.push_back(static_cast<char>(c));
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        std::lock_guard lock(mutex_);
+        text_.append(s, static_cast<std::size_t>(n));
+        return n;
+    }
+
+private:
+    std::mutex mutex_;
+    std::string text_;
+};
 
 class TyctlTest : public ::testing::Test {
 protected:
@@ -122,14 +150,27 @@ TEST_F(TyctlTest, CallerIdIsRead) {
 }
 
 TEST_F(TyctlTest, MonitorPrintsEachMessageUntilStopped) {
+    // The monitor's output is read while it runs, so the test waits for what
+    // it needs instead of guessing how long opening takes.
+    LockedStringBuf outBuf, errBuf;
+    std::ostream out(&outBuf), err(&errBuf);
     std::atomic<bool> stop{false};
-    ToolRun result;
-    std::thread monitor([&] { result = Tyctl({"monitor"}, &stop); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // opened and polling
-    adapter.Command("reverse on");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    int code = -1;
+    std::thread monitor([&] {
+        const char* argv[] = {"tyctl", "monitor"};
+        code = CommandTable::Dispatch(2, argv, out, err, stop);
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    bool reversed = false;
+    while (outBuf.Text().find("WM_TY_REVERSETONE 0 1") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        adapter.Command(reversed ? "reverse off" : "reverse on");
+        reversed = !reversed;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     stop = true;
     monitor.join();
+    ToolRun result{code, outBuf.Text(), errBuf.Text()};
     EXPECT_EQ(result.code, kExitOk);
     std::istringstream lines(result.out);
     std::string line;
