@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "media/MediaGraph.h"
-#include "media/testing/QtPump.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/QtPump.h"
+#include "testsupport/WavFixture.h"
 #include "platform/QueueMessageWindow.h"
 #include "testsupport/TestEnvironment.h"
 

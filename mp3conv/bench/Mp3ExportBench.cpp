@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "mp3conv/Mp3Conv.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 
 namespace fs = std::filesystem;
 

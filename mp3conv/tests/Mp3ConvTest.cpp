@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "mp3conv/Mp3Conv.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 #include "platform/QueueMessageWindow.h"
 #include "testsupport/TestEnvironment.h"
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "VrcFixture.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 #include "vanplay/PlayerWindow.h"
 
 namespace fs = std::filesystem;

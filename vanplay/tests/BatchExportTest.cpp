@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "VrcFixture.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 #include "testsupport/TestEnvironment.h"
 #include "vanplay/BatchExport.h"
 

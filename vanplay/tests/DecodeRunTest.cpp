@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "VrcFixture.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 #include "platform/QueueMessageWindow.h"
 #include "testsupport/TestEnvironment.h"
 #include "vanplay/DecodeRun.h"

@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "VrcFixture.h"
-#include "media/testing/QtPump.h"
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/QtPump.h"
+#include "testsupport/WavFixture.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vanplay/PlayerIds.h"

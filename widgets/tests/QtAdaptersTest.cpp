@@ -3,7 +3,7 @@
 #include <thread>
 #include <vector>
 
-#include "media/testing/QtPump.h"
+#include "testsupport/QtPump.h"
 #include "widgets/QtMessageWindow.h"
 #include "widgets/QtTimerHost.h"
 #include "widgets/WindowMessageEvent.h"

@@ -1,4 +1,4 @@
-#include "mp3conv/testing/WavFixture.h"
+#include "testsupport/WavFixture.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "media/testing/QtPump.h"
+#include "testsupport/QtPump.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
