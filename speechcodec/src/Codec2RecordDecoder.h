@@ -3,22 +3,17 @@
 
 #include <cstdint>
 
-struct CODEC2;
+#include "Codec2State.h"
 
 namespace speechcodec {
 
 class Codec2RecordDecoder {
 public:
-    Codec2RecordDecoder();
-    ~Codec2RecordDecoder();
-    Codec2RecordDecoder(const Codec2RecordDecoder&) = delete;
-    Codec2RecordDecoder& operator=(const Codec2RecordDecoder&) = delete;
-
-    void Reset();
+    void Reset() { state_.Reset(); }
     void Decode(const std::uint8_t* record, std::int16_t* pcm);
 
 private:
-    CODEC2* codec_ = nullptr;
+    Codec2State state_;
 };
 
 }  // namespace speechcodec

@@ -4,23 +4,18 @@
 
 #include <cstdint>
 
-struct CODEC2;
+#include "Codec2State.h"
 
 namespace speechcodec {
 
 class Codec2RecordEncoder {
 public:
-    Codec2RecordEncoder();
-    ~Codec2RecordEncoder();
-    Codec2RecordEncoder(const Codec2RecordEncoder&) = delete;
-    Codec2RecordEncoder& operator=(const Codec2RecordEncoder&) = delete;
-
-    void Reset();
+    void Reset() { state_.Reset(); }
     // Writes an 11-byte record.
     void Encode(const std::int16_t* pcm, std::uint8_t* out);
 
 private:
-    CODEC2* codec_ = nullptr;
+    Codec2State state_;
 };
 
 }  // namespace speechcodec
