@@ -601,4 +601,20 @@ std::int64_t RecordSet::GetLastModified() const {
     return impl_->lastModified;
 }
 
+Status RecordSet::WalkToEnd() {
+    while (!IsEOF()) {
+        Status s = MoveNext();
+        if (!s.ok()) return s;
+    }
+    return Status::Ok();
+}
+
+Status RecordSet::ApplyFilter(std::string_view text) {
+    Status s = SetFilter(text);
+    if (!s.ok()) return s;
+    s = Requery();
+    if (!s.ok()) return s;
+    return WalkToEnd();
+}
+
 }  // namespace storage

@@ -66,6 +66,10 @@ public:
     bool IsEOF() const;
     bool IsBOF() const;
     long GetRecordCount() const;
+    // Moves next until the end, as a page does before it reads the count.
+    Status WalkToEnd();
+    // SetFilter, Requery and WalkToEnd: how a page applies a new condition.
+    Status ApplyFilter(std::string_view text);
 
     // Fields of the current record, or of the edit buffer during AddNew/Edit.
     Result<Value> GetField(std::string_view name);

@@ -79,24 +79,7 @@ std::string CRSCallList::AppliedFilter() const {
     return search_.empty() ? kind_ : search_;
 }
 
-Status CRSCallList::WalkToEnd() {
-    while (!IsEOF()) {
-        Status s = MoveNext();
-        if (!s.ok())
-            return s;
-    }
-    return Status::Ok();
-}
-
-Status CRSCallList::ReApply() {
-    Status s = SetFilter(AppliedFilter());
-    if (!s.ok())
-        return s;
-    s = Requery();
-    if (!s.ok())
-        return s;
-    return WalkToEnd();
-}
+Status CRSCallList::ReApply() { return ApplyFilter(AppliedFilter()); }
 
 Status CRSCallList::Apply(std::string kind, std::string search) {
     if (!IsOpen())

@@ -65,24 +65,7 @@ std::string ContactRecordSet::AppliedFilter() const {
     return out;
 }
 
-Status ContactRecordSet::WalkToEnd() {
-    while (!IsEOF()) {
-        Status s = MoveNext();
-        if (!s.ok())
-            return s;
-    }
-    return Status::Ok();
-}
-
-Status ContactRecordSet::ReApply() {
-    Status s = SetFilter(AppliedFilter());
-    if (!s.ok())
-        return s;
-    s = Requery();
-    if (!s.ok())
-        return s;
-    return WalkToEnd();
-}
+Status ContactRecordSet::ReApply() { return ApplyFilter(AppliedFilter()); }
 
 // A part that would not parse leaves all three as they were.
 Status ContactRecordSet::ApplyParts(std::string index, std::string group, std::string search) {

@@ -62,7 +62,6 @@ public:
     storage::Status DeleteAllCalls(const std::filesystem::path& appFolder);
 
 private:
-    storage::Status WalkToEnd();
     storage::Status Apply(std::string kind, std::string search);
 
     std::filesystem::path database_;

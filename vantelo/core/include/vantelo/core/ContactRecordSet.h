@@ -65,7 +65,6 @@ protected:
     static std::string TelephoneEquals(const std::string& quoted, bool withInnerLine);
 
 private:
-    storage::Status WalkToEnd();
     storage::Status ApplyParts(std::string index, std::string group, std::string search);
 
     std::string index_;
