@@ -7,14 +7,16 @@
 namespace vt {
 
 bool QueueMessageWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // Notified under the lock: once a reader can see the message, the poster
+    // no longer touches this object, so the reader may destroy the window.
     try {
         std::lock_guard lock(mutex_);
         if (closed_) return false;
         queue_.push_back(PostedMessage{message, wParam, lParam, TickCount64()});
+        changed_.notify_all();
     } catch (...) {
         return false;  // out of memory: the message is lost, the poster is not stopped
     }
-    changed_.notify_all();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -60,4 +61,16 @@ TEST(QueueMessageWindow, ClosedWindowRefusesPosts) {
     window.Close();
     EXPECT_FALSE(window.Post(0x40A, 0, 0));
     EXPECT_FALSE(window.Take(0ms));
+}
+
+// A reader that has taken the last message may destroy the window at once,
+// while the poster's thread is still running (a worker's end message).
+TEST(QueueMessageWindow, ReaderMayDestroyTheWindowRightAfterTheMessage) {
+    for (int i = 0; i < 200; ++i) {
+        auto window = std::make_unique<QueueMessageWindow>();
+        std::thread poster([w = window.get()] { w->Post(0x40F, 0, 0); });
+        ASSERT_TRUE(window->WaitFor(0x40F, 5000ms));
+        window.reset();
+        poster.join();
+    }
 }
