@@ -23,6 +23,12 @@ struct Keyset {
 
 enum class EditMode { None, Adding, Editing };
 
+// The filter's order, with the record number breaking ties so the order is total.
+std::string OrderByThenRowid(const Filter& f) {
+    return " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") +
+           "rowid";
+}
+
 }  // namespace
 
 struct RecordSet::Impl {
@@ -54,6 +60,10 @@ struct RecordSet::Impl {
 
     long Count() const { return static_cast<long>(active.rows.size()); }
     bool ActiveClean() const { return active.serial == writeSerial && !activeDirty; }
+    void MoveTo(long position) {
+        pos = position;
+        currentDeleted = false;
+    }
 };
 
 RecordSet::RecordSet(TableSchema schema) : schema_(std::move(schema)), impl_(new Impl) {}
@@ -148,8 +158,7 @@ Status RecordSet::FullQuery() {
     std::string sql = "SELECT rowid FROM " + QuoteIdentifier(schema_.name);
     if (!f.WhereSql().empty())
         sql += " WHERE " + f.WhereSql();
-    sql +=
-        " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") + "rowid";
+    sql += OrderByThenRowid(f);
     Result<Statement> st = Statement::Prepare(*m.connection, sql);
     if (!st.ok())
         return st.status();
@@ -200,8 +209,7 @@ bool RecordSet::ReconcileInserts(bool& done) {
         "SELECT rowid FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid IN (" + marks + ")";
     if (!f.WhereSql().empty())
         sql += " AND " + f.WhereSql();
-    sql +=
-        " ORDER BY " + (f.OrderBySql().empty() ? std::string() : f.OrderBySql() + ", ") + "rowid";
+    sql += OrderByThenRowid(f);
     Result<Statement> st = Statement::Prepare(*m.connection, sql);
     if (!st.ok())
         return false;
@@ -278,35 +286,36 @@ Status RecordSet::Requery() {
     return Status::Ok();
 }
 
-Status RecordSet::MoveFirst() {
+// Every move needs an open set and drops an edit in progress.
+Status RecordSet::BeginMove() {
     Status s = RequireOpen();
+    if (s.ok())
+        CancelUpdate();
+    return s;
+}
+
+Status RecordSet::MoveToEnd(bool last) {
+    Status s = BeginMove();
     if (!s.ok())
         return s;
-    CancelUpdate();
     if (impl_->Count() == 0)
         return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
-    impl_->pos = 0;
-    impl_->currentDeleted = false;
+    impl_->MoveTo(last ? impl_->Count() - 1 : 0);
     return Status::Ok();
+}
+
+Status RecordSet::MoveFirst() {
+    return MoveToEnd(false);
 }
 
 Status RecordSet::MoveLast() {
-    Status s = RequireOpen();
-    if (!s.ok())
-        return s;
-    CancelUpdate();
-    if (impl_->Count() == 0)
-        return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
-    impl_->pos = impl_->Count() - 1;
-    impl_->currentDeleted = false;
-    return Status::Ok();
+    return MoveToEnd(true);
 }
 
 Status RecordSet::MoveNext() {
-    Status s = RequireOpen();
+    Status s = BeginMove();
     if (!s.ok())
         return s;
-    CancelUpdate();
     Impl& m = *impl_;
     // After a delete the following record already stands at this position.
     if (m.currentDeleted) {
@@ -320,10 +329,9 @@ Status RecordSet::MoveNext() {
 }
 
 Status RecordSet::MovePrev() {
-    Status s = RequireOpen();
+    Status s = BeginMove();
     if (!s.ok())
         return s;
-    CancelUpdate();
     Impl& m = *impl_;
     if (m.Count() == 0 || m.pos < 0)
         return Status(ErrorCode::NoCurrentRecord, "MovePrev at the start of the record set");
@@ -333,16 +341,14 @@ Status RecordSet::MovePrev() {
 }
 
 Status RecordSet::SetAbsolutePosition(long position) {
-    Status s = RequireOpen();
+    Status s = BeginMove();
     if (!s.ok())
         return s;
-    CancelUpdate();
     if (position < 0 || position >= impl_->Count())
         return Status(ErrorCode::NoCurrentRecord, "no record at position " +
                                                       std::to_string(position) + " of " +
                                                       std::to_string(impl_->Count()));
-    impl_->pos = position;
-    impl_->currentDeleted = false;
+    impl_->MoveTo(position);
     return Status::Ok();
 }
 

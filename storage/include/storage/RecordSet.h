@@ -96,6 +96,8 @@ public:
 private:
     struct Impl;
     Status RequireOpen() const;
+    Status BeginMove();
+    Status MoveToEnd(bool last);
     Status RequireCurrent() const;
     Status FetchCurrent();
     Status FullQuery();
