@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,12 +65,14 @@ protected:
         ASSERT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
         Sim("log clear");
     }
-    static std::string LogText() {
-        std::ifstream in(DiagnosticLog::TodayFile(), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+    // Reopens on an adapter reporting these versions ("5 2": hardware 5,
+    // firmware 2); a test that changes them puts back kUsualVersions.
+    static void ReopenWithVersions(const std::string& versions) {
+        Sim("version " + versions);
+        Reopen();
     }
+    static constexpr const char* kUsualVersions = "5 3";
+    static std::string LogText() { return vt::test::ReadText(DiagnosticLog::TodayFile()); }
     static bool Logged(const std::string& message) {
         return LogText().find("DevID=0, " + message + " \r\n") != std::string::npos;
     }

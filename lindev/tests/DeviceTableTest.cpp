@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "lindev/DiagnosticLog.h"
 #include "lindev/lindev.h"
@@ -11,14 +9,9 @@
 #include "platform/QueueMessageWindow.h"
 #include "testsupport/TestEnvironment.h"
 
-namespace {
+using vt::test::ReadText;
 
-std::string ReadAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+namespace {
 
 class DeviceTableTest : public ::testing::Test {
 protected:
@@ -60,7 +53,7 @@ TEST_F(DeviceTableTest, OpeningTwiceAndClosingTwiceSucceed) {
     EXPECT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
     EXPECT_EQ(TY_CloseDeviceByIndex(0), 1);
     EXPECT_EQ(TY_CloseDeviceByIndex(0), 1);
-    const std::string log = ReadAll(lindev::DiagnosticLog::TodayFile());
+    const std::string log = ReadText(lindev::DiagnosticLog::TodayFile());
     EXPECT_NE(log.find("DevID=0, TyOpen().Device Already Open. \r\n"), std::string::npos);
     EXPECT_NE(log.find("DevID=0, TyOpen(). Success. \r\n"), std::string::npos);
     EXPECT_NE(log.find("DevID=0, \r\nTyOpen() ptr_DeviceInstance="), std::string::npos);
@@ -73,7 +66,7 @@ TEST_F(DeviceTableTest, CloseLineForAFixedTimeIsExact) {
     ASSERT_EQ(TY_InitializeAllDevice(), 1);
     ASSERT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
     ASSERT_EQ(TY_CloseDeviceByIndex(0), 1);
-    const std::string log = ReadAll(env.AppHome() / "Log" / "Vantelo_Log20261207.txt");
+    const std::string log = ReadText(env.AppHome() / "Log" / "Vantelo_Log20261207.txt");
     const std::string last = "[2026-12-07 09:05:03] DevID=0, TyClose(). \r\n";
     ASSERT_GE(log.size(), last.size());
     EXPECT_EQ(log.substr(log.size() - last.size()), last);
@@ -93,8 +86,9 @@ TEST_F(DeviceTableTest, FailedOpenIsLogged) {
     ASSERT_EQ(TY_InitializeAllDevice(), 1);
     adapter.Command("unplug");
     EXPECT_EQ(TY_OpenDeviceByIndex(0, 1), 0);
-    EXPECT_NE(ReadAll(lindev::DiagnosticLog::TodayFile()).find("TyOpen().Device_Open FAILED. \r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadText(lindev::DiagnosticLog::TodayFile()).find("TyOpen().Device_Open FAILED. \r\n"),
+        std::string::npos);
 }
 
 TEST_F(DeviceTableTest, OpenAllAndCloseAllCountTheSlots) {

@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "testsupport/TestEnvironment.h"
 
 using lindev::DiagnosticLog;
+using vt::test::ReadText;
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class DiagnosticLogTest : public ::testing::Test {
 protected:
@@ -34,13 +27,13 @@ TEST_F(DiagnosticLogTest, LineHasZeroPaddedFieldsAndCrLf) {
     DiagnosticLog::Write(0, "TyClose().");
     const auto file = env.AppHome() / "Log" / "Vantelo_Log20261207.txt";
     EXPECT_EQ(DiagnosticLog::TodayFile(), file);
-    EXPECT_EQ(ReadAll(file), "[2026-12-07 09:05:03] DevID=0, TyClose(). \r\n");
+    EXPECT_EQ(ReadText(file), "[2026-12-07 09:05:03] DevID=0, TyClose(). \r\n");
 }
 
 TEST_F(DiagnosticLogTest, EveryNewlineIsStoredAsCrLf) {
     DiagnosticLog::Prepare();
     DiagnosticLog::Write(3, "\nTyOpen() x");
-    EXPECT_EQ(ReadAll(DiagnosticLog::TodayFile()),
+    EXPECT_EQ(ReadText(DiagnosticLog::TodayFile()),
               "[2026-12-07 09:05:03] DevID=3, \r\nTyOpen() x \r\n");
 }
 
@@ -50,7 +43,7 @@ TEST_F(DiagnosticLogTest, LinesAreAppendedAndPrepareKeepsThem) {
     clock.AdvanceSeconds(61);
     DiagnosticLog::Prepare();
     DiagnosticLog::Write(1, "two");
-    EXPECT_EQ(ReadAll(DiagnosticLog::TodayFile()),
+    EXPECT_EQ(ReadText(DiagnosticLog::TodayFile()),
               "[2026-12-07 09:05:03] DevID=0, one \r\n[2026-12-07 09:06:04] DevID=1, two \r\n");
 }
 
@@ -79,5 +72,5 @@ TEST_F(DiagnosticLogTest, SdkMarkerIsAnEmptyFile) {
         old << "stale";
     }
     DiagnosticLog::CreateSdkMarker();
-    EXPECT_EQ(ReadAll(env.AppHome() / "VtSdk.log"), "");
+    EXPECT_EQ(ReadText(env.AppHome() / "VtSdk.log"), "");
 }

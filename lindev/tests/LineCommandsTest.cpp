@@ -126,13 +126,11 @@ TEST_F(LineCommandsTest, VolumeStepIsTwoRequestsIndexThreeThenFour) {
 TEST_F(LineCommandsTest, MuteNeedsHardwareVersionTwo) {
     ASSERT_EQ(TY_ToggleMute(0), 1);
     EXPECT_EQ(Requests("0x7B").size(), 1u);
-    Sim("version 1 3");
-    Reopen();
+    ReopenWithVersions("1 3");
     EXPECT_EQ(TY_GetHW_Version(0), 1);
     EXPECT_EQ(TY_ToggleMute(0), 0);
     EXPECT_TRUE(Requests().empty());
-    Sim("version 5 3");
-    Reopen();
+    ReopenWithVersions(kUsualVersions);
 }
 
 TEST_F(LineCommandsTest, HeadsetModesAndTheirRefusals) {
@@ -154,12 +152,10 @@ TEST_F(LineCommandsTest, HeadsetModesAndTheirRefusals) {
 }
 
 TEST_F(LineCommandsTest, HeadsetModeNeedsHardwareVersionThree) {
-    Sim("version 2 3");
-    Reopen();
+    ReopenWithVersions("2 3");
     EXPECT_EQ(TY_SetHeadSet(1, 0), 0);
     EXPECT_TRUE(Requests("0x7C").empty());
-    Sim("version 5 3");
-    Reopen();
+    ReopenWithVersions(kUsualVersions);
 }
 
 TEST_F(LineCommandsTest, HeadsetDisconnect) {
@@ -174,12 +170,10 @@ TEST_F(LineCommandsTest, HeadsetDisconnect) {
     Sim("headset 2");
     EXPECT_EQ(TY_DisconHeadset(1, 0), 0);
     Sim("headset 1");
-    Sim("version 5 2");
-    Reopen();
+    ReopenWithVersions("5 2");
     EXPECT_EQ(TY_DisconHeadset(0, 0), 255);
     EXPECT_TRUE(Requests("0x87").empty());
-    Sim("version 5 3");
-    Reopen();
+    ReopenWithVersions(kUsualVersions);
 }
 
 // --- Other requests -------------------------------------------------------------------

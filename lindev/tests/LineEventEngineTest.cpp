@@ -12,6 +12,8 @@ using lindev::test::RecordingSink;
 
 namespace {
 
+using Params = std::vector<vt::LPARAM>;
+
 class LineEventEngineTest : public ::testing::Test {
 protected:
     // Polls `word` `times` times.
@@ -19,6 +21,12 @@ protected:
         for (int i = 0; i < times; ++i) engine.Poll(word);
     }
     std::size_t Count(vt::UINT message) const { return sink.Posts(message).size(); }
+    // The lParam of every post of `message`, oldest first.
+    Params PostedParams(vt::UINT message) const {
+        Params params;
+        for (const Event& e : sink.Posts(message)) params.push_back(e.lParam);
+        return params;
+    }
     bool Logged(const std::string& text) const {
         for (const std::string& line : sink.Logs())
             if (line == text) return true;
@@ -47,8 +55,7 @@ std::uint16_t Digit(int code, std::uint16_t extra = 0) {
 
 TEST_F(LineEventEngineTest, UnreadableWordOnConsecutivePollsPostsOneRemoval) {
     Feed(0xFFFFFFFFu, 3);
-    ASSERT_EQ(Count(WM_TY_DEVICEREMOVED), 1u);
-    EXPECT_EQ(sink.Posts(WM_TY_DEVICEREMOVED)[0].lParam, 0);
+    EXPECT_EQ(PostedParams(WM_TY_DEVICEREMOVED), Params{0});
     EXPECT_TRUE(Logged("Message. WM_TY_DEVICEREMOVED 0L"));
     EXPECT_EQ(engine.PreviousWord(), 0xFFFF);
     EXPECT_EQ(sink.PostCount(), 1u) << "an unreadable word is not taken apart into bits";
@@ -90,8 +97,7 @@ TEST_F(LineEventEngineTest, RingOnElevenPollsIsNotConfirmed) {
 
 TEST_F(LineEventEngineTest, RingIsConfirmedOnItsTwelfthPollOnce) {
     Feed(status::kRing, 12);
-    ASSERT_EQ(Count(WM_TY_RINGDETECTED), 1u);
-    EXPECT_EQ(sink.Posts(WM_TY_RINGDETECTED)[0].lParam, 0);
+    EXPECT_EQ(PostedParams(WM_TY_RINGDETECTED), Params{0});
     EXPECT_TRUE(Logged("Message. WM_TY_RINGDETECTED Count=a"));
     Feed(status::kRing, 40);
     EXPECT_EQ(Count(WM_TY_RINGDETECTED), 1u);
@@ -115,8 +121,7 @@ TEST_F(LineEventEngineTest, RingEndsOnThe51stSilentPollWithTheRingEndTime) {
     Feed(0, 50);
     EXPECT_EQ(Count(WM_TY_RINGEND), 0u);
     Feed(0);
-    ASSERT_EQ(Count(WM_TY_RINGEND), 1u);
-    EXPECT_EQ(sink.Posts(WM_TY_RINGEND)[0].lParam, 5700);
+    EXPECT_EQ(PostedParams(WM_TY_RINGEND), Params{5700});
     EXPECT_TRUE(Logged("Message. WM_TY_RINGEND 0L"));
     EXPECT_FALSE(engine.Ringing());
     Feed(0, 100);
@@ -129,8 +134,7 @@ TEST_F(LineEventEngineTest, ALongerRingEndTimeWaitsLongerAndIsPosted) {
     Feed(0, 60);
     EXPECT_EQ(Count(WM_TY_RINGEND), 0u);
     Feed(0);
-    ASSERT_EQ(Count(WM_TY_RINGEND), 1u);
-    EXPECT_EQ(sink.Posts(WM_TY_RINGEND)[0].lParam, 6000);
+    EXPECT_EQ(PostedParams(WM_TY_RINGEND), Params{6000});
 }
 
 TEST_F(LineEventEngineTest, RingCountRestartsAfterRingEnd) {
@@ -148,10 +152,7 @@ TEST_F(LineEventEngineTest, OffHookThenOnHookPostLineNotify) {
     Feed(kOff);
     EXPECT_EQ(engine.ToneStateValue(), kToneOffHook);
     Feed(0);
-    auto posts = sink.Posts(WM_TY_LINENOTIFY);
-    ASSERT_EQ(posts.size(), 2u);
-    EXPECT_EQ(posts[0].lParam, 1);
-    EXPECT_EQ(posts[1].lParam, 0);
+    EXPECT_EQ(PostedParams(WM_TY_LINENOTIFY), (Params{1, 0}));
     EXPECT_TRUE(Logged("Message. WM_TY_LINENOTIFY 1L"));
     EXPECT_TRUE(Logged("Message. WM_TY_LINENOTIFY 0L"));
     EXPECT_EQ(engine.ToneStateValue(), kToneIdle);
@@ -213,14 +214,8 @@ TEST_F(LineEventEngineTest, ReverseToneAndArsBitsPostTheirEdges) {
     Feed(status::kReverse);
     Feed(status::kReverse | status::kArs);
     Feed(0);
-    auto reverse = sink.Posts(WM_TY_REVERSETONE);
-    auto ars = sink.Posts(WM_TY_GETARS);
-    ASSERT_EQ(reverse.size(), 2u);
-    EXPECT_EQ(reverse[0].lParam, 1);
-    EXPECT_EQ(reverse[1].lParam, 0);
-    ASSERT_EQ(ars.size(), 2u);
-    EXPECT_EQ(ars[0].lParam, 1);
-    EXPECT_EQ(ars[1].lParam, 0);
+    EXPECT_EQ(PostedParams(WM_TY_REVERSETONE), (Params{1, 0}));
+    EXPECT_EQ(PostedParams(WM_TY_GETARS), (Params{1, 0}));
     EXPECT_TRUE(Logged("Message. WM_TY_REVERSETONE 1L"));
     EXPECT_TRUE(Logged("Message. WM_TY_GETARS 0L"));
 }
@@ -273,10 +268,7 @@ TEST_F(LineEventEngineTest, TwoEightPollBurstsAreBusyOne) {
         Feed(kToneOn, 8);
         Feed(kOff, 8);
     }
-    auto lengths = sink.Posts(WM_TY_TONELENGTH);
-    ASSERT_EQ(lengths.size(), 2u);
-    EXPECT_EQ(lengths[0].lParam, 8);
-    EXPECT_EQ(lengths[1].lParam, 8);
+    EXPECT_EQ(PostedParams(WM_TY_TONELENGTH), (Params{8, 8}));
     EXPECT_EQ(Count(WM_TY_BUSY1), 1u);
     EXPECT_TRUE(Logged("Message. WM_TY_BUSY1 0L"));
     EXPECT_EQ(engine.ToneStateValue(), kToneBusy1);
@@ -367,11 +359,7 @@ TEST_F(LineEventEngineTest, StrobeRisePostsTheDigitCode) {
     Feed(Digit(10) | kOff);
     Feed(kOff);
     Feed(Digit(11) | kOff);
-    auto digits = sink.Posts(WM_TY_GETDTMF);
-    ASSERT_EQ(digits.size(), 3u);
-    EXPECT_EQ(digits[0].lParam, 5);
-    EXPECT_EQ(digits[1].lParam, 10);
-    EXPECT_EQ(digits[2].lParam, 11);
+    EXPECT_EQ(PostedParams(WM_TY_GETDTMF), (Params{5, 10, 11}));
     EXPECT_TRUE(Logged("Message. WM_TY_GETDTMF DTMF=5"));
     EXPECT_TRUE(Logged("Message. WM_TY_GETDTMF DTMF=*"));
     EXPECT_TRUE(Logged("Message. WM_TY_GETDTMF DTMF=0"));
@@ -390,10 +378,7 @@ TEST_F(LineEventEngineTest, DigitWhileDiallingIsAnExtensionDigit) {
     Feed(Digit(2, status::kDialling));
     Feed(status::kDialling);
     Feed(Digit(9, status::kDialling));
-    auto ext = sink.Posts(WM_EX_EXT_DTMF);
-    ASSERT_EQ(ext.size(), 2u);
-    EXPECT_EQ(ext[0].lParam, 2);
-    EXPECT_EQ(ext[1].lParam, 9);
+    EXPECT_EQ(PostedParams(WM_EX_EXT_DTMF), (Params{2, 9}));
     EXPECT_EQ(Count(WM_TY_GETDTMF), 0u);
     EXPECT_TRUE(Logged("Message. WM_EX_EXT_DTMF DTMF=B"));
     EXPECT_TRUE(Logged("Message. WM_EX_EXT_DTMF DTMF=9"));

@@ -34,4 +34,7 @@ private:
 // Folder holding the test programs and the project's binaries.
 std::filesystem::path BinaryFolder();
 
+// A whole file's bytes as text (empty when it cannot be read).
+std::string ReadText(const std::filesystem::path& file);
+
 }  // namespace vt::test
