@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "StoreBuffer.h"
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
@@ -118,15 +119,9 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
         if (!s.ok())
             return s;
     }
-    Status s = AddNew();
-    if (s.ok())
-        s = call.Write(*this);
-    if (s.ok())
-        s = Update();
-    if (!s.ok()) {
-        CancelUpdate();
+    Status s = StoreBuffer(*this, AddNew(), [&] { return call.Write(*this); });
+    if (!s.ok())
         return s;
-    }
     call.Reset(clock);
     return ReApply();
 }
@@ -143,14 +138,7 @@ storage::Result<CallRecord> CRSCallList::CurrentCall() {
 }
 
 Status CRSCallList::SaveMemo(std::string_view memo) {
-    Status s = Edit();
-    if (s.ok())
-        s = SetField("CallMemo", std::string(memo));
-    if (s.ok())
-        s = Update();
-    if (!s.ok())
-        CancelUpdate();
-    return s;
+    return StoreBuffer(*this, Edit(), [&] { return SetField("CallMemo", std::string(memo)); });
 }
 
 // The record goes first: a file left behind by a failed delete costs only

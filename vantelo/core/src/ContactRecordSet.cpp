@@ -1,5 +1,6 @@
 #include "vantelo/core/ContactRecordSet.h"
 
+#include "StoreBuffer.h"
 #include "storage/Filter.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -139,25 +140,11 @@ Status ContactRecordSet::AddContact(const ContactRecord& contact) {
         if (!s.ok())
             return s;
     }
-    Status s = AddNew();
-    if (s.ok())
-        s = contact.Write(*this);
-    if (s.ok())
-        s = Update();
-    if (!s.ok())
-        CancelUpdate();
-    return s;
+    return StoreBuffer(*this, AddNew(), [&] { return contact.Write(*this); });
 }
 
 Status ContactRecordSet::StoreCurrent(const ContactRecord& contact) {
-    Status s = Edit();
-    if (s.ok())
-        s = contact.Write(*this);
-    if (s.ok())
-        s = Update();
-    if (!s.ok())
-        CancelUpdate();
-    return s;
+    return StoreBuffer(*this, Edit(), [&] { return contact.Write(*this); });
 }
 
 storage::Result<ContactRecord> ContactRecordSet::CurrentContact() {
