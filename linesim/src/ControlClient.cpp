@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/DeviceEnumeration.h"
+#include "usbline/SocketWire.h"
 
 namespace linesim {
 
@@ -75,18 +76,11 @@ std::optional<std::string> ControlClient::TrySend(int id, const std::string& lin
         std::string request = line;
         request.erase(request.find_last_not_of("\r\n") + 1);
         request += '\n';
-        std::size_t done = 0;
-        while (done < request.size()) {
-            const ssize_t n =
-                ::send(fd, request.data() + done, request.size() - done, MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
+        const bool sent = usbline::wire::TransferAll(request.size(), [&](std::size_t done) {
+            return ::send(fd, request.data() + done, request.size() - done, MSG_NOSIGNAL);
+        });
         LineReader reader(fd);
-        if (done == request.size())
+        if (sent)
             answer = reader.Next();
         if (answer) {
             const std::size_t more = FollowingLines(*answer);

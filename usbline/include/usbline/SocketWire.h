@@ -86,10 +86,14 @@ private:
     bool ok_ = true;
 };
 
-inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+// Calls `step(done)` (one send or recv from byte `done` on) until `length`
+// bytes are through; false when the peer closes or a call fails other than
+// by an interrupt.
+template <typename Step>
+bool TransferAll(std::size_t length, Step step) {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    while (done < length) {
+        const ssize_t n = step(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -99,18 +103,16 @@ inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
+inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    return TransferAll(bytes.size(), [&](std::size_t done) {
+        return ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    });
+}
+
 inline bool RecvAll(int fd, void* data, std::size_t length) {
     auto* p = static_cast<std::uint8_t*>(data);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::recv(fd, p + done, length - done, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(length,
+                       [&](std::size_t done) { return ::recv(fd, p + done, length - done, 0); });
 }
 
 // One frame's payload; false on end of stream, error or an oversized frame.
