@@ -84,6 +84,20 @@ bool CodecConversion::LoadCodec() {
     return path.empty() ? trc_.Load() : trc_.LoadFrom(path);
 }
 
+int CodecConversion::Prepare(std::vector<std::uint8_t>& source) {
+    if (!LoadCodec())
+        return Fail(kCodecNoLibrary, "the codec library cannot be used: " + trc_.Error());
+    if (job_.kind == CodecKind::Encode)
+        trc_.vInitEncoder();
+    else
+        trc_.vInitDecoder();
+    trc_.vSet_volume(job_.volume, job_.volume);
+    std::string error;
+    if (!ReadWholeFile(job_.source, source, &error))
+        return Fail(kCodecNoSource, error);
+    return kCodecOk;
+}
+
 void CodecConversion::Progress(std::uint64_t consumed, std::uint64_t total) {
     const std::int64_t scale = job_.scale;
     const vt::LPARAM value =
@@ -98,15 +112,9 @@ void CodecConversion::Progress(std::uint64_t consumed, std::uint64_t total) {
 
 int CodecConversion::Decode() {
     const bool muLaw = job_.kind == CodecKind::DecodeMuLaw;
-    if (!LoadCodec())
-        return Fail(kCodecNoLibrary, "the codec library cannot be used: " + trc_.Error());
-    trc_.vInitDecoder();
-    trc_.vSet_volume(job_.volume, job_.volume);
-
     std::vector<std::uint8_t> source;
-    std::string error;
-    if (!ReadWholeFile(job_.source, source, &error))
-        return Fail(kCodecNoSource, error);
+    if (const int result = Prepare(source); result != kCodecOk)
+        return result;
     CodecOutputFile out;
     if (!out.Create(job_.destination))
         return Fail(kCodecBadTarget, out.Error());
@@ -162,15 +170,9 @@ int CodecConversion::Decode() {
 }
 
 int CodecConversion::Encode() {
-    if (!LoadCodec())
-        return Fail(kCodecNoLibrary, "the codec library cannot be used: " + trc_.Error());
-    trc_.vInitEncoder();
-    trc_.vSet_volume(job_.volume, job_.volume);
-
     std::vector<std::uint8_t> source;
-    std::string error;
-    if (!ReadWholeFile(job_.source, source, &error))
-        return Fail(kCodecNoSource, error);
+    if (const int result = Prepare(source); result != kCodecOk)
+        return result;
     WavReader wav;
     if (!wav.Parse(source.data(), source.size()))
         return Fail(kCodecBadTarget, std::string(job_.source) + ": " + wav.Error());

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CodecJob.h"
 #include "platform/MessageWindow.h"
@@ -54,6 +55,9 @@ private:
     int Decode();
     int Encode();
     bool LoadCodec();
+    // Loads and readies the codec for the job and reads the whole source;
+    // kCodecOk, or the failure, already logged.
+    int Prepare(std::vector<std::uint8_t>& source);
     void Progress(std::uint64_t consumed, std::uint64_t total);
     // Logs the failure (the decoder-to-mu-law one with its fixed numbered text).
     int Fail(int result, const std::string& reason);
