@@ -66,6 +66,10 @@ public:
         return false;
     }
     const std::vector<std::string>& Rest() const { return rest_; }
+    // A word no flag took, as an error; empty when every word was taken.
+    std::string Leftover() const {
+        return rest_.empty() ? std::string() : "unexpected argument '" + rest_[0] + "'";
+    }
 
 private:
     std::vector<std::string> rest_;
@@ -105,10 +109,10 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
     std::vector<std::string> kind, search;
     bool hasKind = o.Values("--kind", 1, kind, error);
     bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
+    if (error.empty())
+        error = o.Leftover();
     if (!error.empty())
         return Fail(err, error);
-    if (!o.Rest().empty())
-        return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
     int tab = 0, searchKind = 0;
     if (hasKind && !ToInt(kind[0], tab))
         return Fail(err, "--kind needs a tab number 0..6");
@@ -141,10 +145,10 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
     bool hasIndex = o.Values("--index", 1, index, error);
     bool hasGroup = error.empty() && o.Values("--group", 1, group, error);
     bool hasSearch = error.empty() && o.Values("--search", 2, search, error);
+    if (error.empty())
+        error = o.Leftover();
     if (!error.empty())
         return Fail(err, error);
-    if (!o.Rest().empty())
-        return Fail(err, "unexpected argument '" + o.Rest()[0] + "'");
     int n = 0, kind = 0;
     if (hasIndex && !ToInt(index[0], n))
         return Fail(err, "--index needs a number 0..14");
