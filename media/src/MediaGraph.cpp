@@ -124,11 +124,18 @@ public:
         return S_OK;
     }
 
-    HRESULT Run() {
+    // A graph that exists and has a file rendered, as playing and seeking need.
+    HRESULT RequireRendered() const {
         if (!player_)
             return E_NOINTERFACE;
         if (!rendered_)
             return VFW_E_WRONG_STATE;
+        return S_OK;
+    }
+
+    HRESULT Run() {
+        if (const HRESULT ready = RequireRendered(); ready != S_OK)
+            return ready;
         endReached_ = false;
         player_->play();
         state_ = PlayState::Running;
@@ -136,10 +143,8 @@ public:
     }
 
     HRESULT Pause() {
-        if (!player_)
-            return E_NOINTERFACE;
-        if (!rendered_)
-            return VFW_E_WRONG_STATE;
+        if (const HRESULT ready = RequireRendered(); ready != S_OK)
+            return ready;
         player_->pause();
         state_ = PlayState::Paused;
         return S_OK;
@@ -198,10 +203,8 @@ public:
     }
 
     HRESULT Seek(std::int64_t current) {
-        if (!player_)
-            return E_NOINTERFACE;
-        if (!rendered_)
-            return VFW_E_WRONG_STATE;
+        if (const HRESULT ready = RequireRendered(); ready != S_OK)
+            return ready;
         if (current < 0)
             return E_INVALIDARG;
         qint64 ms = current / kUnitsPerMs;
