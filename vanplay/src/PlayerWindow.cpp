@@ -84,17 +84,16 @@ void PlayerWindow::BuildControls() {
     volume->setInvertedControls(true);
     controls_[IDC_VOLUME] = volume;
 
-    auto* time = new TransparentLabel(this);
-    time->setFont(vt::widgets::FixedsysFont(12));
-    time->setGeometry(PlayerSkin::ControlRect(IDC_TIME));
-    time->SetTextColour(kLabelColour);
-    time->SetText(kTimeAtStart);
-    controls_[IDC_TIME] = time;
-    auto* status = new TransparentLabel(this);
-    status->setFont(vt::widgets::FixedsysFont(10));
-    status->setGeometry(PlayerSkin::ControlRect(IDC_STATUS));
-    status->SetTextColour(kLabelColour);
-    controls_[IDC_STATUS] = status;
+    auto label = [this](int id, int pointSize) {
+        auto* l = new TransparentLabel(this);
+        l->setFont(vt::widgets::FixedsysFont(pointSize));
+        l->setGeometry(PlayerSkin::ControlRect(id));
+        l->SetTextColour(kLabelColour);
+        controls_[id] = l;
+        return l;
+    };
+    label(IDC_TIME, 12)->SetText(kTimeAtStart);
+    label(IDC_STATUS, 10);
 
     auto clicked = [this](int id, auto action) {
         connect(static_cast<PictureButton*>(controls_[id]), &QAbstractButton::clicked, this,
