@@ -6,23 +6,17 @@
 #include <thread>
 
 #include "CodecFixture.h"
+#include "RecordLengths.h"
 #include "speechcodec/MuLaw.h"
 #include "speechcodec/VrcWalker.h"
 
 using namespace lindev::test;
 using namespace speechcodec;
+using speechcodec::test::RecordLengths;
 
 namespace {
 
 using Samples = std::vector<std::int16_t>;
-
-std::map<std::size_t, int> LengthsOf(const Bytes& vrc) {
-    std::map<std::size_t, int> count;
-    VrcWalker walker(vrc);
-    VrcRecord r;
-    while (walker.Next(r)) ++count[r.length];
-    return count;
-}
 
 Bytes Header(WavEncoding encoding, std::size_t dataLength) {
     const auto h = WavHeader::Make(encoding, static_cast<std::uint32_t>(dataLength));
@@ -58,8 +52,8 @@ TEST_F(CodecRoundTrip, EveryRateKeepsEveryFrameAndWritesTheCanonicalHeader) {
         SCOPED_TRACE("rate " + std::to_string(rate));
         const std::string vrc = "r" + std::to_string(rate) + ".vrc";
         ASSERT_EQ(Encode(input, vrc, rate).done, 0);
-        const Bytes coded = ReadAll(Path(vrc));
-        const auto lengths = LengthsOf(coded);
+        const Bytes coded = ReadBytes(Path(vrc));
+        const auto lengths = RecordLengths(coded);
         EXPECT_GT(lengths.count(speechLength) ? lengths.at(speechLength) : 0, 50);
         for (std::size_t other : {11u, 18u, 24u}) {
             if (other != speechLength) {
@@ -69,7 +63,7 @@ TEST_F(CodecRoundTrip, EveryRateKeepsEveryFrameAndWritesTheCanonicalHeader) {
         EXPECT_EQ(ScanRecords(coded.data(), coded.size()).frames, frames);
 
         ASSERT_EQ(Decode(vrc, vrc + ".wav").done, 0);
-        const Bytes wav = ReadAll(Path(vrc + ".wav"));
+        const Bytes wav = ReadBytes(Path(vrc + ".wav"));
         ASSERT_EQ(wav.size(), 44 + frames * kFrameBytes);
         EXPECT_EQ(Bytes(wav.begin(), wav.begin() + 44), Header(WavEncoding::Pcm16, frames * 320));
     }
@@ -84,8 +78,8 @@ TEST_F(CodecRoundTrip, MuLawOutputIsTheG711CodingOfThePcmDecode) {
         ASSERT_EQ(Encode(Speech(), vrc, rate).done, 0);
         ASSERT_EQ(Decode(vrc, "pcm.wav").done, 0);
         ASSERT_EQ(Decode(vrc, "ulaw.wav", true).done, 0);
-        const Bytes pcm = Body(ReadAll(Path("pcm.wav")));
-        const Bytes ulaw = ReadAll(Path("ulaw.wav"));
+        const Bytes pcm = Body(ReadBytes(Path("pcm.wav")));
+        const Bytes ulaw = ReadBytes(Path("ulaw.wav"));
         const std::size_t samples = pcm.size() / 2;
         ASSERT_EQ(ulaw.size(), 44 + samples);
         EXPECT_EQ(Bytes(ulaw.begin(), ulaw.begin() + 44), Header(WavEncoding::MuLaw, samples));
@@ -95,8 +89,8 @@ TEST_F(CodecRoundTrip, MuLawOutputIsTheG711CodingOfThePcmDecode) {
     }
     ASSERT_EQ(Encode(Speech(), "c2.vrc", 2).done, 0);
     ASSERT_EQ(Decode("c2.vrc", "c2.wav", true).done, 0);
-    const Bytes coded = ReadAll(Path("c2.vrc"));
-    EXPECT_EQ(ReadAll(Path("c2.wav")).size(),
+    const Bytes coded = ReadBytes(Path("c2.vrc"));
+    EXPECT_EQ(ReadBytes(Path("c2.wav")).size(),
               44 + ScanRecords(coded.data(), coded.size()).frames * kFrameSamples);
 }
 
@@ -127,14 +121,14 @@ TEST_F(CodecRoundTrip, RecordsOfEveryKindDecodeToTheirFrames) {
         SCOPED_TRACE(c.frames);
         WriteAll(Path("k.vrc"), c.vrc);
         ASSERT_EQ(Decode("k.vrc", "k.wav").done, 0);
-        EXPECT_EQ(ReadAll(Path("k.wav")).size(), 44 + c.frames * 320);
+        EXPECT_EQ(ReadBytes(Path("k.wav")).size(), 44 + c.frames * 320);
         ASSERT_EQ(Decode("k.vrc", "k1.wav", true).done, 0);
-        EXPECT_EQ(ReadAll(Path("k1.wav")).size(), 44 + c.frames * 160);
+        EXPECT_EQ(ReadBytes(Path("k1.wav")).size(), 44 + c.frames * 160);
     }
     // A silent run decodes to silence.
     WriteAll(Path("s.vrc"), Bytes{0xE0, 0x04});
     ASSERT_EQ(Decode("s.vrc", "s.wav").done, 0);
-    EXPECT_EQ(Body(ReadAll(Path("s.wav"))), Bytes(1600, 0));
+    EXPECT_EQ(Body(ReadBytes(Path("s.wav"))), Bytes(1600, 0));
 }
 
 TEST_F(CodecRoundTrip, SilenceFlagTurnsSilentBlocksIntoOneRunRecord) {
@@ -154,14 +148,14 @@ TEST_F(CodecRoundTrip, SilenceFlagTurnsSilentBlocksIntoOneRunRecord) {
     input.insert(input.end(), speech.begin() + best, speech.begin() + best + kFrameSamples);
 
     ASSERT_EQ(Encode(input, "on.vrc", 0, 1).done, 0);
-    const Bytes on = ReadAll(Path("on.vrc"));
+    const Bytes on = ReadBytes(Path("on.vrc"));
     ASSERT_EQ(on.size(), 2u + 24u);
     EXPECT_EQ(on[0], 0xE0);
     EXPECT_EQ(on[1], 0x02);
     EXPECT_EQ(on[2] & 0xE0, 0x80);
 
     ASSERT_EQ(Encode(input, "off.vrc", 0, 0).done, 0);
-    const Bytes off = ReadAll(Path("off.vrc"));
+    const Bytes off = ReadBytes(Path("off.vrc"));
     ASSERT_EQ(off.size(), 6u + 24u);
     EXPECT_EQ(Bytes(off.begin(), off.begin() + 6), (Bytes{0xE0, 0, 0xE0, 0, 0xE0, 0}));
 }
@@ -170,7 +164,7 @@ TEST_F(CodecRoundTrip, LongSilenceIsWrittenAsRecordsOfAtMost320Frames) {
     // 131 072 + 700 frames: past the text's 0xFF 0xFF point, which would lose frames.
     const std::size_t frames = 131072 + 700;
     ASSERT_EQ(Encode(Samples(frames * kFrameSamples, 0), "long.vrc", 0).done, 0);
-    const Bytes coded = ReadAll(Path("long.vrc"));
+    const Bytes coded = ReadBytes(Path("long.vrc"));
     VrcWalker walker(coded);
     VrcRecord r;
     std::uint64_t total = 0;
@@ -182,7 +176,7 @@ TEST_F(CodecRoundTrip, LongSilenceIsWrittenAsRecordsOfAtMost320Frames) {
     EXPECT_EQ(total, frames);
     EXPECT_EQ(coded.size(), 2 * ((frames + 319) / 320));
     ASSERT_EQ(Decode("long.vrc", "long.wav", true).done, 0);
-    EXPECT_EQ(ReadAll(Path("long.wav")).size(), 44 + frames * kFrameSamples);
+    EXPECT_EQ(ReadBytes(Path("long.wav")).size(), 44 + frames * kFrameSamples);
 }
 
 TEST_F(CodecRoundTrip, EncoderTakesTheDataChunkWhereverItIs) {
@@ -202,7 +196,7 @@ TEST_F(CodecRoundTrip, EncoderTakesTheDataChunkWhereverItIs) {
         Finish(TY_Encoder(P("chunks.wav").c_str(), P("chunks.vrc").c_str(), 1024, 1, 1, 100, 0))
             .done,
         0);
-    EXPECT_EQ(ReadAll(Path("chunks.vrc")), ReadAll(Path("plain.vrc")));
+    EXPECT_EQ(ReadBytes(Path("chunks.vrc")), ReadBytes(Path("plain.vrc")));
 }
 
 class CodecThreads : public CodecFixture {};
@@ -221,8 +215,8 @@ TEST_F(CodecThreads, EncoderAndDecoderRunTogetherOnOneSlot) {
         EXPECT_EQ(done->lParam, 0);
         EXPECT_EQ(done->wParam, 0u);
     }
-    EXPECT_EQ(ReadAll(Path("both.vrc")), ReadAll(Path("alone.vrc")));
-    EXPECT_EQ(ReadAll(Path("both.wav")), ReadAll(Path("alone.wav")));
+    EXPECT_EQ(ReadBytes(Path("both.vrc")), ReadBytes(Path("alone.vrc")));
+    EXPECT_EQ(ReadBytes(Path("both.wav")), ReadBytes(Path("alone.wav")));
 }
 
 TEST_F(CodecThreads, ANewConversionWaitsForTheOneStillRunning) {
@@ -231,13 +225,13 @@ TEST_F(CodecThreads, ANewConversionWaitsForTheOneStillRunning) {
     ASSERT_EQ(TY_Decoder(P("a.vrc").c_str(), P("first.wav").c_str(), 1024, 100, 0), 1);
     ASSERT_EQ(TY_Decoder(P("a.vrc").c_str(), P("second.wav").c_str(), 1024, 100, 0), 1);
     // The second start returned only once the first had finished its file.
-    EXPECT_EQ(ReadAll(Path("first.wav")), ReadAll(Path("ref.wav")));
+    EXPECT_EQ(ReadBytes(Path("first.wav")), ReadBytes(Path("ref.wav")));
     for (int i = 0; i < 2; ++i) {
         auto done = window_->WaitFor(WM_TY_CODECDONE, std::chrono::seconds(60));
         ASSERT_TRUE(done);
         EXPECT_EQ(done->lParam, 0);
     }
-    EXPECT_EQ(ReadAll(Path("second.wav")), ReadAll(Path("ref.wav")));
+    EXPECT_EQ(ReadBytes(Path("second.wav")), ReadBytes(Path("ref.wav")));
 }
 
 TEST_F(CodecThreads, ASlotWithoutAWindowStillConverts) {
@@ -246,7 +240,7 @@ TEST_F(CodecThreads, ASlotWithoutAWindowStillConverts) {
     ASSERT_EQ(TY_Decoder(P("e.vrc").c_str(), P("e.wav").c_str(), 1024, 100, 5), 1);
     // The next start on the slot waits for the first to end.
     ASSERT_EQ(TY_Decoder(P("e.vrc").c_str(), P("e2.wav").c_str(), 1024, 100, 5), 1);
-    EXPECT_EQ(ReadAll(Path("e.wav")).size(), 44u + 10 * 320);
+    EXPECT_EQ(ReadBytes(Path("e.wav")).size(), 44u + 10 * 320);
     EXPECT_EQ(window_->Count(WM_TY_CODECDONE), 0u);
     EXPECT_EQ(window_->Count(WM_TY_CODECPROGRESS), 0u);
 }

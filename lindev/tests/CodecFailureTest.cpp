@@ -39,10 +39,10 @@ TEST_F(CodecFailure, MissingSource) {
 TEST_F(CodecFailure, SourceThatIsNoUsableWavEndsWithTwoAndNoDestination) {
     WriteAll(Path("text.wav"), Bytes{'h', 'e', 'l', 'l', 'o'});
     WriteAll(Path("empty.wav"), Bytes{});
-    Bytes stereo = ReadAll(Path("ok.wav"));
+    Bytes stereo = ReadBytes(Path("ok.wav"));
     stereo[22] = 2;
     WriteAll(Path("stereo.wav"), stereo);
-    Bytes mulaw = ReadAll(Path("ok.wav"));
+    Bytes mulaw = ReadBytes(Path("ok.wav"));
     mulaw[20] = 7;
     WriteAll(Path("mulaw.wav"), mulaw);
     for (const char* name : {"text.wav", "empty.wav", "stereo.wav", "mulaw.wav", "ok.vrc"}) {
@@ -82,7 +82,7 @@ TEST_F(CodecFailure, TruncatedLastRecordIsLeftOut) {
     WriteAll(Path("cut.vrc"), Bytes{0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0x80, 1, 2, 3, 4});
     const Outcome o = Decode("cut.vrc", "cut.wav");
     EXPECT_EQ(o.done, 0);
-    EXPECT_EQ(ReadAll(Path("cut.wav")).size(), 44u + 320);
+    EXPECT_EQ(ReadBytes(Path("cut.wav")).size(), 44u + 320);
     ASSERT_FALSE(o.progress.empty());
     EXPECT_EQ(o.progress.back(), 100);
 }
@@ -96,7 +96,7 @@ TEST_F(CodecFailure, RandomBytesDecodeToTheirWholeRecords) {
         const VrcScan scan = ScanRecords(noise.data(), noise.size());
         for (bool muLaw : {false, true}) {
             ASSERT_EQ(Decode("noise.vrc", "noise.wav", muLaw).done, 0);
-            const Bytes wav = ReadAll(Path("noise.wav"));
+            const Bytes wav = ReadBytes(Path("noise.wav"));
             const std::size_t perFrame = muLaw ? 160 : 320;
             ASSERT_EQ(wav.size(), 44 + scan.frames * perFrame);
             EXPECT_EQ(WavHeader::Parse(wav.data(), wav.size())->dataLength, scan.frames * perFrame);
@@ -110,7 +110,7 @@ TEST_F(CodecFailure, EmptyRecordingDecodesToAnEmptyWav) {
         const Outcome o = Decode("empty.vrc", "empty.wav", muLaw);
         EXPECT_EQ(o.done, 0);
         const auto header = WavHeader::Make(muLaw ? WavEncoding::MuLaw : WavEncoding::Pcm16, 0);
-        EXPECT_EQ(ReadAll(Path("empty.wav")), Bytes(header.begin(), header.end()));
+        EXPECT_EQ(ReadBytes(Path("empty.wav")), Bytes(header.begin(), header.end()));
         EXPECT_EQ(o.progress, std::vector<long>{100});
     }
 }
@@ -122,7 +122,7 @@ TEST_F(CodecFailure, WavWhoseDataChunkIsShorterThanItsHeaderSays) {
     wav[42] = 0x00;
     WriteAll(Path("short.wav"), wav);
     ASSERT_EQ(EncodeDone("short.wav", "short.vrc"), 0);
-    const Bytes coded = ReadAll(Path("short.vrc"));
+    const Bytes coded = ReadBytes(Path("short.vrc"));
     EXPECT_EQ(ScanRecords(coded.data(), coded.size()).frames, 10u);
 }
 
@@ -150,5 +150,5 @@ TEST_F(CodecFailure, PathsLongerThanTheirFieldsAreRefusedNotCut) {
     const std::string fits = (folder / std::string(room, 'g')).string();
     ASSERT_EQ(fits.size(), 511u);
     EXPECT_EQ(Finish(TY_Decoder(P("ok.vrc").c_str(), fits.c_str(), 1024, 100, 0)).done, 0);
-    EXPECT_EQ(ReadAll(fits).size(), 44u + 5 * 320);
+    EXPECT_EQ(ReadBytes(fits).size(), 44u + 5 * 320);
 }

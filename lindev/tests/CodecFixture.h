@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "SpeechSignal.h"
@@ -18,16 +17,14 @@
 #include "platform/QueueMessageWindow.h"
 #include "speechcodec/WavHeader.h"
 #include "testsupport/TestEnvironment.h"
+#include "testsupport/WavFixture.h"
 
 namespace lindev::test {
 
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
 
-inline Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using vt::test::ReadBytes;
 
 inline void WriteAll(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);

@@ -6,7 +6,6 @@
 #include "CodecFixture.h"
 
 using lindev::test::Bytes;
-using lindev::test::ReadAll;
 using lindev::test::WriteAll;
 
 namespace {

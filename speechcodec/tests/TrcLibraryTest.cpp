@@ -9,6 +9,7 @@
 #include <random>
 #include <thread>
 
+#include "RecordLengths.h"
 #include "SpeechSignal.h"
 #include "speechcodec/SilenceRunWriter.h"
 #include "speechcodec/TrcModule.h"
@@ -16,6 +17,7 @@
 #include "testsupport/TestEnvironment.h"
 
 using namespace speechcodec;
+using speechcodec::test::RecordLengths;
 
 namespace {
 
@@ -66,14 +68,6 @@ Samples DecodeRecording(const TrcModule& trc, const Bytes& vrc, int volume = 102
         }
     }
     return out;
-}
-
-std::map<std::size_t, int> LengthsOf(const Bytes& vrc) {
-    std::map<std::size_t, int> count;
-    VrcWalker walker(vrc);
-    VrcRecord r;
-    while (walker.Next(r)) ++count[r.length];
-    return count;
 }
 
 double FrameDb(const std::int16_t* s) {
@@ -199,7 +193,7 @@ TEST_F(TrcLibrary, EachRateRoundTripsSpeechFrameForFrame) {
         EXPECT_EQ(ScanRecords(vrc.data(), vrc.size()).frames, Frames()) << "rate " << rate;
         const Samples decoded = DecodeRecording(trc, vrc);
         EXPECT_EQ(decoded.size(), Frames() * kFrameSamples) << "rate " << rate;
-        const auto lengths = LengthsOf(vrc);
+        const auto lengths = RecordLengths(vrc);
         for (const auto& [length, n] : lengths)
             EXPECT_TRUE(length == coded || length == 4 || length == 2)
                 << "rate " << rate << " wrote a " << length << "-byte record";
@@ -385,7 +379,8 @@ TEST_F(TrcLibrary, VolumeScalesDecodedAndEncodedSound) {
         ASSERT_EQ(doubled[i], std::clamp(unity[i] * 2, -32768, 32767)) << i;
     }
     const Bytes muted = EncodeRecording(trc, *pcm_, 2, 0);
-    EXPECT_EQ(LengthsOf(muted), (std::map<std::size_t, int>{{2, (int)((Frames() + 319) / 320)}}))
+    EXPECT_EQ(RecordLengths(muted),
+              (std::map<std::size_t, int>{{2, (int)((Frames() + 319) / 320)}}))
         << "volume 0 makes every frame silent";
     const Bytes quieter = EncodeRecording(trc, *pcm_, 2, 256);
     const Samples q = DecodeRecording(trc, quieter);

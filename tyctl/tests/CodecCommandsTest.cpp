@@ -12,10 +12,12 @@
 #include "speechcodec/VrcWalker.h"
 #include "speechcodec/WavHeader.h"
 #include "testsupport/TestEnvironment.h"
+#include "testsupport/WavFixture.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using namespace speechcodec;
+using vt::test::ReadBytes;
 
 namespace {
 
@@ -42,11 +44,6 @@ ToolRun Tyctl(const std::vector<std::string>& args) {
     const int status = ::pclose(pipe);
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<long> ProgressOf(const std::string& out) {
@@ -87,20 +84,20 @@ TEST_F(TyctlCodec, EncodeDecodeAndDecodeUlawRoundTrip) {
     const std::vector<long> progress = ProgressOf(r.out);
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), 100);
-    const Bytes vrc = ReadAll(P("speech.vrc"));
+    const Bytes vrc = ReadBytes(P("speech.vrc"));
     EXPECT_EQ(ScanRecords(vrc.data(), vrc.size()).frames, frames_);
 
     r = Tyctl({"decode", P("speech.vrc"), P("pcm.wav")});
     ASSERT_EQ(r.code, 0) << r.out;
     EXPECT_EQ(ProgressOf(r.out).back(), 100);
-    const Bytes pcm = ReadAll(P("pcm.wav"));
+    const Bytes pcm = ReadBytes(P("pcm.wav"));
     const auto pcmHeader = WavHeader::Make(WavEncoding::Pcm16, frames_ * 320);
     ASSERT_EQ(pcm.size(), 44 + frames_ * 320);
     EXPECT_TRUE(std::equal(pcmHeader.begin(), pcmHeader.end(), pcm.begin()));
 
     r = Tyctl({"decode-ulaw", P("speech.vrc"), P("ulaw.wav")});
     ASSERT_EQ(r.code, 0) << r.out;
-    const Bytes ulaw = ReadAll(P("ulaw.wav"));
+    const Bytes ulaw = ReadBytes(P("ulaw.wav"));
     const auto ulawHeader = WavHeader::Make(WavEncoding::MuLaw, frames_ * 160);
     ASSERT_EQ(ulaw.size(), 44 + frames_ * 160);
     EXPECT_TRUE(std::equal(ulawHeader.begin(), ulawHeader.end(), ulaw.begin()));
@@ -108,7 +105,7 @@ TEST_F(TyctlCodec, EncodeDecodeAndDecodeUlawRoundTrip) {
 
 TEST_F(TyctlCodec, RateAndSilenceArgumentsReachTheEncoder) {
     ASSERT_EQ(Tyctl({"encode", P("speech.wav"), P("small.vrc"), "2", "0"}).code, 0);
-    const Bytes vrc = ReadAll(P("small.vrc"));
+    const Bytes vrc = ReadBytes(P("small.vrc"));
     VrcWalker walker(vrc);
     VrcRecord record;
     std::size_t records = 0;
