@@ -1,6 +1,5 @@
 #include "CodecConversion.h"
 
-#include <cstring>
 #include <vector>
 
 #include "CodecOutputFile.h"
@@ -144,15 +143,9 @@ int CodecConversion::Decode() {
             return Fail(kCodecStopped, "stopped: the library is unloading");
         if (dataLength + std::uint64_t{record.frames} * frameOut > kMaxWavData)
             return Fail(kCodecWriteFailed, "the sound is too long for a WAV file");
+        LoadDecoderFrame(record, frame);
         bool written = true;
-        if (record.kind == RecordKind::SilenceRun) {
-            frame[0] = kKindByteRun;
-            frame[1] = 0x00;
-            for (std::uint32_t i = 0; i < record.frames && written; ++i) written = emit();
-        } else {
-            std::memcpy(frame, record.bytes, record.length);
-            written = emit();
-        }
+        for (std::uint32_t i = 0; i < record.frames && written; ++i) written = emit();
         if (!written)
             return Fail(kCodecWriteFailed, out.Error());
         Progress(walker.Offset(), source.size());

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 
 #include "SpeechSignal.h"
 #include "TrcDecoder.h"
@@ -100,14 +99,8 @@ std::uint64_t DecodeInto(TrcDecoder& decoder, const std::vector<std::uint8_t>& v
         ++frames;
     };
     while (walker.Next(r)) {
-        if (r.kind == RecordKind::SilenceRun) {
-            frame[0] = 0xE0;
-            frame[1] = 0;
-            for (std::uint32_t i = 0; i < r.frames; ++i) one();
-        } else {
-            std::memcpy(frame, r.bytes, r.length);
-            one();
-        }
+        LoadDecoderFrame(r, frame);
+        for (std::uint32_t i = 0; i < r.frames; ++i) one();
     }
     return frames;
 }

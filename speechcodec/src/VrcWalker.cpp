@@ -29,6 +29,15 @@ bool VrcWalker::Next(VrcRecord& record) {
     return true;
 }
 
+void LoadDecoderFrame(const VrcRecord& record, std::uint8_t* frame) {
+    if (record.kind == RecordKind::SilenceRun) {
+        frame[0] = kKindByteRun;
+        frame[1] = 0x00;
+    } else {
+        std::memcpy(frame, record.bytes, record.length);
+    }
+}
+
 VrcScan ScanRecords(const std::uint8_t* data, std::size_t size) {
     VrcScan scan;
     VrcWalker walker(data, size);

@@ -58,14 +58,8 @@ Samples DecodeRecording(const TrcModule& trc, const Bytes& vrc, int volume = 102
             out.push_back(static_cast<std::int16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8)));
     };
     while (walker.Next(r)) {
-        if (r.kind == RecordKind::SilenceRun) {
-            frame[0] = 0xE0;
-            frame[1] = 0x00;
-            for (std::uint32_t i = 0; i < r.frames; ++i) emit();
-        } else {
-            std::memcpy(frame, r.bytes, r.length);
-            emit();
-        }
+        LoadDecoderFrame(r, frame);
+        for (std::uint32_t i = 0; i < r.frames; ++i) emit();
     }
     return out;
 }

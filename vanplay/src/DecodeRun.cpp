@@ -1,7 +1,6 @@
 #include "vanplay/DecodeRun.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -84,13 +83,7 @@ int DecodeRun::Convert(const DecodeJob& job, const std::function<void(int)>& pro
     while (walker.Next(record)) {
         if (cancel && *cancel)
             return kDecodeCancelled;
-        if (record.kind == sc::RecordKind::SilenceRun) {
-            frame[0] = sc::kKindByteRun;
-            frame[1] = 0x00;
-        } else {
-            // The bytes behind a shorter record keep what earlier frames left.
-            std::memcpy(frame, record.bytes, record.length);
-        }
+        sc::LoadDecoderFrame(record, frame);
         for (std::uint32_t i = 0; i < record.frames; ++i) {
             codec.vDecode(pcm, frame);
             if (std::fwrite(pcm, 1, sizeof pcm, out.get()) != sizeof pcm)

@@ -43,6 +43,12 @@ private:
     bool truncated_ = false;
 };
 
+// Writes over `frame` (kFrameBufferBytes) what the decoder takes for a
+// record: a run's one silent frame (kKindByteRun, 0), else the record's
+// bytes; the bytes behind a shorter record keep what was there. The frame
+// is decoded record.frames times.
+void LoadDecoderFrame(const VrcRecord& record, std::uint8_t* frame);
+
 // A summary of a whole recording, for sizing output and reporting damage.
 struct VrcScan {
     std::uint64_t records = 0;
