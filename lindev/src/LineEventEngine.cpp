@@ -116,10 +116,12 @@ void LineEventEngine::HandleHookChange(std::uint16_t word) {
             sink_.Log("To set Tel_mode. When Hook Off State. ");
             sink_.SetTelMode();
         }
-        Report(WM_TY_LINENOTIFY, 1, "Message. WM_TY_LINENOTIFY 1L");
+        // State first, then the message: a window that reads the tone state on
+        // the message must see the off-hook state.
         toneState_.store(kToneOffHook);
         ClearBusyCounts();
         dtmfCount_ = 0;
+        Report(WM_TY_LINENOTIFY, 1, "Message. WM_TY_LINENOTIFY 1L");
     } else {
         sink_.ClearAutoDial();
         ringing_.store(false);
