@@ -3,13 +3,7 @@
 # line: a simulated adapter daemon is started in the background unless one
 # already serves adapter 0, then the line monitor runs in the foreground.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-
-jobs=$(nproc 2>/dev/null || echo 2)
-build=${VANTELO_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j "$jobs"
+source "$(dirname "$0")/build.sh"
 bin="$PWD/$build/bin"
 
 daemon_pid=""

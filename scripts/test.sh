@@ -3,13 +3,7 @@
 # Then, unless VANTELO_SKIP_TSAN=1, rebuilds the line-engine tests
 # (label "spine") under ThreadSanitizer and runs them.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-
-jobs=$(nproc 2>/dev/null || echo 2)
-build=${VANTELO_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j "$jobs"
+source "$(dirname "$0")/build.sh"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure
 
 if [ "${VANTELO_SKIP_TSAN:-0}" != 1 ]; then
