@@ -333,9 +333,16 @@ Status RecordSet::MovePrev() {
     if (!s.ok())
         return s;
     Impl& m = *impl_;
+    // After a delete the record before the deleted one is one step back, and
+    // when the deleted record was the first (or the last remaining one) the
+    // step lands on BOF: emptying a table from its end must not fail.
+    if (m.currentDeleted) {
+        m.currentDeleted = false;
+        m.pos = std::min(m.pos, m.Count()) - 1;
+        return Status::Ok();
+    }
     if (m.Count() == 0 || m.pos < 0)
         return Status(ErrorCode::NoCurrentRecord, "MovePrev at the start of the record set");
-    m.currentDeleted = false;
     --m.pos;
     return Status::Ok();
 }

@@ -159,14 +159,45 @@ TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
     EXPECT_EQ(rs_.GetField("Name").status().code(), ErrorCode::NoCurrentRecord);
     ASSERT_TRUE(rs_.MoveNext().ok());
     EXPECT_EQ(rs_.GetText("Name"), "Kim Brown");
-    // Emptying from the back, as the converter does.
+    // MovePrev after a delete goes to the record before the deleted one.
+    ASSERT_TRUE(rs_.SetAbsolutePosition(2).ok());
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "Kim Brown");
+    EXPECT_EQ(rs_.GetRecordCount(), 4);
+}
+
+TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
+    // Emptying from the back, as the contact converter does: every step must
+    // succeed, the last one included, and leave the set at BOF.
+    AddSample();
+    ASSERT_TRUE(rs_.Requery().ok());
     ASSERT_TRUE(rs_.MoveLast().ok());
     for (long n = rs_.GetRecordCount(); n > 0; --n) {
-        ASSERT_TRUE(rs_.Delete().ok());
-        (void)rs_.MovePrev();
+        ASSERT_TRUE(rs_.Delete().ok()) << n;
+        Status s = rs_.MovePrev();
+        ASSERT_TRUE(s.ok()) << n << ": " << s.ToString();
     }
     EXPECT_EQ(rs_.GetRecordCount(), 0);
+    EXPECT_TRUE(rs_.IsBOF());
+    EXPECT_TRUE(rs_.IsEOF());
+    EXPECT_EQ(rs_.MovePrev().code(), ErrorCode::NoCurrentRecord);
     ASSERT_TRUE(rs_.Requery().ok());
+    EXPECT_EQ(rs_.GetRecordCount(), 0);
+
+    // The same with one record only, and with the first record deleted.
+    Add({"one", "1", 1, 0, "", ""});
+    Add({"two", "2", 2, 0, "", ""});
+    ASSERT_TRUE(rs_.Requery().ok());
+    ASSERT_TRUE(rs_.MoveFirst().ok());
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_TRUE(rs_.IsBOF());
+    ASSERT_TRUE(rs_.MoveNext().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "two");
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_TRUE(rs_.IsBOF());
     EXPECT_EQ(rs_.GetRecordCount(), 0);
 }
 
