@@ -617,16 +617,19 @@ std::int64_t RecordSet::GetLastModified() const {
 Status RecordSet::WalkToEnd() {
     while (!IsEOF()) {
         Status s = MoveNext();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }
 
 Status RecordSet::ApplyFilter(std::string_view text) {
     Status s = SetFilter(text);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = Requery();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return WalkToEnd();
 }
 

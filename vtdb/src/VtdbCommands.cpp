@@ -80,6 +80,14 @@ int Fail(std::ostream& err, const std::string& message) {
     return 1;
 }
 
+// An engine error as one line; a damaged file gets the commands that help.
+int Fail(std::ostream& err, const Status& s) {
+    std::string line = s.ToString();
+    if (s.code() == storage::ErrorCode::Damaged)
+        line += "; 'vtdb check' examines the file, 'vtdb recover DEST' saves what can be read";
+    return Fail(err, line);
+}
+
 Status Prepare(std::ostream& err) {
     auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance());
     if (!report.ok())
@@ -91,17 +99,24 @@ Status Prepare(std::ostream& err) {
     return Status::Ok();
 }
 
-void PrintRecords(storage::RecordSet& set, std::ostream& out) {
+// Every record of the set, or the first error: a record that cannot be read
+// is an error, never an empty row.
+Status PrintRecords(storage::RecordSet& set, std::ostream& out) {
     const auto& columns = set.Schema().columns;
     for (long i = 0; i < set.GetRecordCount(); ++i) {
-        if (!set.SetAbsolutePosition(i).ok())
-            continue;
+        Status s = set.SetAbsolutePosition(i);
+        if (!s.ok())
+            return s;
+        std::string line;
         for (size_t c = 0; c < columns.size(); ++c) {
             auto v = set.GetField(static_cast<int>(c));
-            out << (c ? "\t" : "") << EscapeField(v.ok() ? v.value().AsText() : "");
+            if (!v.ok())
+                return v.status();
+            line += (c ? "\t" : "") + EscapeField(v.value().AsText());
         }
-        out << "\n";
+        out << line << "\n";
     }
+    return Status::Ok();
 }
 
 int Calls(Options& o, std::ostream& out, std::ostream& err) {
@@ -126,10 +141,9 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
         s = log.SetKindFilter(tab);
     if (s.ok() && hasSearch)
         s = log.SetSearch(searchKind, search[1]);
-    if (!s.ok())
-        return Fail(err, s.ToString());
-    PrintRecords(log, out);
-    return 0;
+    if (s.ok())
+        s = PrintRecords(log, out);
+    return s.ok() ? 0 : Fail(err, s);
 }
 
 std::unique_ptr<vantelo::ContactRecordSet> ContactSet(bool inner) {
@@ -164,10 +178,9 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
         s = set->SetGroup(group[0]);
     if (s.ok() && hasSearch)
         s = set->SetSearch(kind, search[1]);
-    if (!s.ok())
-        return Fail(err, s.ToString());
-    PrintRecords(*set, out);
-    return 0;
+    if (s.ok())
+        s = PrintRecords(*set, out);
+    return s.ok() ? 0 : Fail(err, s);
 }
 
 int Lookup(Options& o, std::ostream& out, std::ostream& err) {
@@ -194,10 +207,10 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = inner.Open();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     auto name = vantelo::LookupName(o.Rest()[0], strExt, book, inner);
     if (!name.ok())
-        return Fail(err, name.status().ToString());
+        return Fail(err, name.status());
     out << name.value() << "\n";
     return 0;
 }
@@ -221,7 +234,7 @@ int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = set->AddContact(contact);
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     out << set->GetLastModified() << "\n";
     return 0;
 }
@@ -238,12 +251,12 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = log.Open();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     const auto& columns = log.Schema().columns;
     storage::Transaction transaction(*log.GetConnection());
     s = transaction.Begin();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     std::string line;
     long lineNo = 0, count = 0;
     while (std::getline(in, line)) {
