@@ -105,8 +105,10 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
         if (fd >= 0)
             ::close(fd);
     }
-    int rc = SQLITE_OK;
-    Result<std::unique_ptr<Connection>> c = OpenWith(file, file.string(), flags, busyTimeoutMs, rc);
+    int rc = SQLITE_READONLY;
+    Result<std::unique_ptr<Connection>> c = Status(ErrorCode::ReadOnly, "opening read-only");
+    if (mode != Mode::ReadOnly)
+        c = OpenWith(file, file.string(), flags, busyTimeoutMs, rc);
     if (c.ok() || mode == Mode::ReadWriteCreate || !WriteRefused(rc))
         return c;
     // A file that cannot be written, or a write-ahead log that cannot be made
@@ -118,7 +120,7 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
         ro = OpenWith(file, FileUri(file, "immutable=1"),
                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW, busyTimeoutMs,
                       rc);
-    return ro.ok() ? std::move(ro) : std::move(c);
+    return ro.ok() || mode == Mode::ReadOnly ? std::move(ro) : std::move(c);
 }
 
 Result<std::unique_ptr<Connection>> Connection::OpenWith(const std::filesystem::path& file,

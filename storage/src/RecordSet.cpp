@@ -174,7 +174,15 @@ Status RecordSet::FullQuery() {
             return r.status();
         if (!r.value())
             break;
-        fresh.rows.push_back(q.ColumnInteger(0));
+        std::int64_t id = q.ColumnInteger(0);
+        // Without an order of its own the scan runs in record-number order;
+        // a step back means the table's pages are damaged.
+        if (f.OrderBySql().empty() && !fresh.rows.empty() && id <= fresh.rows.back())
+            return Status(ErrorCode::Damaged, "table " + schema_.name +
+                                                  " lists its records out "
+                                                  "of order in " +
+                                                  m.connection->File().string());
+        fresh.rows.push_back(id);
     }
     if (m.active.valid && m.ActiveClean())
         m.spare = std::move(m.active);
@@ -406,6 +414,13 @@ Status RecordSet::FetchCurrent() {
         return r.status();
     if (!r.value()) {
         m.fetch.Reset();
+        // Gone without any other program's commit since the query: the file
+        // listed a record it cannot give, so it is damaged.
+        Result<std::int64_t> dv = m.connection->DataVersion();
+        if (dv.ok() && dv.value() == m.active.dataVersion)
+            return Status(ErrorCode::Damaged, "record " + std::to_string(id) + " of table " +
+                                                  schema_.name + " cannot be read in " +
+                                                  m.connection->File().string());
         return Status(ErrorCode::NoCurrentRecord, "the record was deleted by another program");
     }
     m.row.resize(schema_.columns.size());

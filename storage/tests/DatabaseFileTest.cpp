@@ -10,6 +10,7 @@
 #include "storage/Connection.h"
 #include "storage/DatabaseFile.h"
 #include "storage/RecordSet.h"
+#include "testsupport/DatabaseFixture.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace storage {
@@ -17,24 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::PeopleTable;
-
-std::string QueryText(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_stmt* st = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            if (!out.empty())
-                out += ",";
-            const unsigned char* t = sqlite3_column_text(st, 0);
-            out += t ? reinterpret_cast<const char*>(t) : "";
-        }
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return out;
-}
+using vt::test::QueryText;
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;

@@ -227,6 +227,21 @@ TEST_F(RecordSetTest, HangulRangesSelectByFirstSyllable) {
     EXPECT_EQ(Names("[Name] >= '하' AND [Name] < '힣'"), (V{"하늘"}));
 }
 
+TEST_F(RecordSetTest, SearchLongerThanAnyFieldMatchesNothing) {
+    AddSample();
+    // 50,000 bytes and more are beyond the engine's pattern limit.
+    const std::string hangul = "*" + [] {
+        std::string t;
+        for (int i = 0; i < 17000; ++i) t += "철";
+        return t;
+    }() + "*";
+    EXPECT_EQ(Names("[Name] LIKE '" + hangul + "'"), V{});
+    EXPECT_EQ(Names("[Name] LIKE '*" + std::string(60000, 'a') + "*'"), V{});
+    EXPECT_EQ(Names("[Name] NOT LIKE '*" + std::string(60000, '?') + "*'").size(), 6u);
+    EXPECT_EQ(Names("[Name] LIKE '" + std::string(255, '?') + "*'"), V{});
+    EXPECT_EQ(Names("[Name] LIKE '" + std::string(60000, '*') + "'").size(), 6u);
+}
+
 TEST_F(RecordSetTest, LikeWildCards) {
     AddSample();
     EXPECT_EQ(Names("[Name] LIKE '*BROWN*'"), (V{"Kim Brown"}));

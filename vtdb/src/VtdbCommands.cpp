@@ -1,6 +1,8 @@
 #include "VtdbCommands.h"
 
+#include <atomic>
 #include <charconv>
+#include <csignal>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -8,6 +10,7 @@
 #include "TsvText.h"
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
+#include "storage/DatabaseRecovery.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
@@ -26,7 +29,9 @@ const char* const kUsage =
     "       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]\n"
     "       vtdb lookup NUMBER [--ext CODE]\n"
     "       vtdb add-contact [--inner] FIELD=VALUE...\n"
-    "       vtdb import-calls FILE.tsv\n";
+    "       vtdb import-calls FILE.tsv\n"
+    "       vtdb check\n"
+    "       vtdb recover DEST\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -295,6 +300,71 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+std::atomic<bool> g_stop{false};
+
+void OnStopSignal(int) {
+    g_stop = true;
+}
+
+// Long reads of the whole file end early on SIGINT/SIGTERM.
+void CatchStopSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+
+std::vector<storage::TableSchema> Tables() {
+    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(),
+            vantelo::CallListSchema()};
+}
+
+int Check(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error = o.Leftover();
+    if (!error.empty())
+        return Fail(err, error);
+    CatchStopSignals();
+    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    auto report = storage::CheckDatabaseFile(file, Tables(), &g_stop);
+    if (!report.ok())
+        return Fail(err, report.status());
+    const storage::CheckReport& r = report.value();
+    for (const std::string& problem : r.problems) out << problem << "\n";
+    if (!r.intact)
+        return Fail(err, file.string() + " is damaged (" + std::to_string(r.problems.size()) +
+                             " findings above); 'vtdb recover DEST' saves what can be read");
+    if (!r.unusable.empty())
+        return Fail(err,
+                    file.string() + " is intact but this program cannot use it: " + r.unusable);
+    out << file.string() << ": intact";
+    if (!r.missing.empty())
+        out << "; the next start adds " << r.missing;
+    out << "\n";
+    return 0;
+}
+
+int Recover(Options& o, std::ostream& out, std::ostream& err) {
+    if (o.Rest().size() != 1)
+        return Fail(err, "recover needs one DEST file name");
+    CatchStopSignals();
+    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
+    auto tables = storage::RecoverDatabaseFile(file, dest, Tables(), &g_stop);
+    if (!tables.ok())
+        return Fail(err, tables.status().ToString() + "; nothing saved");
+    for (const storage::TableRecovery& t : tables.value()) {
+        out << t.table << ": ";
+        if (t.missing)
+            out << "not found\n";
+        else
+            out << t.copied << " copied, " << t.lost << " could not be read\n";
+    }
+    out << "saved to " << dest.string() << "; to use it, move " << file.string()
+        << " away and put the saved file in its place while no program uses it\n";
+    return 0;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -314,6 +384,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return AddContact(o, out, err);
     if (command == "import-calls")
         return ImportCalls(o, out, err);
+    if (command == "check")
+        return Check(o, out, err);
+    if (command == "recover")
+        return Recover(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

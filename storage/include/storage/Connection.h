@@ -16,7 +16,7 @@ namespace storage {
 
 class Connection {
 public:
-    enum class Mode { ReadWrite, ReadWriteCreate };
+    enum class Mode { ReadWrite, ReadWriteCreate, ReadOnly };
 
     // Opens the file with the engine settings of the system (write-ahead log,
     // full synchronisation, a wait of up to `busyTimeoutMs` for a lock). A
