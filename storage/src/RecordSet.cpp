@@ -138,6 +138,16 @@ Status RecordSet::RequireOpen() const {
     return IsOpen() ? Status::Ok() : Status(ErrorCode::NotOpen, "record set is not open");
 }
 
+// A write is refused before any field is typed in when the file is read-only.
+Status RecordSet::RequireWritable() const {
+    Status s = RequireOpen();
+    if (s.ok() && impl_->connection->ReadOnly())
+        return Status(ErrorCode::ReadOnly, impl_->connection->File().string() +
+                                               " is open read-only: the file or its folder "
+                                               "cannot be written; nothing was changed");
+    return s;
+}
+
 Status RecordSet::SetFilter(std::string_view text) {
     if (impl_->type == RecordSetType::Table && IsOpen() && !text.empty())
         return Status(ErrorCode::InvalidArgument, "a table record set takes no filter");
@@ -469,7 +479,7 @@ Result<std::int64_t> RecordSet::GetRecordId() {
 }
 
 Status RecordSet::AddNew() {
-    Status s = RequireOpen();
+    Status s = RequireWritable();
     if (!s.ok())
         return s;
     Impl& m = *impl_;
@@ -483,7 +493,9 @@ Status RecordSet::AddNew() {
 
 Status RecordSet::Edit() {
     CancelUpdate();
-    Status s = FetchCurrent();
+    Status s = RequireWritable();
+    if (s.ok())
+        s = FetchCurrent();
     if (!s.ok())
         return s;
     Impl& m = *impl_;
@@ -593,7 +605,9 @@ bool RecordSet::IsEditing() const {
 
 Status RecordSet::Delete() {
     CancelUpdate();
-    Status s = RequireCurrent();
+    Status s = RequireWritable();
+    if (s.ok())
+        s = RequireCurrent();
     if (!s.ok())
         return s;
     Impl& m = *impl_;

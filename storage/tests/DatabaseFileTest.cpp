@@ -236,6 +236,52 @@ TEST_F(DatabaseFileTest, NewFileIsTheOwnersOnly) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
+class ReadOnlyDatabaseTest : public DatabaseFileTest,
+                             public ::testing::WithParamInterface<vt::test::ReadOnlyFolder::Kind> {
+};
+
+TEST_P(ReadOnlyDatabaseTest, ReadOnlyPlaceIsReadAndWritesAreRefusedAsReadOnly) {
+    // A name that must be escaped when the file is opened by URI.
+    const fs::path folder = env_.Root() / "read only ?#%";
+    fs::create_directories(folder);
+    const fs::path file = folder / "db.db";
+    ASSERT_TRUE(PrepareDatabaseFile(file, {PeopleTable()}, clock_).ok());
+    QueryText(file, "INSERT INTO People (Name) VALUES ('kept')");
+    const std::string before = vt::test::ReadText(file);
+    vt::test::ReadOnlyFolder readOnly(folder, GetParam());
+    if (!readOnly.Active())
+        GTEST_SKIP() << readOnly.Why();
+
+    auto r = PrepareDatabaseFile(file, {PeopleTable()}, clock_);
+    ASSERT_TRUE(r.ok()) << r.status().ToString();
+    EXPECT_TRUE(r.value().readOnly);
+    EXPECT_FALSE(r.value().changed);
+    RecordSet rs(PeopleTable());
+    Status s = rs.Open(file);
+    ASSERT_TRUE(s.ok()) << s.ToString();
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetText("Name"), "kept");
+    for (Status refused : {rs.AddNew(), rs.Edit(), rs.Delete()}) {
+        EXPECT_EQ(refused.code(), ErrorCode::ReadOnly);
+        EXPECT_NE(refused.ToString().find("read-only"), std::string::npos);
+    }
+    EXPECT_EQ(vt::test::ReadText(file), before);
+    // A table that would have to be added cannot be: said, not hidden.
+    TableSchema other = PeopleTable();
+    other.name = "Other";
+    EXPECT_EQ(PrepareDatabaseFile(file, {PeopleTable(), other}, clock_).status().code(),
+              ErrorCode::ReadOnly);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, ReadOnlyDatabaseTest,
+                         ::testing::Values(vt::test::ReadOnlyFolder::Kind::Mount,
+                                           vt::test::ReadOnlyFolder::Kind::Folder),
+                         [](const auto& info) {
+                             return info.param == vt::test::ReadOnlyFolder::Kind::Mount
+                                        ? std::string("Mount")
+                                        : std::string("Folder");
+                         });
+
 TEST_F(DatabaseFileTest, AFolderInThePlaceOfTheFileIsAnError) {
     fs::create_directory(file_);
     auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);

@@ -44,7 +44,9 @@ public:
     RecordSet& operator=(const RecordSet&) = delete;
 
     // Opens the file (which must hold the table) and runs the first query.
-    // A lock held by another program is waited for up to busyTimeoutMs.
+    // A lock held by another program is waited for up to busyTimeoutMs. A
+    // file that cannot be written is opened read-only: reading works, and
+    // AddNew, Edit and Delete are refused as ReadOnly.
     Status Open(const std::filesystem::path& database, RecordSetType type = RecordSetType::Dynaset,
                 int busyTimeoutMs = 3000);
     void Close();
@@ -98,6 +100,7 @@ public:
 private:
     struct Impl;
     Status RequireOpen() const;
+    Status RequireWritable() const;
     Status BeginMove();
     Status MoveToEnd(bool last);
     Status RequireCurrent() const;
