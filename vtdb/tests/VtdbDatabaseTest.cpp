@@ -61,6 +61,31 @@ int Lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
+TEST_F(VtdbDatabaseTest, ColumnAddedByAnotherToolKeepsTheWholeFileInUse) {
+    ASSERT_EQ(Vtdb({"add-contact", "Name=김철수", "CellPhone=0212345678"}).code, 0);
+    ImportCalls(3);
+    vt::test::QueryText(Database(), "ALTER TABLE CallList ADD COLUMN Rating REAL");
+    vt::test::QueryText(Database(), "CREATE TABLE Tags (Name TEXT)");
+    EXPECT_EQ(Vtdb({"lookup", "0212345678"}).text, "김철수\n");
+    EXPECT_EQ(Lines(Vtdb({"calls"}).text), 3);
+    EXPECT_EQ(Vtdb({"check"}).code, 0);
+    for (const auto& e : fs::directory_iterator(env_.AppHome()))
+        EXPECT_EQ(e.path().filename().string().find("damaged"), std::string::npos);
+    // A column the program needs, of a type that cannot hold its values: refused, kept.
+    vt::test::QueryText(Database(), "ALTER TABLE InnerLineList RENAME TO Old");
+    vt::test::QueryText(Database(),
+                        "CREATE TABLE InnerLineList (ID INTEGER PRIMARY KEY, Name "
+                        "BLOB)");
+    vt::test::QueryText(Database(), "INSERT INTO InnerLineList (Name) VALUES ('x')");
+    const std::string before = vt::test::ReadText(Database());
+    Output refused = Vtdb({"lookup", "0212345678"});
+    EXPECT_NE(refused.code, 0);
+    EXPECT_NE(refused.text.find("InnerLineList.Name"), std::string::npos) << refused.text;
+    EXPECT_EQ(Lines(refused.text), 1);
+    EXPECT_EQ(vt::test::ReadText(Database()), before);
+    EXPECT_NE(Vtdb({"check"}).code, 0);
+}
+
 TEST_F(VtdbDatabaseTest, DamagedCallLogFailsLoudlyAndCanBeSaved) {
     ImportCalls(2000);
     ASSERT_TRUE(vt::test::DamageTablePage(Database(), "CallList", 5, vt::test::PageDamage::Cells));
