@@ -45,8 +45,8 @@ void RemoveDatabaseFiles(const fs::path& file) {
 class TableCopy {
 public:
     TableCopy(Connection& from, Connection& to, const TableSchema& table,
-              const std::atomic<bool>* stop)
-        : from_(from), to_(to), table_(table), stop_(stop) {}
+              const std::atomic<bool>* stop, const RecoveryProgress& progress)
+        : from_(from), to_(to), table_(table), stop_(stop), progress_(progress) {}
 
     Result<TableRecovery> Run() {
         result_.table = table_.name;
@@ -249,7 +249,8 @@ private:
         if (!insert_.Run().ok())
             return false;
         copied_.insert(id);
-        ++result_.copied;
+        if (++result_.copied % 100000 == 0 && progress_)
+            progress_(result_);
         return true;
     }
 
@@ -257,6 +258,7 @@ private:
     Connection& to_;
     const TableSchema& table_;
     const std::atomic<bool>* stop_;
+    const RecoveryProgress& progress_;
     std::vector<int> columns_;
     Statement walk_, fetch_, seek_, insert_;
     std::set<std::int64_t> copied_;
@@ -310,7 +312,8 @@ Result<CheckReport> CheckDatabaseFile(const fs::path& file, const std::vector<Ta
 
 Result<std::vector<TableRecovery>> RecoverDatabaseFile(const fs::path& source, const fs::path& dest,
                                                        const std::vector<TableSchema>& tables,
-                                                       const std::atomic<bool>* stop) {
+                                                       const std::atomic<bool>* stop,
+                                                       const RecoveryProgress& progress) {
     Result<std::unique_ptr<Connection>> from = Connection::Open(source, Connection::Mode::ReadOnly);
     if (!from.ok())
         return from.status();
@@ -331,7 +334,8 @@ Result<std::vector<TableRecovery>> RecoverDatabaseFile(const fs::path& source, c
             return to.status();
         Status w = to.value()->Begin();
         for (size_t i = 0; w.ok() && i < tables.size(); ++i) {
-            Result<TableRecovery> r = TableCopy(*from.value(), *to.value(), tables[i], stop).Run();
+            Result<TableRecovery> r =
+                TableCopy(*from.value(), *to.value(), tables[i], stop, progress).Run();
             if (!r.ok())
                 w = r.status();
             else

@@ -326,6 +326,7 @@ int Check(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err, error);
     CatchStopSignals();
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    err << "vtdb: checking " << file.string() << " (reads the whole file)\n";
     auto report = storage::CheckDatabaseFile(file, Tables(), &g_stop);
     if (!report.ok())
         return Fail(err, report.status());
@@ -350,7 +351,10 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
     CatchStopSignals();
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
-    auto tables = storage::RecoverDatabaseFile(file, dest, Tables(), &g_stop);
+    auto tables = storage::RecoverDatabaseFile(
+        file, dest, Tables(), &g_stop, [&err](const storage::TableRecovery& t) {
+            err << "vtdb: " << t.table << ": " << t.copied << " records copied so far\n";
+        });
     if (!tables.ok())
         return Fail(err, tables.status().ToString() + "; nothing saved");
     for (const storage::TableRecovery& t : tables.value()) {

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ struct TableRecovery {
     bool missing = false;  // the table itself could not be found or read
 };
 
+// Told the counts of the table being copied, every 100000 records.
+using RecoveryProgress = std::function<void(const TableRecovery&)>;
+
 // Copies the readable records of `tables` from `source` into `dest`, which
 // must not exist (it is never written over) and is created with the
 // program's tables. Record numbers are kept. On an error or a set `stop`,
@@ -50,6 +54,7 @@ struct TableRecovery {
 Result<std::vector<TableRecovery>> RecoverDatabaseFile(const std::filesystem::path& source,
                                                        const std::filesystem::path& dest,
                                                        const std::vector<TableSchema>& tables,
-                                                       const std::atomic<bool>* stop = nullptr);
+                                                       const std::atomic<bool>* stop = nullptr,
+                                                       const RecoveryProgress& progress = {});
 
 }  // namespace storage
