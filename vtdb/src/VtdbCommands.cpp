@@ -90,6 +90,8 @@ int Fail(std::ostream& err, const Status& s) {
     std::string line = s.ToString();
     if (s.code() == storage::ErrorCode::Damaged)
         line += "; 'vtdb check' examines the file, 'vtdb recover DEST' saves what can be read";
+    else if (s.code() == storage::ErrorCode::Incompatible)
+        line += "; 'vtdb recover DEST' copies its records into a new file this program can use";
     return Fail(err, line);
 }
 

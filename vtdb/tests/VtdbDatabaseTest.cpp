@@ -84,6 +84,12 @@ TEST_F(VtdbDatabaseTest, ColumnAddedByAnotherToolKeepsTheWholeFileInUse) {
     EXPECT_EQ(Lines(refused.text), 1);
     EXPECT_EQ(vt::test::ReadText(Database()), before);
     EXPECT_NE(Vtdb({"check"}).code, 0);
+    // Its records move into a file of the program's own shape.
+    Output saved = Vtdb({"recover", (env_.Root() / "saved.db").string()});
+    EXPECT_EQ(saved.code, 0) << saved.text;
+    EXPECT_NE(saved.text.find("InnerLineList: 1 copied, 0 could not be read"), std::string::npos)
+        << saved.text;
+    EXPECT_NE(saved.text.find("AddressList: 1 copied"), std::string::npos) << saved.text;
 }
 
 TEST_F(VtdbDatabaseTest, DamagedCallLogFailsLoudlyAndCanBeSaved) {
