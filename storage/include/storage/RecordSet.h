@@ -16,7 +16,9 @@
 // the last record reaches EOF; moving beyond EOF or BOF is an error. Records
 // added here appear at the end of the dynaset until the next re-query. After
 // Delete there is no current record until the next move; MoveNext then goes
-// to the record that followed the deleted one.
+// to the record that followed the deleted one, MovePrev to the one before it
+// (BOF, without an error, when there is none: so MoveLast, then Delete and
+// MovePrev once per record, empties a table).
 
 #include <cstdint>
 #include <filesystem>
@@ -42,7 +44,9 @@ public:
     RecordSet& operator=(const RecordSet&) = delete;
 
     // Opens the file (which must hold the table) and runs the first query.
-    // A lock held by another program is waited for up to busyTimeoutMs.
+    // A lock held by another program is waited for up to busyTimeoutMs. A
+    // file that cannot be written is opened read-only: reading works, and
+    // AddNew, Edit and Delete are refused as ReadOnly.
     Status Open(const std::filesystem::path& database, RecordSetType type = RecordSetType::Dynaset,
                 int busyTimeoutMs = 3000);
     void Close();
@@ -96,6 +100,7 @@ public:
 private:
     struct Impl;
     Status RequireOpen() const;
+    Status RequireWritable() const;
     Status BeginMove();
     Status MoveToEnd(bool last);
     Status RequireCurrent() const;

@@ -1,11 +1,17 @@
 // Timings of the call log and contact record sets on a database this program
-// generates: open + walk + count, every kind tab and search, AppendCall with
-// its re-apply, caller-ID matching, and reading a row by absolute position.
+// generates: start-up preparation of the existing file (which must write
+// nothing), caller-ID lookups while another process imports calls, open +
+// walk + count, every kind tab and search, AppendCall with its re-apply,
+// caller-ID matching, and reading a row by absolute position.
 //
-//   vantelo_core_bench [--calls N] [--contacts N] [--runs N] [--folder DIR]
+//   vantelo_core_bench [--calls N] [--contacts N] [--runs N] [--import N] [--folder DIR]
 //
 // Each figure is the median of --runs runs (the absolute-position figure is
 // the median of 10000 random reads per run).
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,11 +21,14 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "storage/Transaction.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace {
@@ -67,11 +76,14 @@ std::string Phone(std::mt19937& rng) {
     return buf;
 }
 
-void GenerateCalls(const fs::path& db, long count) {
+// `begun` runs once the write lock is held.
+void GenerateCalls(const fs::path& db, long count, const std::function<void()>& begun = {}) {
     vantelo::CRSCallList log(db);
     Check("open", log.Open());
     storage::Transaction t(*log.GetConnection());
     Check("begin", t.Begin());
+    if (begun)
+        begun();
     std::mt19937 rng(7);
     vt::LocalTime at{2005, 1, 1, 0, 0, 0};
     std::time_t base = 1104537600;  // 2005-01-01 UTC; only the spacing matters
@@ -130,10 +142,103 @@ std::string GenerateContacts(const fs::path& db, long count) {
     return sample;
 }
 
+// Size and modification time of the file and its log: any write changes them.
+std::string FileState(const fs::path& db) {
+    std::string out;
+    for (const char* suffix : {"", "-wal"}) {
+        struct stat st {};
+        if (::stat((db.string() + suffix).c_str(), &st) == 0)
+            out += std::to_string(st.st_size) + "@" + std::to_string(st.st_mtim.tv_sec) + "." +
+                   std::to_string(st.st_mtim.tv_nsec) + " ";
+    }
+    return out;
+}
+
+void MeasurePreparation(const fs::path& db, long calls, int runs) {
+    std::vector<double> t;
+    const std::string before = FileState(db);
+    for (int r = 0; r < runs; ++r) {
+        storage::Result<storage::PrepareReport> report = storage::PrepareReport{};
+        t.push_back(
+            TimeMs([&] { report = vantelo::PrepareDatabase(vt::SystemClock::Instance(), db); }));
+        Check("prepare", report.status());
+        if (report.value().changed)
+            Die("prepare wrote to a complete file", storage::Status());
+    }
+    const bool untouched = FileState(db) == before;
+    const std::string label = "start-up preparation, " + std::to_string(calls) + " calls";
+    std::printf("%-52s %10.2f\n", label.c_str(), Median(t));
+    std::printf("  file and log %s\n", untouched ? "unchanged: nothing written" : "CHANGED");
+    if (!untouched)
+        Die("prepare changed the file", storage::Status());
+}
+
+// A ringing phone while another process imports `count` calls in one
+// transaction: lookups on open record sets (the running program) and whole
+// starts (prepare, open both contact tables, look up), until the import ends.
+void MeasureLookupDuringImport(const fs::path& db, const std::string& known, long count) {
+    int locked[2];
+    if (::pipe(locked) != 0)
+        Die("pipe", storage::Status());
+    const auto importStart = Clock::now();
+    // The child opens its own connections; none of this process is open now.
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(locked[0]);
+        GenerateCalls(db, count, [&] { (void)!::write(locked[1], "1", 1); });
+        ::_exit(0);
+    }
+    ::close(locked[1]);
+    char c = 0;
+    if (::read(locked[0], &c, 1) != 1)
+        Die("the importing process did not start", storage::Status());
+    ::close(locked[0]);
+    std::printf("another process imports %ld calls in one transaction; meanwhile:\n", count);
+    vantelo::CRSAddressList book;
+    vantelo::CRSInnerLineList inner;
+    double openMs = TimeMs([&] {
+        Check("open book", book.Open(db));
+        Check("open inner", inner.Open(db));
+    });
+    std::vector<double> warm, cold;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        warm.push_back(TimeMs([&] {
+            auto name = vantelo::LookupName(known, "", book, inner);
+            if (!name.ok() || name.value().empty())
+                Die("lookup during the import", name.ok() ? storage::Status() : name.status());
+        }));
+        cold.push_back(TimeMs([&] {
+            Check("prepare", vantelo::PrepareDatabase(vt::SystemClock::Instance(), db).status());
+            vantelo::CRSAddressList b;
+            vantelo::CRSInnerLineList i;
+            Check("open", b.Open(db));
+            Check("open", i.Open(db));
+            auto name = vantelo::LookupName(known, "", b, i);
+            if (!name.ok() || name.value().empty())
+                Die("start + lookup during the import",
+                    name.ok() ? storage::Status() : name.status());
+        }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    double importMs = Millis(Clock::now() - importStart);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        Die("the import failed", storage::Status());
+    std::printf("  import took %.0f ms; %zu lookups of each kind answered, none refused\n",
+                importMs, warm.size());
+    std::printf("%-52s %10.2f\n", "  open both contact record sets", openMs);
+    std::printf("%-52s %10.3f\n", "  LookupName on open record sets, median", Median(warm));
+    std::printf("%-52s %10.3f\n", "  LookupName on open record sets, slowest",
+                warm.empty() ? 0 : *std::max_element(warm.begin(), warm.end()));
+    std::printf("%-52s %10.3f\n", "  prepare + open + LookupName (a start), median", Median(cold));
+    std::printf("%-52s %10.3f\n", "  prepare + open + LookupName (a start), slowest",
+                cold.empty() ? 0 : *std::max_element(cold.begin(), cold.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    long calls = 1000000, contacts = 100000;
+    long calls = 1000000, contacts = 100000, import = 400000;
     int runs = 5;
     fs::path folder;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -144,6 +249,8 @@ int main(int argc, char** argv) {
             contacts = std::atol(argv[i + 1]);
         else if (a == "--runs")
             runs = std::atoi(argv[i + 1]);
+        else if (a == "--import")
+            import = std::atol(argv[i + 1]);
         else if (a == "--folder")
             folder = argv[i + 1];
     }
@@ -161,6 +268,10 @@ int main(int argc, char** argv) {
     double genContacts = TimeMs([&] { known = GenerateContacts(db, contacts); });
     std::printf("  generated in %.0f ms + %.0f ms\n\n", genCalls, genContacts);
     std::printf("%-52s %10s\n", "operation (median of runs)", "ms");
+    MeasurePreparation(db, calls, runs);
+    if (import > 0)
+        MeasureLookupDuringImport(db, known, import);
+    calls += import;
 
     std::vector<double> t;
     for (int r = 0; r < runs; ++r) {
