@@ -1,6 +1,9 @@
 #include "storage/Connection.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "JetPattern.h"
 
@@ -48,8 +51,17 @@ Status Connection::StatusFor(int rc, const std::string& what) const {
 Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path& file, Mode mode,
                                                      int busyTimeoutMs) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
-    if (mode == Mode::ReadWriteCreate)
+    if (mode == Mode::ReadWriteCreate) {
         flags |= SQLITE_OPEN_CREATE;
+        // SQLite would make the file 0644 (less the umask); contacts and
+        // calls are private, and its journals copy the file's mode.
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              0600);
+        if (fd >= 0) {
+            ::fchmod(fd, 0600);
+            ::close(fd);
+        }
+    }
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
