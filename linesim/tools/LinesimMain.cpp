@@ -10,6 +10,7 @@
 
 #include "linesim/ControlClient.h"
 #include "linesim/Daemon.h"
+#include "platform/Folders.h"
 
 namespace {
 
@@ -116,6 +117,11 @@ int main(int argc, char** argv) {
             return 64;
         }
         line += (line.empty() ? "" : " ") + word;
+    }
+    std::string folderError;
+    if (vt::RuntimeFolder(&folderError).empty()) {
+        std::fprintf(stderr, "linesim: %s\n", folderError.c_str());
+        return 2;
     }
     using linesim::ControlClient;
     const ControlClient::Reply reply = ControlClient::Query(id, line);
