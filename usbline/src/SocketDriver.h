@@ -43,7 +43,7 @@ namespace usbline {
 
 class SocketDriver : public Driver {
 public:
-    static constexpr std::chrono::milliseconds kControlTimeout{400};
+    static constexpr std::chrono::milliseconds kControlTimeout{500};
     static constexpr std::chrono::milliseconds kBulkTimeout{2000};
 
     DriverHandle Open(const char* path) override;
