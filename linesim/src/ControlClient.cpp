@@ -53,14 +53,6 @@ private:
     std::string buffer_;
 };
 
-bool HasControlCharacters(const std::string& line) {
-    for (char ch : line) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte < 0x20 || byte == 0x7F)
-            return true;
-    }
-    return false;
-}
 
 // "OK <n> lines" announces n more lines.
 std::size_t FollowingLines(const std::string& first) {
@@ -76,6 +68,15 @@ std::size_t FollowingLines(const std::string& first) {
 }
 
 }  // namespace
+
+bool ControlClient::HasControlCharacters(const std::string& text) {
+    for (char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
+    }
+    return false;
+}
 
 ControlClient::Reply ControlClient::Query(int id, const std::string& line) {
     namespace wire = usbline::wire;

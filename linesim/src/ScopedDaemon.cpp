@@ -63,6 +63,7 @@ int ScopedDaemon::Stop() {
     if (pid_ < 0)
         return -1;
     ::kill(pid_, SIGTERM);
+    ::kill(pid_, SIGCONT);  // a test may have left it stopped
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }

@@ -17,7 +17,9 @@
 #include "linesim/ControlClient.h"
 #include "linesim/ScopedDaemon.h"
 #include "platform/DeviceEnumeration.h"
+#include "testsupport/Eventually.h"
 #include "testsupport/SecondUser.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace linesim::test {
@@ -25,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using vt::test::Eventually;
 
 // A raw connection to a daemon socket; closed at the end of its scope.
 class RawConnection {
@@ -56,14 +59,13 @@ public:
     }
     // True once the daemon closed its end (within `limit`).
     bool ClosedByPeer(std::chrono::milliseconds limit) const {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        for (;;) {
-            char ch;
-            const ssize_t n = ::recv(fd_, &ch, 1, MSG_DONTWAIT);
-            if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) return true;
-            if (std::chrono::steady_clock::now() >= end) return false;
-            std::this_thread::sleep_for(20ms);
-        }
+        return Eventually(
+            [&] {
+                char ch;
+                const ssize_t n = ::recv(fd_, &ch, 1, MSG_DONTWAIT);
+                return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+            },
+            limit);
     }
 
 private:
@@ -74,17 +76,6 @@ private:
 bool Answers(int id) {
     std::optional<std::string> answer = ControlClient::TrySend(id, "status");
     return answer && answer->rfind("OK", 0) == 0;
-}
-
-// Waits (up to 10 s) until `done` holds.
-template <typename Done>
-bool Eventually(Done done) {
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 TEST(DaemonRobustness, ControlCharactersNeverMakeASecondCommandOrReachTheTerminal) {
@@ -172,7 +163,7 @@ TEST(DaemonRobustness, ASecondDaemonNeverRemovesTheFirstsSockets) {
 TEST(DaemonRobustness, AStoppedDaemonIsToldApartFromOneThatIsNotRunning) {
     vt::test::TestEnvironment env;
     ScopedDaemon daemon(0);
-    ::kill(daemon.Pid(), SIGSTOP);
+    ASSERT_TRUE(vt::test::StopProcess(daemon.Pid()));
     std::string out;
     const int code = RunLinesim("status", &out);
     ::kill(daemon.Pid(), SIGCONT);
@@ -185,7 +176,7 @@ TEST(DaemonRobustness, AStoppedDaemonIsToldApartFromOneThatIsNotRunning) {
 TEST(DaemonRobustness, AFullConnectionQueueIsReportedAsFlooded) {
     vt::test::TestEnvironment env;
     ScopedDaemon daemon(0);
-    ::kill(daemon.Pid(), SIGSTOP);  // nothing is accepted: the queue fills
+    ASSERT_TRUE(vt::test::StopProcess(daemon.Pid()));  // nothing is accepted: the queue fills
     std::vector<int> queued;
     for (int i = 0; i < 1000; ++i) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);

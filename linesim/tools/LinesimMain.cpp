@@ -42,13 +42,6 @@ bool ParseNumber(const std::string& text, long low, long high, long* value) {
     return *value >= low && *value <= high;
 }
 
-bool HasControlCharacters(const std::string& word) {
-    for (char ch : word)
-        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
-            return true;
-    return false;
-}
-
 int Serve(int id, const std::vector<std::string>& options) {
     linesim::Daemon::Limits limits;
     for (std::size_t i = 0; i < options.size(); i += 2) {
@@ -112,7 +105,7 @@ int main(int argc, char** argv) {
     std::string line;
     for (const std::string& word : rest) {
         // A line break inside an argument would send a second command.
-        if (HasControlCharacters(word)) {
+        if (linesim::ControlClient::HasControlCharacters(word)) {
             std::fprintf(stderr, "linesim: arguments must not contain control characters\n");
             return 64;
         }

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -94,6 +97,33 @@ std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds limit) {
         ReadAvailable(0);
     }
     return status_;
+}
+
+namespace {
+
+// The state letter of a /proc/<pid>/task/<tid>/stat file ('T' stopped).
+char StateOf(const std::filesystem::path& stat) {
+    std::ifstream in(stat);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::size_t paren = text.rfind(')');
+    return paren != std::string::npos && paren + 2 < text.size() ? text[paren + 2] : '?';
+}
+
+}  // namespace
+
+bool StopProcess(pid_t pid) {
+    if (::kill(pid, SIGSTOP) != 0) return false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    while (std::chrono::steady_clock::now() < end) {
+        bool all = true;
+        std::error_code ec;
+        for (const auto& task : std::filesystem::directory_iterator(tasks, ec))
+            if (StateOf(task.path() / "stat") != 'T') all = false;
+        if (all && !ec) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 }  // namespace vt::test

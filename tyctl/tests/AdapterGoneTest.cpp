@@ -9,11 +9,13 @@
 
 #include "linesim/ScopedDaemon.h"
 #include "testsupport/ChildProcess.h"
+#include "testsupport/Eventually.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using vt::test::Eventually;
 using linesim::test::ScopedDaemon;
 using vt::test::ChildProcess;
 
@@ -24,17 +26,6 @@ std::size_t Occurrences(const std::string& text, const std::string& what) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
-}
-
-// Waits (up to 10 s) until `done` holds.
-template <typename Done>
-bool Eventually(Done done) {
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 int ExitCode(std::optional<int> status) {
@@ -60,7 +51,7 @@ protected:
 
 TEST_F(AdapterGoneTest, AStoppedSimulatorIsReportedRemovedOnceAndTheMonitorStillEnds) {
     StartMonitor();
-    ::kill(daemon_.Pid(), SIGSTOP);
+    ASSERT_TRUE(vt::test::StopProcess(daemon_.Pid()));
     const bool removed = monitor_->WaitForOutput("WM_TY_DEVICEREMOVED", 10s);
     std::this_thread::sleep_for(1s);  // more polls, and a first look for the adapter
     monitor_->Signal(SIGTERM);
@@ -72,7 +63,7 @@ TEST_F(AdapterGoneTest, AStoppedSimulatorIsReportedRemovedOnceAndTheMonitorStill
 }
 
 TEST_F(AdapterGoneTest, OneShotCommandsOnAStoppedSimulatorEnd) {
-    ::kill(daemon_.Pid(), SIGSTOP);
+    ASSERT_TRUE(vt::test::StopProcess(daemon_.Pid()));
     ChildProcess state(Tyctl(), {"state"});
     const std::optional<int> status = state.WaitExit(20s);
     ChildProcess interrupted(Tyctl(), {"hookoff"});

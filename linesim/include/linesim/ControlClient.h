@@ -25,6 +25,10 @@ public:
         Failure failure = Failure::None;
     };
 
+    // True when `text` holds a control character (a line break in it would
+    // send a second command).
+    static bool HasControlCharacters(const std::string& text);
+
     // Sends `line` (no control characters) and waits for the answer.
     static Reply Query(int id, const std::string& line);
     // One line saying why adapter `id` did not answer.

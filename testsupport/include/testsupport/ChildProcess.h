@@ -45,4 +45,9 @@ private:
     std::optional<int> status_;
 };
 
+// Sends SIGSTOP to process `pid` and waits (up to 5 s) until every thread
+// of it has stopped: kill() returns before a busy thread has, and a test of
+// a wedged process must not race its last answers. True when stopped.
+bool StopProcess(pid_t pid);
+
 }  // namespace vt::test
