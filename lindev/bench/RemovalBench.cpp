@@ -56,9 +56,10 @@ int main(int argc, char** argv) {
     }
     double sum = 0;
     for (double d : delays) sum += d;
-    std::printf("SIGSTOP to WM_TY_DEVICEREMOVED over %zu rounds (%d missed): min %.1f ms, "
-                "median %.1f ms, mean %.1f ms, max %.1f ms\n",
-                delays.size(), missed, delays.front(), delays[delays.size() / 2],
-                sum / static_cast<double>(delays.size()), delays.back());
+    std::printf(
+        "SIGSTOP to WM_TY_DEVICEREMOVED over %zu rounds (%d missed): min %.1f ms, "
+        "median %.1f ms, mean %.1f ms, max %.1f ms\n",
+        delays.size(), missed, delays.front(), delays[delays.size() / 2],
+        sum / static_cast<double>(delays.size()), delays.back());
     return missed == 0 ? 0 : 1;
 }

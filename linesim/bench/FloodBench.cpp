@@ -41,7 +41,8 @@ double CpuSeconds(pid_t pid) {
     std::string field;
     unsigned long long utime = 0, stime = 0;
     for (int i = 3; fields >> field; ++i) {
-        if (i == 14) utime = std::stoull(field);
+        if (i == 14)
+            utime = std::stoull(field);
         if (i == 15) {
             stime = std::stoull(field);
             break;
@@ -113,11 +114,12 @@ int main(int argc, char** argv) {
         const auto reply = linesim::ControlClient::Query(0, "status");
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - ask).count();
         ++asked;
-        if (reply.answer && reply.answer->rfind("OK", 0) == 0) ++answered;
+        if (reply.answer && reply.answer->rfind("OK", 0) == 0)
+            ++answered;
         worstAnswerMs = std::max(worstAnswerMs, ms);
         maxFds = std::max(maxFds, OpenDescriptors(daemon.Pid()));
-        std::this_thread::sleep_for(std::chrono::milliseconds(
-            std::max<long>(0, 1000 - static_cast<long>(ms))));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::max<long>(0, 1000 - static_cast<long>(ms))));
         maxFds = std::max(maxFds, OpenDescriptors(daemon.Pid()));
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -125,15 +127,18 @@ int main(int argc, char** argv) {
     int closedByDaemon = 0;
     for (int fd : fds) {
         char ch;
-        if (::recv(fd, &ch, 1, MSG_DONTWAIT) == 0) ++closedByDaemon;
+        if (::recv(fd, &ch, 1, MSG_DONTWAIT) == 0)
+            ++closedByDaemon;
         ::close(fd);
     }
-    std::printf("daemon descriptor limit %llu; %d connections attempted in %.2f s: %zu connected, "
-                "%d refused (queue full for 200 ms), %d of them closed by the daemon by the end\n",
-                static_cast<unsigned long long>(daemonLimit.rlim_cur), connections,
-                connectSeconds, fds.size(), refused, closedByDaemon);
-    std::printf("over %.1f s: daemon CPU %.2f s (%.1f %% of one core), at most %zu open "
-                "descriptors; status answered %d of %d times, slowest %.1f ms\n",
-                seconds, cpu, 100.0 * cpu / seconds, maxFds, answered, asked, worstAnswerMs);
+    std::printf(
+        "daemon descriptor limit %llu; %d connections attempted in %.2f s: %zu connected, "
+        "%d refused (queue full for 200 ms), %d of them closed by the daemon by the end\n",
+        static_cast<unsigned long long>(daemonLimit.rlim_cur), connections, connectSeconds,
+        fds.size(), refused, closedByDaemon);
+    std::printf(
+        "over %.1f s: daemon CPU %.2f s (%.1f %% of one core), at most %zu open "
+        "descriptors; status answered %d of %d times, slowest %.1f ms\n",
+        seconds, cpu, 100.0 * cpu / seconds, maxFds, answered, asked, worstAnswerMs);
     return answered == asked ? 0 : 1;
 }

@@ -53,7 +53,6 @@ private:
     std::string buffer_;
 };
 
-
 // "OK <n> lines" announces n more lines.
 std::size_t FollowingLines(const std::string& first) {
     const std::string head = "OK ", tail = " lines";
@@ -89,9 +88,8 @@ ControlClient::Reply ControlClient::Query(int id, const std::string& line) {
     }
     request += '\n';
     int error = 0;
-    const int fd =
-        wire::ConnectUnix(vt::ControlSocketPath(id).string(), wire::Deadline::In(kConnectTimeout),
-                          &error);
+    const int fd = wire::ConnectUnix(vt::ControlSocketPath(id).string(),
+                                     wire::Deadline::In(kConnectTimeout), &error);
     if (fd < 0) {
         reply.failure = error == EACCES || error == EPERM ? Failure::NoPermission
                         : error == EAGAIN                 ? Failure::Flooded

@@ -141,9 +141,10 @@ void Daemon::Run(std::string* reason) {
         fds[n++] = pollfd{wake_[0], POLLIN, 0};
         fds[n++] = pollfd{accepting ? control : -1, POLLIN, 0};
         fds[n++] = pollfd{accepting ? device : -1, POLLIN, 0};
-        const int wait = accepting ? kLoopMs
-                                   : static_cast<int>(std::min<std::uint64_t>(
-                                         kLoopMs, acceptPausedUntilMs_ - now));
+        const int wait =
+            accepting
+                ? kLoopMs
+                : static_cast<int>(std::min<std::uint64_t>(kLoopMs, acceptPausedUntilMs_ - now));
         const int rc = ::poll(fds, static_cast<nfds_t>(n), wait);
         if (rc < 0 && errno != EINTR)
             break;

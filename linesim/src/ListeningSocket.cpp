@@ -21,8 +21,8 @@ constexpr std::chrono::milliseconds kProbeTimeout{200};
 
 bool Answers(const std::string& path) {
     int error = 0;
-    const int fd = usbline::wire::ConnectUnix(
-        path, usbline::wire::Deadline::In(kProbeTimeout), &error);
+    const int fd =
+        usbline::wire::ConnectUnix(path, usbline::wire::Deadline::In(kProbeTimeout), &error);
     if (fd < 0)
         return error == EAGAIN;  // a full queue is a live daemon too
     ::close(fd);

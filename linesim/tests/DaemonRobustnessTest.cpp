@@ -7,9 +7,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 #include <vector>
@@ -17,9 +16,9 @@
 #include "linesim/ControlClient.h"
 #include "linesim/ScopedDaemon.h"
 #include "platform/DeviceEnumeration.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/Eventually.h"
 #include "testsupport/SecondUser.h"
-#include "testsupport/ChildProcess.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace linesim::test {
@@ -85,13 +84,14 @@ TEST(DaemonRobustness, ControlCharactersNeverMakeASecondCommandOrReachTheTermina
     EXPECT_EQ(RunLinesim("cid \"$(printf '123\\nunplug')\"", &out), 64);
     EXPECT_NE(out.find("must not contain control characters"), std::string::npos) << out;
     EXPECT_NE(daemon.Command("status").find("plugged=yes"), std::string::npos);
-    EXPECT_EQ(ControlClient::Query(0, "cid 1\x1b[2J").failure,
-              ControlClient::Failure::BadCommand);
+    EXPECT_EQ(ControlClient::Query(0, "cid 1\x1b[2J").failure, ControlClient::Failure::BadCommand);
 
     // A client that sends raw bytes anyway gets them back escaped.
     RawConnection raw(vt::ControlSocketPath(0));
     ASSERT_TRUE(raw.Connected());
-    raw.Send("\x1b]0;owned\x07\x9b" "2J\n");
+    raw.Send(
+        "\x1b]0;owned\x07\x9b"
+        "2J\n");
     const std::string answer = raw.ReadLine(5s);
     EXPECT_EQ(answer, "ERR unknown command: \\x1B]0;owned\\x07\\x9B2J");
 }
@@ -101,8 +101,8 @@ TEST(DaemonRobustness, AFloodOfIdleConnectionsNeverLocksOutANewClient) {
     ScopedDaemon daemon(0, {"--max-connections", "16"});
     std::vector<std::unique_ptr<RawConnection>> idle;
     for (int i = 0; i < 200; ++i) {
-        idle.push_back(std::make_unique<RawConnection>(
-            i % 2 ? vt::DeviceSocketPath(0) : vt::ControlSocketPath(0)));
+        idle.push_back(std::make_unique<RawConnection>(i % 2 ? vt::DeviceSocketPath(0)
+                                                             : vt::ControlSocketPath(0)));
     }
     EXPECT_TRUE(Answers(0)) << "the oldest idle connection makes room";
     std::size_t closed = 0;
@@ -146,7 +146,8 @@ TEST(DaemonRobustness, ASecondDaemonNeverRemovesTheFirstsSockets) {
     // The lock file is gone (say, a cleaned runtime folder): a second daemon
     // gets a lock, but must leave the live sockets alone.
     for (const auto& entry : fs::directory_iterator(env.RuntimeDir()))
-        if (entry.path().extension() == ".lock") fs::remove(entry.path());
+        if (entry.path().extension() == ".lock")
+            fs::remove(entry.path());
     std::string out;
     EXPECT_EQ(RunLinesim("serve", &out), 1);
     EXPECT_NE(out.find("another linesim daemon"), std::string::npos) << out;
@@ -199,7 +200,8 @@ TEST(DaemonRobustness, AFullConnectionQueueIsReportedAsFlooded) {
 
 TEST(DaemonRobustness, AnotherUsersDaemonIsReportedAsNoPermission) {
     vt::test::SecondUser user;
-    if (!user.Available()) GTEST_SKIP() << user.SkipReason();
+    if (!user.Available())
+        GTEST_SKIP() << user.SkipReason();
     vt::test::TestEnvironment env;
     ScopedDaemon daemon(0);
     // The other user may enter the runtime folder, not the sockets' folder.
@@ -210,9 +212,9 @@ TEST(DaemonRobustness, AnotherUsersDaemonIsReportedAsNoPermission) {
         return reply.failure == ControlClient::Failure::NoPermission ? 0 : 1;
     });
     EXPECT_EQ(verdict, 0);
-    EXPECT_NE(ControlClient::FailureText(0, ControlClient::Failure::NoPermission)
-                  .find("no permission"),
-              std::string::npos);
+    EXPECT_NE(
+        ControlClient::FailureText(0, ControlClient::Failure::NoPermission).find("no permission"),
+        std::string::npos);
 }
 
 }  // namespace

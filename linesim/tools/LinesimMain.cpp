@@ -36,7 +36,8 @@ int Usage() {
 
 // A whole decimal number in [low, high].
 bool ParseNumber(const std::string& text, long low, long high, long* value) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     *value = std::stol(text);
     return *value >= low && *value <= high;
@@ -50,7 +51,8 @@ int Serve(int id, const std::vector<std::string>& options) {
             return Usage();
         if (options[i] == "--max-connections" && ParseNumber(options[i + 1], 1, 100000, &value))
             limits.maxConnections = static_cast<std::size_t>(value);
-        else if (options[i] == "--idle-timeout" && ParseNumber(options[i + 1], 10, 86400000, &value))
+        else if (options[i] == "--idle-timeout" &&
+                 ParseNumber(options[i + 1], 10, 86400000, &value))
             limits.idleTimeout = std::chrono::milliseconds(value);
         else
             return Usage();

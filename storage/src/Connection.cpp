@@ -55,8 +55,8 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
         flags |= SQLITE_OPEN_CREATE;
         // SQLite would make the file 0644 (less the umask); contacts and
         // calls are private, and its journals copy the file's mode.
-        const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              0600);
+        const int fd =
+            ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             ::fchmod(fd, 0600);
             ::close(fd);

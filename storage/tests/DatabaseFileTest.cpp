@@ -73,7 +73,8 @@ TEST_F(DatabaseFileTest, CreatedFileAndItsJournalsArePrivateWhateverTheUmask) {
         fs::path p = file_;
         p += suffix;
         struct stat st {};
-        if (::stat(p.c_str(), &st) != 0) continue;  // journals exist only while open
+        if (::stat(p.c_str(), &st) != 0)
+            continue;  // journals exist only while open
         EXPECT_EQ(st.st_mode & 0777, 0600u) << p;
     }
 }

@@ -19,7 +19,8 @@ namespace vt::test {
 ChildProcess::ChildProcess(const std::filesystem::path& program,
                            const std::vector<std::string>& args) {
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
@@ -49,28 +50,34 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::Signal(int signal) const {
-    if (!status_) ::kill(pid_, signal);
+    if (!status_)
+        ::kill(pid_, signal);
 }
 
 void ChildProcess::ReadAvailable(int waitMs) {
     pollfd p{out_, POLLIN, 0};
-    if (::poll(&p, 1, waitMs) <= 0) return;
+    if (::poll(&p, 1, waitMs) <= 0)
+        return;
     char chunk[4096];
     const ssize_t n = ::read(out_, chunk, sizeof chunk);
-    if (n > 0) output_.append(chunk, static_cast<std::size_t>(n));
+    if (n > 0)
+        output_.append(chunk, static_cast<std::size_t>(n));
 }
 
 bool ChildProcess::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (output_.find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() >= end) return false;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
         ReadAvailable(20);
         if (!status_) {
             int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) status_ = status;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_)
+                status_ = status;
         } else {
             ReadAvailable(0);
-            if (output_.find(text) == std::string::npos) return false;  // ended without it
+            if (output_.find(text) == std::string::npos)
+                return false;  // ended without it
         }
     }
     return true;
@@ -89,7 +96,8 @@ std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds limit) {
             status_ = status;
             break;
         }
-        if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+        if (std::chrono::steady_clock::now() >= end)
+            return std::nullopt;
         ReadAvailable(20);
     }
     for (std::size_t before = output_.size() + 1; before != output_.size();) {
@@ -112,15 +120,18 @@ char StateOf(const std::filesystem::path& stat) {
 }  // namespace
 
 bool StopProcess(pid_t pid) {
-    if (::kill(pid, SIGSTOP) != 0) return false;
+    if (::kill(pid, SIGSTOP) != 0)
+        return false;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
     while (std::chrono::steady_clock::now() < end) {
         bool all = true;
         std::error_code ec;
         for (const auto& task : std::filesystem::directory_iterator(tasks, ec))
-            if (StateOf(task.path() / "stat") != 'T') all = false;
-        if (all && !ec) return true;
+            if (StateOf(task.path() / "stat") != 'T')
+                all = false;
+        if (all && !ec)
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;

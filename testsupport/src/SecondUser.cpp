@@ -37,16 +37,19 @@ SecondUser::~SecondUser() {
 }
 
 int SecondUser::RunAs(const std::function<int()>& body) const {
-    if (!available_) return -1;
+    if (!available_)
+        return -1;
     const pid_t child = ::fork();
-    if (child < 0) return -1;
+    if (child < 0)
+        return -1;
     if (child == 0) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(gid_) != 0 || ::setuid(uid_) != 0)
             ::_exit(125);
         ::_exit(body());
     }
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
     return WEXITSTATUS(status);
 }
 

@@ -15,11 +15,13 @@
 namespace {
 
 using namespace std::chrono_literals;
-using vt::test::Eventually;
 using linesim::test::ScopedDaemon;
 using vt::test::ChildProcess;
+using vt::test::Eventually;
 
-std::filesystem::path Tyctl() { return vt::test::BinaryFolder() / "tyctl"; }
+std::filesystem::path Tyctl() {
+    return vt::test::BinaryFolder() / "tyctl";
+}
 
 std::size_t Occurrences(const std::string& text, const std::string& what) {
     std::size_t n = 0;
@@ -83,13 +85,12 @@ TEST_F(AdapterGoneTest, ARemovalRightAfterAReopenIsReportedAndAnIdleReopenPostsN
     daemon_.Command("log clear");
     daemon_.Command("plug");
     // The monitor looks again within 2 s and reads the versions when it opens.
-    ASSERT_TRUE(Eventually([&] {
-        return daemon_.Command("log").find("VENDOR_READ 0x7E") != std::string::npos;
-    }));
+    ASSERT_TRUE(Eventually(
+        [&] { return daemon_.Command("log").find("VENDOR_READ 0x7E") != std::string::npos; }));
     daemon_.Command("unplug");
-    EXPECT_TRUE(Eventually(
-        [&] { return Occurrences(monitor_->Output(), "WM_TY_DEVICEREMOVED") == 2; }))
-        << monitor_->Output();
+    EXPECT_TRUE(Eventually([&] {
+        return Occurrences(monitor_->Output(), "WM_TY_DEVICEREMOVED") == 2;
+    })) << monitor_->Output();
     const std::string out = monitor_->Output();
     const std::string afterFirst = out.substr(out.find("WM_TY_DEVICEREMOVED") + 1);
     EXPECT_EQ(afterFirst.find("WM_TY_LINENOTIFY"), std::string::npos) << out;
@@ -113,9 +114,8 @@ TEST_F(AdapterGoneTest, UnplugDropsTheLineTheAdapterHeld) {
 TEST_F(AdapterGoneTest, SendAfterTheDaemonEndedSaysTheAdapterIsGone) {
     daemon_.Command("handset up");  // the line is held, so digits may be sent
     ChildProcess send(Tyctl(), {"send", "1234567890123456"});
-    ASSERT_TRUE(Eventually([&] {
-        return daemon_.Command("log").find("VENDOR_WRITE 0x62") != std::string::npos;
-    }));
+    ASSERT_TRUE(Eventually(
+        [&] { return daemon_.Command("log").find("VENDOR_WRITE 0x62") != std::string::npos; }));
     daemon_.Stop();
     const std::optional<int> status = send.WaitExit(20s);
     EXPECT_EQ(ExitCode(status), 3) << send.Output();

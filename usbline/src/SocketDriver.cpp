@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "usbline/SocketWire.h"
 #include "usbline/ControlCodes.h"
 #include "usbline/DriverRegistry.h"
+#include "usbline/SocketWire.h"
 
 namespace usbline {
 
@@ -99,8 +99,7 @@ DriverHandle SocketDriver::Open(const char* path) {
     hello.U16(static_cast<std::uint16_t>(pipe.size()));
     hello.Bytes(pipe.data(), pipe.size());
     std::vector<std::uint8_t> reply;
-    if (!wire::SendAll(c->fd, hello.Frame(), deadline) ||
-        !wire::RecvFrame(c->fd, &reply, deadline))
+    if (!wire::SendAll(c->fd, hello.Frame(), deadline) || !wire::RecvFrame(c->fd, &reply, deadline))
         return kInvalidHandle;
     wire::Reader r(reply);
     const std::uint8_t kind = r.U8(), ok = r.U8();
@@ -171,9 +170,10 @@ bool SocketDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, cons
     return ok && !c->closed.load();
 }
 
-std::optional<bool> SocketDriver::Exchange(Connection& c, std::uint32_t code, const std::uint8_t* in,
-                            std::uint32_t inLength, std::uint8_t* out, std::uint32_t outLength,
-                            std::uint32_t* bytesReturned) {
+std::optional<bool> SocketDriver::Exchange(Connection& c, std::uint32_t code,
+                                           const std::uint8_t* in, std::uint32_t inLength,
+                                           std::uint8_t* out, std::uint32_t outLength,
+                                           std::uint32_t* bytesReturned) {
     const std::uint32_t sentOut = (CarriesOutData(code) && out) ? outLength : 0;
     if (sentOut + inLength > wire::kMaxFrame - 64)
         return false;  // refused before anything was sent

@@ -73,8 +73,8 @@ private:
     // The answer's success; nullopt when no answer came (time-out, broken
     // connection, garbage).
     static std::optional<bool> Exchange(Connection& c, std::uint32_t code, const std::uint8_t* in,
-                         std::uint32_t inLength, std::uint8_t* out, std::uint32_t outLength,
-                         std::uint32_t* bytesReturned);
+                                        std::uint32_t inLength, std::uint8_t* out,
+                                        std::uint32_t outLength, std::uint32_t* bytesReturned);
 
     std::mutex mutex_;
     std::map<DriverHandle, std::shared_ptr<Connection>> handles_;

@@ -11,7 +11,8 @@ template <typename Done>
 bool Eventually(Done done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
