@@ -3,8 +3,9 @@
 // attempted and held without a word for HOLD seconds, while the daemon's
 // CPU time and open descriptors are sampled and a client asks for the
 // status every second. The daemon runs with a descriptor limit of LIMIT
-// (default 1024, a usual desktop's).
-// Usage: linesim_flood_bench [CONNECTIONS [HOLD [LIMIT]]]   (default 2000 10 1024)
+// (default 1024, a usual desktop's). Each connect waits up to WAIT_MS for room
+// in the daemon's queue (0: a client that gives up at once).
+// Usage: linesim_flood_bench [CONNECTIONS [HOLD [LIMIT [WAIT_MS]]]]   (default 2000 10 1024 200)
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -60,14 +61,14 @@ std::size_t OpenDescriptors(pid_t pid) {
     return n;
 }
 
-// A connect that waits up to 200 ms for room in the daemon's queue: the
+// A connect that waits up to `waitMs` for room in the daemon's queue: the
 // descriptor, or -1 when the queue stayed full.
-int Connect(const std::filesystem::path& path) {
+int Connect(const std::filesystem::path& path, int waitMs) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(200);
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(waitMs);
     while (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         if (errno != EAGAIN || Clock::now() >= end) {
             ::close(fd);
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     const int connections = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
     const int hold = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
     const rlim_t limit = argc > 3 ? static_cast<rlim_t>(std::max(64, std::atoi(argv[3]))) : 1024;
+    const int waitMs = argc > 4 ? std::max(0, std::atoi(argv[4])) : 200;
 
     vt::test::TestEnvironment env;
     rlimit own{};
@@ -99,7 +101,8 @@ int main(int argc, char** argv) {
     std::vector<int> fds;
     int refused = 0;
     for (int i = 0; i < connections; ++i) {
-        const int fd = Connect(i % 2 ? vt::DeviceSocketPath(0) : vt::ControlSocketPath(0));
+        const int fd =
+            Connect(i % 2 ? vt::DeviceSocketPath(0) : vt::ControlSocketPath(0), waitMs);
         if (fd < 0)
             ++refused;
         else
@@ -133,9 +136,9 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "daemon descriptor limit %llu; %d connections attempted in %.2f s: %zu connected, "
-        "%d refused (queue full for 200 ms), %d of them closed by the daemon by the end\n",
+        "%d refused (queue full for %d ms), %d of them closed by the daemon by the end\n",
         static_cast<unsigned long long>(daemonLimit.rlim_cur), connections, connectSeconds,
-        fds.size(), refused, closedByDaemon);
+        fds.size(), refused, waitMs, closedByDaemon);
     std::printf(
         "over %.1f s: daemon CPU %.2f s (%.1f %% of one core), at most %zu open "
         "descriptors; status answered %d of %d times, slowest %.1f ms\n",

@@ -29,6 +29,8 @@ constexpr std::size_t kMaxCommandLine = 4096;
 constexpr int kLoopMs = 250;
 // After a failed accept (no descriptors left) the listeners rest this long.
 constexpr std::uint64_t kAcceptPauseMs = 100;
+// Connections taken from a listener's queue per round at most.
+constexpr int kAcceptBurst = 64;
 // A device connection must send its open within this time (or the idle
 // time-out, if shorter).
 constexpr std::chrono::milliseconds kOpenTimeout{2000};
@@ -155,10 +157,14 @@ void Daemon::Run(std::string* reason) {
         }
         if (stopping_.load())
             break;
-        if (rc > 0 && (fds[1].revents & POLLIN))
-            Accept(control, false);
-        if (rc > 0 && (fds[2].revents & POLLIN))
-            Accept(device, true);
+        // The queue is taken in bursts, so waiting clients are not told
+        // "flooded" while the daemon has room.
+        for (int i = 0; rc > 0 && (fds[1].revents & POLLIN) && i < kAcceptBurst; ++i)
+            if (!Accept(control, false))
+                break;
+        for (int i = 0; rc > 0 && (fds[2].revents & POLLIN) && i < kAcceptBurst; ++i)
+            if (!Accept(device, true))
+                break;
         Reap(false);
         if (!KeepSocketsAndLock(reason))
             break;
@@ -235,23 +241,24 @@ bool Daemon::EvictOldestIdleLocked() {
     return true;
 }
 
-void Daemon::Accept(int listenFd, bool device) {
+bool Daemon::Accept(int listenFd, bool device) {
     const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    const int error = errno;
     std::lock_guard lock(mutex_);
     if (fd < 0) {
-        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
             // Out of descriptors: free one and let the listeners rest rather
             // than spin on a queue that cannot be taken.
             EvictOldestIdleLocked();
             acceptPausedUntilMs_ = vt::TickCount64() + kAcceptPauseMs;
         }
-        return;
+        return false;
     }
     if (LiveConnectionsLocked() >= limits_.maxConnections && !EvictOldestIdleLocked()) {
         if (!device)
             SendText(fd, "ERR too many connections\n");
         ::close(fd);
-        return;
+        return true;
     }
     Connection& c = connections_.emplace_back();
     c.fd = fd;
@@ -268,6 +275,7 @@ void Daemon::Accept(int listenFd, bool device) {
     } catch (const std::system_error&) {
         c.done.store(true);  // no thread to spare: the client sees its connection end
     }
+    return true;
 }
 
 void Daemon::ShutDownConnections(bool deviceOnly) {

@@ -55,7 +55,8 @@ bool ListeningSocket::Open(std::string* error) {
         }
         ::unlink(path_.c_str());  // a leftover of a daemon that died
     }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so the daemon can empty the queue without waiting.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         *error = std::string("socket: ") + std::strerror(errno);
         return false;

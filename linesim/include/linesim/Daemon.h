@@ -75,7 +75,9 @@ private:
     };
 
     std::string SetPlugged(bool plugged);
-    void Accept(int listenFd, bool device);
+    // Takes one connection from a listener's queue; false when none was
+    // waiting (or none could be taken).
+    bool Accept(int listenFd, bool device);
     bool EvictOldestIdleLocked();
     std::size_t LiveConnectionsLocked() const;
     void ServeControl(Connection& c);
