@@ -5,5 +5,17 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 build=${VANTELO_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# Configures a build folder once; later builds re-run CMake by themselves
+# when a CMakeLists.txt changes. Only warnings and errors are shown (not the
+# optional packages that Qt looks for and this project does not need).
+configure() {
+  local dir=$1
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_MESSAGE_LOG_LEVEL=NOTICE "$@"
+  fi
+}
+
+configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j "$jobs"

@@ -56,6 +56,7 @@ int CLineDevice::TyOpen() {
     hwVersion_.store(versions[0]);
     fwVersion_.store(versions[1]);
     open_.store(true);
+    freshOpen_.store(true);
     char text[160];
     std::snprintf(text, sizeof text, "\nTyOpen() ptr_DeviceInstance=%lx m_HW_Version=%x m_FW_Version=%x",
                   static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(&transport_)),
@@ -105,6 +106,9 @@ bool CLineDevice::StartService(vt::HWND window, int deviceId) {
     window_.store(window);
     deviceId_.store(deviceId);
     StopService();
+    // The first service on a freshly opened adapter starts from a clean
+    // engine: see LineEventEngine::Reset.
+    if (freshOpen_.exchange(false)) engine_.Reset();
     serviceStop_.Reset();
     try {
         service_ = std::thread(&CLineDevice::ServiceLoop, this);

@@ -102,6 +102,7 @@ private:
 
     std::atomic<bool> open_{false};
     std::atomic<bool> listenerStarted_{false};
+    std::atomic<bool> freshOpen_{false};  // opened since the last service start
     std::atomic<bool> logEnabled_{false};
     std::atomic<int> deviceId_;
     std::atomic<vt::HWND> window_{nullptr};

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/Folders.h"
+
 namespace lindev {
 
 namespace {
@@ -23,7 +25,7 @@ bool CodecOutputFile::Failed(const char* what) {
 bool CodecOutputFile::Create(const char* path) {
     Discard();
     path_ = path;
-    file_ = std::fopen(path, "wb");
+    file_ = vt::OpenPrivateFile(path, "wb");  // recordings are private to the user
     if (!file_)
         return Failed("cannot create");
     std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);

@@ -39,15 +39,15 @@ void DiagnosticLog::SetClock(const vt::Clock* clock) { g_clock.store(clock); }
 std::filesystem::path DiagnosticLog::TodayFile() { return FileFor(CurrentClock().NowLocal()); }
 
 bool DiagnosticLog::Prepare() {
-    vt::EnsureFolder(LogFolder());
-    std::FILE* file = std::fopen(TodayFile().c_str(), "a");
+    vt::EnsureFolder(LogFolder(), 0700);
+    std::FILE* file = vt::OpenPrivateFile(TodayFile(), "a");
     if (!file) return false;
     std::fclose(file);
     return true;
 }
 
 void DiagnosticLog::CreateSdkMarker() {
-    std::FILE* file = std::fopen((vt::ApplicationFolder() / "VtSdk.log").c_str(), "w");
+    std::FILE* file = vt::OpenPrivateFile(vt::ApplicationFolder() / "VtSdk.log", "w");
     if (file) std::fclose(file);
 }
 
@@ -62,7 +62,7 @@ std::string DiagnosticLog::FormatLine(const vt::LocalTime& t, int deviceId,
 void DiagnosticLog::Write(int deviceId, const std::string& message) {
     const vt::LocalTime now = CurrentClock().NowLocal();
     const std::string line = FormatLine(now, deviceId, message);
-    std::FILE* file = std::fopen(FileFor(now).c_str(), "a+");
+    std::FILE* file = vt::OpenPrivateFile(FileFor(now), "a+");
     if (!file) return;
     WriteTextMode(file, line);
     std::fclose(file);

@@ -44,6 +44,22 @@ std::array<int, kToneTimeCount> LineEventEngine::ToneTimes() const {
     return times;
 }
 
+void LineEventEngine::Reset() {
+    pollInProgress_.store(false);
+    current_.store(0);
+    previous_.store(0);
+    toneState_.store(kToneIdle);
+    ringing_.store(false);
+    recordStopLatch_.store(false);
+    playStopLatch_.store(false);
+    ringOnCount_ = 0;
+    ringEndCountdown_ = 4000;
+    toneCount_ = 0;
+    silenceCount_ = 0;
+    ClearBusyCounts();
+    dtmfCount_ = 0;
+}
+
 void LineEventEngine::Report(vt::UINT message, vt::LPARAM lParam, const std::string& text) {
     sink_.Log(text);
     sink_.Post(message, lParam);

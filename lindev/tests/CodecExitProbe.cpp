@@ -9,6 +9,7 @@
 #include "lindev/lindev.h"
 #include "platform/QueueMessageWindow.h"
 #include "speechcodec/WavHeader.h"
+#include "testsupport/KeptUntilExit.h"
 
 int main(int argc, char** argv) {
     if (argc != 2)
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
                   static_cast<std::streamsize>(samples.size() * 2));
     }
     // Outlives the table on purpose: the conversion posts until it is stopped.
-    auto* window = new vt::QueueMessageWindow;
+    auto* window = vt::test::KeptUntilExit(new vt::QueueMessageWindow);
     if (TY_StartService(window, 0) != 0)
         return 3;
     const std::string src = (folder / "long.wav").string();

@@ -1,6 +1,7 @@
 #include "lindev/DiagnosticLog.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -73,4 +74,20 @@ TEST_F(DiagnosticLogTest, SdkMarkerIsAnEmptyFile) {
     }
     DiagnosticLog::CreateSdkMarker();
     EXPECT_EQ(ReadText(env.AppHome() / "VtSdk.log"), "");
+}
+
+TEST_F(DiagnosticLogTest, LogFolderAndDayFilesArePrivateWhateverTheUmask) {
+    const mode_t old = ::umask(0);
+    const bool prepared = DiagnosticLog::Prepare();
+    DiagnosticLog::Write(0, "private");
+    DiagnosticLog::CreateSdkMarker();
+    ::umask(old);
+    ASSERT_TRUE(prepared);
+    auto mode = [](const std::filesystem::path& p) {
+        struct stat st {};
+        return ::stat(p.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0u;
+    };
+    EXPECT_EQ(mode(env.AppHome() / "Log"), 0700u);
+    EXPECT_EQ(mode(DiagnosticLog::TodayFile()), 0600u);
+    EXPECT_EQ(mode(env.AppHome() / "VtSdk.log"), 0600u);
 }

@@ -7,14 +7,12 @@
 #include "lindev/lindev.h"
 #include "linesim/InProcessAdapter.h"
 #include "platform/QueueMessageWindow.h"
-
-// The adapter and window are left on purpose (see main); not a leak to report.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+#include "testsupport/KeptUntilExit.h"
 
 int main() {
     // Both outlive the table on purpose: its threads post and read until it ends them.
-    auto* adapter = new linesim::InProcessAdapter(0);
-    auto* window = new vt::QueueMessageWindow;
+    auto* adapter = vt::test::KeptUntilExit(new linesim::InProcessAdapter(0));
+    auto* window = vt::test::KeptUntilExit(new vt::QueueMessageWindow);
     if (TY_InitializeAllDevice() != 1 || TY_OpenDeviceByIndex(0, 1) != 1) return 2;
     if (TY_StartService(window, 0) != 0 || TY_HookOff(0) != 1) return 3;
     if (!window->WaitFor(WM_TY_LINENOTIFY, std::chrono::seconds(2))) return 4;

@@ -68,6 +68,24 @@ TEST_F(LineEventEngineTest, RemovalAfterAReadableWordIsReportedAgain) {
     EXPECT_EQ(Count(WM_TY_DEVICEREMOVED), 2u);
 }
 
+TEST_F(LineEventEngineTest, ResetForAFreshAdapterReportsItsFirstRemovalAndNoFalseChanges) {
+    GoOffHook();
+    Feed(status::kReverse | status::kArs | kOff, 2);
+    Feed(0xFFFFFFFFu);
+    ASSERT_EQ(Count(WM_TY_DEVICEREMOVED), 1u);
+    engine.Reset();  // the adapter was opened again
+    sink.events.clear();
+    Feed(0, 5);  // an idle line: nothing changed since a fresh start
+    EXPECT_EQ(sink.PostCount(), 0u);
+    EXPECT_EQ(engine.ToneStateValue(), kToneIdle);
+    Feed(0xFFFFFFFFu, 3);  // removed again at once
+    EXPECT_EQ(PostedParams(WM_TY_DEVICEREMOVED), Params{0});
+    engine.Reset();
+    sink.events.clear();
+    Feed(0xFFFFFFFFu);  // unreadable on the very first poll after a re-open
+    EXPECT_EQ(PostedParams(WM_TY_DEVICEREMOVED), Params{0});
+}
+
 TEST_F(LineEventEngineTest, UnfinishedPollWithAStuckWorkerReportsRemovalAndEnds) {
     sink.workerRunning = true;
     ASSERT_TRUE(engine.BeginPoll());  // a poll that never finished

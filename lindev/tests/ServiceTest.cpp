@@ -86,6 +86,26 @@ TEST_F(ServiceTest, UnplugPostsOneRemoval) {
     ASSERT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
 }
 
+// The phone program's handling of a removal: stop, close, open again, serve.
+TEST_F(ServiceTest, RemovalRightAfterAReopenIsPostedAndAnIdleReopenPostsNothing) {
+    auto reopenAfterRemoval = [&] {
+        ASSERT_TRUE(window.WaitFor(WM_TY_DEVICEREMOVED, 10s));
+        TY_StopService(0);
+        TY_CloseDeviceByIndex(0);
+        Sim("plug");
+        ASSERT_EQ(TY_InitializeAllDevice(), 1);
+        ASSERT_EQ(TY_OpenDeviceByIndex(0, 1), 1);
+        window.Drain();
+        ASSERT_EQ(TY_StartService(&window, 0), 0);
+    };
+    Sim("unplug");
+    reopenAfterRemoval();
+    std::this_thread::sleep_for(300ms);  // about ten polls of the idle line
+    EXPECT_EQ(window.Drain().size(), 0u) << "nothing changed on the line";
+    Sim("unplug");
+    reopenAfterRemoval();  // the second removal must be posted too
+}
+
 TEST_F(ServiceTest, SecondStartReplacesTheFirstService) {
     vt::QueueMessageWindow second;
     ASSERT_EQ(TY_StartService(&second, 0), 0);

@@ -1,11 +1,11 @@
 #include "linesim/ControlClient.h"
 
+#include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "platform/DeviceEnumeration.h"
@@ -15,12 +15,15 @@ namespace linesim {
 
 namespace {
 
-// A daemon answers at once; this only keeps a wedged peer from hanging us.
-constexpr int kAnswerTimeoutSeconds = 10;
+// A daemon answers at once; this only keeps a stopped or wedged one from
+// hanging us.
+constexpr std::chrono::milliseconds kAnswerTimeout{3000};
+constexpr std::chrono::milliseconds kConnectTimeout{1000};
 
 class LineReader {
 public:
-    explicit LineReader(int fd) : fd_(fd) {}
+    LineReader(int fd, const usbline::wire::Deadline& deadline) : fd_(fd), deadline_(deadline) {}
+    bool TimedOut() const { return timedOut_; }
     std::optional<std::string> Next() {
         for (;;) {
             const std::size_t nl = buffer_.find('\n');
@@ -30,6 +33,10 @@ public:
                 return line;
             }
             char chunk[4096];
+            if (!usbline::wire::WaitReady(fd_, POLLIN, deadline_)) {
+                timedOut_ = true;
+                return std::nullopt;
+            }
             const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -41,6 +48,8 @@ public:
 
 private:
     int fd_;
+    usbline::wire::Deadline deadline_;
+    bool timedOut_ = false;
     std::string buffer_;
 };
 
@@ -59,47 +68,83 @@ std::size_t FollowingLines(const std::string& first) {
 
 }  // namespace
 
-std::optional<std::string> ControlClient::TrySend(int id, const std::string& line) {
-    const std::string path = vt::ControlSocketPath(id).string();
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr.sun_path)
-        return std::nullopt;
-    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return std::nullopt;
-    timeval tv{kAnswerTimeoutSeconds, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    std::optional<std::string> answer;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
-        std::string request = line;
-        request.erase(request.find_last_not_of("\r\n") + 1);
-        request += '\n';
-        const bool sent = usbline::wire::TransferAll(request.size(), [&](std::size_t done) {
-            return ::send(fd, request.data() + done, request.size() - done, MSG_NOSIGNAL);
-        });
-        LineReader reader(fd);
-        if (sent)
-            answer = reader.Next();
-        if (answer) {
-            const std::size_t more = FollowingLines(*answer);
-            for (std::size_t i = 0; i < more && answer; ++i) {
-                std::optional<std::string> next = reader.Next();
-                if (!next)
-                    answer.reset();
-                else
-                    *answer += "\n" + *next;
-            }
+bool ControlClient::HasControlCharacters(const std::string& text) {
+    for (char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+ControlClient::Reply ControlClient::Query(int id, const std::string& line) {
+    namespace wire = usbline::wire;
+    Reply reply;
+    std::string request = line;
+    request.erase(request.find_last_not_of("\r\n") + 1);
+    if (HasControlCharacters(request)) {
+        reply.failure = Failure::BadCommand;
+        return reply;
+    }
+    request += '\n';
+    int error = 0;
+    const int fd = wire::ConnectUnix(vt::ControlSocketPath(id).string(),
+                                     wire::Deadline::In(kConnectTimeout), &error);
+    if (fd < 0) {
+        reply.failure = error == EACCES || error == EPERM ? Failure::NoPermission
+                        : error == EAGAIN                 ? Failure::Flooded
+                                                          : Failure::NotRunning;
+        return reply;
+    }
+    const wire::Deadline deadline = wire::Deadline::In(kAnswerTimeout);
+    LineReader reader(fd, deadline);
+    if (wire::SendAll(fd, request.data(), request.size(), deadline))
+        reply.answer = reader.Next();
+    if (reply.answer) {
+        const std::size_t more = FollowingLines(*reply.answer);
+        for (std::size_t i = 0; i < more && reply.answer; ++i) {
+            std::optional<std::string> next = reader.Next();
+            if (!next)
+                reply.answer.reset();
+            else
+                *reply.answer += "\n" + *next;
         }
     }
+    if (!reply.answer)
+        reply.failure = reader.TimedOut() ? Failure::Frozen : Failure::Lost;
     ::close(fd);
-    return answer;
+    return reply;
+}
+
+std::string ControlClient::FailureText(int id, Failure failure) {
+    const std::string adapter = "simulated adapter " + std::to_string(id);
+    switch (failure) {
+        case Failure::None:
+            return {};
+        case Failure::NotRunning:
+            return "no " + adapter + " is running";
+        case Failure::NoPermission:
+            return "no permission to reach " + adapter + " (its socket " +
+                   vt::ControlSocketPath(id).string() + " is not yours)";
+        case Failure::Flooded:
+            return adapter + " is flooded with connections and takes no more; try again";
+        case Failure::Frozen:
+            return adapter + " does not answer (its daemon is stopped or hangs)";
+        case Failure::Lost:
+            return adapter + " closed the connection without answering";
+        case Failure::BadCommand:
+            return "a command must not contain control characters";
+    }
+    return {};
+}
+
+std::optional<std::string> ControlClient::TrySend(int id, const std::string& line) {
+    return Query(id, line).answer;
 }
 
 std::string ControlClient::Send(int id, const std::string& line) const {
-    std::optional<std::string> answer = TrySend(id, line);
-    return answer ? *answer : "ERR no simulated adapter " + std::to_string(id) + " is running";
+    const Reply reply = Query(id, line);
+    return reply.answer ? *reply.answer : "ERR " + FailureText(id, reply.failure);
 }
 
 }  // namespace linesim

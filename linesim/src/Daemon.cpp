@@ -2,49 +2,40 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "DeviceSession.h"
-#include "usbline/SocketWire.h"
+#include "Hex.h"
+#include "ListeningSocket.h"
 #include "platform/DeviceEnumeration.h"
+#include "platform/Folders.h"
+#include "platform/Tick.h"
 #include "usbline/ControlCodes.h"
+#include "usbline/SocketWire.h"
 
 namespace linesim {
 
 namespace {
 
 constexpr std::size_t kMaxCommandLine = 4096;
-
-int Listen(const std::string& path, std::string* error) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr.sun_path) {
-        *error = "socket path too long: " + path;
-        return -1;
-    }
-    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        *error = std::string("socket: ") + std::strerror(errno);
-        return -1;
-    }
-    ::unlink(path.c_str());  // a leftover of a daemon that died; we hold the lock
-    const mode_t old = ::umask(0077);
-    const int rc = ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
-    ::umask(old);
-    if (rc < 0 || ::chmod(path.c_str(), 0600) < 0 || ::listen(fd, 64) < 0) {
-        *error = "cannot serve " + path + ": " + std::strerror(errno);
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
+// Paces the reaping of finished connections and the look at the sockets.
+constexpr int kLoopMs = 250;
+// After a failed accept (no descriptors left) the listeners rest this long.
+constexpr std::uint64_t kAcceptPauseMs = 100;
+// Connections taken from a listener's queue per round at most.
+constexpr int kAcceptBurst = 64;
+// A device connection must send its open within this time (or the idle
+// time-out, if shorter).
+constexpr std::chrono::milliseconds kOpenTimeout{2000};
+// Descriptors kept free for everything but connections.
+constexpr rlim_t kSpareDescriptors = 32;
 
 // The peer has hung up (or sent more than one request at a time, which it
 // never does while a start blocks).
@@ -58,20 +49,37 @@ bool ReturnsData(std::uint32_t code) {
            code == usbline::IOCTL_INTERRUPT_START;
 }
 
+Daemon::Limits Fitted(Daemon::Limits limits) {
+    rlimit nofile{};
+    if (::getrlimit(RLIMIT_NOFILE, &nofile) == 0 && nofile.rlim_cur != RLIM_INFINITY) {
+        const rlim_t room = nofile.rlim_cur > 2 * kSpareDescriptors
+                                ? nofile.rlim_cur - kSpareDescriptors
+                                : nofile.rlim_cur / 2;
+        limits.maxConnections = std::min<std::size_t>(limits.maxConnections, room);
+    }
+    limits.maxConnections = std::max<std::size_t>(limits.maxConnections, 1);
+    return limits;
+}
+
+bool SendText(int fd, const std::string& text) {
+    return usbline::wire::SendAll(fd, text.data(), text.size());
+}
+
 }  // namespace
 
-Daemon::Daemon(int id)
+Daemon::Daemon(int id, Limits limits)
     : id_(id),
-      devicePath_(vt::DeviceSocketPath(id).string()),
-      controlPath_(vt::ControlSocketPath(id).string()),
+      limits_(Fitted(limits)),
       interpreter_(model_, [this](bool plugged) { return SetPlugged(plugged); }),
-      lock_("linesim-sim" + std::to_string(id)) {}
+      lock_("linesim-sim" + std::to_string(id)),
+      control_(std::make_unique<ListeningSocket>(vt::ControlSocketPath(id).string())),
+      device_(std::make_unique<ListeningSocket>(vt::DeviceSocketPath(id).string())) {}
 
 Daemon::~Daemon() {
     stopping_ = true;
     ShutDownConnections(false);
     Reap(true);
-    for (int fd : {controlFd_, deviceFd_, wake_[0], wake_[1]})
+    for (int fd : {wake_[0], wake_[1]})
         if (fd >= 0)
             ::close(fd);
     for (int fd : retired_) ::close(fd);
@@ -79,6 +87,11 @@ Daemon::~Daemon() {
 
 bool Daemon::Start(std::string* error) {
     if (!lock_.Acquire()) {
+        std::string folderError;
+        if (vt::RuntimeFolder(&folderError).empty()) {
+            *error = folderError;
+            return false;
+        }
         *error = "another linesim daemon already serves adapter " + std::to_string(id_) +
                  " (lock " + lock_.LockFile().string() + ")";
         return false;
@@ -88,14 +101,13 @@ bool Daemon::Start(std::string* error) {
         return false;
     }
     std::lock_guard lock(mutex_);
-    controlFd_ = Listen(controlPath_, error);
-    if (controlFd_ < 0)
+    if (!control_->Open(error))
         return false;
-    deviceFd_ = Listen(devicePath_, error);
-    if (deviceFd_ < 0) {
-        ::unlink(controlPath_.c_str());
+    if (!device_->Open(error)) {
+        ::close(control_->Detach());
         return false;
     }
+    deviceListening_ = true;
     return true;
 }
 
@@ -111,7 +123,10 @@ void Daemon::Wake() {
     [[maybe_unused]] ssize_t n = ::write(wake_[1], &b, 1);
 }
 
-void Daemon::Run() {
+void Daemon::Run(std::string* reason) {
+    std::string scratch;
+    if (!reason)
+        reason = &scratch;
     while (!stopping_.load()) {
         pollfd fds[3];
         int n = 0;
@@ -120,15 +135,19 @@ void Daemon::Run() {
             std::lock_guard lock(mutex_);
             for (int fd : retired_) ::close(fd);
             retired_.clear();
-            control = controlFd_;
-            device = deviceFd_;
+            control = control_->Fd();
+            device = deviceListening_ ? device_->Fd() : -1;
         }
+        const std::uint64_t now = vt::TickCount64();
+        const bool accepting = now >= acceptPausedUntilMs_;
         fds[n++] = pollfd{wake_[0], POLLIN, 0};
-        fds[n++] = pollfd{control, POLLIN, 0};
-        if (device >= 0)
-            fds[n++] = pollfd{device, POLLIN, 0};
-        // The time-out only paces the reaping of finished connections.
-        const int rc = ::poll(fds, static_cast<nfds_t>(n), 500);
+        fds[n++] = pollfd{accepting ? control : -1, POLLIN, 0};
+        fds[n++] = pollfd{accepting ? device : -1, POLLIN, 0};
+        const int wait =
+            accepting
+                ? kLoopMs
+                : static_cast<int>(std::min<std::uint64_t>(kLoopMs, acceptPausedUntilMs_ - now));
+        const int rc = ::poll(fds, static_cast<nfds_t>(n), wait);
         if (rc < 0 && errno != EINTR)
             break;
         if (fds[0].revents & POLLIN) {
@@ -138,35 +157,125 @@ void Daemon::Run() {
         }
         if (stopping_.load())
             break;
-        if (fds[1].revents & POLLIN)
-            Accept(control, false);
-        if (n == 3 && (fds[2].revents & POLLIN))
-            Accept(device, true);
+        // The queue is taken in bursts, so waiting clients are not told
+        // "flooded" while the daemon has room.
+        for (int i = 0; rc > 0 && (fds[1].revents & POLLIN) && i < kAcceptBurst; ++i)
+            if (!Accept(control, false))
+                break;
+        for (int i = 0; rc > 0 && (fds[2].revents & POLLIN) && i < kAcceptBurst; ++i)
+            if (!Accept(device, true))
+                break;
         Reap(false);
+        if (!KeepSocketsAndLock(reason))
+            break;
     }
     ShutDownConnections(false);
     Reap(true);
     std::lock_guard lock(mutex_);
-    ::unlink(controlPath_.c_str());
-    if (deviceFd_ >= 0)
-        ::unlink(devicePath_.c_str());
+    retired_.push_back(control_->Detach());
+    if (deviceListening_)
+        retired_.push_back(device_->Detach());
+    deviceListening_ = false;
 }
 
-void Daemon::Accept(int listenFd, bool device) {
-    const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0)
-        return;
+bool Daemon::KeepSocketsAndLock(std::string* reason) {
+    const std::string adapter = "adapter " + std::to_string(id_);
+    if (!lock_.StillHeld()) {
+        // The lock file went (a removed runtime folder): take a new one. A
+        // daemon starting meanwhile may hold it for a moment, but it finds
+        // these sockets answering and gives up, so this one keeps serving
+        // and tries again on the next round.
+        lock_.Release();
+        if (lock_.Acquire())
+            std::fprintf(stderr, "linesim: the lock of %s was removed; took it again\n",
+                         adapter.c_str());
+    }
     std::lock_guard lock(mutex_);
+    for (ListeningSocket* socket : {control_.get(), device_.get()}) {
+        if (socket == device_.get() && !deviceListening_)
+            continue;
+        if (socket->Present())
+            continue;
+        const std::filesystem::path folder = std::filesystem::path(socket->Path()).parent_path();
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder.parent_path(), ec)) {
+            *reason = "the runtime folder " + folder.parent_path().string() + " is gone";
+            return false;
+        }
+        vt::EnsureFolder(folder, 0700);
+        retired_.push_back(socket->Detach());  // clients already connected stay served
+        std::string error;
+        if (!socket->Open(&error)) {
+            *reason = error;
+            return false;
+        }
+        std::fprintf(stderr, "linesim: %s was removed; made it again\n", socket->Path().c_str());
+    }
+    return true;
+}
+
+std::size_t Daemon::LiveConnectionsLocked() const {
+    std::size_t live = 0;
+    for (const Connection& c : connections_)
+        if (!c.done.load() && !c.evicted.load())
+            ++live;
+    return live;
+}
+
+bool Daemon::EvictOldestIdleLocked() {
+    // Control connections and device connections that never opened a handle
+    // go first; an opened handle of some program only when nothing else can.
+    Connection* victim = nullptr;
+    auto rank = [](const Connection& c) { return c.device && c.opened.load() ? 1 : 0; };
+    for (Connection& c : connections_) {
+        if (c.done.load() || c.evicted.load() || c.busy.load())
+            continue;
+        if (!victim || rank(c) < rank(*victim) ||
+            (rank(c) == rank(*victim) && c.lastActiveMs.load() < victim->lastActiveMs.load()))
+            victim = &c;
+    }
+    if (!victim)
+        return false;
+    victim->evicted.store(true);
+    ::shutdown(victim->fd, SHUT_RDWR);
+    return true;
+}
+
+bool Daemon::Accept(int listenFd, bool device) {
+    const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    const int error = errno;
+    std::lock_guard lock(mutex_);
+    if (fd < 0) {
+        if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
+            // Out of descriptors: free one and let the listeners rest rather
+            // than spin on a queue that cannot be taken.
+            EvictOldestIdleLocked();
+            acceptPausedUntilMs_ = vt::TickCount64() + kAcceptPauseMs;
+        }
+        return false;
+    }
+    if (LiveConnectionsLocked() >= limits_.maxConnections && !EvictOldestIdleLocked()) {
+        if (!device)
+            SendText(fd, "ERR too many connections\n");
+        ::close(fd);
+        return true;
+    }
     Connection& c = connections_.emplace_back();
     c.fd = fd;
     c.device = device;
-    c.thread = std::thread([this, &c] {
-        if (c.device)
-            ServeDevice(c);
-        else
-            ServeControl(c);
-        c.done.store(true);
-    });
+    c.lastActiveMs.store(vt::TickCount64());
+    try {
+        c.thread = std::thread([this, &c] {
+            if (c.device)
+                ServeDevice(c);
+            else
+                ServeControl(c);
+            c.done.store(true);
+        });
+    } catch (const std::system_error&) {
+        c.done.store(true);  // no thread to spare: the client sees its connection end
+    }
+    return true;
 }
 
 void Daemon::ShutDownConnections(bool deviceOnly) {
@@ -202,18 +311,17 @@ std::string Daemon::SetPlugged(bool plugged) {
             return "already plugged in";
         model_.Plug();
         std::string error;
-        deviceFd_ = Listen(devicePath_, &error);
-        if (deviceFd_ < 0) {
+        if (!device_->Open(&error)) {
             model_.Unplug();
             return error;
         }
+        deviceListening_ = true;
     } else {
         if (!model_.IsPlugged())
             return "already unplugged";
         model_.Unplug();
-        ::unlink(devicePath_.c_str());
-        retired_.push_back(deviceFd_);
-        deviceFd_ = -1;
+        retired_.push_back(device_->Detach());
+        deviceListening_ = false;
         for (Connection& c : connections_)
             if (c.device)
                 ::shutdown(c.fd, SHUT_RDWR);
@@ -223,16 +331,19 @@ std::string Daemon::SetPlugged(bool plugged) {
 }
 
 void Daemon::ServeControl(Connection& c) {
+    namespace wire = usbline::wire;
     std::string buffer;
     char chunk[1024];
     for (;;) {
         const std::size_t nl = buffer.find('\n');
         if (nl == std::string::npos) {
             if (buffer.size() > kMaxCommandLine) {
-                usbline::wire::SendAll(c.fd, {'E', 'R', 'R', ' ', 'l', 'i', 'n', 'e', ' ', 't', 'o',
-                                              'o', ' ', 'l', 'o', 'n', 'g', '\n'});
+                SendText(c.fd, "ERR line too long\n");
                 return;
             }
+            // A client that sends nothing for the idle time-out is let go.
+            if (!wire::WaitReady(c.fd, POLLIN, wire::Deadline::In(limits_.idleTimeout)))
+                return;
             const ssize_t n = ::recv(c.fd, chunk, sizeof chunk, 0);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -241,12 +352,23 @@ void Daemon::ServeControl(Connection& c) {
             buffer.append(chunk, static_cast<std::size_t>(n));
             continue;
         }
+        c.busy.store(true);
         std::string line = buffer.substr(0, nl);
         buffer.erase(0, nl + 1);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::string answer = interpreter_.Execute(line) + "\n";
-        if (!usbline::wire::SendAll(c.fd, std::vector<std::uint8_t>(answer.begin(), answer.end())))
+        // Answers may echo what was sent: never raw control bytes. A
+        // multi-line answer ("log") keeps its line breaks.
+        const std::string raw = interpreter_.Execute(line);
+        std::string answer;
+        std::size_t from = 0;
+        for (std::size_t to; (to = raw.find('\n', from)) != std::string::npos; from = to + 1)
+            answer += EscapeUnprintable(raw.substr(from, to - from)) + "\n";
+        answer += EscapeUnprintable(raw.substr(from)) + "\n";
+        const bool sent = SendText(c.fd, answer);
+        c.lastActiveMs.store(vt::TickCount64());
+        c.busy.store(false);
+        if (!sent)
             return;
     }
 }
@@ -254,7 +376,8 @@ void Daemon::ServeControl(Connection& c) {
 void Daemon::ServeDevice(Connection& c) {
     namespace wire = usbline::wire;
     std::vector<std::uint8_t> frame;
-    if (!wire::RecvFrame(c.fd, &frame))
+    if (!wire::RecvFrame(c.fd, &frame,
+                         wire::Deadline::In(std::min(kOpenTimeout, limits_.idleTimeout))))
         return;
     wire::Reader hello(frame);
     const std::uint8_t kind = hello.U8();
@@ -287,6 +410,8 @@ void Daemon::ServeDevice(Connection& c) {
     opened.U64(session ? openId : 0);
     if (!wire::SendAll(c.fd, opened.Frame()) || !session)
         return;
+    c.opened.store(true);
+    c.lastActiveMs.store(vt::TickCount64());
 
     const DeviceSession::Cancelled cancelled = [this, &c] {
         return stopping_.load() || PeerGone(c.fd);
@@ -300,6 +425,7 @@ void Daemon::ServeDevice(Connection& c) {
     };
     std::vector<std::uint8_t> out;
     while (wire::RecvFrame(c.fd, &frame)) {
+        c.busy.store(true);
         wire::Reader r(frame);
         const std::uint8_t k = r.U8();
         const std::uint32_t code = r.U32();
@@ -328,6 +454,8 @@ void Daemon::ServeDevice(Connection& c) {
             answer.Bytes(out.data(), outLength);
         if (!wire::SendAll(c.fd, answer.Frame()))
             return;
+        c.lastActiveMs.store(vt::TickCount64());
+        c.busy.store(false);
         if (!session->Alive())
             return;
     }

@@ -682,6 +682,26 @@ void Model::Unplug() {
         return;
     plugged_ = false;
     ++generation_;
+    // An adapter that loses power lets go of the line (a handset that is up
+    // still holds it) and ends whatever it was doing: the ring it showed,
+    // tones, digits, the streams.
+    const std::uint64_t now = time_->NowMs();
+    const bool wasOffHook = OffHookLocked();
+    adapterOffHook_ = false;
+    HookChangedLocked(wasOffHook, now);
+    if (ringing_) {
+        ringing_ = false;
+        if (call_ == CallState::Ringing)
+            call_ = CallState::Idle;
+    }
+    if (!OffHookLocked())
+        StartToneLocked(Tone::Off, now);
+    keys_.clear();
+    diallingUntilMs_ = 0;
+    recording_ = false;
+    stream_ = StreamKind::None;
+    streamBuffered_ = 0;
+    arsActive_ = false;
 }
 
 void Model::Plug() {

@@ -26,12 +26,13 @@ std::string LinesimBinary() {
 
 }  // namespace
 
-ScopedDaemon::ScopedDaemon(int id) : id_(id) {
+ScopedDaemon::ScopedDaemon(int id, const std::vector<std::string>& options) : id_(id) {
     const std::string exe = LinesimBinary();
     const std::string idText = std::to_string(id);
     std::vector<char*> argv = {const_cast<char*>(exe.c_str()), const_cast<char*>("serve"),
-                               const_cast<char*>("--id"), const_cast<char*>(idText.c_str()),
-                               nullptr};
+                               const_cast<char*>("--id"), const_cast<char*>(idText.c_str())};
+    for (const std::string& option : options) argv.push_back(const_cast<char*>(option.c_str()));
+    argv.push_back(nullptr);
     if (posix_spawn(&pid_, exe.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         throw std::runtime_error("cannot start " + exe);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -62,6 +63,7 @@ int ScopedDaemon::Stop() {
     if (pid_ < 0)
         return -1;
     ::kill(pid_, SIGTERM);
+    ::kill(pid_, SIGCONT);  // a test may have left it stopped
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }

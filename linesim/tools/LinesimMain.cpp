@@ -2,6 +2,7 @@
 // client of its control socket (`linesim [--id N] COMMAND ...`).
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "linesim/ControlClient.h"
 #include "linesim/Daemon.h"
+#include "platform/Folders.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ void OnStopSignal(int) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: linesim [--id N] serve        run simulated adapter N (default 0)\n"
+                 "usage: linesim [--id N] serve [--max-connections N] [--idle-timeout MS]\n"
+                 "                                     run simulated adapter N (default 0)\n"
                  "       linesim [--id N] COMMAND ...  send one control command, e.g.\n"
                  "         ring [ON_MS OFF_MS [COUNT]] | ring stop | cid NUMBER [MMDDhhmm]\n"
                  "         dtmf DIGITS [ON_MS [OFF_MS]] | tone dial|ringback|busy1|busy2|off\n"
@@ -31,8 +34,30 @@ int Usage() {
     return 64;
 }
 
-int Serve(int id) {
-    linesim::Daemon daemon(id);
+// A whole decimal number in [low, high].
+bool ParseNumber(const std::string& text, long low, long high, long* value) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = std::stol(text);
+    return *value >= low && *value <= high;
+}
+
+int Serve(int id, const std::vector<std::string>& options) {
+    linesim::Daemon::Limits limits;
+    for (std::size_t i = 0; i < options.size(); i += 2) {
+        long value = 0;
+        if (i + 1 >= options.size())
+            return Usage();
+        if (options[i] == "--max-connections" && ParseNumber(options[i + 1], 1, 100000, &value))
+            limits.maxConnections = static_cast<std::size_t>(value);
+        else if (options[i] == "--idle-timeout" &&
+                 ParseNumber(options[i + 1], 10, 86400000, &value))
+            limits.idleTimeout = std::chrono::milliseconds(value);
+        else
+            return Usage();
+    }
+    linesim::Daemon daemon(id, limits);
     std::string error;
     if (!daemon.Start(&error)) {
         std::fprintf(stderr, "linesim: %s\n", error.c_str());
@@ -46,8 +71,13 @@ int Serve(int id) {
     sigaction(SIGTERM, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
     std::fprintf(stderr, "linesim: serving simulated adapter %d\n", id);
-    daemon.Run();
+    std::string reason;
+    daemon.Run(&reason);
     g_daemon = nullptr;
+    if (!reason.empty()) {
+        std::fprintf(stderr, "linesim: ending: %s\n", reason.c_str());
+        return 1;
+    }
     return 0;
 }
 
@@ -72,15 +102,32 @@ int main(int argc, char** argv) {
     if (rest.empty() || rest[0] == "--help" || rest[0] == "-h")
         return Usage();
     if (rest[0] == "serve")
-        return rest.size() == 1 ? Serve(id) : Usage();
+        return Serve(id, std::vector<std::string>(rest.begin() + 1, rest.end()));
 
     std::string line;
-    for (const std::string& word : rest) line += (line.empty() ? "" : " ") + word;
-    const std::optional<std::string> answer = linesim::ControlClient::TrySend(id, line);
+    for (const std::string& word : rest) {
+        // A line break inside an argument would send a second command.
+        if (linesim::ControlClient::HasControlCharacters(word)) {
+            std::fprintf(stderr, "linesim: arguments must not contain control characters\n");
+            return 64;
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    std::string folderError;
+    if (vt::RuntimeFolder(&folderError).empty()) {
+        std::fprintf(stderr, "linesim: %s\n", folderError.c_str());
+        return 2;
+    }
+    using linesim::ControlClient;
+    const ControlClient::Reply reply = ControlClient::Query(id, line);
+    const std::optional<std::string>& answer = reply.answer;
     if (!answer) {
-        std::fprintf(stderr,
-                     "linesim: no simulated adapter %d is running (start `linesim serve%s`)\n", id,
-                     id ? (" --id " + std::to_string(id)).c_str() : "");
+        const std::string hint =
+            reply.failure == ControlClient::Failure::NotRunning
+                ? " (start `linesim serve" + (id ? " --id " + std::to_string(id) : "") + "`)"
+                : "";
+        std::fprintf(stderr, "linesim: %s%s\n",
+                     ControlClient::FailureText(id, reply.failure).c_str(), hint.c_str());
         return 2;
     }
     if (answer->rfind("OK", 0) == 0) {

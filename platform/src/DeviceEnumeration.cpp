@@ -32,17 +32,28 @@ bool IsSocket(const fs::path& p) {
 }  // namespace
 
 fs::path DeviceSocketFolder() {
-    fs::path folder = RuntimeFolder() / "tyline";
+    const fs::path runtime = RuntimeFolder();
+    if (runtime.empty()) return {};
+    fs::path folder = runtime / "tyline";
     EnsureFolder(folder, 0700);
     return folder;
 }
 
+namespace {
+
+// Never a relative path: without a runtime folder there is no socket.
+fs::path SocketIn(const fs::path& folder, const std::string& name) {
+    return folder.empty() ? fs::path() : folder / name;
+}
+
+}  // namespace
+
 fs::path DeviceSocketPath(int adapterId) {
-    return DeviceSocketFolder() / ("sim" + std::to_string(adapterId) + ".dev");
+    return SocketIn(DeviceSocketFolder(), "sim" + std::to_string(adapterId) + ".dev");
 }
 
 fs::path ControlSocketPath(int adapterId) {
-    return DeviceSocketFolder() / ("sim" + std::to_string(adapterId) + ".ctl");
+    return SocketIn(DeviceSocketFolder(), "sim" + std::to_string(adapterId) + ".ctl");
 }
 
 std::vector<std::string> EnumerateDeviceInterfaces() {
@@ -53,7 +64,9 @@ std::vector<std::string> EnumerateDeviceInterfaces() {
     }
     std::vector<std::pair<long, std::string>> simulated;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(DeviceSocketFolder(), ec)) {
+    const fs::path folder = DeviceSocketFolder();
+    if (folder.empty()) return paths;  // no private runtime folder: no simulated adapter
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
         // sim<N>.dev with N all digits
         if (name.size() < 8 || name.rfind("sim", 0) != 0 || name.substr(name.size() - 4) != ".dev")

@@ -74,7 +74,7 @@ bool IniStore::Load() {
 }
 
 bool IniStore::Save() const {
-    if (!EnsureFolder(file_.parent_path())) return false;
+    if (!EnsureFolder(file_.parent_path(), 0700)) return false;
     std::ostringstream text;
     for (const auto& [name, keys] : sections_) {
         text << '[' << name << "]\n";
@@ -84,7 +84,7 @@ bool IniStore::Save() const {
     const std::string body = text.str();
     fs::path temp = file_;
     temp += ".tmp-" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    std::FILE* f = OpenPrivateFile(temp, "wb");
     if (!f) return false;
     bool ok = std::fwrite(body.data(), 1, body.size(), f) == body.size();
     ok = (std::fflush(f) == 0) && ok;

@@ -93,3 +93,19 @@ TEST(IniStore, SaveOverSomethingThatIsNotAFileFailsCleanly) {
     for (const auto& e : fs::directory_iterator(env.Root()))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos);
 }
+
+TEST(IniStore, SettingsFolderAndFileArePrivateWhateverTheUmask) {
+    vt::test::TestEnvironment env;
+    const mode_t old = ::umask(0);
+    fs::path file = env.ConfigHome() / "Korvane" / "Vantelo.conf";
+    IniStore store(file);
+    store.SetString("VanteloSetting", "StrName", "private");
+    const bool saved = store.Save();
+    ::umask(old);
+    ASSERT_TRUE(saved);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(file.parent_path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}

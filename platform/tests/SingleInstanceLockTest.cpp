@@ -4,6 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "testsupport/TestEnvironment.h"
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilRelease) {
@@ -41,4 +44,26 @@ TEST(SingleInstanceLock, DestructionReleases) {
     }
     vt::SingleInstanceLock again("x");
     EXPECT_TRUE(again.Acquire());
+}
+
+TEST(SingleInstanceLock, SymlinkInTheLocksPlaceIsNotFollowed) {
+    vt::test::TestEnvironment env;
+    const std::filesystem::path victim = env.Root() / "victim";
+    { std::ofstream(victim) << "keep"; }
+    std::filesystem::create_symlink(victim, env.RuntimeDir() / "planted.lock");
+    vt::SingleInstanceLock lock("planted");
+    EXPECT_FALSE(lock.Acquire());
+    EXPECT_EQ(vt::test::ReadText(victim), "keep");
+}
+
+TEST(SingleInstanceLock, NoticesWhenItsFileIsRemoved) {
+    vt::test::TestEnvironment env;
+    vt::SingleInstanceLock lock("gone");
+    ASSERT_TRUE(lock.Acquire());
+    EXPECT_TRUE(lock.StillHeld());
+    std::filesystem::remove(lock.LockFile());
+    EXPECT_FALSE(lock.StillHeld());
+    lock.Release();
+    EXPECT_TRUE(lock.Acquire());
+    EXPECT_TRUE(lock.StillHeld());
 }

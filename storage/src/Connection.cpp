@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -100,10 +101,15 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
     if (mode == Mode::ReadWriteCreate) {
         flags |= SQLITE_OPEN_CREATE;
-        // Created by us with the owner's rights only; an existing file stays as it is.
-        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0)
+        // SQLite would make the file 0644 (less the umask); contacts and
+        // calls are private, and its journals copy the file's mode. An
+        // existing file stays as it is.
+        const int fd =
+            ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::fchmod(fd, 0600);
             ::close(fd);
+        }
     }
     int rc = SQLITE_READONLY;
     Result<std::unique_ptr<Connection>> c = Status(ErrorCode::ReadOnly, "opening read-only");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
@@ -53,6 +54,21 @@ TEST_F(DatabaseFileTest, MissingFileIsCreatedWithTablesIndexesAndLog) {
               "ID,Name,Phone,Age,Vip,Seen,Score,Group");
     EXPECT_EQ(QueryText(file_, "SELECT name FROM sqlite_master WHERE type='index' ORDER BY name"),
               "idx_People_Phone,idx_People_Seen");
+}
+
+TEST_F(DatabaseFileTest, CreatedFileAndItsJournalsArePrivateWhateverTheUmask) {
+    const mode_t old = ::umask(0);
+    auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ::umask(old);
+    ASSERT_TRUE(r.ok()) << r.status().ToString();
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        fs::path p = file_;
+        p += suffix;
+        struct stat st {};
+        if (::stat(p.c_str(), &st) != 0)
+            continue;  // journals exist only while open
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << p;
+    }
 }
 
 TEST_F(DatabaseFileTest, GoodFileIsKeptWithItsRecords) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lindev/lindev.h"
+#include "platform/Folders.h"
 #include "platform/Tick.h"
 #include "tyctl/AdapterSession.h"
 #include "tyctl/LineMonitor.h"
@@ -22,10 +23,20 @@ int Usage(CommandContext& c, const char* usage) {
     return kExitUsage;
 }
 
-int Result(CommandContext& c, const char* what, bool ok) {
-    if (ok) return kExitOk;
+// Why a command failed: an adapter that no longer answers (unplugged, its
+// daemon ended or hangs) is told apart from one that refused.
+int Failure(CommandContext& c, const std::string& what) {
+    if (TY_GetTYplusState(kSlot) == 0xFFFFFFFFu) {
+        c.err << "tyctl: " << what
+              << " failed: the adapter is gone (unplugged, or its daemon stopped or hangs)\n";
+        return kExitNoAdapter;
+    }
     c.err << "tyctl: " << what << " refused or failed by the adapter\n";
     return kExitFailed;
+}
+
+int Result(CommandContext& c, const char* what, bool ok) {
+    return ok ? kExitOk : Failure(c, what);
 }
 
 // Runs `body` with slot 0 open; reports a missing adapter.
@@ -33,7 +44,11 @@ template <typename Body>
 int WithAdapter(CommandContext& c, Body body) {
     AdapterSession session;
     if (!session.Found()) {
-        c.err << "tyctl: no adapter found\n";
+        std::string folderError;
+        if (vt::RuntimeFolder(&folderError).empty())
+            c.err << "tyctl: no adapter found: " << folderError << '\n';
+        else
+            c.err << "tyctl: no adapter found\n";
         return kExitNoAdapter;
     }
     if (!session.Open()) {
@@ -93,7 +108,13 @@ int Send(CommandContext& c) {
         for (char ch : c.args[0]) {
             if (!first) vt::SleepMs(kDigitGapMs);
             first = false;
+            if (c.stop.load()) {
+                c.err << "tyctl: stopped before digit '" << ch << "'\n";
+                return kExitFailed;
+            }
             if (TY_SendNumber(ch, kToneTimeMs, 0, kSlot) != 1) {
+                if (TY_GetTYplusState(kSlot) == 0xFFFFFFFFu)
+                    return Failure(c, std::string("digit '") + ch + "'");
                 c.err << "tyctl: digit '" << ch
                       << "' refused or failed (is the line off-hook?)\n";
                 return kExitFailed;
@@ -128,10 +149,7 @@ int State(CommandContext& c) {
     if (!c.args.empty()) return Usage(c, "state");
     return WithAdapter(c, [&] {
         const unsigned word = TY_GetTYplusState(kSlot);
-        if (word == 0xFFFFFFFFu) {
-            c.err << "tyctl: the adapter cannot be read\n";
-            return kExitFailed;
-        }
+        if (word == 0xFFFFFFFFu) return Failure(c, "state");
         c.out << "status=" << Hex(word & 0xFFFF, 4) << " hook="
               << (TY_IsLineBusy(kSlot) ? "off" : "on") << " headset=" << TY_GetHeadsetLoc(kSlot)
               << std::endl;
@@ -144,7 +162,7 @@ int CallerId(CommandContext& c) {
     return WithAdapter(c, [&] {
         // The service's first poll reads a waiting caller-ID message.
         vt::QueueMessageWindow window;
-        if (TY_StartService(&window, kSlot) != kSlot) return Result(c, "cid", false);
+        if (TY_StartService(&window, kSlot) != kSlot) return Failure(c, "cid");
         const auto ready = window.WaitFor(WM_TY_CIDREDAY, std::chrono::milliseconds(500));
         TY_StopService(kSlot);
         if (!ready) {

@@ -1,9 +1,12 @@
 #include "tyctl/LineMonitor.h"
 
 #include <chrono>
+#include <string>
 
 #include "lindev/lindev.h"
+#include "platform/Folders.h"
 #include "platform/Tick.h"
+#include "tyctl/CommandTable.h"
 #include "tyctl/MessageNames.h"
 
 namespace tyctl {
@@ -35,6 +38,11 @@ int LineMonitor::Run(const std::atomic<bool>& stop) {
     while (!stop.load()) {
         if (!serving_ && vt::TickCount64() >= nextTry) {
             if (!Start()) {
+                std::string folderError;
+                if (vt::RuntimeFolder(&folderError).empty()) {
+                    err_ << "tyctl: " << folderError << '\n';
+                    return kExitNoAdapter;
+                }
                 if (!toldWaiting) err_ << "tyctl: no adapter yet, looking again every 2 s\n";
                 toldWaiting = true;
                 nextTry = vt::TickCount64() + kRetryMs;

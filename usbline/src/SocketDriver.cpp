@@ -5,35 +5,16 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
-#include "usbline/SocketWire.h"
 #include "usbline/ControlCodes.h"
 #include "usbline/DriverRegistry.h"
+#include "usbline/SocketWire.h"
 
 namespace usbline {
 
 namespace {
-
-int ConnectTo(const std::string& socketPath) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (socketPath.empty() || socketPath.size() >= sizeof addr.sun_path)
-        return -1;
-    std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
-    int rc;
-    do {
-        rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
-    } while (rc < 0 && errno == EINTR);
-    if (rc < 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 // Splits "<device>/<PIPEnn>" into the device path and the pipe name; a
 // path without a pipe is the device itself.
@@ -51,6 +32,25 @@ void SplitPath(const std::string& path, std::string* device, std::string* pipe) 
 
 bool CarriesOutData(std::uint32_t code) {
     return code == IOCTL_VENDOR_WRITE || code == IOCTL_BULK_OUT;
+}
+
+// How long a call may take before it counts as failed, as a real driver's
+// transfers time out: a wedged adapter (or daemon) then looks removed
+// instead of freezing its caller. The two starts block until their stop by
+// design and have none; bulk transfers get room for the stream's pace.
+wire::Deadline CallDeadline(std::uint32_t code, std::uint32_t length) {
+    using std::chrono::milliseconds;
+    switch (code) {
+        case IOCTL_INTERRUPT_START:
+        case IOCTL_RECORD_START:
+            return wire::Deadline::Forever();
+        case IOCTL_BULK_IN:
+        case IOCTL_BULK_OUT:
+            // 8 bytes per ms is the playback drain at real time.
+            return wire::Deadline::In(SocketDriver::kBulkTimeout + milliseconds(length / 8));
+        default:
+            return wire::Deadline::In(SocketDriver::kControlTimeout);
+    }
 }
 
 }  // namespace
@@ -86,7 +86,9 @@ DriverHandle SocketDriver::Open(const char* path) {
             return kInvalidHandle;
         openId = c->device->id;
     }
-    c->fd = ConnectTo(c->devicePath);
+    const wire::Deadline deadline = wire::Deadline::In(kControlTimeout);
+    int error = 0;
+    c->fd = wire::ConnectUnix(c->devicePath, deadline, &error);
     if (c->fd < 0)
         return kInvalidHandle;
 
@@ -97,7 +99,7 @@ DriverHandle SocketDriver::Open(const char* path) {
     hello.U16(static_cast<std::uint16_t>(pipe.size()));
     hello.Bytes(pipe.data(), pipe.size());
     std::vector<std::uint8_t> reply;
-    if (!wire::SendAll(c->fd, hello.Frame()) || !wire::RecvFrame(c->fd, &reply))
+    if (!wire::SendAll(c->fd, hello.Frame(), deadline) || !wire::RecvFrame(c->fd, &reply, deadline))
         return kInvalidHandle;
     wire::Reader r(reply);
     const std::uint8_t kind = r.U8(), ok = r.U8();
@@ -154,19 +156,27 @@ bool SocketDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, cons
     std::lock_guard callLock(c->callMutex);
     if (c->closed.load())
         return false;
-    const bool ok = Exchange(*c, code, static_cast<const std::uint8_t*>(in), inLength,
-                             static_cast<std::uint8_t*>(out), outLength, bytesReturned);
+    const std::optional<bool> answered =
+        Exchange(*c, code, static_cast<const std::uint8_t*>(in), inLength,
+                 static_cast<std::uint8_t*>(out), outLength, bytesReturned);
+    if (!answered && !c->closed.exchange(true)) {
+        // Timed out or broken: an answer that comes late must not be taken
+        // for the next call's.
+        ::shutdown(c->fd, SHUT_RDWR);
+    }
+    const bool ok = answered.value_or(false);
     if (ok && code == IOCTL_RECORD_READ)
         *bytesReturned = c->device->recordPosition.load();
     return ok && !c->closed.load();
 }
 
-bool SocketDriver::Exchange(Connection& c, std::uint32_t code, const std::uint8_t* in,
-                            std::uint32_t inLength, std::uint8_t* out, std::uint32_t outLength,
-                            std::uint32_t* bytesReturned) {
+std::optional<bool> SocketDriver::Exchange(Connection& c, std::uint32_t code,
+                                           const std::uint8_t* in, std::uint32_t inLength,
+                                           std::uint8_t* out, std::uint32_t outLength,
+                                           std::uint32_t* bytesReturned) {
     const std::uint32_t sentOut = (CarriesOutData(code) && out) ? outLength : 0;
     if (sentOut + inLength > wire::kMaxFrame - 64)
-        return false;
+        return false;  // refused before anything was sent
     wire::Writer call;
     call.U8(wire::kCall);
     call.U32(code);
@@ -175,8 +185,9 @@ bool SocketDriver::Exchange(Connection& c, std::uint32_t code, const std::uint8_
     call.U32(outLength);
     call.U32(sentOut);
     call.Bytes(out, sentOut);
-    if (!wire::SendAll(c.fd, call.Frame()))
-        return false;
+    const wire::Deadline deadline = CallDeadline(code, outLength);
+    if (!wire::SendAll(c.fd, call.Frame(), deadline))
+        return std::nullopt;
 
     // A record start fills the caller's ring from the records streamed.
     const std::size_t ringRecords = (code == IOCTL_RECORD_START && out) ? outLength / 64 : 0;
@@ -184,15 +195,15 @@ bool SocketDriver::Exchange(Connection& c, std::uint32_t code, const std::uint8_
         c.device->recordPosition.store(0);
     std::vector<std::uint8_t> reply;
     for (;;) {
-        if (!wire::RecvFrame(c.fd, &reply))
-            return false;
+        if (!wire::RecvFrame(c.fd, &reply, deadline))
+            return std::nullopt;
         wire::Reader r(reply);
         const std::uint8_t kind = r.U8();
         if (kind == wire::kRecords) {
             const std::uint32_t count = r.U32();
             const std::uint8_t* records = r.Bytes(static_cast<std::size_t>(count) * 64);
             if (!r.Ok() || code != IOCTL_RECORD_START)
-                return false;
+                return std::nullopt;
             if (ringRecords == 0)
                 continue;
             std::uint32_t pos = c.device->recordPosition.load();
@@ -208,7 +219,7 @@ bool SocketDriver::Exchange(Connection& c, std::uint32_t code, const std::uint8_
         const std::uint32_t m = r.U32();
         const std::uint8_t* data = r.Bytes(m);
         if (!r.Ok() || kind != wire::kAnswer)
-            return false;
+            return std::nullopt;
         if (out && m > 0 && !CarriesOutData(code) && code != IOCTL_RECORD_START)
             std::memcpy(out, data, std::min(m, outLength));
         *bytesReturned = returned;

@@ -19,15 +19,21 @@
 // control handle answers that count (the ring position), after asking the
 // daemon whether the adapter is still there.
 //
+// Every call but the two starts has a time-out (kControlTimeout, or
+// kBulkTimeout plus the stream's pace for bulk transfers); one that expires
+// fails and ends its connection, as a real driver's transfer would.
+//
 // Handles are never reused. Close shuts the connection down first, so a
 // call blocked on it returns (and fails); the descriptor is released when
 // the last call on it has returned. A daemon that exits or unplugs the
 // adapter closes the connections, and every call then fails.
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -37,6 +43,9 @@ namespace usbline {
 
 class SocketDriver : public Driver {
 public:
+    static constexpr std::chrono::milliseconds kControlTimeout{500};
+    static constexpr std::chrono::milliseconds kBulkTimeout{2000};
+
     DriverHandle Open(const char* path) override;
     bool Close(DriverHandle handle) override;
     bool DeviceIoControl(DriverHandle handle, std::uint32_t code, const void* in,
@@ -61,9 +70,11 @@ private:
 
     std::shared_ptr<Connection> Find(DriverHandle handle);
     std::shared_ptr<OpenDevice> BoundOpen(const std::string& devicePath);
-    static bool Exchange(Connection& c, std::uint32_t code, const std::uint8_t* in,
-                         std::uint32_t inLength, std::uint8_t* out, std::uint32_t outLength,
-                         std::uint32_t* bytesReturned);
+    // The answer's success; nullopt when no answer came (time-out, broken
+    // connection, garbage).
+    static std::optional<bool> Exchange(Connection& c, std::uint32_t code, const std::uint8_t* in,
+                                        std::uint32_t inLength, std::uint8_t* out,
+                                        std::uint32_t outLength, std::uint32_t* bytesReturned);
 
     std::mutex mutex_;
     std::map<DriverHandle, std::shared_ptr<Connection>> handles_;

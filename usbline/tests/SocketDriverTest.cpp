@@ -1,5 +1,6 @@
 // The socket back end against a real `linesim serve` daemon.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <atomic>
 #include <chrono>
@@ -8,6 +9,7 @@
 
 #include "linesim/ScopedDaemon.h"
 #include "platform/DeviceEnumeration.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/TestEnvironment.h"
 #include "usbline/CTyCtiInstance.h"
 #include "usbline/ControlCodes.h"
@@ -193,6 +195,25 @@ TEST_F(SocketDriverTest, BulkOutIsPacedByThePlayback) {
     for (int i = 0; i < 100; ++i) sent += device.Bulk_OUT(block.data(), 64);
     EXPECT_EQ(sent, 6400u);
     EXPECT_NE(daemon_.Command("log").find("BULK_OUT length=64 data=1111"), std::string::npos);
+    device.Device_Close();
+}
+
+TEST_F(SocketDriverTest, AStoppedDaemonFailsTheCallAndTheTransportClosesItself) {
+    CTyCtiInstance device;
+    Open(device);
+    ASSERT_TRUE(vt::test::StopProcess(daemon_.Pid()));
+    const std::uint32_t word = device.Interrupt_Read();  // times out
+    std::uint8_t versions[2] = {};
+    const int read = device.Vendor_Read(0x7E, 0, 0, 2, versions);  // closed: fails at once
+    CTyCtiInstance other;
+    other.SetDeviceName(path_.c_str());
+    const int opened = other.Device_Open();  // the open times out too
+    ::kill(daemon_.Pid(), SIGCONT);
+    EXPECT_EQ(word, 0xFFFFFFFFu);
+    EXPECT_EQ(read, 0);
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(device.Device_Open(), 1) << "a fresh open works once the daemon runs again";
+    EXPECT_EQ(device.Interrupt_Read(), 0u);
     device.Device_Close();
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/Folders.h"
 #include "vanplay/PlayerIds.h"
 
 namespace vanplay {
@@ -17,7 +18,13 @@ InstanceGuard::Outcome InstanceGuard::Acquire() {
     if (lock_.Acquire())
         return Outcome::Acquired;
     // Refused: either another holder has it, or the lock cannot be made.
-    const int fd = ::open(lock_.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    std::string folderError;
+    if (vt::RuntimeFolder(&folderError).empty()) {
+        error_ = folderError;
+        return Outcome::Failed;
+    }
+    const int fd =
+        ::open(lock_.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         error_ = std::strerror(errno);
         return Outcome::Failed;

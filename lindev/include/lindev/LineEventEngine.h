@@ -64,6 +64,13 @@ public:
         if (BeginPoll()) EndPoll(word);
     }
 
+    // Back to the state of a slot never served: previous word 0, counters,
+    // tone state, ringing and latches cleared; thresholds and ring end time
+    // kept. For a freshly opened adapter, so that the word left from before
+    // (0xFFFF after a removal) neither hides the next removal nor makes an
+    // idle line look changed. Only while no poll runs.
+    void Reset();
+
     int ToneStateValue() const { return toneState_.load(); }
     std::uint16_t CurrentWord() const { return current_.load(); }
     std::uint16_t PreviousWord() const { return previous_.load(); }
@@ -105,7 +112,7 @@ private:
     std::array<std::atomic<int>, kToneTimeCount> toneTimes_;
     // Only the polling thread touches these.
     int ringOnCount_ = 0;
-    int ringEndCountdown_ = 4000;  // ms
+    int ringEndCountdown_ = 4000;  // ms; Reset() restores it
     int toneCount_ = 0;
     int silenceCount_ = 0;
     int busy1Count_ = 0;

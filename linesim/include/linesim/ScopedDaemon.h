@@ -8,13 +8,16 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace linesim::test {
 
 class ScopedDaemon {
 public:
     // Throws std::runtime_error when the daemon does not start or answer.
-    explicit ScopedDaemon(int id = 0);
+    explicit ScopedDaemon(int id = 0) : ScopedDaemon(id, {}) {}
+    // With more options after `serve --id N` (--max-connections ...).
+    ScopedDaemon(int id, const std::vector<std::string>& options);
     ~ScopedDaemon();
     ScopedDaemon(const ScopedDaemon&) = delete;
     ScopedDaemon& operator=(const ScopedDaemon&) = delete;

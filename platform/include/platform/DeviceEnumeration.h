@@ -13,7 +13,8 @@
 
 namespace vt {
 
-// <RuntimeFolder()>/tyline, created with mode 0700 when asked for.
+// <RuntimeFolder()>/tyline, created with mode 0700 when asked for; empty
+// (and so are the socket paths) when there is no private runtime folder.
 std::filesystem::path DeviceSocketFolder();
 
 // Path of simulated adapter N's device socket and control socket.

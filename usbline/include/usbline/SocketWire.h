@@ -15,12 +15,19 @@
 //   daemon, the answer:  u8 kAnswer, u8 ok, u32 bytesReturned, u32 m,
 //       m bytes for the output buffer
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace usbline::wire {
@@ -86,15 +93,52 @@ private:
     bool ok_ = true;
 };
 
+// When a transfer gives up; Forever() never does.
+class Deadline {
+public:
+    using Clock = std::chrono::steady_clock;
+    static Deadline Forever() { return Deadline(Clock::time_point::max()); }
+    static Deadline In(std::chrono::milliseconds ms) { return Deadline(Clock::now() + ms); }
+    bool Endless() const { return at_ == Clock::time_point::max(); }
+    // Milliseconds left for poll(): -1 without end, 0 once passed.
+    int PollTimeout() const {
+        if (Endless())
+            return -1;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(at_ - Clock::now());
+        return static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, 1 << 30));
+    }
+
+private:
+    explicit Deadline(Clock::time_point at) : at_(at) {}
+    Clock::time_point at_;
+};
+
+// Waits until `fd` is ready for `events` (POLLIN or POLLOUT); false when the
+// deadline passed first.
+inline bool WaitReady(int fd, short events, const Deadline& deadline) {
+    if (deadline.Endless())
+        return true;  // the blocking call itself waits
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const int rc = ::poll(&p, 1, deadline.PollTimeout());
+        if (rc > 0)
+            return true;  // ready, or an error the call itself reports
+        if (rc == 0 || errno != EINTR)
+            return false;
+    }
+}
+
 // Calls `step(done)` (one send or recv from byte `done` on) until `length`
-// bytes are through; false when the peer closes or a call fails other than
-// by an interrupt.
+// bytes are through; false when the peer closes, a call fails other than by
+// an interrupt, or the deadline passes.
 template <typename Step>
-bool TransferAll(std::size_t length, Step step) {
+bool TransferAll(std::size_t length, short events, const Deadline& deadline, int fd, Step step) {
     std::size_t done = 0;
     while (done < length) {
+        if (!WaitReady(fd, events, deadline))
+            return false;
         const ssize_t n = step(done);
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
         if (n <= 0)
             return false;
@@ -103,29 +147,78 @@ bool TransferAll(std::size_t length, Step step) {
     return true;
 }
 
-inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    return TransferAll(bytes.size(), [&](std::size_t done) {
-        return ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+inline bool SendAll(int fd, const void* data, std::size_t length,
+                    const Deadline& deadline = Deadline::Forever()) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    const int flags = MSG_NOSIGNAL | (deadline.Endless() ? 0 : MSG_DONTWAIT);
+    return TransferAll(length, POLLOUT, deadline, fd, [&](std::size_t done) {
+        return ::send(fd, p + done, length - done, flags);
     });
 }
 
-inline bool RecvAll(int fd, void* data, std::size_t length) {
-    auto* p = static_cast<std::uint8_t*>(data);
-    return TransferAll(length,
-                       [&](std::size_t done) { return ::recv(fd, p + done, length - done, 0); });
+inline bool SendAll(int fd, const std::vector<std::uint8_t>& bytes,
+                    const Deadline& deadline = Deadline::Forever()) {
+    return SendAll(fd, bytes.data(), bytes.size(), deadline);
 }
 
-// One frame's payload; false on end of stream, error or an oversized frame.
-inline bool RecvFrame(int fd, std::vector<std::uint8_t>* payload) {
+inline bool RecvAll(int fd, void* data, std::size_t length,
+                    const Deadline& deadline = Deadline::Forever()) {
+    auto* p = static_cast<std::uint8_t*>(data);
+    const int flags = deadline.Endless() ? 0 : MSG_DONTWAIT;
+    return TransferAll(length, POLLIN, deadline, fd, [&](std::size_t done) {
+        return ::recv(fd, p + done, length - done, flags);
+    });
+}
+
+// One frame's payload; false on end of stream, error, an oversized frame or
+// a deadline that passed.
+inline bool RecvFrame(int fd, std::vector<std::uint8_t>* payload,
+                      const Deadline& deadline = Deadline::Forever()) {
     std::uint8_t head[4];
-    if (!RecvAll(fd, head, 4))
+    if (!RecvAll(fd, head, 4, deadline))
         return false;
     const std::uint32_t n =
         head[0] | head[1] << 8 | head[2] << 16 | static_cast<std::uint32_t>(head[3]) << 24;
     if (n > kMaxFrame)
         return false;
     payload->resize(n);
-    return n == 0 || RecvAll(fd, payload->data(), n);
+    return n == 0 || RecvAll(fd, payload->data(), n, deadline);
+}
+
+// Connects a blocking stream socket to the Unix-domain socket `path`.
+// -1 on failure with `*error` set to the errno: EAGAIN when the listener's
+// queue stayed full until the deadline (a flooded server), ECONNREFUSED
+// when nothing listens, EACCES when the socket or its folder is not ours.
+inline int ConnectUnix(const std::string& path, const Deadline& deadline, int* error) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof addr.sun_path) {
+        *error = ENAMETOOLONG;
+        return -1;
+    }
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        *error = errno;
+        return -1;
+    }
+    for (;;) {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0)
+            break;
+        *error = errno;
+        if (*error == EINTR)
+            continue;
+        // A full queue answers EAGAIN at once; try again until the deadline.
+        if (*error == EAGAIN && deadline.PollTimeout() != 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    *error = 0;
+    return fd;
 }
 
 }  // namespace usbline::wire

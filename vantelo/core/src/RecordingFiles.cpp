@@ -4,16 +4,17 @@
 #include <ctime>
 #include <system_error>
 
+#include "platform/Folders.h"
+
 namespace vantelo {
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// Recordings are private to the user.
 void MakeFolder(const fs::path& folder) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        fs::create_directory(folder, ec);
+    vt::EnsureFolder(folder, 0700);
 }
 
 std::time_t ToTime(const vt::LocalTime& t) {
