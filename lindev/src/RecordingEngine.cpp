@@ -102,6 +102,7 @@ int RecordingEngine::Start(const char* path, int recordFlag, int mode) {
     }
     recordDone_.Reset();
     dataEnded_.store(false);
+    stopRequestSent_.store(false);
     try {
         dataThread_ = std::thread(&RecordingEngine::DataThread, this, run);
     } catch (const std::system_error&) {
@@ -128,7 +129,8 @@ void RecordingEngine::SendStopRequests(bool withStopRequest) {
     CTyCtiInstance& t = device_.Transport();
     device_.Log(t.IntRecord_Stop() ? "call IntRecord_Stop(). return true."
                                    : "call IntRecord_Stop(). return false.");
-    if (withStopRequest && device_.Engine().CurrentWord() != status::kUnreadable)
+    if (withStopRequest && device_.Engine().CurrentWord() != status::kUnreadable &&
+        !stopRequestSent_.exchange(true))
         t.Vendor_Read(request::kStopRecord, 0, 0, 0, nullptr);
 }
 
@@ -245,10 +247,11 @@ int RecordingEngine::StopLocked() {
     const bool open = device_.IsOpen();
     if (!open) {
         device_.Log("RecordStop() return 0xFF.");
-    } else if (recording_.exchange(0)) {
-        if (ThreadsRecorded()) SendStopRequests(true);
     } else {
-        SendStopRequests(false);
+        // A recording whose file failed leaves the flag clear but the adapter
+        // recording: it is told to stop too, or it would refuse every hook-off.
+        const bool wasRecording = recording_.exchange(0) != 0;
+        SendStopRequests(ThreadsRecorded() || wasRecording);
     }
     // Both threads end: the transfer first (its end lets the process thread
     // make its last pass), then the process thread.

@@ -56,8 +56,8 @@ private:
 
     void DataThread(std::shared_ptr<Run> run);
     void ProcessThread(std::shared_ptr<Run> run);
-    // Sends the stop requests: IntRecord_Stop, and request 0x57 unless the
-    // adapter is gone.
+    // Sends the stop requests: IntRecord_Stop, and request 0x57 (once per
+    // recording) unless the adapter is gone.
     void SendStopRequests(bool withStopRequest);
     int StopLocked();
     bool ShouldStopForHook();
@@ -66,6 +66,8 @@ private:
     std::mutex control_;  // one start or stop at a time
     std::atomic<int> recording_{0};
     std::atomic<bool> dataEnded_{true};
+    // Request 0x57 went out for the current recording.
+    std::atomic<bool> stopRequestSent_{true};
     vt::AutoResetEvent recordDone_;
     std::thread dataThread_;
     std::thread processThread_;
