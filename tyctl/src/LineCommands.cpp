@@ -28,21 +28,6 @@ int Result(CommandContext& c, const char* what, bool ok) {
     return kExitFailed;
 }
 
-// Runs `body` with slot 0 open; reports a missing adapter.
-template <typename Body>
-int WithAdapter(CommandContext& c, Body body) {
-    AdapterSession session;
-    if (!session.Found()) {
-        c.err << "tyctl: no adapter found\n";
-        return kExitNoAdapter;
-    }
-    if (!session.Open()) {
-        c.err << "tyctl: the adapter cannot be opened\n";
-        return kExitNoAdapter;
-    }
-    return body();
-}
-
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long* value) {
     if (text.empty() || text.size() > 10) return false;
     char* end = nullptr;

@@ -2,6 +2,8 @@
 // Slot 0 of liblindev opened for the length of one command (with the
 // diagnostic log on, as the phone program opens it) and closed again.
 
+#include "tyctl/CommandTable.h"
+
 namespace tyctl {
 
 class AdapterSession {
@@ -20,5 +22,20 @@ private:
     bool found_ = false;
     bool open_ = false;
 };
+
+// Runs `body` with slot 0 open; reports a missing adapter.
+template <typename Body>
+int WithAdapter(CommandContext& c, Body body) {
+    AdapterSession session;
+    if (!session.Found()) {
+        c.err << "tyctl: no adapter found\n";
+        return kExitNoAdapter;
+    }
+    if (!session.Open()) {
+        c.err << "tyctl: the adapter cannot be opened\n";
+        return kExitNoAdapter;
+    }
+    return body();
+}
 
 }  // namespace tyctl
