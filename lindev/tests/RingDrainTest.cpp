@@ -90,6 +90,16 @@ TEST(RingDrain, ALappedRingIsDrainedOnceOldestFirstAndReported) {
     EXPECT_EQ(pass.records, 4000u);
     ASSERT_EQ(c.firstBytes.size(), 4000u);
     EXPECT_EQ(c.firstBytes.front(), static_cast<std::uint8_t>(500));  // oldest first
+    // Numbers wrap from 65535 to 1 without a lap.
+    RingDrain wrapping;
+    auto high = Ring(60, [](std::uint32_t i) { return static_cast<std::uint16_t>(65000 + i); });
+    wrapping.Drain(high.data(), 535, [](const std::uint8_t*, std::size_t) {});  // ..65534
+    auto over = Ring(60, [](std::uint32_t i) {
+        return static_cast<std::uint16_t>(i == 535 ? 65535 : i > 535 ? i - 535 : 65000 + i);
+    });
+    EXPECT_FALSE(wrapping.Drain(over.data(), 536, [](const std::uint8_t*, std::size_t) {}).lapped);
+    EXPECT_FALSE(wrapping.Drain(over.data(), 600, [](const std::uint8_t*, std::size_t) {}).lapped)
+        << "65535 is followed by 1";
     // Unnumbered records are never taken for lapped.
     RingDrain plain;
     const auto zeros = Ring(60, Unnumbered);

@@ -10,7 +10,7 @@
 // reported), and a payload length above 60 is cut to 60.
 //
 // Lapped ring: the simulated adapter numbers its records (bytes 2-3, little
-// endian, counting from 1 and wrapping at 65536). When records carry numbers
+// endian, counting from 1 and wrapping from 65535 to 1). When records carry numbers
 // and the first new record does not follow the last one drained, the driver
 // has overtaken the drain: the whole ring is then drained oldest first and
 // the records lost are reported, so no old audio is written a second time.
@@ -54,7 +54,9 @@ public:
         std::uint32_t n = count > last_ ? count - last_ : kRecords - last_ + count;
         if (numbered_) {
             const std::uint16_t first = Number(ring, from);
-            const std::uint16_t expected = static_cast<std::uint16_t>(lastNumber_ + 1);
+            // Numbers skip 0 when they wrap.
+            std::uint16_t expected = static_cast<std::uint16_t>(lastNumber_ + 1);
+            if (expected == 0) expected = 1;
             if (first != expected) {
                 // Overtaken: the oldest record still in the ring is the one at
                 // the count; take the whole ring from there.

@@ -5,7 +5,7 @@
 // records of the speech codec (libtrc.so, loaded by name), two 20 ms frames
 // a record, at the rate of the mode (1 smallest frames .. 3 largest).
 // Record layout: byte 1 payload length, bytes 2-3 the record's number
-// (little endian, from 1, wrapping at 65536), payload from byte 4.
+// (little endian, from 1, wrapping from 65535 to 1), payload from byte 4.
 //
 // Not thread-safe (the model's lock guards it). The codec keeps its state
 // per thread, so the stream re-initialises its encoder when taken from a
