@@ -140,7 +140,7 @@ int CodecConversion::Decode() {
     VrcRecord record;
     while (walker.Next(record)) {
         if (stop_.load())
-            return Fail(kCodecStopped, "stopped: the library is unloading");
+            return Fail(kCodecStopped, "stopped");
         if (dataLength + std::uint64_t{record.frames} * frameOut > kMaxWavData)
             return Fail(kCodecWriteFailed, "the sound is too long for a WAV file");
         LoadDecoderFrame(record, frame);
@@ -155,6 +155,8 @@ int CodecConversion::Decode() {
              std::to_string(walker.TruncatedBytes()) + " bytes are left out");
     Progress(source.size(), source.size());
 
+    if (stop_.load())
+        return Fail(kCodecStopped, "stopped");
     const WavHeader::Bytes header =
         WavHeader::Make(encoding, static_cast<std::uint32_t>(dataLength));
     if (!out.RewriteStart(header.data(), header.size()) || !out.Close())
@@ -185,7 +187,7 @@ int CodecConversion::Encode() {
     coded.reserve(kEncoderFlushBytes + kFrameBufferBytes);
     for (std::size_t i = 0; i < blocks; ++i) {
         if (stop_.load())
-            return Fail(kCodecStopped, "stopped: the library is unloading");
+            return Fail(kCodecStopped, "stopped");
         std::uint8_t frame[kFrameBufferBytes];
         const int e = trc_.vEncode(samples.data() + i * kFrameBytes, frame, job_.rate, 0);
         if (e < 1 || e > static_cast<int>(kFrameBufferBytes))
@@ -206,6 +208,8 @@ int CodecConversion::Encode() {
         Progress((i + 1) * kFrameBytes, samples.size());
     }
     runs.Flush(coded);
+    if (stop_.load())
+        return Fail(kCodecStopped, "stopped");
     if (!out.Write(coded.data(), coded.size()) || !out.Close())
         return Fail(kCodecWriteFailed, out.Error());
     Progress(samples.size(), samples.size());

@@ -1,9 +1,10 @@
 #include "CodecOutputFile.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-
-#include "platform/Folders.h"
 
 namespace lindev {
 
@@ -25,9 +26,19 @@ bool CodecOutputFile::Failed(const char* what) {
 bool CodecOutputFile::Create(const char* path) {
     Discard();
     path_ = path;
-    file_ = vt::OpenPrivateFile(path, "wb");  // recordings are private to the user
-    if (!file_)
+    // Written under a private temporary name beside the destination and
+    // renamed when whole, so a half-written file never takes its place.
+    std::string temp = path_ + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
         return Failed("cannot create");
+    tempPath_ = temp;
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        std::remove(tempPath_.c_str());
+        return Failed("cannot create");
+    }
     std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);
     return true;
 }
@@ -62,9 +73,12 @@ bool CodecOutputFile::Close() {
     file_ = nullptr;
     if (flushed && !closed)
         Failed("cannot close");
-    if (flushed && closed)
-        return true;
-    std::remove(path_.c_str());
+    if (flushed && closed) {
+        if (std::rename(tempPath_.c_str(), path_.c_str()) == 0)
+            return true;
+        Failed("cannot rename the finished file to");
+    }
+    std::remove(tempPath_.c_str());
     return false;
 }
 
@@ -73,7 +87,7 @@ void CodecOutputFile::Discard() {
         return;
     std::fclose(file_);
     file_ = nullptr;
-    std::remove(path_.c_str());
+    std::remove(tempPath_.c_str());
 }
 
 }  // namespace lindev

@@ -1,8 +1,9 @@
 #pragma once
-// The destination of a conversion: created (or emptied) for binary writing,
-// written through a large buffer, its header rewritten at the end, and
-// removed again when the conversion fails after creating it, so a failed
-// conversion never leaves a half-written file that looks whole.
+// The destination of a conversion: written under a temporary name beside it
+// (created 0600) through a large buffer, its header rewritten at the end,
+// and renamed to the destination when closed; removed instead when the
+// conversion fails, so a failed or stopped conversion never leaves a
+// half-written file that looks whole, nor replaces another one's.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,7 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string tempPath_;
     std::string error_;
 };
 

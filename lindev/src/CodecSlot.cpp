@@ -27,7 +27,7 @@ std::uint8_t CodecSlot::MapEncoderRate(int rate) {
 
 int CodecSlot::StartDecoder(bool muLaw, const char* source, const char* destination, int volume,
                             int scale) {
-    CodecJob job;
+    CodecJob job{};
     job.kind = muLaw ? CodecKind::DecodeMuLaw : CodecKind::DecodePcm;
     job.volume = static_cast<std::uint16_t>(volume);
     job.rate = 0;
@@ -58,37 +58,69 @@ int CodecSlot::Start(Worker& worker, CodecJob& job, const char* source, const ch
         return 0;
     }
     std::lock_guard lock(worker.mutex);
-    Join(worker);  // the previous conversion of this kind runs to its end first
-    worker.job = job;
-    worker.stop.store(false);
+    ReapEnded(worker);
+    std::uint64_t generation;
+    {
+        // From here on, the earlier conversion's messages are dropped.
+        std::lock_guard postLock(postMutex_);
+        generation = ++worker.generation;
+    }
+    if (worker.current.thread.joinable()) {
+        worker.current.stop->store(true);
+        worker.retired.push_back(std::move(worker.current));
+    }
+    Run run;
     try {
-        worker.thread = std::thread(&CodecSlot::RunWorker, this, std::ref(worker));
+        run.thread = std::thread(&CodecSlot::RunWorker, this, std::ref(worker), job, generation,
+                                 run.stop, run.ended);
     } catch (const std::system_error&) {
         return 0;
     }
+    worker.current = std::move(run);
     return 1;
 }
 
-void CodecSlot::RunWorker(Worker& worker) {
-    CodecConversion conversion(worker.job, post_, log_, worker.stop);
-    const int result = conversion.Run();
-    if (result != kCodecStopped)
-        post_(WM_TY_CODECDONE, CodecConversion::DoneCode(worker.job.kind, result));
+void CodecSlot::PostFor(Worker& worker, std::uint64_t generation, vt::UINT message,
+                        vt::LPARAM lParam) {
+    std::lock_guard lock(postMutex_);
+    if (generation == worker.generation) post_(message, lParam);
 }
 
-void CodecSlot::Join(Worker& worker) {
-    if (worker.thread.joinable())
-        worker.thread.join();
+void CodecSlot::RunWorker(Worker& worker, CodecJob job, std::uint64_t generation,
+                          std::shared_ptr<std::atomic<bool>> stop,
+                          std::shared_ptr<std::atomic<bool>> ended) {
+    CodecConversion conversion(
+        job, [&](vt::UINT message, vt::LPARAM lParam) { PostFor(worker, generation, message, lParam); },
+        log_, *stop);
+    const int result = conversion.Run();
+    if (result != kCodecStopped)
+        PostFor(worker, generation, WM_TY_CODECDONE, CodecConversion::DoneCode(job.kind, result));
+    ended->store(true);
+}
+
+void CodecSlot::ReapEnded(Worker& worker) {
+    for (auto it = worker.retired.begin(); it != worker.retired.end();) {
+        if (it->ended->load()) {
+            it->thread.join();
+            it = worker.retired.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void CodecSlot::StopAll() {
-    // Both are asked first, so they wind down together.
-    decoder_.stop.store(true);
-    encoder_.stop.store(true);
+    // All are asked first, so they wind down together.
     for (Worker* worker : {&decoder_, &encoder_}) {
         std::lock_guard lock(worker->mutex);
-        worker->stop.store(true);
-        Join(*worker);
+        worker->current.stop->store(true);
+        for (Run& run : worker->retired) run.stop->store(true);
+    }
+    for (Worker* worker : {&decoder_, &encoder_}) {
+        std::lock_guard lock(worker->mutex);
+        if (worker->current.thread.joinable()) worker->current.thread.join();
+        for (Run& run : worker->retired) run.thread.join();
+        worker->retired.clear();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "lindev/DiagnosticLog.h"
+#include "platform/Clock.h"
 #include "platform/DeviceEnumeration.h"
 #include "platform/Tick.h"
 #include "usbline/DriverRegistry.h"
@@ -30,6 +31,9 @@ bool CanOpen(const std::string& path) {
 DeviceTable& DeviceTable::Instance() { return g_table; }
 
 DeviceTable::DeviceTable() {
+    // The clock that dates log lines is made first, so it is destroyed after
+    // the table, whose slots still log their closing at unload.
+    vt::SystemClock::Instance();
     for (int i = 0; i < kSlots; ++i) slots_[i] = std::make_unique<CLineDevice>(i);
 }
 

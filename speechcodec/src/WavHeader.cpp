@@ -1,5 +1,8 @@
 #include "speechcodec/WavHeader.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "ByteOrder.h"
@@ -62,6 +65,38 @@ std::optional<WavHeader> WavHeader::Parse(const std::uint8_t* bytes, std::size_t
     h.bitsPerSample = le::Get16(bytes + 34);
     h.dataLength = le::Get32(bytes + 40);
     return h;
+}
+
+bool WavHeader::RepairLengths(const std::string& path, std::uint32_t* before,
+                              std::uint32_t* after, std::string* error) {
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file) {
+        *error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::uint8_t bytes[kSize];
+    const bool read = std::fread(bytes, 1, kSize, file) == kSize;
+    std::string why;
+    const std::optional<WavHeader> header = read ? Parse(bytes, kSize, &why) : std::nullopt;
+    bool ok = false;
+    if (!header) {
+        *error = path + ": not a WAV file with a 44-byte header" + (why.empty() ? "" : ": " + why);
+    } else if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) < 0) {
+        *error = "cannot read the size of " + path;
+    } else {
+        const std::uint64_t size = static_cast<std::uint64_t>(std::ftell(file));
+        const std::uint64_t data = std::min<std::uint64_t>(size - kSize, 0xFFFFFFFFull - 36);
+        *before = header->dataLength;
+        *after = static_cast<std::uint32_t>(data);
+        const Bytes fixed = Make(static_cast<WavEncoding>(header->formatTag), *after);
+        // Only the two lengths change; the format fields stay as they were.
+        std::memcpy(bytes + 4, fixed.data() + 4, 4);
+        std::memcpy(bytes + 40, fixed.data() + 40, 4);
+        ok = std::fseek(file, 0, SEEK_SET) == 0 && std::fwrite(bytes, 1, kSize, file) == kSize;
+        if (!ok) *error = "cannot write " + path + ": " + std::strerror(errno);
+    }
+    ok = std::fclose(file) == 0 && ok;
+    return ok;
 }
 
 }  // namespace speechcodec

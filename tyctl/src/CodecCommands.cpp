@@ -5,6 +5,7 @@
 
 #include "lindev/lindev.h"
 #include "platform/QueueMessageWindow.h"
+#include "tyctl/ProgressLine.h"
 
 namespace tyctl {
 
@@ -44,8 +45,10 @@ int RunConversion(CommandContext& c, const char* name, const std::function<int()
     if (start() != 1) {
         c.err << "tyctl: " << name << " was refused (a path longer than 511 bytes?)\n";
     } else {
+        ProgressLine progress(c.out);
         for (;;) {
             if (c.stop.load()) {
+                progress.End();
                 // Leaving now: the library stops the conversion and removes its output.
                 c.err << "tyctl: " << name << " interrupted\n";
                 break;
@@ -54,8 +57,10 @@ int RunConversion(CommandContext& c, const char* name, const std::function<int()
             if (!m)
                 continue;
             if (m->message == WM_TY_CODECPROGRESS) {
-                c.out << "progress " << m->lParam << std::endl;
+                progress.Show(static_cast<long>(m->lParam),
+                              std::string(name) + " " + std::to_string(m->lParam) + "%");
             } else if (m->message == WM_TY_CODECDONE) {
+                progress.End();
                 c.out << "done " << m->lParam << std::endl;
                 if (m->lParam == 0) {
                     code = kExitOk;

@@ -1,5 +1,6 @@
 #include "tyctl/CommandTable.h"
 
+#include "tyctl/AudioCommands.h"
 #include "tyctl/CodecCommands.h"
 #include "tyctl/LineCommands.h"
 
@@ -26,6 +27,20 @@ const std::vector<Command>& CommandTable::Commands() {
         {"decode", "SRC.vrc DST.wav", "decode a compressed recording to 16-bit PCM WAV", Decode},
         {"decode-ulaw", "SRC.vrc DST.wav", "decode a compressed recording to mu-law WAV",
          DecodeUlaw},
+        {"record", "FILE [TYPE]",
+         "record the line until Enter or Ctrl+C (TYPE 0 mu-law WAV, the default; 1, 2, 3 "
+         "compressed, largest to smallest frames)",
+         Record},
+        {"play", "FILE [raw]", "play a WAV file into the line (raw: a compressed recording)", Play},
+        {"playsub", "FILE OFFSET", "play a WAV file from a byte offset; Enter pauses and resumes",
+         PlaySub},
+        {"autodial", "NUMBER [EXT]", "take the line and dial (after an extension-line prefix)",
+         AutoDial},
+        {"redial", "", "dial again what tyctl autodial dialled last", Redial},
+        {"ars", "PROMPT KEYS TERM REPS WAIT_MS",
+         "play a prompt and collect up to KEYS keys ended by TERM", Ars},
+        {"firmware", "FILE", "download a firmware image (at most 7500 bytes)", Firmware},
+        {"repair", "FILE.wav", "set the lengths of a WAV file a crash left unfinished", Repair},
     };
     return kCommands;
 }

@@ -39,25 +39,6 @@ int Result(CommandContext& c, const char* what, bool ok) {
     return ok ? kExitOk : Failure(c, what);
 }
 
-// Runs `body` with slot 0 open; reports a missing adapter.
-template <typename Body>
-int WithAdapter(CommandContext& c, Body body) {
-    AdapterSession session;
-    if (!session.Found()) {
-        std::string folderError;
-        if (vt::RuntimeFolder(&folderError).empty())
-            c.err << "tyctl: no adapter found: " << folderError << '\n';
-        else
-            c.err << "tyctl: no adapter found\n";
-        return kExitNoAdapter;
-    }
-    if (!session.Open()) {
-        c.err << "tyctl: the adapter cannot be opened\n";
-        return kExitNoAdapter;
-    }
-    return body();
-}
-
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long* value) {
     if (text.empty() || text.size() > 10) return false;
     char* end = nullptr;

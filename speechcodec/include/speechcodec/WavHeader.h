@@ -26,6 +26,13 @@ public:
     static std::optional<WavHeader> Parse(const std::uint8_t* bytes, std::size_t size,
                                           std::string* error = nullptr);
 
+    // A recording cut off before its header was finished (the recorder
+    // crashed) says data length 0: sets the data and RIFF lengths of a
+    // canonical 44-byte header to what the file holds. The data length
+    // before and after, or false with a reason.
+    static bool RepairLengths(const std::string& path, std::uint32_t* before, std::uint32_t* after,
+                              std::string* error);
+
     std::uint32_t riffLength = 0;
     std::uint16_t formatTag = 0;
     std::uint16_t channels = 0;
