@@ -83,8 +83,13 @@ void PhoneController::OnRetryTimer() {
 }
 
 bool PhoneController::ExitSequence() {
-    if (state_.deviceOpen && line_.IsLineBusy() == 1 && !view_.Confirm(text::kExitWhileBusy))
-        return false;
+    if (state_.deviceOpen && line_.IsLineBusy() == 1) {
+        if (!view_.Confirm(text::kExitWhileBusy)) return false;
+        // The call ends with the program: the line is released rather than
+        // left held by a closed adapter, and the call is logged.
+        line_.HookOn();
+        OnHookOn();
+    }
     if (line_.GetHeadsetLoc() == 2) line_.SetHeadSet(1);
     view_.HideWindow();
     line_.StopService();

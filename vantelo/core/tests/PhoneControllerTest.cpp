@@ -450,6 +450,7 @@ TEST_F(Phone, ExitAsksWhileTheLineIsInUse) {
     StartPhone();
     phone_->HookButton();
     Deliver();
+    for (char c : std::string("0212345678")) phone_->KeypadDigit(c);
     view_.confirmAnswer = false;
     EXPECT_FALSE(phone_->ExitSequence());
     EXPECT_FALSE(line_.Called("StopService"));
@@ -458,6 +459,8 @@ TEST_F(Phone, ExitAsksWhileTheLineIsInUse) {
     EXPECT_TRUE(phone_->ExitSequence());
     EXPECT_TRUE(line_.Called("StopService"));
     EXPECT_TRUE(line_.Called("CloseDeviceByIndex"));
+    EXPECT_FALSE(line_.OffHook()) << "the line is not left held";
+    EXPECT_EQ(OnlyRow().CallNum, "0212345678") << "the call is logged";
     PhoneSettings saved;
     ASSERT_TRUE(LoadSettings(saved));
     EXPECT_EQ(saved.ModeView, 3);
