@@ -59,18 +59,23 @@ RequestClient::Answer RequestClient::Send(std::uint32_t kind, const std::string&
     std::size_t sent = 0;
     while (sent < message.size()) {
         const ssize_t n = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         sent += static_cast<std::size_t>(n);
     }
     std::string reply;
     char buffer[256];
     for (;;) {
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         reply.append(buffer, static_cast<std::size_t>(n));
-        if (reply.find('\n') != std::string::npos || reply.size() > 1024) break;
+        if (reply.find('\n') != std::string::npos || reply.size() > 1024)
+            break;
     }
     ::close(fd);
     const auto end = reply.find('\n');
@@ -92,10 +97,14 @@ RequestClient::Answer RequestClient::Send(std::uint32_t kind, const std::string&
 
 std::string RequestClient::Describe(const Answer& answer) {
     switch (answer.outcome) {
-        case Outcome::Ok: return {};
-        case Outcome::Refused: return "Vantelo refused the request: " + answer.text;
-        case Outcome::NotRunning: return kNotRunningText;
-        case Outcome::Failed: break;
+        case Outcome::Ok:
+            return {};
+        case Outcome::Refused:
+            return "Vantelo refused the request: " + answer.text;
+        case Outcome::NotRunning:
+            return kNotRunningText;
+        case Outcome::Failed:
+            break;
     }
     return "Vantelo did not answer: " + answer.text;
 }

@@ -16,7 +16,9 @@
 
 namespace vt {
 
-std::filesystem::path RequestSocketPath() { return RuntimeFolder() / "Korvane_TYC_Plus.sock"; }
+std::filesystem::path RequestSocketPath() {
+    return RuntimeFolder() / "Korvane_TYC_Plus.sock";
+}
 
 namespace {
 
@@ -32,14 +34,19 @@ bool ReadFully(int fd, unsigned char* data, std::size_t size, std::uint64_t dead
     std::size_t done = 0;
     while (done < size) {
         const std::uint64_t now = TickCount64();
-        if (now >= deadline) return false;
+        if (now >= deadline)
+            return false;
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(deadline - now));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
         const ssize_t n = ::recv(fd, data + done, size - done, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         done += static_cast<std::size_t>(n);
     }
     return true;
@@ -49,8 +56,10 @@ void WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
         done += static_cast<std::size_t>(n);
     }
 }
@@ -58,7 +67,8 @@ void WriteAll(int fd, const std::string& text) {
 bool SameUser(int fd) {
     ucred cred{};
     socklen_t length = sizeof cred;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0) return false;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0)
+        return false;
     return cred.uid == ::getuid();
 }
 
@@ -66,17 +76,23 @@ bool SameUser(int fd) {
 
 RequestServer::RequestServer(Handler handler) : handler_(std::move(handler)) {}
 
-RequestServer::~RequestServer() { Stop(); }
+RequestServer::~RequestServer() {
+    Stop();
+}
 
 bool RequestServer::Start(std::string* error) {
     auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        if (listenFd_ >= 0) ::close(listenFd_);
-        if (wakeFd_ >= 0) ::close(wakeFd_);
+        if (error)
+            *error = why;
+        if (listenFd_ >= 0)
+            ::close(listenFd_);
+        if (wakeFd_ >= 0)
+            ::close(wakeFd_);
         listenFd_ = wakeFd_ = -1;
         return false;
     };
-    if (Running()) return true;
+    if (Running())
+        return true;
     path_ = RequestSocketPath();
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -86,21 +102,25 @@ bool RequestServer::Start(std::string* error) {
 
     // Only the lock holder calls Start, so a socket left here is stale. Any
     // other kind of file is not ours to remove.
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path_.c_str(), &st) == 0) {
-        if (!S_ISSOCK(st.st_mode)) return fail("not a socket: " + path_.string());
+        if (!S_ISSOCK(st.st_mode))
+            return fail("not a socket: " + path_.string());
         ::unlink(path_.c_str());
     }
     listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) return fail(std::strerror(errno));
+    if (listenFd_ < 0)
+        return fail(std::strerror(errno));
     // The mode of the socket inode is taken at bind: private from the start.
     ::fchmod(listenFd_, 0600);
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
         return fail(path_.string() + ": " + std::strerror(errno));
     ::chmod(path_.c_str(), 0600);
-    if (::listen(listenFd_, 8) != 0) return fail(std::strerror(errno));
+    if (::listen(listenFd_, 8) != 0)
+        return fail(std::strerror(errno));
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC);
-    if (wakeFd_ < 0) return fail(std::strerror(errno));
+    if (wakeFd_ < 0)
+        return fail(std::strerror(errno));
     thread_ = std::thread([this] { Serve(); });
     return true;
 }
@@ -115,7 +135,8 @@ void RequestServer::Stop() {
         ::close(listenFd_);
         ::unlink(path_.c_str());
     }
-    if (wakeFd_ >= 0) ::close(wakeFd_);
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
     listenFd_ = wakeFd_ = -1;
 }
 
@@ -123,11 +144,15 @@ void RequestServer::Serve() {
     for (;;) {
         pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         const int ready = ::poll(fds, 2, -1);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0 || (fds[1].revents & POLLIN)) return;
-        if (!(fds[0].revents & POLLIN)) continue;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0 || (fds[1].revents & POLLIN))
+            return;
+        if (!(fds[0].revents & POLLIN))
+            continue;
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+        if (fd < 0)
+            continue;
         Answer(fd);
         ::close(fd);
     }
@@ -140,18 +165,22 @@ void RequestServer::Answer(int fd) {
     }
     Request request;
     std::string reason = ReadRequest(fd, kReadTimeoutMs, request);
-    if (reason.empty() && handler_) reason = handler_(request);
+    if (reason.empty() && handler_)
+        reason = handler_(request);
     WriteAll(fd, reason.empty() ? std::string("OK\n") : "ERR " + reason + "\n");
 }
 
 std::string RequestServer::ReadRequest(int fd, int timeoutMs, Request& request) {
     const std::uint64_t deadline = TickCount64() + static_cast<std::uint64_t>(timeoutMs);
     unsigned char header[kRequestHeaderBytes];
-    if (!ReadFully(fd, header, sizeof header, deadline)) return "short request";
-    if (std::memcmp(header, kRequestMagic, 4) != 0) return "bad magic";
+    if (!ReadFully(fd, header, sizeof header, deadline))
+        return "short request";
+    if (std::memcmp(header, kRequestMagic, 4) != 0)
+        return "bad magic";
     request.kind = LittleEndian32(header + 4);
     const std::uint32_t length = LittleEndian32(header + 8);
-    if (length > kMaxRequestPayload) return "request too long";
+    if (length > kMaxRequestPayload)
+        return "request too long";
     request.payload.assign(length, '\0');
     if (length > 0 &&
         !ReadFully(fd, reinterpret_cast<unsigned char*>(request.payload.data()), length, deadline))

@@ -73,7 +73,7 @@ TEST(RequestSocket, RequestsReachTheHandlerAndTheSocketIsPrivate) {
     vt::RequestServer server(recorder.Handler());
     ASSERT_TRUE(server.Start());
     EXPECT_EQ(server.Path(), env.RuntimeDir() / "Korvane_TYC_Plus.sock");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::lstat(server.Path().c_str(), &st), 0);
     EXPECT_TRUE(S_ISSOCK(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -109,8 +109,7 @@ TEST(RequestSocket, MalformedRequestsAreRefusedBeforeTheHandler) {
     vt::RequestServer server(recorder.Handler());
     ASSERT_TRUE(server.Start());
     EXPECT_EQ(SendRaw(Header("XXXX", 16, 1) + "1"), "ERR bad magic\n");
-    EXPECT_EQ(SendRaw(Header("VTRQ", 16, 1025) + std::string(1025, '1')),
-              "ERR request too long\n");
+    EXPECT_EQ(SendRaw(Header("VTRQ", 16, 1025) + std::string(1025, '1')), "ERR request too long\n");
     EXPECT_EQ(SendRaw(Header("VTRQ", 16, 10) + "12"), "ERR short request\n")
         << "the client closed before its payload was complete";
     EXPECT_EQ(recorder.Count(), 0u);
@@ -171,7 +170,8 @@ TEST(RequestSocket, AFileThatIsNotASocketIsLeftAlone) {
 }
 
 TEST(RequestSocket, AnotherUserIsRefused) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
     vt::test::TestEnvironment env;
     ::chmod(env.Root().c_str(), 0755);
     ::chmod(env.RuntimeDir().c_str(), 0755);
@@ -181,9 +181,11 @@ TEST(RequestSocket, AnotherUserIsRefused) {
     ::chmod(server.Path().c_str(), 0666);  // so that only the credential check stands
     pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
         const std::string reply = SendRaw(Header("VTRQ", 32, 0), server.Path());
-        if (reply != "ERR wrong user\n") std::fprintf(stderr, "child got: %s\n", reply.c_str());
+        if (reply != "ERR wrong user\n")
+            std::fprintf(stderr, "child got: %s\n", reply.c_str());
         ::_exit(reply == "ERR wrong user\n" ? 0 : 1);
     }
     int status = 0;

@@ -16,9 +16,9 @@ inline constexpr std::size_t kRequestHeaderBytes = 12;
 inline constexpr std::uint32_t kMaxRequestPayload = 1024;
 
 // Kinds; any other kind is answered OK and ignored.
-inline constexpr std::uint32_t kRequestDial = 16;     // payload: the number (a trailing NUL allowed)
-inline constexpr std::uint32_t kRequestHangUp = 32;   // payload ignored
-inline constexpr std::uint32_t kRequestClose = 256;   // exit sequence, then the program ends
+inline constexpr std::uint32_t kRequestDial = 16;    // payload: the number (a trailing NUL allowed)
+inline constexpr std::uint32_t kRequestHangUp = 32;  // payload ignored
+inline constexpr std::uint32_t kRequestClose = 256;  // exit sequence, then the program ends
 
 struct Request {
     std::uint32_t kind = 0;

@@ -5,7 +5,8 @@ namespace vantelo {
 bool EventLoop::Post(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam) noexcept {
     try {
         std::lock_guard lock(mutex_);
-        if (quit_) return false;
+        if (quit_)
+            return false;
         events_.push_back(Event{{}, message, wParam, lParam});
     } catch (...) {
         return false;
@@ -17,7 +18,8 @@ bool EventLoop::Post(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam) noe
 void EventLoop::PostTask(std::function<void()> task) {
     {
         std::lock_guard lock(mutex_);
-        if (quit_) return;
+        if (quit_)
+            return;
         events_.push_back(Event{std::move(task)});
     }
     wake_.notify_one();
@@ -49,8 +51,10 @@ bool EventLoop::IsRunning(int id) const {
 int EventLoop::DueTimer(TimePoint now, TimePoint* next) const {
     int id = -1;
     for (const auto& [timerId, timer] : timers_) {
-        if (timer.due <= now && (id < 0 || timer.due < timers_.at(id).due)) id = timerId;
-        if (next && timer.due < *next) *next = timer.due;
+        if (timer.due <= now && (id < 0 || timer.due < timers_.at(id).due))
+            id = timerId;
+        if (next && timer.due < *next)
+            *next = timer.due;
     }
     return id;
 }
@@ -65,7 +69,8 @@ void EventLoop::Run() {
             // A window timer fires again one period later until stopped.
             timers_[due].due = now + std::chrono::milliseconds(timers_[due].period);
             lock.unlock();
-            if (timerSink_) timerSink_->OnTimer(due);
+            if (timerSink_)
+                timerSink_->OnTimer(due);
             lock.lock();
             continue;
         }

@@ -42,9 +42,9 @@ void WriteAppPaths(const std::filesystem::path& appFolder) {
 
 // A refused lock is either another holder or a lock file that cannot be made.
 std::string LockRefusal(const vt::SingleInstanceLock& lock) {
-    const int fd =
-        ::open(lock.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return lock.LockFile().string() + ": " + std::strerror(errno);
+    const int fd = ::open(lock.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return lock.LockFile().string() + ": " + std::strerror(errno);
     ::close(fd);
     return text::kAlreadyRunning;
 }
@@ -56,19 +56,25 @@ void ReadActions(const std::atomic<bool>& stop, const std::function<void(std::st
     while (!stop) {
         pollfd p{0, POLLIN, 0};
         const int ready = ::poll(&p, 1, kPollMs);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
         const ssize_t n = ::read(0, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;  // end of input: the phone runs on
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;  // end of input: the phone runs on
         pending.append(buffer, static_cast<std::size_t>(n));
         for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
             std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             onLine(std::move(line));
         }
-        if (pending.size() > 4096) pending.clear();  // no action is that long
+        if (pending.size() > 4096)
+            pending.clear();  // no action is that long
     }
 }
 
@@ -79,7 +85,8 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
     const auto space = line.find(' ');
     const std::string verb = line.substr(0, space);
     const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
-    if (verb.empty()) return true;
+    if (verb.empty())
+        return true;
     if (verb == "hook") {
         phone.HookButton();
     } else if (verb == "key") {
@@ -145,7 +152,8 @@ int HeadlessProgram::Run() {
     }
     WriteAppPaths(appFolder);
     const std::string promptError = PromptInstaller::Install(appFolder);
-    if (!promptError.empty()) view.MessageBox(promptError);
+    if (!promptError.empty())
+        view.MessageBox(promptError);
 
     const vt::Clock& clock = vt::SystemClock::Instance();
     DatabasePhoneStore store(clock, appFolder / kDatabaseFileName);
@@ -161,7 +169,8 @@ int HeadlessProgram::Run() {
         [&phone](vt::UINT m, vt::WPARAM w, vt::LPARAM l) { phone.OnMessage(m, w, l); });
     loop.SetTimerSink(&phone);
     auto exitSequence = [&phone, &loop] {
-        if (phone.ExitSequence()) loop.Quit();
+        if (phone.ExitSequence())
+            loop.Quit();
     };
 
     vt::RequestServer server([&](const vt::Request& request) -> std::string {
@@ -177,13 +186,15 @@ int HeadlessProgram::Run() {
         return {};
     });
     std::string serverError;
-    if (!server.Start(&serverError)) view.MessageBox(serverError);
+    if (!server.Start(&serverError))
+        view.MessageBox(serverError);
 
     std::atomic<bool> stop{false};
     std::thread signalThread([&] {
         const timespec wait{0, kPollMs * 1000000L};
         while (!stop) {
-            if (::sigtimedwait(&signals, nullptr, &wait) > 0) loop.PostTask(exitSequence);
+            if (::sigtimedwait(&signals, nullptr, &wait) > 0)
+                loop.PostTask(exitSequence);
         }
     });
     std::thread inputThread([&] {

@@ -17,7 +17,8 @@ void HeadlessView::Print(const std::string& key, const std::string& line) {
     std::lock_guard lock(mutex_);
     if (!key.empty()) {
         auto it = shown_.find(key);
-        if (it != shown_.end() && it->second == line) return;
+        if (it != shown_.end() && it->second == line)
+            return;
         shown_[key] = line;
     }
     std::fprintf(out_, "%s\n", line.c_str());
@@ -47,12 +48,15 @@ void HeadlessView::ShowRingPopup(const std::string& text) {
 }
 
 void HeadlessView::CloseRingPopup() {
-    if (!popupShown_) return;
+    if (!popupShown_)
+        return;
     popupShown_ = false;
     Print("popup", "popup: closed");
 }
 
-void HeadlessView::MessageBox(const std::string& text) { Print("", "messagebox: " + OneLine(text)); }
+void HeadlessView::MessageBox(const std::string& text) {
+    Print("", "messagebox: " + OneLine(text));
+}
 
 bool HeadlessView::Confirm(const std::string& text) {
     MessageBox(text);

@@ -14,15 +14,19 @@ fs::path PromptInstaller::ShippedFolder() {
 std::string PromptInstaller::Install(const fs::path& appFolder, const fs::path& shipped) {
     const fs::path target = appFolder / kPromptFolderName;
     std::error_code ec;
-    if (!fs::is_directory(shipped, ec)) return {};
-    if (!vt::EnsureFolder(target, 0700)) return target.string() + ": cannot create the folder";
+    if (!fs::is_directory(shipped, ec))
+        return {};
+    if (!vt::EnsureFolder(target, 0700))
+        return target.string() + ": cannot create the folder";
     for (const char* name :
          {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File, kDefaultGreetingFile}) {
         const fs::path source = shipped / name;
         const fs::path destination = target / name;
-        if (!fs::is_regular_file(source, ec)) continue;
+        if (!fs::is_regular_file(source, ec))
+            continue;
         // Anything at the name, even a dangling link, is the user's.
-        if (fs::symlink_status(destination, ec).type() != fs::file_type::not_found) continue;
+        if (fs::symlink_status(destination, ec).type() != fs::file_type::not_found)
+            continue;
         if (!fs::copy_file(source, destination, ec))
             return destination.string() + ": " + ec.message();
         fs::permissions(destination, fs::perms::owner_read | fs::perms::owner_write,

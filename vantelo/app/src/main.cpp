@@ -12,12 +12,12 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vantelo [--headless] | --dial NUMBER | --hangup\n";
+constexpr const char* kUsage = "usage: vantelo [--headless] | --dial NUMBER | --hangup\n";
 
 int Request(std::uint32_t kind, const std::string& payload) {
     const auto answer = vt::RequestClient::Send(kind, payload);
-    if (answer.outcome == vt::RequestClient::Outcome::Ok) return 0;
+    if (answer.outcome == vt::RequestClient::Outcome::Ok)
+        return 0;
     std::fprintf(stderr, "vantelo: %s\n", vt::RequestClient::Describe(answer).c_str());
     return answer.outcome == vt::RequestClient::Outcome::NotRunning ? 2 : 1;
 }
@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         }
         return Request(vt::kRequestDial, argv[2]);
     }
-    if (argc == 2 && std::strcmp(argv[1], "--hangup") == 0) return Request(vt::kRequestHangUp, "");
+    if (argc == 2 && std::strcmp(argv[1], "--hangup") == 0)
+        return Request(vt::kRequestHangUp, "");
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;

@@ -1,11 +1,11 @@
 // The headless window thread: messages and tasks in order, timers by id.
 
-#include "vantelo/app/EventLoop.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
+
+#include "vantelo/app/EventLoop.h"
 
 namespace vantelo {
 namespace {

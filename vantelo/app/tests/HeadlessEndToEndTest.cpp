@@ -38,7 +38,8 @@ class HeadlessProcess {
 public:
     HeadlessProcess() {
         int in[2], out[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
+            return;
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(in[0], 0);
@@ -59,15 +60,19 @@ public:
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        if (input_ >= 0) ::close(input_);
-        if (reader_.joinable()) reader_.join();
-        if (output_ >= 0) ::close(output_);
+        if (input_ >= 0)
+            ::close(input_);
+        if (reader_.joinable())
+            reader_.join();
+        if (output_ >= 0)
+            ::close(output_);
     }
 
     // The program serves its request socket.
     bool WaitUntilServing() {
         for (int i = 0; i < 250; ++i) {
-            if (fs::exists(vt::RequestSocketPath())) return true;
+            if (fs::exists(vt::RequestSocketPath()))
+                return true;
             std::this_thread::sleep_for(20ms);
         }
         return false;
@@ -196,8 +201,10 @@ protected:
             if (set.Open().ok())
                 for (long i = 0; i < set.GetRecordCount(); ++i)
                     if (set.SetAbsolutePosition(i).ok())
-                        if (auto row = set.CurrentCall(); row.ok()) rows.push_back(row.value());
-            if (rows.size() >= count) break;
+                        if (auto row = set.CurrentCall(); row.ok())
+                            rows.push_back(row.value());
+            if (rows.size() >= count)
+                break;
             std::this_thread::sleep_for(50ms);
         } while (std::chrono::steady_clock::now() < end);
         return rows;
@@ -280,8 +287,8 @@ TEST_F(HeadlessEndToEnd, CallsOfEveryKindEndInTheCallLog) {
     // 4. An outgoing call dialled by the program on request, recorded
     //    automatically once the dialling is done.
     Sim("audio off");
-    auto dial = vt::test::RunProbe(vt::test::BinaryFolder() / "vantelo",
-                                   {"--dial", "0315550000"}, 10s);
+    auto dial =
+        vt::test::RunProbe(vt::test::BinaryFolder() / "vantelo", {"--dial", "0315550000"}, 10s);
     ASSERT_TRUE(WIFEXITED(dial.status) && WEXITSTATUS(dial.status) == 0);
     ASSERT_TRUE(phone.WaitFor("status: 통화 상태입니다.")) << Story(phone);
     ASSERT_TRUE(phone.WaitFor("status: 녹음중입니다.")) << Story(phone);

@@ -1,10 +1,10 @@
 // The headless program's lines, spelled as scripts read them.
 
-#include "vantelo/app/HeadlessView.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
+
+#include "vantelo/app/HeadlessView.h"
 
 namespace vantelo {
 namespace {

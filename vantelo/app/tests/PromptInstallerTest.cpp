@@ -1,7 +1,5 @@
 // Prompts out of the box, and a user's own files left alone.
 
-#include "vantelo/app/PromptInstaller.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,6 +7,7 @@
 
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
+#include "vantelo/app/PromptInstaller.h"
 #include "vantelo/core/AnsweringMachine.h"
 
 namespace vantelo {
@@ -31,7 +30,7 @@ TEST(PromptInstaller, MissingPromptsAreCopiedAndTheUsersAreKept) {
     EXPECT_EQ(vt::test::ReadText(target / kPrompt1File), "mine");
     EXPECT_EQ(vt::test::ReadText(target / kPrompt9File), "shipped");
     EXPECT_EQ(vt::test::ReadText(target / kDefaultGreetingFile), "shipped");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat((target / kPrompt2File).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
@@ -42,7 +41,8 @@ TEST(PromptInstaller, MissingPromptsAreCopiedAndTheUsersAreKept) {
 
 TEST(PromptInstaller, ShippedPromptsAreMuLawWavesTheLinePlays) {
     const fs::path shipped = PromptInstaller::ShippedFolder();
-    if (!fs::is_directory(shipped)) GTEST_SKIP() << "built without espeak-ng";
+    if (!fs::is_directory(shipped))
+        GTEST_SKIP() << "built without espeak-ng";
     for (const char* name :
          {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File, kDefaultGreetingFile}) {
         auto info = vt::test::ReadWavInfo(shipped / name);

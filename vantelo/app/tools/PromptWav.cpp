@@ -20,9 +20,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<char> data((std::istreambuf_iterator<char>(in)), {});
-    const auto header =
-        speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw,
-                                     static_cast<std::uint32_t>(data.size()));
+    const auto header = speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw,
+                                                     static_cast<std::uint32_t>(data.size()));
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(header.data()), header.size());
     out.write(data.data(), static_cast<std::streamsize>(data.size()));

@@ -9,8 +9,8 @@
 namespace vantelo {
 
 AnsweringMachine::AnsweringMachine(PhoneState& state, PhoneLine& line, PhoneView& view,
-                                   vt::TimerHost& timers, const PhoneSettings& settings,
-                                   Host& host, std::filesystem::path promptFolder)
+                                   vt::TimerHost& timers, const PhoneSettings& settings, Host& host,
+                                   std::filesystem::path promptFolder)
     : state_(state),
       line_(line),
       view_(view),
@@ -20,14 +20,16 @@ AnsweringMachine::AnsweringMachine(PhoneState& state, PhoneLine& line, PhoneView
       promptFolder_(std::move(promptFolder)) {}
 
 std::string AnsweringMachine::GreetingFile() const {
-    if (!settings_.StrAbsenceFile.empty()) return settings_.StrAbsenceFile;
+    if (!settings_.StrAbsenceFile.empty())
+        return settings_.StrAbsenceFile;
     std::error_code ec;
     const auto fallback = PromptPath(kDefaultGreetingFile);
     return std::filesystem::is_regular_file(fallback, ec) ? fallback.string() : std::string();
 }
 
 int AnsweringMachine::RawFlagFor(const std::string& path) {
-    if (path.size() < 3) return 0;
+    if (path.size() < 3)
+        return 0;
     std::string tail = path.substr(path.size() - 3);
     std::transform(tail.begin(), tail.end(), tail.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -51,8 +53,10 @@ void AnsweringMachine::ArsButton() {
     }
     if (state_.engaged) {
         // The user takes the call over from the machine.
-        if (state_.recording) host_.ToggleRecording();
-        if (state_.playing) StopPlayback();
+        if (state_.recording)
+            host_.ToggleRecording();
+        if (state_.playing)
+            StopPlayback();
         state_.absenceLevel = kLevelTakenOver;
         state_.call.CallMode = kCallReceived;
         view_.SetPicture(kMachinePicture, kBitmapMachineIdle);
@@ -76,9 +80,11 @@ void AnsweringMachine::OnArsKey(bool on) {
 }
 
 void AnsweringMachine::Arm() {
-    if (!state_.absenceMode || state_.recording || state_.playing) return;
+    if (!state_.absenceMode || state_.recording || state_.playing)
+        return;
     state_.absenceLevel = kLevelIdle;
-    timers_.Start(kTimerAutoAnswer, static_cast<unsigned>(std::max(0, settings_.IntAbsenceRingTime)));
+    timers_.Start(kTimerAutoAnswer,
+                  static_cast<unsigned>(std::max(0, settings_.IntAbsenceRingTime)));
 }
 
 void AnsweringMachine::OnRingEnd() {
@@ -88,17 +94,25 @@ void AnsweringMachine::OnRingEnd() {
 
 bool AnsweringMachine::OnTimer(int id) {
     switch (id) {
-        case kTimerAutoAnswer: OnAnswerTimer(); return true;
-        case kTimerCallerTimeOut: OnCallerTimeOut(); return true;
-        case kTimerMessageLimit: OnMessageLimit(); return true;
-        default: return false;
+        case kTimerAutoAnswer:
+            OnAnswerTimer();
+            return true;
+        case kTimerCallerTimeOut:
+            OnCallerTimeOut();
+            return true;
+        case kTimerMessageLimit:
+            OnMessageLimit();
+            return true;
+        default:
+            return false;
     }
 }
 
 void AnsweringMachine::OnAnswerTimer() {
     timers_.Stop(kTimerAutoAnswer);
     // The user answered first, or switched the machine off meanwhile.
-    if ((line_.GetTYplusState() & kStateOffHook) || !state_.absenceMode) return;
+    if ((line_.GetTYplusState() & kStateOffHook) || !state_.absenceMode)
+        return;
     state_.engaged = true;
     view_.SetPicture(kMachinePicture, kBitmapEngaged);
     line_.HookOff();
@@ -106,7 +120,8 @@ void AnsweringMachine::OnAnswerTimer() {
 
 void AnsweringMachine::OnCallerTimeOut() {
     timers_.Stop(kTimerCallerTimeOut);
-    if (!state_.engaged || state_.absenceLevel != kLevelWaitingForKey) return;
+    if (!state_.engaged || state_.absenceLevel != kLevelWaitingForKey)
+        return;
     if (Play(PromptPath(kPrompt9File).string())) {
         state_.playing = true;
         state_.absenceLevel = kLevelPrompt9;
@@ -117,7 +132,8 @@ void AnsweringMachine::OnCallerTimeOut() {
 
 void AnsweringMachine::OnMessageLimit() {
     timers_.Stop(kTimerMessageLimit);
-    if (state_.engaged && state_.absenceLevel != kLevelTakenOver) host_.HookButton();
+    if (state_.engaged && state_.absenceLevel != kLevelTakenOver)
+        host_.HookButton();
 }
 
 void AnsweringMachine::StartGreeting() {
@@ -174,13 +190,16 @@ void AnsweringMachine::OnPlaybackEnded() {
             line_.Pause(100);
             line_.SendNumber('0', 2 * settings_.IntKeyTime, settings_.ToneLevel);
             if (line_.IsLineBusy() == 1) {
-                timers_.Start(kTimerMessageLimit,
-                              static_cast<unsigned>(std::max(0, settings_.IntAbsenceMaxMessage)) * 1000);
-                if (!state_.recording) host_.ToggleRecording();
+                timers_.Start(
+                    kTimerMessageLimit,
+                    static_cast<unsigned>(std::max(0, settings_.IntAbsenceMaxMessage)) * 1000);
+                if (!state_.recording)
+                    host_.ToggleRecording();
             }
             break;
         case kLevelPrompt2:
-            if (line_.IsLineBusy() == 1) timers_.Start(kTimerMessageLimit, kHoldAfterPrompt2Ms);
+            if (line_.IsLineBusy() == 1)
+                timers_.Start(kTimerMessageLimit, kHoldAfterPrompt2Ms);
             break;
         default:
             break;
@@ -189,7 +208,8 @@ void AnsweringMachine::OnPlaybackEnded() {
 
 void AnsweringMachine::OnDigit(char digit) {
     const int level = state_.absenceLevel;
-    if (level != kLevelKeysAccepted && level != kLevelKey3 && level != kLevelWaitingForKey) return;
+    if (level != kLevelKeysAccepted && level != kLevelKey3 && level != kLevelWaitingForKey)
+        return;
     state_.lineDigits.clear();
     if (digit == '1' || digit == '2') {
         const bool first = digit == '1';
@@ -201,7 +221,8 @@ void AnsweringMachine::OnDigit(char digit) {
                              first ? kLevelPrompt1 : kLevelPrompt2);
         return;
     }
-    if (level == kLevelWaitingForKey) timers_.Stop(kTimerCallerTimeOut);
+    if (level == kLevelWaitingForKey)
+        timers_.Stop(kTimerCallerTimeOut);
     const bool replay = digit == '3';
     if (state_.playing) {
         state_.absenceLevel = replay ? kLevelKey3 : kLevelOtherKey;
@@ -212,18 +233,23 @@ void AnsweringMachine::OnDigit(char digit) {
     if (played)
         ShowGreetingPlaying();
     else
-        timers_.Start(kTimerCallerTimeOut, static_cast<unsigned>(std::max(0, settings_.IntAbsenceTimeOut)));
+        timers_.Start(kTimerCallerTimeOut,
+                      static_cast<unsigned>(std::max(0, settings_.IntAbsenceTimeOut)));
 }
 
 void AnsweringMachine::OnBusyTone() {
-    if (state_.connected) view_.SetStatusText(text::kDisconnected);
-    if (state_.recording) host_.ToggleRecording();
-    if (state_.playing || (line_.GetTYplusState() & kStatePlaying)) StopPlayback();
+    if (state_.connected)
+        view_.SetStatusText(text::kDisconnected);
+    if (state_.recording)
+        host_.ToggleRecording();
+    if (state_.playing || (line_.GetTYplusState() & kStatePlaying))
+        StopPlayback();
     line_.HookOn();
 }
 
 void AnsweringMachine::OnHangUp() {
-    if (state_.absenceLevel == kLevelWaitingForKey) timers_.Stop(kTimerCallerTimeOut);
+    if (state_.absenceLevel == kLevelWaitingForKey)
+        timers_.Stop(kTimerCallerTimeOut);
     if (state_.absenceLevel == kLevelPrompt1 || state_.absenceLevel == kLevelPrompt2)
         timers_.Stop(kTimerMessageLimit);
     state_.engaged = false;
@@ -234,7 +260,9 @@ bool AnsweringMachine::Play(const std::string& path) {
     return !path.empty() && line_.WaveOut(path, 0, RawFlagFor(path)) != 0;
 }
 
-bool AnsweringMachine::PlayGreeting() { return Play(GreetingFile()); }
+bool AnsweringMachine::PlayGreeting() {
+    return Play(GreetingFile());
+}
 
 void AnsweringMachine::ShowGreetingPlaying() {
     state_.playing = true;
@@ -249,7 +277,8 @@ void AnsweringMachine::StopPlayback() {
 }
 
 void AnsweringMachine::WaitForKey() {
-    timers_.Start(kTimerCallerTimeOut, static_cast<unsigned>(std::max(0, settings_.IntAbsenceTimeOut)));
+    timers_.Start(kTimerCallerTimeOut,
+                  static_cast<unsigned>(std::max(0, settings_.IntAbsenceTimeOut)));
     state_.absenceLevel = kLevelWaitingForKey;
 }
 

@@ -45,25 +45,32 @@ PhoneController::PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost
 void PhoneController::Start() {
     // The recording folder of the day exists from the start.
     RecordingFolder(clock_, places_.appFolder);
-    if (OpenDevice() == 0) timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
+    if (OpenDevice() == 0)
+        timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
     const bool open = state_.deviceOpen;
     state_ = PhoneState{};
     state_.deviceOpen = open;
     state_.call.Reset(clock_);
     const unsigned status = line_.GetTYplusState();
-    if ((status & kStateGone) != kStateGone && (status & kStateArsLamp)) line_.SetARSComm(0);
+    if ((status & kStateGone) != kStateGone && (status & kStateArsLamp))
+        line_.SetARSComm(0);
     const auto userLog = places_.appFolder / "logUserApp.txt";
-    const int fd = ::open(userLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) ::close(fd);
+    const int fd =
+        ::open(userLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 int PhoneController::OpenDevice() {
     LoadSettings(settings_, places_.settingsFile);
-    if (line_.InitializeAllDevice() == 0) return 0;
+    if (line_.InitializeAllDevice() == 0)
+        return 0;
     line_.Pause(100);
-    if (line_.OpenDeviceByIndex(1) == 0) return 0;
+    if (line_.OpenDeviceByIndex(1) == 0)
+        return 0;
     line_.Pause(100);
-    if (line_.StartService(window_) < 0) return 0;
+    if (line_.StartService(window_) < 0)
+        return 0;
     state_.deviceOpen = true;
     // End a recording or playback left running by an earlier run.
     const unsigned status = line_.GetTYplusState();
@@ -84,13 +91,15 @@ void PhoneController::OnRetryTimer() {
 
 bool PhoneController::ExitSequence() {
     if (state_.deviceOpen && line_.IsLineBusy() == 1) {
-        if (!view_.Confirm(text::kExitWhileBusy)) return false;
+        if (!view_.Confirm(text::kExitWhileBusy))
+            return false;
         // The call ends with the program: the line is released rather than
         // left held by a closed adapter, and the call is logged.
         line_.HookOn();
         OnHookOn();
     }
-    if (line_.GetHeadsetLoc() == 2) line_.SetHeadSet(1);
+    if (line_.GetHeadsetLoc() == 2)
+        line_.SetHeadSet(1);
     view_.HideWindow();
     line_.StopService();
     line_.CloseDeviceByIndex();
@@ -100,44 +109,73 @@ bool PhoneController::ExitSequence() {
     return true;
 }
 
-bool PhoneController::SaveSettingsNow() { return SaveSettings(settings_, places_.settingsFile); }
+bool PhoneController::SaveSettingsNow() {
+    return SaveSettings(settings_, places_.settingsFile);
+}
 
 // --- messages --------------------------------------------------------------
 
 bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam) {
     switch (message) {
-        case WM_TY_RINGDETECTED: OnRingDetected(); return true;
-        case WM_TY_RINGEND: OnRingEnd(); return true;
-        case WM_TY_CIDREDAY: OnCallerId(); return true;
-        case WM_TY_DEVICEREMOVED: OnDeviceRemoved(); return true;
-        case WM_TY_CODECDONE: view_.CodecDone(static_cast<long>(lParam)); return true;
+        case WM_TY_RINGDETECTED:
+            OnRingDetected();
+            return true;
+        case WM_TY_RINGEND:
+            OnRingEnd();
+            return true;
+        case WM_TY_CIDREDAY:
+            OnCallerId();
+            return true;
+        case WM_TY_DEVICEREMOVED:
+            OnDeviceRemoved();
+            return true;
+        case WM_TY_CODECDONE:
+            view_.CodecDone(static_cast<long>(lParam));
+            return true;
         case WM_TY_LINENOTIFY:
             if (lParam == 1)
                 OnHookOff();
             else if (lParam == 0)
                 OnHookOn();
             return true;
-        case WM_TY_THREADNOTIFY: OnThreadNotify(static_cast<long>(lParam)); return true;
-        case WM_TY_RECEIVE: OnReceive(); return true;
-        case WM_TY_GETARS: machine_.OnArsKey(lParam == 1); return true;
+        case WM_TY_THREADNOTIFY:
+            OnThreadNotify(static_cast<long>(lParam));
+            return true;
+        case WM_TY_RECEIVE:
+            OnReceive();
+            return true;
+        case WM_TY_GETARS:
+            machine_.OnArsKey(lParam == 1);
+            return true;
         case WM_TY_DIALTONE:
-        case WM_TY_RINGBACKTONE: return true;
-        case WM_TY_GETDTMF: OnLineDigit(static_cast<long>(lParam)); return true;
-        case WM_TY_PLAYPROGRESS: view_.PlayProgress(static_cast<long>(lParam)); return true;
-        case WM_TY_BUSY2: OnBusyTone(); return true;
-        case WM_TY_AUTODIALDONE: OnAutoDialDone(); return true;
+        case WM_TY_RINGBACKTONE:
+            return true;
+        case WM_TY_GETDTMF:
+            OnLineDigit(static_cast<long>(lParam));
+            return true;
+        case WM_TY_PLAYPROGRESS:
+            view_.PlayProgress(static_cast<long>(lParam));
+            return true;
+        case WM_TY_BUSY2:
+            OnBusyTone();
+            return true;
+        case WM_TY_AUTODIALDONE:
+            OnAutoDialDone();
+            return true;
         case kPopupClicked:
             if (!LineBusy() && state_.ringing) {
                 line_.HookOff();
                 view_.ShowWindow();
             }
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
 void PhoneController::OnTimer(int id) {
-    if (machine_.OnTimer(id)) return;
+    if (machine_.OnTimer(id))
+        return;
     if (id == kTimerDeviceRetry)
         OnRetryTimer();
     else if (id == kTimerDialRecord)
@@ -147,14 +185,16 @@ void PhoneController::OnTimer(int id) {
 std::string PhoneController::OnCopyData(std::uint32_t kind, const std::string& payload) {
     if (kind == 16) {
         const std::string number(payload.c_str());  // up to the first NUL
-        if (number.size() >= kNumberBufferSize) return text::kNumberTooLong;
+        if (number.size() >= kNumberBufferSize)
+            return text::kNumberTooLong;
         if (!LineBusy()) {
             SetDialNumber(number);
             HookButton();
             view_.ShowWindow();
         }
     } else if (kind == 32) {
-        if (LineBusy()) HookButton();
+        if (LineBusy())
+            HookButton();
     }
     return {};
 }
@@ -164,12 +204,14 @@ void PhoneController::OnRingDetected() {
         // A missed call is logged with the time its ringing began.
         state_.call.CallDate = clock_.NowLocal();
     }
-    if (!state_.callerIdBeforeRing) state_.callerNumber.clear();
+    if (!state_.callerIdBeforeRing)
+        state_.callerNumber.clear();
     state_.callerIdBeforeRing = false;
     view_.SetStatusText(text::kRinging);
     state_.ringing = true;
     machine_.Arm();
-    if (!view_.RingPopupShown()) view_.ShowRingPopup("Vantelo\n Ring");
+    if (!view_.RingPopupShown())
+        view_.ShowRingPopup("Vantelo\n Ring");
 }
 
 void PhoneController::OnRingEnd() {
@@ -196,7 +238,8 @@ void PhoneController::OnCallerId() {
         shown = name.empty() ? state_.callerNumber : name + "\n" + state_.callerNumber;
         view_.SetNumberText(shown);
     }
-    if (view_.RingPopupShown()) view_.ShowRingPopup(shown);
+    if (view_.RingPopupShown())
+        view_.ShowRingPopup(shown);
 }
 
 void PhoneController::OnDeviceRemoved() {
@@ -218,7 +261,8 @@ void PhoneController::OnDeviceRemoved() {
 void PhoneController::OnHookOff() {
     state_.inCall = true;
     state_.dialRecordArmed = true;
-    if (state_.recording) ToggleRecording();
+    if (state_.recording)
+        ToggleRecording();
     StopPlaybackIfAny();
     RestoreTelMode();
     state_.connected = false;
@@ -244,9 +288,11 @@ void PhoneController::OnHookOff() {
 
 void PhoneController::OnHookOn() {
     // A repeated hook-on (as after a re-plug) is no call.
-    if (!state_.inCall) return;
+    if (!state_.inCall)
+        return;
     state_.inCall = false;
-    if (state_.recording) ToggleRecording();
+    if (state_.recording)
+        ToggleRecording();
     StopPlaybackIfAny();
     RestoreTelMode();
     WriteCallLog();
@@ -256,7 +302,8 @@ void PhoneController::OnHookOn() {
     view_.SetNumberText("");
     view_.SetPicture(kHookPicture, kBitmapOnHook);
     view_.SetButtonLook(kHookButton, "HookOn");
-    if (state_.engaged) machine_.OnHangUp();
+    if (state_.engaged)
+        machine_.OnHangUp();
     state_.absenceLevel = kLevelIdle;
     if (state_.ringing) {
         state_.ringing = false;
@@ -270,7 +317,8 @@ void PhoneController::OnReceive() {
     view_.SetStatusText(text::kConnected);
     state_.connected = true;
     if (state_.call.CallMode == kCallOutgoing) {
-        if (state_.dialledNumber.empty()) state_.dialledNumber = state_.lineDigits;
+        if (state_.dialledNumber.empty())
+            state_.dialledNumber = state_.lineDigits;
         state_.lineDigits.clear();
     }
 }
@@ -296,7 +344,8 @@ void PhoneController::OnLineDigit(long code) {
         return;
     state_.lineDigits.push_back(digit);
     RestartDialRecordTimer();
-    if (state_.engaged) machine_.OnDigit(digit);
+    if (state_.engaged)
+        machine_.OnDigit(digit);
 }
 
 void PhoneController::OnThreadNotify(long what) {
@@ -323,7 +372,8 @@ void PhoneController::OnAutoDialDone() {
 void PhoneController::OnDialRecordTimer() {
     timers_.Stop(kTimerDialRecord);
     state_.dialRecordArmed = false;
-    if (LineBusy() && !state_.recording) ToggleRecording();
+    if (LineBusy() && !state_.recording)
+        ToggleRecording();
 }
 
 // --- buttons and keys --------------------------------------------------------
@@ -350,7 +400,8 @@ void PhoneController::HookButton() {
     }
     const unsigned status = line_.GetTYplusState();
     if (InUse(status) || state_.playing || state_.recording) {
-        if (state_.recording) ToggleRecording();
+        if (state_.recording)
+            ToggleRecording();
         if (state_.playing) {
             if (view_.CallLogPlayState() != 0)
                 view_.StopCallLogPlayback();
@@ -360,7 +411,8 @@ void PhoneController::HookButton() {
         state_.playing = false;
     }
     if (line_.GetHeadsetLoc() == 2) {
-        if (state_.call.CallMode == kCallGreeting && state_.recording) ToggleRecording();
+        if (state_.call.CallMode == kCallGreeting && state_.recording)
+            ToggleRecording();
         line_.SetHeadSet(1);
     }
     if (state_.ringing) {
@@ -392,8 +444,8 @@ void PhoneController::DialOutside(const std::string& number) {
     const std::string buffer = NumberBuffer(number);
     const std::string prefix =
         (!settings_.StrExt.empty() && settings_.IsExt) ? settings_.StrExt : std::string();
-    if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, prefix.c_str(),
-                             settings_.IntExtDelay, settings_.IntKeyTime, settings_.IntKeyDelay,
+    if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, prefix.c_str(), settings_.IntExtDelay,
+                             settings_.IntKeyTime, settings_.IntKeyDelay,
                              settings_.ToneLevel) == 0) {
         view_.SetStatusText(text::kDialFailed);
         state_.busyGuard = false;  // no hook message will come to clear it
@@ -410,7 +462,8 @@ void PhoneController::DialInner() {
         line_.Pause(static_cast<unsigned>(std::max(0, settings_.IntFlashDelay)));
     }
     SetDialNumber(state_.dialledNumber);
-    if (state_.dialledNumber.empty()) return;
+    if (state_.dialledNumber.empty())
+        return;
     const std::string buffer = NumberBuffer(CleanNumber(state_.dialledNumber));
     if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, "", settings_.IntExtDelay,
                              settings_.IntKeyTime, settings_.IntKeyDelay,
@@ -421,7 +474,9 @@ void PhoneController::DialInner() {
     state_.innerLine = true;
 }
 
-void PhoneController::SetCallName(const std::string& name) { state_.call.CallName = name; }
+void PhoneController::SetCallName(const std::string& name) {
+    state_.call.CallName = name;
+}
 
 std::string PhoneController::LookupName(const std::string& number) {
     return store_.LookupName(number, settings_.StrExt);
@@ -472,18 +527,21 @@ void PhoneController::ToggleRecording() {
     } else {
         state_.recording = false;
         // The handset goes back to the line when no greeting is recorded.
-        if (greeting) line_.SetHeadSet(1);
+        if (greeting)
+            line_.SetHeadSet(1);
     }
     state_.busyGuard = false;
 }
 
 void PhoneController::KeypadDigit(char digit) {
     AppendDigit(digit);
-    if (LineBusy()) line_.SendNumber(digit, settings_.IntKeyTime, settings_.ToneLevel);
+    if (LineBusy())
+        line_.SendNumber(digit, settings_.IntKeyTime, settings_.ToneLevel);
 }
 
 void PhoneController::RedialButton() {
-    if (state_.lastNumber.empty()) return;
+    if (state_.lastNumber.empty())
+        return;
     const std::string last = state_.lastNumber;
     state_.dialledNumber = last;
     if (state_.lastInner)
@@ -495,11 +553,13 @@ void PhoneController::RedialButton() {
 
 void PhoneController::FlashButton() {
     view_.SetStatusText("");
-    if (LineBusy()) line_.SendFlash(settings_.IntFlashTime);
+    if (LineBusy())
+        line_.SendFlash(settings_.IntFlashTime);
 }
 
 void PhoneController::PickUpButton() {
-    if (settings_.StrReceive.empty()) return;
+    if (settings_.StrReceive.empty())
+        return;
     if (LineBusy()) {
         for (char c : settings_.StrReceive) {
             AppendDigit(c);
@@ -514,16 +574,20 @@ void PhoneController::PickUpButton() {
 }
 
 void PhoneController::MuteButton() {
-    if (!LineBusy()) return;
+    if (!LineBusy())
+        return;
     state_.mute = !state_.mute;
     view_.SetButtonLook(kMuteButton, state_.mute ? "MuteOn" : "MuteOff");
     line_.ToggleMute();
 }
 
-void PhoneController::SaveMemoButton() { view_.SaveMemo(view_.MemoText()); }
+void PhoneController::SaveMemoButton() {
+    view_.SaveMemo(view_.MemoText());
+}
 
 void PhoneController::PlayButton(const std::string* file) {
-    if (state_.busyGuard) return;
+    if (state_.busyGuard)
+        return;
     const unsigned status = line_.GetTYplusState();
     const char* refusal = nullptr;
     if ((status & kStateGone) == kStateGone)
@@ -540,8 +604,10 @@ void PhoneController::PlayButton(const std::string* file) {
         view_.SetStatusText(refusal);
         return;
     }
-    if (view_.CallLogDecoding()) return;
-    if (view_.CallLogPlayState() != 0) view_.StopCallLogPlayback();
+    if (view_.CallLogDecoding())
+        return;
+    if (view_.CallLogPlayState() != 0)
+        view_.StopCallLogPlayback();
     if (state_.playing) {
         view_.SetPicture(kPlayPicture, kBitmapPlayStopped);
         view_.SetButtonLook(kPlayButton, "Stop");
@@ -566,7 +632,8 @@ void PhoneController::PlayButton(const std::string* file) {
         view_.SetStatusText(text::kPlayFileMissing);
         return;
     }
-    if (line_.GetTYplusState() & kStatePlaying) return;
+    if (line_.GetTYplusState() & kStatePlaying)
+        return;
     if (line_.WaveOut(path, 0, AnsweringMachine::RawFlagFor(path)) != 0) {
         view_.SetButtonLook(kPlayButton, "Play");
         view_.SetStatusText(text::kPlaying);
@@ -576,7 +643,8 @@ void PhoneController::PlayButton(const std::string* file) {
 }
 
 void PhoneController::RecordButton() {
-    if (state_.busyGuard) return;
+    if (state_.busyGuard)
+        return;
     if (state_.dialRecordArmed) {
         timers_.Stop(kTimerDialRecord);
         state_.dialRecordArmed = false;
@@ -612,19 +680,30 @@ void PhoneController::FilterChar(char c) {
 void PhoneController::FilterKey(Key key) {
     switch (key) {
         case Key::Backspace:
-            if (!state_.dialledNumber.empty()) state_.dialledNumber.pop_back();
+            if (!state_.dialledNumber.empty())
+                state_.dialledNumber.pop_back();
             SetDialNumber(state_.dialledNumber);
             break;
-        case Key::Paste: SetDialNumber(view_.ClipboardText()); break;
-        case Key::Enter: HookButton(); break;
-        case Key::Escape: view_.HideWindow(); break;
-        case Key::Delete: ClearNumber(); break;
+        case Key::Paste:
+            SetDialNumber(view_.ClipboardText());
+            break;
+        case Key::Enter:
+            HookButton();
+            break;
+        case Key::Escape:
+            view_.HideWindow();
+            break;
+        case Key::Delete:
+            ClearNumber();
+            break;
     }
 }
 
 // --- helpers -------------------------------------------------------------------
 
-bool PhoneController::LineBusy() { return line_.IsLineBusy() == 1; }
+bool PhoneController::LineBusy() {
+    return line_.IsLineBusy() == 1;
+}
 
 bool PhoneController::InUse(unsigned status) const {
     return (status & kStateGone) != kStateGone && (status & (kStatePlaying | kStateRecording));
@@ -633,12 +712,14 @@ bool PhoneController::InUse(unsigned status) const {
 void PhoneController::StopPlaybackIfAny() {
     const unsigned status = line_.GetTYplusState();
     const bool bitSays = (status & kStateGone) != kStateGone && (status & kStatePlaying);
-    if (state_.playing || bitSays) line_.StopWaveOut();
+    if (state_.playing || bitSays)
+        line_.StopWaveOut();
     state_.playing = false;
 }
 
 void PhoneController::RestoreTelMode() {
-    if (line_.GetHeadsetLoc() == 2) line_.SetHeadSet(1);
+    if (line_.GetHeadsetLoc() == 2)
+        line_.SetHeadSet(1);
 }
 
 void PhoneController::ShowRecordingStopped() {
@@ -659,7 +740,9 @@ void PhoneController::AppendDigit(char digit) {
     RestartDialRecordTimer();
 }
 
-void PhoneController::ResetCall() { state_.call.Reset(clock_); }
+void PhoneController::ResetCall() {
+    state_.call.Reset(clock_);
+}
 
 void PhoneController::WriteCallLog() {
     CallRecord& call = state_.call;
@@ -671,27 +754,32 @@ void PhoneController::WriteCallLog() {
             if (settings_.IsExt && !state_.appDialled) {
                 const bool pickUp =
                     !settings_.StrReceive.empty() && StartsWith(number, settings_.StrReceive);
-                if (pickUp) call.CallMode = kCallReceived;
+                if (pickUp)
+                    call.CallMode = kCallReceived;
                 if (StartsWith(number, ext)) {
                     number.erase(0, ext.size());
                 } else {
                     state_.innerLine = true;
-                    if (!pickUp) call.CallbInner = true;
+                    if (!pickUp)
+                        call.CallbInner = true;
                 }
             }
-            if (!state_.lineDigits.empty()) call.CallDtmf = state_.lineDigits;
+            if (!state_.lineDigits.empty())
+                call.CallDtmf = state_.lineDigits;
         } else if (!state_.lineDigits.empty()) {
             number = state_.lineDigits;
             if (settings_.IsExt && StartsWith(number, ext)) {
                 number.erase(0, ext.size());
             } else {
-                if (!state_.appDialled) state_.innerLine = true;
+                if (!state_.appDialled)
+                    state_.innerLine = true;
                 call.CallbInner = state_.innerLine;
             }
         } else {
             return;  // lifted and put down without a number: no call
         }
-        if (call.CallName.empty()) call.CallName = LookupName(number);
+        if (call.CallName.empty())
+            call.CallName = LookupName(number);
         state_.lastNumber = number;
         state_.lastInner = state_.innerLine;
         call.CallNum = number;
@@ -699,7 +787,8 @@ void PhoneController::WriteCallLog() {
         call.CallTime = SecondsSince(call, clock_);
     } else {
         call.CallNum = state_.callerNumber;
-        if (call.CallName.empty()) call.CallName = LookupName(state_.callerNumber);
+        if (call.CallName.empty())
+            call.CallName = LookupName(state_.callerNumber);
         call.CallCompressMode = settings_.ModeRecCompress;
         call.CallDtmf = state_.lineDigits;
         call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);

@@ -54,7 +54,8 @@ bool LoadSettings(PhoneSettings& settings, const std::filesystem::path& file) {
     settings = PhoneSettings{};
     vt::IniStore store(file);
     const bool read = store.Load();
-    if (read) ForEachKey(settings, Reader{store});
+    if (read)
+        ForEachKey(settings, Reader{store});
     settings.ToneLevel = 8;
     return read;
 }

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "lindev/lindev.h"
 #include "PhoneFixture.h"
+#include "lindev/lindev.h"
 #include "vantelo/core/PhoneIds.h"
 
 namespace vantelo::test {
@@ -20,7 +20,8 @@ protected:
             s.IntKeyTime = 160;
         });
         phone_->MutableSettings().StrAbsenceFile = MakeGreeting();
-        if (prompts) MakeAllPrompts();
+        if (prompts)
+            MakeAllPrompts();
         phone_->ArsButton();
         ASSERT_TRUE(phone_->State().absenceMode);
         ASSERT_EQ(line_.Last("SetARSComm"), "SetARSComm 1");

@@ -1,8 +1,8 @@
 // The roads of a call through the phone controller, on a manual clock with a
 // scriptable line and the real call log.
 
-#include "lindev/lindev.h"
 #include "PhoneFixture.h"
+#include "lindev/lindev.h"
 #include "vantelo/core/PhoneIds.h"
 
 namespace vantelo::test {
@@ -172,7 +172,8 @@ TEST_F(Phone, ProgramDialsOutsideNumbersWithTheAccessCodeAndAreaCodeRemoved) {
     phone_->SetDialNumber("031-555-0000");  // not the own area code: unchanged
     phone_->HookButton();
     Deliver();
-    EXPECT_EQ(line_.Last("AutoDialThread"), "AutoDialThread 0315550000 ext=1 prefix=9 1500 160 100 8");
+    EXPECT_EQ(line_.Last("AutoDialThread"),
+              "AutoDialThread 0315550000 ext=1 prefix=9 1500 160 100 8");
 }
 
 TEST_F(Phone, FiveCharacterNumbersAreDialledAsInnerLines) {
@@ -208,7 +209,8 @@ TEST_F(Phone, RedialDialsTheLastOutsideNumber) {
     line_.calls.clear();
     phone_->FilterChar('r');
     Deliver();
-    EXPECT_EQ(line_.Last("AutoDialThread"), "AutoDialThread 0311112222 ext=0 prefix= 1000 160 100 8");
+    EXPECT_EQ(line_.Last("AutoDialThread"),
+              "AutoDialThread 0311112222 ext=0 prefix= 1000 160 100 8");
     phone_->HookButton();
     Deliver();
     auto rows = Rows();
@@ -418,7 +420,8 @@ TEST_F(Phone, CopyDataRequests) {
     EXPECT_FALSE(line_.Called("AutoDialThread"));
     EXPECT_EQ(phone_->OnCopyData(16, std::string("0212345678\0", 11)), "");
     Deliver();
-    EXPECT_EQ(line_.Last("AutoDialThread"), "AutoDialThread 0212345678 ext=0 prefix= 1000 160 100 8");
+    EXPECT_EQ(line_.Last("AutoDialThread"),
+              "AutoDialThread 0212345678 ext=0 prefix= 1000 160 100 8");
     EXPECT_EQ(phone_->OnCopyData(99, "x"), "");
     EXPECT_EQ(phone_->OnCopyData(32, ""), "");
     Deliver();

@@ -24,13 +24,15 @@ void ScriptLine::FinishPlayback() {
 int ScriptLine::Count(const std::string& prefix) const {
     int n = 0;
     for (const auto& c : calls)
-        if (c.rfind(prefix, 0) == 0) ++n;
+        if (c.rfind(prefix, 0) == 0)
+            ++n;
     return n;
 }
 
 std::string ScriptLine::Last(const std::string& prefix) const {
     for (auto it = calls.rbegin(); it != calls.rend(); ++it)
-        if (it->rfind(prefix, 0) == 0) return *it;
+        if (it->rfind(prefix, 0) == 0)
+            return *it;
     return {};
 }
 
@@ -68,7 +70,8 @@ int ScriptLine::HookOn() {
     calls.push_back("HookOn");
     if (OffHook()) {
         // The service thread ends what still runs, then reports the hook.
-        if (status & 0x20) FinishPlayback();
+        if (status & 0x20)
+            FinishPlayback();
         if (status & 0x40) {
             status &= ~0x40u;
             Post(WM_TY_THREADNOTIFY, 1);
@@ -92,11 +95,12 @@ int ScriptLine::SendFlash(int flashTime) {
 
 int ScriptLine::AutoDialThread(const char* number, int useExtension, const char* extension,
                                int delay, int onTime, int offTime, int level) {
-    calls.push_back("AutoDialThread " + std::string(number) + " ext=" +
-                    std::to_string(useExtension) + " prefix=" + extension + " " +
+    calls.push_back("AutoDialThread " + std::string(number) +
+                    " ext=" + std::to_string(useExtension) + " prefix=" + extension + " " +
                     std::to_string(delay) + " " + std::to_string(onTime) + " " +
                     std::to_string(offTime) + " " + std::to_string(level));
-    if (autoDialResult == 0) return 0;
+    if (autoDialResult == 0)
+        return 0;
     if (!OffHook()) {
         status |= 0x10;
         Post(WM_TY_LINENOTIFY, 1);
@@ -127,7 +131,8 @@ int ScriptLine::SetARSComm(int ledOn) {
 int ScriptLine::StartRecord(const std::string& path, int, int recordType) {
     calls.push_back("StartRecord " + path + " " + std::to_string(recordType));
     std::ofstream out(path, std::ios::binary);
-    if (!out) return 0;
+    if (!out)
+        return 0;
     out << "recording";
     status |= 0x40;
     recordingPath = path;
@@ -144,9 +149,11 @@ int ScriptLine::StopRecord() {
 }
 
 int ScriptLine::WaveOut(const std::string& path, int, int raw) {
-    calls.push_back("WaveOut " + fs::path(path).filename().string() + " raw=" + std::to_string(raw));
+    calls.push_back("WaveOut " + fs::path(path).filename().string() +
+                    " raw=" + std::to_string(raw));
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || (status & 0x20)) return 0;
+    if (!fs::is_regular_file(path, ec) || (status & 0x20))
+        return 0;
     status |= 0x20;
     playingPath = path;
     return 1;
@@ -171,7 +178,8 @@ std::string OneLine(std::string text) {
 
 bool RecordingView::Saw(const std::string& line) const {
     for (const auto& l : lines)
-        if (l == line) return true;
+        if (l == line)
+            return true;
     return false;
 }
 
@@ -197,7 +205,8 @@ void RecordingView::ShowRingPopup(const std::string& text) {
     lines.push_back("popup: " + OneLine(text));
 }
 void RecordingView::CloseRingPopup() {
-    if (popupShown) lines.push_back("popup: closed");
+    if (popupShown)
+        lines.push_back("popup: closed");
     popupShown = false;
 }
 bool RecordingView::Confirm(const std::string& text) {
@@ -213,7 +222,8 @@ void RecordingView::StopCallLogPlayback() {
 
 void Phone::StartPhone(const std::function<void(PhoneSettings&)>& configure) {
     PhoneSettings settings;
-    if (configure) configure(settings);
+    if (configure)
+        configure(settings);
     ASSERT_TRUE(SaveSettings(settings, vt::SettingsFilePath()));
     store_ = std::make_unique<DatabasePhoneStore>(clock_, env_.AppHome() / kDatabaseFileName);
     ASSERT_EQ(store_->OpenError(), "");
@@ -249,14 +259,17 @@ void Phone::Advance(unsigned ms) {
 
 void Phone::Ring(const std::string& number) {
     Post(WM_TY_RINGDETECTED);
-    if (number.empty()) return;
+    if (number.empty())
+        return;
     line_.cid = "12080900";
     line_.cid.push_back(static_cast<char>(number.size()));
     line_.cid += number;
     Post(WM_TY_CIDREDAY);
 }
 
-void Phone::RingEnd() { Post(WM_TY_RINGEND, 5700); }
+void Phone::RingEnd() {
+    Post(WM_TY_RINGEND, 5700);
+}
 
 void Phone::FarEndPresses(const std::string& keys) {
     for (char k : keys) {
@@ -304,11 +317,13 @@ std::string Phone::MakeGreeting() {
 std::vector<CallRecord> Phone::Rows() {
     CRSCallList set(env_.AppHome() / kDatabaseFileName);
     std::vector<CallRecord> rows;
-    if (!set.Open().ok()) return rows;
+    if (!set.Open().ok())
+        return rows;
     for (long i = 0; i < set.GetRecordCount(); ++i) {
         EXPECT_TRUE(set.SetAbsolutePosition(i).ok());
         auto row = set.CurrentCall();
-        if (row.ok()) rows.push_back(row.value());
+        if (row.ok())
+            rows.push_back(row.value());
     }
     return rows;
 }

@@ -119,8 +119,7 @@ protected:
     void Ring(const std::string& number);
     void RingEnd();
     void FarEndPresses(const std::string& keys);
-    void AddContact(const std::string& name, const std::string& homePhone,
-                    bool innerLine = false);
+    void AddContact(const std::string& name, const std::string& homePhone, bool innerLine = false);
     // A prompt file (or the greeting) with some bytes in the prompt folder.
     std::string MakePrompt(const char* name);
     void MakeAllPrompts();

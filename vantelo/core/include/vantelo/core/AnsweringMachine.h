@@ -51,8 +51,7 @@ public:
     };
 
     AnsweringMachine(PhoneState& state, PhoneLine& line, PhoneView& view, vt::TimerHost& timers,
-                     const PhoneSettings& settings, Host& host,
-                     std::filesystem::path promptFolder);
+                     const PhoneSettings& settings, Host& host, std::filesystem::path promptFolder);
 
     // The ARS button; the adapter's own ARS key (no lamp command).
     void ArsButton();

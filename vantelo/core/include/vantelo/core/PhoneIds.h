@@ -65,7 +65,8 @@ namespace text {
 inline constexpr const char* kAlreadyRunning = "이미 프로그램이 실행중입니다.";
 inline constexpr const char* kDeviceConnected = "장치가 연결되었습니다.";
 inline constexpr const char* kDeviceRemoved = "Vantelo Removed!!";
-inline constexpr const char* kExitWhileBusy = "전화를 사용중입니다.\n\n프로그램을 종료하시겠습니까?";
+inline constexpr const char* kExitWhileBusy =
+    "전화를 사용중입니다.\n\n프로그램을 종료하시겠습니까?";
 inline constexpr const char* kRinging = "전화가 왔습니다.";
 inline constexpr const char* kInCall = "통화 상태입니다.";
 inline constexpr const char* kConnected = "통화가 연결되었습니다.";

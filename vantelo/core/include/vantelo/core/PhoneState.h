@@ -10,17 +10,17 @@
 namespace vantelo {
 
 struct PhoneState {
-    bool busyGuard = false;   // a button action runs
-    bool ringing = false;     // ring detected, no ring end or hang-up since
-    bool connected = false;   // the far end answered during this call
-    bool recording = false;   // a recording started here runs
-    bool playing = false;     // a playback into the line runs
+    bool busyGuard = false;  // a button action runs
+    bool ringing = false;    // ring detected, no ring end or hang-up since
+    bool connected = false;  // the far end answered during this call
+    bool recording = false;  // a recording started here runs
+    bool playing = false;    // a playback into the line runs
     bool mute = false;
-    bool absenceMode = false; // the answering machine is switched on
-    bool engaged = false;     // the machine has taken the current call
-    int absenceLevel = 0;     // the machine's step; 0 when not engaged
-    bool appDialled = false;  // the number was dialled by the program
-    bool innerLine = false;   // the current or last number is an inner-line number
+    bool absenceMode = false;  // the answering machine is switched on
+    bool engaged = false;      // the machine has taken the current call
+    int absenceLevel = 0;      // the machine's step; 0 when not engaged
+    bool appDialled = false;   // the number was dialled by the program
+    bool innerLine = false;    // the current or last number is an inner-line number
     bool dialRecordArmed = false;
     bool deviceOpen = false;
     // The line is off-hook as far as the hook messages told: a hook-on
