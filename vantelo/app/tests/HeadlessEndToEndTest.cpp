@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "testsupport/ProbeProcess.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
+#include "vantelo/core/AnsweringMachine.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/PhoneSettings.h"
@@ -156,6 +158,11 @@ private:
     std::size_t mark_ = 0;
 };
 
+unsigned ModeOf(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
 class HeadlessEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -267,7 +274,7 @@ TEST_F(HeadlessEndToEnd, CallsOfEveryKindEndInTheCallLog) {
     ASSERT_TRUE(phone.WaitFor("picture 1172: 240")) << Story(phone);
     rows = Rows(3);
     ASSERT_EQ(rows.size(), 3u) << Story(phone);
-    const CallRecord& message = rows[2];
+    const CallRecord message = rows[2];
     EXPECT_EQ(message.CallMode, kCallAnswered);
     EXPECT_EQ(message.CallDtmf, "") << "the key that chose the message is not kept";
     ASSERT_TRUE(message.CallRec);
@@ -304,6 +311,18 @@ TEST_F(HeadlessEndToEnd, CallsOfEveryKindEndInTheCallLog) {
     EXPECT_TRUE(rows[3].CallRec);
     EXPECT_TRUE(fs::exists(rows[3].CallRecDirectory + rows[3].CallRecFileName));
 
+    // The adapter goes away and comes back: the program picks it up again.
+    Sim("unplug");
+    ASSERT_TRUE(phone.WaitFor("status: Vantelo Removed!!")) << Story(phone);
+    Sim("plug");
+    ASSERT_TRUE(phone.WaitFor("status: 장치가 연결되었습니다.")) << Story(phone);
+
+    // What it made is the user's alone.
+    for (const fs::path& made : {fs::path(recording), env_.AppHome() / "logUserApp.txt",
+                                 env_.AppHome() / kPromptFolderName / "m_ArsRe1.wav"})
+        EXPECT_EQ(ModeOf(made), 0600u) << made;
+    EXPECT_EQ(ModeOf(fs::path(message.CallRecDirectory)), 0700u);
+
     // A second start is refused and leaves the first one running.
     auto second = vt::test::RunProbe(vt::test::BinaryFolder() / "vantelo", {"--headless"}, 10s);
     ASSERT_TRUE(WIFEXITED(second.status));
@@ -317,6 +336,7 @@ TEST_F(HeadlessEndToEnd, CallsOfEveryKindEndInTheCallLog) {
     vt::IniStore settings(vt::SettingsFilePath());
     ASSERT_TRUE(settings.Load());
     EXPECT_TRUE(settings.Has(vt::kSettingsSection, kMaxMessageKey)) << "saved at exit";
+    EXPECT_EQ(ModeOf(vt::SettingsFilePath()), 0600u);
 }
 
 TEST_F(HeadlessEndToEnd, EndOfInputDoesNotEndTheProgramButTheCloseRequestDoes) {
