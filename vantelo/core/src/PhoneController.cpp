@@ -457,7 +457,8 @@ void PhoneController::DialInner() {
         line_.HookOff();
         return;
     }
-    if (LineBusy()) {  // a transfer
+    const bool transfer = LineBusy();
+    if (transfer) {
         line_.SendFlash(settings_.IntFlashTime);
         line_.Pause(static_cast<unsigned>(std::max(0, settings_.IntFlashDelay)));
     }
@@ -465,9 +466,16 @@ void PhoneController::DialInner() {
     if (state_.dialledNumber.empty())
         return;
     const std::string buffer = NumberBuffer(CleanNumber(state_.dialledNumber));
-    if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, "", settings_.IntExtDelay,
-                             settings_.IntKeyTime, settings_.IntKeyDelay,
-                             settings_.ToneLevel) == 0) {
+    if (transfer) {
+        // The automatic dialler refuses a line that is already held, so the
+        // transfer's digits go out one by one on the held line.
+        for (char digit : buffer) {
+            line_.SendNumber(digit, settings_.IntKeyTime, settings_.ToneLevel);
+            line_.Pause(static_cast<unsigned>(std::max(0, settings_.IntKeyDelay)));
+        }
+    } else if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, "", settings_.IntExtDelay,
+                                    settings_.IntKeyTime, settings_.IntKeyDelay,
+                                    settings_.ToneLevel) == 0) {
         view_.SetStatusText(text::kDialFailed);
         state_.busyGuard = false;
     }

@@ -196,6 +196,24 @@ TEST_F(Phone, FiveCharacterNumbersAreDialledAsInnerLines) {
     EXPECT_EQ(Rows().size(), 1u);
 }
 
+TEST_F(Phone, InnerLineDialledDuringACallIsATransfer) {
+    StartPhone([](PhoneSettings& s) {
+        s.IntFlashTime = 300;
+        s.IntKeyTime = 180;
+    });
+    phone_->HookButton();
+    Deliver();
+    FarEndPresses("0212345678");  // the call to pass on
+    line_.calls.clear();
+    phone_->SetDialNumber("234");
+    phone_->DialInner();
+    EXPECT_EQ(line_.calls.front(), "SendFlash 300");
+    EXPECT_FALSE(line_.Called("AutoDialThread")) << "the dialler refuses a held line";
+    EXPECT_EQ(line_.Count("SendNumber"), 3);
+    EXPECT_EQ(line_.Last("SendNumber"), "SendNumber 4 180 8");
+    EXPECT_TRUE(phone_->State().innerLine);
+}
+
 TEST_F(Phone, RedialDialsTheLastOutsideNumber) {
     StartPhone();
     AddContact("Lee", "0311112222");

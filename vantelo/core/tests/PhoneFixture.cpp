@@ -99,7 +99,8 @@ int ScriptLine::AutoDialThread(const char* number, int useExtension, const char*
                     " ext=" + std::to_string(useExtension) + " prefix=" + extension + " " +
                     std::to_string(delay) + " " + std::to_string(onTime) + " " +
                     std::to_string(offTime) + " " + std::to_string(level));
-    if (autoDialResult == 0)
+    // As the library: refused on a held, playing, recording or dialling line.
+    if (autoDialResult == 0 || (status & 0x470))
         return 0;
     if (!OffHook()) {
         status |= 0x10;
