@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program on the simulated
+# Installs what is missing, builds, and starts the phone on the simulated
 # line: a simulated adapter daemon is started in the background unless one
-# already serves adapter 0, then the line monitor runs until Ctrl-C (or
-# SIGTERM); the monitor is stopped first, then the daemon this script
-# started.
+# already serves adapter 0, then `vantelo` runs (headless until its window
+# exists: it prints every change of its view and takes actions typed on
+# standard input) until Ctrl-C, SIGTERM or `quit`; the phone is stopped
+# first, then the daemon this script started.
 set -euo pipefail
 source "$(dirname "$0")/build.sh"
 bin="$(cd "$build" && pwd)/bin"
 
 daemon_pid=""
-monitor_pid=""
+phone_pid=""
 stop_all() {
-  if [ -n "$monitor_pid" ]; then
-    kill -TERM "$monitor_pid" 2>/dev/null || true
-    wait "$monitor_pid" 2>/dev/null || true
+  if [ -n "$phone_pid" ]; then
+    kill -TERM "$phone_pid" 2>/dev/null || true
+    wait "$phone_pid" 2>/dev/null || true
   fi
   if [ -n "$daemon_pid" ]; then
     kill -TERM "$daemon_pid" 2>/dev/null || true
@@ -25,7 +26,7 @@ trap 'exit 130' INT TERM
 
 if ! "$bin/linesim" status >/dev/null 2>&1; then
   # A session of its own, so the terminal's Ctrl-C does not end the adapter
-  # before the monitor (whose last line would then be a removal).
+  # before the phone (which would then see it removed).
   setsid "$bin/linesim" serve &
   daemon_pid=$!
   for _ in $(seq 50); do
@@ -34,7 +35,9 @@ if ! "$bin/linesim" status >/dev/null 2>&1; then
   done
   echo "Simulated adapter started (pid $daemon_pid); script it with $bin/linesim"
 fi
-"$bin/tyctl" monitor &
-monitor_pid=$!
-wait "$monitor_pid"
-monitor_pid=""
+echo "Vantelo runs; type actions (hook, key 5, number 0212345678, ars, quit ...), Ctrl+C ends it."
+# Started in the background so the traps run; it still reads this terminal.
+"$bin/vantelo" --headless <&0 &
+phone_pid=$!
+wait "$phone_pid"
+phone_pid=""
