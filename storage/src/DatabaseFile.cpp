@@ -1,7 +1,9 @@
 #include "storage/DatabaseFile.h"
 
+#include <chrono>
 #include <cstdio>
 #include <system_error>
+#include <thread>
 
 #include "SchemaPlan.h"
 #include "storage/Connection.h"
@@ -45,12 +47,27 @@ Status KeptUnchanged(ErrorCode code, const fs::path& file, const std::string& wh
     return Status(code, file.string() + " is kept unchanged: " + why);
 }
 
+// Several programs starting on a new file race for this switch; the engine
+// answers a loser "busy" at once, without waiting, so it is tried again
+// (once another program has made the switch, it is a no-op).
+Status SwitchToWriteAheadLog(Connection& c) {
+    constexpr int kTries = 150;  // 20 ms apart: about the busy time-out of 3 s
+    Status s = Status::Ok();
+    for (int i = 0; i < kTries; ++i) {
+        s = c.Exec("PRAGMA journal_mode = WAL", "switching to the write-ahead log");
+        if (s.ok() || s.code() != ErrorCode::Busy)
+            return s;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return s;
+}
+
 // Writes what the plan lacks: the log mode first (it cannot change inside a
 // transaction), then, holding the write lock, whatever is still missing.
 Status WriteMissing(Connection& c, const std::vector<TableSchema>& tables, const SchemaPlan& plan,
                     PrepareReport& report, std::string& refusal) {
     if (!plan.HasWriteAheadLog()) {
-        Status s = c.Exec("PRAGMA journal_mode = WAL", "switching to the write-ahead log");
+        Status s = SwitchToWriteAheadLog(c);
         if (!s.ok())
             return s;
         report.changed = true;
