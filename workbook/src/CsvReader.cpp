@@ -1,0 +1,99 @@
+#include "CsvReader.h"
+
+#include <csv.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "workbook/Workbook.h"
+
+namespace workbook {
+
+namespace {
+
+struct Cursor {
+    Sheet* sheet;
+    int row = 1;
+    int column = 1;
+    bool overflow = false;
+};
+
+void OnField(void* data, size_t length, void* context) {
+    auto* c = static_cast<Cursor*>(context);
+    std::string text(static_cast<const char*>(data ? data : ""), data ? length : 0);
+    if (!c->sheet->SetText(c->row, c->column, std::move(text)))
+        c->overflow = true;
+    ++c->column;
+}
+
+void OnRow(int, void* context) {
+    auto* c = static_cast<Cursor*>(context);
+    ++c->row;
+    c->column = 1;
+}
+
+bool ValidUtf8(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        size_t extra = 0;
+        if (b < 0x80)
+            extra = 0;
+        else if (b >= 0xC2 && b <= 0xDF)
+            extra = 1;
+        else if (b >= 0xE0 && b <= 0xEF)
+            extra = 2;
+        else if (b >= 0xF0 && b <= 0xF4)
+            extra = 3;
+        else
+            return false;
+        if (s.size() - i <= extra)
+            return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadCsv(const std::filesystem::path& file, Workbook& book, std::string& error) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec || size > kMaxPartBytes) {
+        error = ec ? "cannot open " + file.string() : "the file is too large";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
+    if (!ValidUtf8(text)) {
+        error = "the file is not UTF-8 text";
+        return false;
+    }
+    Sheet& sheet = book.AddSheet(file.stem().string());
+    csv_parser parser;
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL) != 0) {
+        error = "not enough memory to read the file";
+        return false;
+    }
+    Cursor cursor{&sheet};
+    const size_t used = csv_parse(&parser, text.data(), text.size(), OnField, OnRow, &cursor);
+    bool ok = used == text.size() && csv_fini(&parser, OnField, OnRow, &cursor) == 0;
+    if (!ok)
+        error = std::string("the file is not valid CSV (") + csv_strerror(csv_error(&parser)) +
+                ", line " + std::to_string(cursor.row) + ")";
+    csv_free(&parser);
+    if (ok && cursor.overflow) {
+        error = "the file has more rows or columns than a sheet holds";
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace workbook
