@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "workbook/Utf8.h"
 #include "workbook/Workbook.h"
 
 namespace workbook {
@@ -32,31 +33,6 @@ void OnRow(int, void* context) {
     c->column = 1;
 }
 
-bool ValidUtf8(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char b = static_cast<unsigned char>(s[i]);
-        size_t extra = 0;
-        if (b < 0x80)
-            extra = 0;
-        else if (b >= 0xC2 && b <= 0xDF)
-            extra = 1;
-        else if (b >= 0xE0 && b <= 0xEF)
-            extra = 2;
-        else if (b >= 0xF0 && b <= 0xF4)
-            extra = 3;
-        else
-            return false;
-        if (s.size() - i <= extra)
-            return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool ReadCsv(const std::filesystem::path& file, Workbook& book, std::string& error) {
@@ -72,7 +48,7 @@ bool ReadCsv(const std::filesystem::path& file, Workbook& book, std::string& err
     std::string text = all.str();
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
-    if (!ValidUtf8(text)) {
+    if (!IsValidUtf8(text)) {
         error = "the file is not UTF-8 text";
         return false;
     }

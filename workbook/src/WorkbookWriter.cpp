@@ -100,18 +100,11 @@ std::string WorkbookWriter::CsvField(const std::string& text) {
     return out + "\"";
 }
 
-bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& rows,
-                              std::string& error) {
+bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
+                               std::string& error) {
     return Replace(file, error, [&](const std::string& temp, std::string& err) {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        for (const auto& row : rows) {
-            for (size_t c = 0; c < row.size(); ++c) {
-                if (c)
-                    out << ',';
-                out << CsvField(row[c]);
-            }
-            out << "\r\n";
-        }
+        out << bytes;
         out.close();
         if (!out) {
             err = "cannot write " + file.string();
@@ -119,6 +112,20 @@ bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& ro
         }
         return true;
     });
+}
+
+bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& rows,
+                              std::string& error) {
+    std::string text;
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (c)
+                text += ',';
+            text += CsvField(row[c]);
+        }
+        text += "\r\n";
+    }
+    return WriteText(file, text, error);
 }
 
 }  // namespace workbook

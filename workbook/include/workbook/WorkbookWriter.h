@@ -19,6 +19,10 @@ public:
                           const Table& rows, std::string& error);
     static bool WriteCsv(const std::filesystem::path& file, const Table& rows, std::string& error);
 
+    // Any file's bytes, replacing the file the same way.
+    static bool WriteText(const std::filesystem::path& file, const std::string& bytes,
+                          std::string& error);
+
     // One CSV field, quoted when it holds a comma, a quote or a line end.
     static std::string CsvField(const std::string& text);
 
