@@ -1,6 +1,11 @@
 #include "storage/Connection.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
 
 #include "JetPattern.h"
 
@@ -42,16 +47,87 @@ Status StatusForCode(int rc, const std::string& message) {
 
 Status Connection::StatusFor(int rc, const std::string& what) const {
     std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    if (readOnly_ && CodeFor(rc) == ErrorCode::ReadOnly)
+        detail = "the file or its folder cannot be written, so it is open read-only";
     return Status(CodeFor(rc), what + " in " + file_.string() + ": " + detail);
 }
+
+namespace {
+
+// "file:" URI of a path, for the open parameters only a URI can carry.
+std::string FileUri(const std::filesystem::path& file, const char* query) {
+    static const char* kHex = "0123456789ABCDEF";
+    std::string out = "file:";
+    for (unsigned char c : std::filesystem::absolute(file).string()) {
+        if (std::isalnum(c) || std::strchr("/-._~", c)) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out + "?" + query;
+}
+
+// Errors that say the file or its folder cannot be written, where a read-only
+// open may still read it.
+bool WriteRefused(int rc) {
+    switch (rc & 0xff) {
+        case SQLITE_CANTOPEN:
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_IOERR:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A log beside the file that holds unfinished commits: reading the file
+// without it (immutable) would miss them.
+bool HasLog(const std::filesystem::path& file) {
+    std::error_code ec;
+    std::filesystem::path wal = file;
+    wal += "-wal";
+    return std::filesystem::file_size(wal, ec) > 0 && !ec;
+}
+
+}  // namespace
 
 Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path& file, Mode mode,
                                                      int busyTimeoutMs) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
-    if (mode == Mode::ReadWriteCreate)
+    if (mode == Mode::ReadWriteCreate) {
         flags |= SQLITE_OPEN_CREATE;
+        // Created by us with the owner's rights only; an existing file stays as it is.
+        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int rc = SQLITE_READONLY;
+    Result<std::unique_ptr<Connection>> c = Status(ErrorCode::ReadOnly, "opening read-only");
+    if (mode != Mode::ReadOnly)
+        c = OpenWith(file, file.string(), flags, busyTimeoutMs, rc);
+    if (c.ok() || mode == Mode::ReadWriteCreate || !WriteRefused(rc))
+        return c;
+    // A file that cannot be written, or a write-ahead log that cannot be made
+    // in a read-only folder: read it read-only, and as unchanging when even
+    // the log's shared memory cannot be made (nothing else writes there then).
+    Result<std::unique_ptr<Connection>> ro = OpenWith(
+        file, file.string(), SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, busyTimeoutMs, rc);
+    if (!ro.ok() && WriteRefused(rc) && !HasLog(file))
+        ro = OpenWith(file, FileUri(file, "immutable=1"),
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW, busyTimeoutMs,
+                      rc);
+    return ro.ok() || mode == Mode::ReadOnly ? std::move(ro) : std::move(c);
+}
+
+Result<std::unique_ptr<Connection>> Connection::OpenWith(const std::filesystem::path& file,
+                                                         const std::string& name, int flags,
+                                                         int busyTimeoutMs, int& rc) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
+    rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -61,14 +137,14 @@ Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, busyTimeoutMs);
     // Reading the schema is what tells a database from any other file.
-    Status s = c->Exec("SELECT count(*) FROM sqlite_master");
-    if (!s.ok())
-        return s;
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return StatusForCode(rc, "reading " + file.string() + ": " + sqlite3_errmsg(db));
+    c->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
     // A write is reported done only once it is on disk.
-    s = c->Exec("PRAGMA synchronous = FULL");
-    if (!s.ok())
-        return s;
-    s = c->Exec("PRAGMA mmap_size = 268435456");
+    Status s = c->Exec("PRAGMA synchronous = FULL", "setting up the connection");
+    if (s.ok())
+        s = c->Exec("PRAGMA mmap_size = 268435456", "setting up the connection");
     if (!s.ok())
         return s;
     rc = RegisterJetLike(db);
@@ -81,20 +157,17 @@ Connection::~Connection() {
     sqlite3_close_v2(db_);
 }
 
-Status Connection::Exec(const std::string& sql) {
-    char* err = nullptr;
-    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
-    if (err)
-        sqlite3_free(err);
-    return rc == SQLITE_OK ? Status::Ok() : StatusFor(rc, "running '" + sql + "'");
+Status Connection::Exec(const std::string& sql, const std::string& what) {
+    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? Status::Ok() : StatusFor(rc, what);
 }
 
 Status Connection::Begin() {
-    return Exec("BEGIN IMMEDIATE");
+    return Exec("BEGIN IMMEDIATE", "starting a write");
 }
 
 Status Connection::Commit() {
-    return Exec("COMMIT");
+    return Exec("COMMIT", "committing a write");
 }
 
 void Connection::Rollback() {

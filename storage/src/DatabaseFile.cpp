@@ -1,11 +1,9 @@
 #include "storage/DatabaseFile.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <system_error>
 
-#include "Statement.h"
+#include "SchemaPlan.h"
 #include "storage/Connection.h"
 
 namespace storage {
@@ -13,75 +11,6 @@ namespace storage {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Shape {
-    bool present = false;
-    bool matches = false;
-    std::string why;
-};
-
-std::string Affinity(ColumnType t) {
-    return t == ColumnType::Text || t == ColumnType::DateTime ? "TEXT" : "INTEGER";
-}
-
-Result<Shape> TableShape(Connection& c, const TableSchema& table) {
-    Result<Statement> st =
-        Statement::Prepare(c, "PRAGMA table_info(" + QuoteIdentifier(table.name) + ")");
-    if (!st.ok())
-        return st.status();
-    Shape shape;
-    size_t i = 0;
-    shape.matches = true;
-    while (true) {
-        Result<bool> r = st.value().Step();
-        if (!r.ok())
-            return r.status();
-        if (!r.value())
-            break;
-        shape.present = true;
-        std::string name = st.value().Column(1).AsText();
-        std::string type = st.value().Column(2).AsText();
-        if (i >= table.columns.size() || table.FindColumn(name) != static_cast<int>(i) ||
-            type != Affinity(table.columns[i].type)) {
-            if (shape.matches)
-                shape.why = "table " + table.name + " has column " + name + " " + type + " where " +
-                            (i < table.columns.size() ? table.columns[i].name : "none") +
-                            " is expected";
-            shape.matches = false;
-        }
-        ++i;
-    }
-    if (shape.present && shape.matches && i != table.columns.size()) {
-        shape.matches = false;
-        shape.why = "table " + table.name + " has " + std::to_string(i) + " columns, not " +
-                    std::to_string(table.columns.size());
-    }
-    return shape;
-}
-
-Status CreateTables(Connection& c, const std::vector<TableSchema>& tables,
-                    const std::vector<bool>& missing) {
-    Status s = c.Exec("PRAGMA journal_mode = WAL");
-    if (!s.ok())
-        return s;
-    s = c.Begin();
-    if (!s.ok())
-        return s;
-    for (size_t i = 0; i < tables.size() && s.ok(); ++i) {
-        if (missing[i])
-            s = c.Exec(tables[i].CreateTableSql());
-        for (const std::string& sql : tables[i].CreateIndexSql()) {
-            if (!s.ok())
-                break;
-            s = c.Exec(sql);
-        }
-    }
-    if (s.ok())
-        s = c.Commit();
-    if (!s.ok())
-        c.Rollback();
-    return s;
-}
 
 Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     vt::LocalTime t = clock.NowLocal();
@@ -111,12 +40,89 @@ Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     return aside;
 }
 
-Status CreateFile(const fs::path& file, const std::vector<TableSchema>& tables) {
-    Result<std::unique_ptr<Connection>> c =
-        Connection::Open(file, Connection::Mode::ReadWriteCreate);
-    if (!c.ok())
-        return c.status();
-    return CreateTables(*c.value(), tables, std::vector<bool>(tables.size(), true));
+// The file's own problem, in words that say it was left alone.
+Status KeptUnchanged(ErrorCode code, const fs::path& file, const std::string& why) {
+    return Status(code, file.string() + " is kept unchanged: " + why);
+}
+
+// Writes what the plan lacks: the log mode first (it cannot change inside a
+// transaction), then, holding the write lock, whatever is still missing.
+Status WriteMissing(Connection& c, const std::vector<TableSchema>& tables, const SchemaPlan& plan,
+                    PrepareReport& report, std::string& refusal) {
+    if (!plan.HasWriteAheadLog()) {
+        Status s = c.Exec("PRAGMA journal_mode = WAL", "switching to the write-ahead log");
+        if (!s.ok())
+            return s;
+        report.changed = true;
+    }
+    if (plan.Complete())
+        return Status::Ok();
+    Status s = c.Begin();
+    if (!s.ok())
+        return s;
+    // Another program may have prepared the file while this one waited.
+    Result<SchemaPlan> locked = SchemaPlan::Inspect(c, tables);
+    if (!locked.ok())
+        s = locked.status();
+    else if (!locked.value().Refusal().empty())
+        refusal = locked.value().Refusal();
+    else
+        s = locked.value().Apply(c, report);
+    if (s.ok() && refusal.empty())
+        s = c.Commit();
+    if (!s.ok() || !refusal.empty()) {
+        c.Rollback();
+        return s;
+    }
+    report.changed = report.changed || !locked.value().Complete();
+    return Status::Ok();
+}
+
+enum class Outcome { Ready, Unusable };
+
+// Opens and prepares the file; `refusal` is set when its tables cannot be used.
+Result<Outcome> PrepareOpen(const fs::path& file, const std::vector<TableSchema>& tables,
+                            bool create, PrepareReport& report, std::string& refusal,
+                            bool& holdsRows) {
+    Result<std::unique_ptr<Connection>> opened = Connection::Open(
+        file, create ? Connection::Mode::ReadWriteCreate : Connection::Mode::ReadWrite);
+    if (!opened.ok()) {
+        if (opened.status().code() == ErrorCode::Damaged)
+            return KeptUnchanged(ErrorCode::Damaged, file, opened.status().message());
+        return opened.status();
+    }
+    Connection& c = *opened.value();
+    report.readOnly = c.ReadOnly();
+    Result<SchemaPlan> plan = SchemaPlan::Inspect(c, tables);
+    if (!plan.ok()) {
+        if (plan.status().code() == ErrorCode::Damaged)
+            return KeptUnchanged(ErrorCode::Damaged, file, plan.status().message());
+        return plan.status();
+    }
+    refusal = plan.value().Refusal();
+    if (refusal.empty() && plan.value().Complete())
+        return Outcome::Ready;
+    if (refusal.empty() && c.ReadOnly()) {
+        // Indexes and the log mode only speed things up: read without them.
+        if (!plan.value().LacksTablesOrColumns())
+            return Outcome::Ready;
+        return Status(ErrorCode::ReadOnly,
+                      file.string() + " is read-only and lacks " + plan.value().Missing());
+    }
+    if (refusal.empty()) {
+        Status s = WriteMissing(c, tables, plan.value(), report, refusal);
+        // Another program's long write: the tables are there, the rest can wait.
+        if (!s.ok() && s.code() == ErrorCode::Busy && !plan.value().LacksTablesOrColumns())
+            return Outcome::Ready;
+        if (!s.ok())
+            return s.code() == ErrorCode::Damaged
+                       ? KeptUnchanged(ErrorCode::Damaged, file, s.message())
+                       : s;
+        if (refusal.empty())
+            return Outcome::Ready;
+    }
+    holdsRows = HoldsRows(c);
+    return Outcome::Unusable;
 }
 
 }  // namespace
@@ -126,59 +132,35 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
                                           const vt::Clock& clock) {
     PrepareReport report;
     std::error_code ec;
-    if (!fs::exists(file, ec)) {
-        Status s = CreateFile(file, tables);
-        if (!s.ok())
-            return s;
-        report.created = true;
-        return report;
-    }
-    if (!fs::is_regular_file(file, ec))
+    bool exists = fs::exists(file, ec);
+    if (exists && !fs::is_regular_file(file, ec))
         return Status(ErrorCode::InvalidArgument, file.string() + " is not a file");
-
-    std::string unusable;
-    {
-        Result<std::unique_ptr<Connection>> c = Connection::Open(file);
-        if (!c.ok()) {
-            if (c.status().code() != ErrorCode::Damaged)
-                return c.status();
-            unusable = c.status().message();
-        } else {
-            std::vector<bool> missing(tables.size(), false);
-            for (size_t i = 0; i < tables.size() && unusable.empty(); ++i) {
-                Result<Shape> shape = TableShape(*c.value(), tables[i]);
-                if (!shape.ok()) {
-                    if (shape.status().code() != ErrorCode::Damaged)
-                        return shape.status();
-                    unusable = shape.status().message();
-                } else if (shape.value().present && !shape.value().matches) {
-                    unusable = "not a database of this program: " + shape.value().why;
-                } else if (!shape.value().present) {
-                    missing[i] = true;
-                    report.tablesAdded.push_back(tables[i].name);
-                }
-            }
-            if (unusable.empty()) {
-                Status s = CreateTables(*c.value(), tables, missing);
-                if (s.ok())
-                    return report;
-                if (s.code() != ErrorCode::Damaged)
-                    return s;
-                unusable = s.message();
-            }
-        }
-    }
+    std::string refusal;
+    bool holdsRows = true;
+    Result<Outcome> outcome = PrepareOpen(file, tables, !exists, report, refusal, holdsRows);
+    if (!outcome.ok())
+        return outcome.status();
+    report.created = !exists;
+    if (outcome.value() == Outcome::Ready)
+        return report;
+    if (holdsRows || report.readOnly)
+        return KeptUnchanged(ErrorCode::Incompatible, file,
+                             refusal + "; this program cannot use the file");
+    // A database without any row whose tables cannot be used: nothing of the
+    // user's is lost by putting it aside for a new one.
     Result<fs::path> aside = MoveAside(file, clock);
     if (!aside.ok())
         return aside.status();
-    report.movedAside = aside.value();
-    report.reason = unusable;
-    report.tablesAdded.clear();
-    Status s = CreateFile(file, tables);
-    if (!s.ok())
-        return s;
-    report.created = true;
-    return report;
+    PrepareReport fresh;
+    fresh.movedAside = aside.value();
+    fresh.reason = "not a database of this program: " + refusal;
+    outcome = PrepareOpen(file, tables, true, fresh, refusal, holdsRows);
+    if (!outcome.ok())
+        return outcome.status();
+    if (outcome.value() != Outcome::Ready)
+        return KeptUnchanged(ErrorCode::Incompatible, file, refusal);
+    fresh.created = true;
+    return fresh;
 }
 
 }  // namespace storage

@@ -484,6 +484,12 @@ Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& 
     const Column& c = schema_.columns[column.column];
     const std::string name = QuoteIdentifier(c.name);
     std::string test;
+    if (c.type == ColumnType::Text && pattern->MinLength() > static_cast<size_t>(c.maxChars)) {
+        // Longer than any value of the field: nothing matches, and the
+        // engine is never handed a pattern it refuses as too complex.
+        sql = negated ? "1" : "0";
+        return Next();
+    }
     switch (pattern->shape()) {
         case JetPattern::Shape::MatchAll:
             // Every value but Null; most columns never hold Null.

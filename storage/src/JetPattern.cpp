@@ -120,6 +120,12 @@ JetPattern::Shape JetPattern::shape() const {
     return simple ? Shape::SimpleLike : Shape::General;
 }
 
+size_t JetPattern::MinLength() const {
+    size_t n = 0;
+    for (const Item& item : items_) n += item.kind != Item::Kind::Star;
+    return n;
+}
+
 std::string JetPattern::SqlLikePattern() const {
     std::string out;
     for (const Item& item : items_) {

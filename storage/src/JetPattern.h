@@ -25,6 +25,8 @@ public:
 
     bool Matches(std::string_view value) const;
     Shape shape() const;
+    // The fewest characters a matching value has.
+    size_t MinLength() const;
     // The same pattern for SQLite's LIKE with ESCAPE '\'; only for SimpleLike.
     std::string SqlLikePattern() const;
 

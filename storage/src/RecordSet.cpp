@@ -174,7 +174,15 @@ Status RecordSet::FullQuery() {
             return r.status();
         if (!r.value())
             break;
-        fresh.rows.push_back(q.ColumnInteger(0));
+        std::int64_t id = q.ColumnInteger(0);
+        // Without an order of its own the scan runs in record-number order;
+        // a step back means the table's pages are damaged.
+        if (f.OrderBySql().empty() && !fresh.rows.empty() && id <= fresh.rows.back())
+            return Status(ErrorCode::Damaged, "table " + schema_.name +
+                                                  " lists its records out "
+                                                  "of order in " +
+                                                  m.connection->File().string());
+        fresh.rows.push_back(id);
     }
     if (m.active.valid && m.ActiveClean())
         m.spare = std::move(m.active);
@@ -333,9 +341,16 @@ Status RecordSet::MovePrev() {
     if (!s.ok())
         return s;
     Impl& m = *impl_;
+    // After a delete the record before the deleted one is one step back, and
+    // when the deleted record was the first (or the last remaining one) the
+    // step lands on BOF: emptying a table from its end must not fail.
+    if (m.currentDeleted) {
+        m.currentDeleted = false;
+        m.pos = std::min(m.pos, m.Count()) - 1;
+        return Status::Ok();
+    }
     if (m.Count() == 0 || m.pos < 0)
         return Status(ErrorCode::NoCurrentRecord, "MovePrev at the start of the record set");
-    m.currentDeleted = false;
     --m.pos;
     return Status::Ok();
 }
@@ -399,6 +414,13 @@ Status RecordSet::FetchCurrent() {
         return r.status();
     if (!r.value()) {
         m.fetch.Reset();
+        // Gone without any other program's commit since the query: the file
+        // listed a record it cannot give, so it is damaged.
+        Result<std::int64_t> dv = m.connection->DataVersion();
+        if (dv.ok() && dv.value() == m.active.dataVersion)
+            return Status(ErrorCode::Damaged, "record " + std::to_string(id) + " of table " +
+                                                  schema_.name + " cannot be read in " +
+                                                  m.connection->File().string());
         return Status(ErrorCode::NoCurrentRecord, "the record was deleted by another program");
     }
     m.row.resize(schema_.columns.size());
@@ -610,16 +632,19 @@ std::int64_t RecordSet::GetLastModified() const {
 Status RecordSet::WalkToEnd() {
     while (!IsEOF()) {
         Status s = MoveNext();
-        if (!s.ok()) return s;
+        if (!s.ok())
+            return s;
     }
     return Status::Ok();
 }
 
 Status RecordSet::ApplyFilter(std::string_view text) {
     Status s = SetFilter(text);
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     s = Requery();
-    if (!s.ok()) return s;
+    if (!s.ok())
+        return s;
     return WalkToEnd();
 }
 

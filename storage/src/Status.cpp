@@ -28,6 +28,8 @@ const char* ErrorCodeName(ErrorCode code) {
             return "disk full";
         case ErrorCode::Damaged:
             return "damaged database";
+        case ErrorCode::Incompatible:
+            return "incompatible database";
         case ErrorCode::Io:
             return "input/output error";
         case ErrorCode::Engine:

@@ -133,58 +133,60 @@ Status TableSchema::Coerce(int column, Value& value) const {
     return Status::Ok();
 }
 
+std::string TableSchema::ColumnSql(int column) const {
+    const Column& c = columns[column];
+    const std::string q = QuoteIdentifier(c.name);
+    switch (c.type) {
+        case ColumnType::AutoNumber:
+            return q + " INTEGER PRIMARY KEY AUTOINCREMENT";
+        case ColumnType::Long:
+            return q + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
+                   " BETWEEN -2147483648 AND 2147483647)";
+        case ColumnType::Byte:
+            return q + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
+                   " BETWEEN 0 AND 255)";
+        case ColumnType::YesNo:
+            return q + " INTEGER NOT NULL DEFAULT 0 CHECK (" + q + " IN (0, 1))";
+        case ColumnType::Text:
+            return q + " TEXT NOT NULL DEFAULT '' COLLATE NOCASE CHECK (typeof(" + q +
+                   ") = 'text' AND length(" + q + ") <= " + std::to_string(c.maxChars) + ")";
+        case ColumnType::DateTime:
+            return q + " TEXT CHECK (" + q + " IS NULL OR (typeof(" + q + ") = 'text' AND " + q +
+                   " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] "
+                   "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]'))";
+    }
+    return q;
+}
+
 std::string TableSchema::CreateTableSql() const {
-    std::string sql = "CREATE TABLE " + QuoteIdentifier(name) + " (";
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(name) + " (";
     for (size_t i = 0; i < columns.size(); ++i) {
-        const Column& c = columns[i];
-        const std::string q = QuoteIdentifier(c.name);
         if (i)
             sql += ", ";
-        sql += q;
-        switch (c.type) {
-            case ColumnType::AutoNumber:
-                sql += " INTEGER PRIMARY KEY AUTOINCREMENT";
-                break;
-            case ColumnType::Long:
-                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
-                       " BETWEEN -2147483648 AND 2147483647)";
-                break;
-            case ColumnType::Byte:
-                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + q + ") = 'integer' AND " + q +
-                       " BETWEEN 0 AND 255)";
-                break;
-            case ColumnType::YesNo:
-                sql += " INTEGER NOT NULL DEFAULT 0 CHECK (" + q + " IN (0, 1))";
-                break;
-            case ColumnType::Text:
-                sql += " TEXT NOT NULL DEFAULT '' COLLATE NOCASE CHECK (typeof(" + q +
-                       ") = 'text' AND length(" + q + ") <= " + std::to_string(c.maxChars) + ")";
-                break;
-            case ColumnType::DateTime:
-                sql += " TEXT CHECK (" + q + " IS NULL OR (typeof(" + q + ") = 'text' AND " + q +
-                       " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] "
-                       "[0-9][0-9]:[0-9][0-9]:[0-9][0-9]'))";
-                break;
-        }
+        sql += ColumnSql(static_cast<int>(i));
     }
     return sql + ")";
 }
 
-std::vector<std::string> TableSchema::CreateIndexSql() const {
-    std::vector<std::string> out;
-    for (const auto& index : indexes) {
-        std::string idxName = name;
-        std::string cols;
-        for (const auto& c : index) {
-            idxName += "_" + c;
-            if (!cols.empty())
-                cols += ", ";
-            cols += QuoteIdentifier(c);
-        }
-        out.push_back("CREATE INDEX IF NOT EXISTS " + QuoteIdentifier("idx_" + idxName) + " ON " +
-                      QuoteIdentifier(name) + " (" + cols + ")");
-    }
+std::string TableSchema::AddColumnSql(int column) const {
+    return "ALTER TABLE " + QuoteIdentifier(name) + " ADD COLUMN " + ColumnSql(column);
+}
+
+std::string TableSchema::IndexName(size_t index) const {
+    std::string out = "idx_" + name;
+    for (const auto& c : indexes[index]) out += "_" + c;
     return out;
+}
+
+std::string TableSchema::CreateIndexSql(size_t index) const {
+    std::string cols;
+    for (const auto& c : indexes[index]) {
+        if (!cols.empty())
+            cols += ", ";
+        cols += QuoteIdentifier(c);
+    }
+    return "CREATE INDEX IF NOT EXISTS " + QuoteIdentifier(IndexName(index)) + " ON " +
+           QuoteIdentifier(name) + " (" + cols + ")";
 }
 
 }  // namespace storage

@@ -7,8 +7,10 @@
 #include <iterator>
 
 #include "TestTables.h"
+#include "storage/Connection.h"
 #include "storage/DatabaseFile.h"
 #include "storage/RecordSet.h"
+#include "testsupport/DatabaseFixture.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace storage {
@@ -16,24 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::PeopleTable;
-
-std::string QueryText(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_stmt* st = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            if (!out.empty())
-                out += ",";
-            const unsigned char* t = sqlite3_column_text(st, 0);
-            out += t ? reinterpret_cast<const char*>(t) : "";
-        }
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return out;
-}
+using vt::test::QueryText;
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
@@ -46,6 +31,13 @@ std::string ReadFile(const fs::path& file) {
 
 class DatabaseFileTest : public ::testing::Test {
 protected:
+    bool AnyMovedAside() const {
+        for (const auto& e : fs::directory_iterator(env_.Root()))
+            if (e.path().filename().string().rfind("db.db.damaged", 0) == 0)
+                return true;
+        return false;
+    }
+
     vt::test::TestEnvironment env_;
     fs::path file_ = env_.Root() / "db.db";
     vt::FixedClock clock_ = vt::FixedClock::At(2007, 3, 12, 9, 5, 7);
@@ -91,34 +83,157 @@ TEST_F(DatabaseFileTest, MissingTableIsAddedBesideExistingData) {
     EXPECT_EQ(QueryText(file_, "SELECT count(*) FROM Other"), "0");
 }
 
-TEST_F(DatabaseFileTest, GarbageFileIsMovedAsideWithItsDateNotOverwritten) {
+TEST_F(DatabaseFileTest, GarbageFileIsRefusedAndKeptUnchanged) {
     const std::string garbage =
         "this is no database, but somebody's file\n" + std::string(5000, 'x');
     WriteFile(file_, garbage);
     auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.status().code(), ErrorCode::Damaged);
+    EXPECT_NE(r.status().message().find("kept unchanged"), std::string::npos);
+    EXPECT_EQ(r.status().message().find('\n'), std::string::npos);
+    EXPECT_EQ(ReadFile(file_), garbage);
+    EXPECT_FALSE(AnyMovedAside());
+    RecordSet rs(PeopleTable());
+    EXPECT_EQ(rs.Open(file_).code(), ErrorCode::Damaged);
+}
+
+TEST_F(DatabaseFileTest, OtherToolsColumnsTablesIndexesAndTypeNamesAreAccepted) {
+    // Every needed column, in another order, with type names of the same kind,
+    // beside an extra column, an extra table and an extra index.
+    QueryText(file_,
+              "CREATE TABLE people (Extra BLOB, \"group\" VARCHAR(40), Score INT, Seen DATETIME, "
+              "Vip BOOLEAN, Age TINYINT, Phone NVARCHAR(255), Name CHARACTER(20), "
+              "ID INTEGER PRIMARY KEY)");
+    QueryText(file_, "CREATE TABLE Notes (x)");
+    QueryText(file_, "CREATE INDEX theirs ON people (Name)");
+    QueryText(file_,
+              "INSERT INTO people (Extra, \"group\", Score, Seen, Vip, Age, Phone, Name) "
+              "VALUES (x'00', 'g', 5, '2007-03-12 09:05:07', 1, 30, '0212345678', 'kept')");
+    auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ASSERT_TRUE(r.ok()) << r.status().ToString();
+    EXPECT_TRUE(r.value().movedAside.empty());
+    EXPECT_TRUE(r.value().columnsAdded.empty());
+    EXPECT_EQ(QueryText(file_,
+                        "SELECT count(*) FROM sqlite_master WHERE name IN ('Notes', "
+                        "'theirs', 'idx_People_Phone')"),
+              "3");
+    RecordSet rs(PeopleTable());
+    ASSERT_TRUE(rs.Open(file_).ok());
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetText("Name"), "kept");
+    EXPECT_EQ(rs.GetInteger("Vip"), 1);
+    ASSERT_TRUE(rs.ApplyFilter("[Seen] >= #2007/3/12 0:0:0# AND [Phone] = '0212345678'").ok());
+    EXPECT_EQ(rs.GetRecordCount(), 1);
+    ASSERT_TRUE(rs.AddNew().ok());
+    ASSERT_TRUE(rs.SetField("Name", "new").ok());
+    ASSERT_TRUE(rs.Update().ok());
+    EXPECT_EQ(QueryText(file_, "SELECT quote(Extra) FROM people ORDER BY ID"), "X'00',NULL");
+}
+
+TEST_F(DatabaseFileTest, MissingColumnsAreAddedInPlace) {
+    QueryText(file_,
+              "CREATE TABLE People (ID INTEGER PRIMARY KEY, Name TEXT, Phone TEXT, Age "
+              "INTEGER, Vip INTEGER, Seen TEXT)");
+    QueryText(file_, "INSERT INTO People (Name, Phone, Age, Vip) VALUES ('old', '1', 3, 0)");
+    auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ASSERT_TRUE(r.ok()) << r.status().ToString();
+    EXPECT_TRUE(r.value().changed);
+    EXPECT_EQ(r.value().columnsAdded, (std::vector<std::string>{"People.Score", "People.Group"}));
+    RecordSet rs(PeopleTable());
+    ASSERT_TRUE(rs.Open(file_).ok());
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetText("Name"), "old");
+    EXPECT_EQ(rs.GetInteger("Score"), 0);
+    EXPECT_EQ(rs.GetText("Group"), "");
+    // The added columns check their values as the program's own do.
+    ASSERT_TRUE(rs.Edit().ok());
+    EXPECT_FALSE(rs.SetField("Score", "many").ok());
+    rs.CancelUpdate();
+    EXPECT_NE(QueryText(file_, "SELECT sql FROM sqlite_master WHERE name = 'People'")
+                  .find("\"Group\" TEXT NOT NULL DEFAULT ''"),
+              std::string::npos);
+}
+
+TEST_F(DatabaseFileTest, UnusableTableWithRowsIsRefusedAndTheFileKeptAsItWas) {
+    for (const char* table :
+         {"CREATE TABLE People (ID INTEGER PRIMARY KEY, Name TEXT, Phone INTEGER, Age INT, "
+          "Vip INT, Seen TEXT, Score INT, \"Group\" TEXT)",
+          "CREATE TABLE People (Name TEXT, Phone TEXT)",
+          "CREATE TABLE Base (Name TEXT); CREATE VIEW People AS SELECT * FROM Base"}) {
+        fs::remove(file_);
+        QueryText(file_, "PRAGMA journal_mode = DELETE");
+        for (std::string sql(table); !sql.empty();) {
+            size_t end = sql.find(';');
+            QueryText(file_, sql.substr(0, end));
+            sql = end == std::string::npos ? "" : sql.substr(end + 1);
+        }
+        QueryText(file_,
+                  "INSERT INTO " +
+                      std::string(std::string(table).find("VIEW") != std::string::npos ? "Base"
+                                                                                       : "People") +
+                      " (Name) VALUES ('theirs')");
+        const std::string before = ReadFile(file_);
+        auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+        ASSERT_FALSE(r.ok()) << table;
+        EXPECT_EQ(r.status().code(), ErrorCode::Incompatible) << r.status().ToString();
+        EXPECT_NE(r.status().message().find("kept unchanged"), std::string::npos);
+        EXPECT_EQ(ReadFile(file_), before) << table;
+        EXPECT_FALSE(AnyMovedAside()) << table;
+    }
+}
+
+TEST_F(DatabaseFileTest, EmptyDatabaseOfAnotherShapeIsMovedAsideForANewOne) {
+    QueryText(file_, "CREATE TABLE People (Name TEXT, Phone TEXT)");
+    auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
     ASSERT_TRUE(r.ok()) << r.status().ToString();
     EXPECT_TRUE(r.value().created);
     EXPECT_EQ(r.value().movedAside, env_.Root() / "db.db.damaged-20070312-090507");
-    EXPECT_FALSE(r.value().reason.empty());
-    EXPECT_EQ(ReadFile(r.value().movedAside), garbage);
+    EXPECT_NE(r.value().reason.find("ID"), std::string::npos);
+    EXPECT_EQ(QueryText(r.value().movedAside, "SELECT name FROM pragma_table_info('People')"),
+              "Name,Phone");
     RecordSet rs(PeopleTable());
     EXPECT_TRUE(rs.Open(file_).ok());
-    // A second bad file the same second gets its own name.
-    rs.Close();
-    WriteFile(file_, "again");
-    auto again = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again.value().movedAside, env_.Root() / "db.db.damaged-20070312-090507-1");
 }
 
-TEST_F(DatabaseFileTest, TableOfAnotherShapeIsMovedAside) {
-    QueryText(file_, "CREATE TABLE People (Name TEXT, Phone TEXT)");
-    QueryText(file_, "INSERT INTO People VALUES ('theirs', '1')");
+TEST_F(DatabaseFileTest, CompleteFileIsPreparedWithoutWritingWhileAnotherWrites) {
+    ASSERT_TRUE(PrepareDatabaseFile(file_, {PeopleTable()}, clock_).ok());
+    auto writer = Connection::Open(file_);
+    ASSERT_TRUE(writer.ok());
+    ASSERT_TRUE(writer.value()->Begin().ok());
+    ASSERT_TRUE(writer.value()->Exec("INSERT INTO People (Name) VALUES ('pending')").ok());
+    // Preparing needs no lock: it answers while the write is open, and writes nothing.
     auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
     ASSERT_TRUE(r.ok()) << r.status().ToString();
-    ASSERT_FALSE(r.value().movedAside.empty());
-    EXPECT_EQ(QueryText(r.value().movedAside, "SELECT Name FROM People"), "theirs");
-    EXPECT_EQ(QueryText(file_, "SELECT count(*) FROM People"), "0");
+    EXPECT_FALSE(r.value().changed);
+    EXPECT_FALSE(r.value().created);
+    RecordSet reader(PeopleTable());
+    ASSERT_TRUE(reader.Open(file_).ok());
+    EXPECT_EQ(reader.GetRecordCount(), 0);
+    ASSERT_TRUE(writer.value()->Commit().ok());
+    ASSERT_TRUE(reader.Requery().ok());
+    EXPECT_EQ(reader.GetRecordCount(), 1);
+}
+
+TEST_F(DatabaseFileTest, MissingIndexIsAddedOnlyOnce) {
+    ASSERT_TRUE(PrepareDatabaseFile(file_, {PeopleTable()}, clock_).ok());
+    QueryText(file_, "DROP INDEX idx_People_Phone");
+    auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ASSERT_TRUE(r.ok());
+    EXPECT_TRUE(r.value().changed);
+    EXPECT_EQ(QueryText(file_,
+                        "SELECT count(*) FROM sqlite_master WHERE name = "
+                        "'idx_People_Phone'"),
+              "1");
+    auto again = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
+    ASSERT_TRUE(again.ok());
+    EXPECT_FALSE(again.value().changed);
+}
+
+TEST_F(DatabaseFileTest, NewFileIsTheOwnersOnly) {
+    ASSERT_TRUE(PrepareDatabaseFile(file_, {PeopleTable()}, clock_).ok());
+    EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(DatabaseFileTest, AFolderInThePlaceOfTheFileIsAnError) {

@@ -159,14 +159,45 @@ TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
     EXPECT_EQ(rs_.GetField("Name").status().code(), ErrorCode::NoCurrentRecord);
     ASSERT_TRUE(rs_.MoveNext().ok());
     EXPECT_EQ(rs_.GetText("Name"), "Kim Brown");
-    // Emptying from the back, as the converter does.
+    // MovePrev after a delete goes to the record before the deleted one.
+    ASSERT_TRUE(rs_.SetAbsolutePosition(2).ok());
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "Kim Brown");
+    EXPECT_EQ(rs_.GetRecordCount(), 4);
+}
+
+TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
+    // Emptying from the back, as the contact converter does: every step must
+    // succeed, the last one included, and leave the set at BOF.
+    AddSample();
+    ASSERT_TRUE(rs_.Requery().ok());
     ASSERT_TRUE(rs_.MoveLast().ok());
     for (long n = rs_.GetRecordCount(); n > 0; --n) {
-        ASSERT_TRUE(rs_.Delete().ok());
-        (void)rs_.MovePrev();
+        ASSERT_TRUE(rs_.Delete().ok()) << n;
+        Status s = rs_.MovePrev();
+        ASSERT_TRUE(s.ok()) << n << ": " << s.ToString();
     }
     EXPECT_EQ(rs_.GetRecordCount(), 0);
+    EXPECT_TRUE(rs_.IsBOF());
+    EXPECT_TRUE(rs_.IsEOF());
+    EXPECT_EQ(rs_.MovePrev().code(), ErrorCode::NoCurrentRecord);
     ASSERT_TRUE(rs_.Requery().ok());
+    EXPECT_EQ(rs_.GetRecordCount(), 0);
+
+    // The same with one record only, and with the first record deleted.
+    Add({"one", "1", 1, 0, "", ""});
+    Add({"two", "2", 2, 0, "", ""});
+    ASSERT_TRUE(rs_.Requery().ok());
+    ASSERT_TRUE(rs_.MoveFirst().ok());
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_TRUE(rs_.IsBOF());
+    ASSERT_TRUE(rs_.MoveNext().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "two");
+    ASSERT_TRUE(rs_.Delete().ok());
+    ASSERT_TRUE(rs_.MovePrev().ok());
+    EXPECT_TRUE(rs_.IsBOF());
     EXPECT_EQ(rs_.GetRecordCount(), 0);
 }
 
@@ -194,6 +225,21 @@ TEST_F(RecordSetTest, HangulRangesSelectByFirstSyllable) {
     EXPECT_EQ(Names("[Name] >= '가' AND [Name] < '나'"), (V{"김철수"}));
     EXPECT_EQ(Names("[Name] >= '나' AND [Name] < '다'"), (V{"나영희"}));
     EXPECT_EQ(Names("[Name] >= '하' AND [Name] < '힣'"), (V{"하늘"}));
+}
+
+TEST_F(RecordSetTest, SearchLongerThanAnyFieldMatchesNothing) {
+    AddSample();
+    // 50,000 bytes and more are beyond the engine's pattern limit.
+    const std::string hangul = "*" + [] {
+        std::string t;
+        for (int i = 0; i < 17000; ++i) t += "철";
+        return t;
+    }() + "*";
+    EXPECT_EQ(Names("[Name] LIKE '" + hangul + "'"), V{});
+    EXPECT_EQ(Names("[Name] LIKE '*" + std::string(60000, 'a') + "*'"), V{});
+    EXPECT_EQ(Names("[Name] NOT LIKE '*" + std::string(60000, '?') + "*'").size(), 6u);
+    EXPECT_EQ(Names("[Name] LIKE '" + std::string(255, '?') + "*'"), V{});
+    EXPECT_EQ(Names("[Name] LIKE '" + std::string(60000, '*') + "'").size(), 6u);
 }
 
 TEST_F(RecordSetTest, LikeWildCards) {

@@ -13,7 +13,8 @@ namespace fs = std::filesystem;
 
 TestEnvironment::TestEnvironment() {
     std::string tmpl = (fs::temp_directory_path() / "vantelo-test-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    if (!::mkdtemp(tmpl.data()))
+        throw std::runtime_error("mkdtemp failed");
     root_ = tmpl;
     for (const char* sub : {"run", "home", "config", "data"}) fs::create_directories(root_ / sub);
     fs::permissions(RuntimeDir(), fs::perms::owner_all);

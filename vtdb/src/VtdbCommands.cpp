@@ -1,6 +1,8 @@
 #include "VtdbCommands.h"
 
+#include <atomic>
 #include <charconv>
+#include <csignal>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -8,6 +10,7 @@
 #include "TsvText.h"
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
+#include "storage/DatabaseRecovery.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
@@ -26,7 +29,9 @@ const char* const kUsage =
     "       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]\n"
     "       vtdb lookup NUMBER [--ext CODE]\n"
     "       vtdb add-contact [--inner] FIELD=VALUE...\n"
-    "       vtdb import-calls FILE.tsv\n";
+    "       vtdb import-calls FILE.tsv\n"
+    "       vtdb check\n"
+    "       vtdb recover DEST\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -80,6 +85,14 @@ int Fail(std::ostream& err, const std::string& message) {
     return 1;
 }
 
+// An engine error as one line; a damaged file gets the commands that help.
+int Fail(std::ostream& err, const Status& s) {
+    std::string line = s.ToString();
+    if (s.code() == storage::ErrorCode::Damaged)
+        line += "; 'vtdb check' examines the file, 'vtdb recover DEST' saves what can be read";
+    return Fail(err, line);
+}
+
 Status Prepare(std::ostream& err) {
     auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance());
     if (!report.ok())
@@ -91,17 +104,24 @@ Status Prepare(std::ostream& err) {
     return Status::Ok();
 }
 
-void PrintRecords(storage::RecordSet& set, std::ostream& out) {
+// Every record of the set, or the first error: a record that cannot be read
+// is an error, never an empty row.
+Status PrintRecords(storage::RecordSet& set, std::ostream& out) {
     const auto& columns = set.Schema().columns;
     for (long i = 0; i < set.GetRecordCount(); ++i) {
-        if (!set.SetAbsolutePosition(i).ok())
-            continue;
+        Status s = set.SetAbsolutePosition(i);
+        if (!s.ok())
+            return s;
+        std::string line;
         for (size_t c = 0; c < columns.size(); ++c) {
             auto v = set.GetField(static_cast<int>(c));
-            out << (c ? "\t" : "") << EscapeField(v.ok() ? v.value().AsText() : "");
+            if (!v.ok())
+                return v.status();
+            line += (c ? "\t" : "") + EscapeField(v.value().AsText());
         }
-        out << "\n";
+        out << line << "\n";
     }
+    return Status::Ok();
 }
 
 int Calls(Options& o, std::ostream& out, std::ostream& err) {
@@ -126,10 +146,9 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
         s = log.SetKindFilter(tab);
     if (s.ok() && hasSearch)
         s = log.SetSearch(searchKind, search[1]);
-    if (!s.ok())
-        return Fail(err, s.ToString());
-    PrintRecords(log, out);
-    return 0;
+    if (s.ok())
+        s = PrintRecords(log, out);
+    return s.ok() ? 0 : Fail(err, s);
 }
 
 std::unique_ptr<vantelo::ContactRecordSet> ContactSet(bool inner) {
@@ -164,10 +183,9 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
         s = set->SetGroup(group[0]);
     if (s.ok() && hasSearch)
         s = set->SetSearch(kind, search[1]);
-    if (!s.ok())
-        return Fail(err, s.ToString());
-    PrintRecords(*set, out);
-    return 0;
+    if (s.ok())
+        s = PrintRecords(*set, out);
+    return s.ok() ? 0 : Fail(err, s);
 }
 
 int Lookup(Options& o, std::ostream& out, std::ostream& err) {
@@ -194,10 +212,10 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = inner.Open();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     auto name = vantelo::LookupName(o.Rest()[0], strExt, book, inner);
     if (!name.ok())
-        return Fail(err, name.status().ToString());
+        return Fail(err, name.status());
     out << name.value() << "\n";
     return 0;
 }
@@ -221,7 +239,7 @@ int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = set->AddContact(contact);
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     out << set->GetLastModified() << "\n";
     return 0;
 }
@@ -238,12 +256,12 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok())
         s = log.Open();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     const auto& columns = log.Schema().columns;
     storage::Transaction transaction(*log.GetConnection());
     s = transaction.Begin();
     if (!s.ok())
-        return Fail(err, s.ToString());
+        return Fail(err, s);
     std::string line;
     long lineNo = 0, count = 0;
     while (std::getline(in, line)) {
@@ -282,6 +300,71 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+std::atomic<bool> g_stop{false};
+
+void OnStopSignal(int) {
+    g_stop = true;
+}
+
+// Long reads of the whole file end early on SIGINT/SIGTERM.
+void CatchStopSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+
+std::vector<storage::TableSchema> Tables() {
+    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(),
+            vantelo::CallListSchema()};
+}
+
+int Check(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error = o.Leftover();
+    if (!error.empty())
+        return Fail(err, error);
+    CatchStopSignals();
+    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    auto report = storage::CheckDatabaseFile(file, Tables(), &g_stop);
+    if (!report.ok())
+        return Fail(err, report.status());
+    const storage::CheckReport& r = report.value();
+    for (const std::string& problem : r.problems) out << problem << "\n";
+    if (!r.intact)
+        return Fail(err, file.string() + " is damaged (" + std::to_string(r.problems.size()) +
+                             " findings above); 'vtdb recover DEST' saves what can be read");
+    if (!r.unusable.empty())
+        return Fail(err,
+                    file.string() + " is intact but this program cannot use it: " + r.unusable);
+    out << file.string() << ": intact";
+    if (!r.missing.empty())
+        out << "; the next start adds " << r.missing;
+    out << "\n";
+    return 0;
+}
+
+int Recover(Options& o, std::ostream& out, std::ostream& err) {
+    if (o.Rest().size() != 1)
+        return Fail(err, "recover needs one DEST file name");
+    CatchStopSignals();
+    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
+    auto tables = storage::RecoverDatabaseFile(file, dest, Tables(), &g_stop);
+    if (!tables.ok())
+        return Fail(err, tables.status().ToString() + "; nothing saved");
+    for (const storage::TableRecovery& t : tables.value()) {
+        out << t.table << ": ";
+        if (t.missing)
+            out << "not found\n";
+        else
+            out << t.copied << " copied, " << t.lost << " could not be read\n";
+    }
+    out << "saved to " << dest.string() << "; to use it, move " << file.string()
+        << " away and put the saved file in its place while no program uses it\n";
+    return 0;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -301,6 +384,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return AddContact(o, out, err);
     if (command == "import-calls")
         return ImportCalls(o, out, err);
+    if (command == "check")
+        return Check(o, out, err);
+    if (command == "recover")
+        return Recover(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

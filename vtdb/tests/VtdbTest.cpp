@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -129,15 +130,17 @@ TEST_F(VtdbTest, MistakesGiveOneLineErrorsAndFailure) {
     }
 }
 
-TEST_F(VtdbTest, DamagedDatabaseIsMovedAsideAndReported) {
-    std::ofstream(env_.AppHome() / "VanteloDB1.db") << "garbage";
-    Output o = Vtdb({"calls"}, true);
-    EXPECT_EQ(o.code, 0);
-    EXPECT_NE(o.out.find("moved aside"), std::string::npos);
-    bool found = false;
-    for (const auto& e : fs::directory_iterator(env_.AppHome()))
-        found = found || e.path().filename().string().rfind("VanteloDB1.db.damaged-", 0) == 0;
-    EXPECT_TRUE(found);
+TEST_F(VtdbTest, FileThatIsNoDatabaseIsKeptAndEveryCommandFails) {
+    const fs::path file = env_.AppHome() / "VanteloDB1.db";
+    std::ofstream(file) << "garbage";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"calls"}, {"lookup", "0212345678"}, {"add-contact", "Name=x"}}) {
+        Output o = Vtdb(args, true);
+        EXPECT_NE(o.code, 0) << args[0];
+        EXPECT_NE(o.out.find("kept unchanged"), std::string::npos) << o.out;
+        EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << o.out;
+    }
+    EXPECT_EQ(vt::test::ReadText(file), "garbage");
 }
 
 }  // namespace

@@ -16,10 +16,13 @@ namespace storage {
 
 class Connection {
 public:
-    enum class Mode { ReadWrite, ReadWriteCreate };
+    enum class Mode { ReadWrite, ReadWriteCreate, ReadOnly };
 
     // Opens the file with the engine settings of the system (write-ahead log,
-    // full synchronisation, a wait of up to `busyTimeoutMs` for a lock).
+    // full synchronisation, a wait of up to `busyTimeoutMs` for a lock). A
+    // file that exists but cannot be written (read-only file, folder or
+    // mount) is opened read-only; writes are then refused as ReadOnly. A new
+    // file is created with the owner's rights only.
     static Result<std::unique_ptr<Connection>> Open(const std::filesystem::path& file,
                                                     Mode mode = Mode::ReadWrite,
                                                     int busyTimeoutMs = 3000);
@@ -29,8 +32,12 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
-    // Runs statements without results (schema, pragmas).
-    Status Exec(const std::string& sql);
+    // Runs statements without results (schema, pragmas). An error names
+    // `what` was being done, never the statement.
+    Status Exec(const std::string& sql, const std::string& what = "changing the file");
+
+    // True when the file could only be opened for reading.
+    bool ReadOnly() const { return readOnly_; }
 
     Status Begin();
     Status Commit();
@@ -48,9 +55,13 @@ public:
 
 private:
     Connection(sqlite3* db, std::filesystem::path file) : db_(db), file_(std::move(file)) {}
+    static Result<std::unique_ptr<Connection>> OpenWith(const std::filesystem::path& file,
+                                                        const std::string& name, int flags,
+                                                        int busyTimeoutMs, int& rc);
 
     sqlite3* db_;
     std::filesystem::path file_;
+    bool readOnly_ = false;
 };
 
 // An error status for an engine result code (for callers without a connection).

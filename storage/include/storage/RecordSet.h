@@ -16,7 +16,9 @@
 // the last record reaches EOF; moving beyond EOF or BOF is an error. Records
 // added here appear at the end of the dynaset until the next re-query. After
 // Delete there is no current record until the next move; MoveNext then goes
-// to the record that followed the deleted one.
+// to the record that followed the deleted one, MovePrev to the one before it
+// (BOF, without an error, when there is none: so MoveLast, then Delete and
+// MovePrev once per record, empties a table).
 
 #include <cstdint>
 #include <filesystem>

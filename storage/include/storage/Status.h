@@ -20,9 +20,10 @@ enum class ErrorCode {
     ReadOnly,         // the file or folder cannot be written
     Busy,             // another process holds the database locked
     DiskFull,
-    Damaged,  // the file is not a database of ours, or it is corrupt
-    Io,       // the operating system refused a read or write
-    Engine,   // any other error reported by the database engine
+    Damaged,       // the file is no database, or it is corrupt
+    Incompatible,  // a database whose tables this program cannot use; left unchanged
+    Io,            // the operating system refused a read or write
+    Engine,        // any other error reported by the database engine
 };
 
 const char* ErrorCodeName(ErrorCode code);

@@ -42,8 +42,14 @@ struct TableSchema {
     // from any number (non-zero is Yes), text length, a valid date text.
     Status Coerce(int column, Value& value) const;
 
+    // The definition of one column, as CREATE TABLE and ADD COLUMN take it.
+    std::string ColumnSql(int column) const;
+    // Both safe to run when the table already exists (IF NOT EXISTS).
     std::string CreateTableSql() const;
-    std::vector<std::string> CreateIndexSql() const;
+    std::string AddColumnSql(int column) const;
+    // Index `index` of `indexes`: its name and its CREATE INDEX IF NOT EXISTS.
+    std::string IndexName(size_t index) const;
+    std::string CreateIndexSql(size_t index) const;
 };
 
 // "name" as an SQL identifier (double quotes doubled).

@@ -21,4 +21,15 @@ struct ProbeExit {
 ProbeExit RunProbe(const std::filesystem::path& program, const std::vector<std::string>& args,
                    std::chrono::seconds deadline);
 
+// The two halves of RunProbe, for several programs running at once. With an
+// `output` file, standard output and error go there. pid 0: not started
+// (spawnError says why).
+struct Probe {
+    int pid = 0;
+    int spawnError = 0;
+};
+Probe StartProbe(const std::filesystem::path& program, const std::vector<std::string>& args,
+                 const std::filesystem::path& output = {});
+ProbeExit WaitProbe(const Probe& probe, std::chrono::seconds deadline);
+
 }  // namespace vt::test

@@ -80,7 +80,9 @@ std::string CRSCallList::AppliedFilter() const {
     return search_.empty() ? kind_ : search_;
 }
 
-Status CRSCallList::ReApply() { return ApplyFilter(AppliedFilter()); }
+Status CRSCallList::ReApply() {
+    return ApplyFilter(AppliedFilter());
+}
 
 Status CRSCallList::Apply(std::string kind, std::string search) {
     if (!IsOpen())

@@ -66,7 +66,9 @@ std::string ContactRecordSet::AppliedFilter() const {
     return out;
 }
 
-Status ContactRecordSet::ReApply() { return ApplyFilter(AppliedFilter()); }
+Status ContactRecordSet::ReApply() {
+    return ApplyFilter(AppliedFilter());
+}
 
 // A part that would not parse leaves all three as they were.
 Status ContactRecordSet::ApplyParts(std::string index, std::string group, std::string search) {
@@ -122,8 +124,13 @@ storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view numb
         s = WalkToEnd();
     if (s.ok() && GetRecordCount() != 0) {
         s = MoveFirst();
-        if (s.ok())
-            name = GetText("Name");
+        // A record that cannot be read is an error, not a caller without a name.
+        storage::Result<storage::Value> v =
+            s.ok() ? GetField("Name") : storage::Result<storage::Value>(s);
+        if (v.ok())
+            name = v.value().AsText();
+        else
+            s = v.status();
     }
     // Whatever happened, the page gets its own list back.
     Status back = ReApply();

@@ -64,4 +64,26 @@ std::string PrepareNotice(const storage::PrepareReport& report) {
            "(으)로 옮기고 새 파일을 만들었습니다.";
 }
 
+std::string PrepareFailureNotice(const storage::Status& status) {
+    switch (status.code()) {
+        case storage::ErrorCode::None:
+            return {};
+        case storage::ErrorCode::Damaged:
+            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
+                   "이(가) 손상되어 그대로 두었습니다. 'vtdb check'로 검사하고 'vtdb recover "
+                   "새파일'로 "
+                   "읽을 수 있는 내용을 옮기십시오.";
+        case storage::ErrorCode::Incompatible:
+            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
+                   "은(는) 이 프로그램이 쓸 수 없는 형식이라 그대로 두었습니다: " +
+                   status.message();
+        case storage::ErrorCode::ReadOnly:
+            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
+                   "에 쓸 수 없습니다(읽기 전용): " + status.message();
+        default:
+            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
+                   "을(를) 열 수 없습니다: " + status.ToString();
+    }
+}
+
 }  // namespace vantelo

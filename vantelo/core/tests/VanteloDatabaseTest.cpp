@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "storage/Connection.h"
 #include "storage/RecordSet.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -51,16 +52,42 @@ TEST(VanteloDatabase, EveryTableOpensAfterPreparing) {
     }
 }
 
-TEST(VanteloDatabase, DamagedFileIsMovedAsideAndTheWindowIsTold) {
+TEST(VanteloDatabase, ForeignFileIsKeptAndTheWindowIsTold) {
     vt::test::TestEnvironment env;
-    std::ofstream(env.AppHome() / "VanteloDB1.db") << "Standard Jet DB, not ours";
+    const fs::path file = env.AppHome() / "VanteloDB1.db";
+    std::ofstream(file) << "Standard Jet DB, not ours";
     auto r = PrepareDatabase(vt::FixedClock::At(2007, 3, 12, 9, 5, 7));
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(vt::test::ReadText(file), "Standard Jet DB, not ours");
+    std::string notice = PrepareFailureNotice(r.status());
+    EXPECT_NE(notice.find("VanteloDB1.db"), std::string::npos);
+    EXPECT_NE(notice.find("vtdb recover"), std::string::npos);
+    EXPECT_EQ(notice.find('\n'), std::string::npos);
+    EXPECT_EQ(PrepareFailureNotice(storage::Status::Ok()), "");
+}
+
+TEST(VanteloDatabase, OlderCallLogGainsItsMissingColumnsAndKeepsItsCalls) {
+    vt::test::TestEnvironment env;
+    const fs::path file = env.AppHome() / "VanteloDB1.db";
+    {
+        auto c = storage::Connection::Open(file, storage::Connection::Mode::ReadWriteCreate);
+        ASSERT_TRUE(c.ok());
+        ASSERT_TRUE(c.value()
+                        ->Exec("CREATE TABLE CallList (CallMode INTEGER, CallName TEXT, CallNum "
+                               "TEXT, CallDate DATETIME, CallTime INTEGER, Extra TEXT);"
+                               "INSERT INTO CallList VALUES (2, 'Kim', '0212345678', "
+                               "'2007-03-12 10:00:00', 0, 'theirs')")
+                        .ok());
+    }
+    auto r = PrepareDatabase(vt::SystemClock::Instance());
     ASSERT_TRUE(r.ok()) << r.status().ToString();
-    EXPECT_EQ(r.value().movedAside, env.AppHome() / "VanteloDB1.db.damaged-20070312-090507");
-    std::string notice = PrepareNotice(r.value());
-    EXPECT_NE(notice.find("VanteloDB1.db.damaged-20070312-090507"), std::string::npos);
+    EXPECT_EQ(r.value().tablesAdded, (std::vector<std::string>{"AddressList", "InnerLineList"}));
+    EXPECT_EQ(r.value().columnsAdded.size(), 7u);
     storage::RecordSet rs(CallListSchema());
-    EXPECT_TRUE(rs.Open(DefaultDatabasePath()).ok());
+    ASSERT_TRUE(rs.Open(file).ok());
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetText("CallName"), "Kim");
+    EXPECT_EQ(rs.GetText("CallMemo"), "");
 }
 
 }  // namespace

@@ -21,13 +21,19 @@ storage::TableSchema CallListSchema();
 // The database file in the application folder.
 std::filesystem::path DefaultDatabasePath();
 
-// Creates the file and its tables when missing. A damaged or foreign file is
-// moved aside and replaced by an empty one; the report says where it went.
+// Creates the file, its tables and missing columns when needed, writing
+// nothing when the file is complete. A damaged file, or one whose tables this
+// program cannot use, is kept unchanged and reported as an error; only an
+// unusable file without a single row is moved aside for a new one.
 storage::Result<storage::PrepareReport> PrepareDatabase(
     const vt::Clock& clock, const std::filesystem::path& file = DefaultDatabasePath());
 
 // A one-line text for the window when the report holds news for the user
 // (a file moved aside); empty otherwise.
 std::string PrepareNotice(const storage::PrepareReport& report);
+
+// A one-line text for the window when the file could not be prepared: what
+// is wrong with it, that it was kept, and what the user can do.
+std::string PrepareFailureNotice(const storage::Status& status);
 
 }  // namespace vantelo
