@@ -55,14 +55,10 @@ Status ContactTransfer::ClearTable(storage::RecordSet& table) {
     const long count = table.GetRecordCount();
     for (long i = 0; i < count; ++i) {
         s = table.Delete();
+        if (s.ok())
+            s = table.MovePrev();  // after the first record: BOF
         if (!s.ok())
             return s;
-        // Before the first record there is nothing left to move to.
-        if (i + 1 < count) {
-            s = table.MovePrev();
-            if (!s.ok())
-                return s;
-        }
     }
     return Status::Ok();
 }

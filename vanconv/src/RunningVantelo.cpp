@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "vanconv/RequestClient.h"
+#include "platform/RequestClient.h"
 
 namespace vanconv {
 
@@ -18,9 +18,8 @@ RunningVantelo::RunningVantelo(int waitMs) : waitMs_(waitMs), lock_("Korvane_TYC
 MainProgram::CloseResult RunningVantelo::Close(const std::function<void()>& whileWaiting) {
     if (lock_.Acquire())
         return CloseResult::NotRunning;
-    std::string answer;
     // A program without a socket may still end on its own: the lock decides.
-    SendRequest(RequestSocketPath(), kRequestClose, {}, answer);
+    vt::RequestClient::Send(vt::kRequestClose, {});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs_);
     while (std::chrono::steady_clock::now() < deadline) {
         if (lock_.Acquire())

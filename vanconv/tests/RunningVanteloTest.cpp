@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "VanconvFixture.h"
-#include "vanconv/RequestClient.h"
+#include "platform/RequestClient.h"
 #include "vanconv/RunningVantelo.h"
 
 namespace vanconv {
@@ -17,9 +17,8 @@ TEST(RunningVanteloTest, NothingRunningMeansNothingToClose) {
     EXPECT_TRUE(test::FakeVantelo::LockHeld());
     program.Release();
     EXPECT_FALSE(test::FakeVantelo::LockHeld());
-    std::string answer;
-    EXPECT_EQ(SendRequest(RequestSocketPath(), kRequestClose, {}, answer),
-              RequestResult::NotRunning);
+    EXPECT_EQ(vt::RequestClient::Send(vt::kRequestClose, {}).outcome,
+              vt::RequestClient::Outcome::NotRunning);
 }
 
 TEST(RunningVanteloTest, ClosesARunningProgramAndStartsItAgain) {
