@@ -111,6 +111,20 @@ TEST(GarbageInputTest, BrokenPartsOfAZippedWorkbookAreErrors) {
     EXPECT_EQ(book->GetSheet(0)->Text(1, 3), "0.001");
 }
 
+// A file that makes the .xls library write outside its buffer: read in a
+// child process, it gives a workbook or a damaged one, and this process goes
+// on either way, with a reason when it is refused.
+TEST(GarbageInputTest, AFileThatBreaksTheXlsLibraryLeavesTheProgramRunning) {
+    std::string error;
+    auto book =
+        Workbook::Open(std::filesystem::path(WORKBOOK_FIXTURES) / "crafted-charset.xls", error);
+    if (!book) {
+        EXPECT_FALSE(error.empty());
+    }
+    // The good workbooks still read afterwards.
+    EXPECT_TRUE(Workbook::Open(std::filesystem::path(WORKBOOK_FIXTURES) / "contacts.xls", error));
+}
+
 // Random bytes, truncations and byte flips of real workbooks.
 TEST(GarbageInputTest, MangledWorkbooksNeverCrash) {
     vt::test::TestEnvironment env;
