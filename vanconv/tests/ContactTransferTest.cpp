@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "VanconvFixture.h"
+#include "vanconv/ColumnTitle.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ContactTransfer.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -31,6 +32,15 @@ protected:
     std::filesystem::path Db() const { return env_.AppHome() / "VanteloDB1.db"; }
     vt::test::TestEnvironment env_;
 };
+
+TEST(ColumnTitleTest, LabelsOfColumnsWithoutAHeader) {
+    EXPECT_EQ(TitleNumber(0), " - A -");
+    EXPECT_EQ(TitleNumber(2), " - C -");
+    EXPECT_EQ(TitleNumber(25), " - Z -");
+    EXPECT_EQ(TitleNumber(26), " - AA -");  // column 27
+    EXPECT_EQ(TitleNumber(51), " - AZ -");  // column 52
+    EXPECT_EQ(TitleNumber(52), " - BA -");
+}
 
 TEST(FieldValueTest, CutsLongCellsToTwoHundredFiftyCharactersAndFillsTheGroup) {
     workbook::Sheet s;
