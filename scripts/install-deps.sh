@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libopus-dev libcodec2-dev
   libmp3lame-dev lame mpg123
-  libxlsxwriter-dev libfreexl-dev libzip-dev
+  libxlsxwriter-dev libfreexl-dev libzip-dev libcsv-dev
   fonts-nanum xvfb xauth
   espeak-ng sox
 )

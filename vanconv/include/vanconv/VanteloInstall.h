@@ -1,0 +1,27 @@
+#pragma once
+// Where the main program is installed, as its registration says: the
+// section [Vantelo.Exe] of the App Paths file, which vantelo writes at
+// every start (Path: the application folder; Exe: the program itself).
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vanconv {
+
+inline constexpr const char* kDatabaseFile = "VanteloDB1.db";
+
+struct VanteloInstall {
+    std::string installFolder;           // InstallFolder
+    std::filesystem::path databasePath;  // DatabasePath
+    std::filesystem::path executable;    // empty when the registration names none
+
+    // The transfers work only on a database file of the system's kind.
+    bool DatabaseKnown() const;
+};
+
+// nullopt when the registration is missing or its Path is empty.
+std::optional<VanteloInstall> FindVanteloInstall(const std::filesystem::path& appPathsFile);
+std::optional<VanteloInstall> FindVanteloInstall();  // the user's App Paths file
+
+}  // namespace vanconv

@@ -1,0 +1,45 @@
+#include "vanconv/VanteloInstall.h"
+
+#include "platform/IniStore.h"
+
+namespace vanconv {
+
+namespace {
+
+constexpr const char* kSection = "Vantelo.Exe";
+constexpr size_t kMaxValue = 1024;  // the registry buffer
+
+std::string Registered(const vt::IniStore& store, const char* key) {
+    std::string value = store.GetString(kSection, key).substr(0, kMaxValue);
+    const size_t zero = value.find('\0');
+    if (zero != std::string::npos)
+        value.resize(zero);
+    const size_t start = value.find_first_not_of(' ');
+    return start == std::string::npos ? std::string() : value.substr(start);
+}
+
+}  // namespace
+
+bool VanteloInstall::DatabaseKnown() const {
+    const std::string p = databasePath.string();
+    return p.size() >= 3 && p.compare(p.size() - 3, 3, ".db") == 0;
+}
+
+std::optional<VanteloInstall> FindVanteloInstall(const std::filesystem::path& appPathsFile) {
+    vt::IniStore store(appPathsFile);
+    if (!store.Load())
+        return std::nullopt;
+    VanteloInstall install;
+    install.installFolder = Registered(store, "Path");
+    if (install.installFolder.empty())
+        return std::nullopt;
+    install.databasePath = std::filesystem::path(install.installFolder) / kDatabaseFile;
+    install.executable = Registered(store, "Exe");
+    return install;
+}
+
+std::optional<VanteloInstall> FindVanteloInstall() {
+    return FindVanteloInstall(vt::AppPathsFilePath());
+}
+
+}  // namespace vanconv

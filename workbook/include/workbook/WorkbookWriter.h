@@ -1,0 +1,34 @@
+#pragma once
+// Writes a table of texts as a new file: a workbook (.xlsx) with one sheet
+// whose every cell has the text format "@" and whose row 1 is bold, or a
+// UTF-8 CSV file (RFC 4180 quoting, CRLF line ends). The file is written
+// beside the target under a private name and then renamed over it, so an
+// existing file is replaced whole or not at all. New files are 0600.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace workbook {
+
+using Table = std::vector<std::vector<std::string>>;  // rows of cells; row 0 first
+
+class WorkbookWriter {
+public:
+    static bool WriteXlsx(const std::filesystem::path& file, const std::string& sheetName,
+                          const Table& rows, std::string& error);
+    static bool WriteCsv(const std::filesystem::path& file, const Table& rows, std::string& error);
+
+    // Any file's bytes, replacing the file the same way.
+    static bool WriteText(const std::filesystem::path& file, const std::string& bytes,
+                          std::string& error);
+
+    // One CSV field, quoted when it holds a comma, a quote or a line end.
+    static std::string CsvField(const std::string& text);
+
+private:
+    template <typename WriteTo>
+    static bool Replace(const std::filesystem::path& file, std::string& error, WriteTo write);
+};
+
+}  // namespace workbook

@@ -1,0 +1,131 @@
+#include "workbook/WorkbookWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace workbook {
+
+namespace {
+
+// The most characters a cell of the format holds.
+constexpr size_t kMaxCellBytes = 32767;
+
+}  // namespace
+
+template <typename WriteTo>
+bool WorkbookWriter::Replace(const std::filesystem::path& file, std::string& error, WriteTo write) {
+    const std::filesystem::path folder =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::string temp = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = "cannot write in " + folder.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    if (!write(temp, error)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        ::unlink(temp.c_str());
+        error = "cannot replace " + file.string() + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+bool WorkbookWriter::WriteXlsx(const std::filesystem::path& file, const std::string& sheetName,
+                               const Table& rows, std::string& error) {
+    return Replace(file, error, [&](const std::string& temp, std::string& err) {
+        lxw_workbook* wb = workbook_new(temp.c_str());
+        if (!wb) {
+            err = "cannot create the workbook";
+            return false;
+        }
+        lxw_worksheet* ws =
+            workbook_add_worksheet(wb, sheetName.empty() ? nullptr : sheetName.c_str());
+        lxw_format* text = workbook_add_format(wb);
+        format_set_num_format(text, "@");
+        lxw_format* bold = workbook_add_format(wb);
+        format_set_num_format(bold, "@");
+        format_set_bold(bold);
+        bool ok = ws != nullptr;
+        // Every cell of the sheet reads as text, so "0212" stays "0212".
+        if (ok)
+            ok = worksheet_set_column(ws, 0, 255, LXW_DEF_COL_WIDTH, text) == LXW_NO_ERROR &&
+                 worksheet_set_row(ws, 0, LXW_DEF_ROW_HEIGHT, bold) == LXW_NO_ERROR;
+        for (size_t r = 0; ok && r < rows.size(); ++r) {
+            for (size_t c = 0; ok && c < rows[r].size(); ++c) {
+                const std::string& cell = rows[r][c];
+                if (cell.empty())
+                    continue;
+                if (cell.size() > kMaxCellBytes || r >= LXW_ROW_MAX || c >= LXW_COL_MAX) {
+                    err = "a value is too long or too far out for a workbook cell";
+                    ok = false;
+                    break;
+                }
+                ok =
+                    worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                           cell.c_str(), r == 0 ? bold : text) == LXW_NO_ERROR;
+            }
+        }
+        const lxw_error closed = workbook_close(wb);
+        if (ok && closed != LXW_NO_ERROR) {
+            err = std::string("cannot write the workbook: ") + lxw_strerror(closed);
+            ok = false;
+        } else if (!ok && err.empty()) {
+            err = "cannot write the workbook";
+        }
+        return ok;
+    });
+}
+
+std::string WorkbookWriter::CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char ch : text) {
+        if (ch == '"')
+            out += '"';
+        out += ch;
+    }
+    return out + "\"";
+}
+
+bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
+                               std::string& error) {
+    return Replace(file, error, [&](const std::string& temp, std::string& err) {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        out.close();
+        if (!out) {
+            err = "cannot write " + file.string();
+            return false;
+        }
+        return true;
+    });
+}
+
+bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& rows,
+                              std::string& error) {
+    std::string text;
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (c)
+                text += ',';
+            text += CsvField(row[c]);
+        }
+        text += "\r\n";
+    }
+    return WriteText(file, text, error);
+}
+
+}  // namespace workbook
