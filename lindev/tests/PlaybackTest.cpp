@@ -105,6 +105,20 @@ TEST_F(PlaybackTest, PausedPositionedPlaybackResumesFromItsLastProgress) {
     EXPECT_EQ(TY_WaveOutSub(File("long.wav").c_str(), 70, 0, 1, 0), 0) << "raw cannot be positioned";
 }
 
+TEST_F(PlaybackTest, AStoppedPlaybackFreesTheLineForTheNextAtOnce) {
+    // The answering machine plays its next prompt 100 ms after a stop.
+    WriteFile(File("long.wav"), Pattern(16070));
+    ASSERT_EQ(TY_WaveOut(File("long.wav").c_str(), 0, 0, 0), 1);
+    ASSERT_EQ(TY_StopWaveOut(0), 1);
+    EXPECT_EQ(WaitForEnd(), 0);
+    EXPECT_NE(Sim("status").find("playing=no"), std::string::npos)
+        << "the stop block ends the adapter's playback";
+    EXPECT_EQ(BulkOutLengths().back(), 50);
+    ASSERT_EQ(TY_WaveOut(File("long.wav").c_str(), 0, 0, 0), 1);
+    ASSERT_EQ(TY_StopWaveOut(0), 1);
+    EXPECT_EQ(WaitForEnd(), 0);
+}
+
 TEST_F(PlaybackTest, StopWhenNothingPlaysPostsEndAndReturnsZero) {
     EXPECT_EQ(TY_StopWaveOut(0), 0);
     auto end = window.WaitFor(WM_TY_THREADNOTIFY, 5s);

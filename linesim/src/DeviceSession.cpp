@@ -207,6 +207,8 @@ bool DeviceSession::BulkOut(const std::uint8_t* data, std::uint32_t length,
         return false;
     std::uint32_t done = 0;
     bool gone = false;
+    if (model_.TakeStopBlock(length))
+        done = length;  // the host's stop: nothing of it is played
     while (done < length) {
         done += model_.BulkOut(data + done, length - done);
         if (done >= length)

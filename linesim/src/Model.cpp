@@ -479,6 +479,20 @@ std::uint32_t Model::BulkOut(const std::uint8_t* data, std::uint32_t length) {
     return length;  // nothing to pace: taken and dropped
 }
 
+bool Model::TakeStopBlock(std::uint32_t length) {
+    constexpr std::uint32_t kStreamBlock = 64;
+    std::lock_guard lock(mutex_);
+    if (!plugged_)
+        return false;
+    AdvanceLocked(time_->NowMs());
+    if (stream_ != StreamKind::Playback || length == 0 || length >= kStreamBlock ||
+        length >= drain_.Outstanding())
+        return false;
+    drain_.Stop();
+    stream_ = StreamKind::None;
+    return true;
+}
+
 std::uint32_t Model::BulkIn(std::uint8_t* data, std::uint32_t length) {
     std::lock_guard lock(mutex_);
     if (!plugged_)

@@ -107,6 +107,11 @@ public:
     // its format x speed. The caller retries the rest later (the driver
     // blocks meanwhile).
     std::uint32_t BulkOut(const std::uint8_t* data, std::uint32_t length);
+    // A whole bulk-out transfer of `length` bytes is about to arrive. A block
+    // shorter than the stream's 64 bytes that does not complete what was
+    // announced is the host's stop: the playback ends at once (the status
+    // bit falls) and true says the block is taken as that stop.
+    bool TakeStopBlock(std::uint32_t length);
     // Bulk-in (ARS key status byte: nonzero when keys wait): bytes returned.
     std::uint32_t BulkIn(std::uint8_t* data, std::uint32_t length);
     // Recording: whether a recording runs, and the whole 64-byte records of

@@ -6,6 +6,7 @@
 // silence run for all its frames). Bulk-out blocks while the buffer is full.
 // Not thread-safe (the model's lock guards it).
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 
@@ -24,6 +25,8 @@ public:
     void Stop();
     bool Active() const { return active_; }
     Format GetFormat() const { return format_; }
+    // Announced bytes not yet received.
+    std::uint64_t Outstanding() const { return announced_ - std::min(announced_, received_); }
 
     // Bytes of `data` taken now (limited by the room in the buffer).
     std::uint32_t Accept(const std::uint8_t* data, std::uint32_t length, std::uint64_t nowMs);
