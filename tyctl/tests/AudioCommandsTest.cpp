@@ -81,6 +81,11 @@ TEST_F(AudioCommandsTest, RecordEndsOnTheStopSignalAndAtTheEndOfInput) {
     adapter.Command("handset up");
     std::atomic<bool> stop{false};
     auto run = std::async(std::launch::async, [&] { return Run({"record", P("a.vrc"), "3"}, &stop); });
+    // Stopped once the recording runs (its start takes a while in sanitizer builds).
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (adapter.Command("status").find("recording=yes") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
     std::this_thread::sleep_for(400ms);
     stop.store(true);
     EXPECT_EQ(run.get().code, kExitOk);
