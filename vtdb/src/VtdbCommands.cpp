@@ -12,6 +12,7 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -26,7 +27,8 @@ const char* const kUsage =
     "       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]\n"
     "       vtdb lookup NUMBER [--ext CODE]\n"
     "       vtdb add-contact [--inner] FIELD=VALUE...\n"
-    "       vtdb import-calls FILE.tsv\n";
+    "       vtdb import-calls FILE.tsv\n"
+    "       vtdb backup DEST\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -282,7 +284,45 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// The call log page's "Backup all" without its deletion: Logo.txt and the
+// recordings in date folders under DEST.
+int Backup(Options& o, std::ostream& out, std::ostream& err) {
+    if (o.Rest().size() != 1)
+        return Fail(err, "backup needs one DEST folder");
+    Status s = Prepare(err);
+    vantelo::CRSCallList log;
+    if (s.ok())
+        s = log.Open();
+    if (!s.ok())
+        return Fail(err, s.ToString());
+    const long total = log.GetRecordCount();
+    vantelo::CallLogBackup backup(o.Rest()[0]);
+    long written = 0;
+    if (backup.Begin())
+        written = backup.AddAll(log, &StopRequested());
+    const bool complete = backup.Finish();
+    if (StopRequested().load()) {
+        err << "vtdb: stopped; " << backup.File().string() << " holds " << written << " of "
+            << total << " calls\n";
+        return 130;
+    }
+    if (!complete) {
+        err << "vtdb: the backup is incomplete: " << backup.Failures().front();
+        if (backup.Failures().size() > 1)
+            err << " (and " << backup.Failures().size() - 1 << " more)";
+        err << "\n";
+        return 1;
+    }
+    out << written << " calls backed up to " << backup.File().string() << "\n";
+    return 0;
+}
+
 }  // namespace
+
+std::atomic<bool>& StopRequested() {
+    static std::atomic<bool> stop{false};
+    return stop;
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -301,6 +341,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return AddContact(o, out, err);
     if (command == "import-calls")
         return ImportCalls(o, out, err);
+    if (command == "backup")
+        return Backup(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }
