@@ -15,7 +15,9 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/core/CRSCallList.h"
 #include "vantelo/pages/AddressBookPage.h"
+#include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "vantelo/pages/RingPopup.h"
@@ -40,6 +42,59 @@ public:
     bool IsRinging() const override { return false; }
     std::string OutsideLineCode() const override { return {}; }
 };
+
+class IdleLog : public CallLogActions {
+public:
+    std::string LookupName(const std::string&) override { return {}; }
+    void PlayRecording(const vantelo::CallRecord&) override {}
+    void StopPlayback() override {}
+    fs::path ApplicationFolder() const override { return {}; }
+};
+
+void FillCalls() {
+    struct Call {
+        int mode;
+        const char* name;
+        const char* num;
+        int day, hour, minute;
+        long seconds;
+        bool rec;
+        const char* memo;
+    };
+    const Call calls[] = {
+        {0, "강민준", "0212345678", 7, 9, 12, 125, false, "견적서 보내기"},
+        {1, "김서연", "01055556666", 7, 10, 40, 342, true, ""},
+        {2, "", "0317654321", 7, 13, 5, 0, false, ""},
+        {0, "최유진", "301", 7, 14, 22, 48, false, ""},
+        {3, "", "0551234567", 7, 19, 3, 31, true, "자동응답 메시지"},
+        {1, "이하은", "0221112222", 8, 8, 55, 611, true, "회의 일정 변경"},
+        {4, "멘트녹음", "", 8, 9, 30, 12, true, ""},
+        {0, "박지호", "01077778888", 8, 11, 2, 95, false, "DTMF 안내"},
+        {2, "정도윤", "0512223333", 8, 12, 47, 0, false, ""},
+        {1, "한지민", "302", 8, 15, 10, 204, false, ""},
+    };
+    vantelo::CRSCallList log;
+    if (!log.Open().ok())
+        return;
+    for (const Call& c : calls) {
+        vantelo::CallRecord r;
+        r.CallMode = c.mode;
+        r.CallName = c.name;
+        r.CallNum = c.num;
+        r.CallDate = {2026, 12, c.day, c.hour, c.minute, 7};
+        r.CallTime = c.seconds;
+        r.CallRec = c.rec;
+        r.CallbInner = std::string(c.num).size() == 3;
+        r.CallDtmf = c.mode == 0 && c.seconds == 95 ? "1#" : "";
+        if (c.rec) {
+            r.CallRecDirectory = "Record/2026-12-0" + std::to_string(c.day) + "/";
+            r.CallRecFileName = "0" + std::to_string(c.hour % 10) + "0000.wav";
+        }
+        r.CallMemo = c.memo;
+        if (!log.AppendCall(r, vt::SystemClock::Instance()).ok())
+            return;
+    }
+}
 
 void Wait(int ms) {
     QElapsedTimer clock;
@@ -110,8 +165,10 @@ int main(int argc, char** argv) {
     if (!vantelo::PrepareDatabase(vt::SystemClock::Instance()).ok())
         return 1;
     Fill();
+    FillCalls();
 
     Idle phone;
+    IdleLog log;
     PhoneWindow::Setup setup;
     setup.database = vantelo::DefaultDatabasePath();
     setup.tray = false;
@@ -127,6 +184,11 @@ int main(int argc, char** argv) {
     window.SwitchPage(1);
     Wait(200);
     ok = Grab(window, out / "phone-innerline.png") && ok;
+    CallListPage* calls = CallListPage::InstallInto(window, log, setup.database);
+    window.SwitchPage(2);
+    calls->Grid().SelectRow(4);
+    Wait(200);
+    ok = Grab(window, out / "phone-calllog.png") && ok;
     window.SwitchPage(0);
     window.AddressBook().Grid().SelectRow(1);
     window.BeginContactEdit(true, window.AddressBook().Records().CurrentContact().value(),
