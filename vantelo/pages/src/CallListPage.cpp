@@ -32,11 +32,11 @@ struct Column {
     int width;
     bool centred;
 };
-// The widths are the dialog's, scaled to the page area.
-constexpr Column kColumns[] = {{"번호", 58, true},  {"종류", 38, true},  {"날짜", 62, false},
-                               {"시간", 62, false}, {"이름", 62, false}, {"전화번호", 100, false},
-                               {"통화", 44, true},  {"녹음", 36, false}, {"DTMF", 90, false},
-                               {"내선", 36, false}, {"메모", 180, false}};
+// The dialog's widths, widened for the fonts and fitted into the page.
+constexpr Column kColumns[] = {{"번호", 50, true},  {"종류", 34, true},  {"날짜", 62, false},
+                               {"시간", 56, false}, {"이름", 54, false}, {"전화번호", 86, false},
+                               {"통화", 40, true},  {"녹음", 32, false}, {"DTMF", 48, false},
+                               {"내선", 32, false}, {"메모", 84, false}};
 constexpr int kColumnCount = 11;
 constexpr int kNumberColumn = 5, kRecordingColumn = 7;
 
