@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -244,6 +246,40 @@ TEST_F(CallListPageTest, DialsPlaysAndHandsKeysToThePhone) {
     QTest::keyClicks(edit, "55");  // the search edit keeps its digits
     EXPECT_EQ(edit->text(), "55");
     EXPECT_EQ(phone_.calls, V({"key 5", "key #"}));
+}
+
+TEST_F(CallListPageTest, ContextMenuDialsDeletesAndBacksUpItsRow) {
+    Sample();
+    OpenPage();
+    auto openMenuOn = [&](int row) {
+        const QPoint at = page_->Grid().CellRect(row, 0).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                page_->Grid().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(page_->Grid().viewport(), &event);
+        return page_->Grid().OpenContextMenu();
+    };
+    QMenu* menu = openMenuOn(4);
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << a->text();
+    EXPECT_EQ(items, QStringList({"삭제", "백업", "Dial", "CSV로 내보내기"}));
+    menu->actions()[2]->trigger();
+    EXPECT_NE(std::find(phone_.calls.begin(), phone_.calls.end(), "dial 0212345678"),
+              phone_.calls.end());
+    menu->close();
+
+    menu = openMenuOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Yes, [&] { menu->actions()[0]->trigger(); }),
+              "Vantelo|선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?");
+    EXPECT_EQ(Column(4), V({"Park", "kimura", "Lee", "김철수"}));
+    menu->close();
+
+    menu = openMenuOn(2);
+    ASSERT_NE(menu, nullptr);
+    AnswerBoxes({QMessageBox::No, QMessageBox::Ok}, [&] { menu->actions()[1]->trigger(); });
+    EXPECT_EQ(ReadAll(dest_ / "Logo.txt").substr(0, 12), "2 : 수신\r\n");
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
 }
 
 TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {
