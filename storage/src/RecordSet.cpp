@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "Statement.h"
@@ -469,6 +470,41 @@ std::string RecordSet::GetText(std::string_view name) {
 std::int64_t RecordSet::GetInteger(std::string_view name) {
     Result<Value> v = GetField(name);
     return v.ok() ? v.value().AsInteger() : 0;
+}
+
+Result<std::vector<Value>> RecordSet::ColumnValues(std::string_view name) {
+    Status s = RequireOpen();
+    if (!s.ok())
+        return s;
+    const int column = schema_.FindColumn(name);
+    if (column < 0)
+        return Status(ErrorCode::UnknownField,
+                      "table " + schema_.name + " has no field " + std::string(name));
+    Impl& m = *impl_;
+    Result<Statement> st = Statement::Prepare(
+        *m.connection, "SELECT rowid, " + QuoteIdentifier(schema_.columns[column].name) + " FROM " +
+                           QuoteIdentifier(schema_.name));
+    if (!st.ok())
+        return st.status();
+    std::unordered_map<std::int64_t, Value> byRow;
+    byRow.reserve(m.active.rows.size());
+    while (true) {
+        Result<bool> r = st.value().Step();
+        if (!r.ok())
+            return r.status();
+        if (!r.value())
+            break;
+        byRow.emplace(st.value().ColumnInteger(0), st.value().Column(1));
+    }
+    // Records deleted by another program since the query are left out.
+    std::vector<Value> values;
+    values.reserve(m.active.rows.size());
+    for (std::int64_t row : m.active.rows) {
+        auto it = byRow.find(row);
+        if (it != byRow.end())
+            values.push_back(std::move(it->second));
+    }
+    return values;
 }
 
 Result<std::int64_t> RecordSet::GetRecordId() {

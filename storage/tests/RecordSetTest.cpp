@@ -275,6 +275,23 @@ TEST_F(RecordSetTest, OrderByWithTiesInTableOrder) {
               (V{"Kim Brown", "O'Brien", "나영희", "김철수", "하늘", "힣"}));
 }
 
+TEST_F(RecordSetTest, ColumnValuesFollowTheResultInItsOrder) {
+    AddSample();
+    auto texts = [&](const char* column) {
+        Result<std::vector<Value>> values = rs_.ColumnValues(column);
+        EXPECT_TRUE(values.ok());
+        V out;
+        for (const Value& v : values.value()) out.push_back(v.AsText());
+        return out;
+    };
+    ASSERT_TRUE(rs_.ApplyFilter("[Age] > 20 ORDER BY [Seen]").ok());
+    ASSERT_TRUE(rs_.SetAbsolutePosition(1).ok());
+    EXPECT_EQ(texts("Name"), (V{"나영희", "김철수", "Kim Brown", "O'Brien"}));
+    EXPECT_EQ(texts("group"), (V{"친구", "가족", "회사", "회사"}));
+    EXPECT_EQ(rs_.GetAbsolutePosition(), 1);  // the current record stays
+    EXPECT_EQ(rs_.ColumnValues("Nope").status().code(), ErrorCode::UnknownField);
+}
+
 TEST_F(RecordSetTest, QuotedInputCannotChangeTheQuery) {
     AddSample();
     const std::string attacks[] = {"x' OR '1'='1", "'; DROP TABLE People; --", "O'Brien",
@@ -396,6 +413,7 @@ TEST_F(RecordSetTest, ClosedRecordSetReportsNotOpen) {
     EXPECT_FALSE(rs_.IsOpen());
     EXPECT_EQ(rs_.Requery().code(), ErrorCode::NotOpen);
     EXPECT_EQ(rs_.AddNew().code(), ErrorCode::NotOpen);
+    EXPECT_EQ(rs_.ColumnValues("Name").status().code(), ErrorCode::NotOpen);
     RecordSet missing(PeopleTable());
     EXPECT_FALSE(missing.Open(env_.Root() / "none.db").ok());
 }

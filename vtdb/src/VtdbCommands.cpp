@@ -15,6 +15,7 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -31,7 +32,8 @@ const char* const kUsage =
     "       vtdb add-contact [--inner] FIELD=VALUE...\n"
     "       vtdb import-calls FILE.tsv\n"
     "       vtdb check\n"
-    "       vtdb recover DEST\n";
+    "       vtdb recover DEST\n"
+    "       vtdb backup DEST\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -302,10 +304,8 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-std::atomic<bool> g_stop{false};
-
 void OnStopSignal(int) {
-    g_stop = true;
+    StopRequested().store(true);
 }
 
 // Long reads of the whole file end early on SIGINT/SIGTERM.
@@ -329,7 +329,7 @@ int Check(Options& o, std::ostream& out, std::ostream& err) {
     CatchStopSignals();
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
     err << "vtdb: checking " << file.string() << " (reads the whole file)\n";
-    auto report = storage::CheckDatabaseFile(file, Tables(), &g_stop);
+    auto report = storage::CheckDatabaseFile(file, Tables(), &StopRequested());
     if (!report.ok())
         return Fail(err, report.status());
     const storage::CheckReport& r = report.value();
@@ -354,7 +354,7 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
     auto tables = storage::RecoverDatabaseFile(
-        file, dest, Tables(), &g_stop, [&err](const storage::TableRecovery& t) {
+        file, dest, Tables(), &StopRequested(), [&err](const storage::TableRecovery& t) {
             err << "vtdb: " << t.table << ": " << t.copied << " records copied so far\n";
         });
     if (!tables.ok())
@@ -371,7 +371,46 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// The call log page's "Backup all" without its deletion: Logo.txt and the
+// recordings in date folders under DEST.
+int Backup(Options& o, std::ostream& out, std::ostream& err) {
+    if (o.Rest().size() != 1)
+        return Fail(err, "backup needs one DEST folder");
+    CatchStopSignals();
+    Status s = Prepare(err);
+    vantelo::CRSCallList log;
+    if (s.ok())
+        s = log.Open();
+    if (!s.ok())
+        return Fail(err, s.ToString());
+    const long total = log.GetRecordCount();
+    vantelo::CallLogBackup backup(o.Rest()[0]);
+    long written = 0;
+    if (backup.Begin())
+        written = backup.AddAll(log, &StopRequested());
+    const bool complete = backup.Finish();
+    if (StopRequested().load()) {
+        err << "vtdb: stopped; " << backup.File().string() << " holds " << written << " of "
+            << total << " calls\n";
+        return 130;
+    }
+    if (!complete) {
+        err << "vtdb: the backup is incomplete: " << backup.Failures().front();
+        if (backup.Failures().size() > 1)
+            err << " (and " << backup.Failures().size() - 1 << " more)";
+        err << "\n";
+        return 1;
+    }
+    out << written << " calls backed up to " << backup.File().string() << "\n";
+    return 0;
+}
+
 }  // namespace
+
+std::atomic<bool>& StopRequested() {
+    static std::atomic<bool> stop{false};
+    return stop;
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -394,6 +433,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Check(o, out, err);
     if (command == "recover")
         return Recover(o, out, err);
+    if (command == "backup")
+        return Backup(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

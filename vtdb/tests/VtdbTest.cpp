@@ -144,3 +144,50 @@ TEST_F(VtdbTest, FileThatIsNoDatabaseIsKeptAndEveryCommandFails) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(VtdbTest, BackupWritesLogoAndRecordingsAndKeepsTheLog) {
+    const fs::path rec = env_.Root() / "rec";
+    fs::create_directories(rec);
+    std::ofstream(rec / "080000.wav") << "RIFFdata";
+    const std::string tsv =
+        "CallMode\tCallName\tCallNum\tCallCompressMode\tCallDate\tCallTime\tCallRecDirectory\t"
+        "CallRecFileName\tCallRec\tCallDtmf\tCallbInner\tCallMemo\n"
+        "0\tKim\t0212345678\t3\t2007-03-12 10:00:00\t65\t\t\t0\t12#\t0\tmemo\n"
+        "1\tLee\t0422\t0\t2007-03-12 08:00:00\t5\t" +
+        rec.string() + "/\t080000.wav\t1\t\t1\t\n";
+    ASSERT_EQ(Vtdb({"import-calls", WriteTsv(tsv).string()}).code, 0);
+    const fs::path dest = env_.Root() / "nightly";
+    Output b = Vtdb({"backup", dest.string()}, true);
+    ASSERT_EQ(b.code, 0) << b.out;
+    EXPECT_EQ(b.out, "2 calls backed up to " + (dest / "Logo.txt").string() + "\n");
+    EXPECT_EQ(ReadFile(dest / "Logo.txt"),
+              "1 : 발신\r\n통화 시각 : 2007-03-12 10:00:00\r\n통화 시간 : 01:05\r\n이름 : Kim\r\n"
+              "전화번호 : 0212345678\r\n녹음파일 : \r\n통화 메모 : memo\r\n\r\n"
+              "2 : 수신\r\n통화 시각 : 2007-03-12 08:00:00\r\n통화 시간 : 00:05\r\n이름 : Lee\r\n"
+              "전화번호 : 0422\r\n녹음파일 :   /2007-03-12/080000.wav\r\n통화 메모 : \r\n\r\n");
+    EXPECT_EQ(ReadFile(dest / "2007-03-12" / "080000.wav"), "RIFFdata");
+    EXPECT_EQ(Vtdb({"calls"}).out.size() > 0, true);
+    EXPECT_TRUE(fs::exists(rec / "080000.wav"));
+
+    // A second run never overwrites; a missing recording fails with one line.
+    fs::remove(rec / "080000.wav");
+    Output again = Vtdb({"backup", dest.string()}, true);
+    EXPECT_EQ(again.code, 1);
+    EXPECT_EQ(std::count(again.out.begin(), again.out.end(), '\n'), 1);
+    EXPECT_NE(again.out.find("080000.wav"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dest / "Logo-2.txt"));
+    EXPECT_EQ(ReadFile(dest / "Logo.txt").substr(0, 4), "1 : ");
+
+    std::ofstream(env_.Root() / "plain") << "x";
+    EXPECT_EQ(Vtdb({"backup", (env_.Root() / "plain").string()}).code, 1);
+    EXPECT_NE(Vtdb({"backup"}).code, 0);
+}
+
+}  // namespace

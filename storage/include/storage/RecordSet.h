@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/Connection.h"
 #include "storage/Filter.h"
@@ -83,6 +84,10 @@ public:
     std::int64_t GetInteger(std::string_view name);
     // The record number (rowid) of the current record.
     Result<std::int64_t> GetRecordId();
+    // One field of every record of the result, in record-set order, read in
+    // one pass: a walk over a single field of a large result without a read
+    // per record. The current record does not move.
+    Result<std::vector<Value>> ColumnValues(std::string_view name);
 
     Status AddNew();
     Status Edit();

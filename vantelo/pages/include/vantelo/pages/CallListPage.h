@@ -1,0 +1,144 @@
+#pragma once
+// The call log page: the logged calls newest first (grid row r is record
+// N - r - 1), narrowed by kind tab or by a search, with the memo of the
+// selected call in the memo box; deletes calls with their recordings, backs
+// them up with their recordings, exports the rows to CSV, and dials or plays
+// a call by double-click.
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CallLogBackup.h"
+#include "vantelo/pages/CallLogActions.h"
+#include "vantelo/pages/PageOwner.h"
+#include "widgets/GridControl.h"
+
+class QComboBox;
+class QLineEdit;
+class QSlider;
+class QTabBar;
+
+namespace vantelo::pages {
+
+class PhoneWindow;
+
+// Controls of the call log page.
+inline constexpr int IDC_CL_SEARCH_EDIT = 1000;
+inline constexpr int IDC_CL_TABS = 1001;
+inline constexpr int IDC_CL_GRID = 1026;
+inline constexpr int IDC_CL_TARGET = 1027;
+inline constexpr int IDC_CL_SEARCH = 1029;
+inline constexpr int IDC_CL_PLAY = 1036;
+inline constexpr int IDC_CL_STOP = 1037;
+inline constexpr int IDC_CL_DELETE_ALL = 1039;
+inline constexpr int IDC_CL_DELETE = 1040;
+inline constexpr int IDC_CL_BACKUP_ALL = 1042;
+inline constexpr int IDC_CL_HEADSET = 1141;
+inline constexpr int IDC_CL_BACKUP = 1177;
+inline constexpr int IDC_CL_SLIDER = 1178;
+inline constexpr int IDC_CL_EXPORT_CSV = 1179;
+// Context-menu items.
+inline constexpr int IDM_CL_DELETE = 3001;
+inline constexpr int IDM_CL_BACKUP = 3002;
+inline constexpr int IDM_CL_DIAL = 3003;
+inline constexpr int IDM_CL_EXPORT_CSV = 3004;
+
+class CallListPage : public QWidget, public vt::widgets::GridSource {
+    Q_OBJECT
+public:
+    static constexpr const char* kEmptyText = "선택된 날짜의 목록이 비어 있습니다.";
+    static constexpr const char* kBackupDoneText = "통화 목록의 백업이 완료되었습니다.";
+    static constexpr const char* kDateText =
+        "정확한 날짜를 입력해 주세요. (예, YYMMDD 또는 YY-MM-DD).";
+
+    CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* parent = nullptr);
+    ~CallListPage() override;
+
+    // Makes the page, opens it on the window's database and installs it in
+    // the window's page host (shown by the call log page button).
+    static CallListPage* InstallInto(PhoneWindow& window, CallLogActions& actions,
+                                     const std::filesystem::path& database);
+
+    // Opens the call log on the database file and fills the grid; warns once
+    // when it holds more than 900000 calls. A file that cannot be opened
+    // leaves the page empty; the text says why.
+    void Open(const std::filesystem::path& database);
+    const std::string& OpenError() const { return openError_; }
+
+    CRSCallList& Records() { return *records_; }
+    vt::widgets::GridControl& Grid() { return *grid_; }
+    QWidget* Control(int id) const;
+
+    // The refresh request: the selected call's memo to the memo box, and any
+    // playback stopped.
+    void ShowMemo();
+    void SaveMemo(const QString& text);
+    // The call at a grid row, or none.
+    std::optional<CallRecord> CallAtRow(int row);
+
+    // Asks where backups and exports go; the folder browser by default.
+    void SetFolderChooser(std::function<std::optional<std::filesystem::path>()> chooser) {
+        chooseFolder_ = std::move(chooser);
+    }
+    void SetCsvFileChooser(std::function<std::optional<std::filesystem::path>()> chooser) {
+        chooseCsv_ = std::move(chooser);
+    }
+
+    // GridSource
+    QString CellText(int row, int column) override;
+    long RecordPosition(int row) override { return PositionOfRow(row); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Build();
+    void Fill();
+    void Refill();
+    void OnTab(int index);
+    void OnTarget(int index);
+    void Search();
+    void OnDoubleClick(int column, long position);
+    void OnContextItem(int item, int row);
+    void Dial(long position);
+    void DeleteSelected();
+    void DeleteAll();
+    void BackupAll();
+    void BackupSelected();
+    void ExportCsv();
+    // Deletes the record at the position with its recording; a recording that
+    // cannot be removed keeps its record and is reported.
+    bool DeleteAt(long position);
+    // Deletes every record of the result, newest position first.
+    void DeleteEveryRecord();
+    bool SeekRow(int row);
+    long PositionOfRow(int row) const;
+    bool Check(const storage::Status& status);
+    int Ask(const QString& text, int buttons, int icon);
+    void Notify(const QString& text, int icon);
+    void ReportBackup(const CallLogBackup& backup);
+
+    PageOwner& owner_;
+    CallLogActions& actions_;
+    std::unique_ptr<CRSCallList> records_;
+    vt::widgets::GridControl* grid_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QComboBox* target_ = nullptr;
+    QLineEdit* searchEdit_ = nullptr;
+    QSlider* slider_ = nullptr;
+    std::map<int, QWidget*> controls_;
+    std::string openError_;
+    std::function<std::optional<std::filesystem::path>()> chooseFolder_;
+    std::function<std::optional<std::filesystem::path>()> chooseCsv_;
+    int cachedRow_ = -1;
+    CallRecord cached_;
+};
+
+}  // namespace vantelo::pages

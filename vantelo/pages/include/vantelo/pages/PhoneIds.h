@@ -1,0 +1,96 @@
+#pragma once
+// The numbers of the phone window: page templates, controls, pictures,
+// menu commands and the messages the window itself posts.
+
+#include "platform/MessageWindow.h"
+
+namespace vantelo::pages {
+
+// Page templates.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_MAIN = 102;
+inline constexpr int IDD_CALLLOG = 130;
+inline constexpr int IDD_ADDRESSBOOK = 131;
+inline constexpr int IDD_INNERLINE = 132;
+inline constexpr int IDD_CONTACTEDIT = 134;
+inline constexpr int IDD_SETTINGS = 139;
+
+// Main-window controls.
+inline constexpr int IDC_PAGE_AREA = 1000;
+inline constexpr int IDC_PAGE_ADDRESSBOOK = 1003;
+inline constexpr int IDC_PAGE_CALLLOG = 1004;
+inline constexpr int IDC_PAGE_SETTINGS = 1005;
+inline constexpr int IDC_PAGE_INNERLINE = 1006;
+inline constexpr int IDC_KEY_1 = 1045;  // 1045..1053: keys 1 to 9
+inline constexpr int IDC_KEY_0 = 1054;
+inline constexpr int IDC_KEY_STAR = 1055;
+inline constexpr int IDC_KEY_HASH = 1056;
+inline constexpr int IDC_MEMO = 1057;
+inline constexpr int IDC_HOOK = 1058;
+inline constexpr int IDC_REDIAL = 1059;
+inline constexpr int IDC_FLASH = 1060;
+inline constexpr int IDC_PLAY = 1062;
+inline constexpr int IDC_RECORD = 1063;
+inline constexpr int IDC_RECEIVE = 1065;
+inline constexpr int IDC_SAVE_MEMO = 1066;
+inline constexpr int IDC_NUMBER = 1068;
+inline constexpr int IDC_STATUS = 1114;
+inline constexpr int IDC_MUTE = 1146;
+inline constexpr int IDC_MINIMISE = 1169;
+inline constexpr int IDC_ARS = 1170;
+inline constexpr int IDC_PIC_HOOK = 1171;
+inline constexpr int IDC_PIC_ANSWERING = 1172;
+inline constexpr int IDC_PIC_RECORDING = 1173;
+inline constexpr int IDC_PIC_PLAYBACK = 1174;
+inline constexpr int IDC_HIDE = 1175;
+
+// Pictures.
+inline constexpr int IDI_PROGRAM = 128;
+inline constexpr int IDB_RECORDING_ON = 230;
+inline constexpr int IDB_ANSWERING_ON = 231;
+inline constexpr int IDB_HOOK_OFF = 233;
+inline constexpr int IDB_PLAYBACK_ON = 234;
+inline constexpr int IDB_RECORDING_OFF = 239;
+inline constexpr int IDB_ANSWERING_OFF = 240;
+inline constexpr int IDB_HOOK_ON = 241;
+inline constexpr int IDB_PLAYBACK_OFF = 242;
+inline constexpr int IDB_SHAPE = 255;
+inline constexpr int IDB_MAIN_HOVER = 260;
+inline constexpr int IDB_MAIN_PRESSED = 261;
+inline constexpr int IDB_MAIN_NORMAL = 262;
+// The lit look of the two-look buttons (off hook, playing, recording,
+// muted, absence mode on).
+inline constexpr int IDB_MAIN_LIT_NORMAL = 263;
+inline constexpr int IDB_MAIN_LIT_PRESSED = 264;
+inline constexpr int IDB_MAIN_LIT_HOVER = 265;
+inline constexpr int IDB_PAGE_SELECTED_PRESSED = 266;
+inline constexpr int IDB_PAGE_SELECTED_NORMAL = 267;
+inline constexpr int IDB_PAGE_SELECTED_HOVER = 268;
+// Page triples: normal (also the background), pressed, hover.
+inline constexpr int IDB_ADDRESSBOOK_NORMAL = 270;
+inline constexpr int IDB_ADDRESSBOOK_PRESSED = 271;
+inline constexpr int IDB_ADDRESSBOOK_HOVER = 272;
+inline constexpr int IDB_INNERLINE_NORMAL = 273;
+inline constexpr int IDB_INNERLINE_PRESSED = 274;
+inline constexpr int IDB_INNERLINE_HOVER = 275;
+inline constexpr int IDB_CONTACTEDIT_NORMAL = 276;
+inline constexpr int IDB_CONTACTEDIT_PRESSED = 277;
+inline constexpr int IDB_CONTACTEDIT_HOVER = 278;
+// Page backgrounds without buttons: a hidden button leaves no picture.
+inline constexpr int IDB_ADDRESSBOOK_BACK = 290;
+inline constexpr int IDB_INNERLINE_BACK = 291;
+inline constexpr int IDB_CONTACTEDIT_BACK = 292;
+
+// Menus and commands.
+inline constexpr int IDR_TRAYMENU = 143;
+inline constexpr int ID_TRAY_CLOSE = 32771;
+inline constexpr int ID_TRAY_OPEN = 32772;
+inline constexpr int IDM_ABOUTBOX = 16;
+
+// Messages.
+inline constexpr vt::UINT WM_APP = 0x8000;
+// The ring pop-up's first click.
+inline constexpr vt::UINT WM_RINGPOPUP_CLICKED = WM_APP + 0x32;
+inline constexpr vt::UINT WM_TRAY_CALLBACK = vt::WM_USER + 21;
+
+}  // namespace vantelo::pages

@@ -1,0 +1,72 @@
+#pragma once
+// Where everything of the phone window sits, in pixels: the main window's
+// skinned buttons (with their labels and tool tips), its display areas, and
+// the controls of the contact pages and the contact edit page. The skin is
+// painted from these tables and the windows are built from them, so the
+// pictures and the controls always agree.
+
+#include <QRect>
+#include <span>
+
+namespace vantelo::pages {
+
+struct Place {
+    int id;
+    int x, y, w, h;
+    const char* label;  // drawn on the skin; may be empty
+    const char* tip;    // tool tip; may be empty
+    QRect Rect() const { return QRect(x, y, w, h); }
+};
+
+// A read-only (page) or editable (edit page) field of a contact.
+struct FieldPlace {
+    int id;
+    int field;  // index into the contact record
+    int x, y, w, h;
+    const char* label;  // drawn left of the field
+    QRect Rect() const { return QRect(x, y, w, h); }
+};
+
+class PhoneLayout {
+public:
+    static constexpr int kWindowWidth = 830;
+    static constexpr int kWindowHeight = 576;
+    // Where the pages are shown (control 1000); every page is this size.
+    static constexpr QRect kPageArea{20, 80, 620, 462};
+    // The strip of page buttons, repainted after a switch.
+    static constexpr QRect kPageButtonStrip{209, 44, 355, 29};
+
+    // Skinned buttons of the main window, the four page buttons first.
+    static std::span<const Place> MainButtons();
+    // Number display, status line, memo box and the four indicators.
+    static std::span<const Place> MainAreas();
+
+    // The address book and inner-line pages (same template design).
+    static std::span<const Place> ContactPageControls();
+    static std::span<const FieldPlace> ContactPageDetails();
+    // The contact edit page.
+    static std::span<const Place> EditPageControls();
+    static std::span<const FieldPlace> EditPageFields();
+
+    // The place of `id` in a table; an empty rectangle when it is not there.
+    static QRect RectOf(std::span<const Place> table, int id);
+    static const Place* Find(std::span<const Place> table, int id);
+};
+
+// Controls of the contact pages.
+inline constexpr int IDC_CP_SEARCH_EDIT = 1000;
+inline constexpr int IDC_CP_INDEX_TABS = 1001;
+inline constexpr int IDC_CP_ADD = 1002;
+inline constexpr int IDC_CP_MODIFY = 1003;
+inline constexpr int IDC_CP_DELETE = 1004;
+inline constexpr int IDC_CP_GROUP = 1007;
+inline constexpr int IDC_CP_GRID = 1008;  // 1044 on the inner-line page
+inline constexpr int IDC_CP_TARGET = 1027;
+inline constexpr int IDC_CP_SEARCH = 1029;
+// Controls of the contact edit page.
+inline constexpr int IDC_CE_GROUP = 1007;
+inline constexpr int IDC_CE_NOTES = 1019;
+inline constexpr int IDC_CE_SAVE = 1021;
+inline constexpr int IDC_CE_CANCEL = 1022;
+
+}  // namespace vantelo::pages

@@ -1,0 +1,585 @@
+#include "vantelo/pages/CallListPage.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QThread>
+#include <cstdio>
+#include <fstream>
+
+#include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/RecordingFiles.h"
+#include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/PhoneSkin.h"
+#include "vantelo/pages/PhoneWindow.h"
+
+namespace vantelo::pages {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Column {
+    const char* heading;
+    int width;
+    bool centred;
+};
+// The dialog's widths, widened for the fonts and fitted into the page.
+constexpr Column kColumns[] = {{"번호", 50, true},  {"종류", 34, true},  {"날짜", 62, false},
+                               {"시간", 56, false}, {"이름", 54, false}, {"전화번호", 86, false},
+                               {"통화", 40, true},  {"녹음", 32, false}, {"DTMF", 48, false},
+                               {"내선", 32, false}, {"메모", 84, false}};
+constexpr int kColumnCount = 11;
+constexpr int kNumberColumn = 5, kRecordingColumn = 7;
+
+const QStringList kTabs = {"전체", "발신", "착신", "수신", "부재중", "자동응답", "음성녹음"};
+const QStringList kTargets = {"전체선택", "이름", "전화번호", "날짜", "DTMF", "메모"};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString Printf(const char* format, int a, int b, int c = -1) {
+    char buf[32];
+    if (c < 0)
+        std::snprintf(buf, sizeof buf, format, a, b);
+    else
+        std::snprintf(buf, sizeof buf, format, a, b, c);
+    return QString::fromLatin1(buf);
+}
+
+// Characters that dial from the page (or go to the search edit).
+bool IsDialCharacter(const QKeyEvent& e) {
+    if (e.key() == Qt::Key_Backspace)
+        return true;
+    const QString t = e.text();
+    return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
+}
+bool IsEnter(const QKeyEvent& e) { return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter; }
+
+// One CSV field: quoted when it holds a comma, a quote or a line break, with
+// its quotes doubled.
+std::string CsvField(const QString& text) {
+    const std::string s = text.toStdString();
+    if (s.find_first_of(",\"\r\n") == std::string::npos)
+        return s;
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* parent)
+    : QWidget(parent), owner_(owner), actions_(actions), records_(std::make_unique<CRSCallList>()) {
+    chooseFolder_ = [this]() -> std::optional<fs::path> {
+        const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Destination"));
+        if (dir.isEmpty())
+            return std::nullopt;
+        return fs::path(dir.toStdString());
+    };
+    chooseCsv_ = [this]() -> std::optional<fs::path> {
+        const QString file = QFileDialog::getSaveFileName(
+            this, QStringLiteral("CSV로 내보내기"), QStringLiteral("calls.csv"),
+            QStringLiteral("CSV (*.csv)"));
+        if (file.isEmpty())
+            return std::nullopt;
+        return fs::path(file.toStdString());
+    };
+    Build();
+}
+
+CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& actions,
+                                        const fs::path& database) {
+    auto* page = new CallListPage(window, actions, &window);
+    page->Open(database);
+    window.InstallPage(IDD_CALLLOG, page,
+                       {[page] { page->ShowMemo(); },
+                        [page](const QString& text) { page->SaveMemo(text); }});
+    return page;
+}
+
+CallListPage::~CallListPage() {
+    actions_.StopPlayback();
+    records_->Close();
+}
+
+void CallListPage::Build() {
+    setFixedSize(620, 462);
+    setFont(PhoneSkin::LabelFont(12));
+
+    tabs_ = new QTabBar(this);
+    for (const QString& t : kTabs) tabs_->addTab(t);
+    tabs_->setExpanding(true);
+    tabs_->setDrawBase(false);
+    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 10px; padding: 3px 4px; }"));
+    tabs_->setGeometry(10, 8, 600, 26);
+
+    auto* targetLabel = new QLabel(QStringLiteral("검색 대상"), this);
+    targetLabel->setGeometry(12, 42, 60, 24);
+    target_ = new QComboBox(this);
+    target_->addItems(kTargets);
+    target_->setGeometry(74, 42, 110, 24);
+    auto* textLabel = new QLabel(QStringLiteral("검색어"), this);
+    textLabel->setGeometry(196, 42, 46, 24);
+    searchEdit_ = new QLineEdit(this);
+    searchEdit_->setGeometry(244, 42, 200, 24);
+    searchEdit_->setEnabled(false);
+    for (QLabel* l : {targetLabel, textLabel}) l->setAttribute(Qt::WA_TranslucentBackground);
+
+    auto button = [this](int id, const char* label, const char* tip, QRect place) {
+        auto* b = new QPushButton(QString::fromUtf8(label), this);
+        b->setGeometry(place);
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setFocusPolicy(Qt::NoFocus);
+        controls_[id] = b;
+        return b;
+    };
+    auto* search = button(IDC_CL_SEARCH, "검색", "검색", {450, 41, 56, 26});
+
+    grid_ = new vt::widgets::GridControl(this, this);
+    grid_->setGeometry(10, 74, 600, 340);
+    std::vector<vt::widgets::GridColumn> columns;
+    for (const Column& c : kColumns)
+        columns.push_back({QString::fromUtf8(c.heading), c.width,
+                           (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter});
+    grid_->SetColumns(columns);
+    grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
+    grid_->SetContextItems({{IDM_CL_DELETE, QStringLiteral("삭제")},
+                            {IDM_CL_BACKUP, QStringLiteral("백업")},
+                            {IDM_CL_DIAL, QStringLiteral("Dial")},
+                            {IDM_CL_EXPORT_CSV, QStringLiteral("CSV로 내보내기")}});
+
+    auto* play = button(IDC_CL_PLAY, "재생", "선택된 녹취파일 재생", {10, 422, 44, 30});
+    auto* stop = button(IDC_CL_STOP, "멈춤", "재생 멈춤", {56, 422, 44, 30});
+    auto* headset = button(IDC_CL_HEADSET, "헤드셋", "헤드셋으로 듣기", {102, 422, 52, 30});
+    headset->setCheckable(true);
+    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_->setRange(0, 100);
+    slider_->setTickInterval(1);
+    slider_->setValue(0);
+    slider_->setGeometry(160, 426, 90, 22);
+    auto* del = button(IDC_CL_DELETE, "선택 삭제", "하나의 선택 목록을 삭제", {256, 422, 68, 30});
+    auto* delAll = button(IDC_CL_DELETE_ALL, "전체 삭제", "전체 목록을 삭제", {326, 422, 68, 30});
+    auto* backup = button(IDC_CL_BACKUP, "선택 백업", "선택된 하나의 목록 백업", {396, 422, 68, 30});
+    auto* backupAll = button(IDC_CL_BACKUP_ALL, "전체 백업", "전체 목록을 백업", {466, 422, 68, 30});
+    auto* csv = button(IDC_CL_EXPORT_CSV, "CSV", "보이는 통화 목록을 CSV 파일로 내보내기",
+                       {536, 422, 74, 30});
+    controls_[IDC_CL_TABS] = tabs_;
+    controls_[IDC_CL_TARGET] = target_;
+    controls_[IDC_CL_SEARCH_EDIT] = searchEdit_;
+    controls_[IDC_CL_GRID] = grid_;
+    controls_[IDC_CL_SLIDER] = slider_;
+
+    connect(tabs_, &QTabBar::currentChanged, this, &CallListPage::OnTab);
+    connect(target_, &QComboBox::activated, this, &CallListPage::OnTarget);
+    connect(search, &QAbstractButton::clicked, this, &CallListPage::Search);
+    connect(play, &QAbstractButton::clicked, this, [this] {
+        if (auto call = CallAtRow(grid_->SelectedRow()))
+            actions_.PlayRecording(*call);
+    });
+    connect(stop, &QAbstractButton::clicked, this, [this] { actions_.StopPlayback(); });
+    connect(del, &QAbstractButton::clicked, this, &CallListPage::DeleteSelected);
+    connect(delAll, &QAbstractButton::clicked, this, &CallListPage::DeleteAll);
+    connect(backup, &QAbstractButton::clicked, this, &CallListPage::BackupSelected);
+    connect(backupAll, &QAbstractButton::clicked, this, &CallListPage::BackupAll);
+    connect(csv, &QAbstractButton::clicked, this, &CallListPage::ExportCsv);
+    connect(grid_, &vt::widgets::GridControl::RowChanged, this, &CallListPage::ShowMemo);
+    connect(grid_, &vt::widgets::GridControl::CellDoubleClicked, this,
+            &CallListPage::OnDoubleClick);
+    connect(grid_, &vt::widgets::GridControl::ContextItemChosen, this,
+            &CallListPage::OnContextItem);
+    connect(grid_, &vt::widgets::GridControl::KeyPassed, this,
+            [this](int key, Qt::KeyboardModifiers m, const QString& text) {
+                owner_.Phone().OnKey(key, m, text);
+            });
+    for (QWidget* w : {static_cast<QWidget*>(tabs_), static_cast<QWidget*>(target_),
+                       static_cast<QWidget*>(searchEdit_)})
+        w->installEventFilter(this);
+}
+
+void CallListPage::Open(const fs::path& database) {
+    records_->Close();
+    records_ = std::make_unique<CRSCallList>(database);
+    const storage::Status s = records_->Open();
+    openError_ = s.ok() ? std::string() : s.message();
+    if (s.ok() && records_->NeedsSizeWarning())
+        Notify(QString::fromUtf8(CRSCallList::kSizeWarningText), QMessageBox::Information);
+    Fill();
+}
+
+QWidget* CallListPage::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void CallListPage::Fill() {
+    cachedRow_ = -1;
+    const long count = records_->IsOpen() ? records_->GetRecordCount() : 0;
+    grid_->SetRowCount(static_cast<int>(count));
+    grid_->ClearCurrentCell();
+    grid_->viewport()->update();
+}
+
+void CallListPage::Refill() {
+    Fill();
+    ShowMemo();
+}
+
+long CallListPage::PositionOfRow(int row) const {
+    return records_->GetRecordCount() - row - 1;
+}
+
+bool CallListPage::SeekRow(int row) {
+    if (!records_->IsOpen() || row < 0 || row >= records_->GetRecordCount())
+        return false;
+    return records_->SetAbsolutePosition(PositionOfRow(row)).ok();
+}
+
+std::optional<CallRecord> CallListPage::CallAtRow(int row) {
+    if (!SeekRow(row))
+        return std::nullopt;
+    auto call = records_->CurrentCall();
+    if (!call.ok())
+        return std::nullopt;
+    return call.value();
+}
+
+QString CallListPage::CellText(int row, int column) {
+    if (row != cachedRow_) {
+        auto call = CallAtRow(row);
+        if (!call)
+            return {};
+        cached_ = *call;
+        cachedRow_ = row;
+    }
+    const CallRecord& c = cached_;
+    const vt::LocalTime& d = c.CallDate;
+    switch (column) {
+        case 0:
+            return QStringLiteral("%1").arg(records_->GetRecordCount() - row, 6, 10, QChar('0'));
+        case 1:
+            return Q(CallKindLabel(c.CallMode));
+        case 2:
+            return Printf("%02d-%02d-%02d", d.year % 100, d.month, d.day);
+        case 3:
+            return Printf("%02d:%02d:%02d", d.hour, d.minute, d.second);
+        case 4:
+            return Q(c.CallName);
+        case 5:
+            return Q(c.CallNum);
+        case 6:
+            return Printf("%.2d:%.2d", static_cast<int>(c.CallTime / 60),
+                          static_cast<int>(c.CallTime % 60));
+        case 7:
+            return c.CallRec ? QStringLiteral("O") : QStringLiteral("X");
+        case 8:
+            return Q(c.CallDtmf);
+        case 9:
+            return c.CallbInner ? QStringLiteral("O") : QStringLiteral("X");
+        case 10:
+            return Q(c.CallMemo);
+        default:
+            return {};
+    }
+}
+
+void CallListPage::ShowMemo() {
+    const auto call = CallAtRow(grid_->SelectedRow());
+    owner_.SetMemoText(call ? Q(call->CallMemo) : QString());
+    actions_.StopPlayback();
+}
+
+void CallListPage::SaveMemo(const QString& text) {
+    if (!SeekRow(grid_->SelectedRow()))
+        return;
+    if (Check(records_->SaveMemo(text.toStdString()))) {
+        cachedRow_ = -1;
+        grid_->RefreshRows();
+    }
+}
+
+bool CallListPage::Check(const storage::Status& status) {
+    if (!status.ok())
+        owner_.Inform(Q(status.message()));
+    return status.ok();
+}
+
+int CallListPage::Ask(const QString& text, int buttons, int icon) {
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), QStringLiteral("Vantelo"), text,
+                    static_cast<QMessageBox::StandardButtons>(buttons), this);
+    return box.exec();
+}
+
+void CallListPage::Notify(const QString& text, int icon) {
+    Ask(text, QMessageBox::Ok, icon);
+}
+
+void CallListPage::OnTab(int index) {
+    Check(records_->SetKindFilter(index));
+    Refill();
+}
+
+void CallListPage::OnTarget(int index) {
+    if (index <= 0) {
+        searchEdit_->clear();
+        searchEdit_->setEnabled(false);
+        Check(records_->SetSearch(0, ""));
+        Refill();
+        return;
+    }
+    searchEdit_->setEnabled(true);
+}
+
+void CallListPage::Search() {
+    const int kind = target_->currentIndex();
+    if (kind <= 0)
+        return;
+    QString text = searchEdit_->text();
+    if (kind == 3 && !text.isEmpty()) {
+        QString digits;
+        for (QChar c : text)
+            if (c >= QChar('0') && c <= QChar('9'))
+                digits += c;
+        if (digits.size() != 6) {
+            Notify(QString::fromUtf8(kDateText), QMessageBox::Information);
+            return;
+        }
+        text = digits;
+    }
+    Check(records_->SetSearch(kind, text.toStdString()));
+    Refill();
+}
+
+void CallListPage::Dial(long position) {
+    if (!records_->IsOpen() || position < 0 || position >= records_->GetRecordCount() ||
+        !records_->SetAbsolutePosition(position).ok())
+        return;
+    auto call = records_->CurrentCall();
+    if (!call.ok() || call.value().CallNum.empty())
+        return;
+    PhoneActions& phone = owner_.Phone();
+    if (phone.IsLineBusy())
+        return;
+    phone.SetDialNumber(call.value().CallNum);
+    if (call.value().CallbInner)
+        phone.DialInner();
+    else
+        phone.HookButton();
+    phone.SetCallName(actions_.LookupName(call.value().CallNum));
+}
+
+void CallListPage::OnDoubleClick(int column, long position) {
+    if (column == kNumberColumn) {
+        Dial(position);
+    } else if (column == kRecordingColumn) {
+        if (!records_->IsOpen() || position < 0 || position >= records_->GetRecordCount() ||
+            !records_->SetAbsolutePosition(position).ok())
+            return;
+        auto call = records_->CurrentCall();
+        actions_.StopPlayback();
+        if (call.ok())
+            actions_.PlayRecording(call.value());
+    }
+}
+
+void CallListPage::OnContextItem(int item, int row) {
+    switch (item) {
+        case IDM_CL_DELETE:
+            DeleteSelected();
+            break;
+        case IDM_CL_BACKUP:
+            BackupSelected();
+            break;
+        case IDM_CL_DIAL:
+            Dial(PositionOfRow(row));
+            break;
+        case IDM_CL_EXPORT_CSV:
+            ExportCsv();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CallListPage::DeleteAt(long position) {
+    if (!records_->SetAbsolutePosition(position).ok())
+        return false;
+    auto call = records_->CurrentCall();
+    if (!Check(call.status()))
+        return false;
+    if (!DeleteRecordingFile(call.value())) {
+        owner_.Inform(QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다: ") +
+                      Q(call.value().CallRecDirectory + call.value().CallRecFileName));
+        return false;
+    }
+    return Check(records_->Delete());
+}
+
+void CallListPage::DeleteSelected() {
+    const int row = grid_->SelectedRow();
+    if (row < 0 || !records_->IsOpen())
+        return;
+    if (Ask(QStringLiteral("선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Information) != QMessageBox::Yes)
+        return;
+    DeleteAt(PositionOfRow(row));
+    Fill();
+}
+
+void CallListPage::DeleteEveryRecord() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (long p = records_->GetRecordCount() - 1; p >= 0; --p) DeleteAt(p);
+    QThread::msleep(10);
+    RemoveRecordingRootIfEmpty(actions_.ApplicationFolder());
+    QApplication::restoreOverrideCursor();
+    Fill();
+}
+
+void CallListPage::DeleteAll() {
+    if (!records_->IsOpen() || records_->GetRecordCount() == 0) {
+        Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
+        return;
+    }
+    if (Ask(QStringLiteral("모든 통화목록이 삭제됩니다. \n\n 통화 목록을 삭제하시겠습니까?"),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning) != QMessageBox::Ok)
+        return;
+    repaint();
+    DeleteEveryRecord();
+    Ask(QStringLiteral("통화 목록이 삭제되었습니다."), QMessageBox::Ok, QMessageBox::NoIcon);
+}
+
+void CallListPage::ReportBackup(const CallLogBackup& backup) {
+    if (backup.Failures().empty()) {
+        Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
+        return;
+    }
+    QString text = QStringLiteral("백업 중 저장하지 못한 것이 있습니다:\n");
+    for (const std::string& f : backup.Failures()) text += Q(f) + "\n";
+    Notify(text, QMessageBox::Warning);
+}
+
+void CallListPage::BackupAll() {
+    if (!records_->IsOpen() || records_->GetRecordCount() == 0) {
+        Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
+        return;
+    }
+    const int answer = Ask(QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
+                                          "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Information);
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+        return;
+    const auto folder = chooseFolder_();
+    if (!folder)
+        return;
+    CallLogBackup backup(*folder);
+    if (backup.Begin()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        backup.AddAll(*records_);
+        QApplication::restoreOverrideCursor();
+    }
+    backup.Finish();
+    // The log is only emptied when everything reached the backup.
+    if (answer == QMessageBox::Yes && backup.Failures().empty())
+        DeleteEveryRecord();
+    else
+        Fill();
+    ReportBackup(backup);
+}
+
+void CallListPage::BackupSelected() {
+    const int row = grid_->SelectedRow();
+    if (row < 0 || !records_->IsOpen()) {
+        Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
+        return;
+    }
+    const int answer = Ask(QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
+                                          "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Information);
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+        return;
+    const auto folder = chooseFolder_();
+    if (!folder)
+        return;
+    const long number = records_->GetRecordCount() - row;
+    const auto call = CallAtRow(row);
+    CallLogBackup backup(*folder);
+    if (call && backup.Begin())
+        backup.Add(static_cast<int>(number), *call);
+    backup.Finish();
+    if (answer == QMessageBox::Yes && backup.Failures().empty())
+        DeleteAt(PositionOfRow(row));
+    Fill();
+    repaint();
+    ReportBackup(backup);
+}
+
+void CallListPage::ExportCsv() {
+    const auto file = chooseCsv_();
+    if (!file)
+        return;
+    std::ofstream out(*file, std::ios::binary | std::ios::trunc);
+    std::string header;
+    for (int c = 0; c < kColumnCount; ++c)
+        header += (c ? "," : "") + std::string(kColumns[c].heading);
+    out << header << "\r\n";
+    const int rows = grid_->RowCount();
+    for (int r = 0; r < rows && out; ++r) {
+        std::string line;
+        for (int c = 0; c < kColumnCount; ++c) line += (c ? "," : "") + CsvField(CellText(r, c));
+        out << line << "\r\n";
+    }
+    out.close();
+    if (!out)
+        Notify(QStringLiteral("CSV 파일을 쓸 수 없습니다: ") + Q(file->string()),
+               QMessageBox::Warning);
+    else
+        owner_.Inform(QStringLiteral("통화 목록 %1건을 CSV 파일로 내보냈습니다.").arg(rows));
+}
+
+void CallListPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0xe9, 0xee, 0xf0));
+}
+
+void CallListPage::keyPressEvent(QKeyEvent* event) {
+    if (IsDialCharacter(*event) || IsEnter(*event)) {
+        owner_.Phone().OnKey(event->key(), event->modifiers(), event->text());
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// The search edit keeps its own characters and searches on Enter; the other
+// controls hand dialling keys to the phone.
+bool CallListPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == searchEdit_) {
+            if (!IsEnter(*key))
+                return false;
+            Search();
+            return true;
+        }
+        if (IsDialCharacter(*key) || IsEnter(*key)) {
+            owner_.Phone().OnKey(key->key(), key->modifiers(), key->text());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vantelo::pages

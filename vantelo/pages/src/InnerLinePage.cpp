@@ -1,0 +1,41 @@
+#include "vantelo/pages/InnerLinePage.h"
+
+#include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/pages/PhoneIds.h"
+
+namespace vantelo::pages {
+
+namespace {
+
+using A = ContactPage::Action;
+
+ContactPage::Design InnerLineDesign() {
+    return {IDD_INNERLINE,
+            1044,
+            {{"이름", 70, 0},
+             {"부서", 90, 6},
+             {"직책", 90, 7},
+             {"내선", 40, 12, A::DialInner},
+             {"자택전화", 80, 2, A::DialOutside, true},
+             {"이동전화", 80, 4, A::DialOutside, true},
+             {"회사전화1", 80, 10, A::DialOutside, true},
+             {"회사전화2", 80, 11, A::DialOutside, true},
+             {"e-mail", 150, 14, A::Email},
+             {"Web page", 150, 15, A::Web},
+             {"집주소", 250, 3},
+             {"회사주소1", 250, 8},
+             {"회사주소2", 250, 9},
+             {"FAX", 80, 13}},
+            {{"전체 보기", 0}, {"이름", 1}, {"부서", 2}, {"내선", 3}, {"전화번호", 4}},
+            IDB_INNERLINE_NORMAL,
+            IDB_INNERLINE_PRESSED,
+            IDB_INNERLINE_HOVER,
+            IDB_INNERLINE_BACK};
+}
+
+}  // namespace
+
+InnerLinePage::InnerLinePage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent)
+    : ContactPage(owner, std::make_unique<CRSInnerLineList>(), InnerLineDesign(), skin, parent) {}
+
+}  // namespace vantelo::pages

@@ -1,0 +1,119 @@
+#include "vantelo/pages/PhoneLayout.h"
+
+#include "vantelo/pages/PhoneIds.h"
+
+namespace vantelo::pages {
+
+namespace {
+
+// clang-format off
+constexpr Place kMainButtons[] = {
+    {IDC_PAGE_ADDRESSBOOK, 209, 44, 86, 29, "주소록", "주소록 페이지"},
+    {IDC_PAGE_INNERLINE, 299, 44, 86, 29, "내선목록", "내선목록 페이지"},
+    {IDC_PAGE_CALLLOG, 388, 44, 86, 29, "통화목록", "통화목록 페이지"},
+    {IDC_PAGE_SETTINGS, 478, 44, 86, 29, "환경설정", "환경설정 페이지"},
+    {IDC_MINIMISE, 769, 15, 22, 22, "-", ""},
+    {IDC_HIDE, 794, 15, 22, 22, "x", ""},
+    {IDC_SAVE_MEMO, 651, 210, 157, 21, "메모 저장", "메모를 저장합니다."},
+    {IDC_ARS, 651, 303, 80, 30, "부재중", "부재중임을 설정합니다."},
+    {IDC_RECEIVE, 735, 303, 80, 30, "당겨받기", "전화를 끌어받습니다."},
+    {IDC_PLAY, 651, 337, 80, 30, "재생", "파일 재생을 합니다."},
+    {IDC_RECORD, 735, 337, 80, 30, "녹취", "통화 녹취를 합니다."},
+    {1045, 661, 381, 35, 20, "1", ""}, {1046, 714, 381, 35, 20, "2", ""},
+    {1047, 766, 381, 35, 20, "3", ""}, {1048, 661, 410, 35, 20, "4", ""},
+    {1049, 714, 410, 35, 20, "5", ""}, {1050, 766, 410, 35, 20, "6", ""},
+    {1051, 661, 438, 35, 20, "7", ""}, {1052, 714, 438, 35, 20, "8", ""},
+    {1053, 766, 438, 35, 20, "9", ""}, {IDC_KEY_STAR, 661, 467, 35, 20, "*", ""},
+    {IDC_KEY_0, 714, 467, 35, 20, "0", ""}, {IDC_KEY_HASH, 766, 467, 35, 20, "#", ""},
+    {IDC_HOOK, 681, 494, 99, 30, "통화", "Hook Off"},
+    {IDC_REDIAL, 655, 530, 60, 30, "재다이얼", ""},
+    {IDC_MUTE, 718, 530, 32, 30, "묵음", "Mute 설정을 설정합니다."},
+    {IDC_FLASH, 753, 530, 60, 30, "플래시", ""},
+};
+
+constexpr Place kMainAreas[] = {
+    {IDC_NUMBER, 651, 44, 157, 84, "", ""},
+    {IDC_PIC_HOOK, 651, 136, 36, 28, "통화", ""},
+    {IDC_PIC_ANSWERING, 691, 136, 36, 28, "부재", ""},
+    {IDC_PIC_RECORDING, 731, 136, 36, 28, "녹취", ""},
+    {IDC_PIC_PLAYBACK, 772, 136, 36, 28, "재생", ""},
+    {IDC_MEMO, 651, 236, 157, 62, "", ""},
+    {IDC_STATUS, 28, 549, 604, 20, "", ""},
+    {IDC_PAGE_AREA, 20, 80, 620, 462, "", ""},
+};
+
+constexpr Place kContactPageControls[] = {
+    {IDC_CP_INDEX_TABS, 8, 6, 604, 26, "", ""},
+    {IDC_CP_GROUP, 8, 206, 108, 24, "", ""},
+    {IDC_CP_TARGET, 150, 206, 92, 24, "검색", ""},
+    {IDC_CP_SEARCH_EDIT, 246, 206, 120, 24, "", ""},
+    {IDC_CP_SEARCH, 370, 206, 48, 24, "검색", "검색 실행"},
+    {IDC_CP_ADD, 432, 204, 58, 28, "등록", "등록"},
+    {IDC_CP_MODIFY, 494, 204, 58, 28, "수정", "수정"},
+    {IDC_CP_DELETE, 556, 204, 58, 28, "삭제", "삭제"},
+    {IDC_CP_GRID, 8, 238, 604, 218, "", ""},
+};
+
+constexpr FieldPlace kContactPageDetails[] = {
+    {1051, 0, 74, 40, 226, 19, "이 름"},     {1046, 1, 74, 60, 226, 19, "그룹"},
+    {1049, 14, 74, 80, 226, 19, "E-mail"},  {1050, 15, 74, 100, 226, 19, "Web"},
+    {1041, 2, 74, 120, 226, 19, "자택전화"}, {1042, 4, 74, 140, 226, 19, "이동전화"},
+    {1043, 13, 74, 160, 226, 19, "Fax"},    {1048, 3, 74, 180, 226, 19, "자택주소"},
+    {1052, 5, 386, 40, 226, 19, "회사명"},   {1053, 6, 386, 60, 226, 19, "부서"},
+    {1055, 7, 386, 80, 226, 19, "직책"},     {1054, 12, 386, 100, 226, 19, "내선"},
+    {1056, 10, 386, 120, 226, 19, "전화번호1"}, {1057, 11, 386, 140, 226, 19, "전화번호2"},
+    {1058, 8, 386, 160, 226, 19, "회사주소1"}, {1059, 9, 386, 180, 226, 19, "회사주소2"},
+};
+
+constexpr Place kEditPageControls[] = {
+    {IDC_CE_NOTES, 86, 310, 526, 96, "메모", ""},
+    {IDC_CE_SAVE, 436, 420, 84, 30, "저장", "저장"},
+    {IDC_CE_CANCEL, 528, 420, 84, 30, "취소", "취소"},
+};
+
+constexpr FieldPlace kEditPageFields[] = {
+    {1003, 0, 86, 44, 214, 24, "이름"},       {1007, 1, 86, 76, 214, 24, "그룹"},
+    {1005, 2, 86, 108, 214, 24, "자택 전화"},  {1006, 4, 86, 140, 214, 24, "이동 전화"},
+    {1014, 13, 86, 172, 214, 24, "Fax"},      {1008, 14, 86, 204, 214, 24, "E-mail"},
+    {1009, 15, 86, 236, 214, 24, "Web Page"}, {1004, 3, 86, 268, 214, 24, "자택 주소"},
+    {1010, 5, 398, 44, 214, 24, "회사명"},     {1011, 6, 398, 76, 214, 24, "부서"},
+    {1012, 7, 398, 108, 214, 24, "직책"},      {1013, 12, 398, 140, 214, 24, "내선 번호"},
+    {1017, 10, 398, 172, 214, 24, "회사전화1"}, {1018, 11, 398, 204, 214, 24, "회사전화2"},
+    {1015, 8, 398, 236, 214, 24, "회사주소1"},  {1016, 9, 398, 268, 214, 24, "회사주소2"},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Place> PhoneLayout::MainButtons() {
+    return kMainButtons;
+}
+std::span<const Place> PhoneLayout::MainAreas() {
+    return kMainAreas;
+}
+std::span<const Place> PhoneLayout::ContactPageControls() {
+    return kContactPageControls;
+}
+std::span<const FieldPlace> PhoneLayout::ContactPageDetails() {
+    return kContactPageDetails;
+}
+std::span<const Place> PhoneLayout::EditPageControls() {
+    return kEditPageControls;
+}
+std::span<const FieldPlace> PhoneLayout::EditPageFields() {
+    return kEditPageFields;
+}
+
+const Place* PhoneLayout::Find(std::span<const Place> table, int id) {
+    for (const Place& p : table)
+        if (p.id == id)
+            return &p;
+    return nullptr;
+}
+
+QRect PhoneLayout::RectOf(std::span<const Place> table, int id) {
+    const Place* p = Find(table, id);
+    return p ? p->Rect() : QRect();
+}
+
+}  // namespace vantelo::pages

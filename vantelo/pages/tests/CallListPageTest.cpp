@@ -1,0 +1,383 @@
+// The call log page in the phone window on a real database: the rows newest
+// first, the kind tabs and searches, memo, deletions with their recordings,
+// both backups byte for byte, the CSV export, dialling and keys.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "WindowFixture.h"
+#include "platform/Clock.h"
+#include "platform/Folders.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/pages/CallListPage.h"
+#include "vantelo/pages/PhoneIds.h"
+
+namespace vantelo::pages::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class LogActions : public CallLogActions {
+public:
+    std::string LookupName(const std::string& number) override { return "name of " + number; }
+    void PlayRecording(const CallRecord& call) override { calls.push_back("play " + call.CallRecFileName); }
+    void StopPlayback() override { ++stops; }
+    fs::path ApplicationFolder() const override { return vt::ApplicationFolder(); }
+    std::vector<std::string> calls;
+    int stops = 0;
+};
+
+class CallListPageTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        recDir_ = (vt::ApplicationFolder() / "Record" / "2007-03-12").string() + "/";
+        fs::create_directories(recDir_);
+        dest_ = vt::ApplicationFolder() / "backups";
+    }
+    void TearDown() override {
+        page_ = nullptr;
+        WindowFixture::TearDown();
+    }
+
+    void Append(int mode, const std::string& name, const std::string& num, vt::LocalTime at,
+                long seconds = 0, const std::string& rec = "", const std::string& memo = "",
+                bool inner = false) {
+        CallRecord call;
+        call.CallMode = mode;
+        call.CallName = name;
+        call.CallNum = num;
+        call.CallDate = at;
+        call.CallTime = seconds;
+        call.CallMemo = memo;
+        call.CallbInner = inner;
+        if (!rec.empty()) {
+            call.CallRec = true;
+            call.CallRecDirectory = recDir_;
+            call.CallRecFileName = rec;
+            std::ofstream(recDir_ + rec, std::ios::binary) << "RIFF" << rec;
+        }
+        CRSCallList log;
+        ASSERT_TRUE(log.Open().ok());
+        ASSERT_TRUE(log.AppendCall(call, vt::SystemClock::Instance()).ok());
+    }
+    void Sample() {
+        Append(0, "김철수", "0212345678", {2007, 3, 12, 9, 5, 7}, 125, "", "다시 전화");
+        Append(1, "Lee", "0311112222", {2007, 3, 12, 10, 0, 0}, 61, "100000.wav");
+        Append(2, "kimura", "5551234", {2007, 3, 11, 8, 0, 0});
+        Append(3, "Park", "301", {2007, 3, 12, 11, 0, 0}, 3, "110000.vrc", "", true);
+        Append(9, "odd", "", {2007, 3, 13, 0, 0, 1});
+    }
+    void OpenPage() {
+        Open();
+        page_ = CallListPage::InstallInto(*window_, actions_, DefaultDatabasePath());
+        page_->SetFolderChooser([this]() -> std::optional<fs::path> {
+            if (dest_.empty())
+                return std::nullopt;
+            return dest_;
+        });
+        Click(IDC_PAGE_CALLLOG);
+        ASSERT_EQ(window_->ShownPage(), IDD_CALLLOG);
+    }
+    std::vector<std::string> Column(int column) {
+        std::vector<std::string> out;
+        for (int r = 0; r < page_->Grid().RowCount(); ++r)
+            out.push_back(page_->CellText(r, column).toStdString());
+        return out;
+    }
+    void ClickRow(int row) {
+        QTest::mouseClick(page_->Grid().viewport(), Qt::LeftButton, {},
+                          page_->Grid().CellRect(row, 0).center());
+    }
+    void DoubleClick(int row, int column) {
+        const QPoint at = page_->Grid().CellRect(row, column).center();
+        QTest::mouseClick(page_->Grid().viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(page_->Grid().viewport(), Qt::LeftButton, {}, at);
+    }
+    void ChooseTarget(int index) {
+        auto* combo = qobject_cast<QComboBox*>(page_->Control(IDC_CL_TARGET));
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    void SearchFor(const QString& text) {
+        auto* edit = qobject_cast<QLineEdit*>(page_->Control(IDC_CL_SEARCH_EDIT));
+        edit->setFocus();
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Answers the message boxes that come up while `action` runs, in order,
+    // and returns what each said.
+    QStringList AnswerBoxes(std::vector<QMessageBox::StandardButton> buttons,
+                            const std::function<void()>& action) {
+        auto said = std::make_shared<QStringList>();
+        auto done = std::make_shared<bool>(false);
+        auto last = std::make_shared<QPointer<QMessageBox>>();
+        auto poll = std::make_shared<std::function<void()>>();
+        auto tries = std::make_shared<int>(0);
+        *poll = [=] {
+            if (*done || ++*tries > 400 || said->size() == static_cast<int>(buttons.size()))
+                return;
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box != last->data()) {
+                *last = box;
+                said->append(box->windowTitle() + "|" + box->text());
+                if (QAbstractButton* b = box->button(buttons[static_cast<std::size_t>(said->size() - 1)]))
+                    b->click();
+                else
+                    box->reject();
+            }
+            QTimer::singleShot(10, *poll);
+        };
+        QTimer::singleShot(10, *poll);
+        action();
+        *done = true;
+        EXPECT_EQ(said->size(), static_cast<int>(buttons.size())) << said->join(" / ").toStdString();
+        return *said;
+    }
+    QString MemoBox() {
+        return qobject_cast<QPlainTextEdit*>(window_->Control(1057))->toPlainText();
+    }
+
+    LogActions actions_;
+    CallListPage* page_ = nullptr;
+    std::string recDir_;
+    fs::path dest_;
+};
+
+using V = std::vector<std::string>;
+
+TEST_F(CallListPageTest, RowsNewestFirstWithTheirFormats) {
+    Sample();
+    OpenPage();
+    EXPECT_EQ(page_->Grid().ColumnCount(), 11);
+    EXPECT_EQ(page_->Grid().Column(10).heading, "메모");
+    EXPECT_EQ(qobject_cast<QTabBar*>(page_->Control(IDC_CL_TABS))->count(), 7);
+    EXPECT_EQ(Column(0), V({"000005", "000004", "000003", "000002", "000001"}));
+    EXPECT_EQ(Column(1), V({"", "응답", "부재", "수신", "발신"}));
+    EXPECT_EQ(Column(2), V({"07-03-13", "07-03-12", "07-03-11", "07-03-12", "07-03-12"}));
+    EXPECT_EQ(Column(3), V({"00:00:01", "11:00:00", "08:00:00", "10:00:00", "09:05:07"}));
+    EXPECT_EQ(Column(6), V({"00:00", "00:03", "00:00", "01:01", "02:05"}));
+    EXPECT_EQ(Column(7), V({"X", "O", "X", "O", "X"}));
+    EXPECT_EQ(Column(9), V({"X", "O", "X", "X", "X"}));
+
+    // The selected row's memo goes to the memo box; saving changes it.
+    ClickRow(4);
+    EXPECT_EQ(MemoBox(), "다시 전화");
+    window_->SaveMemoOnShownPage("새 메모");
+    EXPECT_EQ(page_->CellText(4, 10), "새 메모");
+    CRSCallList log;
+    ASSERT_TRUE(log.Open().ok());
+    ASSERT_TRUE(log.MoveFirst().ok());
+    EXPECT_EQ(log.CurrentCall().value().CallMemo, "새 메모");
+    EXPECT_GT(actions_.stops, 0);  // a new row stops playback
+}
+
+TEST_F(CallListPageTest, KindTabsAndSearchesNarrowTheList) {
+    Sample();
+    OpenPage();
+    auto* tabs = qobject_cast<QTabBar*>(page_->Control(IDC_CL_TABS));
+    tabs->setCurrentIndex(2);  // "착신": received, missed, answered
+    EXPECT_EQ(Column(4), V({"Park", "kimura", "Lee"}));
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(Column(4), V({"kimura"}));
+
+    auto* edit = page_->Control(IDC_CL_SEARCH_EDIT);
+    EXPECT_FALSE(edit->isEnabled());
+    ChooseTarget(1);  // name
+    EXPECT_TRUE(edit->isEnabled());
+    SearchFor("im");  // ordered by date; newest on top
+    EXPECT_EQ(Column(4), V({"kimura"}));
+    ChooseTarget(3);  // date, typed with hyphens
+    SearchFor("07-03-12");
+    EXPECT_EQ(Column(4), V({"Park", "Lee", "김철수"}));
+    const QString said = AnswerMessageBox(QMessageBox::Ok, [&] { SearchFor("07-3-12"); });
+    EXPECT_EQ(said, "Vantelo|정확한 날짜를 입력해 주세요. (예, YYMMDD 또는 YY-MM-DD).");
+    EXPECT_EQ(page_->Grid().RowCount(), 3);  // unchanged
+    ChooseTarget(0);  // everything again, the edit cleared
+    EXPECT_EQ(page_->Grid().RowCount(), 5);
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(edit)->text().isEmpty());
+}
+
+TEST_F(CallListPageTest, DialsPlaysAndHandsKeysToThePhone) {
+    Sample();
+    OpenPage();
+    DoubleClick(4, 5);  // outside number
+    DoubleClick(1, 5);  // extension
+    phone_.lineBusy = true;
+    DoubleClick(3, 5);  // refused while the line is in use
+    phone_.lineBusy = false;
+    DoubleClick(3, 7);
+    V dials;
+    for (const std::string& c : phone_.calls)
+        if (c.rfind("key", 0) != 0 && c != "busy?")
+            dials.push_back(c);
+    EXPECT_EQ(dials, V({"dial 0212345678", "hook", "name name of 0212345678", "dial 301",
+                        "inner", "name name of 301"}));
+    EXPECT_EQ(actions_.calls, V({"play 100000.wav"}));
+
+    phone_.calls.clear();
+    page_->Grid().setFocus();
+    QTest::keyClicks(&page_->Grid(), "5#");
+    auto* edit = qobject_cast<QLineEdit*>(page_->Control(IDC_CL_SEARCH_EDIT));
+    ChooseTarget(2);
+    edit->setFocus();
+    QTest::keyClicks(edit, "55");  // the search edit keeps its digits
+    EXPECT_EQ(edit->text(), "55");
+    EXPECT_EQ(phone_.calls, V({"key 5", "key #"}));
+}
+
+TEST_F(CallListPageTest, ContextMenuDialsDeletesAndBacksUpItsRow) {
+    Sample();
+    OpenPage();
+    auto openMenuOn = [&](int row) {
+        const QPoint at = page_->Grid().CellRect(row, 0).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                page_->Grid().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(page_->Grid().viewport(), &event);
+        return page_->Grid().OpenContextMenu();
+    };
+    QMenu* menu = openMenuOn(4);
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << a->text();
+    EXPECT_EQ(items, QStringList({"삭제", "백업", "Dial", "CSV로 내보내기"}));
+    menu->actions()[2]->trigger();
+    EXPECT_NE(std::find(phone_.calls.begin(), phone_.calls.end(), "dial 0212345678"),
+              phone_.calls.end());
+    menu->close();
+
+    menu = openMenuOn(0);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Yes, [&] { menu->actions()[0]->trigger(); }),
+              "Vantelo|선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?");
+    EXPECT_EQ(Column(4), V({"Park", "kimura", "Lee", "김철수"}));
+    menu->close();
+
+    menu = openMenuOn(2);
+    ASSERT_NE(menu, nullptr);
+    AnswerBoxes({QMessageBox::No, QMessageBox::Ok}, [&] { menu->actions()[1]->trigger(); });
+    EXPECT_EQ(ReadAll(dest_ / "Logo.txt").substr(0, 12), "2 : 수신\r\n");
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+}
+
+TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {
+    Sample();
+    OpenPage();
+    ClickRow(3);  // Lee, with a recording
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::No, [&] { Click(page_->Control(IDC_CL_DELETE)); }),
+              "Vantelo|선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?");
+    EXPECT_EQ(page_->Grid().RowCount(), 5);
+    ClickRow(3);
+    AnswerMessageBox(QMessageBox::Yes, [&] { Click(page_->Control(IDC_CL_DELETE)); });
+    EXPECT_EQ(Column(4), V({"odd", "Park", "kimura", "김철수"}));
+    EXPECT_FALSE(fs::exists(recDir_ + "100000.wav"));
+
+    // A recording that cannot be removed keeps its record (a folder full of
+    // things stands in for the file: even root cannot unlink it).
+    fs::remove(recDir_ + "110000.vrc");
+    fs::create_directories(recDir_ + "110000.vrc/inside");
+    ClickRow(1);
+    const QStringList said =
+        AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok}, [&] { Click(page_->Control(IDC_CL_DELETE)); });
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_TRUE(said[1].contains("110000.vrc"));
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+    fs::remove_all(recDir_ + "110000.vrc");
+
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Cancel,
+                               [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); }),
+              "Vantelo|모든 통화목록이 삭제됩니다. \n\n 통화 목록을 삭제하시겠습니까?");
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+    EXPECT_EQ(AnswerBoxes({QMessageBox::Ok, QMessageBox::Ok},
+                          [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); })
+                  .last(),
+              "Vantelo|통화 목록이 삭제되었습니다.");
+    EXPECT_EQ(page_->Grid().RowCount(), 0);
+    // The recordings are gone; "Record" itself goes only when it is empty,
+    // and the day folder is still in it.
+    EXPECT_TRUE(fs::is_empty(recDir_));
+    EXPECT_TRUE(fs::exists(vt::ApplicationFolder() / "Record"));
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); }),
+              "Vantelo|선택된 날짜의 목록이 비어 있습니다.");
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); }),
+              "Vantelo|선택된 날짜의 목록이 비어 있습니다.");
+    EXPECT_FALSE(fs::exists(dest_));
+}
+
+TEST_F(CallListPageTest, BackupsWriteTheBlocksAndCopyRecordings) {
+    Sample();
+    OpenPage();
+    // Nothing selected: the completion notice and no file.
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_BACKUP)); }),
+              "Vantelo|통화 목록의 백업이 완료되었습니다.");
+    EXPECT_FALSE(fs::exists(dest_));
+
+    // Selected row 3 (Lee) is list number 2; Yes deletes it after the backup.
+    ClickRow(3);
+    const QStringList said =
+        AnswerBoxes({QMessageBox::Yes, QMessageBox::Ok}, [&] { Click(page_->Control(IDC_CL_BACKUP)); });
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_EQ(said[0], "Vantelo|백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 선택할 경우 백업 후 "
+                       "선택 통화 목록이 삭제됩니다.");
+    EXPECT_EQ(said[1], "Vantelo|통화 목록의 백업이 완료되었습니다.");
+    EXPECT_EQ(ReadAll(dest_ / "Logo.txt"),
+              "2 : 수신\r\n통화 시각 : 2007-03-12 10:00:00\r\n통화 시간 : 01:01\r\n이름 : Lee\r\n"
+              "전화번호 : 0311112222\r\n녹음파일 :   /2007-03-12/100000.wav\r\n통화 메모 : "
+              "\r\n\r\n");
+    EXPECT_EQ(ReadAll(dest_ / "2007-03-12" / "100000.wav"), "RIFF100000.wav");
+    EXPECT_FALSE(fs::exists(recDir_ + "100000.wav"));
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+
+    // Backup all with No keeps the log; the existing Logo.txt stays.
+    AnswerBoxes({QMessageBox::No, QMessageBox::Ok}, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); });
+    const std::string all = ReadAll(dest_ / "Logo-2.txt");
+    EXPECT_EQ(all.substr(0, all.find("\r\n")), "1 : 발신");
+    EXPECT_NE(all.find("4 : Unknowon\r\n"), std::string::npos);
+    EXPECT_NE(all.find("녹음파일 :   /2007-03-12/110000.vrc\r\n"), std::string::npos);
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+
+    // A cancelled folder choice changes nothing.
+    dest_.clear();
+    AnswerMessageBox(QMessageBox::Yes, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); });
+    EXPECT_EQ(page_->Grid().RowCount(), 4);
+}
+
+TEST_F(CallListPageTest, CsvExportWritesTheFilteredRows) {
+    Sample();
+    Append(1, "Kim, \"Jr\"", "0", {2007, 3, 14, 0, 0, 0}, 0, "", "two\nlines");
+    OpenPage();
+    const fs::path csv = vt::ApplicationFolder() / "calls.csv";
+    page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return csv; });
+    qobject_cast<QTabBar*>(page_->Control(IDC_CL_TABS))->setCurrentIndex(3);  // received
+    EXPECT_FALSE(page_->Control(IDC_CL_EXPORT_CSV)->toolTip().isEmpty());
+    AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); });
+    EXPECT_EQ(ReadAll(csv),
+              "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모\r\n"
+              "000002,수신,07-03-14,00:00:00,\"Kim, \"\"Jr\"\"\",0,00:00,X,,X,\"two\nlines\"\r\n"
+              "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,O,,X,\r\n");
+}
+
+}  // namespace
+}  // namespace vantelo::pages::test

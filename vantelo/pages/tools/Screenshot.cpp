@@ -1,0 +1,212 @@
+// Pictures of the phone window as the X server shows it (run it under
+// xvfb-run): the window on each page and the ring pop-up, written into a
+// folder. It fills a private temporary database with a few contacts.
+//   vantelo_screenshot OUT-FOLDER
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/Clock.h"
+#include "testsupport/TestEnvironment.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/pages/AddressBookPage.h"
+#include "vantelo/pages/CallListPage.h"
+#include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/PhoneWindow.h"
+#include "vantelo/pages/RingPopup.h"
+
+namespace fs = std::filesystem;
+using namespace vantelo::pages;
+
+namespace {
+
+// The window alone, with no phone behind it: presses go nowhere.
+class Idle : public PhoneActions {
+public:
+    void OnButton(int) override {}
+    void OnKey(int, Qt::KeyboardModifiers, const QString&) override {}
+    void OnMessage(vt::UINT, vt::WPARAM, vt::LPARAM) override {}
+    void OnExitCommand() override {}
+    bool IsLineBusy() override { return false; }
+    void SetDialNumber(const std::string&) override {}
+    void HookButton() override {}
+    void DialInner() override {}
+    void SetCallName(const std::string&) override {}
+    bool IsRinging() const override { return false; }
+    std::string OutsideLineCode() const override { return {}; }
+};
+
+class IdleLog : public CallLogActions {
+public:
+    std::string LookupName(const std::string&) override { return {}; }
+    void PlayRecording(const vantelo::CallRecord&) override {}
+    void StopPlayback() override {}
+    fs::path ApplicationFolder() const override { return {}; }
+};
+
+void FillCalls() {
+    struct Call {
+        int mode;
+        const char* name;
+        const char* num;
+        int day, hour, minute;
+        long seconds;
+        bool rec;
+        const char* memo;
+    };
+    const Call calls[] = {
+        {0, "강민준", "0212345678", 7, 9, 12, 125, false, "견적서 보내기"},
+        {1, "김서연", "01055556666", 7, 10, 40, 342, true, ""},
+        {2, "", "0317654321", 7, 13, 5, 0, false, ""},
+        {0, "최유진", "301", 7, 14, 22, 48, false, ""},
+        {3, "", "0551234567", 7, 19, 3, 31, true, "자동응답 메시지"},
+        {1, "이하은", "0221112222", 8, 8, 55, 611, true, "회의 일정 변경"},
+        {4, "멘트녹음", "", 8, 9, 30, 12, true, ""},
+        {0, "박지호", "01077778888", 8, 11, 2, 95, false, "DTMF 안내"},
+        {2, "정도윤", "0512223333", 8, 12, 47, 0, false, ""},
+        {1, "한지민", "302", 8, 15, 10, 204, false, ""},
+    };
+    vantelo::CRSCallList log;
+    if (!log.Open().ok())
+        return;
+    for (const Call& c : calls) {
+        vantelo::CallRecord r;
+        r.CallMode = c.mode;
+        r.CallName = c.name;
+        r.CallNum = c.num;
+        r.CallDate = {2026, 12, c.day, c.hour, c.minute, 7};
+        r.CallTime = c.seconds;
+        r.CallRec = c.rec;
+        r.CallbInner = std::string(c.num).size() == 3;
+        r.CallDtmf = c.mode == 0 && c.seconds == 95 ? "1#" : "";
+        if (c.rec) {
+            r.CallRecDirectory = "Record/2026-12-0" + std::to_string(c.day) + "/";
+            r.CallRecFileName = "0" + std::to_string(c.hour % 10) + "0000.wav";
+        }
+        r.CallMemo = c.memo;
+        if (!log.AppendCall(r, vt::SystemClock::Instance()).ok())
+            return;
+    }
+}
+
+void Wait(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+bool Grab(QWidget& w, const fs::path& file) {
+    const QRect area = w.frameGeometry();
+    QPixmap shot = w.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    std::printf("%s: %dx%d\n", file.c_str(), shot.width(), shot.height());
+    return shot.save(QString::fromStdString(file.string()));
+}
+
+void Fill() {
+    const char* book[][6] = {
+        {"강민준", "가족", "0212345678", "01012345678", "한빛전자", "minjun@example.com"},
+        {"김서연", "친구", "0317654321", "01055556666", "두리상사", "seoyeon@example.com"},
+        {"박지호", "회사", "", "01077778888", "반텔로", "jiho@vantelo.example"},
+        {"이하은", "회사", "0221112222", "", "누리소프트", "haeun@example.com"},
+        {"정도윤", "동호회", "0512223333", "01099990000", "", ""},
+    };
+    vantelo::CRSAddressList addresses;
+    if (addresses.Open().ok())
+        for (const auto& b : book) {
+            vantelo::ContactRecord c;
+            c.fields[0] = b[0];
+            c.fields[1] = b[1];
+            c.fields[2] = b[2];
+            c.fields[4] = b[3];
+            c.fields[5] = b[4];
+            c.fields[14] = b[5];
+            c.fields[17] = std::string(b[0]) + "님 메모";
+            if (!addresses.AddContact(c).ok())
+                return;
+        }
+    const char* inner[][4] = {{"최유진", "영업부", "과장", "301"},
+                              {"한지민", "기술부", "대리", "302"},
+                              {"오세훈", "총무부", "부장", "310"}};
+    vantelo::CRSInnerLineList lines;
+    if (lines.Open().ok())
+        for (const auto& i : inner) {
+            vantelo::ContactRecord c;
+            c.fields[0] = i[0];
+            c.fields[1] = "회사";
+            c.fields[6] = i[1];
+            c.fields[7] = i[2];
+            c.fields[12] = i[3];
+            if (!lines.AddContact(c).ok())
+                return;
+        }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vantelo_screenshot OUT-FOLDER\n");
+        return 2;
+    }
+    const fs::path out = fs::absolute(argv[1]);
+    fs::create_directories(out);
+    vt::test::TestEnvironment env;  // a private database for the pictures
+    QApplication app(argc, argv);
+    if (!vantelo::PrepareDatabase(vt::SystemClock::Instance()).ok())
+        return 1;
+    Fill();
+    FillCalls();
+
+    Idle phone;
+    IdleLog log;
+    PhoneWindow::Setup setup;
+    setup.database = vantelo::DefaultDatabasePath();
+    setup.tray = false;
+    PhoneWindow window(phone, setup);
+    window.move(30, 30);
+    window.show();
+    window.SetStatusText(QStringLiteral("장치가 연결되었습니다."));
+    window.SetNumberText(QStringLiteral("0212345678"));
+    Wait(300);
+    window.AddressBook().Grid().SelectRow(1);
+    Wait(200);
+    bool ok = Grab(window, out / "phone-addressbook.png");
+    window.SwitchPage(1);
+    Wait(200);
+    ok = Grab(window, out / "phone-innerline.png") && ok;
+    CallListPage* calls = CallListPage::InstallInto(window, log, setup.database);
+    window.SwitchPage(2);
+    calls->Grid().SelectRow(4);
+    Wait(200);
+    ok = Grab(window, out / "phone-calllog.png") && ok;
+    window.SwitchPage(0);
+    window.AddressBook().Grid().SelectRow(1);
+    window.BeginContactEdit(true, window.AddressBook().Records().CurrentContact().value(),
+                            window.AddressBook().Groups());
+    Wait(200);
+    ok = Grab(window, out / "phone-contactedit.png") && ok;
+    window.CancelContactEdit();
+
+    window.SetIndicator(IDC_PIC_HOOK, IDB_HOOK_OFF);
+    window.SetIndicator(IDC_PIC_RECORDING, IDB_RECORDING_ON);
+    window.SetButtonLook(IDC_HOOK, QStringLiteral("HookOff"));
+    window.SetButtonLook(IDC_RECORD, QStringLiteral("Record"));
+    window.SetStatusText(QStringLiteral("통화 상태입니다."));
+    window.SetNumberText(QStringLiteral("강민준\n0212345678"));
+    window.ShowRingPopup(QStringLiteral("강민준\n0212345678"));
+    Wait(700);
+    ok = Grab(window, out / "phone-call.png") && ok;
+    if (RingPopup* popup = window.Popup())
+        ok = Grab(*popup, out / "ring-popup.png") && ok;
+    return ok ? 0 : 1;
+}
