@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program on the simulated
+# Installs what is missing, builds, and starts the phone on the simulated
 # line: a simulated adapter daemon is started in the background unless one
-# already serves adapter 0, then the line monitor runs in the foreground.
+# already serves adapter 0, then `vantelo` runs in the foreground (headless
+# until its window exists: it prints every change of its view and takes
+# actions typed on standard input).
 set -euo pipefail
 source "$(dirname "$0")/build.sh"
 bin="$PWD/$build/bin"
@@ -18,4 +20,5 @@ if ! "$bin/linesim" status >/dev/null 2>&1; then
 fi
 stop_daemon() { [ -n "$daemon_pid" ] && kill "$daemon_pid" 2>/dev/null && wait "$daemon_pid" 2>/dev/null; true; }
 trap stop_daemon EXIT
-"$bin/tyctl" monitor
+echo "Vantelo runs; type actions (hook, key 5, number 0212345678, ars, quit ...), Ctrl+C ends it."
+"$bin/vantelo" --headless

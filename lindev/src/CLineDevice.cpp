@@ -71,6 +71,8 @@ int CLineDevice::TyOpen() {
 int CLineDevice::TyClose() {
     Log("TyClose().");
     if (!open_.load()) return kBusyOrAlready;
+    // No operation thread outlives the open adapter it streams to.
+    StopOperations();
     if (listenerStarted_.load()) {
         StopListener();
         listenerStarted_.store(false);
@@ -123,15 +125,19 @@ void CLineDevice::StopService() {
 void CLineDevice::StopAllWorkers() {
     StopService();
     codec_.StopAll();
-    // The operation threads (recording, playback, ARS, dialling, codec) join
-    // here as they are added; their stop flags are already honoured below.
-    autoDial_.store(0);
-    if (Playing()) StopPlayback();
-    if (Recording()) StopRecording();
+    StopOperations();
     if (listenerStarted_.load()) {
         StopListener();
         listenerStarted_.store(false);
     }
+}
+
+void CLineDevice::StopOperations() {
+    dialer_.Stop();
+    autoDial_.store(0);
+    ars_.Stop();
+    player_.EndThread();
+    recorder_.EndThreads();
 }
 
 void CLineDevice::ServiceLoop() {
@@ -190,36 +196,26 @@ int CLineDevice::ReadCallerId() {
     }
 }
 
-void CLineDevice::StopPlayback() {
-    // Asks the playback thread to end before its next block.
-    playStopRequested_.store(1);
-    playStop_.Set();
-    engine_.ClearPlayStopLatch();
-}
+void CLineDevice::StopPlayback() { player_.Stop(); }
 
-void CLineDevice::StopRecording() {
-    // Ends the recording transfer; the process thread finishes the file.
-    recording_.store(0);
-    transport_.IntRecord_Stop();
-    recordDone_.Set();
-    engine_.ClearRecordStopLatch();
-}
+void CLineDevice::StopRecording() { recorder_.Stop(); }
 
 int CLineDevice::HeadsetLocation() { return LineCommands(*this).GetHeadsetLoc(); }
 
 void CLineDevice::SetTelMode() { LineCommands(*this).SetHeadSet(1); }
 
 bool CLineDevice::StopStuckWorker() {
+    // Asked, not waited for: this runs inside the poll.
     if (ArsRunning()) {
-        arsStopRequested_.store(1);
+        ars_.Stop(false);
         return true;
     }
     if (Playing()) {
-        StopPlayback();
+        player_.RequestStop();
         return true;
     }
     if (Recording()) {
-        StopRecording();
+        recorder_.RequestStop();
         return true;
     }
     return false;

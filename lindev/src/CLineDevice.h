@@ -9,7 +9,11 @@
 #include <string>
 #include <thread>
 
+#include "ArsEngine.h"
+#include "AutoDialer.h"
 #include "CodecSlot.h"
+#include "PlaybackEngine.h"
+#include "RecordingEngine.h"
 #include "lindev/CallerIdStore.h"
 #include "lindev/LineEventEngine.h"
 #include "platform/AutoResetEvent.h"
@@ -41,6 +45,8 @@ public:
     // Ends every worker thread of the slot (service, listener and the
     // operation threads), asking each to stop and joining it.
     void StopAllWorkers();
+    // Ends the operation threads (dialling, ARS, playback, recording).
+    void StopOperations();
 
     // The status word as commands see it: bit 9 forced on while automatic
     // dialling runs; stored as the last status word. 0xFFFFFFFF unreadable.
@@ -48,12 +54,18 @@ public:
 
     // One diagnostic line, when logging is on for this slot.
     void Log(const std::string& text) override;
+    // Posts to the slot's target window (wParam = the device id).
+    void PostMessage(vt::UINT message, vt::LPARAM lParam) { Post(message, lParam); }
 
     CTyCtiInstance& Transport() { return transport_; }
     LineEventEngine& Engine() { return engine_; }
     CallerIdStore& CallerId() { return callerId_; }
     // The slot's codec conversions (they never touch the adapter).
     CodecSlot& Codec() { return codec_; }
+    RecordingEngine& Recorder() { return recorder_; }
+    PlaybackEngine& Player() { return player_; }
+    ArsEngine& Ars() { return ars_; }
+    AutoDialer& Dialer() { return dialer_; }
 
     bool IsOpen() const { return open_.load(); }
     void SetLogEnabled(bool on) { logEnabled_.store(on); }
@@ -62,10 +74,11 @@ public:
     int FwVersion() const { return fwVersion_.load(); }
 
     // Activity of the operation threads (recording, playback, ARS).
-    bool Recording() const { return recording_.load() != 0; }
-    bool Playing() const { return playing_.load() != 0; }
-    bool ArsRunning() const { return arsRunning_.load() != 0; }
+    bool Recording() const { return recorder_.Recording(); }
+    bool Playing() const { return player_.Playing(); }
+    bool ArsRunning() const { return ars_.Running(); }
     bool AutoDialing() const { return autoDial_.load() != 0; }
+    void SetAutoDial(bool on) { autoDial_.store(on ? 1 : 0); }
 
     // Kept for redial; used on the application's thread only.
     struct RedialState {
@@ -73,6 +86,8 @@ public:
         std::string numberText;
         int toneTime = 0;
         int toneLevel = 0;
+        int onTime = 0;  // of the last automatic dialling
+        int offTime = 0;
     };
     RedialState& Redial() { return redial_; }
 
@@ -109,17 +124,9 @@ private:
     std::atomic<int> fwVersion_{0};
     std::atomic<std::uint16_t> lastStatus_{0};
 
-    // Flags of the operation threads; they stop when asked through these.
+    // Set while the threaded automatic dialling runs.
     std::atomic<int> autoDial_{0};
-    std::atomic<int> recording_{0};
-    std::atomic<int> playing_{0};
-    std::atomic<int> paused_{0};
-    std::atomic<int> playStopRequested_{0};
-    std::atomic<int> arsRunning_{0};
-    std::atomic<int> arsStopRequested_{0};
 
-    vt::AutoResetEvent recordDone_;
-    vt::AutoResetEvent playStop_;
     vt::AutoResetEvent serviceStop_;
     vt::AutoResetEvent listenerEnded_;
 
@@ -127,6 +134,12 @@ private:
     std::thread listener_;
 
     RedialState redial_;
+
+    // The operation engines go before the transport and flags they use.
+    RecordingEngine recorder_{*this};
+    PlaybackEngine player_{*this};
+    ArsEngine ars_{*this};
+    AutoDialer dialer_{*this};
 
     // Last, so it goes first: its threads post and log through the members above.
     CodecSlot codec_;

@@ -49,7 +49,7 @@ char LineCommands::DigitChar(int code) {
     }
 }
 
-int LineCommands::HookOff() {
+int LineCommands::HookOff(bool clearRedial) {
     device_.Log("OFF_HOOK().");
     if (!device_.IsOpen()) return 0;
     const std::uint32_t status = device_.ReadStatus();
@@ -57,8 +57,10 @@ int LineCommands::HookOff() {
     if (GetHeadsetLoc() == 2) return 0;
     if (status & status::kOffHook) return 1;  // already holds the line
     if (!device_.Transport().Vendor_Read(request::kHookOff, 0, 0, 0, nullptr)) return 0;
-    device_.Redial().extensionText.clear();
-    device_.Redial().numberText.clear();
+    if (clearRedial) {
+        device_.Redial().extensionText.clear();
+        device_.Redial().numberText.clear();
+    }
     return 1;
 }
 

@@ -14,7 +14,8 @@ class LineCommands {
 public:
     explicit LineCommands(CLineDevice& device) : device_(device) {}
 
-    int HookOff();
+    // `clearRedial`: a successful hook-off clears both redial texts.
+    int HookOff(bool clearRedial = true);
     int HookOn();
     int SendNumber(char digit, int toneTime, int toneLevel);
     // Sends n characters as DTMF: 1 done, 0 request failed, 2 dialler busy,

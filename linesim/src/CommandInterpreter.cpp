@@ -80,17 +80,17 @@ std::string CommandInterpreter::Execute(const std::string& line) {
     }
     if (cmd == "cid") {
         if (n != 2 && n != 3)
-            return usage + "cid NUMBER [MMDDhhmm]";
+            return usage + "cid NUMBER|withheld [MMDDhhmm|nodate]";
         std::string when;
         if (n == 3) {
-            when = w[2];
+            when = w[2] == "nodate" ? std::string() : w[2];
         } else {
             const vt::LocalTime t = clock_.NowLocal();
             char buf[16];
             std::snprintf(buf, sizeof buf, "%02d%02d%02d%02d", t.month, t.day, t.hour, t.minute);
             when = buf;
         }
-        return Answer(model_.SetCallerId(w[1], when));
+        return Answer(model_.SetCallerId(w[1] == "withheld" ? std::string() : w[1], when));
     }
     if (cmd == "dtmf") {
         if (n < 2 || n > 4)
@@ -179,6 +179,16 @@ std::string CommandInterpreter::Execute(const std::string& line) {
         if (!s)
             return usage + "speed N (1..100)";
         return Answer(model_.SetSpeed(*s));
+    }
+    if (cmd == "audio" || cmd == "mic" || cmd == "capture") {
+        if (n != 2)
+            return usage + cmd + (cmd == "mic" ? " FILE|tone|off" : " FILE|off");
+        const std::string what = w[1] == "off" ? std::string() : w[1];
+        if (cmd == "audio")
+            return Answer(model_.SetFarAudio(what));
+        if (cmd == "mic")
+            return Answer(model_.SetMicrophone(what));
+        return Answer(model_.SetCapture(what));
     }
     return "ERR unknown command: " + cmd;
 }

@@ -177,20 +177,12 @@ bool DeviceSession::RecordStart(std::uint32_t length, const Cancelled& cancelled
         std::lock_guard lock(mutex_);
         seen = recordStops_;
     }
-    std::vector<std::uint8_t> pending;  // payload short of a whole record
+    std::vector<std::uint8_t> block;
     std::uint64_t records = 0;
     for (;;) {
-        std::vector<std::uint8_t> payload = model_.TakeRecordPayload();
-        pending.insert(pending.end(), payload.begin(), payload.end());
-        const std::size_t whole = pending.size() / kRecordPayload;
+        block.clear();
+        const std::size_t whole = model_.TakeRecords(block);
         if (whole > 0) {
-            std::vector<std::uint8_t> block(whole * kRecordSize, 0);
-            for (std::size_t r = 0; r < whole; ++r) {
-                block[r * kRecordSize + 1] = static_cast<std::uint8_t>(kRecordPayload);
-                std::memcpy(&block[r * kRecordSize + 4], &pending[r * kRecordPayload],
-                            kRecordPayload);
-            }
-            pending.erase(pending.begin(), pending.begin() + whole * kRecordPayload);
             if (sink && !sink(block.data(), whole))
                 return false;
             records += whole;

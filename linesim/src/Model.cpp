@@ -15,13 +15,9 @@ namespace {
 // The exchange takes the number as complete after this pause in dialling;
 // lindev may send a number one key per request.
 constexpr std::uint64_t kInterDigitTimeoutMs = 1000;
-// Audio buffered in the adapter before bulk-out blocks (64 ms).
-constexpr std::uint64_t kStreamBufferBytes = 512;
-// A stream that receives nothing for this long with its buffer empty has
-// been abandoned by the host (stopped or too short to send).
-constexpr std::uint64_t kStreamIdleEndMs = 500;
 constexpr std::size_t kLogCapacity = 10000;
-constexpr std::uint8_t kMuLawSilence = 0xFF;
+// ARS terminator codes of request 0x76 and the received-key codes they stand for.
+constexpr int kTerminatorStar = 10, kTerminatorZero = 11, kTerminatorHash = 12;
 
 std::string RequestLine(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
                         std::uint16_t length, const std::uint8_t* data, bool ok) {
@@ -39,6 +35,10 @@ char SendCodeChar(std::uint8_t code) {
     static const char table[] = "0123456789*#ABCD";
     return code < 16 ? table[code] : '?';
 }
+
+// The received-key code of a code sent with request 0x62: what the
+// adapter's own receiver reports while it dials.
+int EchoCodeOf(std::uint8_t sendCode) { return ReceiveCodeOf(SendCodeChar(sendCode)); }
 
 }  // namespace
 
@@ -161,34 +161,38 @@ void Model::AdvanceLocked(std::uint64_t now) {
     for (Key& key : keys_) {
         if (key.startMs > now)
             break;
-        if (!key.delivered && arsActive_ && arsKeys_.size() < kManualDtmfSize - 1)
-            arsKeys_.push_back(static_cast<std::uint8_t>(key.code));
+        if (!key.delivered)
+            ArsKeyLocked(key.code);
         key.delivered = true;
     }
     while (!keys_.empty() && keys_.front().startMs + keys_.front().onMs <= now) keys_.pop_front();
+    while (!echoKeys_.empty() && echoKeys_.front().startMs + echoKeys_.front().onMs <= now)
+        echoKeys_.pop_front();
     DrainStreamLocked(now);
 }
 
-void Model::DrainStreamLocked(std::uint64_t now) {
-    if (stream_ == StreamKind::None || stream_ == StreamKind::Firmware)
+void Model::ArsKeyLocked(int code) {
+    if (!arsActive_ || arsReady_ || arsKeys_.size() >= arsMaxKeys_)
         return;
-    const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
-    if (now > streamDrainMs_) {
-        const std::uint64_t due = (now - streamDrainMs_) * rate / 1000;
-        if (due >= streamBuffered_) {
-            if (stream_ == StreamKind::Playback)
-                playedBytes_ += streamBuffered_;
-            streamBuffered_ = 0;
-            streamDrainMs_ = now;
-        } else if (due > 0) {
-            if (stream_ == StreamKind::Playback)
-                playedBytes_ += due;
-            streamBuffered_ -= due;
-            streamDrainMs_ += due * 1000 / rate;
-        }
-    }
-    if (streamBuffered_ == 0 && stream_ == StreamKind::Playback &&
-        (streamReceived_ >= streamAnnounced_ || now - streamLastDataMs_ >= kStreamIdleEndMs))
+    arsKeys_.push_back(static_cast<std::uint8_t>(code));
+    if (code == arsTerminator_ || arsKeys_.size() >= arsMaxKeys_)
+        arsReady_ = true;
+}
+
+const Model::Key* Model::StrobeLocked(std::uint64_t now) const {
+    if (!echoKeys_.empty() && echoKeys_.front().startMs <= now)
+        return &echoKeys_.front();
+    if (!keys_.empty() && keys_.front().startMs <= now)
+        return &keys_.front();
+    return nullptr;
+}
+
+void Model::DrainStreamLocked(std::uint64_t now) {
+    record_.Accrue(now, speed_);
+    if (stream_ != StreamKind::Playback && stream_ != StreamKind::ArsPrompt)
+        return;
+    drain_.Advance(now, speed_);
+    if (!drain_.Active())
         stream_ = StreamKind::None;
 }
 
@@ -205,15 +209,15 @@ std::uint16_t Model::StatusLocked(std::uint64_t now) {
         s |= kBitOffHook;
     if (stream_ == StreamKind::Playback)
         s |= kBitPlayback;
-    if (recording_)
+    if (record_.Active())
         s |= kBitRecording;
     if (reversed_)
         s |= kBitReversal;
     if (offHook && tone_ != Tone::Off && now >= toneStartMs_ &&
         CadenceOf(tone_).IsOn(now - toneStartMs_))
         s |= kBitTone;
-    if (!keys_.empty() && keys_.front().startMs <= now)
-        s |= kBitDtmfStrobe | static_cast<std::uint16_t>(keys_.front().code << 12);
+    if (const Key* key = StrobeLocked(now))
+        s |= kBitDtmfStrobe | static_cast<std::uint16_t>(key->code << 12);
     if (now < diallingUntilMs_)
         s |= kBitDialling;
     return s;
@@ -286,13 +290,12 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
         case 0x56:  // start recording: value = record flag, index = mode
             if (index > 3)
                 return false;
-            recording_ = true;
-            recordMode_ = index;
-            recordFromMs_ = now;
-            recordBytesDue_ = recordBytesTaken_ = recordCarry_ = 0;
+            record_.Start(index, now);
+            farAudio_.Rewind();
+            microphone_.Rewind();
             return true;
         case 0x57:
-            recording_ = false;
+            record_.Stop();
             return true;
         case 0x59:
             adapterOffHook_ = false;
@@ -318,6 +321,8 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
             put(0, static_cast<std::uint8_t>(n));
             for (std::size_t i = 0; i < n; ++i) put(i + 1, arsKeys_[i]);
             arsKeys_.clear();
+            arsReady_ = false;
+            arsActive_ = false;  // collected: later keys belong to no prompt
             return true;
         }
         case 0x74:  // one volume step is the pair index 3, index 4
@@ -327,15 +332,19 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
                 lineVolume_ = std::clamp(lineVolume_ + (value == 1 ? 1 : -1), 0, 15);
             return true;
         case 0x75:
-            put(0, arsKeys_.empty() ? 0x00 : 0xFF);
+            put(0, arsReady_ ? 0xFF : 0x00);
             return true;
         case 0x77:
             arsActive_ = false;
+            if (stream_ == StreamKind::ArsPrompt)
+                stream_ = StreamKind::None, drain_.Stop();
             return true;
         case 0x79:  // the firmware image follows on bulk-out
+            if (stream_ == StreamKind::Playback || stream_ == StreamKind::ArsPrompt)
+                drain_.Stop();
             stream_ = StreamKind::Firmware;
-            streamAnnounced_ = value;
-            streamReceived_ = 0;
+            firmwareAnnounced_ = value;
+            firmwareBytes_ = 0;
             return true;
         case 0x7A:  // flash: the exchange gives a fresh dial tone afterwards
             ++flashes_;
@@ -388,12 +397,17 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
 bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
                               std::uint16_t length, const std::uint8_t* data, std::uint64_t now) {
     switch (request) {
-        case 0x58:  // playback of value | index << 16 bytes
+        case 0x58: {  // playback of value | index << 16 bytes; format byte 1: compressed
+            if (length < 1 || !data || data[0] > 1)
+                return false;
             stream_ = StreamKind::Playback;
-            streamAnnounced_ = value | (static_cast<std::uint64_t>(index) << 16);
-            streamReceived_ = streamBuffered_ = 0;
-            streamDrainMs_ = streamLastDataMs_ = now;
+            const bool compressed = data[0] == 1;
+            drain_.Start(compressed ? PlaybackDrain::Format::Compressed
+                                    : PlaybackDrain::Format::WavData,
+                         value | (static_cast<std::uint64_t>(index) << 16), now);
+            capture_.BeginStream(compressed);
             return true;
+        }
         case 0x62: {  // send digits, value ms on and index ms off each
             if (length == 0 || !data)
                 return false;
@@ -402,17 +416,32 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
                     return false;
             for (std::uint16_t i = 0; i < length; ++i) sentDigits_ += SendCodeChar(data[i]);
             const std::uint64_t from = std::max(now, diallingUntilMs_);
+            // The adapter hears its own digits: one strobe each while bit 10 is up.
+            for (std::uint16_t i = 0; i < length; ++i)
+                if (value > 0)
+                    echoKeys_.push_back(Key{EchoCodeOf(data[i]),
+                                            from + static_cast<std::uint64_t>(i) * (value + index),
+                                            value, true});
             diallingUntilMs_ = from + static_cast<std::uint64_t>(length) * (value + index);
             DigitsSentLocked(diallingUntilMs_ + kInterDigitTimeoutMs);
             return true;
         }
         case 0x76:  // one ARS prompt repetition: size, then max keys, terminator
+            if (length < 2 || !data)
+                return false;
             arsActive_ = true;
+            arsReady_ = false;
             arsKeys_.clear();
+            // The reply holds the count and up to max keys - 1 keys.
+            arsMaxKeys_ = data[0] > 1 ? data[0] - 1u : 1u;
+            arsTerminator_ = data[1] == kTerminatorStar   ? kTerminatorStar
+                             : data[1] == kTerminatorZero ? kTerminatorZero
+                             : data[1] == kTerminatorHash ? kTerminatorHash
+                                                          : data[1];
             stream_ = StreamKind::ArsPrompt;
-            streamAnnounced_ = value | (static_cast<std::uint64_t>(index) << 16);
-            streamReceived_ = streamBuffered_ = 0;
-            streamDrainMs_ = streamLastDataMs_ = now;
+            drain_.Start(PlaybackDrain::Format::WavData,
+                         value | (static_cast<std::uint64_t>(index) << 16), now);
+            capture_.BeginStream(false);
             return true;
         case 0x80:
             ++hardwareTests_;
@@ -429,30 +458,23 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
 }
 
 std::uint32_t Model::BulkOut(const std::uint8_t* data, std::uint32_t length) {
-    (void)data;  // the audio is not kept yet; capture comes with the audio streams
     std::lock_guard lock(mutex_);
     if (!plugged_)
         return 0;
     const std::uint64_t now = time_->NowMs();
     AdvanceLocked(now);
     if (stream_ == StreamKind::Playback || stream_ == StreamKind::ArsPrompt) {
-        const std::uint64_t room =
-            kStreamBufferBytes - std::min(kStreamBufferBytes, streamBuffered_);
-        const std::uint32_t accepted =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(room, length));
-        if (accepted > 0) {
-            if (streamBuffered_ == 0)
-                streamDrainMs_ = now;
-            streamBuffered_ += accepted;
-            streamReceived_ += accepted;
-            streamLastDataMs_ = now;
-        }
+        const std::uint32_t accepted = drain_.Accept(data, length, now);
+        capture_.Append(data, accepted);
         return accepted;
     }
     if (stream_ == StreamKind::Firmware) {
-        streamReceived_ += length;
-        if (streamReceived_ >= streamAnnounced_)
+        // Kept as far as announced: the size "status" shows.
+        const std::uint64_t room = firmwareAnnounced_ - std::min(firmwareAnnounced_, firmwareBytes_);
+        firmwareBytes_ += std::min<std::uint64_t>(room, length);
+        if (firmwareBytes_ >= firmwareAnnounced_)
             stream_ = StreamKind::None;
+        return static_cast<std::uint32_t>(std::min<std::uint64_t>(room, length));
     }
     return length;  // nothing to pace: taken and dropped
 }
@@ -464,31 +486,24 @@ std::uint32_t Model::BulkIn(std::uint8_t* data, std::uint32_t length) {
     AdvanceLocked(time_->NowMs());
     if (data && length > 0) {
         std::memset(data, 0, length);
-        data[0] = arsKeys_.empty() ? 0 : 1;  // keys arrived during the prompt
+        data[0] = arsReady_ ? 1 : 0;  // keys arrived during the prompt
     }
     return length;
 }
 
 bool Model::IsRecording() {
     std::lock_guard lock(mutex_);
-    return plugged_ && recording_;
+    return plugged_ && record_.Active();
 }
 
-std::vector<std::uint8_t> Model::TakeRecordPayload() {
+std::size_t Model::TakeRecords(std::vector<std::uint8_t>& records) {
     std::lock_guard lock(mutex_);
-    if (!plugged_ || !recording_)
-        return {};
+    if (!plugged_ || !record_.Active())
+        return 0;
     const std::uint64_t now = time_->NowMs();
-    const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
-    recordBytesDue_ = (now - recordFromMs_) * rate / 1000;
-    // Modes 1 to 3 (compressed) stream nothing until the codec joins in.
-    if (recordMode_ != 0)
-        recordBytesTaken_ = recordBytesDue_, recordCarry_ = 0;
-    std::vector<std::uint8_t> payload(recordCarry_ + recordBytesDue_ - recordBytesTaken_,
-                                      kMuLawSilence);
-    recordBytesTaken_ = recordBytesDue_;
-    recordCarry_ = 0;
-    return payload;
+    AdvanceLocked(now);
+    // A held line carries the far end; on-hook the local microphone speaks.
+    return record_.Take(OffHookLocked() ? farAudio_ : microphone_, records);
 }
 
 std::string Model::Ring(const Cadence& cadence) {
@@ -516,22 +531,26 @@ std::string Model::StopRing() {
 }
 
 std::string Model::SetCallerId(const std::string& number, const std::string& dateTime) {
-    if (number.empty())
-        return "empty number";
-    if (number.size() > kMaxCallerIdDigits)
-        return "number longer than 13 digits";
+    const bool dated = !dateTime.empty();
+    const std::size_t most = dated ? kMaxCallerIdDigits : kMaxCallerIdDigitsNoDate;
+    if (number.size() > most)
+        return "number longer than " + std::to_string(most) + " digits (the 26-byte message " +
+               (dated ? "with a date" : "without a date") + " holds no more)";
     for (char c : number)
         if (!std::isalnum(static_cast<unsigned char>(c)))
             return "number has a character other than digits and letters";
-    if (dateTime.size() != 8 ||
-        !std::all_of(dateTime.begin(), dateTime.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (dated && (dateTime.size() != 8 || !std::all_of(dateTime.begin(), dateTime.end(), [](char c) {
+                      return c >= '0' && c <= '9';
+                  })))
         return "date and time must be 8 digits MMDDhhmm";
     std::vector<std::uint8_t> m;
     m.push_back(0x80);
-    m.push_back(static_cast<std::uint8_t>(10 + 2 + number.size()));
-    m.push_back(0x01);
-    m.push_back(0x08);
-    m.insert(m.end(), dateTime.begin(), dateTime.end());
+    m.push_back(static_cast<std::uint8_t>((dated ? 10 : 0) + 2 + number.size()));
+    if (dated) {
+        m.push_back(0x01);
+        m.push_back(0x08);
+        m.insert(m.end(), dateTime.begin(), dateTime.end());
+    }
     m.push_back(0x02);
     m.push_back(static_cast<std::uint8_t>(number.size()));
     m.insert(m.end(), number.begin(), number.end());
@@ -665,15 +684,42 @@ std::string Model::SetSpeed(std::uint32_t speed) {
     std::lock_guard lock(mutex_);
     const std::uint64_t now = time_->NowMs();
     AdvanceLocked(now);
-    // What is already due stays due at the old rate.
-    if (recording_) {
-        const std::uint64_t rate = static_cast<std::uint64_t>(kAudioBytesPerSecond) * speed_;
-        recordCarry_ += (now - recordFromMs_) * rate / 1000 - recordBytesTaken_;
-        recordFromMs_ = now;
-        recordBytesDue_ = recordBytesTaken_ = 0;
-    }
+    // AdvanceLocked counted what is already due at the old rate.
     speed_ = speed;
     return {};
+}
+
+std::string Model::SetFarAudio(const std::string& path) {
+    std::string error;
+    std::optional<AudioSource> source = path.empty() ? AudioSource() : AudioSource::FromWav(path, &error);
+    if (!source)
+        return error;
+    std::lock_guard lock(mutex_);
+    AdvanceLocked(time_->NowMs());
+    farAudio_ = std::move(*source);
+    return {};
+}
+
+std::string Model::SetMicrophone(const std::string& what) {
+    std::string error;
+    std::optional<AudioSource> source = what.empty()   ? AudioSource()
+                                        : what == "tone" ? AudioSource::Tone()
+                                                         : AudioSource::FromWav(what, &error);
+    if (!source)
+        return error;
+    std::lock_guard lock(mutex_);
+    AdvanceLocked(time_->NowMs());
+    microphone_ = std::move(*source);
+    return {};
+}
+
+std::string Model::SetCapture(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    if (path.empty()) {
+        capture_.Off();
+        return {};
+    }
+    return capture_.SetPath(path);
 }
 
 void Model::Unplug() {
@@ -713,10 +759,14 @@ Model::State Model::GetState() {
     s.arsLed = arsLed_;
     s.headsetDisconnected = headsetDisconnected_;
     s.arsKey = arsKey_;
-    s.recording = recording_;
-    s.recordMode = recordMode_;
+    s.recording = record_.Active();
+    s.recordMode = record_.Mode();
     s.playing = stream_ == StreamKind::Playback;
-    s.playedBytes = playedBytes_;
+    s.playedBytes = drain_.Played();
+    s.firmwareBytes = firmwareBytes_;
+    s.farAudio = farAudio_.Name();
+    s.microphone = microphone_.Name();
+    s.capture = capture_.On() ? capture_.Path() : "off";
     s.speed = speed_;
     s.flashes = flashes_;
     s.hardwareTests = hardwareTests_;
@@ -744,6 +794,7 @@ std::string Model::StatusLine() {
     line += " headset=" + std::to_string(s.headsetLocation);
     line += " volume=" + std::to_string(s.playVolume);
     line += " speed=" + std::to_string(s.speed);
+    line += " firmware=" + std::to_string(s.firmwareBytes);
     return line;
 }
 

@@ -44,6 +44,34 @@ TEST_F(CommandInterpreterTest, CallerIdDatedByTheClockWhenNoDateIsGiven) {
     EXPECT_EQ(Run("cid 01 1207123").rfind("ERR ", 0), 0u);
 }
 
+TEST_F(CommandInterpreterTest, CallerIdRefusesWhatTheMessageCannotHold) {
+    EXPECT_EQ(Run("cid 123456789012 12071230"), "OK");
+    EXPECT_EQ(Run("cid 1234567890123 12071230").rfind("ERR number longer than 12 digits", 0), 0u);
+    std::vector<std::uint8_t> reply(26);
+    ASSERT_TRUE(model_.VendorRequest(true, 0x61, 0, 0, 26, reply.data()));
+    EXPECT_EQ(reply[13], 12);  // the twelve digits, not a cut thirteen
+    EXPECT_EQ(std::string(reply.begin() + 14, reply.end()), "123456789012");
+}
+
+TEST_F(CommandInterpreterTest, CallerIdWithoutDateOrWithAWithheldNumber) {
+    EXPECT_EQ(Run("cid 0212345678 nodate"), "OK");
+    std::vector<std::uint8_t> reply(26);
+    ASSERT_TRUE(model_.VendorRequest(true, 0x61, 0, 0, 26, reply.data()));
+    EXPECT_EQ(reply[0], 0x80);
+    EXPECT_EQ(reply[1], 12);    // the number parameter alone
+    EXPECT_EQ(reply[2], 0x02);
+    EXPECT_EQ(reply[3], 10);
+    EXPECT_EQ(std::string(reply.begin() + 4, reply.begin() + 14), "0212345678");
+
+    EXPECT_EQ(Run("cid withheld 12071230"), "OK");
+    ASSERT_TRUE(model_.VendorRequest(true, 0x61, 0, 0, 26, reply.data()));
+    EXPECT_EQ(reply[1], 12);    // date parameter and an empty number
+    EXPECT_EQ(std::string(reply.begin() + 4, reply.begin() + 12), "12071230");
+    EXPECT_EQ(reply[12], 0x02);
+    EXPECT_EQ(reply[13], 0);
+    EXPECT_EQ(Run("cid 12345678901234567890123 nodate").rfind("ERR ", 0), 0u);
+}
+
 TEST_F(CommandInterpreterTest, HookToneAndCallCommands) {
     EXPECT_EQ(Run("handset up"), "OK");
     EXPECT_EQ(Run("status").rfind("OK 0x0110 hook=off adapter=on handset=up call=dialtone", 0), 0u);

@@ -177,8 +177,8 @@ TEST_F(ModelTest, CallerIdWaitsUntilReadOnce) {
 }
 
 TEST_F(ModelTest, CallerIdRejectsWhatDoesNotFitTheReply) {
-    EXPECT_EQ(model_.SetCallerId("0123456789012", "01010000"), "");
-    EXPECT_NE(model_.SetCallerId("01234567890123", "01010000"), "");
+    EXPECT_EQ(model_.SetCallerId("012345678901", "01010000"), "");
+    EXPECT_NE(model_.SetCallerId("0123456789012", "01010000"), "");
     EXPECT_NE(model_.SetCallerId("02 1", "01010000"), "");
     EXPECT_NE(model_.SetCallerId("021", "0101000"), "");
 }
@@ -307,17 +307,27 @@ TEST_F(ModelTest, AbandonedPlaybackEnds) {
     EXPECT_EQ(Status() & kBitPlayback, 0);
 }
 
-TEST_F(ModelTest, RecordingStreamsSilenceInRealTime) {
+TEST_F(ModelTest, RecordingStreamsNumberedRecordsInRealTime) {
+    ASSERT_EQ(model_.SetMicrophone(""), "");
     ASSERT_TRUE(Read(0x56, 1, 0));
     EXPECT_TRUE(Status() & kBitRecording);
-    time_->Advance(500);
-    EXPECT_EQ(model_.TakeRecordPayload().size(), 4000u);
+    std::vector<std::uint8_t> records;
+    time_->Advance(500);  // 4000 bytes: 66 whole records, 40 bytes left over
+    EXPECT_EQ(model_.TakeRecords(records), 66u);
     ASSERT_EQ(model_.SetSpeed(4), "");
-    time_->Advance(250);
-    EXPECT_EQ(model_.TakeRecordPayload().size(), 8000u);
+    time_->Advance(250);  // 8000 more bytes at four times the rate
+    EXPECT_EQ(model_.TakeRecords(records), 134u);
+    ASSERT_EQ(records.size(), 200u * 64);
+    for (std::size_t r = 0; r < 200; ++r) {
+        const std::uint8_t* record = &records[r * 64];
+        ASSERT_EQ(record[1], 60) << r;
+        ASSERT_EQ(record[2] | record[3] << 8, static_cast<int>(r + 1)) << r;
+        ASSERT_EQ(record[4], 0xFF) << r;  // mu-law silence
+    }
     ASSERT_TRUE(Read(0x57));
     EXPECT_EQ(Status() & kBitRecording, 0);
-    EXPECT_TRUE(model_.TakeRecordPayload().empty());
+    time_->Advance(500);
+    EXPECT_EQ(model_.TakeRecords(records), 0u);
 }
 
 TEST_F(ModelTest, ArsKeysArriveDuringAPrompt) {
@@ -325,8 +335,10 @@ TEST_F(ModelTest, ArsKeysArriveDuringAPrompt) {
     ASSERT_EQ(model_.PressKeys("1#", 100, 100), "");
     std::vector<std::uint8_t> poll(1);
     ASSERT_TRUE(Read(0x75, 0, 0, &poll));
-    EXPECT_EQ(poll[0], 0xFF);  // the first key started at once
+    EXPECT_EQ(poll[0], 0x00);  // one key, neither the terminator nor the last
     time_->Advance(300);
+    ASSERT_TRUE(Read(0x75, 0, 0, &poll));
+    EXPECT_EQ(poll[0], 0xFF);  // the terminator came
     std::vector<std::uint8_t> keys(3);
     ASSERT_TRUE(Read(0x69, 0, 0, &keys));
     EXPECT_EQ(keys, (std::vector<std::uint8_t>{2, 1, 12}));

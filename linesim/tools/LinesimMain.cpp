@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ int Usage() {
                  "         dtmf DIGITS [ON_MS [OFF_MS]] | tone dial|ringback|busy1|busy2|off\n"
                  "         answer | hangup | handset up|down | dial DIGITS | arskey on|off\n"
                  "         headset 1|2 | reverse on|off | unplug | plug | status | log\n"
-                 "         log clear | version HW FW | speed N\n");
+                 "         log clear | version HW FW | speed N | audio FILE|off\n"
+                 "         mic FILE|tone|off | capture FILE|off\n");
     return 64;
 }
 
@@ -74,6 +76,10 @@ int main(int argc, char** argv) {
     if (rest[0] == "serve")
         return rest.size() == 1 ? Serve(id) : Usage();
 
+    // The daemon runs elsewhere: file names are sent as absolute paths.
+    const bool takesFile = rest[0] == "audio" || rest[0] == "mic" || rest[0] == "capture";
+    if (takesFile && rest.size() == 2 && rest[1] != "off" && rest[1] != "tone")
+        rest[1] = std::filesystem::absolute(rest[1]).lexically_normal().string();
     std::string line;
     for (const std::string& word : rest) line += (line.empty() ? "" : " ") + word;
     const std::optional<std::string> answer = linesim::ControlClient::TrySend(id, line);

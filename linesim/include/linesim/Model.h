@@ -21,7 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "linesim/AudioSource.h"
 #include "linesim/Cadence.h"
+#include "linesim/CaptureFile.h"
+#include "linesim/PlaybackDrain.h"
+#include "linesim/RecordStream.h"
 #include "linesim/TimeSource.h"
 
 namespace linesim {
@@ -40,8 +44,9 @@ inline constexpr std::uint16_t kBitDialling = 0x0400;
 
 inline constexpr std::size_t kCallerIdReplySize = 26;
 // 26 bytes hold 0x80, length, the date/time parameter (10) and the number
-// parameter (2 + n).
-inline constexpr std::size_t kMaxCallerIdDigits = 13;
+// parameter (2 + n): 12 digits with a date, 22 without.
+inline constexpr std::size_t kMaxCallerIdDigits = 12;
+inline constexpr std::size_t kMaxCallerIdDigitsNoDate = 22;
 inline constexpr std::size_t kManualDtmfSize = 64;
 inline constexpr std::size_t kRecordSize = 64;
 inline constexpr std::size_t kRecordPayload = 60;
@@ -98,16 +103,17 @@ public:
     bool VendorRequest(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
                        std::uint16_t length, std::uint8_t* data);
     // Bulk-out (playback, ARS prompts, firmware image): bytes accepted now,
-    // limited by the playback buffer, which drains at 8000 bytes/s x speed.
-    // The caller retries the rest later (the driver blocks meanwhile).
+    // limited by the playback buffer, which drains at the real-time rate of
+    // its format x speed. The caller retries the rest later (the driver
+    // blocks meanwhile).
     std::uint32_t BulkOut(const std::uint8_t* data, std::uint32_t length);
-    // Bulk-in (ARS key status byte): bytes returned.
+    // Bulk-in (ARS key status byte: nonzero when keys wait): bytes returned.
     std::uint32_t BulkIn(std::uint8_t* data, std::uint32_t length);
-    // Recording: whether a recording runs, and the payload due since the
-    // last take (8000 bytes/s x speed in mode 0). Extension point for the
-    // streaming of far-end audio and the compressed modes.
+    // Recording: whether a recording runs, and the whole 64-byte records of
+    // line audio due since the last take, appended to `records` (the number
+    // of records added).
     bool IsRecording();
-    std::vector<std::uint8_t> TakeRecordPayload();
+    std::size_t TakeRecords(std::vector<std::uint8_t>& records);
     // Logs a driver-level transfer that the model does not answer itself.
     void LogTransfer(const std::string& line);
 
@@ -116,7 +122,8 @@ public:
     // reports them.
     std::string Ring(const Cadence& cadence);
     std::string StopRing();
-    // Caller ID message for the next 0x61 read; MMDDhhmm date and time.
+    // Caller ID message for the next 0x61 read; MMDDhhmm date and time, or
+    // none (empty); an empty number is a withheld one.
     std::string SetCallerId(const std::string& number, const std::string& dateTime);
     // Far-end keys, one strobe per key, queued after keys already pending.
     std::string PressKeys(const std::string& keys, std::uint32_t onMs, std::uint32_t offMs);
@@ -131,6 +138,12 @@ public:
     void SetReversal(bool reversed);
     void SetVersions(std::uint8_t hardware, std::uint8_t firmware);
     std::string SetSpeed(std::uint32_t speed);
+    // Far-end audio of a held line (a WAV file; empty path: silence).
+    std::string SetFarAudio(const std::string& path);
+    // The local microphone: a WAV file, "tone" or "" (silence).
+    std::string SetMicrophone(const std::string& what);
+    // Writes what is played into the line to a file (empty path: off).
+    std::string SetCapture(const std::string& path);
     void Unplug();
     void Plug();
 
@@ -156,6 +169,8 @@ public:
         bool playing = false;
         std::uint64_t playedBytes = 0;
         std::uint32_t speed = 1;
+        std::uint64_t firmwareBytes = 0;  // of the last image downloaded
+        std::string farAudio = "off", microphone = "off", capture = "off";
         std::uint32_t flashes = 0, hardwareTests = 0;
         std::string manualDigits;  // as dialled on the phone
         std::string sentDigits;    // codes sent by request 0x62, as characters
@@ -174,6 +189,9 @@ private:
         std::uint32_t onMs;
         bool delivered;  // counted as an ARS key
     };
+    // The strobe shown now, of far-end keys or of digits the adapter dials.
+    const Key* StrobeLocked(std::uint64_t now) const;
+    void ArsKeyLocked(int code);
 
     bool OffHookLocked() const { return adapterOffHook_ || handsetUp_; }
     // Applies every timed transition due by `now` (ring count ended,
@@ -206,6 +224,7 @@ private:
     std::uint64_t ringStartMs_ = 0;
     std::vector<std::uint8_t> callerId_;  // empty: nothing waits
     std::deque<Key> keys_;
+    std::deque<Key> echoKeys_;  // digits sent by request 0x62, shown as strobes
     std::uint64_t diallingUntilMs_ = 0;  // bit 10 until then
     std::uint64_t ringBackAtMs_ = 0;     // 0: no number being completed
     bool arsKey_ = false;
@@ -222,28 +241,27 @@ private:
     std::vector<std::uint8_t> manualDtmf_;
     std::string sentDigits_;
 
-    // Recording (0x56/0x57).
-    bool recording_ = false;
-    int recordMode_ = 0;
-    std::uint64_t recordFromMs_ = 0;
-    std::uint64_t recordBytesDue_ = 0;  // payload bytes produced so far
-    std::uint64_t recordBytesTaken_ = 0;
-    std::uint64_t recordCarry_ = 0;  // due before the last speed change
+    // Recording (0x56/0x57) and the line audio it carries.
+    RecordStream record_;
+    AudioSource farAudio_;
+    AudioSource microphone_ = AudioSource::Tone();
 
     // What bulk-out data currently feeds: a playback (0x58), an ARS prompt
     // (0x76) or a firmware image (0x79). Audio drains at the real rate.
     enum class StreamKind { None, Playback, ArsPrompt, Firmware };
     StreamKind stream_ = StreamKind::None;
-    std::uint64_t streamAnnounced_ = 0;
-    std::uint64_t streamReceived_ = 0;
-    std::uint64_t streamBuffered_ = 0;
-    std::uint64_t streamDrainMs_ = 0;
-    std::uint64_t streamLastDataMs_ = 0;
-    std::uint64_t playedBytes_ = 0;
+    PlaybackDrain drain_;
+    CaptureFile capture_;
+    std::uint64_t firmwareAnnounced_ = 0;
+    std::uint64_t firmwareBytes_ = 0;
     std::uint32_t speed_ = 1;
 
-    // ARS prompt-and-collect (0x76 .. 0x77).
+    // ARS prompt-and-collect (0x76 .. 0x77): keys are kept up to the
+    // maximum; they are reported once the terminator or the last key came.
     bool arsActive_ = false;
+    bool arsReady_ = false;
+    std::size_t arsMaxKeys_ = 1;
+    int arsTerminator_ = 12;
     std::vector<std::uint8_t> arsKeys_;
 
     std::deque<std::string> log_;

@@ -1,0 +1,269 @@
+#include "RecordingEngine.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "CLineDevice.h"
+#include "LineCommands.h"
+#include "lindev/RingDrain.h"
+#include "lindev/StatusWord.h"
+#include "lindev/VendorRequests.h"
+#include "lindev/lindev.h"
+#include "platform/Tick.h"
+#include "speechcodec/WavHeader.h"
+
+namespace lindev {
+
+namespace {
+
+constexpr unsigned kProcessStartPauseMs = 50;
+constexpr auto kPassPeriod = std::chrono::milliseconds(30);
+// A stop sent before the data thread reached the driver is lost: it is
+// repeated until the transfer has ended; after a second the handles are
+// closed, which ends any transfer.
+constexpr unsigned kStopRetryMs = 20;
+constexpr int kStopRetries = 50;
+constexpr std::size_t kFileBufferBytes = 64 * 1024;
+constexpr std::uint64_t kMaxWavData = 0xFFFFFFFFull - 36;
+
+// Creates (or empties) the recording for writing, private to the user.
+std::FILE* CreateRecordFile(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, kFileBufferBytes);
+    return file;
+}
+
+}  // namespace
+
+// What one recording's two threads share; the ring goes with the last of them.
+struct RecordingEngine::Run {
+    std::unique_ptr<std::uint8_t[]> ring{new std::uint8_t[RingDrain::kRingBytes]()};
+    std::string path;
+    int mode = 0;
+};
+
+RecordingEngine::RecordingEngine(CLineDevice& device) : device_(device) {}
+
+RecordingEngine::~RecordingEngine() { EndThreads(); }
+
+void RecordingEngine::EndThreads() {
+    std::lock_guard lock(control_);
+    if (ThreadsRecorded()) StopLocked();
+}
+
+int RecordingEngine::ModeForType(int recordType) {
+    switch (recordType) {
+        case 1: return 3;
+        case 2: return 2;
+        case 3: return 1;
+        default: return 0;
+    }
+}
+
+bool RecordingEngine::ThreadsRecorded() const {
+    return dataThread_.joinable() || processThread_.joinable();
+}
+
+int RecordingEngine::Start(const char* path, int recordFlag, int mode) {
+    std::lock_guard lock(control_);
+    if (!device_.IsOpen()) return kNotOpen;
+    if (Recording() || device_.Playing() || device_.ArsRunning()) return kBusyOrAlready;
+    const std::size_t length = path ? ::strnlen(path, kPathSize) : 0;
+    if (length < 4) return kBadArgument;
+    if (length >= kPathSize) {
+        device_.Log("RecordStart() refused: the path is longer than 259 bytes");
+        return kBadArgument;
+    }
+    auto run = std::make_shared<Run>();
+    run->path.assign(path, length);
+    run->mode = mode;
+    device_.Log("RecordStart() file=" + run->path);
+
+    if (ThreadsRecorded()) StopLocked();
+
+    if (!device_.Transport().Vendor_Read(request::kStartRecord, recordFlag ? 1 : 0,
+                                         static_cast<std::uint16_t>(mode), 0, nullptr)) {
+        device_.Log("Record() FAILED 2. WM_TY_THREADNOTIFY 1L");
+        device_.PostMessage(WM_TY_THREADNOTIFY, 1);
+        recording_.store(0);
+        return 0;
+    }
+    recordDone_.Reset();
+    dataEnded_.store(false);
+    try {
+        dataThread_ = std::thread(&RecordingEngine::DataThread, this, run);
+    } catch (const std::system_error&) {
+        dataEnded_.store(true);
+        return 0;
+    }
+    try {
+        processThread_ = std::thread(&RecordingEngine::ProcessThread, this, run);
+    } catch (const std::system_error&) {
+        StopLocked();
+        return 0;
+    }
+    return kDone;
+}
+
+void RecordingEngine::DataThread(std::shared_ptr<Run> run) {
+    device_.Log("RecordDataThread()");
+    device_.Transport().IntRecord_Start(run->ring.get(), RingDrain::kRingBytes);
+    dataEnded_.store(true);
+    recordDone_.Set();
+}
+
+void RecordingEngine::SendStopRequests(bool withStopRequest) {
+    CTyCtiInstance& t = device_.Transport();
+    device_.Log(t.IntRecord_Stop() ? "call IntRecord_Stop(). return true."
+                                   : "call IntRecord_Stop(). return false.");
+    if (withStopRequest && device_.Engine().CurrentWord() != status::kUnreadable)
+        t.Vendor_Read(request::kStopRecord, 0, 0, 0, nullptr);
+}
+
+bool RecordingEngine::ShouldStopForHook() {
+    const std::uint32_t word = device_.Transport().Interrupt_Read();
+    if (word == 0xFFFFFFFFu) return false;
+    const int location = LineCommands(device_).GetHeadsetLoc();
+    const bool offHook = (word & status::kOffHook) != 0;
+    return (offHook && location == 2) || (!offHook && location == 1);
+}
+
+void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
+    vt::SleepMs(kProcessStartPauseMs);
+    device_.Log("RecordProcessThread(). ");
+    const bool monitored = run->mode == 1;
+    if (monitored) monitor_.Clear();
+    std::FILE* file = CreateRecordFile(run->path.c_str());
+    if (!file) {
+        device_.Log("Record() FAILED 1. WM_TY_THREADNOTIFY 1L");
+        device_.PostMessage(WM_TY_THREADNOTIFY, 1);
+        recording_.store(0);
+        return;
+    }
+    const bool wav = run->mode == 0;
+    bool writeFailed = false;
+    if (wav) {
+        const auto header = speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw, 0);
+        writeFailed = std::fwrite(header.data(), 1, header.size(), file) != header.size();
+    }
+    recording_.store(1);
+
+    RingDrain drain;
+    std::uint64_t dataLength = 0;
+    bool badCountLogged = false;
+    // The adapter is asked to stop from here when the line or the disk says so.
+    auto stopHere = [&] {
+        if (recording_.exchange(0)) SendStopRequests(true);
+    };
+    auto sink = [&](const std::uint8_t* payload, std::size_t length) {
+        if (writeFailed || (wav && dataLength + length > kMaxWavData)) {
+            writeFailed = true;
+            return;
+        }
+        if (std::fwrite(payload, 1, length, file) != length) {
+            writeFailed = true;
+            return;
+        }
+        dataLength += length;
+        if (monitored)
+            if (const std::uint8_t* chunk = monitor_.Add(payload, length))
+                device_.PostMessage(WM_TY_RECORDDATA, reinterpret_cast<vt::LPARAM>(chunk));
+    };
+
+    bool last = recordDone_.Wait(std::chrono::milliseconds(0));
+    for (;;) {
+        if (recording_.load() && ShouldStopForHook()) {
+            stopHere();
+            last = true;  // leaves after this pass; the stopper waits for us
+        }
+        const std::uint32_t count = device_.Transport().IntRecord_Read();
+        if (count != 0xFFFFFFFFu) {
+            const RingDrain::Pass pass = drain.Drain(run->ring.get(), count, sink);
+            if (pass.badCount && !badCountLogged) {
+                badCountLogged = true;
+                device_.Log("Record() ring count " + std::to_string(count) +
+                            " lies outside the ring; ignored");
+            }
+            if (pass.lapped)
+                device_.Log("Record() ring lapped: " + std::to_string(pass.lost) +
+                            " records were overwritten before they were saved");
+        }
+        if (writeFailed && recording_.load()) {
+            device_.Log("Record() FAILED 3. cannot write " + run->path + ": " +
+                        std::strerror(errno) + ". WM_TY_THREADNOTIFY 1L");
+            stopHere();
+            last = true;
+        }
+        if (last) break;
+        last = recordDone_.Wait(kPassPeriod);
+    }
+
+    bool finished = true;
+    if (wav) {
+        const auto header = speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw,
+                                                         static_cast<std::uint32_t>(dataLength));
+        std::fflush(file);
+        finished = std::fseek(file, 0, SEEK_SET) == 0 &&
+                   std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    }
+    finished = std::fflush(file) == 0 && finished;
+    finished = std::fclose(file) == 0 && finished;
+    struct stat st {};
+    if (!finished || ::stat(run->path.c_str(), &st) != 0)
+        device_.Log("Record() FAILED 4. the file " + run->path + " could not be finished");
+    recording_.store(0);
+    char text[128];
+    std::snprintf(text, sizeof text, "Record() End. WM_TY_THREADNOTIFY 1L FileSize=%d RecMode=%x",
+                  static_cast<int>(dataLength), run->mode);
+    device_.Log(text);
+    device_.PostMessage(WM_TY_THREADNOTIFY, 1);
+}
+
+int RecordingEngine::Stop() {
+    std::lock_guard lock(control_);
+    return StopLocked();
+}
+
+void RecordingEngine::RequestStop() {
+    if (recording_.exchange(0)) device_.Transport().IntRecord_Stop();
+}
+
+int RecordingEngine::StopLocked() {
+    device_.Log("RecordStop().");
+    const bool open = device_.IsOpen();
+    if (!open) {
+        device_.Log("RecordStop() return 0xFF.");
+    } else if (recording_.exchange(0)) {
+        if (ThreadsRecorded()) SendStopRequests(true);
+    } else {
+        SendStopRequests(false);
+    }
+    // Both threads end: the transfer first (its end lets the process thread
+    // make its last pass), then the process thread.
+    if (dataThread_.joinable()) {
+        CTyCtiInstance& t = device_.Transport();
+        for (int i = 0; !dataEnded_.load(); ++i) {
+            if (i == kStopRetries) t.Device_Close();
+            vt::SleepMs(kStopRetryMs);
+            if (!dataEnded_.load() && i < kStopRetries) t.IntRecord_Stop();
+        }
+        dataThread_.join();
+    }
+    if (processThread_.joinable()) processThread_.join();
+    device_.Engine().ClearRecordStopLatch();
+    return open ? kDone : 0;
+}
+
+}  // namespace lindev

@@ -1,0 +1,105 @@
+#include "linesim/RecordStream.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "speechcodec/TrcApi.h"
+#include "speechcodec/VrcFormat.h"
+
+namespace linesim {
+
+namespace {
+
+constexpr std::uint64_t kBytesPerSecond = 8000;
+constexpr std::uint64_t kFramesPerSecond = speechcodec::kFramesPerSecond;
+// At most this much audio is kept waiting for a taker (a stalled reader).
+constexpr std::uint64_t kMaxBacklogSeconds = 10;
+
+}  // namespace
+
+void RecordStream::Start(int mode, std::uint64_t nowMs) {
+    active_ = true;
+    mode_ = mode;
+    lastMs_ = nowMs;
+    dueMilli_ = 0;
+    number_ = 0;
+    encoderThread_ = std::thread::id();
+}
+
+void RecordStream::Accrue(std::uint64_t nowMs, std::uint32_t speed) {
+    if (!active_ || nowMs <= lastMs_) return;
+    const std::uint64_t perSecond = mode_ == 0 ? kBytesPerSecond : kFramesPerSecond;
+    // Units per ms, in thousandths: elapsed * perSecond * speed.
+    dueMilli_ += (nowMs - lastMs_) * perSecond * speed;
+    dueMilli_ = std::min(dueMilli_, kMaxBacklogSeconds * perSecond * speed * 1000);
+    lastMs_ = nowMs;
+}
+
+void RecordStream::AppendRecord(std::vector<std::uint8_t>& records, const std::uint8_t* payload,
+                                std::size_t length) {
+    const std::size_t at = records.size();
+    records.resize(at + kRecordSize, 0);
+    ++number_;
+    if (number_ == 0) number_ = 1;
+    records[at + 1] = static_cast<std::uint8_t>(length);
+    records[at + 2] = static_cast<std::uint8_t>(number_ & 0xFF);
+    records[at + 3] = static_cast<std::uint8_t>(number_ >> 8);
+    std::memcpy(&records[at + 4], payload, length);
+}
+
+std::size_t RecordStream::CodeFrame(AudioSource& source, std::uint8_t* out) {
+    std::int16_t pcm[speechcodec::kFrameSamples];
+    source.ReadPcm(pcm, speechcodec::kFrameSamples);
+    if (!triedLoad_) {
+        triedLoad_ = true;
+        trc_.Load();
+    }
+    if (!trc_.Loaded()) {
+        out[0] = speechcodec::kKindByteRun;
+        out[1] = 0;
+        return 2;
+    }
+    if (encoderThread_ != std::this_thread::get_id()) {
+        encoderThread_ = std::this_thread::get_id();
+        trc_.vInitEncoder();
+        trc_.vSet_volume(speechcodec::kUnityVolume, speechcodec::kUnityVolume);
+    }
+    std::uint8_t bytes[speechcodec::kFrameBytes];
+    for (std::size_t i = 0; i < speechcodec::kFrameSamples; ++i) {
+        bytes[2 * i] = static_cast<std::uint8_t>(pcm[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<std::uint8_t>((pcm[i] >> 8) & 0xFF);
+    }
+    const int length = trc_.vEncode(bytes, out, speechcodec::RateForRecordMode(mode_), 0);
+    if (length < 1 || length > static_cast<int>(speechcodec::kFrameBufferBytes)) {
+        out[0] = speechcodec::kKindByteRun;
+        out[1] = 0;
+        return 2;
+    }
+    return static_cast<std::size_t>(length);
+}
+
+std::size_t RecordStream::Take(AudioSource& source, std::vector<std::uint8_t>& records) {
+    if (!active_) return 0;
+    std::size_t added = 0;
+    if (mode_ == 0) {
+        std::uint8_t payload[kPayload];
+        while (dueMilli_ >= kPayload * 1000) {
+            source.ReadMuLaw(payload, kPayload);
+            AppendRecord(records, payload, kPayload);
+            dueMilli_ -= kPayload * 1000;
+            ++added;
+        }
+        return added;
+    }
+    while (dueMilli_ >= kFramesPerRecord * 1000) {
+        std::uint8_t payload[kPayload];
+        std::size_t length = 0;
+        for (std::uint32_t f = 0; f < kFramesPerRecord; ++f) length += CodeFrame(source, payload + length);
+        AppendRecord(records, payload, length);
+        dueMilli_ -= kFramesPerRecord * 1000;
+        ++added;
+    }
+    return added;
+}
+
+}  // namespace linesim

@@ -1,0 +1,48 @@
+#pragma once
+// The view of the headless program: every change is one line on the output,
+// spelled "status: TEXT", "number: TEXT", "memo: TEXT", "picture ID: BITMAP",
+// "button ID: LOOK", "popup: TEXT" / "popup: closed", "messagebox: TEXT",
+// with line breaks written as "\n". A value told again unchanged is no
+// change and prints nothing.
+
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "vantelo/core/PhoneView.h"
+
+namespace vantelo {
+
+class HeadlessView : public PhoneView {
+public:
+    explicit HeadlessView(std::FILE* out = stdout) : out_(out) {}
+
+    void SetStatusText(const std::string& text) override;
+    void SetNumberText(const std::string& text) override;
+    void SetPicture(int control, int bitmap) override;
+    void SetButtonLook(int control, const std::string& state) override;
+    void ShowRingPopup(const std::string& text) override;
+    void CloseRingPopup() override;
+    bool RingPopupShown() const override { return popupShown_; }
+    void MessageBox(const std::string& text) override;
+    // Nobody can answer a question here: the order given stands (OK).
+    bool Confirm(const std::string& text) override;
+    std::string MemoText() const override { return memo_; }
+
+    void SetMemoText(const std::string& text);
+
+    // "\n" for each line break.
+    static std::string OneLine(const std::string& text);
+
+private:
+    void Print(const std::string& key, const std::string& line);
+
+    std::FILE* out_;
+    std::mutex mutex_;
+    std::map<std::string, std::string> shown_;
+    bool popupShown_ = false;
+    std::string memo_;
+};
+
+}  // namespace vantelo

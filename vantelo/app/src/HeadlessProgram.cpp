@@ -1,0 +1,224 @@
+#include "vantelo/app/HeadlessProgram.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "platform/Clock.h"
+#include "platform/Folders.h"
+#include "platform/IniStore.h"
+#include "platform/RequestServer.h"
+#include "platform/SingleInstanceLock.h"
+#include "vantelo/app/EventLoop.h"
+#include "vantelo/app/HeadlessView.h"
+#include "vantelo/app/LindevLine.h"
+#include "vantelo/app/PromptInstaller.h"
+#include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/PhoneController.h"
+#include "vantelo/core/PhoneIds.h"
+#include "vantelo/core/VanteloDatabase.h"
+
+namespace vantelo {
+
+namespace {
+
+constexpr int kPollMs = 200;
+
+// The converter finds the program and its folder here.
+void WriteAppPaths(const std::filesystem::path& appFolder) {
+    vt::IniStore paths(vt::AppPathsFilePath());
+    paths.Load();
+    paths.SetString("Vantelo.Exe", "Path", appFolder.string() + "/");
+    paths.SetString("Vantelo.Exe", "Exe", (vt::ExecutableFolder() / "vantelo").string());
+    paths.Save();
+}
+
+// A refused lock is either another holder or a lock file that cannot be made.
+std::string LockRefusal(const vt::SingleInstanceLock& lock) {
+    const int fd = ::open(lock.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return lock.LockFile().string() + ": " + std::strerror(errno);
+    ::close(fd);
+    return text::kAlreadyRunning;
+}
+
+// Reads standard input line by line until its end or `stop`.
+void ReadActions(const std::atomic<bool>& stop, const std::function<void(std::string)>& onLine) {
+    std::string pending;
+    char buffer[512];
+    while (!stop) {
+        pollfd p{0, POLLIN, 0};
+        const int ready = ::poll(&p, 1, kPollMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
+        const ssize_t n = ::read(0, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;  // end of input: the phone runs on
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            onLine(std::move(line));
+        }
+        if (pending.size() > 4096)
+            pending.clear();  // no action is that long
+    }
+}
+
+}  // namespace
+
+bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const std::string& line,
+                              std::string& error) {
+    const auto space = line.find(' ');
+    const std::string verb = line.substr(0, space);
+    const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
+    if (verb.empty())
+        return true;
+    if (verb == "hook") {
+        phone.HookButton();
+    } else if (verb == "key") {
+        if (rest.size() != 1 || !std::strchr("0123456789*#", rest[0])) {
+            error = "key needs one of 0-9 * #";
+            return false;
+        }
+        phone.KeypadDigit(rest[0]);
+    } else if (verb == "number") {
+        phone.SetDialNumber(rest);
+    } else if (verb == "redial") {
+        phone.RedialButton();
+    } else if (verb == "flash") {
+        phone.FlashButton();
+    } else if (verb == "pickup") {
+        phone.PickUpButton();
+    } else if (verb == "mute") {
+        phone.MuteButton();
+    } else if (verb == "record") {
+        phone.RecordButton();
+    } else if (verb == "play") {
+        if (rest.empty()) {
+            error = "play needs a file";
+            return false;
+        }
+        phone.PlayButton(&rest);
+    } else if (verb == "ars") {
+        phone.ArsButton();
+    } else if (verb == "memo") {
+        view.SetMemoText(rest);
+        phone.SaveMemoButton();
+    } else {
+        error = "unknown action: " + verb +
+                " (hook, key D, number TEXT, redial, flash, pickup, mute, record, play FILE, "
+                "ars, memo TEXT, quit)";
+        return false;
+    }
+    return true;
+}
+
+int HeadlessProgram::Run() {
+    ::umask(077);  // recordings, prompts, logs and settings are the user's alone
+    // Signals are taken by one thread of ours, so block them before any
+    // thread (ours or the line library's) starts.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
+
+    HeadlessView view;
+    vt::SingleInstanceLock lock("Korvane_TYC_Plus");
+    if (!lock.Acquire()) {
+        view.MessageBox(LockRefusal(lock));
+        return 1;
+    }
+    const auto appFolder = vt::ApplicationFolder();
+    vt::EnsureFolder(appFolder, 0700);
+    if (::chdir(appFolder.c_str()) != 0) {
+        view.MessageBox(appFolder.string() + ": " + std::strerror(errno));
+        return 1;
+    }
+    WriteAppPaths(appFolder);
+    const std::string promptError = PromptInstaller::Install(appFolder);
+    if (!promptError.empty())
+        view.MessageBox(promptError);
+
+    const vt::Clock& clock = vt::SystemClock::Instance();
+    DatabasePhoneStore store(clock, appFolder / kDatabaseFileName);
+    if (!store.OpenError().empty()) {
+        view.MessageBox(store.OpenError());
+        return 1;
+    }
+    EventLoop loop;
+    LindevLine line;
+    PhoneController phone(line, view, loop, store, clock, &loop,
+                          PhoneController::Places{appFolder, vt::SettingsFilePath()});
+    loop.SetMessageHandler(
+        [&phone](vt::UINT m, vt::WPARAM w, vt::LPARAM l) { phone.OnMessage(m, w, l); });
+    loop.SetTimerSink(&phone);
+    auto exitSequence = [&phone, &loop] {
+        if (phone.ExitSequence())
+            loop.Quit();
+    };
+
+    vt::RequestServer server([&](const vt::Request& request) -> std::string {
+        if (request.kind == vt::kRequestClose) {
+            loop.PostTask(exitSequence);
+            return {};
+        }
+        // Refused here as well, so that the caller hears why.
+        if (request.kind == vt::kRequestDial &&
+            std::string(request.payload.c_str()).size() >= kNumberBufferSize)
+            return text::kNumberTooLong;
+        loop.PostTask([&phone, request] { phone.OnCopyData(request.kind, request.payload); });
+        return {};
+    });
+    std::string serverError;
+    if (!server.Start(&serverError))
+        view.MessageBox(serverError);
+
+    std::atomic<bool> stop{false};
+    std::thread signalThread([&] {
+        const timespec wait{0, kPollMs * 1000000L};
+        while (!stop) {
+            if (::sigtimedwait(&signals, nullptr, &wait) > 0)
+                loop.PostTask(exitSequence);
+        }
+    });
+    std::thread inputThread([&] {
+        ReadActions(stop, [&](std::string action) {
+            loop.PostTask([&, action] {
+                if (action == "quit") {
+                    exitSequence();
+                    return;
+                }
+                std::string error;
+                if (!Perform(phone, view, action, error))
+                    std::fprintf(stderr, "vantelo: %s\n", error.c_str());
+            });
+        });
+    });
+
+    loop.PostTask([&phone] { phone.Start(); });
+    loop.Run();
+
+    stop = true;
+    signalThread.join();
+    inputThread.join();
+    server.Stop();
+    return 0;
+}
+
+}  // namespace vantelo

@@ -1,0 +1,71 @@
+#include "vantelo/app/HeadlessView.h"
+
+namespace vantelo {
+
+std::string HeadlessView::OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c != '\r')
+            out.push_back(c);
+    }
+    return out;
+}
+
+void HeadlessView::Print(const std::string& key, const std::string& line) {
+    std::lock_guard lock(mutex_);
+    if (!key.empty()) {
+        auto it = shown_.find(key);
+        if (it != shown_.end() && it->second == line)
+            return;
+        shown_[key] = line;
+    }
+    std::fprintf(out_, "%s\n", line.c_str());
+    std::fflush(out_);
+}
+
+void HeadlessView::SetStatusText(const std::string& text) {
+    Print("status", "status: " + OneLine(text));
+}
+
+void HeadlessView::SetNumberText(const std::string& text) {
+    Print("number", "number: " + OneLine(text));
+}
+
+void HeadlessView::SetPicture(int control, int bitmap) {
+    Print("picture" + std::to_string(control),
+          "picture " + std::to_string(control) + ": " + std::to_string(bitmap));
+}
+
+void HeadlessView::SetButtonLook(int control, const std::string& state) {
+    Print("button" + std::to_string(control), "button " + std::to_string(control) + ": " + state);
+}
+
+void HeadlessView::ShowRingPopup(const std::string& text) {
+    popupShown_ = true;
+    Print("popup", "popup: " + OneLine(text));
+}
+
+void HeadlessView::CloseRingPopup() {
+    if (!popupShown_)
+        return;
+    popupShown_ = false;
+    Print("popup", "popup: closed");
+}
+
+void HeadlessView::MessageBox(const std::string& text) {
+    Print("", "messagebox: " + OneLine(text));
+}
+
+bool HeadlessView::Confirm(const std::string& text) {
+    MessageBox(text);
+    return true;
+}
+
+void HeadlessView::SetMemoText(const std::string& text) {
+    memo_ = text;
+    Print("memo", "memo: " + OneLine(text));
+}
+
+}  // namespace vantelo

@@ -1,0 +1,45 @@
+// vantelo: the phone program. Until its window exists it runs headless:
+//   vantelo [--headless]      the phone on the line, driven from standard input
+//   vantelo --dial NUMBER     asks the running program to dial
+//   vantelo --hangup          asks the running program to hang up
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/RequestClient.h"
+#include "vantelo/app/HeadlessProgram.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: vantelo [--headless] | --dial NUMBER | --hangup\n";
+
+int Request(std::uint32_t kind, const std::string& payload) {
+    const auto answer = vt::RequestClient::Send(kind, payload);
+    if (answer.outcome == vt::RequestClient::Outcome::Ok)
+        return 0;
+    std::fprintf(stderr, "vantelo: %s\n", vt::RequestClient::Describe(answer).c_str());
+    return answer.outcome == vt::RequestClient::Outcome::NotRunning ? 2 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 1 || (argc == 2 && std::strcmp(argv[1], "--headless") == 0))
+        return vantelo::HeadlessProgram::Run();
+    if (argc == 3 && std::strcmp(argv[1], "--dial") == 0) {
+        if (std::strlen(argv[2]) > 49) {
+            std::fprintf(stderr, "vantelo: the number is longer than 49 characters\n");
+            return 1;
+        }
+        return Request(vt::kRequestDial, argv[2]);
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--hangup") == 0)
+        return Request(vt::kRequestHangUp, "");
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    std::fputs(kUsage, stderr);
+    return 64;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The phone's store over the database file: the contact book, the
+// inner-line list and the call log record sets.
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/Clock.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/PhoneStore.h"
+
+namespace vantelo {
+
+class DatabasePhoneStore : public PhoneStore {
+public:
+    // Opens the three record sets on `database` (created when missing).
+    DatabasePhoneStore(const vt::Clock& clock, std::filesystem::path database);
+
+    // Empty when the database is ready, else why not.
+    const std::string& OpenError() const { return openError_; }
+
+    std::string LookupName(const std::string& number, const std::string& strExt) override;
+    bool AppendCall(CallRecord& call, std::string& error) override;
+
+private:
+    const vt::Clock& clock_;
+    std::filesystem::path database_;
+    std::string openError_;
+    CRSAddressList addressList_;
+    CRSInnerLineList innerLineList_;
+    std::unique_ptr<CRSCallList> callList_;
+};
+
+}  // namespace vantelo

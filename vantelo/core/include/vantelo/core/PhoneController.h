@@ -1,0 +1,120 @@
+#pragma once
+// The phone: the behaviour of the main window apart from painting. Line
+// messages, button and key actions, copy-data requests and timers come in;
+// everything goes out through the line, the view, the timers and the store.
+// It runs on one thread (the window's), one event at a time.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/MessageWindow.h"
+#include "platform/TimerHost.h"
+#include "vantelo/core/AnsweringMachine.h"
+#include "vantelo/core/PhoneLine.h"
+#include "vantelo/core/PhoneSettings.h"
+#include "vantelo/core/PhoneState.h"
+#include "vantelo/core/PhoneStore.h"
+#include "vantelo/core/PhoneView.h"
+
+namespace vantelo {
+
+class PhoneController : public vt::TimerSink, private AnsweringMachine::Host {
+public:
+    struct Places {
+        std::filesystem::path appFolder;     // recordings, prompts, logUserApp.txt
+        std::filesystem::path settingsFile;  // the INI store
+    };
+
+    PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost& timers, PhoneStore& store,
+                    const vt::Clock& clock, vt::HWND window, Places places);
+
+    // Window creation: opens the device (or starts the retry timer), clears
+    // the flags, switches off a lit ARS lamp, empties logUserApp.txt.
+    void Start();
+    // Result 1 when the adapter runs, else 0.
+    int OpenDevice();
+    // The tray's exit: false when the user cancelled. On true the service is
+    // stopped, the device closed and the settings saved.
+    bool ExitSequence();
+
+    // Messages of the line library (and the ring pop-up's click); false for
+    // a message that is not the phone's.
+    bool OnMessage(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam);
+    void OnTimer(int id) override;
+    // A request of another program: kind 16 dial, 32 hang up, others are
+    // ignored. Returns the reason for a refusal, or empty.
+    std::string OnCopyData(std::uint32_t kind, const std::string& payload);
+
+    // Operations of the window and its pages.
+    void SetDialNumber(const std::string& text);
+    void HookButton() override;
+    void DialInner();
+    void SetCallName(const std::string& name);
+    std::string LookupName(const std::string& number);
+    void ToggleRecording() override;
+    void KeypadDigit(char digit);
+    void RedialButton();
+    void FlashButton();
+    void PickUpButton();
+    void MuteButton();
+    void SaveMemoButton();
+    // The Play button; `file` stands for the file dialog's choice when given.
+    void PlayButton(const std::string* file = nullptr);
+    void RecordButton();
+    void ArsButton() { machine_.ArsButton(); }
+    void ClearNumber();
+
+    // The key filter for keys typed outside the memo box.
+    enum class Key { Backspace, Paste, Enter, Escape, Delete };
+    void FilterChar(char c);
+    void FilterKey(Key key);
+
+    const PhoneState& State() const { return state_; }
+    const PhoneSettings& Settings() const { return settings_; }
+    PhoneSettings& MutableSettings() { return settings_; }
+    bool SaveSettingsNow();
+    AnsweringMachine& Machine() { return machine_; }
+
+private:
+    void OnRingDetected();
+    void OnRingEnd();
+    void OnCallerId();
+    void OnDeviceRemoved();
+    void OnHookOff();
+    void OnHookOn();
+    void OnReceive();
+    void OnBusyTone();
+    void OnLineDigit(long code);
+    void OnThreadNotify(long what);
+    void OnAutoDialDone();
+    void OnDialRecordTimer();
+    void OnRetryTimer();
+
+    bool LineBusy();
+    // Stops a playback into the line only when one plays, so that no stray
+    // end-of-playback reaches the answering machine.
+    void StopPlaybackIfAny();
+    void RestoreTelMode();
+    void ShowRecordingStopped();
+    void RestartDialRecordTimer();
+    void AppendDigit(char digit);
+    void DialOutside(const std::string& number);
+    void WriteCallLog();
+    void ResetCall();
+    bool InUse(unsigned status) const;
+
+    PhoneLine& line_;
+    PhoneView& view_;
+    vt::TimerHost& timers_;
+    PhoneStore& store_;
+    const vt::Clock& clock_;
+    vt::HWND window_;
+    Places places_;
+    PhoneSettings settings_;
+    PhoneState state_;
+    AnsweringMachine machine_;
+};
+
+}  // namespace vantelo

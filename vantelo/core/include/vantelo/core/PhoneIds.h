@@ -1,0 +1,91 @@
+#pragma once
+// The numbers and texts of the main window that the phone logic drives:
+// control ids, indicator bitmaps, button looks, timer ids and status texts.
+
+#include <cstddef>
+
+namespace vantelo {
+
+// Controls.
+inline constexpr int kStatusLine = 1114;
+inline constexpr int kNumberDisplay = 1068;
+inline constexpr int kMemoBox = 1057;
+inline constexpr int kHookButton = 1058;
+inline constexpr int kRedialButton = 1059;
+inline constexpr int kFlashButton = 1060;
+inline constexpr int kPlayButton = 1062;
+inline constexpr int kRecordButton = 1063;
+inline constexpr int kReceiveButton = 1065;
+inline constexpr int kSaveMemoButton = 1066;
+inline constexpr int kMuteButton = 1146;
+inline constexpr int kArsButton = 1170;
+
+// Indicator pictures and their bitmaps.
+inline constexpr int kHookPicture = 1171;
+inline constexpr int kMachinePicture = 1172;
+inline constexpr int kRecordPicture = 1173;
+inline constexpr int kPlayPicture = 1174;
+inline constexpr int kBitmapRecording = 230;
+inline constexpr int kBitmapEngaged = 231;
+inline constexpr int kBitmapOffHook = 233;
+inline constexpr int kBitmapPlaying = 234;
+inline constexpr int kBitmapRecordStopped = 239;
+inline constexpr int kBitmapMachineIdle = 240;
+inline constexpr int kBitmapOnHook = 241;
+inline constexpr int kBitmapPlayStopped = 242;
+
+// Window timers.
+inline constexpr int kTimerDeviceRetry = 2;
+inline constexpr int kTimerAutoAnswer = 3;
+inline constexpr int kTimerMessageLimit = 5;
+inline constexpr int kTimerDialRecord = 10;
+inline constexpr int kTimerCallerTimeOut = 33;
+
+inline constexpr unsigned kRetryFirstMs = 500;
+inline constexpr unsigned kRetryLaterMs = 2000;
+inline constexpr unsigned kDialRecordDelayMs = 5000;
+inline constexpr unsigned kHoldAfterPrompt2Ms = 15000;
+
+// Status word bits of TY_GetTYplusState.
+inline constexpr unsigned kStateArsLamp = 0x8;
+inline constexpr unsigned kStateOffHook = 0x10;
+inline constexpr unsigned kStatePlaying = 0x20;
+inline constexpr unsigned kStateRecording = 0x40;
+inline constexpr unsigned kStateAutoDial = 0x400;
+inline constexpr unsigned kStateGone = 0xFFFF;
+
+// The ring pop-up's click.
+inline constexpr unsigned kPopupClicked = 0x8000 + 0x32;
+
+// A dialled number must fit the 50-byte number buffer with its NUL.
+inline constexpr std::size_t kNumberBufferSize = 50;
+
+// Texts of the status line and the message boxes.
+namespace text {
+inline constexpr const char* kAlreadyRunning = "이미 프로그램이 실행중입니다.";
+inline constexpr const char* kDeviceConnected = "장치가 연결되었습니다.";
+inline constexpr const char* kDeviceRemoved = "Vantelo Removed!!";
+inline constexpr const char* kExitWhileBusy =
+    "전화를 사용중입니다.\n\n프로그램을 종료하시겠습니까?";
+inline constexpr const char* kRinging = "전화가 왔습니다.";
+inline constexpr const char* kInCall = "통화 상태입니다.";
+inline constexpr const char* kConnected = "통화가 연결되었습니다.";
+inline constexpr const char* kDisconnected = "연결이 끊어졌습니다.";
+inline constexpr const char* kFarEndBusy = "상대방이 통화중입니다.";
+inline constexpr const char* kDialFailed = "전화 걸기에 실패했습니다.";
+inline constexpr const char* kPlaying = "재생중입니다.";
+inline constexpr const char* kRecording = "녹음중입니다.";
+inline constexpr const char* kPlayNoDevice = "장치가 제거되었습니다.";
+inline constexpr const char* kPlayOnlyInCall = "통화중에만 재생이 가능합니다.";
+inline constexpr const char* kPlayAutoDial = "AutoDial중입니다. 다시 시도 해주십시요.";
+inline constexpr const char* kPlayRecording = "Recording중입니다.";
+inline constexpr const char* kAbsenceOnRefusal = "부재중 설정을 해제해 주세요.";
+inline constexpr const char* kAbsenceNotSet = "환경설정에 부재중 설정이 되어 있지 않습니다.";
+inline constexpr const char* kAbsenceNoFile = "환경설정에 부재중 설정파일이 없습니다.";
+inline constexpr const char* kGreetingPlaying = "안내멘트를 재생중입니다.";
+inline constexpr const char* kPlayFileMissing = "재생할 파일을 찾을 수 없습니다.";
+inline constexpr const char* kCallLogFailed = "통화 기록을 저장하지 못했습니다.";
+inline constexpr const char* kNumberTooLong = "number too long";
+}  // namespace text
+
+}  // namespace vantelo

@@ -1,0 +1,49 @@
+#pragma once
+// What the phone logic calls on the line library, slot 0 implied: one
+// method per TY_* export it uses, with the export's arguments and result,
+// plus the short blocking pauses the logic makes between commands. The
+// program implements it over liblindev; tests script it.
+
+#include <string>
+
+#include "platform/MessageWindow.h"
+
+namespace vantelo {
+
+class PhoneLine {
+public:
+    virtual ~PhoneLine() = default;
+
+    virtual int InitializeAllDevice() = 0;
+    virtual int OpenDeviceByIndex(int logFlag) = 0;
+    virtual int StartService(vt::HWND window) = 0;
+    virtual int StopService() = 0;
+    virtual int CloseDeviceByIndex() = 0;
+
+    virtual unsigned GetTYplusState() = 0;
+    virtual int IsLineBusy() = 0;
+    virtual int HookOff() = 0;
+    virtual int HookOn() = 0;
+    virtual int SendNumber(char digit, int toneTime, int toneLevel) = 0;
+    virtual int SendFlash(int flashTime) = 0;
+    virtual int AutoDialThread(const char* number, int useExtension, const char* extension,
+                               int delay, int onTime, int offTime, int level) = 0;
+    virtual int VolumeControl(int up) = 0;
+    virtual int ToggleMute() = 0;
+    virtual int SetHeadSet(int mode) = 0;
+    virtual int GetHeadsetLoc() = 0;
+    virtual int SetARSComm(int ledOn) = 0;
+    // The caller-ID record as bytes (empty when none).
+    virtual std::string GetCIDData() = 0;
+
+    virtual int StartRecord(const std::string& path, int recordFlag, int recordType) = 0;
+    virtual int StopRecord() = 0;
+    virtual int WaveOut(const std::string& path, int synchronous, int raw) = 0;
+    virtual int StopWaveOut() = 0;
+
+    // The pauses of the logic (30, 50, 100 ms, the flash delay) block the
+    // caller, as they block the window's thread.
+    virtual void Pause(unsigned ms) = 0;
+};
+
+}  // namespace vantelo

@@ -1,0 +1,55 @@
+#pragma once
+// The program's settings: the in-memory copy of the section
+// [VanteloSetting] of the settings file, with every key and its default.
+
+#include <filesystem>
+#include <string>
+
+#include "platform/IniStore.h"
+
+namespace vantelo {
+
+// The key of the longest message the answering machine records (seconds);
+// the other keys keep the system's names.
+inline constexpr const char* kMaxMessageKey = "IntAbsenceMaxMessage";
+
+// ModeRecAuto bits.
+inline constexpr int kRecAutoReceived = 0x01;
+inline constexpr int kRecAutoOutgoing = 0x10;
+// ModeAbsence bits.
+inline constexpr int kAbsenceGreetingOnly = 0x01;
+inline constexpr int kAbsenceCallerChooses = 0x10;
+
+struct PhoneSettings {
+    int IsExt = 0;
+    std::string StrExt;
+    int IsLocal = 0;
+    std::string StrLocal;
+    int IsReceive = 0;
+    std::string StrReceive;
+    int ModeRecAuto = 0;
+    int ModeRecCompress = 3;
+    int IntExtDelay = 1000;
+    int IntFlashTime = 250;
+    int IntFlashDelay = 1000;
+    int IntKeyTime = 160;
+    int IntKeyDelay = 100;
+    int ModeAbsence = 0;
+    int IntAbsenceRingTime = 5000;
+    int IntAbsenceTimeOut = 5000;
+    std::string StrAbsenceFile;
+    int ModeView = 0;
+    int IntAbsenceMaxMessage = 30;
+    // Not stored: the tone level of every DTMF digit the program sends.
+    int ToneLevel = 8;
+};
+
+// Reads every key (a missing one gives its default). False when the file
+// exists but cannot be read; the settings are then the defaults.
+bool LoadSettings(PhoneSettings& settings,
+                  const std::filesystem::path& file = vt::SettingsFilePath());
+// Writes every key back, keeping any other section or key of the file.
+bool SaveSettings(const PhoneSettings& settings,
+                  const std::filesystem::path& file = vt::SettingsFilePath());
+
+}  // namespace vantelo

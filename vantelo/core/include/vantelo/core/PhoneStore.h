@@ -1,0 +1,21 @@
+#pragma once
+// What the phone logic needs of the database: names of numbers and the
+// append of a finished call.
+
+#include <string>
+
+#include "vantelo/core/CallRecord.h"
+
+namespace vantelo {
+
+class PhoneStore {
+public:
+    virtual ~PhoneStore() = default;
+    // The contact book's name, else the inner-line list's; empty if none.
+    virtual std::string LookupName(const std::string& number, const std::string& strExt) = 0;
+    // Appends the call and resets it. False (with the reason) when it could
+    // not be stored; the call is then left as it was.
+    virtual bool AppendCall(CallRecord& call, std::string& error) = 0;
+};
+
+}  // namespace vantelo

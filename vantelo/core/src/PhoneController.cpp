@@ -1,0 +1,805 @@
+#include "vantelo/core/PhoneController.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "lindev/lindev.h"
+#include "vantelo/core/CleanNumber.h"
+#include "vantelo/core/PhoneIds.h"
+#include "vantelo/core/RecordingFiles.h"
+
+namespace vantelo {
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The number as the 50-byte buffer of the dialling export holds it.
+std::string NumberBuffer(const std::string& number) {
+    return number.substr(0, kNumberBufferSize - 1);
+}
+
+}  // namespace
+
+PhoneController::PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost& timers,
+                                 PhoneStore& store, const vt::Clock& clock, vt::HWND window,
+                                 Places places)
+    : line_(line),
+      view_(view),
+      timers_(timers),
+      store_(store),
+      clock_(clock),
+      window_(window),
+      places_(std::move(places)),
+      machine_(state_, line, view, timers, settings_, *this,
+               places_.appFolder / kPromptFolderName) {
+    state_.call.Reset(clock_);
+}
+
+// --- start, device, exit -----------------------------------------------------
+
+void PhoneController::Start() {
+    // The recording folder of the day exists from the start.
+    RecordingFolder(clock_, places_.appFolder);
+    if (OpenDevice() == 0)
+        timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
+    const bool open = state_.deviceOpen;
+    state_ = PhoneState{};
+    state_.deviceOpen = open;
+    state_.call.Reset(clock_);
+    const unsigned status = line_.GetTYplusState();
+    if ((status & kStateGone) != kStateGone && (status & kStateArsLamp))
+        line_.SetARSComm(0);
+    const auto userLog = places_.appFolder / "logUserApp.txt";
+    const int fd =
+        ::open(userLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+int PhoneController::OpenDevice() {
+    LoadSettings(settings_, places_.settingsFile);
+    if (line_.InitializeAllDevice() == 0)
+        return 0;
+    line_.Pause(100);
+    if (line_.OpenDeviceByIndex(1) == 0)
+        return 0;
+    line_.Pause(100);
+    if (line_.StartService(window_) < 0)
+        return 0;
+    state_.deviceOpen = true;
+    // End a recording or playback left running by an earlier run.
+    const unsigned status = line_.GetTYplusState();
+    if (status == kStateRecording)
+        line_.StopRecord();
+    else if (status == kStatePlaying)
+        line_.StopWaveOut();
+    return 1;
+}
+
+void PhoneController::OnRetryTimer() {
+    timers_.Stop(kTimerDeviceRetry);
+    if (OpenDevice() == 1)
+        view_.SetStatusText(text::kDeviceConnected);
+    else
+        timers_.Start(kTimerDeviceRetry, kRetryLaterMs);
+}
+
+bool PhoneController::ExitSequence() {
+    if (state_.deviceOpen && line_.IsLineBusy() == 1) {
+        if (!view_.Confirm(text::kExitWhileBusy))
+            return false;
+        // The call ends with the program: the line is released rather than
+        // left held by a closed adapter, and the call is logged.
+        line_.HookOn();
+        OnHookOn();
+    }
+    if (line_.GetHeadsetLoc() == 2)
+        line_.SetHeadSet(1);
+    view_.HideWindow();
+    line_.StopService();
+    line_.CloseDeviceByIndex();
+    state_.deviceOpen = false;
+    SaveSettingsNow();
+    timers_.Stop(kTimerDeviceRetry);
+    return true;
+}
+
+bool PhoneController::SaveSettingsNow() {
+    return SaveSettings(settings_, places_.settingsFile);
+}
+
+// --- messages --------------------------------------------------------------
+
+bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam) {
+    switch (message) {
+        case WM_TY_RINGDETECTED:
+            OnRingDetected();
+            return true;
+        case WM_TY_RINGEND:
+            OnRingEnd();
+            return true;
+        case WM_TY_CIDREDAY:
+            OnCallerId();
+            return true;
+        case WM_TY_DEVICEREMOVED:
+            OnDeviceRemoved();
+            return true;
+        case WM_TY_CODECDONE:
+            view_.CodecDone(static_cast<long>(lParam));
+            return true;
+        case WM_TY_LINENOTIFY:
+            if (lParam == 1)
+                OnHookOff();
+            else if (lParam == 0)
+                OnHookOn();
+            return true;
+        case WM_TY_THREADNOTIFY:
+            OnThreadNotify(static_cast<long>(lParam));
+            return true;
+        case WM_TY_RECEIVE:
+            OnReceive();
+            return true;
+        case WM_TY_GETARS:
+            machine_.OnArsKey(lParam == 1);
+            return true;
+        case WM_TY_DIALTONE:
+        case WM_TY_RINGBACKTONE:
+            return true;
+        case WM_TY_GETDTMF:
+            OnLineDigit(static_cast<long>(lParam));
+            return true;
+        case WM_TY_PLAYPROGRESS:
+            view_.PlayProgress(static_cast<long>(lParam));
+            return true;
+        case WM_TY_BUSY2:
+            OnBusyTone();
+            return true;
+        case WM_TY_AUTODIALDONE:
+            OnAutoDialDone();
+            return true;
+        case kPopupClicked:
+            if (!LineBusy() && state_.ringing) {
+                line_.HookOff();
+                view_.ShowWindow();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+void PhoneController::OnTimer(int id) {
+    if (machine_.OnTimer(id))
+        return;
+    if (id == kTimerDeviceRetry)
+        OnRetryTimer();
+    else if (id == kTimerDialRecord)
+        OnDialRecordTimer();
+}
+
+std::string PhoneController::OnCopyData(std::uint32_t kind, const std::string& payload) {
+    if (kind == 16) {
+        const std::string number(payload.c_str());  // up to the first NUL
+        if (number.size() >= kNumberBufferSize)
+            return text::kNumberTooLong;
+        if (!LineBusy()) {
+            SetDialNumber(number);
+            HookButton();
+            view_.ShowWindow();
+        }
+    } else if (kind == 32) {
+        if (LineBusy())
+            HookButton();
+    }
+    return {};
+}
+
+void PhoneController::OnRingDetected() {
+    if (!state_.ringing && !state_.inCall) {
+        // A missed call is logged with the time its ringing began.
+        state_.call.CallDate = clock_.NowLocal();
+    }
+    if (!state_.callerIdBeforeRing)
+        state_.callerNumber.clear();
+    state_.callerIdBeforeRing = false;
+    view_.SetStatusText(text::kRinging);
+    state_.ringing = true;
+    machine_.Arm();
+    if (!view_.RingPopupShown())
+        view_.ShowRingPopup("Vantelo\n Ring");
+}
+
+void PhoneController::OnRingEnd() {
+    state_.ringing = false;
+    view_.CloseRingPopup();
+    if (!LineBusy()) {
+        machine_.OnRingEnd();
+        state_.call.CallMode = kCallMissed;
+        WriteCallLog();
+        state_.callerIdBeforeRing = false;
+    }
+}
+
+void PhoneController::OnCallerId() {
+    std::string record = line_.GetCIDData();
+    record = record.c_str();  // the text up to its NUL
+    state_.callerNumber = record.size() > 9 ? record.substr(9) : std::string();
+    state_.callerIdBeforeRing = !state_.ringing && !state_.inCall;
+    state_.call.CallNum = state_.callerNumber;
+    std::string shown;
+    if (!state_.callerNumber.empty()) {
+        const std::string name = LookupName(state_.callerNumber);
+        state_.call.CallName = name;
+        shown = name.empty() ? state_.callerNumber : name + "\n" + state_.callerNumber;
+        view_.SetNumberText(shown);
+    }
+    if (view_.RingPopupShown())
+        view_.ShowRingPopup(shown);
+}
+
+void PhoneController::OnDeviceRemoved() {
+    if (state_.recording) {
+        line_.StopRecord();
+        state_.recording = false;
+    }
+    if (state_.playing) {
+        line_.StopWaveOut();
+        state_.playing = false;
+    }
+    view_.SetStatusText(text::kDeviceRemoved);
+    line_.StopService();
+    line_.CloseDeviceByIndex();
+    state_.deviceOpen = false;
+    timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
+}
+
+void PhoneController::OnHookOff() {
+    state_.inCall = true;
+    state_.dialRecordArmed = true;
+    if (state_.recording)
+        ToggleRecording();
+    StopPlaybackIfAny();
+    RestoreTelMode();
+    state_.connected = false;
+    ResetCall();
+    if (state_.ringing)
+        state_.call.CallMode = kCallReceived;
+    else if (!settings_.StrReceive.empty() && state_.dialledNumber == settings_.StrReceive)
+        state_.call.CallMode = kCallReceived;
+    else
+        state_.call.CallMode = kCallOutgoing;
+    view_.SetPicture(kHookPicture, kBitmapOffHook);
+    view_.SetButtonLook(kHookButton, "HookOff");
+    view_.SetStatusText(text::kInCall);
+    view_.CloseRingPopup();
+    if (state_.engaged) {
+        machine_.StartGreeting();
+    } else if (state_.call.CallMode == kCallReceived &&
+               (settings_.ModeRecAuto & kRecAutoReceived) && !state_.recording) {
+        ToggleRecording();
+    }
+    state_.busyGuard = false;
+}
+
+void PhoneController::OnHookOn() {
+    // A repeated hook-on (as after a re-plug) is no call.
+    if (!state_.inCall)
+        return;
+    state_.inCall = false;
+    if (state_.recording)
+        ToggleRecording();
+    StopPlaybackIfAny();
+    RestoreTelMode();
+    WriteCallLog();
+    state_.mute = false;
+    view_.SetButtonLook(kMuteButton, "MuteOff");
+    view_.SetStatusText("");
+    view_.SetNumberText("");
+    view_.SetPicture(kHookPicture, kBitmapOnHook);
+    view_.SetButtonLook(kHookButton, "HookOn");
+    if (state_.engaged)
+        machine_.OnHangUp();
+    state_.absenceLevel = kLevelIdle;
+    if (state_.ringing) {
+        state_.ringing = false;
+        view_.CloseRingPopup();
+    }
+    ClearNumber();
+    state_.busyGuard = false;
+}
+
+void PhoneController::OnReceive() {
+    view_.SetStatusText(text::kConnected);
+    state_.connected = true;
+    if (state_.call.CallMode == kCallOutgoing) {
+        if (state_.dialledNumber.empty())
+            state_.dialledNumber = state_.lineDigits;
+        state_.lineDigits.clear();
+    }
+}
+
+void PhoneController::OnBusyTone() {
+    if (state_.engaged)
+        machine_.OnBusyTone();
+    else
+        view_.SetStatusText(text::kFarEndBusy);
+}
+
+void PhoneController::OnLineDigit(long code) {
+    char digit;
+    if (code >= 0 && code <= 9)
+        digit = static_cast<char>('0' + code);
+    else if (code == 10)
+        digit = '*';
+    else if (code == 11)
+        digit = '0';
+    else if (code == 12)
+        digit = '#';
+    else
+        return;
+    state_.lineDigits.push_back(digit);
+    RestartDialRecordTimer();
+    if (state_.engaged)
+        machine_.OnDigit(digit);
+}
+
+void PhoneController::OnThreadNotify(long what) {
+    if (what != 0) {
+        ShowRecordingStopped();
+        return;
+    }
+    view_.SetButtonLook(kPlayButton, "Stop");
+    state_.playing = false;
+    view_.SetPicture(kPlayPicture, kBitmapPlayStopped);
+    if (state_.engaged) {
+        line_.Pause(50);
+        machine_.OnPlaybackEnded();
+    } else if (view_.CallLogPlayState() != 0) {
+        view_.StopCallLogPlayback();
+    }
+}
+
+void PhoneController::OnAutoDialDone() {
+    if ((settings_.ModeRecAuto & kRecAutoOutgoing) && LineBusy() && !state_.recording)
+        ToggleRecording();
+}
+
+void PhoneController::OnDialRecordTimer() {
+    timers_.Stop(kTimerDialRecord);
+    state_.dialRecordArmed = false;
+    if (LineBusy() && !state_.recording)
+        ToggleRecording();
+}
+
+// --- buttons and keys --------------------------------------------------------
+
+void PhoneController::SetDialNumber(const std::string& text) {
+    state_.dialledNumber = CleanNumber(text);
+    view_.SetNumberText(state_.dialledNumber);
+}
+
+void PhoneController::HookButton() {
+    state_.busyGuard = true;
+    if (LineBusy()) {
+        if (line_.GetTYplusState() & kStateAutoDial) {
+            state_.busyGuard = false;  // nothing runs, so nothing may stay guarded
+            return;
+        }
+        if (state_.recording) {
+            line_.StopRecord();
+            ShowRecordingStopped();
+        }
+        StopPlaybackIfAny();
+        line_.HookOn();
+        return;
+    }
+    const unsigned status = line_.GetTYplusState();
+    if (InUse(status) || state_.playing || state_.recording) {
+        if (state_.recording)
+            ToggleRecording();
+        if (state_.playing) {
+            if (view_.CallLogPlayState() != 0)
+                view_.StopCallLogPlayback();
+            else
+                line_.StopWaveOut();
+        }
+        state_.playing = false;
+    }
+    if (line_.GetHeadsetLoc() == 2) {
+        if (state_.call.CallMode == kCallGreeting && state_.recording)
+            ToggleRecording();
+        line_.SetHeadSet(1);
+    }
+    if (state_.ringing) {
+        line_.HookOff();
+        state_.busyGuard = false;
+        return;
+    }
+    if (state_.dialledNumber.empty()) {
+        line_.HookOff();
+        return;
+    }
+    if (state_.dialledNumber.size() >= kNumberBufferSize) {
+        state_.dialledNumber.clear();
+        view_.SetNumberText("");
+        state_.busyGuard = false;
+        return;
+    }
+    std::string number = CleanNumber(state_.dialledNumber);
+    if (settings_.IsLocal && StartsWith(number, settings_.StrLocal))
+        number.erase(0, settings_.StrLocal.size());
+    if (number.size() > 5)
+        DialOutside(number);
+    else
+        DialInner();
+    state_.appDialled = true;
+}
+
+void PhoneController::DialOutside(const std::string& number) {
+    const std::string buffer = NumberBuffer(number);
+    const std::string prefix =
+        (!settings_.StrExt.empty() && settings_.IsExt) ? settings_.StrExt : std::string();
+    if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, prefix.c_str(), settings_.IntExtDelay,
+                             settings_.IntKeyTime, settings_.IntKeyDelay,
+                             settings_.ToneLevel) == 0) {
+        view_.SetStatusText(text::kDialFailed);
+        state_.busyGuard = false;  // no hook message will come to clear it
+    }
+}
+
+void PhoneController::DialInner() {
+    if (state_.ringing) {
+        line_.HookOff();
+        return;
+    }
+    if (LineBusy()) {  // a transfer
+        line_.SendFlash(settings_.IntFlashTime);
+        line_.Pause(static_cast<unsigned>(std::max(0, settings_.IntFlashDelay)));
+    }
+    SetDialNumber(state_.dialledNumber);
+    if (state_.dialledNumber.empty())
+        return;
+    const std::string buffer = NumberBuffer(CleanNumber(state_.dialledNumber));
+    if (line_.AutoDialThread(buffer.c_str(), settings_.IsExt, "", settings_.IntExtDelay,
+                             settings_.IntKeyTime, settings_.IntKeyDelay,
+                             settings_.ToneLevel) == 0) {
+        view_.SetStatusText(text::kDialFailed);
+        state_.busyGuard = false;
+    }
+    state_.innerLine = true;
+}
+
+void PhoneController::SetCallName(const std::string& name) {
+    state_.call.CallName = name;
+}
+
+std::string PhoneController::LookupName(const std::string& number) {
+    return store_.LookupName(number, settings_.StrExt);
+}
+
+void PhoneController::ToggleRecording() {
+    if (state_.playing) {
+        view_.SetStatusText(text::kPlaying);
+        return;
+    }
+    state_.busyGuard = true;
+    if (state_.recording) {
+        line_.StopRecord();
+        if (state_.call.CallMode == kCallGreeting) {
+            FinishGreeting(state_.call, clock_, settings_.ModeRecCompress);
+            std::string error;
+            if (!store_.AppendCall(state_.call, error)) {
+                view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
+                ResetCall();
+            } else {
+                view_.CallLogged();
+            }
+            line_.SetHeadSet(1);
+        }
+        ShowRecordingStopped();
+        state_.busyGuard = false;
+        return;
+    }
+    line_.Pause(30);
+    if (state_.absenceMode && state_.absenceLevel != kLevelPrompt1) {
+        view_.SetStatusText(text::kAbsenceOnRefusal);
+        state_.busyGuard = false;
+        return;
+    }
+    const bool greeting = !(line_.GetTYplusState() & kStateOffHook);
+    if (greeting) {
+        BeginGreeting(state_.call, clock_);
+        line_.SetHeadSet(2);
+    }
+    state_.recording = true;
+    const std::string folder = RecordingFolder(clock_, places_.appFolder);
+    const std::string file = RecordingFileName(clock_, settings_.ModeRecCompress);
+    NoteRecordingStarted(state_.call, folder, file);
+    if (line_.StartRecord(folder + file, 0, settings_.ModeRecCompress) != 0) {
+        view_.SetStatusText(text::kRecording);
+        view_.SetPicture(kRecordPicture, kBitmapRecording);
+        view_.SetButtonLook(kRecordButton, "Record");
+    } else {
+        state_.recording = false;
+        // The handset goes back to the line when no greeting is recorded.
+        if (greeting)
+            line_.SetHeadSet(1);
+    }
+    state_.busyGuard = false;
+}
+
+void PhoneController::KeypadDigit(char digit) {
+    AppendDigit(digit);
+    if (LineBusy())
+        line_.SendNumber(digit, settings_.IntKeyTime, settings_.ToneLevel);
+}
+
+void PhoneController::RedialButton() {
+    if (state_.lastNumber.empty())
+        return;
+    const std::string last = state_.lastNumber;
+    state_.dialledNumber = last;
+    if (state_.lastInner)
+        DialInner();
+    else
+        HookButton();
+    SetCallName(LookupName(last));
+}
+
+void PhoneController::FlashButton() {
+    view_.SetStatusText("");
+    if (LineBusy())
+        line_.SendFlash(settings_.IntFlashTime);
+}
+
+void PhoneController::PickUpButton() {
+    if (settings_.StrReceive.empty())
+        return;
+    if (LineBusy()) {
+        for (char c : settings_.StrReceive) {
+            AppendDigit(c);
+            line_.SendNumber(c, settings_.IntKeyTime, settings_.ToneLevel);
+            line_.Pause(30);
+        }
+        state_.call.CallMode = kCallReceived;
+    } else {
+        state_.dialledNumber = settings_.StrReceive;
+        DialInner();
+    }
+}
+
+void PhoneController::MuteButton() {
+    if (!LineBusy())
+        return;
+    state_.mute = !state_.mute;
+    view_.SetButtonLook(kMuteButton, state_.mute ? "MuteOn" : "MuteOff");
+    line_.ToggleMute();
+}
+
+void PhoneController::SaveMemoButton() {
+    view_.SaveMemo(view_.MemoText());
+}
+
+void PhoneController::PlayButton(const std::string* file) {
+    if (state_.busyGuard)
+        return;
+    const unsigned status = line_.GetTYplusState();
+    const char* refusal = nullptr;
+    if ((status & kStateGone) == kStateGone)
+        refusal = text::kPlayNoDevice;
+    else if (!(status & kStateOffHook))
+        refusal = text::kPlayOnlyInCall;
+    else if (status & kStateAutoDial)
+        refusal = text::kPlayAutoDial;
+    else if (status & kStateRecording)
+        refusal = text::kPlayRecording;
+    else if (state_.absenceMode)
+        refusal = text::kAbsenceOnRefusal;
+    if (refusal) {
+        view_.SetStatusText(refusal);
+        return;
+    }
+    if (view_.CallLogDecoding())
+        return;
+    if (view_.CallLogPlayState() != 0)
+        view_.StopCallLogPlayback();
+    if (state_.playing) {
+        view_.SetPicture(kPlayPicture, kBitmapPlayStopped);
+        view_.SetButtonLook(kPlayButton, "Stop");
+        line_.StopWaveOut();
+        state_.playing = false;
+        return;
+    }
+    if (status & kStatePlaying) {
+        line_.StopWaveOut();
+        line_.Pause(50);
+    }
+    std::string path;
+    if (file) {
+        path = *file;
+    } else if (auto chosen = view_.ChooseSoundFile()) {
+        path = *chosen;
+    } else {
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        view_.SetStatusText(text::kPlayFileMissing);
+        return;
+    }
+    if (line_.GetTYplusState() & kStatePlaying)
+        return;
+    if (line_.WaveOut(path, 0, AnsweringMachine::RawFlagFor(path)) != 0) {
+        view_.SetButtonLook(kPlayButton, "Play");
+        view_.SetStatusText(text::kPlaying);
+        view_.SetPicture(kPlayPicture, kBitmapPlaying);
+        state_.playing = true;
+    }
+}
+
+void PhoneController::RecordButton() {
+    if (state_.busyGuard)
+        return;
+    if (state_.dialRecordArmed) {
+        timers_.Stop(kTimerDialRecord);
+        state_.dialRecordArmed = false;
+    }
+    ToggleRecording();
+}
+
+void PhoneController::ClearNumber() {
+    state_.appDialled = false;
+    state_.innerLine = false;
+    state_.dialledNumber.clear();
+    state_.lineDigits.clear();
+    view_.SetNumberText("");
+}
+
+void PhoneController::FilterChar(char c) {
+    if ((c >= '0' && c <= '9') || c == '*' || c == '#') {
+        KeypadDigit(c);
+    } else if (c == '+' || c == '-') {
+        line_.VolumeControl(c == '+' ? 1 : 0);
+    } else if (c == '.') {
+        if (LineBusy())
+            FlashButton();
+        else
+            ClearNumber();
+    } else if (c == 'F' || c == 'f') {
+        FlashButton();
+    } else if (c == 'R' || c == 'r') {
+        RedialButton();
+    }
+}
+
+void PhoneController::FilterKey(Key key) {
+    switch (key) {
+        case Key::Backspace:
+            if (!state_.dialledNumber.empty())
+                state_.dialledNumber.pop_back();
+            SetDialNumber(state_.dialledNumber);
+            break;
+        case Key::Paste:
+            SetDialNumber(view_.ClipboardText());
+            break;
+        case Key::Enter:
+            HookButton();
+            break;
+        case Key::Escape:
+            view_.HideWindow();
+            break;
+        case Key::Delete:
+            ClearNumber();
+            break;
+    }
+}
+
+// --- helpers -------------------------------------------------------------------
+
+bool PhoneController::LineBusy() {
+    return line_.IsLineBusy() == 1;
+}
+
+bool PhoneController::InUse(unsigned status) const {
+    return (status & kStateGone) != kStateGone && (status & (kStatePlaying | kStateRecording));
+}
+
+void PhoneController::StopPlaybackIfAny() {
+    const unsigned status = line_.GetTYplusState();
+    const bool bitSays = (status & kStateGone) != kStateGone && (status & kStatePlaying);
+    if (state_.playing || bitSays)
+        line_.StopWaveOut();
+    state_.playing = false;
+}
+
+void PhoneController::RestoreTelMode() {
+    if (line_.GetHeadsetLoc() == 2)
+        line_.SetHeadSet(1);
+}
+
+void PhoneController::ShowRecordingStopped() {
+    state_.recording = false;
+    view_.SetPicture(kRecordPicture, kBitmapRecordStopped);
+    view_.SetButtonLook(kRecordButton, "Stop");
+}
+
+void PhoneController::RestartDialRecordTimer() {
+    if (state_.call.CallMode == kCallOutgoing && (settings_.ModeRecAuto & kRecAutoOutgoing) &&
+        state_.dialRecordArmed)
+        timers_.Start(kTimerDialRecord, kDialRecordDelayMs);
+}
+
+void PhoneController::AppendDigit(char digit) {
+    state_.dialledNumber.push_back(digit);
+    view_.SetNumberText(state_.dialledNumber);
+    RestartDialRecordTimer();
+}
+
+void PhoneController::ResetCall() {
+    state_.call.Reset(clock_);
+}
+
+void PhoneController::WriteCallLog() {
+    CallRecord& call = state_.call;
+    if (call.CallMode == kCallOutgoing) {
+        std::string number;
+        const std::string& ext = settings_.StrExt;
+        if (!state_.dialledNumber.empty()) {
+            number = state_.dialledNumber;
+            if (settings_.IsExt && !state_.appDialled) {
+                const bool pickUp =
+                    !settings_.StrReceive.empty() && StartsWith(number, settings_.StrReceive);
+                if (pickUp)
+                    call.CallMode = kCallReceived;
+                if (StartsWith(number, ext)) {
+                    number.erase(0, ext.size());
+                } else {
+                    state_.innerLine = true;
+                    if (!pickUp)
+                        call.CallbInner = true;
+                }
+            }
+            if (!state_.lineDigits.empty())
+                call.CallDtmf = state_.lineDigits;
+        } else if (!state_.lineDigits.empty()) {
+            number = state_.lineDigits;
+            if (settings_.IsExt && StartsWith(number, ext)) {
+                number.erase(0, ext.size());
+            } else {
+                if (!state_.appDialled)
+                    state_.innerLine = true;
+                call.CallbInner = state_.innerLine;
+            }
+        } else {
+            return;  // lifted and put down without a number: no call
+        }
+        if (call.CallName.empty())
+            call.CallName = LookupName(number);
+        state_.lastNumber = number;
+        state_.lastInner = state_.innerLine;
+        call.CallNum = number;
+        call.CallCompressMode = settings_.ModeRecCompress;
+        call.CallTime = SecondsSince(call, clock_);
+    } else {
+        call.CallNum = state_.callerNumber;
+        if (call.CallName.empty())
+            call.CallName = LookupName(state_.callerNumber);
+        call.CallCompressMode = settings_.ModeRecCompress;
+        call.CallDtmf = state_.lineDigits;
+        call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);
+    }
+    std::string error;
+    if (store_.AppendCall(call, error)) {
+        view_.CallLogged();
+    } else {
+        view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
+        ResetCall();
+    }
+}
+
+}  // namespace vantelo
