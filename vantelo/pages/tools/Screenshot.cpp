@@ -39,6 +39,11 @@ public:
     void SetCallName(const std::string&) override {}
     bool IsRinging() const override { return false; }
     std::string OutsideLineCode() const override { return {}; }
+    vantelo::PhoneSettings& Settings() override { return settings_; }
+    bool SaveSettings() override { return true; }
+
+private:
+    vantelo::PhoneSettings settings_;
 };
 
 void Wait(int ms) {
@@ -134,6 +139,10 @@ int main(int argc, char** argv) {
     Wait(200);
     ok = Grab(window, out / "phone-contactedit.png") && ok;
     window.CancelContactEdit();
+    window.SwitchPage(3);
+    Wait(200);
+    ok = Grab(window, out / "phone-settings.png") && ok;
+    window.SwitchPage(0);
 
     window.SetIndicator(IDC_PIC_HOOK, IDB_HOOK_OFF);
     window.SetIndicator(IDC_PIC_RECORDING, IDB_RECORDING_ON);
