@@ -34,6 +34,11 @@ public:
     void SetCallName(const std::string&) override {}
     bool IsRinging() const override { return true; }
     std::string OutsideLineCode() const override { return {}; }
+    vantelo::PhoneSettings& Settings() override { return settings_; }
+    bool SaveSettings() override { return true; }
+
+private:
+    vantelo::PhoneSettings settings_;
 };
 
 bool Fill(vantelo::ContactRecordSet& set, long count, const char* group) {

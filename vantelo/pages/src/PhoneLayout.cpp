@@ -81,6 +81,32 @@ constexpr FieldPlace kEditPageFields[] = {
     {1017, 10, 398, 172, 214, 24, "회사전화1"}, {1018, 11, 398, 204, 214, 24, "회사전화2"},
     {1015, 8, 398, 236, 214, 24, "회사주소1"},  {1016, 9, 398, 268, 214, 24, "회사주소2"},
 };
+// The labels are the check boxes' own texts (the outside-line one keeps its
+// leading blanks, which line its colon up with the others).
+constexpr Place kSettingsPageButtons[] = {
+    {IDC_SP_PATH, 127, 349, 65, 19, "Path", "찾아보기"},
+    {IDC_SP_DEFAULT_LOAD, 297, 400, 215, 30, "Default Load", "기본값으로 설정"},
+    {IDC_SP_OK, 447, 432, 65, 28, "Ok", "저장"},
+};
+
+constexpr Place kSettingsPageControls[] = {
+    {IDC_SP_IS_LOCAL, 12, 14, 118, 22, "지역 번호 :", ""},
+    {IDC_SP_STR_LOCAL, 134, 14, 160, 22, "", ""},
+    {IDC_SP_IS_EXT, 12, 42, 118, 22, "         외선 번호 :", ""},
+    {IDC_SP_STR_EXT, 134, 42, 160, 22, "", ""},
+    {IDC_SP_IS_RECEIVE, 12, 70, 118, 22, "끌어받기 번호 :", ""},
+    {IDC_SP_STR_RECEIVE, 134, 70, 160, 22, "", ""},
+    {IDC_SP_REC_RECEIVED, 12, 112, 138, 22, "착신 자동 녹음", ""},
+    {IDC_SP_REC_OUTGOING, 154, 112, 140, 22, "발신 자동 녹음", ""},
+    {IDC_SP_CAPTION_COMPRESS, 12, 142, 118, 24, "녹음 압축률 : ", ""},
+    {IDC_SP_COMPRESS, 134, 142, 160, 24, "", ""},
+    {IDC_SP_CAPTION_MAX_MESSAGE, 12, 184, 150, 22, "녹음 최대시간(초) :", ""},
+    {IDC_SP_MAX_MESSAGE, 166, 184, 60, 22, "", ""},
+    {IDC_SP_GREETING_ONLY, 12, 214, 282, 22, "안내 메시지만 재생", ""},
+    {IDC_SP_CALLER_CHOOSES, 12, 240, 282, 22, "메시지 재생 후 상대응답", ""},
+    {IDC_SP_CAPTION_GREETING, 12, 270, 150, 20, "안내 메시지 : ", ""},
+    {IDC_SP_GREETING_FILE, 12, 292, 282, 52, "", ""},
+};
 // clang-format on
 
 }  // namespace
@@ -102,6 +128,13 @@ std::span<const Place> PhoneLayout::EditPageControls() {
 }
 std::span<const FieldPlace> PhoneLayout::EditPageFields() {
     return kEditPageFields;
+}
+
+std::span<const Place> PhoneLayout::SettingsPageButtons() {
+    return kSettingsPageButtons;
+}
+std::span<const Place> PhoneLayout::SettingsPageControls() {
+    return kSettingsPageControls;
 }
 
 const Place* PhoneLayout::Find(std::span<const Place> table, int id) {

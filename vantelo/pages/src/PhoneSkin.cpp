@@ -402,6 +402,31 @@ void AddPage(SkinImages& skin, int normal, int pressed, int hover, int back, con
     skin.Add(hover, Page(title, controls, fields, Press::Hover));
 }
 
+// The settings page: white cards behind the dialling, recording, answering
+// and timing groups, and its three buttons.
+QImage SettingsFace(Press press) {
+    const QRect area = PhoneLayout::kPageArea;
+    QImage img(area.size(), QImage::Format_RGB32);
+    img.fill(kPanel);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF cards[] = {{4, 6, 298, 94}, {4, 104, 298, 104}, {4, 212, 298, 160},
+                            {306, 2, 310, 380}};
+    for (const QRectF& c : cards) {
+        p.setPen(QPen(QColor(210, 216, 226), 1));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(c.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    }
+    p.setPen(QPen(kAccent, 2));
+    for (const QRectF& c : cards) p.drawLine(c.topLeft() + QPointF(8, 1), c.topRight() + QPointF(-8, 1));
+    for (const Place& b : PhoneLayout::SettingsPageButtons()) {
+        const bool main = b.id == IDC_SP_OK;
+        DrawFace(p, b.Rect(), main ? kAccent : QColor(196, 204, 216), main ? Qt::white : kInk,
+                 QString::fromUtf8(b.label), b.h < 24 ? 11 : 13, press, 6);
+    }
+    return img;
+}
+
 }  // namespace
 
 QFont PhoneSkin::LabelFont(int pixelSize, bool bold) {
@@ -449,6 +474,9 @@ void PhoneSkin::PaintAll(SkinImages& skin) {
     AddPage(skin, IDB_CONTACTEDIT_NORMAL, IDB_CONTACTEDIT_PRESSED, IDB_CONTACTEDIT_HOVER,
             IDB_CONTACTEDIT_BACK, "연락처 편집", PhoneLayout::EditPageControls(),
             PhoneLayout::EditPageFields());
+    skin.Add(IDB_SETTINGS_NORMAL, SettingsFace(Press::Normal));
+    skin.Add(IDB_SETTINGS_PRESSED, SettingsFace(Press::Pressed));
+    skin.Add(IDB_SETTINGS_HOVER, SettingsFace(Press::Hover));
 }
 
 }  // namespace vantelo::pages

@@ -22,6 +22,7 @@
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/RingPopup.h"
+#include "vantelo/pages/SettingsPage.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowMessageEvent.h"
 
@@ -84,10 +85,15 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     addressBook_ = new AddressBookPage(*this, skin_, this);
     innerLine_ = new InnerLinePage(*this, skin_, this);
     contactEdit_ = new ContactEditPage(*this, skin_, this);
+    settings_ = new SettingsPage(*this, skin_, this);
+    // Every switch to the settings page shows the settings in use.
+    connect(this, &PhoneWindow::SettingsPageOpening, settings_,
+            [this] { settings_->Load(phone_.Settings()); });
     host_.SetListener([this](int id, bool shown) { OnPageChange(id, shown); });
     host_.Add(IDD_ADDRESSBOOK, addressBook_);
     host_.Add(IDD_INNERLINE, innerLine_);
     host_.Add(IDD_CONTACTEDIT, contactEdit_);
+    host_.Add(IDD_SETTINGS, settings_);
     addressBook_->Open(setup.database);
     innerLine_->Open(setup.database);
     if (!addressBook_->OpenError().empty())
@@ -439,6 +445,11 @@ void PhoneWindow::CloseForExit() {
 bool PhoneWindow::AskYesNo(const QString& text) {
     return QMessageBox::information(this, QStringLiteral("Vantelo"), text,
                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool PhoneWindow::AskOkCancel(const QString& text) {
+    return QMessageBox::information(this, QStringLiteral("Vantelo"), text,
+                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 void PhoneWindow::Inform(const QString& text) {

@@ -16,6 +16,7 @@
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
+#include "vantelo/pages/SettingsPage.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages::test {
@@ -89,10 +90,9 @@ TEST_F(PhoneWindowTest, ShapedFromItsSkinWithTheButtonsInPlace) {
 TEST_F(PhoneWindowTest, PageButtonsSwitchPagesByTheRules) {
     Open();
     QSignalSpy settingsLoads(window_.get(), &PhoneWindow::SettingsPageOpening);
-    QWidget settings;
+    QWidget& settings = window_->Settings();
     QWidget callLog;
     int callLogRefreshes = 0;
-    window_->InstallPage(IDD_SETTINGS, &settings);
     window_->InstallPage(IDD_CALLLOG, &callLog, {[&] { ++callLogRefreshes; }, {}});
 
     // The window starts on the address book page, its button selected.

@@ -38,6 +38,11 @@ void RecordingPhone::DialInner() {
     calls.push_back("inner");
 }
 
+bool RecordingPhone::SaveSettings() {
+    ++saves;
+    return vantelo::SaveSettings(settings);
+}
+
 void RecordingPhone::SetCallName(const std::string& name) {
     calls.push_back("name " + name);
 }

@@ -23,12 +23,17 @@ public:
     void SetCallName(const std::string& name) override;
     bool IsRinging() const override { return ringing; }
     std::string OutsideLineCode() const override { return strExt; }
+    PhoneSettings& Settings() override { return settings; }
+    // Writes to the settings file of the test's private folder.
+    bool SaveSettings() override;
 
     // Calls in order, e.g. "button 1058", "key 5", "dial 0212345678", "hook".
     std::vector<std::string> calls;
     bool lineBusy = false;
     bool ringing = false;
     std::string strExt;
+    PhoneSettings settings;
+    int saves = 0;
 };
 
 }  // namespace vantelo::pages::test

@@ -41,6 +41,11 @@ public:
     void SetCallName(const std::string&) override {}
     bool IsRinging() const override { return false; }
     std::string OutsideLineCode() const override { return {}; }
+    vantelo::PhoneSettings& Settings() override { return settings_; }
+    bool SaveSettings() override { return true; }
+
+private:
+    vantelo::PhoneSettings settings_;
 };
 
 class IdleLog : public CallLogActions {
@@ -196,6 +201,10 @@ int main(int argc, char** argv) {
     Wait(200);
     ok = Grab(window, out / "phone-contactedit.png") && ok;
     window.CancelContactEdit();
+    window.SwitchPage(3);
+    Wait(200);
+    ok = Grab(window, out / "phone-settings.png") && ok;
+    window.SwitchPage(0);
 
     window.SetIndicator(IDC_PIC_HOOK, IDB_HOOK_OFF);
     window.SetIndicator(IDC_PIC_RECORDING, IDB_RECORDING_ON);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/MessageWindow.h"
+#include "vantelo/core/PhoneSettings.h"
 
 namespace vantelo::pages {
 
@@ -35,6 +36,11 @@ public:
     virtual bool IsRinging() const = 0;
     // The outside-line access code (StrExt).
     virtual std::string OutsideLineCode() const = 0;
+
+    // For the settings page: the settings in use, and writing them to the
+    // settings file (false when they could not be written).
+    virtual PhoneSettings& Settings() = 0;
+    virtual bool SaveSettings() = 0;
 };
 
 }  // namespace vantelo::pages

@@ -76,6 +76,10 @@ inline constexpr int IDB_INNERLINE_HOVER = 275;
 inline constexpr int IDB_CONTACTEDIT_NORMAL = 276;
 inline constexpr int IDB_CONTACTEDIT_PRESSED = 277;
 inline constexpr int IDB_CONTACTEDIT_HOVER = 278;
+// The settings page's triple (its normal image is its background).
+inline constexpr int IDB_SETTINGS_HOVER = 280;
+inline constexpr int IDB_SETTINGS_NORMAL = 287;
+inline constexpr int IDB_SETTINGS_PRESSED = 288;
 // Page backgrounds without buttons: a hidden button leaves no picture.
 inline constexpr int IDB_ADDRESSBOOK_BACK = 290;
 inline constexpr int IDB_INNERLINE_BACK = 291;

@@ -48,6 +48,13 @@ public:
     static std::span<const Place> EditPageControls();
     static std::span<const FieldPlace> EditPageFields();
 
+    // The settings page: its three skinned buttons, and its check boxes,
+    // edits and captions (the sliders are placed by the page, one under the
+    // other in the right-hand column).
+    static std::span<const Place> SettingsPageButtons();
+    static std::span<const Place> SettingsPageControls();
+    static constexpr QRect kSliderColumn{312, 8, 300, 54};  // first slider block
+
     // The place of `id` in a table; an empty rectangle when it is not there.
     static QRect RectOf(std::span<const Place> table, int id);
     static const Place* Find(std::span<const Place> table, int id);
@@ -68,5 +75,27 @@ inline constexpr int IDC_CE_GROUP = 1007;
 inline constexpr int IDC_CE_NOTES = 1019;
 inline constexpr int IDC_CE_SAVE = 1021;
 inline constexpr int IDC_CE_CANCEL = 1022;
+// Controls of the settings page.
+inline constexpr int IDC_SP_IS_EXT = 1077;
+inline constexpr int IDC_SP_OK = 1079;
+inline constexpr int IDC_SP_IS_LOCAL = 1080;
+inline constexpr int IDC_SP_STR_LOCAL = 1081;
+inline constexpr int IDC_SP_STR_EXT = 1082;
+inline constexpr int IDC_SP_IS_RECEIVE = 1083;
+inline constexpr int IDC_SP_STR_RECEIVE = 1084;
+inline constexpr int IDC_SP_REC_RECEIVED = 1086;
+inline constexpr int IDC_SP_REC_OUTGOING = 1087;
+inline constexpr int IDC_SP_COMPRESS = 1088;
+inline constexpr int IDC_SP_PATH = 1090;
+inline constexpr int IDC_SP_CALLER_CHOOSES = 1091;
+inline constexpr int IDC_SP_GREETING_ONLY = 1067;
+inline constexpr int IDC_SP_GREETING_FILE = 1098;
+inline constexpr int IDC_SP_DEFAULT_LOAD = 1139;
+inline constexpr int IDC_SP_MAX_MESSAGE = 1147;
+// Captions 1149-1158: the seven sliders' first, then the three below.
+inline constexpr int IDC_SP_CAPTION_FIRST = 1149;
+inline constexpr int IDC_SP_CAPTION_COMPRESS = 1156;
+inline constexpr int IDC_SP_CAPTION_MAX_MESSAGE = 1157;
+inline constexpr int IDC_SP_CAPTION_GREETING = 1158;
 
 }  // namespace vantelo::pages

@@ -40,6 +40,7 @@ class AddressBookPage;
 class ContactEditPage;
 class ContactPage;
 class InnerLinePage;
+class SettingsPage;
 
 class PhoneWindow : public QWidget, public PageOwner {
     Q_OBJECT
@@ -67,8 +68,10 @@ public:
     AddressBookPage& AddressBook() { return *addressBook_; }
     InnerLinePage& InnerLine() { return *innerLine_; }
     ContactEditPage& ContactEdit() { return *contactEdit_; }
+    SettingsPage& Settings() { return *settings_; }
 
     // Pages ----------------------------------------------------------------
+    // The call log page, made outside (the settings page is the window's own).
     void InstallPage(int templateId, QWidget* page, PageHooks hooks = {});
     // Page buttons 0..3: address book, inner line, call log, settings.
     void SwitchPage(int index);
@@ -122,6 +125,8 @@ public:
     PhoneActions& Phone() override { return phone_; }
     void ShowPage(int templateId) override;
     bool AskYesNo(const QString& text) override;
+    // An OK/Cancel question titled "Vantelo"; true for OK.
+    bool AskOkCancel(const QString& text);
     void Inform(const QString& text) override;
     void BeginContactEdit(bool modify, const ContactRecord& record,
                           const QStringList& groups) override;
@@ -163,6 +168,7 @@ private:
     AddressBookPage* addressBook_ = nullptr;
     InnerLinePage* innerLine_ = nullptr;
     ContactEditPage* contactEdit_ = nullptr;
+    SettingsPage* settings_ = nullptr;
     int pageIndex_ = -1;
     int lastHidden_ = -1;
     bool modifying_ = false;

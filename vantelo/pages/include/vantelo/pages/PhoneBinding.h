@@ -1,0 +1,92 @@
+#pragma once
+// The phone window bound to the phone controller. It owns both and passes
+// between them without adding behaviour of its own: the controller's view
+// is the window's display methods, the window's buttons, keys and posted
+// messages are the controller's operations, and names of numbers come from
+// the window's contact pages (which show a ringing caller's entry).
+
+#include <functional>
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/TimerHost.h"
+#include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/PhoneController.h"
+#include "vantelo/core/PhoneLine.h"
+#include "vantelo/core/PhoneView.h"
+#include "vantelo/pages/PhoneActions.h"
+#include "vantelo/pages/PhoneWindow.h"
+
+namespace vantelo::pages {
+
+class PhoneBinding : public PhoneView, public PhoneActions, private PhoneStore {
+public:
+    struct Parts {
+        PhoneLine& line;
+        const vt::Clock& clock;
+        PhoneController::Places places;
+        PhoneWindow::Setup window;  // its database is the call log's too
+        // The controller's timers (not owned); Qt timers when null. The
+        // caller of a given host hands its ticks to Phone().
+        vt::TimerHost* timers = nullptr;
+    };
+
+    explicit PhoneBinding(const Parts& parts);
+    ~PhoneBinding() override;
+
+    PhoneWindow& Window() { return *window_; }
+    PhoneController& Phone() { return *controller_; }
+    // Empty when the call log could be opened, else why not.
+    const std::string& OpenError() const { return calls_.OpenError(); }
+    // Runs once the exit sequence has closed the window (the program ends).
+    void SetOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
+
+    // Window creation's phone part: the device, flags, lamp and log file.
+    void Start() { controller_->Start(); }
+
+    // PhoneView: what the controller shows.
+    void SetStatusText(const std::string& text) override;
+    void SetNumberText(const std::string& text) override;
+    void SetPicture(int control, int bitmap) override;
+    void SetButtonLook(int control, const std::string& state) override;
+    void ShowRingPopup(const std::string& text) override;
+    void CloseRingPopup() override;
+    bool RingPopupShown() const override;
+    void MessageBox(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    std::string ClipboardText() override;
+    std::string MemoText() const override;
+    std::optional<std::string> ChooseSoundFile() override;
+    void SaveMemo(const std::string& memo) override;
+
+    // PhoneActions: what the window asks of the phone.
+    void OnButton(int controlId) override;
+    void OnKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) override;
+    void OnMessage(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam) override;
+    void OnExitCommand() override;
+    bool IsLineBusy() override;
+    void SetDialNumber(const std::string& number) override;
+    void HookButton() override;
+    void DialInner() override;
+    void SetCallName(const std::string& name) override;
+    bool IsRinging() const override;
+    std::string OutsideLineCode() const override;
+    PhoneSettings& Settings() override;
+    bool SaveSettings() override;
+
+private:
+    // PhoneStore: names through the window's pages, calls into the call log.
+    std::string LookupName(const std::string& number, const std::string& strExt) override;
+    bool AppendCall(CallRecord& call, std::string& error) override;
+
+    PhoneLine& line_;
+    DatabasePhoneStore calls_;
+    std::unique_ptr<vt::TimerHost> ownTimers_;
+    std::unique_ptr<PhoneWindow> window_;
+    std::unique_ptr<PhoneController> controller_;
+    std::function<void()> onExit_;
+};
+
+}  // namespace vantelo::pages

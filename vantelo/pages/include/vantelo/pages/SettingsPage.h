@@ -1,0 +1,76 @@
+#pragma once
+// The settings page: dialling prefixes, automatic recording, compression,
+// the answering machine's options and the line timings. It is loaded from
+// the phone's settings each time the window switches to it; edits stay in
+// the controls until Ok copies them into the settings and saves them.
+
+#include <QImage>
+#include <QWidget>
+#include <map>
+
+#include "vantelo/core/PhoneSettings.h"
+#include "vantelo/pages/PageOwner.h"
+#include "widgets/SkinImages.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSlider;
+
+namespace vantelo::pages {
+
+class SettingsPage : public QWidget {
+    Q_OBJECT
+public:
+    // One timing slider: its control, value label, caption, range, tick
+    // spacing, default and the setting it edits.
+    struct Slider {
+        int id;
+        int valueLabel;
+        int caption;
+        int minimum, maximum, tick, defaultValue;
+        int PhoneSettings::*setting;
+        const char* text;
+    };
+    static const Slider kSliders[7];
+
+    SettingsPage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent = nullptr);
+
+    QWidget* Control(int id) const;
+    bool Initialised() const { return initialised_; }
+
+    // Puts every setting into its control and writes the value labels.
+    void Load(const PhoneSettings& settings);
+    // Ok: the controls into the phone's settings, then saved.
+    void Ok();
+    // Sets the sliders (only) to their defaults.
+    void DefaultLoad();
+    // The greeting file dialog; the chosen path goes into the greeting edit.
+    void ChooseGreeting();
+
+    // The maximum message length as stored: below 10 becomes 10, above 100
+    // becomes 99 (100 itself stays); text that is no number counts as 0.
+    static int MaxMessageFromText(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Build(const vt::widgets::SkinImages& skin);
+    void WriteValueLabel(const Slider& s);
+    QCheckBox* Check(int id) const;
+    QLineEdit* Edit(int id) const;
+    QSlider* SliderControl(int id) const;
+
+    PageOwner& owner_;
+    QImage background_;
+    std::map<int, QWidget*> controls_;
+    QComboBox* compress_ = nullptr;
+    QPlainTextEdit* greeting_ = nullptr;
+    bool initialised_ = false;
+};
+
+}  // namespace vantelo::pages

@@ -1,0 +1,236 @@
+#include "vantelo/pages/PhoneBinding.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/SoundFileDialog.h"
+#include "widgets/QtTimerHost.h"
+
+namespace vantelo::pages {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The keypad's buttons and the digit each one sends.
+char KeypadDigit(int controlId) {
+    if (controlId >= IDC_KEY_1 && controlId < IDC_KEY_1 + 9)
+        return static_cast<char>('1' + controlId - IDC_KEY_1);
+    switch (controlId) {
+        case IDC_KEY_0:
+            return '0';
+        case IDC_KEY_STAR:
+            return '*';
+        case IDC_KEY_HASH:
+            return '#';
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+PhoneBinding::PhoneBinding(const Parts& parts)
+    : line_(parts.line), calls_(parts.clock, parts.window.database) {
+    vt::TimerHost* timers = parts.timers;
+    if (!timers) {
+        auto qtTimers = std::make_unique<vt::widgets::QtTimerHost>();
+        timers = qtTimers.get();
+        ownTimers_ = std::move(qtTimers);
+    }
+    window_ = std::make_unique<PhoneWindow>(*this, parts.window);
+    PhoneStore& store = *this;
+    PhoneView& view = *this;
+    controller_ = std::make_unique<PhoneController>(line_, view, *timers, store, parts.clock,
+                                                    &window_->MessageWindow(), parts.places);
+    if (auto* qtTimers = dynamic_cast<vt::widgets::QtTimerHost*>(ownTimers_.get()))
+        qtTimers->SetSink(controller_.get());
+}
+
+PhoneBinding::~PhoneBinding() {
+    // The window goes first: its pages may still ask the phone while closing.
+    window_.reset();
+    controller_.reset();
+}
+
+// PhoneView ----------------------------------------------------------------------
+
+void PhoneBinding::SetStatusText(const std::string& text) {
+    window_->SetStatusText(Q(text));
+}
+
+void PhoneBinding::SetNumberText(const std::string& text) {
+    window_->SetNumberText(Q(text));
+}
+
+void PhoneBinding::SetPicture(int control, int bitmap) {
+    window_->SetIndicator(control, bitmap);
+}
+
+void PhoneBinding::SetButtonLook(int control, const std::string& state) {
+    window_->SetButtonLook(control, Q(state));
+}
+
+void PhoneBinding::ShowRingPopup(const std::string& text) {
+    window_->ShowRingPopup(Q(text));
+}
+
+void PhoneBinding::CloseRingPopup() {
+    window_->CloseRingPopup();
+}
+
+bool PhoneBinding::RingPopupShown() const {
+    return window_->Popup() && !window_->Popup()->Closing();
+}
+
+void PhoneBinding::MessageBox(const std::string& text) {
+    window_->Inform(Q(text));
+}
+
+bool PhoneBinding::Confirm(const std::string& text) {
+    return window_->AskOkCancel(Q(text));
+}
+
+void PhoneBinding::ShowWindow() {
+    window_->ShowFromTray();
+}
+
+void PhoneBinding::HideWindow() {
+    window_->HideToTray();
+}
+
+std::string PhoneBinding::ClipboardText() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard ? clipboard->text().toStdString() : std::string();
+}
+
+std::string PhoneBinding::MemoText() const {
+    return window_->MemoText().toStdString();
+}
+
+std::optional<std::string> PhoneBinding::ChooseSoundFile() {
+    const QString file = SoundFileDialog::Choose(window_.get());
+    if (file.isEmpty())
+        return std::nullopt;
+    return file.toStdString();
+}
+
+void PhoneBinding::SaveMemo(const std::string& memo) {
+    window_->SaveMemoOnShownPage(Q(memo));
+}
+
+// PhoneActions -------------------------------------------------------------------
+
+void PhoneBinding::OnButton(int controlId) {
+    PhoneController& phone = *controller_;
+    if (const char digit = KeypadDigit(controlId))
+        return phone.KeypadDigit(digit);
+    switch (controlId) {
+        case IDC_HOOK:
+            return phone.HookButton();
+        case IDC_REDIAL:
+            return phone.RedialButton();
+        case IDC_FLASH:
+            return phone.FlashButton();
+        case IDC_RECEIVE:
+            return phone.PickUpButton();
+        case IDC_MUTE:
+            return phone.MuteButton();
+        case IDC_SAVE_MEMO:
+            return phone.SaveMemoButton();
+        case IDC_PLAY:
+            return phone.PlayButton();
+        case IDC_RECORD:
+            return phone.RecordButton();
+        case IDC_ARS:
+            return phone.ArsButton();
+        default:
+            return;
+    }
+}
+
+void PhoneBinding::OnKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    using Key = PhoneController::Key;
+    PhoneController& phone = *controller_;
+    if (key == Qt::Key_V && (modifiers & Qt::ControlModifier))
+        return phone.FilterKey(Key::Paste);
+    switch (key) {
+        case Qt::Key_Backspace:
+            return phone.FilterKey(Key::Backspace);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return phone.FilterKey(Key::Enter);
+        case Qt::Key_Escape:
+            return phone.FilterKey(Key::Escape);
+        case Qt::Key_Delete:
+            return phone.FilterKey(Key::Delete);
+        default:
+            break;
+    }
+    if (text.size() == 1 && text[0].unicode() > 0x20 && text[0].unicode() < 0x7F)
+        phone.FilterChar(static_cast<char>(text[0].unicode()));
+}
+
+void PhoneBinding::OnMessage(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam) {
+    controller_->OnMessage(message, wParam, lParam);
+}
+
+void PhoneBinding::OnExitCommand() {
+    if (!controller_->ExitSequence())
+        return;
+    window_->CloseRingPopup();
+    window_->CloseForExit();
+    if (onExit_)
+        onExit_();
+}
+
+bool PhoneBinding::IsLineBusy() {
+    return line_.IsLineBusy() == 1;
+}
+
+void PhoneBinding::SetDialNumber(const std::string& number) {
+    controller_->SetDialNumber(number);
+}
+
+void PhoneBinding::HookButton() {
+    controller_->HookButton();
+}
+
+void PhoneBinding::DialInner() {
+    controller_->DialInner();
+}
+
+void PhoneBinding::SetCallName(const std::string& name) {
+    controller_->SetCallName(name);
+}
+
+bool PhoneBinding::IsRinging() const {
+    return controller_->State().ringing;
+}
+
+std::string PhoneBinding::OutsideLineCode() const {
+    return controller_->Settings().StrExt;
+}
+
+PhoneSettings& PhoneBinding::Settings() {
+    return controller_->MutableSettings();
+}
+
+bool PhoneBinding::SaveSettings() {
+    return controller_->SaveSettingsNow();
+}
+
+// PhoneStore -----------------------------------------------------------------------
+
+std::string PhoneBinding::LookupName(const std::string& number, const std::string&) {
+    return window_->LookupName(number);
+}
+
+bool PhoneBinding::AppendCall(CallRecord& call, std::string& error) {
+    return calls_.AppendCall(call, error);
+}
+
+}  // namespace vantelo::pages

@@ -1,0 +1,272 @@
+#include "vantelo/pages/SettingsPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSlider>
+
+#include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/PhoneLayout.h"
+#include "vantelo/pages/PhoneSkin.h"
+#include "vantelo/pages/SoundFileDialog.h"
+#include "widgets/SkinButton.h"
+
+namespace vantelo::pages {
+
+// clang-format off
+const SettingsPage::Slider SettingsPage::kSliders[7] = {
+    {1092, 1099, 1149, 150, 300, 10, 160, &PhoneSettings::IntKeyTime,
+     "번호 하나가 눌러지는 시간"},
+    {1093, 1100, 1150, 70, 300, 10, 100, &PhoneSettings::IntKeyDelay,
+     "번호 하나를 누른 후 다음 번호 누를 때까지의 시간 "},
+    {1094, 1101, 1151, 60, 600, 10, 250, &PhoneSettings::IntFlashTime,
+     "착신 전환(FLASH) 시간"},
+    {1095, 1102, 1152, 600, 3000, 100, 1000, &PhoneSettings::IntFlashDelay,
+     "착신 전환(FLASH) 후 대기 시간"},
+    {1096, 1103, 1153, 0, 3000, 100, 1000, &PhoneSettings::IntExtDelay,
+     "외선 번호 송출 후 대기 시간 "},
+    {1097, 1104, 1154, 1000, 30000, 500, 5000, &PhoneSettings::IntAbsenceRingTime,
+     "자동 응답 사용시 링 대기 시간"},
+    {1105, 1106, 1155, 1000, 20000, 500, 5000, &PhoneSettings::IntAbsenceTimeOut,
+     "상대 응답 선택시 상대 응답 없이 대기시간"},
+};
+// clang-format on
+
+namespace {
+
+// Check box and edit of the three dialling prefixes.
+struct Prefix {
+    int check;
+    int edit;
+    int PhoneSettings::*flag;
+    std::string PhoneSettings::*text;
+};
+constexpr Prefix kPrefixes[] = {
+    {IDC_SP_IS_LOCAL, IDC_SP_STR_LOCAL, &PhoneSettings::IsLocal, &PhoneSettings::StrLocal},
+    {IDC_SP_IS_EXT, IDC_SP_STR_EXT, &PhoneSettings::IsExt, &PhoneSettings::StrExt},
+    {IDC_SP_IS_RECEIVE, IDC_SP_STR_RECEIVE, &PhoneSettings::IsReceive,
+     &PhoneSettings::StrReceive},
+};
+
+// A check box that stands for one bit of a bit-set setting.
+struct Bit {
+    int check;
+    int PhoneSettings::*setting;
+    int bit;
+};
+constexpr Bit kBits[] = {
+    {IDC_SP_REC_RECEIVED, &PhoneSettings::ModeRecAuto, kRecAutoReceived},
+    {IDC_SP_REC_OUTGOING, &PhoneSettings::ModeRecAuto, kRecAutoOutgoing},
+    {IDC_SP_GREETING_ONLY, &PhoneSettings::ModeAbsence, kAbsenceGreetingOnly},
+    {IDC_SP_CALLER_CHOOSES, &PhoneSettings::ModeAbsence, kAbsenceCallerChooses},
+};
+
+constexpr int kHighCompression = 3;
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+SettingsPage::SettingsPage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent)
+    : QWidget(parent), owner_(owner), background_(skin.Image(IDB_SETTINGS_NORMAL)) {
+    Build(skin);
+    initialised_ = true;
+}
+
+void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
+    setFixedSize(background_.size());
+    setFont(PhoneSkin::LabelFont(12));
+    for (const Place& p : PhoneLayout::SettingsPageControls()) {
+        QWidget* w = nullptr;
+        const QString label = QString::fromUtf8(p.label);
+        switch (p.id) {
+            case IDC_SP_COMPRESS:
+                w = compress_ = new QComboBox(this);
+                compress_->addItems({QStringLiteral("압축안함"), QStringLiteral("낮음"),
+                                     QStringLiteral("중간"), QStringLiteral("높음")});
+                break;
+            case IDC_SP_GREETING_FILE:
+                w = greeting_ = new QPlainTextEdit(this);
+                greeting_->setTabChangesFocus(true);
+                break;
+            case IDC_SP_STR_LOCAL:
+            case IDC_SP_STR_EXT:
+            case IDC_SP_STR_RECEIVE:
+            case IDC_SP_MAX_MESSAGE:
+                w = new QLineEdit(this);  // Enter reaches the page: Ok
+                break;
+            case IDC_SP_CAPTION_COMPRESS:
+            case IDC_SP_CAPTION_MAX_MESSAGE:
+            case IDC_SP_CAPTION_GREETING:
+                w = new QLabel(label, this);
+                break;
+            default:
+                w = new QCheckBox(label, this);
+                break;
+        }
+        w->setGeometry(p.Rect());
+        controls_[p.id] = w;
+    }
+    // The two answering-machine options exclude each other when the user
+    // checks one; both may be off. Loading sets them as stored.
+    connect(Check(IDC_SP_GREETING_ONLY), &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            Check(IDC_SP_CALLER_CHOOSES)->setChecked(false);
+    });
+    connect(Check(IDC_SP_CALLER_CHOOSES), &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            Check(IDC_SP_GREETING_ONLY)->setChecked(false);
+    });
+    compress_->setCurrentIndex(kHighCompression);
+
+    QRect block = PhoneLayout::kSliderColumn;
+    for (const Slider& s : kSliders) {
+        auto* caption = new QLabel(QString::fromUtf8(s.text), this);
+        caption->setGeometry(block.x(), block.y(), block.width(), 16);
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setGeometry(block.x(), block.y() + 17, block.width() - 96, 24);
+        slider->setRange(s.minimum, s.maximum);
+        slider->setTickInterval(s.tick);
+        slider->setSingleStep(s.tick);
+        slider->setPageStep(s.tick);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setValue(s.defaultValue);
+        auto* value = new QLabel(this);
+        value->setGeometry(block.right() - 92, block.y() + 17, 92, 22);
+        controls_[s.caption] = caption;
+        controls_[s.id] = slider;
+        controls_[s.valueLabel] = value;
+        // The label follows every move once the page is set up, whether the
+        // slider was dragged, clicked or moved by keys.
+        connect(slider, &QSlider::valueChanged, this, [this, &s] {
+            if (initialised_)
+                WriteValueLabel(s);
+        });
+        block.translate(0, block.height());
+    }
+
+    const vt::widgets::SkinTriple triple{skin.Image(IDB_SETTINGS_NORMAL),
+                                         skin.Image(IDB_SETTINGS_PRESSED),
+                                         skin.Image(IDB_SETTINGS_HOVER)};
+    for (const Place& p : PhoneLayout::SettingsPageButtons()) {
+        auto* b = new vt::widgets::SkinButton(this);
+        b->Place(p.Rect());
+        b->SetImages(triple);
+        b->setToolTip(QString::fromUtf8(p.tip));
+        controls_[p.id] = b;
+        connect(b, &QAbstractButton::clicked, this,
+                p.id == IDC_SP_OK             ? &SettingsPage::Ok
+                : p.id == IDC_SP_DEFAULT_LOAD ? &SettingsPage::DefaultLoad
+                                              : &SettingsPage::ChooseGreeting);
+    }
+}
+
+QWidget* SettingsPage::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QCheckBox* SettingsPage::Check(int id) const {
+    return qobject_cast<QCheckBox*>(Control(id));
+}
+
+QLineEdit* SettingsPage::Edit(int id) const {
+    return qobject_cast<QLineEdit*>(Control(id));
+}
+
+QSlider* SettingsPage::SliderControl(int id) const {
+    return qobject_cast<QSlider*>(Control(id));
+}
+
+void SettingsPage::WriteValueLabel(const Slider& s) {
+    auto* label = qobject_cast<QLabel*>(Control(s.valueLabel));
+    label->setText(QStringLiteral("(%1/1000초)").arg(SliderControl(s.id)->value()));
+    label->repaint();
+}
+
+void SettingsPage::Load(const PhoneSettings& settings) {
+    for (const Prefix& p : kPrefixes) {
+        Check(p.check)->setChecked(settings.*(p.flag) != 0);
+        Edit(p.edit)->setText(Q(settings.*(p.text)));
+    }
+    for (const Bit& b : kBits) Check(b.check)->setChecked((settings.*(b.setting) & b.bit) != 0);
+    Edit(IDC_SP_MAX_MESSAGE)->setText(QString::number(settings.IntAbsenceMaxMessage));
+    // A value the list does not have (a hand-edited file) shows as the
+    // default rather than as no selection, which Ok would store as -1.
+    const int compression = settings.ModeRecCompress;
+    compress_->setCurrentIndex(compression >= 0 && compression < compress_->count()
+                                   ? compression
+                                   : kHighCompression);
+    greeting_->setPlainText(Q(settings.StrAbsenceFile));
+    for (const Slider& s : kSliders) {
+        SliderControl(s.id)->setValue(settings.*(s.setting));
+        WriteValueLabel(s);
+    }
+}
+
+int SettingsPage::MaxMessageFromText(const QString& text) {
+    bool number = false;
+    int value = text.trimmed().toInt(&number);
+    if (!number)
+        value = 0;
+    if (value < 10)
+        return 10;
+    if (value > 100)
+        return 99;
+    return value;
+}
+
+void SettingsPage::Ok() {
+    PhoneSettings& settings = owner_.Phone().Settings();
+    for (const Prefix& p : kPrefixes) {
+        settings.*(p.flag) = Check(p.check)->isChecked() ? 1 : 0;
+        settings.*(p.text) = Edit(p.edit)->text().toStdString();
+    }
+    settings.ModeRecAuto = 0;
+    settings.ModeAbsence = 0;
+    for (const Bit& b : kBits)
+        if (Check(b.check)->isChecked())
+            settings.*(b.setting) += b.bit;
+    settings.StrAbsenceFile = greeting_->toPlainText().toStdString();
+    settings.IntAbsenceMaxMessage = MaxMessageFromText(Edit(IDC_SP_MAX_MESSAGE)->text());
+    Edit(IDC_SP_MAX_MESSAGE)->setText(QString::number(settings.IntAbsenceMaxMessage));
+    settings.ModeRecCompress = compress_->currentIndex();
+    for (const Slider& s : kSliders) settings.*(s.setting) = SliderControl(s.id)->value();
+    if (!owner_.Phone().SaveSettings())
+        owner_.Inform(QStringLiteral("설정을 파일에 저장하지 못했습니다."));
+}
+
+void SettingsPage::DefaultLoad() {
+    for (const Slider& s : kSliders) {
+        SliderControl(s.id)->setValue(s.defaultValue);
+        WriteValueLabel(s);
+    }
+}
+
+void SettingsPage::ChooseGreeting() {
+    const QString file = SoundFileDialog::Choose(this);
+    if (!file.isEmpty())
+        greeting_->setPlainText(file);
+}
+
+void SettingsPage::paintEvent(QPaintEvent*) {
+    QPainter(this).drawImage(0, 0, background_);
+}
+
+// Enter on the page is its default action, Ok.
+void SettingsPage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Ok();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace vantelo::pages

@@ -1,0 +1,156 @@
+// The window on the real phone controller and the scripted line: a ring
+// with caller ID reaches the number display and the pop-up, the Hook button
+// answers, and a double-click in the address book dials.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+
+#include "PhoneFixture.h"
+#include "lindev/lindev.h"
+#include "platform/Clock.h"
+#include "platform/ManualTimerHost.h"
+#include "testsupport/TestEnvironment.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/pages/AddressBookPage.h"
+#include "vantelo/pages/PhoneBinding.h"
+#include "vantelo/pages/PhoneIds.h"
+
+namespace vantelo::pages::test {
+namespace {
+
+class PhoneBindingTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(PrepareDatabase(vt::SystemClock::Instance()).ok()); }
+
+    void AddContact(const std::string& name, const std::string& homePhone) {
+        ContactRecord c;
+        c.fields[0] = name;
+        c.fields[1] = "가족";
+        c.fields[2] = homePhone;
+        CRSAddressList set;
+        ASSERT_TRUE(set.Open().ok());
+        ASSERT_TRUE(set.AddContact(c).ok());
+    }
+
+    void Open() {
+        PhoneWindow::Setup setup;
+        setup.database = DefaultDatabasePath();
+        setup.popupTimers = &popupTimers_;
+        setup.tray = false;
+        binding_ = std::make_unique<PhoneBinding>(PhoneBinding::Parts{
+            line_, clock_, PhoneController::Places{env_.AppHome(), vt::SettingsFilePath()}, setup,
+            &timers_});
+        timers_.SetSink(&binding_->Phone());
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+        binding_->Start();
+        Deliver();
+    }
+    PhoneWindow& Window() { return binding_->Window(); }
+
+    // What the line posted goes to the window's message queue, as the line
+    // library's threads post it, and is handled by the window's event loop.
+    void Deliver() {
+        for (int round = 0; round < 20 && !line_.posted.empty(); ++round) {
+            while (!line_.posted.empty()) {
+                const auto m = line_.posted.front();
+                line_.posted.pop_front();
+                ASSERT_TRUE(Window().MessageWindow().Post(m.message, 0, m.lParam));
+            }
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+    }
+    void Ring(const std::string& number) {
+        line_.Post(WM_TY_RINGDETECTED, 0);
+        Deliver();
+        line_.cid = "12080900";
+        line_.cid.push_back(static_cast<char>(number.size()));
+        line_.cid += number;
+        line_.Post(WM_TY_CIDREDAY, 0);
+        Deliver();
+    }
+    void Click(int id) {
+        QWidget* w = Window().Control(id);
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        Deliver();
+    }
+
+    vt::test::TestEnvironment env_;
+    vt::FixedClock clock_ = vt::FixedClock::At(2026, 12, 8, 9, 0, 0);
+    vt::ManualTimerHost timers_;
+    vt::ManualTimerHost popupTimers_;
+    vantelo::test::ScriptLine line_;
+    std::unique_ptr<PhoneBinding> binding_;
+};
+
+TEST_F(PhoneBindingTest, ARingWithCallerIdShowsTheNameAndTheHookButtonAnswers) {
+    AddContact("김철수", "0212345678");
+    Open();
+    Click(IDC_PAGE_SETTINGS);  // the caller's entry is shown whatever page is up
+
+    Ring("0212345678");
+    EXPECT_EQ(Window().StatusText(), "전화가 왔습니다.");
+    EXPECT_EQ(Window().NumberText(), "김철수\n0212345678");
+    ASSERT_NE(Window().Popup(), nullptr);
+    EXPECT_EQ(Window().Popup()->Text(), "김철수\n0212345678");
+    EXPECT_EQ(Window().ShownPage(), IDD_ADDRESSBOOK);
+
+    Click(IDC_HOOK);
+    EXPECT_TRUE(line_.Called("HookOff"));
+    EXPECT_EQ(Window().StatusText(), "통화 상태입니다.");
+    EXPECT_EQ(Window().ButtonLook(IDC_HOOK), "HookOff");
+    EXPECT_EQ(Window().Indicator(IDC_PIC_HOOK), IDB_HOOK_OFF);
+    EXPECT_TRUE(Window().Popup() == nullptr || Window().Popup()->Closing());
+
+    // Pages switch freely in the call; hanging up logs it and clears the display.
+    Click(IDC_PAGE_INNERLINE);
+    EXPECT_EQ(Window().ShownPage(), IDD_INNERLINE);
+    Click(IDC_HOOK);
+    EXPECT_TRUE(line_.Called("HookOn"));
+    EXPECT_EQ(Window().ButtonLook(IDC_HOOK), "HookOn");
+    EXPECT_EQ(Window().NumberText(), "");
+}
+
+TEST_F(PhoneBindingTest, KeypadKeysAndADoubleClickInTheAddressBookDial) {
+    AddContact("이순", "0298765432");
+    Open();
+    Click(IDC_KEY_1 + 1);  // "2"
+    Window().setFocus();
+    QTest::keyClicks(&Window(), "05");
+    Deliver();
+    EXPECT_EQ(Window().NumberText(), "205");
+    QTest::keyClick(&Window(), Qt::Key_Delete);
+    EXPECT_EQ(Window().NumberText(), "");
+
+    auto& book = Window().AddressBook();
+    QTest::mouseDClick(book.Grid().viewport(), Qt::LeftButton, {},
+                       book.Grid().CellRect(0, 2).center());
+    Deliver();
+    EXPECT_EQ(line_.Last("AutoDialThread"), "AutoDialThread 0298765432 ext=0 prefix= 1000 160 100 8");
+    EXPECT_EQ(Window().StatusText(), "통화 상태입니다.");
+    EXPECT_EQ(Window().ButtonLook(IDC_HOOK), "HookOff");
+}
+
+TEST_F(PhoneBindingTest, SettingsSavedOnThePageAreTheControllersAndTheExitRunsItsSequence) {
+    Open();
+    bool exited = false;
+    binding_->SetOnExit([&] { exited = true; });
+    binding_->Settings().StrExt = "9";
+    ASSERT_TRUE(binding_->SaveSettings());
+    PhoneSettings stored;
+    ASSERT_TRUE(LoadSettings(stored));
+    EXPECT_EQ(stored.StrExt, "9");
+    EXPECT_EQ(binding_->OutsideLineCode(), "9");
+
+    binding_->OnExitCommand();  // idle line: no question
+    EXPECT_TRUE(exited);
+    EXPECT_TRUE(line_.Called("StopService"));
+    EXPECT_TRUE(line_.Called("CloseDeviceByIndex"));
+}
+
+}  // namespace
+}  // namespace vantelo::pages::test
