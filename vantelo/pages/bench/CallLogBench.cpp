@@ -42,6 +42,11 @@ public:
     void PlayRecording(const vantelo::CallRecord&) override {}
     void StopPlayback() override {}
     fs::path ApplicationFolder() const override { return vt::ApplicationFolder(); }
+    vantelo::PhoneSettings& Settings() override { return settings_; }
+    bool SaveSettings() override { return true; }
+
+private:
+    vantelo::PhoneSettings settings_;
 };
 
 bool Fill(long from, long to, const std::string& recDir) {
