@@ -19,35 +19,12 @@
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneWindow.h"
+#include "../tools/IdlePhone.h"
 
 using namespace vantelo::pages;
 namespace fs = std::filesystem;
 
 namespace {
-
-class Idle : public PhoneActions, public CallLogActions {
-public:
-    void OnButton(int) override {}
-    void OnKey(int, Qt::KeyboardModifiers, const QString&) override {}
-    void OnMessage(vt::UINT, vt::WPARAM, vt::LPARAM) override {}
-    void OnExitCommand() override {}
-    bool IsLineBusy() override { return false; }
-    void SetDialNumber(const std::string&) override {}
-    void HookButton() override {}
-    void DialInner() override {}
-    void SetCallName(const std::string&) override {}
-    bool IsRinging() const override { return false; }
-    std::string OutsideLineCode() const override { return {}; }
-    std::string LookupName(const std::string&) override { return {}; }
-    void PlayRecording(const vantelo::CallRecord&) override {}
-    void StopPlayback() override {}
-    fs::path ApplicationFolder() const override { return vt::ApplicationFolder(); }
-    vantelo::PhoneSettings& Settings() override { return settings_; }
-    bool SaveSettings() override { return true; }
-
-private:
-    vantelo::PhoneSettings settings_;
-};
 
 bool Fill(long from, long to, const std::string& recDir) {
     vantelo::CRSCallList log;
@@ -109,7 +86,7 @@ int main(int argc, char** argv) {
     if (calls > 10000 && !Fill(10000, calls, recDir))
         return 1;
 
-    Idle phone;
+    IdlePhone phone(false, vt::ApplicationFolder());
     PhoneWindow::Setup setup;
     setup.database = vantelo::DefaultDatabasePath();
     setup.tray = false;

@@ -16,30 +16,11 @@
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/PhoneWindow.h"
+#include "../tools/IdlePhone.h"
 
 using namespace vantelo::pages;
 
 namespace {
-
-class Ringing : public PhoneActions {
-public:
-    void OnButton(int) override {}
-    void OnKey(int, Qt::KeyboardModifiers, const QString&) override {}
-    void OnMessage(vt::UINT, vt::WPARAM, vt::LPARAM) override {}
-    void OnExitCommand() override {}
-    bool IsLineBusy() override { return false; }
-    void SetDialNumber(const std::string&) override {}
-    void HookButton() override {}
-    void DialInner() override {}
-    void SetCallName(const std::string&) override {}
-    bool IsRinging() const override { return true; }
-    std::string OutsideLineCode() const override { return {}; }
-    vantelo::PhoneSettings& Settings() override { return settings_; }
-    bool SaveSettings() override { return true; }
-
-private:
-    vantelo::PhoneSettings settings_;
-};
 
 bool Fill(vantelo::ContactRecordSet& set, long count, const char* group) {
     if (!set.Open().ok())
@@ -77,7 +58,7 @@ int main(int argc, char** argv) {
     book.Close();
     inner.Close();
 
-    Ringing phone;
+    IdlePhone phone(true);  // ringing: the caller lookup switches pages
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();

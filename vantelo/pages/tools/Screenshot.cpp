@@ -21,40 +21,12 @@
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "vantelo/pages/RingPopup.h"
+#include "IdlePhone.h"
 
 namespace fs = std::filesystem;
 using namespace vantelo::pages;
 
 namespace {
-
-// The window alone, with no phone behind it: presses go nowhere.
-class Idle : public PhoneActions {
-public:
-    void OnButton(int) override {}
-    void OnKey(int, Qt::KeyboardModifiers, const QString&) override {}
-    void OnMessage(vt::UINT, vt::WPARAM, vt::LPARAM) override {}
-    void OnExitCommand() override {}
-    bool IsLineBusy() override { return false; }
-    void SetDialNumber(const std::string&) override {}
-    void HookButton() override {}
-    void DialInner() override {}
-    void SetCallName(const std::string&) override {}
-    bool IsRinging() const override { return false; }
-    std::string OutsideLineCode() const override { return {}; }
-    vantelo::PhoneSettings& Settings() override { return settings_; }
-    bool SaveSettings() override { return true; }
-
-private:
-    vantelo::PhoneSettings settings_;
-};
-
-class IdleLog : public CallLogActions {
-public:
-    std::string LookupName(const std::string&) override { return {}; }
-    void PlayRecording(const vantelo::CallRecord&) override {}
-    void StopPlayback() override {}
-    fs::path ApplicationFolder() const override { return {}; }
-};
 
 void FillCalls() {
     struct Call {
@@ -172,8 +144,8 @@ int main(int argc, char** argv) {
     Fill();
     FillCalls();
 
-    Idle phone;
-    IdleLog log;
+    IdlePhone phone;
+    IdlePhone& log = phone;
     PhoneWindow::Setup setup;
     setup.database = vantelo::DefaultDatabasePath();
     setup.tray = false;
