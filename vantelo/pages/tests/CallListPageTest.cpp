@@ -136,7 +136,7 @@ protected:
         auto poll = std::make_shared<std::function<void()>>();
         auto tries = std::make_shared<int>(0);
         *poll = [=] {
-            if (*done || ++*tries > 400 || said->size() == static_cast<int>(buttons.size()))
+            if (*done || ++*tries > 3000 || said->size() == static_cast<int>(buttons.size()))
                 return;
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box && box != last->data()) {

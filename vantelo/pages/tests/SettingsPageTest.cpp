@@ -303,18 +303,23 @@ TEST_F(SettingsPageTest, PathChoosesTheGreetingFileInTheFileDialog) {
     for (bool choose : {false, true}) {
         auto answered = std::make_shared<bool>(false);
         auto tries = std::make_shared<int>(0);
+        auto done = std::make_shared<bool>(false);
         auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&, answered, tries, poll, choose] {
+        *poll = [&, answered, tries, done, poll, choose] {
+            if (*done)
+                return;  // the press returned: nothing more to answer
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (!dialog && w->isVisible() && w->objectName() == "SoundFileDialog")
                     dialog = qobject_cast<QFileDialog*>(w);
             if (!dialog) {
-                // Gives up after about three seconds, closing whatever is modal.
-                if (++*tries < 300)
+                // A loaded machine may take seconds to show the dialog; gives up
+                // after about thirty, closing whatever dialog is open.
+                if (++*tries < 3000)
                     return QTimer::singleShot(10, *poll);
-                if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                    modal->reject();
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* open = qobject_cast<QDialog*>(w); open && open->isVisible())
+                        open->reject();
                 return;
             }
             *answered = true;
@@ -326,6 +331,7 @@ TEST_F(SettingsPageTest, PathChoosesTheGreetingFileInTheFileDialog) {
         };
         QTimer::singleShot(10, *poll);
         Press(IDC_SP_PATH);
+        *done = true;
         EXPECT_TRUE(*answered);
         EXPECT_EQ(edit->toPlainText(),
                   choose ? QString::fromStdString(greeting.string()) : QString());

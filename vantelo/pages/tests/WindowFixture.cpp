@@ -61,7 +61,8 @@ void WindowFixture::Click(int controlId) {
 QString WindowFixture::AnswerMessageBox(QMessageBox::StandardButton button,
                                         const std::function<void()>& action) {
     // Shared with the polling timer, which may outlive this call when no box
-    // comes up; it gives up after about two seconds.
+    // comes up; it gives up after about thirty seconds (a loaded machine may
+    // be slow to show one).
     struct State {
         QString said;
         bool answered = false;
@@ -71,7 +72,7 @@ QString WindowFixture::AnswerMessageBox(QMessageBox::StandardButton button,
     auto state = std::make_shared<State>();
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [state, poll, button] {
-        if (state->done || ++state->tries > 200)
+        if (state->done || ++state->tries > 3000)
             return;
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
