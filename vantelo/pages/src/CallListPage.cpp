@@ -469,18 +469,24 @@ void CallListPage::ReportBackup(const CallLogBackup& backup) {
     Notify(text, QMessageBox::Warning);
 }
 
+std::optional<fs::path> CallListPage::AskBackup(const QString& question, int& answer) {
+    answer = Ask(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                 QMessageBox::Information);
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+        return std::nullopt;
+    return chooseFolder_();
+}
+
 void CallListPage::BackupAll() {
     if (!records_->IsOpen() || records_->GetRecordCount() == 0) {
         Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
         return;
     }
-    const int answer = Ask(QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
-                                          "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                           QMessageBox::Information);
-    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
-        return;
-    const auto folder = chooseFolder_();
+    int answer = 0;
+    const auto folder =
+        AskBackup(QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
+                                 "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
+                  answer);
     if (!folder)
         return;
     CallLogBackup backup(*folder);
@@ -504,13 +510,11 @@ void CallListPage::BackupSelected() {
         Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
         return;
     }
-    const int answer = Ask(QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
-                                          "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                           QMessageBox::Information);
-    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
-        return;
-    const auto folder = chooseFolder_();
+    int answer = 0;
+    const auto folder =
+        AskBackup(QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
+                                 "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
+                  answer);
     if (!folder)
         return;
     const long number = records_->GetRecordCount() - row;

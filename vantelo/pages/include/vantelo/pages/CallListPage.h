@@ -110,6 +110,9 @@ private:
     void Dial(long position);
     void DeleteSelected();
     void DeleteAll();
+    // The backup question (Yes: delete after, No: keep), then the folder;
+    // nothing when the user cancels either.
+    std::optional<std::filesystem::path> AskBackup(const QString& question, int& answer);
     void BackupAll();
     void BackupSelected();
     void ExportCsv();
