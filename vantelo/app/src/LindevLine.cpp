@@ -81,6 +81,16 @@ int LindevLine::WaveOut(const std::string& path, int synchronous, int raw) {
 int LindevLine::StopWaveOut() {
     return TY_StopWaveOut(kSlot);
 }
+int LindevLine::WaveOutSub(const std::string& path, int offset, int raw) {
+    return TY_WaveOutSub(path.c_str(), offset, 0, raw, kSlot);
+}
+int LindevLine::PauseWaveOut() {
+    return TY_PauseWaveOut(kSlot);
+}
+int LindevLine::Decoder1(const std::string& source, const std::string& target, int volume,
+                         int progressScale) {
+    return TY_Decoder1(source.c_str(), target.c_str(), volume, progressScale, kSlot);
+}
 void LindevLine::Pause(unsigned ms) {
     vt::SleepMs(ms);
 }

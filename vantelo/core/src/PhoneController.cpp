@@ -247,6 +247,10 @@ void PhoneController::OnDeviceRemoved() {
         line_.StopRecord();
         state_.recording = false;
     }
+    // The call log page would otherwise stay "playing" a file the adapter
+    // no longer plays.
+    if (view_.CallLogPlayState() != 0)
+        view_.StopCallLogPlayback();
     if (state_.playing) {
         line_.StopWaveOut();
         state_.playing = false;

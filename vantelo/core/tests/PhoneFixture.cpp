@@ -167,6 +167,34 @@ int ScriptLine::StopWaveOut() {
     return 1;
 }
 
+int ScriptLine::WaveOutSub(const std::string& path, int offset, int raw) {
+    calls.push_back("WaveOutSub " + fs::path(path).filename().string() + " " +
+                    std::to_string(offset) + " raw=" + std::to_string(raw));
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || (status & 0x20))
+        return 0;
+    status |= 0x20;
+    playingPath = path;
+    return 1;
+}
+
+int ScriptLine::PauseWaveOut() {
+    calls.push_back("PauseWaveOut");
+    if (!(status & 0x20))
+        return 0;
+    status &= ~0x20u;
+    Post(WM_TY_THREADNOTIFY, 5);
+    return 1;
+}
+
+int ScriptLine::Decoder1(const std::string& source, const std::string& target, int volume,
+                         int progressScale) {
+    calls.push_back("Decoder1 " + fs::path(source).filename().string() + " " +
+                    fs::path(target).filename().string() + " " + std::to_string(volume) + " " +
+                    std::to_string(progressScale));
+    return 1;
+}
+
 // --- RecordingView ---------------------------------------------------------------
 
 namespace {

@@ -72,6 +72,10 @@ public:
     int StopRecord() override;
     int WaveOut(const std::string& path, int synchronous, int raw) override;
     int StopWaveOut() override;
+    int WaveOutSub(const std::string& path, int offset, int raw) override;
+    int PauseWaveOut() override;
+    int Decoder1(const std::string& source, const std::string& target, int volume,
+                 int progressScale) override;
     void Pause(unsigned ms) override { pausedMs += ms; }
 };
 

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
 #include <QThread>
@@ -97,6 +98,10 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* p
         return fs::path(file.toStdString());
     };
     Build();
+    // Without a sound output the page still plays to the adapter.
+    CallLogPlayer::Controls& controls = *this;
+    player_ = std::make_unique<CallLogPlayer>(actions_, controls);
+    player_->Setup();
 }
 
 CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& actions,
@@ -110,7 +115,9 @@ CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& act
 }
 
 CallListPage::~CallListPage() {
-    actions_.StopPlayback();
+    // Stopped while the page's controls still stand.
+    player_->Stop();
+    player_.reset();
     records_->Close();
 }
 
@@ -163,7 +170,6 @@ void CallListPage::Build() {
     auto* play = button(IDC_CL_PLAY, "재생", "선택된 녹취파일 재생", {10, 422, 44, 30});
     auto* stop = button(IDC_CL_STOP, "멈춤", "재생 멈춤", {56, 422, 44, 30});
     auto* headset = button(IDC_CL_HEADSET, "헤드셋", "헤드셋으로 듣기", {102, 422, 52, 30});
-    headset->setCheckable(true);
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setRange(0, 100);
     slider_->setTickInterval(1);
@@ -184,11 +190,10 @@ void CallListPage::Build() {
     connect(tabs_, &QTabBar::currentChanged, this, &CallListPage::OnTab);
     connect(target_, &QComboBox::activated, this, &CallListPage::OnTarget);
     connect(search, &QAbstractButton::clicked, this, &CallListPage::Search);
-    connect(play, &QAbstractButton::clicked, this, [this] {
-        if (auto call = CallAtRow(grid_->SelectedRow()))
-            actions_.PlayRecording(*call);
-    });
-    connect(stop, &QAbstractButton::clicked, this, [this] { actions_.StopPlayback(); });
+    connect(play, &QAbstractButton::clicked, this,
+            [this] { player_->PlayButton(CallAtRow(grid_->SelectedRow())); });
+    connect(stop, &QAbstractButton::clicked, this, [this] { player_->Stop(); });
+    connect(headset, &QAbstractButton::clicked, this, [this] { player_->OutputButton(); });
     connect(del, &QAbstractButton::clicked, this, &CallListPage::DeleteSelected);
     connect(delAll, &QAbstractButton::clicked, this, &CallListPage::DeleteAll);
     connect(backup, &QAbstractButton::clicked, this, &CallListPage::BackupSelected);
@@ -297,7 +302,19 @@ QString CallListPage::CellText(int row, int column) {
 void CallListPage::ShowMemo() {
     const auto call = CallAtRow(grid_->SelectedRow());
     owner_.SetMemoText(call ? Q(call->CallMemo) : QString());
-    actions_.StopPlayback();
+    player_->Stop();
+}
+
+void CallListPage::ShowNewCalls() {
+    const int row = grid_->SelectedRow();
+    const long position = row >= 0 ? PositionOfRow(row) : -1;
+    Check(records_->ReApply());
+    // The selection moves down with its call; that is no row change.
+    const QSignalBlocker quiet(grid_);
+    Fill();
+    const long count = records_->IsOpen() ? records_->GetRecordCount() : 0;
+    if (position >= 0 && position < count)
+        grid_->SelectRow(static_cast<int>(count - position - 1));
 }
 
 void CallListPage::SaveMemo(const QString& text) {
@@ -387,9 +404,8 @@ void CallListPage::OnDoubleClick(int column, long position) {
             !records_->SetAbsolutePosition(position).ok())
             return;
         auto call = records_->CurrentCall();
-        actions_.StopPlayback();
-        if (call.ok())
-            actions_.PlayRecording(call.value());
+        player_->Stop();
+        player_->Start(call.ok() ? std::optional<CallRecord>(call.value()) : std::nullopt);
     }
 }
 
@@ -556,6 +572,45 @@ void CallListPage::ExportCsv() {
 void CallListPage::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor(0xe9, 0xee, 0xf0));
+}
+
+void CallListPage::ShowPlayLook(PlayLook look, const QString& toolTip) {
+    auto* button = qobject_cast<QAbstractButton*>(Control(IDC_CL_PLAY));
+    switch (look) {
+        case PlayLook::Play:
+            button->setText(QStringLiteral("재생"));
+            button->setProperty("look", QStringLiteral("play"));
+            break;
+        case PlayLook::Pause:
+            button->setText(QStringLiteral("정지"));
+            button->setProperty("look", QStringLiteral("pause"));
+            break;
+        case PlayLook::Decoding:
+            button->setText(QStringLiteral("변환"));
+            button->setProperty("look", QStringLiteral("decoding"));
+            break;
+    }
+    button->setToolTip(toolTip);
+}
+
+void CallListPage::ShowOutputLook(bool speaker, const QString& toolTip) {
+    auto* button = qobject_cast<QAbstractButton*>(Control(IDC_CL_HEADSET));
+    button->setText(speaker ? QStringLiteral("스피커") : QStringLiteral("헤드셋"));
+    button->setProperty("look", speaker ? QStringLiteral("speaker") : QStringLiteral("headset"));
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
+}
+
+int CallListPage::SliderPosition() const {
+    return slider_->value();
+}
+
+void CallListPage::SetSliderPosition(int position) {
+    slider_->setValue(position);
+}
+
+void CallListPage::EnableSlider(bool enable) {
+    slider_->setEnabled(enable);
 }
 
 void CallListPage::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,8 @@
 #include "vantelo/pages/PhoneBinding.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -34,7 +37,9 @@ char KeypadDigit(int controlId) {
 }  // namespace
 
 PhoneBinding::PhoneBinding(const Parts& parts)
-    : line_(parts.line), calls_(parts.clock, parts.window.database) {
+    : line_(parts.line),
+      appFolder_(parts.places.appFolder),
+      calls_(parts.clock, parts.window.database) {
     vt::TimerHost* timers = parts.timers;
     if (!timers) {
         auto qtTimers = std::make_unique<vt::widgets::QtTimerHost>();
@@ -48,6 +53,7 @@ PhoneBinding::PhoneBinding(const Parts& parts)
                                                     &window_->MessageWindow(), parts.places);
     if (auto* qtTimers = dynamic_cast<vt::widgets::QtTimerHost*>(ownTimers_.get()))
         qtTimers->SetSink(controller_.get());
+    callLog_ = CallListPage::InstallInto(*window_, *this, parts.window.database);
 }
 
 PhoneBinding::~PhoneBinding() {
@@ -59,7 +65,8 @@ PhoneBinding::~PhoneBinding() {
 // PhoneView ----------------------------------------------------------------------
 
 void PhoneBinding::SetStatusText(const std::string& text) {
-    window_->SetStatusText(Q(text));
+    if (window_)  // the call log page stops its playback while the window closes
+        window_->SetStatusText(Q(text));
 }
 
 void PhoneBinding::SetNumberText(const std::string& text) {
@@ -120,6 +127,73 @@ std::optional<std::string> PhoneBinding::ChooseSoundFile() {
 
 void PhoneBinding::SaveMemo(const std::string& memo) {
     window_->SaveMemoOnShownPage(Q(memo));
+}
+
+int PhoneBinding::CallLogPlayState() const {
+    return callLog_ ? static_cast<int>(callLog_->Player().State()) : 0;
+}
+
+bool PhoneBinding::CallLogDecoding() const {
+    return callLog_ && callLog_->Player().Decoding();
+}
+
+void PhoneBinding::StopCallLogPlayback() {
+    if (callLog_)
+        callLog_->Player().Stop();
+}
+
+void PhoneBinding::CodecDone(long result) {
+    if (callLog_)
+        callLog_->Player().DecodingDone(result == 0);
+}
+
+void PhoneBinding::PlayProgress(long bytes) {
+    if (callLog_)
+        callLog_->Player().PlayProgress(bytes);
+}
+
+void PhoneBinding::CallLogged() {
+    if (callLog_)
+        callLog_->ShowNewCalls();
+}
+
+// CallLogActions -----------------------------------------------------------------
+
+std::string PhoneBinding::LookupName(const std::string& number) {
+    return controller_->LookupName(number);
+}
+
+bool PhoneBinding::IsRecording() const {
+    return controller_->State().recording;
+}
+
+bool PhoneBinding::IsPlaying() const {
+    return controller_->State().playing;
+}
+
+bool PhoneBinding::IsAbsenceMode() const {
+    return controller_->State().absenceMode;
+}
+
+void PhoneBinding::SetPlaying(bool playing) {
+    controller_->SetPlayingFlag(playing);
+}
+
+void PhoneBinding::ShowPlaying(bool playing) {
+    if (window_)
+        window_->SetIndicator(IDC_PIC_PLAYBACK, playing ? IDB_PLAYBACK_ON : IDB_PLAYBACK_OFF);
+}
+
+void PhoneBinding::WriteLog(const std::string& line) {
+    const auto file = appFolder_ / "logUserApp.txt";
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return;
+    const std::string text = line + "\n";
+    if (::write(fd, text.data(), text.size()) < 0) {
+        // The log is for diagnosis only; a full disk must not stop playback.
+    }
+    ::close(fd);
 }
 
 // PhoneActions -------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "IdleLine.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/pages/CallLogActions.h"
 #include "vantelo/pages/PhoneActions.h"
@@ -31,11 +32,18 @@ public:
     vantelo::PhoneSettings& Settings() override { return settings_; }
     bool SaveSettings() override { return true; }
 
-    void PlayRecording(const vantelo::CallRecord&) override {}
-    void StopPlayback() override {}
+    vantelo::PhoneLine& Line() override { return line_; }
+    bool IsRecording() const override { return false; }
+    bool IsPlaying() const override { return false; }
+    bool IsAbsenceMode() const override { return false; }
+    void SetPlaying(bool) override {}
+    void ShowPlaying(bool) override {}
+    void SetStatusText(const std::string&) override {}
+    void WriteLog(const std::string&) override {}
     std::filesystem::path ApplicationFolder() const override { return folder_; }
 
 private:
+    IdleLine line_;
     bool ringing_;
     std::filesystem::path folder_;
     vantelo::PhoneSettings settings_;

@@ -72,6 +72,9 @@ public:
     void FilterKey(Key key);
 
     const PhoneState& State() const { return state_; }
+    // The call log page's playback sets and clears the playing flag, so that
+    // the phone's own Play and hook handling know the line's audio is taken.
+    void SetPlayingFlag(bool playing) { state_.playing = playing; }
     const PhoneSettings& Settings() const { return settings_; }
     PhoneSettings& MutableSettings() { return settings_; }
     bool SaveSettingsNow();

@@ -40,6 +40,13 @@ public:
     virtual int StopRecord() = 0;
     virtual int WaveOut(const std::string& path, int synchronous, int raw) = 0;
     virtual int StopWaveOut() = 0;
+    // The call log's playback: from a byte offset of a WAV file, paused and
+    // resumed; and a compressed recording decoded into a mu-law WAV file
+    // (the end is posted as WM_TY_CODECDONE).
+    virtual int WaveOutSub(const std::string& path, int offset, int raw) = 0;
+    virtual int PauseWaveOut() = 0;
+    virtual int Decoder1(const std::string& source, const std::string& target, int volume,
+                         int progressScale) = 0;
 
     // The pauses of the logic (30, 50, 100 ms, the flash delay) block the
     // caller, as they block the window's thread.

@@ -15,6 +15,7 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/pages/CallLogActions.h"
+#include "vantelo/pages/CallLogPlayer.h"
 #include "vantelo/pages/PageOwner.h"
 #include "widgets/GridControl.h"
 
@@ -48,7 +49,9 @@ inline constexpr int IDM_CL_BACKUP = 3002;
 inline constexpr int IDM_CL_DIAL = 3003;
 inline constexpr int IDM_CL_EXPORT_CSV = 3004;
 
-class CallListPage : public QWidget, public vt::widgets::GridSource {
+class CallListPage : public QWidget,
+                     public vt::widgets::GridSource,
+                     private CallLogPlayer::Controls {
     Q_OBJECT
 public:
     static constexpr const char* kEmptyText = "선택된 날짜의 목록이 비어 있습니다.";
@@ -71,6 +74,7 @@ public:
     const std::string& OpenError() const { return openError_; }
 
     CRSCallList& Records() { return *records_; }
+    CallLogPlayer& Player() { return *player_; }
     vt::widgets::GridControl& Grid() { return *grid_; }
     QWidget* Control(int id) const;
 
@@ -78,6 +82,10 @@ public:
     // playback stopped.
     void ShowMemo();
     void SaveMemo(const QString& text);
+    // A call was logged: the grid is filled again from a fresh query, so it
+    // shows on top. The selected call stays selected and its playback, the
+    // memo box and the filter are left alone.
+    void ShowNewCalls();
     // The call at a grid row, or none.
     std::optional<CallRecord> CallAtRow(int row);
 
@@ -95,6 +103,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // CallLogPlayer::Controls
+    void ShowPlayLook(PlayLook look, const QString& toolTip) override;
+    void ShowOutputLook(bool speaker, const QString& toolTip) override;
+    int SliderPosition() const override;
+    void SetSliderPosition(int position) override;
+    void EnableSlider(bool enable) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -131,6 +145,7 @@ private:
     PageOwner& owner_;
     CallLogActions& actions_;
     std::unique_ptr<CRSCallList> records_;
+    std::unique_ptr<CallLogPlayer> player_;
     vt::widgets::GridControl* grid_ = nullptr;
     QTabBar* tabs_ = nullptr;
     QComboBox* target_ = nullptr;

@@ -3,8 +3,11 @@
 // between them without adding behaviour of its own: the controller's view
 // is the window's display methods, the window's buttons, keys and posted
 // messages are the controller's operations, and names of numbers come from
-// the window's contact pages (which show a ringing caller's entry).
+// the window's contact pages (which show a ringing caller's entry). It
+// installs the call log page and hands the controller's playback hooks to
+// the page's player, and the controller's flags and line to the player.
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -14,12 +17,17 @@
 #include "vantelo/core/PhoneController.h"
 #include "vantelo/core/PhoneLine.h"
 #include "vantelo/core/PhoneView.h"
+#include "vantelo/pages/CallListPage.h"
+#include "vantelo/pages/CallLogActions.h"
 #include "vantelo/pages/PhoneActions.h"
 #include "vantelo/pages/PhoneWindow.h"
 
 namespace vantelo::pages {
 
-class PhoneBinding : public PhoneView, public PhoneActions, private PhoneStore {
+class PhoneBinding : public PhoneView,
+                     public PhoneActions,
+                     public CallLogActions,
+                     private PhoneStore {
 public:
     struct Parts {
         PhoneLine& line;
@@ -36,6 +44,8 @@ public:
 
     PhoneWindow& Window() { return *window_; }
     PhoneController& Phone() { return *controller_; }
+    // The call log page (installed at window creation); null once closed.
+    CallListPage* CallLog() const { return callLog_; }
     // Empty when the call log could be opened, else why not.
     const std::string& OpenError() const { return calls_.OpenError(); }
     // Runs once the exit sequence has closed the window (the program ends).
@@ -60,6 +70,12 @@ public:
     std::string MemoText() const override;
     std::optional<std::string> ChooseSoundFile() override;
     void SaveMemo(const std::string& memo) override;
+    int CallLogPlayState() const override;
+    bool CallLogDecoding() const override;
+    void StopCallLogPlayback() override;
+    void CodecDone(long result) override;
+    void PlayProgress(long bytes) override;
+    void CallLogged() override;
 
     // PhoneActions: what the window asks of the phone.
     void OnButton(int controlId) override;
@@ -76,16 +92,30 @@ public:
     PhoneSettings& Settings() override;
     bool SaveSettings() override;
 
+    // CallLogActions: what the call log page and its playback ask.
+    std::string LookupName(const std::string& number) override;
+    PhoneLine& Line() override { return line_; }
+    bool IsRecording() const override;
+    bool IsPlaying() const override;
+    bool IsAbsenceMode() const override;
+    void SetPlaying(bool playing) override;
+    void ShowPlaying(bool playing) override;
+    // Appends to "logUserApp.txt" in the application folder.
+    void WriteLog(const std::string& line) override;
+    std::filesystem::path ApplicationFolder() const override { return appFolder_; }
+
 private:
     // PhoneStore: names through the window's pages, calls into the call log.
     std::string LookupName(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
 
     PhoneLine& line_;
+    std::filesystem::path appFolder_;
     DatabasePhoneStore calls_;
     std::unique_ptr<vt::TimerHost> ownTimers_;
     std::unique_ptr<PhoneWindow> window_;
     std::unique_ptr<PhoneController> controller_;
+    QPointer<CallListPage> callLog_;
     std::function<void()> onExit_;
 };
 

@@ -1,0 +1,295 @@
+#include "vantelo/pages/CallLogPlayer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "widgets/QtTimerHost.h"
+#include "widgets/WindowMessageEvent.h"
+
+namespace vantelo::pages {
+
+namespace fs = std::filesystem;
+using namespace vt::media;
+
+namespace {
+
+// Tool tips of button 1036 and the output switch 1141, as the system words them.
+const QString kTipRunning = QStringLiteral("녹취 재생");
+const QString kTipDecoding = QStringLiteral("변화중..");
+const QString kTipStopped = QStringLiteral("일시 정지");
+const QString kTipDeviceOutput = QStringLiteral("스피커 설정");
+const QString kTipSpeakerOutput = QStringLiteral("헤드셋 설정");
+
+// Status word bits: the adapter plays or records.
+constexpr unsigned kAdapterBusyBits = 0x20 | 0x40;
+constexpr int kRouteTelephone = 1;
+constexpr int kRouteDsp = 2;
+
+std::string LastThreeLower(const std::string& path) {
+    std::string tail = path.size() >= 3 ? path.substr(path.size() - 3) : path;
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail;
+}
+
+}  // namespace
+
+CallLogPlayer::CallLogPlayer(PlaybackHost& host, Controls& controls, QObject* parent)
+    : QObject(parent), host_(host), controls_(controls), messages_(this) {
+    ownTimers_ = std::make_unique<vt::widgets::QtTimerHost>(this);
+    timers_ = ownTimers_.get();
+}
+
+CallLogPlayer::~CallLogPlayer() {
+    Stop();
+    timers_->Stop(kPositionTimer);
+    graph_.Release();
+    messages_.Close();
+}
+
+bool CallLogPlayer::Setup() {
+    if (Failed(graph_.Create())) {
+        graph_.Release();
+        speaker_ = false;
+    } else {
+        speaker_ = true;
+    }
+    controls_.ShowOutputLook(speaker_, QString());
+    return speaker_;
+}
+
+void CallLogPlayer::PlayButton(const std::optional<CallRecord>& selected) {
+    if (host_.IsRecording()) {
+        host_.SetStatusText(kRecordingText);
+        return;
+    }
+    if (host_.IsPlaying() && state_ == PlayState::Stopped) {
+        host_.SetStatusText(kAlreadyPlayingText);
+        return;
+    }
+    if (host_.IsAbsenceMode()) {
+        host_.SetStatusText(kAbsenceText);
+        return;
+    }
+    switch (state_) {
+        case PlayState::Stopped:
+            Start(selected);
+            break;
+        case PlayState::Running:
+            timers_->Stop(kPositionTimer);
+            Pause();
+            break;
+        case PlayState::Paused:
+            Resume();
+            break;
+    }
+}
+
+void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
+    // A second decoding would overwrite the file the first one writes.
+    if (decoding_ || !call || !call->CallRec)
+        return;
+    const std::string path = call->CallRecDirectory + call->CallRecFileName;
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        host_.SetStatusText(kBadFileText);
+        return;
+    }
+    host_.SetPlaying(true);
+    path_ = path;
+    if (LastThreeLower(path) == "wav")
+        PlayFile();
+    else
+        StartDecoding();
+}
+
+void CallLogPlayer::StartDecoding() {
+    const fs::path folder = host_.ApplicationFolder();
+    const std::string source = path_;
+    controls_.ShowPlayLook(Controls::PlayLook::Decoding, kTipDecoding);
+    decoding_ = true;
+    host_.WriteLog("Current Directory... ");
+    host_.WriteLog((folder / "").string());
+    host_.WriteLog("TY_Decoder1... strTempName... ");
+    host_.WriteLog(source);
+    // Named in full, so the decoded file lands in the application folder
+    // whatever the process's current folder is.
+    path_ = (folder / kDecodedName).string();
+    if (!host_.Line().Decoder1(source, path_, 1024, 100))
+        DecodingDone(false);  // no decoding runs, so no end will be reported
+}
+
+void CallLogPlayer::DecodingDone(bool succeeded) {
+    if (!decoding_)
+        return;
+    decoding_ = false;
+    if (succeeded)
+        PlayFile();
+    else
+        NotStarted(kDecodeFailedText);
+}
+
+void CallLogPlayer::PlayFile() {
+    if (speaker_)
+        PlayOnSpeaker();
+    else
+        PlayOnDevice();
+}
+
+void CallLogPlayer::PlayOnSpeaker() {
+    graph_.Rebuild();
+    const HRESULT rendered = graph_.RenderFile(path_);
+    graph_.SetNotifyWindow(&messages_, kGraphNotify, 0);
+    if (Failed(graph_.GetDuration(&duration_)))
+        duration_ = 0;
+    controls_.EnableSlider(false);
+    controls_.SetSliderPosition(0);
+    if (duration_ > 0)
+        controls_.EnableSlider(true);
+    if (Failed(rendered) || Failed(graph_.Run())) {
+        NotStarted(kCannotPlayText);
+        return;
+    }
+    ShowRunning();
+    host_.ShowPlaying(true);
+    timers_->Start(kPositionTimer, kPositionMs);
+}
+
+void CallLogPlayer::PlayOnDevice() {
+    std::error_code ec;
+    const auto size = fs::file_size(path_, ec);
+    length_ = ec ? 0 : static_cast<std::int64_t>(size);
+    controls_.SetSliderPosition(0);
+    PhoneLine& line = host_.Line();
+    if (length_ == 0) {
+        NotStarted(kCannotPlayText);
+        return;
+    }
+    line.SetHeadSet(line.IsLineBusy() == 1 ? kRouteTelephone : kRouteDsp);
+    if (line.WaveOutSub(path_, 0, 0) == 0) {
+        NotStarted(kCannotPlayText);
+        return;
+    }
+    host_.ShowPlaying(true);
+    ShowRunning();
+}
+
+void CallLogPlayer::Pause() {
+    if (speaker_) {
+        if (state_ == PlayState::Running)
+            graph_.Pause();
+    } else {
+        host_.Line().PauseWaveOut();
+    }
+    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
+    state_ = PlayState::Paused;
+    host_.SetPlaying(false);
+    host_.ShowPlaying(false);
+}
+
+void CallLogPlayer::Resume() {
+    const std::int64_t p = controls_.SliderPosition();
+    if (speaker_) {
+        if (!resumedOnce_) {
+            resumedOnce_ = true;
+            PlayState ignored = PlayState::Stopped;
+            graph_.GetState(10, &ignored);
+            graph_.Pause();
+        }
+        graph_.SetPositions(duration_ * p / 100);
+        graph_.Run();
+        timers_->Start(kPositionTimer, kPositionMs);
+    } else {
+        host_.Line().WaveOutSub(path_, static_cast<int>(length_ * p / 100), 0);
+    }
+    ShowRunning();
+    host_.SetPlaying(true);
+    host_.ShowPlaying(true);
+}
+
+void CallLogPlayer::Stop() {
+    if (decoding_ || state_ == PlayState::Stopped)
+        return;
+    PhoneLine& line = host_.Line();
+    if (speaker_) {
+        timers_->Stop(kPositionTimer);
+        graph_.Stop();
+        // Stopped before the waits below, which may deliver the graph's own
+        // events to this player again.
+        state_ = PlayState::Stopped;
+        PlayState ignored = PlayState::Stopped;
+        graph_.GetState(500, &ignored);
+        graph_.SetPositions(0);
+        graph_.StopWhenReady();
+        graph_.Rebuild();
+    } else {
+        line.StopWaveOut();
+    }
+    if (line.GetHeadsetLoc() == kRouteDsp)
+        line.SetHeadSet(kRouteTelephone);
+    host_.SetPlaying(false);
+    host_.ShowPlaying(false);
+    state_ = PlayState::Stopped;
+    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
+}
+
+void CallLogPlayer::OutputButton() {
+    if ((host_.Line().GetTYplusState() & kAdapterBusyBits) || decoding_)
+        return;
+    if (state_ == PlayState::Running)
+        return;
+    if (state_ == PlayState::Paused)
+        Stop();
+    speaker_ = !speaker_;
+    controls_.ShowOutputLook(speaker_, speaker_ ? kTipSpeakerOutput : kTipDeviceOutput);
+}
+
+void CallLogPlayer::PlayProgress(long bytes) {
+    if (length_ > 0 && !speaker_)
+        controls_.SetSliderPosition(static_cast<int>(bytes * std::int64_t{100} / length_));
+}
+
+void CallLogPlayer::OnTimer(int id) {
+    if (id != kPositionTimer)
+        return;
+    std::int64_t position = 0;
+    if (Failed(graph_.GetCurrentPosition(&position)))
+        position = 0;
+    controls_.SetSliderPosition(duration_ > 0 ? static_cast<int>(position * 100 / duration_) : 0);
+}
+
+void CallLogPlayer::OnGraphEvents() {
+    long code = 0;
+    vt::LPARAM param1 = 0, param2 = 0;
+    while (graph_.GetEvent(&code, &param1, &param2, 0) == S_OK) {
+        const bool freed = Succeeded(graph_.FreeEventParams(code, param1, param2));
+        // An error abort ends the stream as surely as its end does.
+        if (code == EC_COMPLETE || code == EC_ERRORABORT || !freed)
+            Stop();
+    }
+}
+
+bool CallLogPlayer::event(QEvent* e) {
+    if (e->type() == vt::widgets::WindowMessageEvent::EventType()) {
+        if (static_cast<vt::widgets::WindowMessageEvent*>(e)->message == kGraphNotify)
+            OnGraphEvents();
+        return true;
+    }
+    return QObject::event(e);
+}
+
+void CallLogPlayer::ShowRunning() {
+    state_ = PlayState::Running;
+    controls_.ShowPlayLook(Controls::PlayLook::Pause, kTipRunning);
+}
+
+void CallLogPlayer::NotStarted(const char* text) {
+    state_ = PlayState::Stopped;
+    host_.SetPlaying(false);
+    host_.ShowPlaying(false);
+    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
+    host_.SetStatusText(text);
+}
+
+}  // namespace vantelo::pages
