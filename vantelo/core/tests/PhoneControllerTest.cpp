@@ -403,7 +403,9 @@ TEST_F(Phone, PlayIsRefusedWithAbsenceModeOn) {
 
 TEST_F(Phone, DeviceRemovalAndReOpen) {
     StartPhone();
+    view_.callLogPlayState = 2;  // the call log page plays to the adapter
     Post(WM_TY_DEVICEREMOVED);
+    EXPECT_TRUE(view_.Saw("page: stop playback"));
     EXPECT_EQ(view_.status, "Vantelo Removed!!");
     EXPECT_TRUE(line_.Called("StopService"));
     EXPECT_TRUE(line_.Called("CloseDeviceByIndex"));
