@@ -152,6 +152,10 @@ int ScriptLine::StopRecord() {
 int ScriptLine::WaveOut(const std::string& path, int, int raw) {
     calls.push_back("WaveOut " + fs::path(path).filename().string() +
                     " raw=" + std::to_string(raw));
+    return StartPlaying(path);
+}
+
+int ScriptLine::StartPlaying(const std::string& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec) || (status & 0x20))
         return 0;
@@ -170,12 +174,7 @@ int ScriptLine::StopWaveOut() {
 int ScriptLine::WaveOutSub(const std::string& path, int offset, int raw) {
     calls.push_back("WaveOutSub " + fs::path(path).filename().string() + " " +
                     std::to_string(offset) + " raw=" + std::to_string(raw));
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || (status & 0x20))
-        return 0;
-    status |= 0x20;
-    playingPath = path;
-    return 1;
+    return StartPlaying(path);
 }
 
 int ScriptLine::PauseWaveOut() {

@@ -77,6 +77,10 @@ public:
     int Decoder1(const std::string& source, const std::string& target, int volume,
                  int progressScale) override;
     void Pause(unsigned ms) override { pausedMs += ms; }
+
+private:
+    // A playback starts unless the file is missing or one plays already.
+    int StartPlaying(const std::string& path);
 };
 
 // Keeps what the controller told the window, one line per change, in the

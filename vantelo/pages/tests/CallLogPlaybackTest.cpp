@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "PhoneFixture.h"
+#include "PostedMessages.h"
 #include "lindev/lindev.h"
 #include "linesim/ScopedDaemon.h"
 #include "platform/Clock.h"
@@ -135,18 +136,7 @@ protected:
 
 class CallLogPlaybackTest : public PlaybackFixture {
 protected:
-    // What the scripted line posted reaches the window's message queue.
-    void Deliver() {
-        for (int round = 0; round < 20 && !line_.posted.empty(); ++round) {
-            while (!line_.posted.empty()) {
-                const auto m = line_.posted.front();
-                line_.posted.pop_front();
-                ASSERT_TRUE(Window().MessageWindow().Post(m.message, 0, m.lParam));
-            }
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
-        }
-    }
+    void Deliver() { DeliverPosted(line_, Window().MessageWindow()); }
     std::string Status() { return Window().StatusText().toStdString(); }
 
     vantelo::test::ScriptLine line_;

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "PhoneFixture.h"
+#include "PostedMessages.h"
 #include "lindev/lindev.h"
 #include "platform/Clock.h"
 #include "platform/ManualTimerHost.h"
@@ -50,19 +51,7 @@ protected:
     }
     PhoneWindow& Window() { return binding_->Window(); }
 
-    // What the line posted goes to the window's message queue, as the line
-    // library's threads post it, and is handled by the window's event loop.
-    void Deliver() {
-        for (int round = 0; round < 20 && !line_.posted.empty(); ++round) {
-            while (!line_.posted.empty()) {
-                const auto m = line_.posted.front();
-                line_.posted.pop_front();
-                ASSERT_TRUE(Window().MessageWindow().Post(m.message, 0, m.lParam));
-            }
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
-        }
-    }
+    void Deliver() { DeliverPosted(line_, Window().MessageWindow()); }
     void Ring(const std::string& number) {
         line_.Post(WM_TY_RINGDETECTED, 0);
         Deliver();
