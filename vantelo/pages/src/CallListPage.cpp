@@ -79,6 +79,14 @@ std::string CsvField(const QString& text) {
     return out + "\"";
 }
 
+bool SameCall(const CallRecord& a, const CallRecord& b) {
+    const vt::LocalTime &x = a.CallDate, &y = b.CallDate;
+    return x.year == y.year && x.month == y.month && x.day == y.day && x.hour == y.hour &&
+           x.minute == y.minute && x.second == y.second && a.CallMode == b.CallMode &&
+           a.CallNum == b.CallNum && a.CallName == b.CallName && a.CallTime == b.CallTime &&
+           a.CallRecFileName == b.CallRecFileName && a.CallMemo == b.CallMemo;
+}
+
 }  // namespace
 
 CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* parent)
@@ -306,15 +314,24 @@ void CallListPage::ShowMemo() {
 }
 
 void CallListPage::ShowNewCalls() {
+    if (!records_->IsOpen())
+        return;
     const int row = grid_->SelectedRow();
     const long position = row >= 0 ? PositionOfRow(row) : -1;
+    const std::optional<CallRecord> selected = CallAtRow(row);
     Check(records_->ReApply());
-    // The selection moves down with its call; that is no row change.
+    // The selection moves down with its call; that is no row change. Where
+    // the new call sorts before it (a search orders by date) the selection
+    // is dropped instead, so a memo is never saved on the wrong call.
     const QSignalBlocker quiet(grid_);
     Fill();
-    const long count = records_->IsOpen() ? records_->GetRecordCount() : 0;
-    if (position >= 0 && position < count)
-        grid_->SelectRow(static_cast<int>(count - position - 1));
+    const long count = records_->GetRecordCount();
+    if (!selected || position >= count)
+        return;
+    const int moved = static_cast<int>(count - position - 1);
+    const std::optional<CallRecord> there = CallAtRow(moved);
+    if (there && SameCall(*there, *selected))
+        grid_->SelectRow(moved);
 }
 
 void CallListPage::SaveMemo(const QString& text) {

@@ -167,8 +167,9 @@ void CallLogPlayer::PlayOnDevice() {
         return;
     }
     line.SetHeadSet(line.IsLineBusy() == 1 ? kRouteTelephone : kRouteDsp);
+    // Refused while the adapter still plays, records or prompts.
     if (line.WaveOutSub(path_, 0, 0) == 0) {
-        NotStarted(kCannotPlayText);
+        NotStarted(kDeviceBusyText);
         return;
     }
     host_.ShowPlaying(true);
@@ -200,8 +201,11 @@ void CallLogPlayer::Resume() {
         graph_.SetPositions(duration_ * p / 100);
         graph_.Run();
         timers_->Start(kPositionTimer, kPositionMs);
-    } else {
-        host_.Line().WaveOutSub(path_, static_cast<int>(length_ * p / 100), 0);
+    } else if (host_.Line().WaveOutSub(path_, static_cast<int>(length_ * p / 100), 0) == 0) {
+        // The adapter may still be playing out what it had before the pause:
+        // the playback stays paused, to be resumed again.
+        host_.SetStatusText(kDeviceBusyText);
+        return;
     }
     ShowRunning();
     host_.SetPlaying(true);

@@ -305,6 +305,66 @@ TEST_F(CallLogPlaybackTest, SpeakerOutputRunsPausesResumesAndEndsOnTheMediaGraph
     EXPECT_EQ(Window().StatusText(), "녹음 파일을 재생할 수 없습니다.");
 }
 
+TEST_F(CallLogPlaybackTest, TheAdapterOutputRoutesResumesAndOutlastsARefusal) {
+    ASSERT_TRUE(vt::test::WriteMuLawWav(Recording("a.wav"), vt::test::SpeechLikeSamples(500)));
+    const auto size = static_cast<long>(fs::file_size(Recording("a.wav")));
+    Append("0211110000", "a.wav");
+    Open(line_);
+    Deliver();
+    Click(IDC_CL_HEADSET);
+    SelectRow(0);
+
+    // The adapter still plays something else: the page stays usable.
+    line_.status = 0x20;
+    Click(IDC_CL_PLAY);
+    ExpectAtRest(PlayState::Stopped);
+    EXPECT_EQ(Status(), CallLogPlayer::kDeviceBusyText);
+    line_.status = 0;
+
+    Click(IDC_CL_PLAY);
+    ExpectRunning();
+    EXPECT_EQ(line_.Last("SetHeadSet"), "SetHeadSet 2");  // idle line: the handset
+    EXPECT_EQ(line_.Last("WaveOutSub"), "WaveOutSub a.wav 0 raw=0");
+    line_.Post(WM_TY_PLAYPROGRESS, size * 3 / 4);
+    Deliver();
+    EXPECT_EQ(Slider().value(), 75);
+
+    Click(IDC_CL_PLAY);
+    EXPECT_TRUE(line_.Called("PauseWaveOut"));
+    Deliver();
+    ExpectAtRest(PlayState::Paused);
+
+    // A resume the adapter refuses leaves it paused, to be resumed again.
+    Slider().setValue(50);
+    line_.status = 0x20;
+    Click(IDC_CL_PLAY);
+    ExpectAtRest(PlayState::Paused);
+    EXPECT_EQ(Status(), CallLogPlayer::kDeviceBusyText);
+    line_.status = 0;
+    Click(IDC_CL_PLAY);
+    ExpectRunning();
+    EXPECT_EQ(line_.Last("WaveOutSub"), "WaveOutSub a.wav " + std::to_string(size / 2) + " raw=0");
+
+    // Stopped on the handset side, the sound goes back to the telephone.
+    Click(IDC_CL_STOP);
+    ExpectAtRest(PlayState::Stopped);
+    EXPECT_EQ(line_.Last("SetHeadSet"), "SetHeadSet 1");
+    Deliver();
+
+    // In a call the recording goes into the line.
+    line_.HookOff();
+    Deliver();
+    const int routes = line_.Count("SetHeadSet");
+    Click(IDC_CL_PLAY);
+    ExpectRunning();
+    EXPECT_EQ(line_.Count("SetHeadSet"), routes + 1);
+    EXPECT_EQ(line_.Last("SetHeadSet"), "SetHeadSet 1");
+    // Its end, reported by the line, stops the page.
+    line_.FinishPlayback();
+    Deliver();
+    ExpectAtRest(PlayState::Stopped);
+}
+
 TEST_F(CallLogPlaybackTest, TheOutputSwitchIsIgnoredWhileTheAdapterPlaysOrRecords) {
     Open(line_);
     line_.status = 0x20;

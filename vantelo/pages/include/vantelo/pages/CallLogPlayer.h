@@ -38,6 +38,8 @@ public:
     static constexpr const char* kBadFileText = "재생할 파일 정보가 올바르지 않습니다.";
     static constexpr const char* kDecodeFailedText = "녹음 파일을 변환하지 못했습니다.";
     static constexpr const char* kCannotPlayText = "녹음 파일을 재생할 수 없습니다.";
+    static constexpr const char* kDeviceBusyText =
+        "지금은 장치로 재생할 수 없습니다. 잠시 후 다시 시도해 주세요.";
 
     // The page's playback controls: the Play/Pause button 1036, the output
     // switch 1141 and the position slider 1178 (range 0-100).
