@@ -138,6 +138,14 @@ class CallLogPlaybackTest : public PlaybackFixture {
 protected:
     void Deliver() { DeliverPosted(line_, Window().MessageWindow()); }
     std::string Status() { return Window().StatusText().toStdString(); }
+    // Play is refused by the adapter: the page says so and stays as it was.
+    void PlayWhileTheAdapterPlays(PlayState state) {
+        line_.status = 0x20;
+        Click(IDC_CL_PLAY);
+        ExpectAtRest(state);
+        EXPECT_EQ(Status(), CallLogPlayer::kDeviceBusyText);
+        line_.status = 0;
+    }
 
     vantelo::test::ScriptLine line_;
 };
@@ -315,11 +323,7 @@ TEST_F(CallLogPlaybackTest, TheAdapterOutputRoutesResumesAndOutlastsARefusal) {
     SelectRow(0);
 
     // The adapter still plays something else: the page stays usable.
-    line_.status = 0x20;
-    Click(IDC_CL_PLAY);
-    ExpectAtRest(PlayState::Stopped);
-    EXPECT_EQ(Status(), CallLogPlayer::kDeviceBusyText);
-    line_.status = 0;
+    PlayWhileTheAdapterPlays(PlayState::Stopped);
 
     Click(IDC_CL_PLAY);
     ExpectRunning();
@@ -336,11 +340,7 @@ TEST_F(CallLogPlaybackTest, TheAdapterOutputRoutesResumesAndOutlastsARefusal) {
 
     // A resume the adapter refuses leaves it paused, to be resumed again.
     Slider().setValue(50);
-    line_.status = 0x20;
-    Click(IDC_CL_PLAY);
-    ExpectAtRest(PlayState::Paused);
-    EXPECT_EQ(Status(), CallLogPlayer::kDeviceBusyText);
-    line_.status = 0;
+    PlayWhileTheAdapterPlays(PlayState::Paused);
     Click(IDC_CL_PLAY);
     ExpectRunning();
     EXPECT_EQ(line_.Last("WaveOutSub"), "WaveOutSub a.wav " + std::to_string(size / 2) + " raw=0");
