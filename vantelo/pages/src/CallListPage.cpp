@@ -599,7 +599,7 @@ void CallListPage::ShowPlayLook(PlayLook look, const QString& toolTip) {
             button->setProperty("look", QStringLiteral("play"));
             break;
         case PlayLook::Pause:
-            button->setText(QStringLiteral("정지"));
+            button->setText(QStringLiteral("일시정지"));
             button->setProperty("look", QStringLiteral("pause"));
             break;
         case PlayLook::Decoding:
@@ -607,7 +607,8 @@ void CallListPage::ShowPlayLook(PlayLook look, const QString& toolTip) {
             button->setProperty("look", QStringLiteral("decoding"));
             break;
     }
-    button->setToolTip(toolTip);
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
 }
 
 void CallListPage::ShowOutputLook(bool speaker, const QString& toolTip) {

@@ -55,6 +55,8 @@ bool CallLogPlayer::Setup() {
     } else {
         speaker_ = true;
     }
+    // The looks only: the page's first tool tips stay until playback begins.
+    controls_.ShowPlayLook(Controls::PlayLook::Play, QString());
     controls_.ShowOutputLook(speaker_, QString());
     return speaker_;
 }

@@ -247,6 +247,10 @@ TEST_F(CallLogPlaybackTest, SpeakerOutputRunsPausesResumesAndEndsOnTheMediaGraph
     Open(line_);
     ASSERT_TRUE(Player().SpeakerOutput()) << "the media graph could not be made";
     EXPECT_EQ(Look(IDC_CL_HEADSET), "speaker");
+    EXPECT_EQ(Look(IDC_CL_PLAY), "play");
+    // The page's own tool tips until playback begins.
+    EXPECT_EQ(Tip(IDC_CL_PLAY), "선택된 녹취파일 재생");
+    EXPECT_EQ(Tip(IDC_CL_HEADSET), "헤드셋으로 듣기");
     SelectRow(0);
 
     Click(IDC_CL_PLAY);

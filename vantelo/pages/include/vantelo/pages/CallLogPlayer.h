@@ -42,7 +42,8 @@ public:
         "지금은 장치로 재생할 수 없습니다. 잠시 후 다시 시도해 주세요.";
 
     // The page's playback controls: the Play/Pause button 1036, the output
-    // switch 1141 and the position slider 1178 (range 0-100).
+    // switch 1141 and the position slider 1178 (range 0-100). An empty tool
+    // tip leaves the control's tool tip as it is.
     class Controls {
     public:
         enum class PlayLook { Play, Pause, Decoding };
