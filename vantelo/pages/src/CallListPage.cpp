@@ -11,12 +11,10 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
-#include <QThread>
 #include <cstdio>
 #include <fstream>
 
 #include "vantelo/core/CallLogBackup.h"
-#include "vantelo/core/RecordingFiles.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
@@ -412,18 +410,17 @@ void CallListPage::OnContextItem(int item, int row) {
     }
 }
 
-bool CallListPage::DeleteAt(long position) {
-    if (!records_->SetAbsolutePosition(position).ok())
-        return false;
-    auto call = records_->CurrentCall();
-    if (!Check(call.status()))
-        return false;
-    if (!DeleteRecordingFile(call.value())) {
-        owner_.Inform(QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다: ") +
-                      Q(call.value().CallRecDirectory + call.value().CallRecFileName));
-        return false;
-    }
-    return Check(records_->Delete());
+void CallListPage::ReportDeletion(const storage::Result<CallDeletion>& done) {
+    if (!Check(done.status()) || done.value().kept.empty())
+        return;
+    QString text = QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다:");
+    for (const std::string& file : done.value().kept) text += "\n" + Q(file);
+    owner_.Inform(text);
+}
+
+void CallListPage::DeleteAt(long position) {
+    if (records_->SetAbsolutePosition(position).ok())
+        ReportDeletion(records_->DeleteCurrentCall());
 }
 
 void CallListPage::DeleteSelected() {
@@ -439,10 +436,9 @@ void CallListPage::DeleteSelected() {
 
 void CallListPage::DeleteEveryRecord() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (long p = records_->GetRecordCount() - 1; p >= 0; --p) DeleteAt(p);
-    QThread::msleep(10);
-    RemoveRecordingRootIfEmpty(actions_.ApplicationFolder());
+    const auto done = records_->DeleteAllCalls(actions_.ApplicationFolder());
     QApplication::restoreOverrideCursor();
+    ReportDeletion(done);
     Fill();
 }
 

@@ -315,10 +315,9 @@ TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {
                   .last(),
               "Vantelo|통화 목록이 삭제되었습니다.");
     EXPECT_EQ(page_->Grid().RowCount(), 0);
-    // The recordings are gone; "Record" itself goes only when it is empty,
-    // and the day folder is still in it.
-    EXPECT_TRUE(fs::is_empty(recDir_));
-    EXPECT_TRUE(fs::exists(vt::ApplicationFolder() / "Record"));
+    // The recordings are gone, then their empty day folder, then "Record".
+    EXPECT_FALSE(fs::exists(recDir_));
+    EXPECT_FALSE(fs::exists(vt::ApplicationFolder() / "Record"));
     EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); }),
               "Vantelo|선택된 날짜의 목록이 비어 있습니다.");
     EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); }),

@@ -116,11 +116,13 @@ private:
     void BackupAll();
     void BackupSelected();
     void ExportCsv();
-    // Deletes the record at the position with its recording; a recording that
-    // cannot be removed keeps its record and is reported.
-    bool DeleteAt(long position);
-    // Deletes every record of the result, newest position first.
+    // Deletes the call at the position with its recording; a recording that
+    // cannot be removed keeps its call and is reported.
+    void DeleteAt(long position);
+    // Deletes every call of the result the same way, in one go.
     void DeleteEveryRecord();
+    // Says which calls were kept for their recordings, or why nothing changed.
+    void ReportDeletion(const storage::Result<CallDeletion>& done);
     bool SeekRow(int row);
     long PositionOfRow(int row) const;
     bool Check(const storage::Status& status);
