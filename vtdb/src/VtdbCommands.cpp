@@ -328,11 +328,11 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     if (in.bad())
         return Fail(err, "cannot read " + path + "; nothing imported");
     if (bad > 0)
-        return Fail(err, std::to_string(bad) + " bad line(s)" +
-                             (bad > kShownBad ? " (the first " + std::to_string(kShownBad) +
-                                                    " shown)"
-                                              : std::string()) +
-                             " in " + path + "; nothing imported");
+        return Fail(err,
+                    std::to_string(bad) + " bad line(s)" +
+                        (bad > kShownBad ? " (the first " + std::to_string(kShownBad) + " shown)"
+                                         : std::string()) +
+                        " in " + path + "; nothing imported");
     s = transaction.Commit();
     if (!s.ok())
         return Fail(err, s.ToString() + "; nothing imported");

@@ -7,8 +7,8 @@
 
 #include <csignal>
 #include <cstdio>
-#include <thread>
 #include <fstream>
+#include <thread>
 
 #include "testsupport/DatabaseFixture.h"
 #include "testsupport/ProbeProcess.h"
@@ -104,8 +104,8 @@ TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
                        << good;
     Output o = Vtdb({"import-calls", bad.string()});
     EXPECT_NE(o.code, 0);
-    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected", "bad.tsv:4: ",
-                              "bad.tsv:5: bad escape in CallDtmf", "3 bad line(s)"})
+    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected",
+                              "bad.tsv:4: ", "bad.tsv:5: bad escape in CallDtmf", "3 bad line(s)"})
         EXPECT_NE(o.text.find(where), std::string::npos) << where << " in " << o.text;
     EXPECT_EQ(o.text.find("bad.tsv:3"), std::string::npos) << o.text;
     EXPECT_EQ(Lines(o.text), 4) << o.text;  // one line per bad line, one summary

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "platform/Folders.h"
+#include "storage/Transaction.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "storage/Transaction.h"
 
 namespace vantelo {
 namespace {
@@ -355,9 +355,9 @@ TEST_F(CallDeletionTest, ARefusedDeletionPutsTheRecordingBack) {
     ASSERT_TRUE(locker.MoveFirst().ok());
     ASSERT_TRUE(locker.SaveMemo("busy").ok());
     CRSCallList log;
-    ASSERT_TRUE(log.storage::RecordSet::Open(DefaultDatabasePath(),
-                                             storage::RecordSetType::Dynaset, 10)
-                    .ok());
+    ASSERT_TRUE(
+        log.storage::RecordSet::Open(DefaultDatabasePath(), storage::RecordSetType::Dynaset, 10)
+            .ok());
     ASSERT_TRUE(log.MoveFirst().ok());
     auto one = log.DeleteCurrentCall();
     EXPECT_FALSE(one.ok());
@@ -374,10 +374,10 @@ TEST_F(CallDeletionTest, DeleteAllKeepsUndeletableCallsAndClearsEmptyFolders) {
     fs::path c = AppendRecorded("c", {2007, 3, 14, 9, 0, 0});
     Append(0, "plain", "1", {2007, 3, 13, 10, 0, 0});
     fs::path root = RecordingRoot(vt::ApplicationFolder());
-    fs::create_directories(root / "2007-03-15");            // an empty day folder
-    fs::create_directories(root / "mine");                  // not a day folder: stays
+    fs::create_directories(root / "2007-03-15");  // an empty day folder
+    fs::create_directories(root / "mine");        // not a day folder: stays
     fs::remove(c);
-    fs::create_directories(c / "inside");                   // cannot be removed
+    fs::create_directories(c / "inside");  // cannot be removed
     auto done = log_.DeleteAllCalls(vt::ApplicationFolder());
     ASSERT_TRUE(done.ok()) << done.status().ToString();
     EXPECT_EQ(done.value().deleted, 3);

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <string>
 
+#include "../tools/IdlePhone.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "storage/Transaction.h"
@@ -27,14 +28,15 @@
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneWindow.h"
-#include "../tools/IdlePhone.h"
 
 using namespace vantelo::pages;
 namespace fs = std::filesystem;
 
 namespace {
 
-double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double Ms(QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 
 // The first calls through the record set, one in ten with a recording file.
 bool FillRecorded(long count, const std::string& recDir) {
@@ -49,8 +51,12 @@ bool FillRecorded(long count, const std::string& recDir) {
         c.CallMode = static_cast<int>(i % 5);
         c.CallName = "이름" + std::to_string(i);
         c.CallNum = "02" + std::to_string(10000000 + i);
-        c.CallDate = {2007, 1, 1 + static_cast<int>(i / 1000 % 28), static_cast<int>(i / 60 % 24),
-                      static_cast<int>(i % 60), static_cast<int>(i * 7 % 60)};
+        c.CallDate = {2007,
+                      1,
+                      1 + static_cast<int>(i / 1000 % 28),
+                      static_cast<int>(i / 60 % 24),
+                      static_cast<int>(i % 60),
+                      static_cast<int>(i * 7 % 60)};
         c.CallTime = i % 600;
         if (i % 10 == 0) {
             c.CallRec = true;
@@ -75,8 +81,11 @@ bool FillBulk(long from, long to) {
     if (!t.Begin().ok())
         return false;
     const std::string sql =
-        "WITH RECURSIVE n(i) AS (SELECT " + std::to_string(from) + " UNION ALL SELECT i + 1 FROM n "
-        "WHERE i + 1 < " + std::to_string(to) + ") "
+        "WITH RECURSIVE n(i) AS (SELECT " + std::to_string(from) +
+        " UNION ALL SELECT i + 1 FROM n "
+        "WHERE i + 1 < " +
+        std::to_string(to) +
+        ") "
         "INSERT INTO CallList (CallMode, CallName, CallNum, CallCompressMode, CallDate, CallTime, "
         "CallRecDirectory, CallRecFileName, CallRec, CallDtmf, CallbInner, CallMemo) "
         "SELECT i % 5, '이름' || i, '02' || (10000000 + i), 3, "
@@ -171,8 +180,8 @@ int main(int argc, char** argv) {
     t.restart();
     if (calls > recorded && !FillBulk(recorded, calls))
         return 1;
-    std::printf("bulk fill of %ld calls (one INSERT, one transaction): %.0f ms\n",
-                calls - recorded, Ms(t));
+    std::printf("bulk fill of %ld calls (one INSERT, one transaction): %.0f ms\n", calls - recorded,
+                Ms(t));
 
     IdlePhone phone(false, vt::ApplicationFolder());
     PhoneWindow::Setup setup;
@@ -204,8 +213,8 @@ int main(int argc, char** argv) {
     emit target->activated(1);
     // A name of few calls, then names shared by a tenth and by all of them
     // (every result is sorted by date).
-    for (const QString name : {QStringLiteral("이름12345"), QStringLiteral("이름1"),
-                               QStringLiteral("이름")}) {
+    for (const QString name :
+         {QStringLiteral("이름12345"), QStringLiteral("이름1"), QStringLiteral("이름")}) {
         static_cast<QLineEdit*>(page->Control(IDC_CL_SEARCH_EDIT))->setText(name);
         t.restart();
         static_cast<QAbstractButton*>(page->Control(IDC_CL_SEARCH))->click();

@@ -118,8 +118,8 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
     background_ = skin.Image(IDB_CALLLOG_BACK);
     setFixedSize(background_.size());
     setFont(PhoneSkin::LabelFont(12));
-    looks_ = {{QStringLiteral("Play"), PhoneSkin::Triple(skin, IDB_CALLLOG_NORMAL,
-                                                         IDB_CALLLOG_PRESSED, IDB_CALLLOG_HOVER)},
+    looks_ = {{QStringLiteral("Play"),
+               PhoneSkin::Triple(skin, IDB_CALLLOG_NORMAL, IDB_CALLLOG_PRESSED, IDB_CALLLOG_HOVER)},
               {QStringLiteral("Pause"),
                PhoneSkin::Triple(skin, IDB_CALLLOG_LIT_NORMAL, IDB_CALLLOG_LIT_PRESSED,
                                  IDB_CALLLOG_LIT_HOVER)},
@@ -147,8 +147,10 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
     slider_->setTickInterval(1);
     slider_->setValue(0);
     grid_ = new vt::widgets::GridControl(this, this);
-    controls_ = {{IDC_CL_TABS, tabs_},         {IDC_CL_TARGET, target_},
-                 {IDC_CL_SEARCH_EDIT, searchEdit_}, {IDC_CL_SLIDER, slider_},
+    controls_ = {{IDC_CL_TABS, tabs_},
+                 {IDC_CL_TARGET, target_},
+                 {IDC_CL_SEARCH_EDIT, searchEdit_},
+                 {IDC_CL_SLIDER, slider_},
                  {IDC_CL_GRID, grid_}};
     for (const Place& p : PhoneLayout::CallLogPageControls()) {
         if (p.tip && *p.tip) {
@@ -161,7 +163,8 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
             w->setGeometry(p.Rect());
         }
     }
-    lookNames_ = {{IDC_CL_PLAY, QStringLiteral("Play")}, {IDC_CL_HEADSET, QStringLiteral("Speaker")}};
+    lookNames_ = {{IDC_CL_PLAY, QStringLiteral("Play")},
+                  {IDC_CL_HEADSET, QStringLiteral("Speaker")}};
     auto button = [this](int id) { return static_cast<QAbstractButton*>(controls_[id]); };
     auto* search = button(IDC_CL_SEARCH);
 
@@ -222,8 +225,8 @@ void CallListPage::Open(const fs::path& database) {
 }
 
 bool CallListPage::SetButtonLook(int id, const QString& look) {
-    const bool play = id == IDC_CL_PLAY &&
-                      (look == "Play" || look == "Pause" || look == "Decoding");
+    const bool play =
+        id == IDC_CL_PLAY && (look == "Play" || look == "Pause" || look == "Decoding");
     const bool output = id == IDC_CL_HEADSET && (look == "Speaker" || look == "Headset");
     if (!play && !output)
         return false;

@@ -9,14 +9,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
-#include <QTimer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
-#include <map>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "WindowFixture.h"
@@ -233,7 +233,9 @@ TEST_F(CallListPageTest, SkinnedButtonsWithTheirTipsAndLooksByName) {
 
     // Looks by name: play, pause and decoding on 1036; speaker and headset on 1141.
     auto picture = [&](int id) {
-        return qobject_cast<vt::widgets::SkinButton*>(page_->Control(id))->CurrentPicture().toImage();
+        return qobject_cast<vt::widgets::SkinButton*>(page_->Control(id))
+            ->CurrentPicture()
+            .toImage();
     };
     EXPECT_EQ(page_->ButtonLook(IDC_CL_PLAY), "Play");
     EXPECT_EQ(page_->ButtonLook(IDC_CL_HEADSET), "Speaker");

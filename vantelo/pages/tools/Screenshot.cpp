@@ -11,18 +11,18 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "IdlePhone.h"
 #include "platform/Clock.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/core/CRSCallList.h"
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "vantelo/pages/RingPopup.h"
-#include "IdlePhone.h"
 
 namespace fs = std::filesystem;
 using namespace vantelo::pages;
