@@ -517,9 +517,12 @@ QImage CallLogFace(Press press, PlayerLook look, bool buttons) {
         } else if (!buttons) {
             continue;
         } else if (c.id == IDC_CL_PLAY || c.id == IDC_CL_STOP) {
-            const bool playing = c.id == IDC_CL_PLAY && look == PlayerLook::Lit;
-            DrawFace(p, r, playing ? QColor(46, 160, 90) : QColor(78, 86, 102), Qt::white, {}, 12,
-                     press, 6);
+            QColor base(78, 86, 102);
+            if (c.id == IDC_CL_PLAY && look == PlayerLook::Lit)
+                base = QColor(46, 160, 90);  // playing
+            else if (c.id == IDC_CL_PLAY && look == PlayerLook::Decoding)
+                base = kAccent;  // busy preparing the recording
+            DrawFace(p, r, base, Qt::white, {}, 12, press, 6);
             DrawPlayerGlyph(p, press == Press::Pressed ? r.translated(0, 1) : r, c.id, look,
                             Qt::white);
         } else if (c.id == IDC_CL_HEADSET) {
