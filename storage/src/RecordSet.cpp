@@ -675,6 +675,48 @@ Status RecordSet::Delete() {
     return Status::Ok();
 }
 
+Status RecordSet::DeleteAllExcept(const std::vector<long>& keep) {
+    CancelUpdate();
+    Status s = RequireWritable();
+    if (!s.ok())
+        return s;
+    Impl& m = *impl_;
+    Result<Statement> st = Statement::Prepare(
+        *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
+    if (!st.ok())
+        return st.status();
+    std::vector<std::int64_t> kept;
+    kept.reserve(keep.size());
+    size_t k = 0;
+    for (long p = 0; p < m.Count(); ++p) {
+        const std::int64_t id = m.active.rows[static_cast<size_t>(p)];
+        if (k < keep.size() && keep[k] == p) {
+            kept.push_back(id);
+            ++k;
+            continue;
+        }
+        st.value().Reset();
+        s = st.value().Bind(1, Value(id));
+        if (s.ok())
+            s = st.value().Run();
+        if (!s.ok())
+            return s;
+    }
+    // As after Delete: the result stays exact, only the deleted records leave it.
+    const bool wasClean = m.active.serial == m.writeSerial;
+    ++m.writeSerial;
+    if (wasClean)
+        m.active.serial = m.writeSerial;
+    m.active.rows = std::move(kept);
+    std::erase_if(m.pendingInserts, [&](std::int64_t id) {
+        return std::find(m.active.rows.begin(), m.active.rows.end(), id) == m.active.rows.end();
+    });
+    m.pos = -1;
+    m.currentDeleted = false;
+    m.cachedPos = -1;
+    return Status::Ok();
+}
+
 std::int64_t RecordSet::GetLastModified() const {
     return impl_->lastModified;
 }

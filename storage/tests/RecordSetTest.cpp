@@ -167,6 +167,28 @@ TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
     EXPECT_EQ(rs_.GetRecordCount(), 4);
 }
 
+TEST_F(RecordSetTest, DeleteAllExceptKeepsOnlyTheGivenPositionsOfTheResult) {
+    AddSample();
+    Add({"new", "9", 1, 0, "", "회사"});  // still pending in the result
+    ASSERT_TRUE(rs_.SetFilter("[Group] = '회사' OR [Group] = '가족'").ok());
+    ASSERT_TRUE(rs_.Requery().ok());
+    ASSERT_EQ(rs_.GetRecordCount(), 5);
+    {
+        Transaction t(*rs_.GetConnection());
+        ASSERT_TRUE(t.Begin().ok());
+        ASSERT_TRUE(rs_.DeleteAllExcept({1, 4}).ok());
+        ASSERT_TRUE(t.Commit().ok());
+    }
+    EXPECT_EQ(rs_.GetRecordCount(), 2);
+    EXPECT_EQ(rs_.GetField("Name").status().code(), ErrorCode::NoCurrentRecord);
+    ASSERT_TRUE(rs_.MoveFirst().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "Kim Brown");
+    ASSERT_TRUE(rs_.MoveNext().ok());
+    EXPECT_EQ(rs_.GetText("Name"), "new");
+    // Records outside the result are untouched; the result re-queries the same.
+    EXPECT_EQ(Names(""), (std::vector<std::string>{"나영희", "Kim Brown", "힣", "new"}));
+}
+
 TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
     // Emptying from the back, as the contact converter does: every step must
     // succeed, the last one included, and leave the set at BOF.

@@ -248,6 +248,31 @@ int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+void CatchStopSignals();
+
+// Checks one line's fields into the record set's edit buffer; the reason
+// when the line is bad.
+std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::string>& fields) {
+    const auto& columns = log.Schema().columns;
+    if (fields.size() != columns.size())
+        return std::to_string(fields.size()) + " fields, " + std::to_string(columns.size()) +
+               " expected";
+    Status s = log.AddNew();
+    for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
+        std::optional<std::string> text = UnescapeField(fields[c]);
+        if (!text)
+            return "bad escape in " + columns[c].name;
+        storage::Value value = *text;
+        if (columns[c].type == storage::ColumnType::DateTime && text->empty())
+            value = {};
+        s = log.SetField(static_cast<int>(c), value);
+    }
+    return s.ok() ? std::string() : s.message();
+}
+
+// Every line is checked and each bad one named with its line number; the
+// calls are stored only when all are good, in one transaction, so a bad
+// file, an error or Ctrl+C leave the call log as it was.
 int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     if (o.Rest().size() != 1)
         return Fail(err, "import-calls needs one FILE.tsv");
@@ -255,20 +280,25 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     std::ifstream in(path);
     if (!in)
         return Fail(err, "cannot read " + path);
+    CatchStopSignals();
     Status s = Prepare(err);
     vantelo::CRSCallList log;
     if (s.ok())
         s = log.Open();
     if (!s.ok())
         return Fail(err, s);
-    const auto& columns = log.Schema().columns;
     storage::Transaction transaction(*log.GetConnection());
     s = transaction.Begin();
     if (!s.ok())
         return Fail(err, s);
+    constexpr long kShownBad = 100;
     std::string line;
-    long lineNo = 0, count = 0;
+    long lineNo = 0, count = 0, bad = 0;
     while (std::getline(in, line)) {
+        if (StopRequested().load()) {
+            Fail(err, "stopped at line " + std::to_string(lineNo) + "; nothing imported");
+            return 130;
+        }
         ++lineNo;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -277,26 +307,32 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
         std::vector<std::string> fields = SplitTabs(line);
         if (lineNo == 1 && fields[0] == "CallMode")
             continue;  // a header line
-        std::string where = path + ":" + std::to_string(lineNo) + ": ";
-        if (fields.size() != columns.size())
-            return Fail(err, where + std::to_string(fields.size()) + " fields, " +
-                                 std::to_string(columns.size()) + " expected; nothing imported");
-        s = log.AddNew();
-        for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
-            std::optional<std::string> text = UnescapeField(fields[c]);
-            if (!text)
-                return Fail(err, where + "bad escape in " + columns[c].name);
-            storage::Value value = *text;
-            if (columns[c].type == storage::ColumnType::DateTime && text->empty())
-                value = {};
-            s = log.SetField(static_cast<int>(c), value);
+        const std::string reason = ReadCallLine(log, fields);
+        if (!reason.empty()) {
+            log.CancelUpdate();
+            if (++bad <= kShownBad)
+                err << "vtdb: " << path << ":" << lineNo << ": " << reason << "\n";
+            continue;
         }
-        if (s.ok())
-            s = log.Update();
+        if (bad > 0) {  // only checking now: nothing will be stored
+            log.CancelUpdate();
+            continue;
+        }
+        s = log.Update();
         if (!s.ok())
-            return Fail(err, where + s.ToString() + "; nothing imported");
-        ++count;
+            return Fail(err, path + ":" + std::to_string(lineNo) + ": " + s.ToString() +
+                                 "; nothing imported");
+        if (++count % 100000 == 0)
+            err << "vtdb: " << count << " calls read\n";
     }
+    if (in.bad())
+        return Fail(err, "cannot read " + path + "; nothing imported");
+    if (bad > 0)
+        return Fail(err,
+                    std::to_string(bad) + " bad line(s)" +
+                        (bad > kShownBad ? " (the first " + std::to_string(kShownBad) + " shown)"
+                                         : std::string()) +
+                        " in " + path + "; nothing imported");
     s = transaction.Commit();
     if (!s.ok())
         return Fail(err, s.ToString() + "; nothing imported");

@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "testsupport/DatabaseFixture.h"
 #include "testsupport/ProbeProcess.h"
@@ -90,6 +92,44 @@ TEST_F(VtdbDatabaseTest, ColumnAddedByAnotherToolKeepsTheWholeFileInUse) {
     EXPECT_NE(saved.text.find("InnerLineList: 1 copied, 0 could not be read"), std::string::npos)
         << saved.text;
     EXPECT_NE(saved.text.find("AddressList: 1 copied"), std::string::npos) << saved.text;
+}
+
+TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
+    ImportCalls(3);
+    const std::string good = "1\tKim\t0212345678\t0\t2007-03-12 10:00:00\t5\t\t\t0\t\t0\t\n";
+    const fs::path bad = env_.Root() / "bad.tsv";
+    std::ofstream(bad) << good << "1\tshort\t0\n"
+                       << good << "1\tX\t1\t300\t2007-03-12 10:00:00\t1\t\t\t0\t\t0\t\n"
+                       << "1\tX\t1\t0\t2007-03-12 10:00:00\t1\t\t\t0\t\\q\t0\t\n"
+                       << good;
+    Output o = Vtdb({"import-calls", bad.string()});
+    EXPECT_NE(o.code, 0);
+    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected",
+                              "bad.tsv:4: ", "bad.tsv:5: bad escape in CallDtmf", "3 bad line(s)"})
+        EXPECT_NE(o.text.find(where), std::string::npos) << where << " in " << o.text;
+    EXPECT_EQ(o.text.find("bad.tsv:3"), std::string::npos) << o.text;
+    EXPECT_EQ(Lines(o.text), 4) << o.text;  // one line per bad line, one summary
+    EXPECT_EQ(Lines(Vtdb({"calls"}).text), 3);
+
+    // Ctrl+C in the middle of a long import: nothing of it is stored.
+    const fs::path big = env_.Root() / "big.tsv";
+    {
+        std::ofstream f(big);
+        for (int i = 0; i < 400000; ++i) f << good;
+    }
+    const fs::path log = env_.Root() / "import.out";
+    vt::test::Probe p = vt::test::StartProbe(Program(), {"import-calls", big.string()}, log);
+    ASSERT_NE(p.pid, 0);
+    for (int i = 0; i < 6000 && vt::test::ReadText(log).find("calls read") == std::string::npos;
+         ++i)
+        std::this_thread::sleep_for(10ms);
+    ::kill(p.pid, SIGINT);
+    vt::test::ProbeExit e = vt::test::WaitProbe(p, 60s);
+    ASSERT_FALSE(e.hung);
+    ASSERT_TRUE(WIFEXITED(e.status));
+    EXPECT_EQ(WEXITSTATUS(e.status), 130) << vt::test::ReadText(log);
+    EXPECT_NE(vt::test::ReadText(log).find("nothing imported"), std::string::npos);
+    EXPECT_EQ(Lines(Vtdb({"calls"}).text), 3);
 }
 
 TEST_F(VtdbDatabaseTest, DamagedCallLogFailsLoudlyAndCanBeSaved) {

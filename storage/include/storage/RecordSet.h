@@ -99,6 +99,13 @@ public:
     void CancelUpdate();
     bool IsEditing() const;
     Status Delete();
+    // Deletes every record of the result except those at the positions in
+    // `keep` (ascending), with one prepared statement: the bulk form of Delete
+    // for a large result, meant to run inside a transaction of
+    // GetConnection(). The kept records stay in the result, in their order;
+    // there is no current record until the next move. On an error the result
+    // is not changed here: roll the transaction back and re-query.
+    Status DeleteAllExcept(const std::vector<long>& keep);
     // The record number of the record last added or changed.
     std::int64_t GetLastModified() const;
 

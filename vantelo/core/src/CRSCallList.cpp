@@ -8,6 +8,7 @@
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/RecordingFiles.h"
+#include "vantelo/core/RecordingRemoval.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
@@ -143,50 +144,67 @@ Status CRSCallList::SaveMemo(std::string_view memo) {
     return StoreBuffer(*this, Edit(), [&] { return SetField("CallMemo", std::string(memo)); });
 }
 
-// The record goes first: a file left behind by a failed delete costs only
-// space, while a record whose recording is gone would be lost data.
-Status CRSCallList::DeleteCurrentCall() {
+storage::Result<CallDeletion> CRSCallList::DeleteCurrentCall() {
     storage::Result<CallRecord> call = CurrentCall();
     if (!call.ok())
         return call.status();
+    RecordingRemoval removal;
+    if (!removal.SetAside(call.value()))
+        return CallDeletion{0, {RecordingRemoval::FileOf(call.value()).string()}};
     Status s = Delete();
     if (!s.ok())
-        return s;
-    if (!DeleteRecordingFile(call.value()))
-        return Status(ErrorCode::Io, "the record is deleted, but its recording " +
-                                         call.value().CallRecFileName + " could not be removed");
-    return Status::Ok();
+        return s;  // the removal puts the recording back
+    removal.Finish();
+    return CallDeletion{1, {}};
 }
 
-Status CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
-    if (!IsOpen())
-        return Status(ErrorCode::NotOpen, "the call log is not open");
-    std::vector<CallRecord> recorded;
+Status CRSCallList::DeleteInTransaction(const std::vector<long>& keep) {
     storage::Transaction transaction(*GetConnection());
     Status s = transaction.Begin();
-    while (s.ok() && GetRecordCount() != 0) {
-        s = MoveFirst();
-        storage::Result<CallRecord> call = s.ok() ? CurrentCall() : s;
-        if (!call.ok()) {
-            s = call.status();
-            break;
-        }
-        if (call.value().CallRec)
-            recorded.push_back(call.value());
-        s = Delete();
-    }
     if (s.ok())
-        s = transaction.Commit();
-    if (!s.ok()) {
-        (void)Requery();
-        return s;
+        s = DeleteAllExcept(keep);
+    return s.ok() ? transaction.Commit() : s;
+}
+
+storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
+    if (!IsOpen())
+        return Status(ErrorCode::NotOpen, "the call log is not open");
+    // Only the recorded calls are read one by one; the flags come in one pass.
+    storage::Result<std::vector<storage::Value>> flags = ColumnValues("CallRec");
+    if (!flags.ok())
+        return flags.status();
+    if (static_cast<long>(flags.value().size()) != GetRecordCount()) {
+        (void)ReApply();
+        return Status(ErrorCode::Busy, "another program changed the call log; nothing was deleted");
     }
-    bool filesGone = true;
-    for (const CallRecord& call : recorded) filesGone = DeleteRecordingFile(call) && filesGone;
-    RemoveRecordingRootIfEmpty(appFolder);
-    if (!filesGone)
-        return Status(ErrorCode::Io, "the records are deleted, but some recordings remain");
-    return Status::Ok();
+    CallDeletion result;
+    std::vector<long> keep;
+    RecordingRemoval removal;
+    for (long p = 0; p < GetRecordCount(); ++p) {
+        if (flags.value()[static_cast<size_t>(p)].AsInteger() == 0)
+            continue;
+        Status s = SetAbsolutePosition(p);
+        storage::Result<CallRecord> call = s.ok() ? CurrentCall() : s;
+        if (!call.ok())
+            return call.status();
+        if (!removal.SetAside(call.value())) {
+            keep.push_back(p);
+            result.kept.push_back(RecordingRemoval::FileOf(call.value()).string());
+        }
+    }
+    const long before = GetRecordCount();
+    Status s = DeleteInTransaction(keep);
+    if (!s.ok()) {
+        // Rolled back: the result is read again from the file, filter kept.
+        const std::string kind = kind_, search = search_;
+        if (Open().ok())
+            (void)Apply(kind, search);
+        return s;  // the removal puts the recordings back
+    }
+    removal.Finish();
+    result.deleted = before - static_cast<long>(keep.size());
+    RemoveEmptyRecordingFolders(appFolder);
+    return result;
 }
 
 }  // namespace vantelo

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <system_error>
+#include <vector>
 
 #include "platform/Folders.h"
 
@@ -27,6 +28,18 @@ std::time_t ToTime(const vt::LocalTime& t) {
     tm.tm_sec = t.second;
     tm.tm_isdst = -1;
     return std::mktime(&tm);
+}
+
+// The name RecordingFolder gives a day folder: YYYY-MM-DD.
+bool IsDayFolderName(const std::string& name) {
+    if (name.size() != 10)
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const bool dash = i == 4 || i == 7;
+        if (dash ? name[i] != '-' : (name[i] < '0' || name[i] > '9'))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -76,16 +89,6 @@ void FinishGreeting(CallRecord& call, const vt::Clock& clock, int modeRecCompres
     call.CallCompressMode = modeRecCompress;
 }
 
-bool DeleteRecordingFile(const CallRecord& call) {
-    if (!call.CallRec || call.CallRecFileName.empty())
-        return true;
-    std::error_code ec;
-    fs::path file = fs::path(call.CallRecDirectory) / call.CallRecFileName;
-    if (!fs::exists(file, ec))
-        return true;
-    return fs::remove(file, ec) && !ec;
-}
-
 bool RemoveRecordingRootIfEmpty(const fs::path& appFolder) {
     std::error_code ec;
     fs::path root = RecordingRoot(appFolder);
@@ -94,6 +97,21 @@ bool RemoveRecordingRootIfEmpty(const fs::path& appFolder) {
     if (!fs::is_directory(root, ec) || !fs::is_empty(root, ec))
         return false;
     return fs::remove(root, ec) && !ec;
+}
+
+bool RemoveEmptyRecordingFolders(const fs::path& appFolder) {
+    std::error_code ec;
+    const fs::path root = RecordingRoot(appFolder);
+    std::vector<fs::path> empty;
+    if (fs::symlink_status(root, ec).type() == fs::file_type::directory)
+        for (const fs::directory_entry& e : fs::directory_iterator(root, ec)) {
+            std::error_code one;
+            if (e.is_directory(one) && !e.is_symlink(one) &&
+                IsDayFolderName(e.path().filename().string()) && fs::is_empty(e.path(), one))
+                empty.push_back(e.path());
+        }
+    for (const fs::path& day : empty) fs::remove(day, ec);  // only ever an empty folder
+    return RemoveRecordingRootIfEmpty(appFolder);
 }
 
 }  // namespace vantelo

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Folders.h"
+#include "storage/Transaction.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/RecordingFiles.h"
@@ -312,28 +313,90 @@ TEST_F(CallDeletionTest, DeletingACallRemovesItsRecording) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     fs::path b = AppendRecorded("b", {2007, 3, 12, 9, 0, 1});
     ASSERT_TRUE(log_.MoveFirst().ok());
-    ASSERT_TRUE(log_.DeleteCurrentCall().ok());
+    auto done = log_.DeleteCurrentCall();
+    ASSERT_TRUE(done.ok()) << done.status().ToString();
+    EXPECT_EQ(done.value().deleted, 1);
+    EXPECT_TRUE(done.value().kept.empty());
     EXPECT_FALSE(fs::exists(a));
     EXPECT_TRUE(fs::exists(b));
     fs::remove(b);  // a recording already gone is no error
     ASSERT_TRUE(log_.MoveNext().ok());
-    EXPECT_TRUE(log_.DeleteCurrentCall().ok());
+    done = log_.DeleteCurrentCall();
+    ASSERT_TRUE(done.ok());
+    EXPECT_EQ(done.value().deleted, 1);
     EXPECT_EQ(log_.GetRecordCount(), 0);
+    EXPECT_TRUE(fs::is_empty(a.parent_path()));  // nothing moved aside is left behind
 }
 
-TEST_F(CallDeletionTest, DeleteAllRemovesTheEmptyRecordFolder) {
-    AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
-    AppendRecorded("b", {2007, 3, 13, 9, 0, 0});
+TEST_F(CallDeletionTest, ACallWhoseRecordingCannotBeRemovedIsKeptAndNamed) {
+    fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
+    // A folder full of things in the file's place: not even root can unlink it.
+    fs::remove(a);
+    fs::create_directories(a / "inside");
+    ASSERT_TRUE(log_.MoveFirst().ok());
+    auto done = log_.DeleteCurrentCall();
+    ASSERT_TRUE(done.ok());
+    EXPECT_EQ(done.value().deleted, 0);
+    EXPECT_EQ(done.value().kept, V{a.string()});
+    EXPECT_EQ(log_.GetRecordCount(), 1);
+    EXPECT_TRUE(fs::exists(a / "inside"));
+    CRSCallList other;
+    ASSERT_TRUE(other.Open().ok());
+    EXPECT_EQ(other.GetRecordCount(), 1);
+}
+
+TEST_F(CallDeletionTest, ARefusedDeletionPutsTheRecordingBack) {
+    fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
+    // Another program holds the write lock for longer than the wait.
+    CRSCallList locker;
+    ASSERT_TRUE(locker.Open().ok());
+    storage::Transaction hold(*locker.GetConnection());
+    ASSERT_TRUE(hold.Begin().ok());
+    ASSERT_TRUE(locker.MoveFirst().ok());
+    ASSERT_TRUE(locker.SaveMemo("busy").ok());
+    CRSCallList log;
+    ASSERT_TRUE(
+        log.storage::RecordSet::Open(DefaultDatabasePath(), storage::RecordSetType::Dynaset, 10)
+            .ok());
+    ASSERT_TRUE(log.MoveFirst().ok());
+    auto one = log.DeleteCurrentCall();
+    EXPECT_FALSE(one.ok());
+    EXPECT_TRUE(fs::exists(a));
+    auto all = log.DeleteAllCalls(vt::ApplicationFolder());
+    EXPECT_FALSE(all.ok());
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_EQ(log.GetRecordCount(), 1);
+}
+
+TEST_F(CallDeletionTest, DeleteAllKeepsUndeletableCallsAndClearsEmptyFolders) {
+    fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
+    fs::path b = AppendRecorded("b", {2007, 3, 13, 9, 0, 0});
+    fs::path c = AppendRecorded("c", {2007, 3, 14, 9, 0, 0});
     Append(0, "plain", "1", {2007, 3, 13, 10, 0, 0});
     fs::path root = RecordingRoot(vt::ApplicationFolder());
-    ASSERT_TRUE(fs::exists(root));
-    ASSERT_TRUE(log_.DeleteAllCalls(vt::ApplicationFolder()).ok());
-    EXPECT_EQ(log_.GetRecordCount(), 0);
-    // Day folders are left, so the root is not empty and stays.
-    EXPECT_TRUE(fs::exists(root));
-    fs::remove_all(root / "2007-03-12");
-    fs::remove_all(root / "2007-03-13");
-    ASSERT_TRUE(log_.DeleteAllCalls(vt::ApplicationFolder()).ok());
+    fs::create_directories(root / "2007-03-15");  // an empty day folder
+    fs::create_directories(root / "mine");        // not a day folder: stays
+    fs::remove(c);
+    fs::create_directories(c / "inside");  // cannot be removed
+    auto done = log_.DeleteAllCalls(vt::ApplicationFolder());
+    ASSERT_TRUE(done.ok()) << done.status().ToString();
+    EXPECT_EQ(done.value().deleted, 3);
+    EXPECT_EQ(done.value().kept, V{c.string()});
+    EXPECT_EQ(Names(), V{"c"});
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_FALSE(fs::exists(root / "2007-03-12"));
+    EXPECT_FALSE(fs::exists(root / "2007-03-13"));
+    EXPECT_FALSE(fs::exists(root / "2007-03-15"));
+    EXPECT_TRUE(fs::exists(c / "inside"));
+    EXPECT_TRUE(fs::exists(root / "mine"));
+
+    // Once the last recording can go, the day folders and "Record" go too.
+    fs::remove_all(c);
+    fs::remove(root / "mine");
+    done = log_.DeleteAllCalls(vt::ApplicationFolder());
+    ASSERT_TRUE(done.ok());
+    EXPECT_EQ(done.value().deleted, 1);
     EXPECT_FALSE(fs::exists(root));
     CRSCallList other;
     ASSERT_TRUE(other.Open().ok());
@@ -343,7 +406,9 @@ TEST_F(CallDeletionTest, DeleteAllRemovesTheEmptyRecordFolder) {
 TEST_F(CallDeletionTest, DeleteAllOfAFilterKeepsTheOthers) {
     AddSample();
     ASSERT_TRUE(log_.SetKindFilter(3).ok());
-    ASSERT_TRUE(log_.DeleteAllCalls(vt::ApplicationFolder()).ok());
+    auto done = log_.DeleteAllCalls(vt::ApplicationFolder());
+    ASSERT_TRUE(done.ok());
+    EXPECT_EQ(done.value().deleted, 2);
     ASSERT_TRUE(log_.SetKindFilter(0).ok());
     EXPECT_EQ(log_.GetRecordCount(), 4);
 }

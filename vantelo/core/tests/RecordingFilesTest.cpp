@@ -6,6 +6,7 @@
 
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/RecordingFiles.h"
+#include "vantelo/core/RecordingRemoval.h"
 
 namespace vantelo {
 namespace {
@@ -87,19 +88,32 @@ TEST_F(RecordingFilesTest, RecordRootIsRemovedOnlyWhenEmpty) {
     EXPECT_TRUE(fs::is_directory(app_ / "Record" / "2007-03-12"));
 }
 
-TEST_F(RecordingFilesTest, DeleteRecordingFileOnlyForRecordedCalls) {
+TEST_F(RecordingFilesTest, RemovalSetsAsideOnlyRecordedCallsAndRestoresOrFinishes) {
     vt::FixedClock clock = vt::FixedClock::At(2007, 3, 12, 9, 5, 7);
     CallRecord call;
     NoteRecordingStarted(call, RecordingFolder(clock, app_), RecordingFileName(clock, 0));
     fs::path file = fs::path(call.CallRecDirectory) / call.CallRecFileName;
     std::ofstream(file) << "x";
     call.CallRec = false;
-    EXPECT_TRUE(DeleteRecordingFile(call));
-    EXPECT_TRUE(fs::exists(file));
+    {
+        RecordingRemoval removal;
+        EXPECT_TRUE(removal.SetAside(call));
+        EXPECT_TRUE(removal.Finish().empty());
+        EXPECT_TRUE(fs::exists(file));
+    }
     call.CallRec = true;
-    EXPECT_TRUE(DeleteRecordingFile(call));
+    {
+        RecordingRemoval removal;  // abandoned: the file comes back
+        EXPECT_TRUE(removal.SetAside(call));
+        EXPECT_FALSE(fs::exists(file));
+    }
+    EXPECT_TRUE(fs::exists(file));
+    RecordingRemoval removal;
+    EXPECT_TRUE(removal.SetAside(call));
+    EXPECT_TRUE(removal.Finish().empty());
     EXPECT_FALSE(fs::exists(file));
-    EXPECT_TRUE(DeleteRecordingFile(call));
+    EXPECT_TRUE(fs::is_empty(file.parent_path()));
+    EXPECT_TRUE(removal.SetAside(call));  // already gone: nothing to do
 }
 
 }  // namespace

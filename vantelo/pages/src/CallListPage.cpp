@@ -4,23 +4,22 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
-#include <QThread>
 #include <cstdio>
 #include <fstream>
 
 #include "vantelo/core/CallLogBackup.h"
-#include "vantelo/core/RecordingFiles.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinSlider.h"
 
 namespace vantelo::pages {
 
@@ -35,9 +34,9 @@ struct Column {
 };
 // The dialog's widths, widened for the fonts and fitted into the page.
 constexpr Column kColumns[] = {{"번호", 50, true},  {"종류", 34, true},  {"날짜", 62, false},
-                               {"시간", 56, false}, {"이름", 54, false}, {"전화번호", 86, false},
-                               {"통화", 40, true},  {"녹음", 32, false}, {"DTMF", 48, false},
-                               {"내선", 32, false}, {"메모", 84, false}};
+                               {"시간", 56, false}, {"이름", 66, false}, {"전화번호", 86, false},
+                               {"통화", 40, true},  {"녹음", 32, false}, {"DTMF", 44, false},
+                               {"내선", 32, false}, {"메모", 86, false}};
 constexpr int kColumnCount = 11;
 constexpr int kNumberColumn = 5, kRecordingColumn = 7;
 
@@ -89,7 +88,8 @@ bool SameCall(const CallRecord& a, const CallRecord& b) {
 
 }  // namespace
 
-CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* parent)
+CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions,
+                           const vt::widgets::SkinImages& skin, QWidget* parent)
     : QWidget(parent), owner_(owner), actions_(actions), records_(std::make_unique<CRSCallList>()) {
     chooseFolder_ = [this]() -> std::optional<fs::path> {
         const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Destination"));
@@ -105,7 +105,7 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* p
             return std::nullopt;
         return fs::path(file.toStdString());
     };
-    Build();
+    Build(skin);
     // Without a sound output the page still plays to the adapter.
     CallLogPlayer::Controls& controls = *this;
     player_ = std::make_unique<CallLogPlayer>(actions_, controls);
@@ -114,7 +114,7 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* p
 
 CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& actions,
                                         const fs::path& database) {
-    auto* page = new CallListPage(window, actions, &window);
+    auto* page = new CallListPage(window, actions, window.Skin(), &window);
     page->Open(database);
     window.InstallPage(IDD_CALLLOG, page,
                        {[page] { page->ShowMemo(); },
@@ -129,41 +129,60 @@ CallListPage::~CallListPage() {
     records_->Close();
 }
 
-void CallListPage::Build() {
-    setFixedSize(620, 462);
+void CallListPage::Build(const vt::widgets::SkinImages& skin) {
+    background_ = skin.Image(IDB_CALLLOG_BACK);
+    setFixedSize(background_.size());
     setFont(PhoneSkin::LabelFont(12));
+    looks_ = {{QStringLiteral("Play"),
+               PhoneSkin::Triple(skin, IDB_CALLLOG_NORMAL, IDB_CALLLOG_PRESSED, IDB_CALLLOG_HOVER)},
+              {QStringLiteral("Pause"),
+               PhoneSkin::Triple(skin, IDB_CALLLOG_LIT_NORMAL, IDB_CALLLOG_LIT_PRESSED,
+                                 IDB_CALLLOG_LIT_HOVER)},
+              {QStringLiteral("Decoding"),
+               PhoneSkin::Triple(skin, IDB_CALLLOG_DECODING_NORMAL, IDB_CALLLOG_DECODING_PRESSED,
+                                 IDB_CALLLOG_DECODING_HOVER)}};
+    // The output switch draws its speaker look in the plain images and its
+    // headset look in the lit ones.
+    looks_[QStringLiteral("Speaker")] = looks_[QStringLiteral("Play")];
+    looks_[QStringLiteral("Headset")] = looks_[QStringLiteral("Pause")];
 
     tabs_ = new QTabBar(this);
     for (const QString& t : kTabs) tabs_->addTab(t);
     tabs_->setExpanding(true);
     tabs_->setDrawBase(false);
     tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 10px; padding: 3px 4px; }"));
-    tabs_->setGeometry(10, 8, 600, 26);
-
-    auto* targetLabel = new QLabel(QStringLiteral("검색 대상"), this);
-    targetLabel->setGeometry(12, 42, 60, 24);
     target_ = new QComboBox(this);
     target_->addItems(kTargets);
-    target_->setGeometry(74, 42, 110, 24);
-    auto* textLabel = new QLabel(QStringLiteral("검색어"), this);
-    textLabel->setGeometry(196, 42, 46, 24);
     searchEdit_ = new QLineEdit(this);
-    searchEdit_->setGeometry(244, 42, 200, 24);
     searchEdit_->setEnabled(false);
-    for (QLabel* l : {targetLabel, textLabel}) l->setAttribute(Qt::WA_TranslucentBackground);
-
-    auto button = [this](int id, const char* label, const char* tip, QRect place) {
-        auto* b = new QPushButton(QString::fromUtf8(label), this);
-        b->setGeometry(place);
-        b->setToolTip(QString::fromUtf8(tip));
-        b->setFocusPolicy(Qt::NoFocus);
-        controls_[id] = b;
-        return b;
-    };
-    auto* search = button(IDC_CL_SEARCH, "검색", "검색", {450, 41, 56, 26});
-
+    auto* slider = new vt::widgets::SkinSlider(Qt::Horizontal, this);
+    slider->SetColours(QColor(120, 132, 150), QColor(0, 150, 170));
+    slider_ = slider;
+    slider_->setRange(0, 100);
+    slider_->setTickInterval(1);
+    slider_->setValue(0);
     grid_ = new vt::widgets::GridControl(this, this);
-    grid_->setGeometry(10, 74, 600, 340);
+    controls_ = {{IDC_CL_TABS, tabs_},
+                 {IDC_CL_TARGET, target_},
+                 {IDC_CL_SEARCH_EDIT, searchEdit_},
+                 {IDC_CL_SLIDER, slider_},
+                 {IDC_CL_GRID, grid_}};
+    for (const Place& p : PhoneLayout::CallLogPageControls()) {
+        if (p.tip && *p.tip) {
+            auto* b = new vt::widgets::SkinButton(this);
+            b->Place(p.Rect());
+            b->SetImages(looks_[QStringLiteral("Play")]);
+            b->setToolTip(QString::fromUtf8(p.tip));
+            controls_[p.id] = b;
+        } else if (QWidget* w = Control(p.id)) {
+            w->setGeometry(p.Rect());
+        }
+    }
+    lookNames_ = {{IDC_CL_PLAY, QStringLiteral("Play")},
+                  {IDC_CL_HEADSET, QStringLiteral("Speaker")}};
+    auto button = [this](int id) { return static_cast<QAbstractButton*>(controls_[id]); };
+    auto* search = button(IDC_CL_SEARCH);
+
     std::vector<vt::widgets::GridColumn> columns;
     for (const Column& c : kColumns)
         columns.push_back({QString::fromUtf8(c.heading), c.width,
@@ -175,25 +194,14 @@ void CallListPage::Build() {
                             {IDM_CL_DIAL, QStringLiteral("Dial")},
                             {IDM_CL_EXPORT_CSV, QStringLiteral("CSV로 내보내기")}});
 
-    auto* play = button(IDC_CL_PLAY, "재생", "선택된 녹취파일 재생", {10, 422, 44, 30});
-    auto* stop = button(IDC_CL_STOP, "멈춤", "재생 멈춤", {56, 422, 44, 30});
-    auto* headset = button(IDC_CL_HEADSET, "헤드셋", "헤드셋으로 듣기", {102, 422, 52, 30});
-    slider_ = new QSlider(Qt::Horizontal, this);
-    slider_->setRange(0, 100);
-    slider_->setTickInterval(1);
-    slider_->setValue(0);
-    slider_->setGeometry(160, 426, 90, 22);
-    auto* del = button(IDC_CL_DELETE, "선택 삭제", "하나의 선택 목록을 삭제", {256, 422, 68, 30});
-    auto* delAll = button(IDC_CL_DELETE_ALL, "전체 삭제", "전체 목록을 삭제", {326, 422, 68, 30});
-    auto* backup = button(IDC_CL_BACKUP, "선택 백업", "선택된 하나의 목록 백업", {396, 422, 68, 30});
-    auto* backupAll = button(IDC_CL_BACKUP_ALL, "전체 백업", "전체 목록을 백업", {466, 422, 68, 30});
-    auto* csv = button(IDC_CL_EXPORT_CSV, "CSV", "보이는 통화 목록을 CSV 파일로 내보내기",
-                       {536, 422, 74, 30});
-    controls_[IDC_CL_TABS] = tabs_;
-    controls_[IDC_CL_TARGET] = target_;
-    controls_[IDC_CL_SEARCH_EDIT] = searchEdit_;
-    controls_[IDC_CL_GRID] = grid_;
-    controls_[IDC_CL_SLIDER] = slider_;
+    auto* play = button(IDC_CL_PLAY);
+    auto* stop = button(IDC_CL_STOP);
+    auto* headset = button(IDC_CL_HEADSET);
+    auto* del = button(IDC_CL_DELETE);
+    auto* delAll = button(IDC_CL_DELETE_ALL);
+    auto* backup = button(IDC_CL_BACKUP);
+    auto* backupAll = button(IDC_CL_BACKUP_ALL);
+    auto* csv = button(IDC_CL_EXPORT_CSV);
 
     connect(tabs_, &QTabBar::currentChanged, this, &CallListPage::OnTab);
     connect(target_, &QComboBox::activated, this, &CallListPage::OnTarget);
@@ -229,6 +237,22 @@ void CallListPage::Open(const fs::path& database) {
     if (s.ok() && records_->NeedsSizeWarning())
         Notify(QString::fromUtf8(CRSCallList::kSizeWarningText), QMessageBox::Information);
     Fill();
+}
+
+bool CallListPage::SetButtonLook(int id, const QString& look) {
+    const bool play =
+        id == IDC_CL_PLAY && (look == "Play" || look == "Pause" || look == "Decoding");
+    const bool output = id == IDC_CL_HEADSET && (look == "Speaker" || look == "Headset");
+    if (!play && !output)
+        return false;
+    static_cast<vt::widgets::SkinButton*>(controls_[id])->SetImages(looks_[look]);
+    lookNames_[id] = look;
+    return true;
+}
+
+QString CallListPage::ButtonLook(int id) const {
+    auto it = lookNames_.find(id);
+    return it == lookNames_.end() ? QString() : it->second;
 }
 
 QWidget* CallListPage::Control(int id) const {
@@ -445,18 +469,17 @@ void CallListPage::OnContextItem(int item, int row) {
     }
 }
 
-bool CallListPage::DeleteAt(long position) {
-    if (!records_->SetAbsolutePosition(position).ok())
-        return false;
-    auto call = records_->CurrentCall();
-    if (!Check(call.status()))
-        return false;
-    if (!DeleteRecordingFile(call.value())) {
-        owner_.Inform(QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다: ") +
-                      Q(call.value().CallRecDirectory + call.value().CallRecFileName));
-        return false;
-    }
-    return Check(records_->Delete());
+void CallListPage::ReportDeletion(const storage::Result<CallDeletion>& done) {
+    if (!Check(done.status()) || done.value().kept.empty())
+        return;
+    QString text = QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다:");
+    for (const std::string& file : done.value().kept) text += "\n" + Q(file);
+    owner_.Inform(text);
+}
+
+void CallListPage::DeleteAt(long position) {
+    if (records_->SetAbsolutePosition(position).ok())
+        ReportDeletion(records_->DeleteCurrentCall());
 }
 
 void CallListPage::DeleteSelected() {
@@ -472,10 +495,9 @@ void CallListPage::DeleteSelected() {
 
 void CallListPage::DeleteEveryRecord() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (long p = records_->GetRecordCount() - 1; p >= 0; --p) DeleteAt(p);
-    QThread::msleep(10);
-    RemoveRecordingRootIfEmpty(actions_.ApplicationFolder());
+    const auto done = records_->DeleteAllCalls(actions_.ApplicationFolder());
     QApplication::restoreOverrideCursor();
+    ReportDeletion(done);
     Fill();
 }
 
@@ -587,36 +609,21 @@ void CallListPage::ExportCsv() {
 }
 
 void CallListPage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0xe9, 0xee, 0xf0));
+    QPainter(this).drawImage(0, 0, background_);
 }
 
 void CallListPage::ShowPlayLook(PlayLook look, const QString& toolTip) {
-    auto* button = qobject_cast<QAbstractButton*>(Control(IDC_CL_PLAY));
-    switch (look) {
-        case PlayLook::Play:
-            button->setText(QStringLiteral("재생"));
-            button->setProperty("look", QStringLiteral("play"));
-            break;
-        case PlayLook::Pause:
-            button->setText(QStringLiteral("일시정지"));
-            button->setProperty("look", QStringLiteral("pause"));
-            break;
-        case PlayLook::Decoding:
-            button->setText(QStringLiteral("변환"));
-            button->setProperty("look", QStringLiteral("decoding"));
-            break;
-    }
+    static const QString names[] = {QStringLiteral("Play"), QStringLiteral("Pause"),
+                                    QStringLiteral("Decoding")};
+    SetButtonLook(IDC_CL_PLAY, names[static_cast<int>(look)]);
     if (!toolTip.isEmpty())
-        button->setToolTip(toolTip);
+        Control(IDC_CL_PLAY)->setToolTip(toolTip);
 }
 
 void CallListPage::ShowOutputLook(bool speaker, const QString& toolTip) {
-    auto* button = qobject_cast<QAbstractButton*>(Control(IDC_CL_HEADSET));
-    button->setText(speaker ? QStringLiteral("스피커") : QStringLiteral("헤드셋"));
-    button->setProperty("look", speaker ? QStringLiteral("speaker") : QStringLiteral("headset"));
+    SetButtonLook(IDC_CL_HEADSET, speaker ? QStringLiteral("Speaker") : QStringLiteral("Headset"));
     if (!toolTip.isEmpty())
-        button->setToolTip(toolTip);
+        Control(IDC_CL_HEADSET)->setToolTip(toolTip);
 }
 
 int CallListPage::SliderPosition() const {

@@ -1,5 +1,6 @@
 #include "vantelo/pages/PhoneLayout.h"
 
+#include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages {
@@ -57,7 +58,7 @@ constexpr Place kContactPageControls[] = {
 constexpr FieldPlace kContactPageDetails[] = {
     {1051, 0, 74, 40, 226, 19, "이 름"},     {1046, 1, 74, 60, 226, 19, "그룹"},
     {1049, 14, 74, 80, 226, 19, "E-mail"},  {1050, 15, 74, 100, 226, 19, "Web"},
-    {1041, 2, 74, 120, 226, 19, "자택전화"}, {1042, 4, 74, 140, 226, 19, "이동전화"},
+    {1041, 2, 74, 120, 226, 19, "자택전화"}, {IDC_CL_BACKUP_ALL, 4, 74, 140, 226, 19, "이동전화"},
     {1043, 13, 74, 160, 226, 19, "Fax"},    {1048, 3, 74, 180, 226, 19, "자택주소"},
     {1052, 5, 386, 40, 226, 19, "회사명"},   {1053, 6, 386, 60, 226, 19, "부서"},
     {1055, 7, 386, 80, 226, 19, "직책"},     {1054, 12, 386, 100, 226, 19, "내선"},
@@ -107,6 +108,25 @@ constexpr Place kSettingsPageControls[] = {
     {IDC_SP_CAPTION_GREETING, 12, 270, 150, 20, "안내 메시지 : ", ""},
     {IDC_SP_GREETING_FILE, 12, 292, 282, 52, "", ""},
 };
+
+constexpr Place kCallLogPageControls[] = {
+    {IDC_CL_TABS, 8, 6, 604, 26, "", ""},
+    {IDC_CL_CAPTION_TARGET, 12, 38, 60, 24, "검색 대상", ""},
+    {IDC_CL_TARGET, 74, 38, 110, 24, "", ""},
+    {IDC_CL_CAPTION_TEXT, 196, 38, 46, 24, "검색어", ""},
+    {IDC_CL_SEARCH_EDIT, 244, 38, 200, 24, "", ""},
+    {IDC_CL_SEARCH, 450, 37, 56, 26, "검색", "검색"},
+    {IDC_CL_GRID, 8, 70, 604, 330, "", ""},
+    {IDC_CL_PLAY, 16, 415, 40, 34, "", "선택된 녹취파일 재생"},
+    {IDC_CL_STOP, 60, 415, 40, 34, "", "재생 멈춤"},
+    {IDC_CL_HEADSET, 104, 415, 72, 34, "", "헤드셋으로 듣기"},
+    {IDC_CL_SLIDER, 190, 418, 90, 28, "", ""},
+    {IDC_CL_DELETE, 300, 417, 58, 30, "선택 삭제", "하나의 선택 목록을 삭제"},
+    {IDC_CL_DELETE_ALL, 362, 417, 58, 30, "전체 삭제", "전체 목록을 삭제"},
+    {IDC_CL_BACKUP, 424, 417, 58, 30, "선택 백업", "선택된 하나의 목록 백업"},
+    {IDC_CL_BACKUP_ALL, 486, 417, 58, 30, "전체 백업", "전체 목록을 백업"},
+    {IDC_CL_EXPORT_CSV, 548, 417, 58, 30, "CSV", "보이는 통화 목록을 CSV 파일로 내보내기"},
+};
 // clang-format on
 
 }  // namespace
@@ -135,6 +155,10 @@ std::span<const Place> PhoneLayout::SettingsPageButtons() {
 }
 std::span<const Place> PhoneLayout::SettingsPageControls() {
     return kSettingsPageControls;
+}
+
+std::span<const Place> PhoneLayout::CallLogPageControls() {
+    return kCallLogPageControls;
 }
 
 const Place* PhoneLayout::Find(std::span<const Place> table, int id) {

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
 
@@ -427,6 +428,136 @@ QImage SettingsFace(Press press) {
     return img;
 }
 
+// The call log page's two-look buttons, drawn one way per image triple:
+// plain (play, speaker output), lit (pause, headset output), decoding.
+enum class PlayerLook { Plain, Lit, Decoding };
+
+// The symbol on a player key, centred in `r`.
+void DrawPlayerGlyph(QPainter& p, const QRectF& r, int id, PlayerLook look, const QColor& ink) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    const QPointF c = r.center();
+    if (id == IDC_CL_PLAY && look == PlayerLook::Lit) {  // pause: two bars
+        p.drawRoundedRect(QRectF(c.x() - 6, c.y() - 7, 4.5, 14), 1, 1);
+        p.drawRoundedRect(QRectF(c.x() + 1.5, c.y() - 7, 4.5, 14), 1, 1);
+    } else if (id == IDC_CL_PLAY && look == PlayerLook::Decoding) {  // busy: three dots
+        for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(c.x() + i * 7, c.y()), 2.4, 2.4);
+    } else if (id == IDC_CL_PLAY) {  // play: a triangle
+        const QPointF tri[] = {c + QPointF(-5, -8), c + QPointF(-5, 8), c + QPointF(8, 0)};
+        p.drawPolygon(tri, 3);
+    } else if (id == IDC_CL_STOP) {
+        p.drawRoundedRect(QRectF(c.x() - 6, c.y() - 6, 12, 12), 1.5, 1.5);
+    }
+    p.restore();
+}
+
+// The output switch: the output in use as a symbol and a word.
+void DrawOutputGlyph(QPainter& p, const QRectF& r, bool headset, const QColor& ink) {
+    p.save();
+    const QPointF c(r.left() + 15, r.center().y());
+    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    if (headset) {
+        p.drawArc(QRectF(c.x() - 8, c.y() - 9, 16, 16), 0, 180 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRoundedRect(QRectF(c.x() - 10, c.y() - 1, 5, 8), 2, 2);
+        p.drawRoundedRect(QRectF(c.x() + 5, c.y() - 1, 5, 8), 2, 2);
+    } else {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        const QPointF cone[] = {c + QPointF(-9, -3), c + QPointF(-5, -3), c + QPointF(0, -8),
+                                c + QPointF(0, 8),   c + QPointF(-5, 3),  c + QPointF(-9, 3)};
+        p.drawPolygon(cone, 6);
+        p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(c.x() - 3, c.y() - 4, 8, 8), -50 * 16, 100 * 16);
+        p.drawArc(QRectF(c.x() - 5, c.y() - 8, 16, 16), -50 * 16, 100 * 16);
+    }
+    p.setFont(PhoneSkin::LabelFont(11, true));
+    p.setPen(ink);
+    p.drawText(r.adjusted(31, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
+               headset ? QStringLiteral("헤드셋") : QStringLiteral("스피커"));
+    p.restore();
+}
+
+QImage CallLogFace(Press press, PlayerLook look, bool buttons) {
+    const QRect area = PhoneLayout::kPageArea;
+    QImage img(area.size(), QImage::Format_RGB32);
+    img.fill(kPanel);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    // The player and log strip: a dark plate like the keypad's, split in two.
+    const QRectF strip(PhoneLayout::kCallLogStrip);
+    QLinearGradient plate(strip.topLeft(), strip.bottomLeft());
+    plate.setColorAt(0.0, QColor(62, 69, 84));
+    plate.setColorAt(1.0, QColor(40, 45, 56));
+    p.setPen(QPen(QColor(24, 26, 34), 1));
+    p.setBrush(plate);
+    p.drawRoundedRect(strip.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    p.setPen(QPen(QColor(24, 26, 34), 1));
+    p.drawLine(QPointF(293.5, strip.top() + 8), QPointF(293.5, strip.bottom() - 8));
+    p.setPen(QPen(QColor(255, 255, 255, 28), 1));
+    p.drawLine(QPointF(294.5, strip.top() + 8), QPointF(294.5, strip.bottom() - 8));
+
+    for (const Place& c : PhoneLayout::CallLogPageControls()) {
+        const QRectF r = c.Rect();
+        const QString label = QString::fromUtf8(c.label);
+        if (c.id == IDC_CL_SLIDER) {  // the slider's track well
+            DrawWell(p, r.adjusted(-6, 6, 6, -6), QColor(28, 32, 40), 5);
+        } else if (!(c.tip && *c.tip)) {
+            if (!label.isEmpty()) {  // a caption of the search row
+                p.setFont(PhoneSkin::LabelFont(12));
+                p.setPen(QColor(80, 88, 104));
+                p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, label);
+            }
+        } else if (!buttons) {
+            continue;
+        } else if (c.id == IDC_CL_PLAY || c.id == IDC_CL_STOP) {
+            QColor base(78, 86, 102);
+            if (c.id == IDC_CL_PLAY && look == PlayerLook::Lit)
+                base = QColor(46, 160, 90);  // playing
+            else if (c.id == IDC_CL_PLAY && look == PlayerLook::Decoding)
+                base = kAccent;  // busy preparing the recording
+            DrawFace(p, r, base, Qt::white, {}, 12, press, 6);
+            DrawPlayerGlyph(p, press == Press::Pressed ? r.translated(0, 1) : r, c.id, look,
+                            Qt::white);
+        } else if (c.id == IDC_CL_HEADSET) {
+            const bool headset = look == PlayerLook::Lit;
+            DrawFace(p, r, headset ? QColor(232, 150, 30) : QColor(78, 86, 102), Qt::white, {}, 12,
+                     press, 6);
+            DrawOutputGlyph(p, press == Press::Pressed ? r.translated(0, 1) : r, headset,
+                            Qt::white);
+        } else {
+            const bool deletes = c.id == IDC_CL_DELETE || c.id == IDC_CL_DELETE_ALL;
+            DrawFace(p, r, QColor(196, 204, 216), deletes ? QColor(170, 40, 36) : kInk, label, 12,
+                     press, 6);
+        }
+    }
+    return img;
+}
+
+void AddCallLogPage(SkinImages& skin) {
+    skin.Add(IDB_CALLLOG_BACK, CallLogFace(Press::Normal, PlayerLook::Plain, false));
+    const struct {
+        PlayerLook look;
+        int normal, pressed, hover;
+    } triples[] = {
+        {PlayerLook::Plain, IDB_CALLLOG_NORMAL, IDB_CALLLOG_PRESSED, IDB_CALLLOG_HOVER},
+        {PlayerLook::Lit, IDB_CALLLOG_LIT_NORMAL, IDB_CALLLOG_LIT_PRESSED, IDB_CALLLOG_LIT_HOVER},
+        {PlayerLook::Decoding, IDB_CALLLOG_DECODING_NORMAL, IDB_CALLLOG_DECODING_PRESSED,
+         IDB_CALLLOG_DECODING_HOVER},
+    };
+    for (const auto& t : triples) {
+        skin.Add(t.normal, CallLogFace(Press::Normal, t.look, true));
+        skin.Add(t.pressed, CallLogFace(Press::Pressed, t.look, true));
+        skin.Add(t.hover, CallLogFace(Press::Hover, t.look, true));
+    }
+}
+
 }  // namespace
 
 QFont PhoneSkin::LabelFont(int pixelSize, bool bold) {
@@ -477,6 +608,7 @@ void PhoneSkin::PaintAll(SkinImages& skin) {
     skin.Add(IDB_SETTINGS_NORMAL, SettingsFace(Press::Normal));
     skin.Add(IDB_SETTINGS_PRESSED, SettingsFace(Press::Pressed));
     skin.Add(IDB_SETTINGS_HOVER, SettingsFace(Press::Hover));
+    AddCallLogPage(skin);
 }
 
 }  // namespace vantelo::pages

@@ -9,13 +9,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
-#include <QTimer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "PhoneFixture.h"
@@ -26,6 +27,9 @@
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "vantelo/pages/PhoneLayout.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinSlider.h"
 
 namespace vantelo::pages::test {
 namespace {
@@ -201,6 +205,74 @@ TEST_F(CallListPageTest, RowsNewestFirstWithTheirFormats) {
     EXPECT_EQ(log.CurrentCall().value().CallMemo, "새 메모");
 }
 
+TEST_F(CallListPageTest, SkinnedButtonsWithTheirTipsAndLooksByName) {
+    Sample();
+    OpenPage();
+    EXPECT_EQ(page_->size(), PhoneLayout::kPageArea.size());
+    const std::map<int, QString> tips = {
+        {IDC_CL_SEARCH, "검색"},
+        {IDC_CL_DELETE, "하나의 선택 목록을 삭제"},
+        {IDC_CL_DELETE_ALL, "전체 목록을 삭제"},
+        {IDC_CL_BACKUP_ALL, "전체 목록을 백업"},
+        {IDC_CL_BACKUP, "선택된 하나의 목록 백업"},
+        {IDC_CL_PLAY, "선택된 녹취파일 재생"},
+        {IDC_CL_STOP, "재생 멈춤"},
+        {IDC_CL_HEADSET, "헤드셋으로 듣기"},
+        {IDC_CL_EXPORT_CSV, "보이는 통화 목록을 CSV 파일로 내보내기"}};
+    for (const auto& [id, tip] : tips) {
+        auto* b = qobject_cast<vt::widgets::SkinButton*>(page_->Control(id));
+        ASSERT_NE(b, nullptr) << id;
+        EXPECT_EQ(b->toolTip(), tip) << id;
+        EXPECT_EQ(b->geometry(), PhoneLayout::RectOf(PhoneLayout::CallLogPageControls(), id));
+        // The button shows its own part of the page's images, not the backdrop.
+        const QImage shown = b->CurrentPicture().toImage();
+        EXPECT_NE(shown, window_->Skin().Image(IDB_CALLLOG_BACK).copy(b->geometry())) << id;
+    }
+    auto* slider = qobject_cast<vt::widgets::SkinSlider*>(page_->Control(IDC_CL_SLIDER));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->maximum(), 100);
+    EXPECT_EQ(slider->value(), 0);
+
+    // The page paints its background picture under the controls.
+    const QImage painted = page_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint backdrop(296, 452);  // on the strip's plate, beside the buttons
+    EXPECT_EQ(painted.pixel(4, 200), window_->Skin().Image(IDB_CALLLOG_BACK).pixel(4, 200));
+    EXPECT_EQ(painted.pixel(backdrop), window_->Skin().Image(IDB_CALLLOG_BACK).pixel(backdrop));
+
+    // Looks by name: play, pause and decoding on 1036; speaker and headset on 1141.
+    auto picture = [&](int id) {
+        return qobject_cast<vt::widgets::SkinButton*>(page_->Control(id))
+            ->CurrentPicture()
+            .toImage();
+    };
+    EXPECT_EQ(page_->ButtonLook(IDC_CL_PLAY), "Play");
+    EXPECT_EQ(page_->ButtonLook(IDC_CL_HEADSET), "Speaker");
+    const QImage play = picture(IDC_CL_PLAY), speaker = picture(IDC_CL_HEADSET);
+    ASSERT_TRUE(page_->SetButtonLook(IDC_CL_PLAY, "Pause"));
+    const QImage pause = picture(IDC_CL_PLAY);
+    ASSERT_TRUE(page_->SetButtonLook(IDC_CL_PLAY, "Decoding"));
+    const QImage decoding = picture(IDC_CL_PLAY);
+    EXPECT_NE(play, pause);
+    EXPECT_NE(play, decoding);
+    EXPECT_NE(pause, decoding);
+    EXPECT_EQ(picture(IDC_CL_HEADSET), speaker);  // one button's look leaves the other
+    EXPECT_FALSE(page_->SetButtonLook(IDC_CL_PLAY, "Headset"));
+    EXPECT_FALSE(page_->SetButtonLook(IDC_CL_STOP, "Pause"));
+    EXPECT_EQ(page_->ButtonLook(IDC_CL_PLAY), "Decoding");
+    ASSERT_TRUE(page_->SetButtonLook(IDC_CL_HEADSET, "Headset"));
+    EXPECT_NE(picture(IDC_CL_HEADSET), speaker);
+    EXPECT_EQ(page_->ButtonLook(IDC_CL_HEADSET), "Headset");
+    ASSERT_TRUE(page_->SetButtonLook(IDC_CL_PLAY, "Play"));
+    EXPECT_EQ(picture(IDC_CL_PLAY), play);
+
+    // The skinned buttons still act: Play plays the selected row's recording.
+    Click(page_->Control(IDC_CL_HEADSET));  // to the adapter
+    ClickRow(3);
+    Click(page_->Control(IDC_CL_PLAY));
+    EXPECT_TRUE(actions_.line.Called("WaveOutSub 100000.wav 0 raw=0"));
+    EXPECT_EQ(page_->ButtonLook(IDC_CL_PLAY), "Pause");
+}
+
 TEST_F(CallListPageTest, KindTabsAndSearchesNarrowTheList) {
     Sample();
     OpenPage();
@@ -325,10 +397,9 @@ TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {
                   .last(),
               "Vantelo|통화 목록이 삭제되었습니다.");
     EXPECT_EQ(page_->Grid().RowCount(), 0);
-    // The recordings are gone; "Record" itself goes only when it is empty,
-    // and the day folder is still in it.
-    EXPECT_TRUE(fs::is_empty(recDir_));
-    EXPECT_TRUE(fs::exists(vt::ApplicationFolder() / "Record"));
+    // The recordings are gone, then their empty day folder, then "Record".
+    EXPECT_FALSE(fs::exists(recDir_));
+    EXPECT_FALSE(fs::exists(vt::ApplicationFolder() / "Record"));
     EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); }),
               "Vantelo|선택된 날짜의 목록이 비어 있습니다.");
     EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); }),

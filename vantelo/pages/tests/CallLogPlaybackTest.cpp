@@ -103,7 +103,7 @@ protected:
                           Page().Grid().CellRect(row, 0).center());
         ASSERT_EQ(Page().Grid().SelectedRow(), row);
     }
-    QString Look(int pageControl) { return Page().Control(pageControl)->property("look").toString(); }
+    QString Look(int pageControl) { return Page().ButtonLook(pageControl); }
     QString Tip(int pageControl) { return Page().Control(pageControl)->toolTip(); }
     QSlider& Slider() { return *qobject_cast<QSlider*>(Page().Control(IDC_CL_SLIDER)); }
     int Indicator() { return Window().Indicator(IDC_PIC_PLAYBACK); }
@@ -112,13 +112,13 @@ protected:
     // The page and the window show a running playback, or a stopped one.
     void ExpectRunning() {
         EXPECT_EQ(Player().State(), PlayState::Running);
-        EXPECT_EQ(Look(IDC_CL_PLAY), "pause");
+        EXPECT_EQ(Look(IDC_CL_PLAY), "Pause");
         EXPECT_EQ(Tip(IDC_CL_PLAY), "녹취 재생");
         EXPECT_TRUE(Playing());
     }
     void ExpectAtRest(PlayState state) {
         EXPECT_EQ(Player().State(), state);
-        EXPECT_EQ(Look(IDC_CL_PLAY), "play");
+        EXPECT_EQ(Look(IDC_CL_PLAY), "Play");
         EXPECT_EQ(Tip(IDC_CL_PLAY), "일시 정지");
         EXPECT_FALSE(Playing());
         EXPECT_EQ(Indicator(), IDB_PLAYBACK_OFF);
@@ -246,8 +246,8 @@ TEST_F(CallLogPlaybackTest, SpeakerOutputRunsPausesResumesAndEndsOnTheMediaGraph
     Append("0211110000", "talk.wav");
     Open(line_);
     ASSERT_TRUE(Player().SpeakerOutput()) << "the media graph could not be made";
-    EXPECT_EQ(Look(IDC_CL_HEADSET), "speaker");
-    EXPECT_EQ(Look(IDC_CL_PLAY), "play");
+    EXPECT_EQ(Look(IDC_CL_HEADSET), "Speaker");
+    EXPECT_EQ(Look(IDC_CL_PLAY), "Play");
     // The page's own tool tips until playback begins.
     EXPECT_EQ(Tip(IDC_CL_PLAY), "선택된 녹취파일 재생");
     EXPECT_EQ(Tip(IDC_CL_HEADSET), "헤드셋으로 듣기");
@@ -303,11 +303,11 @@ TEST_F(CallLogPlaybackTest, SpeakerOutputRunsPausesResumesAndEndsOnTheMediaGraph
     Click(IDC_CL_HEADSET);
     ExpectAtRest(PlayState::Stopped);
     EXPECT_FALSE(Player().SpeakerOutput());
-    EXPECT_EQ(Look(IDC_CL_HEADSET), "headset");
+    EXPECT_EQ(Look(IDC_CL_HEADSET), "Headset");
     EXPECT_EQ(Tip(IDC_CL_HEADSET), "스피커 설정");
     Click(IDC_CL_HEADSET);
     EXPECT_TRUE(Player().SpeakerOutput());
-    EXPECT_EQ(Look(IDC_CL_HEADSET), "speaker");
+    EXPECT_EQ(Look(IDC_CL_HEADSET), "Speaker");
     EXPECT_EQ(Tip(IDC_CL_HEADSET), "헤드셋 설정");
 
     // A file the graph cannot play leaves the page stopped and says so.
@@ -402,7 +402,7 @@ protected:
         ASSERT_TRUE(Phone().State().deviceOpen);
         Click(IDC_CL_HEADSET);
         ASSERT_FALSE(Player().SpeakerOutput());
-        EXPECT_EQ(Look(IDC_CL_HEADSET), "headset");
+        EXPECT_EQ(Look(IDC_CL_HEADSET), "Headset");
     }
     std::string Sim(const std::string& command) {
         const std::string answer = daemon_->Command(command);
@@ -510,7 +510,7 @@ TEST_F(CallLogDeviceTest, ACompressedRecordingIsDecodedFirstAndAFailedDecodingSt
 
     Click(IDC_CL_PLAY);
     EXPECT_TRUE(Player().Decoding());
-    EXPECT_EQ(Look(IDC_CL_PLAY), "decoding");
+    EXPECT_EQ(Look(IDC_CL_PLAY), "Decoding");
     EXPECT_EQ(Tip(IDC_CL_PLAY), "변화중..");
     EXPECT_TRUE(Playing());
     // Neither Stop nor the output switch interrupt the decoding.

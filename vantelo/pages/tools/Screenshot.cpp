@@ -6,22 +6,23 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
+#include <QSlider>
 #include <QThread>
 #include <cstdio>
 #include <filesystem>
 
+#include "IdlePhone.h"
 #include "platform/Clock.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/core/CRSCallList.h"
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "vantelo/pages/RingPopup.h"
-#include "IdlePhone.h"
 
 namespace fs = std::filesystem;
 using namespace vantelo::pages;
@@ -39,6 +40,19 @@ void FillCalls() {
         const char* memo;
     };
     const Call calls[] = {
+        {1, "이하은", "0221112222", 3, 9, 2, 187, true, ""},
+        {0, "두리상사", "0317654321", 3, 10, 15, 64, false, "납기 확인"},
+        {2, "", "0629998888", 3, 12, 31, 0, false, ""},
+        {0, "오세훈", "310", 3, 14, 0, 22, false, ""},
+        {1, "박지호", "01077778888", 4, 8, 47, 356, true, "계약서 검토 요청"},
+        {3, "", "0413334444", 4, 18, 22, 18, true, "배송 문의"},
+        {0, "강민준", "0212345678", 4, 11, 5, 97, false, ""},
+        {1, "김서연", "01055556666", 5, 9, 40, 45, false, ""},
+        {2, "정도윤", "0512223333", 5, 13, 12, 0, false, ""},
+        {0, "누리소프트", "0221112222", 5, 16, 30, 512, true, "견적 회신"},
+        {1, "최유진", "301", 6, 10, 8, 33, false, ""},
+        {0, "", "1588-0000", 6, 11, 55, 140, false, ""},
+        {1, "강민준", "0212345678", 6, 15, 26, 268, true, ""},
         {0, "강민준", "0212345678", 7, 9, 12, 125, false, "견적서 보내기"},
         {1, "김서연", "01055556666", 7, 10, 40, 342, true, ""},
         {2, "", "0317654321", 7, 13, 5, 0, false, ""},
@@ -58,7 +72,7 @@ void FillCalls() {
         r.CallMode = c.mode;
         r.CallName = c.name;
         r.CallNum = c.num;
-        r.CallDate = {2026, 12, c.day, c.hour, c.minute, 7};
+        r.CallDate = {2026, 12, c.day, c.hour, c.minute, (c.minute * 7 + c.day) % 60};
         r.CallTime = c.seconds;
         r.CallRec = c.rec;
         r.CallbInner = std::string(c.num).size() == 3;
@@ -166,6 +180,17 @@ int main(int argc, char** argv) {
     calls->Grid().SelectRow(4);
     Wait(200);
     ok = Grab(window, out / "phone-calllog.png") && ok;
+    // Playing the selected recording on the headset, a third of the way in.
+    calls->SetButtonLook(IDC_CL_PLAY, QStringLiteral("Pause"));
+    calls->SetButtonLook(IDC_CL_HEADSET, QStringLiteral("Headset"));
+    static_cast<QSlider*>(calls->Control(IDC_CL_SLIDER))->setValue(35);
+    window.SetIndicator(IDC_PIC_PLAYBACK, IDB_PLAYBACK_ON);
+    Wait(200);
+    ok = Grab(window, out / "phone-calllog-playing.png") && ok;
+    calls->SetButtonLook(IDC_CL_PLAY, QStringLiteral("Play"));
+    calls->SetButtonLook(IDC_CL_HEADSET, QStringLiteral("Speaker"));
+    static_cast<QSlider*>(calls->Control(IDC_CL_SLIDER))->setValue(0);
+    window.SetIndicator(IDC_PIC_PLAYBACK, IDB_PLAYBACK_OFF);
     window.SwitchPage(0);
     window.AddressBook().Grid().SelectRow(1);
     window.BeginContactEdit(true, window.AddressBook().Records().CurrentContact().value(),

@@ -7,12 +7,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "storage/RecordSet.h"
 #include "vantelo/core/CallRecord.h"
 
 namespace vantelo {
+
+// What a deletion did. A call whose recording could not be removed is kept,
+// so no call points at a lost recording and no recording is left without its
+// call; `kept` names those recordings (folder and file).
+struct CallDeletion {
+    long deleted = 0;
+    std::vector<std::string> kept;
+};
 
 class CRSCallList : public storage::RecordSet {
 public:
@@ -55,14 +64,21 @@ public:
 
     storage::Result<CallRecord> CurrentCall();
     storage::Status SaveMemo(std::string_view memo);
-    // Deletes the current record, then its recording file when it has one.
-    storage::Status DeleteCurrentCall();
-    // Deletes every record of the record set with its recording, then removes
-    // the recordings folder of the application folder when it is empty.
-    storage::Status DeleteAllCalls(const std::filesystem::path& appFolder);
+    // Deletes the current call with its recording: the recording first; when
+    // it cannot be removed the call stays (and is named in `kept`). An error
+    // status means the database refused: nothing changed, the recording is
+    // back in place.
+    storage::Result<CallDeletion> DeleteCurrentCall();
+    // Deletes every call of the record set with its recording, in one
+    // transaction, keeping the calls whose recording cannot be removed; then
+    // removes the empty day folders and the recordings folder of the
+    // application folder when it is empty. On an error status nothing changed.
+    storage::Result<CallDeletion> DeleteAllCalls(const std::filesystem::path& appFolder);
 
 private:
     storage::Status Apply(std::string kind, std::string search);
+    // Deletes every record but the kept positions, all or nothing.
+    storage::Status DeleteInTransaction(const std::vector<long>& keep);
 
     std::filesystem::path database_;
     std::string kind_;

@@ -37,11 +37,12 @@ void FinishGreeting(CallRecord& call, const vt::Clock& clock, int modeRecCompres
 // Seconds from the call's start to the clock's time (0 when negative).
 long SecondsSince(const CallRecord& call, const vt::Clock& clock);
 
-// Removes the recording file of a logged call when it has one. A file that
-// is already gone is no error; false when it exists and cannot be removed.
-bool DeleteRecordingFile(const CallRecord& call);
-
 // Removes <application folder>/Record when it is empty; true when it is gone.
 bool RemoveRecordingRootIfEmpty(const std::filesystem::path& appFolder);
+
+// After the call log is emptied: removes the empty day folders (YYYY-MM-DD)
+// of <application folder>/Record, then Record itself when nothing else is in
+// it; true when Record is gone. Anything with content stays.
+bool RemoveEmptyRecordingFolders(const std::filesystem::path& appFolder);
 
 }  // namespace vantelo

@@ -5,6 +5,7 @@
 // them up with their recordings, exports the rows to CSV, and dials or plays
 // a call by double-click.
 
+#include <QImage>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,8 @@
 #include "vantelo/pages/CallLogPlayer.h"
 #include "vantelo/pages/PageOwner.h"
 #include "widgets/GridControl.h"
+#include "widgets/SkinButton.h"
+#include "widgets/SkinImages.h"
 
 class QComboBox;
 class QLineEdit;
@@ -43,6 +46,8 @@ inline constexpr int IDC_CL_HEADSET = 1141;
 inline constexpr int IDC_CL_BACKUP = 1177;
 inline constexpr int IDC_CL_SLIDER = 1178;
 inline constexpr int IDC_CL_EXPORT_CSV = 1179;
+inline constexpr int IDC_CL_CAPTION_TARGET = 1149;  // "검색 대상"
+inline constexpr int IDC_CL_CAPTION_TEXT = 1150;    // "검색어"
 // Context-menu items.
 inline constexpr int IDM_CL_DELETE = 3001;
 inline constexpr int IDM_CL_BACKUP = 3002;
@@ -59,7 +64,8 @@ public:
     static constexpr const char* kDateText =
         "정확한 날짜를 입력해 주세요. (예, YYMMDD 또는 YY-MM-DD).";
 
-    CallListPage(PageOwner& owner, CallLogActions& actions, QWidget* parent = nullptr);
+    CallListPage(PageOwner& owner, CallLogActions& actions, const vt::widgets::SkinImages& skin,
+                 QWidget* parent = nullptr);
     ~CallListPage() override;
 
     // Makes the page, opens it on the window's database and installs it in
@@ -77,6 +83,11 @@ public:
     CallLogPlayer& Player() { return *player_; }
     vt::widgets::GridControl& Grid() { return *grid_; }
     QWidget* Control(int id) const;
+    // The looks of the two-look buttons, by name: Play/Pause 1036 "Play",
+    // "Pause" or "Decoding"; the output switch 1141 "Speaker" or "Headset".
+    // False for a name the button does not have (nothing changes).
+    bool SetButtonLook(int id, const QString& look);
+    QString ButtonLook(int id) const;
 
     // The refresh request: the selected call's memo to the memo box, and any
     // playback stopped.
@@ -113,7 +124,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Build();
+    void Build(const vt::widgets::SkinImages& skin);
     void Fill();
     void Refill();
     void OnTab(int index);
@@ -130,11 +141,13 @@ private:
     void BackupAll();
     void BackupSelected();
     void ExportCsv();
-    // Deletes the record at the position with its recording; a recording that
-    // cannot be removed keeps its record and is reported.
-    bool DeleteAt(long position);
-    // Deletes every record of the result, newest position first.
+    // Deletes the call at the position with its recording; a recording that
+    // cannot be removed keeps its call and is reported.
+    void DeleteAt(long position);
+    // Deletes every call of the result the same way, in one go.
     void DeleteEveryRecord();
+    // Says which calls were kept for their recordings, or why nothing changed.
+    void ReportDeletion(const storage::Result<CallDeletion>& done);
     bool SeekRow(int row);
     long PositionOfRow(int row) const;
     bool Check(const storage::Status& status);
@@ -152,6 +165,9 @@ private:
     QLineEdit* searchEdit_ = nullptr;
     QSlider* slider_ = nullptr;
     std::map<int, QWidget*> controls_;
+    QImage background_;
+    std::map<QString, vt::widgets::SkinTriple> looks_;
+    std::map<int, QString> lookNames_;
     std::string openError_;
     std::function<std::optional<std::filesystem::path>()> chooseFolder_;
     std::function<std::optional<std::filesystem::path>()> chooseCsv_;

@@ -78,6 +78,18 @@ inline constexpr int IDB_CONTACTEDIT_PRESSED = 277;
 inline constexpr int IDB_CONTACTEDIT_HOVER = 278;
 // The settings page's triple (its normal image is its background).
 inline constexpr int IDB_SETTINGS_HOVER = 280;
+// The call log page: its plain look (play, speaker output), its lit look
+// (pause, headset output), its decoding look, and its background.
+inline constexpr int IDB_CALLLOG_NORMAL = 281;
+inline constexpr int IDB_CALLLOG_PRESSED = 282;
+inline constexpr int IDB_CALLLOG_HOVER = 283;
+inline constexpr int IDB_CALLLOG_LIT_NORMAL = 284;
+inline constexpr int IDB_CALLLOG_LIT_PRESSED = 285;
+inline constexpr int IDB_CALLLOG_LIT_HOVER = 286;
+inline constexpr int IDB_CALLLOG_BACK = 289;
+inline constexpr int IDB_CALLLOG_DECODING_NORMAL = 293;
+inline constexpr int IDB_CALLLOG_DECODING_PRESSED = 294;
+inline constexpr int IDB_CALLLOG_DECODING_HOVER = 295;
 inline constexpr int IDB_SETTINGS_NORMAL = 287;
 inline constexpr int IDB_SETTINGS_PRESSED = 288;
 // Page backgrounds without buttons: a hidden button leaves no picture.

@@ -55,6 +55,13 @@ public:
     static std::span<const Place> SettingsPageControls();
     static constexpr QRect kSliderColumn{312, 8, 300, 54};  // first slider block
 
+    // The call log page: tabs, search row, grid, and the player and log
+    // strip under the grid (buttons are the places with a tool tip; the two
+    // captions have a label and no tip).
+    static std::span<const Place> CallLogPageControls();
+    // The dark plate of the strip, and the well behind the position slider.
+    static constexpr QRect kCallLogStrip{8, 408, 604, 48};
+
     // The place of `id` in a table; an empty rectangle when it is not there.
     static QRect RectOf(std::span<const Place> table, int id);
     static const Place* Find(std::span<const Place> table, int id);
