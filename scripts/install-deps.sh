@@ -14,6 +14,7 @@ packages=(
   libmp3lame-dev lame mpg123
   libxlsxwriter-dev libfreexl-dev libzip-dev libcsv-dev
   fonts-nanum xvfb xauth
+  dbus-daemon desktop-file-utils shared-mime-info
   espeak-ng sox
 )
 

@@ -1,13 +1,18 @@
 // scripts/run.sh as a new user starts it: build (nothing to do here), a
-// simulated adapter and the phone program, then Ctrl-C.
+// simulated adapter and the phone program (its window on a virtual screen,
+// or headless), then Ctrl-C or SIGTERM.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "linesim/ControlClient.h"
+#include "platform/Folders.h"
+#include "platform/RequestClient.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/TestEnvironment.h"
 
@@ -15,12 +20,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(RunScript, CtrlCStopsThePhoneBeforeTheAdapterAndNothingIsReconfigured) {
+const std::filesystem::path kScript =
+    std::filesystem::path(VANTELO_SOURCE_DIR) / "scripts" / "run.sh";
+
+void UseThisBuild(vt::test::TestEnvironment& env) {
+    env.Set("VANTELO_BUILD_DIR", vt::test::BinaryFolder().parent_path().string());
+}
+
+TEST(RunScript, CtrlCStopsTheHeadlessPhoneBeforeTheAdapterAndNothingIsReconfigured) {
     vt::test::TestEnvironment env;
-    const std::filesystem::path build = vt::test::BinaryFolder().parent_path();
-    const std::filesystem::path script =
-        std::filesystem::path(VANTELO_SOURCE_DIR) / "scripts" / "run.sh";
-    env.Set("VANTELO_BUILD_DIR", build.string());
+    UseThisBuild(env);
+    env.Set("VANTELO_HEADLESS", "1");
+    const std::filesystem::path& script = kScript;
     // setsid: the script gets a process group of its own, as in a terminal,
     // so the "Ctrl-C" below reaches the script and what it runs in front.
     vt::test::ChildProcess run("/usr/bin/setsid", {"bash", script.string()});
@@ -40,6 +51,32 @@ TEST(RunScript, CtrlCStopsThePhoneBeforeTheAdapterAndNothingIsReconfigured) {
     EXPECT_EQ(out.find("Could NOT find"), std::string::npos) << out;
     EXPECT_FALSE(linesim::ControlClient::TrySend(0, "status").has_value())
         << "the adapter the script started is stopped";
+}
+
+TEST(RunScript, WithoutADisplayTheWindowOpensOnAVirtualScreenAndSigtermEndsAll) {
+    vt::test::TestEnvironment env;
+    UseThisBuild(env);
+    env.Set("DISPLAY", "");
+    env.Set("WAYLAND_DISPLAY", "");
+    env.Set("VANTELO_HEADLESS", "");
+    vt::test::ChildProcess run("/usr/bin/setsid", {"bash", kScript.string()});
+    ASSERT_TRUE(run.WaitForOutput("Simulated adapter started", 120s)) << run.Output();
+    ASSERT_TRUE(run.WaitForOutput("virtual screen (xvfb-run)", 10s)) << run.Output();
+    // The window program is up once it serves its request socket.
+    const auto socket = vt::RequestSocketPath();
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (!std::filesystem::exists(socket) && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(std::filesystem::exists(socket)) << run.Output();
+    EXPECT_EQ(vt::RequestClient::Send(vt::kRequestHangUp, "").outcome,
+              vt::RequestClient::Outcome::Ok);
+    ::kill(run.Pid(), SIGTERM);
+    const std::optional<int> status = run.WaitExit(30s);
+    ASSERT_TRUE(status.has_value()) << run.Output();
+    EXPECT_FALSE(std::filesystem::exists(socket)) << "the phone ran its exit sequence";
+    EXPECT_FALSE(linesim::ControlClient::TrySend(0, "status").has_value())
+        << "the adapter the script started is stopped";
+    EXPECT_EQ(run.Output().find("Vantelo Removed!!"), std::string::npos) << run.Output();
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 #include "vantelo/app/HeadlessProgram.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,13 +10,12 @@
 
 #include "platform/Clock.h"
 #include "platform/Folders.h"
-#include "platform/IniStore.h"
 #include "platform/RequestServer.h"
-#include "platform/SingleInstanceLock.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
 #include "vantelo/app/LindevLine.h"
-#include "vantelo/app/PromptInstaller.h"
+#include "vantelo/app/ProgramStart.h"
+#include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/DatabasePhoneStore.h"
 #include "vantelo/core/PhoneController.h"
 #include "vantelo/core/PhoneIds.h"
@@ -30,24 +26,6 @@ namespace vantelo {
 namespace {
 
 constexpr int kPollMs = 200;
-
-// The converter finds the program and its folder here.
-void WriteAppPaths(const std::filesystem::path& appFolder) {
-    vt::IniStore paths(vt::AppPathsFilePath());
-    paths.Load();
-    paths.SetString("Vantelo.Exe", "Path", appFolder.string() + "/");
-    paths.SetString("Vantelo.Exe", "Exe", (vt::ExecutableFolder() / "vantelo").string());
-    paths.Save();
-}
-
-// A refused lock is either another holder or a lock file that cannot be made.
-std::string LockRefusal(const vt::SingleInstanceLock& lock) {
-    const int fd = ::open(lock.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return lock.LockFile().string() + ": " + std::strerror(errno);
-    ::close(fd);
-    return text::kAlreadyRunning;
-}
 
 // Reads standard input line by line until its end or `stop`.
 void ReadActions(const std::atomic<bool>& stop, const std::function<void(std::string)>& onLine) {
@@ -128,32 +106,15 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
 }
 
 int HeadlessProgram::Run() {
-    ::umask(077);  // recordings, prompts, logs and settings are the user's alone
     // Signals are taken by one thread of ours, so block them before any
     // thread (ours or the line library's) starts.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    ::signal(SIGPIPE, SIG_IGN);
+    SignalWatcher::BlockSignals();
 
     HeadlessView view;
-    vt::SingleInstanceLock lock("Korvane_TYC_Plus");
-    if (!lock.Acquire()) {
-        view.MessageBox(LockRefusal(lock));
+    ProgramStart start;
+    if (!start.Begin([&view](const std::string& text) { view.MessageBox(text); }))
         return 1;
-    }
-    const auto appFolder = vt::ApplicationFolder();
-    vt::EnsureFolder(appFolder, 0700);
-    if (::chdir(appFolder.c_str()) != 0) {
-        view.MessageBox(appFolder.string() + ": " + std::strerror(errno));
-        return 1;
-    }
-    WriteAppPaths(appFolder);
-    const std::string promptError = PromptInstaller::Install(appFolder);
-    if (!promptError.empty())
-        view.MessageBox(promptError);
+    const auto& appFolder = start.AppFolder();
 
     const vt::Clock& clock = vt::SystemClock::Instance();
     DatabasePhoneStore store(clock, appFolder / kDatabaseFileName);
@@ -173,30 +134,18 @@ int HeadlessProgram::Run() {
             loop.Quit();
     };
 
-    vt::RequestServer server([&](const vt::Request& request) -> std::string {
-        if (request.kind == vt::kRequestClose) {
-            loop.PostTask(exitSequence);
-            return {};
-        }
-        // Refused here as well, so that the caller hears why.
-        if (request.kind == vt::kRequestDial &&
-            std::string(request.payload.c_str()).size() >= kNumberBufferSize)
-            return text::kNumberTooLong;
-        loop.PostTask([&phone, request] { phone.OnCopyData(request.kind, request.payload); });
-        return {};
-    });
+    vt::RequestServer server(ProgramStart::RequestHandler(
+        [&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },
+        [&phone](std::uint32_t kind, const std::string& payload) {
+            phone.OnCopyData(kind, payload);
+        },
+        exitSequence));
     std::string serverError;
     if (!server.Start(&serverError))
         view.MessageBox(serverError);
 
+    SignalWatcher signals([&] { loop.PostTask(exitSequence); });
     std::atomic<bool> stop{false};
-    std::thread signalThread([&] {
-        const timespec wait{0, kPollMs * 1000000L};
-        while (!stop) {
-            if (::sigtimedwait(&signals, nullptr, &wait) > 0)
-                loop.PostTask(exitSequence);
-        }
-    });
     std::thread inputThread([&] {
         ReadActions(stop, [&](std::string action) {
             loop.PostTask([&, action] {
@@ -215,7 +164,6 @@ int HeadlessProgram::Run() {
     loop.Run();
 
     stop = true;
-    signalThread.join();
     inputThread.join();
     server.Stop();
     return 0;

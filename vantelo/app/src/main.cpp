@@ -1,5 +1,7 @@
-// vantelo: the phone program. Until its window exists it runs headless:
-//   vantelo [--headless]      the phone on the line, driven from standard input
+// vantelo: the phone program.
+//   vantelo                   the phone window (headless when built without windows)
+//   vantelo --headless        the phone on the line, driven from standard input
+//   vantelo tel:NUMBER        dials a tel: or callto: link (starting the program if needed)
 //   vantelo --dial NUMBER     asks the running program to dial
 //   vantelo --hangup          asks the running program to hang up
 
@@ -7,12 +9,18 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Folders.h"
 #include "platform/RequestClient.h"
 #include "vantelo/app/HeadlessProgram.h"
+#include "vantelo/app/TelLink.h"
+#ifdef VANTELO_WITH_WINDOW
+#include "vantelo/app/WindowProgram.h"
+#endif
 
 namespace {
 
-constexpr const char* kUsage = "usage: vantelo [--headless] | --dial NUMBER | --hangup\n";
+constexpr const char* kUsage =
+    "usage: vantelo [--headless] | tel:NUMBER | callto:NUMBER | --dial NUMBER | --hangup\n";
 
 int Request(std::uint32_t kind, const std::string& payload) {
     const auto answer = vt::RequestClient::Send(kind, payload);
@@ -25,8 +33,17 @@ int Request(std::uint32_t kind, const std::string& payload) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 1 || (argc == 2 && std::strcmp(argv[1], "--headless") == 0))
+    if (argc == 1) {
+#ifdef VANTELO_WITH_WINDOW
+        return vantelo::WindowProgram::Run(argc, argv);
+#else
         return vantelo::HeadlessProgram::Run();
+#endif
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--headless") == 0)
+        return vantelo::HeadlessProgram::Run();
+    if (argc == 2 && vantelo::TelLink::IsLink(argv[1]))
+        return vantelo::TelLink::Dial(argv[1], (vt::ExecutableFolder() / "vantelo").string());
     if (argc == 3 && std::strcmp(argv[1], "--dial") == 0) {
         if (std::strlen(argv[2]) > 49) {
             std::fprintf(stderr, "vantelo: the number is longer than 49 characters\n");

@@ -106,8 +106,8 @@ Status ContactRecordSet::SetSearch(int kind, std::string_view text) {
     return ApplyParts(index_, group_, SearchConditionFor(kind, doubled));
 }
 
-storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view number,
-                                                           std::string_view strExt) {
+storage::Result<std::string> ContactRecordSet::FindName(std::string_view number,
+                                                        std::string_view strExt) {
     if (number.size() < 3)
         return std::string();
     std::string value(number);
@@ -116,26 +116,33 @@ storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view numb
         if (value.empty())
             value = std::string(number);
     }
-    std::string name;
     Status s = SetFilter(TelephoneCondition(storage::QuoteText(value)));
     if (s.ok())
         s = Requery();
     if (s.ok())
         s = WalkToEnd();
-    if (s.ok() && GetRecordCount() != 0) {
-        s = MoveFirst();
-        // A record that cannot be read is an error, not a caller without a name.
-        storage::Result<storage::Value> v =
-            s.ok() ? GetField("Name") : storage::Result<storage::Value>(s);
-        if (v.ok())
-            name = v.value().AsText();
-        else
-            s = v.status();
-    }
-    // Whatever happened, the page gets its own list back.
-    Status back = ReApply();
     if (!s.ok())
         return s;
+    if (GetRecordCount() == 0)
+        return std::string();
+    s = MoveFirst();
+    // A record that cannot be read is an error, not a caller without a name.
+    storage::Result<storage::Value> v =
+        s.ok() ? GetField("Name") : storage::Result<storage::Value>(s);
+    if (!v.ok())
+        return v.status();
+    return v.value().AsText();
+}
+
+storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view number,
+                                                           std::string_view strExt) {
+    if (number.size() < 3)
+        return std::string();
+    storage::Result<std::string> name = FindName(number, strExt);
+    // Whatever happened, the page gets its own list back.
+    Status back = ReApply();
+    if (!name.ok())
+        return name;
     if (!back.ok())
         return back;
     return name;

@@ -210,8 +210,15 @@ void PhoneController::OnRingDetected() {
     view_.SetStatusText(text::kRinging);
     state_.ringing = true;
     machine_.Arm();
+    // A caller ID that came before the ring names the caller at once.
     if (!view_.RingPopupShown())
-        view_.ShowRingPopup("Vantelo\n Ring");
+        view_.ShowRingPopup(state_.callerNumber.empty() ? std::string("Vantelo\n Ring")
+                                                        : CallerText());
+}
+
+std::string PhoneController::CallerText() const {
+    const std::string& name = state_.call.CallName;
+    return name.empty() ? state_.callerNumber : name + "\n" + state_.callerNumber;
 }
 
 void PhoneController::OnRingEnd() {
@@ -233,9 +240,8 @@ void PhoneController::OnCallerId() {
     state_.call.CallNum = state_.callerNumber;
     std::string shown;
     if (!state_.callerNumber.empty()) {
-        const std::string name = LookupName(state_.callerNumber);
-        state_.call.CallName = name;
-        shown = name.empty() ? state_.callerNumber : name + "\n" + state_.callerNumber;
+        state_.call.CallName = LookupName(state_.callerNumber);
+        shown = CallerText();
         view_.SetNumberText(shown);
     }
     if (view_.RingPopupShown())

@@ -189,6 +189,20 @@ TEST_F(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
     EXPECT_TRUE(book_.IsEOF());
 }
 
+TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
+    AddBook(Contact("First", "회사", "0212345678"));
+    AddBook(Contact("Outside", "가족", "95551234"));
+    EXPECT_EQ(book_.FindName("0212345678", "").value(), "First");
+    EXPECT_EQ(book_.GetRecordCount(), 1) << "filtered on the number, not re-read whole";
+    EXPECT_EQ(book_.FindName("5551234", "9").value(), "Outside");
+    EXPECT_EQ(book_.FindName("0299999999", "").value(), "");
+    EXPECT_EQ(book_.GetRecordCount(), 0);
+    EXPECT_EQ(book_.FindName("12", "").value(), "");
+    // A contact added meanwhile is found at the next lookup.
+    AddBook(Contact("Late", "가족", "0311112222"));
+    EXPECT_EQ(book_.FindName("0311112222", "").value(), "Late");
+}
+
 TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
     AddBook(Contact("Book", "회사", "", "", "", "204"));
     AddInner(Contact("Desk", "회사", "", "", "", "204"));

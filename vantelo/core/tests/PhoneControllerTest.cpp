@@ -64,8 +64,25 @@ TEST_F(Phone, CallerIdBeforeTheRingIsKept) {
     line_.cid = std::string("12080900") + char(7) + "5551234";
     Post(WM_TY_CIDREDAY);
     Post(WM_TY_RINGDETECTED);
+    EXPECT_EQ(view_.popup, "5551234") << "the pop-up names the caller already known";
     RingEnd();
     EXPECT_EQ(OnlyRow().CallNum, "5551234");
+}
+
+TEST_F(Phone, ThePopUpOfARingAfterCallerIdShowsTheName) {
+    StartPhone();
+    AddContact("홍길동", "0212345678");
+    line_.cid = std::string("12080900") + char(10) + "0212345678";
+    Post(WM_TY_CIDREDAY);
+    EXPECT_FALSE(view_.popupShown);
+    Post(WM_TY_RINGDETECTED);
+    EXPECT_TRUE(view_.popupShown);
+    EXPECT_EQ(view_.popup, "홍길동\n0212345678");
+    EXPECT_EQ(view_.number, "홍길동\n0212345678");
+    RingEnd();
+    // The next call without caller ID is unknown again.
+    Post(WM_TY_RINGDETECTED);
+    EXPECT_EQ(view_.popup, "Vantelo\n Ring");
 }
 
 TEST_F(Phone, LiftingAndHangingUpWithoutDigitsWritesNothing) {

@@ -53,13 +53,19 @@ const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라
                                              "아",   "자", "차", "카", "타", "파", "하"};
 const QStringList ContactPage::kStartGroups = {"그룹 미지정", "가족", "친구", "회사"};
 
-ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records, Design design,
+ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records,
+                         std::unique_ptr<ContactRecordSet> lookup, Design design,
                          const vt::widgets::SkinImages& skin, QWidget* parent)
-    : QWidget(parent), owner_(owner), records_(std::move(records)), design_(std::move(design)) {
+    : QWidget(parent),
+      owner_(owner),
+      records_(std::move(records)),
+      lookup_(std::move(lookup)),
+      design_(std::move(design)) {
     Build(skin);
 }
 
 ContactPage::~ContactPage() {
+    lookup_->Close();
     records_->Close();
 }
 
@@ -148,7 +154,9 @@ void ContactPage::Open(const std::filesystem::path& database) {
     group_->setCurrentIndex(0);
     target_->setCurrentIndex(0);
 
-    const storage::Status s = records_->Open(database);
+    storage::Status s = records_->Open(database);
+    if (s.ok())
+        s = lookup_->Open(database);
     openError_ = s.ok() ? std::string() : s.message();
     if (s.ok()) {
         // Every group the table uses joins the set, in table order; read in
@@ -351,18 +359,18 @@ void ContactPage::OnDoubleClick(int column, long position) {
     }
 }
 
-std::string ContactPage::LookupCaller(const std::string& number) {
-    if (number.size() <= 2 || !records_->IsOpen())
+std::string ContactPage::FindCaller(const std::string& number) {
+    if (number.size() <= 2 || !lookup_->IsOpen())
         return {};
-    const std::string strExt = owner_.Phone().OutsideLineCode();
-    auto found = records_->MatchNumber(number, strExt);
-    const std::string name = found.ok() ? found.value() : std::string();
-    cachedRow_ = -1;
-    if (name.empty() || !owner_.Phone().IsRinging())
-        return name;
+    auto found = lookup_->FindName(number, owner_.Phone().OutsideLineCode());
+    return found.ok() ? found.value() : std::string();
+}
 
-    // Show the caller's entry while it rings.
-    const std::string searchNumber = SearchNumber(number, strExt);
+void ContactPage::ShowCaller(const std::string& number) {
+    if (!records_->IsOpen())
+        return;
+    const std::string searchNumber = SearchNumber(number, owner_.Phone().OutsideLineCode());
+    cachedRow_ = -1;
     owner_.ShowPage(design_.templateId);
     const QSignalBlocker blockTabs(tabs_);
     tabs_->setCurrentIndex(0);
@@ -375,7 +383,6 @@ std::string ContactPage::LookupCaller(const std::string& number) {
     Check(records_->SetGroup(""));
     Check(records_->SetSearch(3, searchNumber));
     Refill();
-    return name;
 }
 
 void ContactPage::paintEvent(QPaintEvent*) {

@@ -83,10 +83,14 @@ void PhoneBinding::SetButtonLook(int control, const std::string& state) {
 
 void PhoneBinding::ShowRingPopup(const std::string& text) {
     window_->ShowRingPopup(Q(text));
+    if (ringObserver_)
+        ringObserver_(text);
 }
 
 void PhoneBinding::CloseRingPopup() {
     window_->CloseRingPopup();
+    if (ringObserver_)
+        ringObserver_(std::nullopt);
 }
 
 bool PhoneBinding::RingPopupShown() const {
@@ -98,6 +102,8 @@ void PhoneBinding::MessageBox(const std::string& text) {
 }
 
 bool PhoneBinding::Confirm(const std::string& text) {
+    if (unattended_)
+        return true;
     return window_->AskOkCancel(Q(text));
 }
 
@@ -259,6 +265,12 @@ void PhoneBinding::OnExitCommand() {
     window_->CloseForExit();
     if (onExit_)
         onExit_();
+}
+
+void PhoneBinding::ExitUnattended() {
+    unattended_ = true;
+    OnExitCommand();
+    unattended_ = false;
 }
 
 bool PhoneBinding::IsLineBusy() {

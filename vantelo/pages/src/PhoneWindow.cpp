@@ -263,9 +263,21 @@ ContactPage* PhoneWindow::ContactPageOf(int templateId) const {
 }
 
 std::string PhoneWindow::LookupName(const std::string& number) {
-    std::string name = addressBook_->LookupCaller(number);
-    if (name.empty())
-        name = innerLine_->LookupCaller(number);
+    ContactPage* page = addressBook_;
+    std::string name = page->FindCaller(number);
+    if (name.empty()) {
+        page = innerLine_;
+        name = page->FindCaller(number);
+    }
+    if (!name.empty() && phone_.IsRinging()) {
+        // While it rings the caller's entry is shown too, just after the
+        // number display has painted the name (the phone shows it when this
+        // returns): re-reading a large page takes longer than a caller waits.
+        QTimer::singleShot(0, this, [this, page, number] {
+            number_->repaint();
+            page->ShowCaller(number);
+        });
+    }
     return name;
 }
 

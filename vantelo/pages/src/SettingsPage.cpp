@@ -250,7 +250,7 @@ void SettingsPage::DefaultLoad() {
 }
 
 void SettingsPage::ChooseGreeting() {
-    const QString file = SoundFileDialog::Choose(this);
+    const QString file = chooseGreeting_ ? chooseGreeting_() : SoundFileDialog::Choose(this);
     if (!file.isEmpty())
         greeting_->setPlainText(file);
 }

@@ -303,9 +303,11 @@ TEST_F(ContactPagesTest, ARingingCallersEntryIsShownOnItsPage) {
     EXPECT_EQ(Names(Book()).size(), 2u);
     EXPECT_EQ(window_->LookupName("12"), "");  // too short
 
+    // Ringing: the entry is shown as well, just after the name is given.
     phone_.ringing = true;
     EXPECT_EQ(window_->LookupName("12345678"), "외부인");
-    EXPECT_EQ(window_->ShownPage(), IDD_ADDRESSBOOK);
+    EXPECT_EQ(window_->ShownPage(), IDD_INNERLINE);
+    ASSERT_TRUE(PumpUntil([&] { return window_->ShownPage() == IDD_ADDRESSBOOK; }));
     EXPECT_EQ(Names(Book()), std::vector<std::string>{"외부인"});
     EXPECT_EQ(qobject_cast<QLineEdit*>(Book().Control(IDC_CP_SEARCH_EDIT))->text(), "912345678");
     EXPECT_EQ(qobject_cast<QComboBox*>(Book().Control(IDC_CP_TARGET))->currentIndex(), 3);
@@ -313,7 +315,7 @@ TEST_F(ContactPagesTest, ARingingCallersEntryIsShownOnItsPage) {
 
     // An extension is found on the inner-line page, searched unchanged.
     EXPECT_EQ(window_->LookupName("301"), "내선인");
-    EXPECT_EQ(window_->ShownPage(), IDD_INNERLINE);
+    ASSERT_TRUE(PumpUntil([&] { return window_->ShownPage() == IDD_INNERLINE; }));
     EXPECT_EQ(Names(Inner()), std::vector<std::string>{"내선인"});
     EXPECT_EQ(qobject_cast<QComboBox*>(Inner().Control(IDC_CP_TARGET))->currentText(), "내선");
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <set>
 #include <QTest>
 #include <QTimer>
 
@@ -230,6 +231,32 @@ TEST_F(PhoneWindowTest, WithoutATrayTheWindowMinimisesAndItsMenuCloses) {
     EXPECT_EQ(phone_.calls, std::vector<std::string>{"exit"});
     window_->CloseForExit();
     EXPECT_TRUE(window_->isHidden());
+}
+
+// Without a tray icon nothing of the window is missing: the same controls,
+// the pages, the status line and the messages from the line.
+TEST_F(PhoneWindowTest, WithoutATrayIconTheWindowIsBuiltCompletely) {
+    std::set<int> withTray;
+    Open(true);
+    for (int id = 1000; id < 1300; ++id)
+        if (window_->Control(id))
+            withTray.insert(id);
+    window_.reset();
+    Open(false);
+    std::set<int> without;
+    for (int id = 1000; id < 1300; ++id)
+        if (window_->Control(id))
+            without.insert(id);
+    EXPECT_EQ(without, withTray);
+    EXPECT_GT(without.size(), 30u);
+    for (int page : {IDC_PAGE_INNERLINE, IDC_PAGE_SETTINGS, IDC_PAGE_ADDRESSBOOK})
+        Click(page);
+    EXPECT_EQ(window_->ShownPage(), IDD_ADDRESSBOOK);
+    window_->SetStatusText("장치가 연결되었습니다.");
+    EXPECT_EQ(window_->StatusText(), "장치가 연결되었습니다.");
+    window_->MessageWindow().Post(0x8032, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !phone_.calls.empty(); }));
+    EXPECT_EQ(phone_.calls.back(), "message 32818 0 0");
 }
 
 TEST_F(PhoneWindowTest, TheWindowsMenuOpensTheAboutBox) {

@@ -2,16 +2,15 @@
 // settings, edits stay in the controls until Ok, Ok applies the maximum
 // message length rule and saves, Default Load resets only the sliders.
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -20,6 +19,7 @@
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/SettingsPage.h"
+#include "vantelo/pages/SoundFileDialog.h"
 
 namespace vantelo::pages::test {
 namespace {
@@ -293,56 +293,52 @@ TEST_F(SettingsPageTest, ValueLabelsAreNotWrittenBeforeThePageIsSetUp) {
     EXPECT_EQ(label->text(), "(150/1000초)");
 }
 
-// Disabled: on a loaded machine the answering timer sometimes never sees the
-// file dialog, and the dialog then waits forever (seen once in a clean-clone
-// run). Runs by hand with --gtest_also_run_disabled_tests until it is made
-// deterministic.
-TEST_F(SettingsPageTest, DISABLED_PathChoosesTheGreetingFileInTheFileDialog) {
+TEST_F(SettingsPageTest, PathPutsTheChosenGreetingFileIntoTheEdit) {
     const auto greeting = env_.AppHome() / "안내.wav";
-    std::ofstream(greeting) << "RIFF";
     OpenOnSettings();
     auto* edit = Get<QPlainTextEdit>(IDC_SP_GREETING_FILE);
-    // Cancel keeps the text; a chosen file puts its full path in the edit.
-    QString seen;
-    for (bool choose : {false, true}) {
-        auto answered = std::make_shared<bool>(false);
-        auto tries = std::make_shared<int>(0);
-        auto done = std::make_shared<bool>(false);
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&, answered, tries, done, poll, choose] {
-            if (*done)
-                return;  // the press returned: nothing more to answer
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (!dialog && w->isVisible() && w->objectName() == "SoundFileDialog")
-                    dialog = qobject_cast<QFileDialog*>(w);
-            if (!dialog) {
-                // A loaded machine may take seconds to show the dialog; gives up
-                // after about thirty, closing whatever dialog is open.
-                if (++*tries < 3000)
-                    return QTimer::singleShot(10, *poll);
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (auto* open = qobject_cast<QDialog*>(w); open && open->isVisible())
-                        open->reject();
-                return;
-            }
-            *answered = true;
-            seen = dialog->windowTitle() + "|" + dialog->nameFilters().join(",");
-            if (!choose)
-                return dialog->reject();
-            dialog->selectFile(QString::fromStdString(greeting.string()));
-            static_cast<QDialog*>(dialog)->accept();
-        };
-        QTimer::singleShot(10, *poll);
-        Press(IDC_SP_PATH);
-        *done = true;
-        EXPECT_TRUE(*answered);
-        EXPECT_EQ(edit->toPlainText(),
-                  choose ? QString::fromStdString(greeting.string()) : QString());
-    }
-    EXPECT_EQ(seen, "Open File|Sound Files(*.wav;*.vrc) (*.wav *.vrc)");
+    int asked = 0;
+    QString answer;  // cancelled first
+    Page().SetGreetingChooser([&] {
+        ++asked;
+        return answer;
+    });
+    Press(IDC_SP_PATH);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(edit->toPlainText(), QString());
+    answer = QString::fromStdString(greeting.string());
+    Press(IDC_SP_PATH);
+    EXPECT_EQ(edit->toPlainText(), answer);
+    // A later cancel keeps the chosen file.
+    answer.clear();
+    Press(IDC_SP_PATH);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(edit->toPlainText(), QString::fromStdString(greeting.string()));
     Press(IDC_SP_OK);
     EXPECT_EQ(FromFile().StrAbsenceFile, greeting.string());
+}
+
+// The real dialog, opened without a modal loop, so nothing here can wait
+// for an answer that never comes.
+TEST_F(SettingsPageTest, TheGreetingDialogOffersExistingSoundFilesFromTheCurrentFolder) {
+    const auto greeting = env_.AppHome() / "안내.wav";
+    std::ofstream(greeting) << "RIFF";
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(env_.AppHome().string()));
+    OpenOnSettings();
+    const auto dialog = SoundFileDialog::Create(&Page());
+    QDir::setCurrent(previous);
+    EXPECT_EQ(dialog->windowTitle(), "Open File");
+    EXPECT_EQ(dialog->nameFilters().join(","), "Sound Files(*.wav;*.vrc) (*.wav *.vrc)");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(QFileInfo(dialog->directory().absolutePath()).canonicalFilePath(),
+              QFileInfo(QString::fromStdString(env_.AppHome().string())).canonicalFilePath());
+    dialog->open();
+    dialog->selectFile(QString::fromStdString(greeting.string()));
+    static_cast<QDialog*>(dialog.get())->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(SoundFileDialog::ChosenPath(*dialog), QString::fromStdString(greeting.string()));
 }
 
 TEST_F(SettingsPageTest, ASaveThatFailsIsReported) {

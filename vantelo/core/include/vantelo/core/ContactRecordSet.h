@@ -34,6 +34,10 @@ public:
     // (with the outside-line code in front of an outside number), or empty.
     // The record set shows what it showed before afterwards.
     storage::Result<std::string> MatchNumber(std::string_view number, std::string_view strExt);
+    // The same for a record set kept for lookups only: it is left filtered on
+    // the number, which saves re-reading the whole list (a large book's list
+    // takes tens of milliseconds, too long while a caller waits).
+    storage::Result<std::string> FindName(std::string_view number, std::string_view strExt);
 
     const std::string& IndexCondition() const { return index_; }
     const std::string& GroupCondition() const { return group_; }

@@ -84,6 +84,8 @@ private:
     void OnRingDetected();
     void OnRingEnd();
     void OnCallerId();
+    // The caller as the number display shows it: "name\nnumber" or the number.
+    std::string CallerText() const;
     void OnDeviceRemoved();
     void OnHookOff();
     void OnHookOn();

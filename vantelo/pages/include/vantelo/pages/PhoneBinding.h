@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/TimerHost.h"
@@ -50,6 +52,14 @@ public:
     const std::string& OpenError() const { return calls_.OpenError(); }
     // Runs once the exit sequence has closed the window (the program ends).
     void SetOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
+    // Told the ring pop-up's text each time it opens or changes, and
+    // nullopt when it closes (the desktop notification follows it).
+    void SetRingObserver(std::function<void(const std::optional<std::string>&)> observer) {
+        ringObserver_ = std::move(observer);
+    }
+    // The exit sequence when nobody is there to answer (SIGTERM): a question
+    // it asks is taken as OK.
+    void ExitUnattended();
 
     // Window creation's phone part: the device, flags, lamp and log file.
     void Start() { controller_->Start(); }
@@ -117,6 +127,8 @@ private:
     std::unique_ptr<PhoneController> controller_;
     QPointer<CallListPage> callLog_;
     std::function<void()> onExit_;
+    std::function<void(const std::optional<std::string>&)> ringObserver_;
+    bool unattended_ = false;
 };
 
 }  // namespace vantelo::pages

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "vantelo/core/PhoneSettings.h"
@@ -49,6 +50,11 @@ public:
     void DefaultLoad();
     // The greeting file dialog; the chosen path goes into the greeting edit.
     void ChooseGreeting();
+    // Who picks the greeting file (the full path, empty when cancelled);
+    // the sound file dialog unless replaced.
+    void SetGreetingChooser(std::function<QString()> chooser) {
+        chooseGreeting_ = std::move(chooser);
+    }
 
     // The maximum message length as stored: below 10 becomes 10, above 100
     // becomes 99 (100 itself stays); text that is no number counts as 0.
@@ -71,6 +77,7 @@ private:
     QComboBox* compress_ = nullptr;
     QPlainTextEdit* greeting_ = nullptr;
     bool initialised_ = false;
+    std::function<QString()> chooseGreeting_;
 };
 
 }  // namespace vantelo::pages

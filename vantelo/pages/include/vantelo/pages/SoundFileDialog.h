@@ -4,7 +4,9 @@
 // the chosen file must exist, starting in the current folder.
 
 #include <QString>
+#include <memory>
 
+class QFileDialog;
 class QWidget;
 
 namespace vantelo::pages {
@@ -13,6 +15,11 @@ class SoundFileDialog {
 public:
     // The chosen file's full path, or an empty text when cancelled.
     static QString Choose(QWidget* parent);
+    // The dialog as Choose shows it, not yet shown (tests open it without
+    // a modal loop of its own).
+    static std::unique_ptr<QFileDialog> Create(QWidget* parent);
+    // The accepted dialog's file as a full path.
+    static QString ChosenPath(const QFileDialog& dialog);
 };
 
 }  // namespace vantelo::pages

@@ -1,0 +1,145 @@
+#include "vantelo/app/WindowProgram.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include <unistd.h>
+
+#include "platform/Clock.h"
+#include "platform/Folders.h"
+#include "platform/RequestServer.h"
+#include "vantelo/app/LindevLine.h"
+#include "vantelo/app/ProgramStart.h"
+#include "vantelo/app/RingNotifier.h"
+#include "vantelo/app/SignalWatcher.h"
+#include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/pages/PhoneBinding.h"
+
+namespace vantelo {
+
+namespace {
+
+// A problem before the window exists: one line on standard error, and a
+// box where somebody can see it (the offscreen platform has nobody).
+void Report(const std::string& text) {
+    std::fprintf(stderr, "vantelo: %s\n", text.c_str());
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QMessageBox::information(nullptr, QStringLiteral("Vantelo"), QString::fromStdString(text));
+}
+
+// Runs `task` on the window's thread (from any thread).
+void OnWindowThread(std::function<void()> task) {
+    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+}
+
+// Milliseconds since this process was started (the kernel's start time, in
+// clock ticks since boot).
+long long ProcessAgeMs() {
+    std::FILE* stat = std::fopen("/proc/self/stat", "r");
+    if (!stat)
+        return -1;
+    char text[1024] = {};
+    const std::size_t n = std::fread(text, 1, sizeof text - 1, stat);
+    std::fclose(stat);
+    text[n] = 0;
+    // Field 22 (starttime); the fields after the ")" that ends the name.
+    const char* p = std::strrchr(text, ')');
+    unsigned long long startTicks = 0;
+    for (int field = 2; p && *p && field < 22; ++p)
+        if (*p == ' ')
+            ++field;
+    if (!p || std::sscanf(p, "%llu", &startTicks) != 1)
+        return -1;
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    const long long nowMs = now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+    return nowMs - static_cast<long long>(startTicks * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+
+// VANTELO_STARTUP_PROBE=1: prints the milliseconds from the process start to
+// the window's first paint, then ends the program (start-up measurement).
+class StartupProbe : public QObject {
+public:
+    explicit StartupProbe(QWidget& window) { window.installEventFilter(this); }
+
+private:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !done_) {
+            done_ = true;
+            // After this paint has been drawn.
+            QTimer::singleShot(0, qApp, [] {
+                std::printf("startup-ms %lld\n", ProcessAgeMs());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+    bool done_ = false;
+};
+
+}  // namespace
+
+int WindowProgram::Run(int argc, char** argv) {
+    // Signals are taken by one thread of ours, so block them before any
+    // thread (Qt's, ours or the line library's) starts.
+    SignalWatcher::BlockSignals();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantelo"));
+    QApplication::setDesktopFileName(QStringLiteral("vantelo"));
+    // Hiding the window to the tray is no reason to end.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ProgramStart start;
+    if (!start.Begin(Report))
+        return 1;
+    const auto& appFolder = start.AppFolder();
+
+    LindevLine line;
+    pages::PhoneWindow::Setup setup;
+    setup.database = appFolder / kDatabaseFileName;
+    pages::PhoneBinding binding({line, vt::SystemClock::Instance(),
+                                 PhoneController::Places{appFolder, vt::SettingsFilePath()},
+                                 setup});
+    if (!binding.OpenError().empty()) {
+        Report(binding.OpenError());
+        return 1;
+    }
+    binding.SetOnExit([] { QCoreApplication::exit(0); });
+
+    RingNotifier notifier;
+    binding.SetRingObserver([&](const std::optional<std::string>& shown) {
+        if (!shown)
+            return notifier.Ended();
+        const PhoneState& state = binding.Phone().State();
+        const std::string& number = state.callerNumber;
+        notifier.Ringing(number.empty() ? std::string() : state.call.CallName, number);
+    });
+
+    vt::RequestServer server(ProgramStart::RequestHandler(
+        OnWindowThread,
+        [&binding](std::uint32_t kind, const std::string& payload) {
+            binding.Phone().OnCopyData(kind, payload);
+        },
+        [&binding] { binding.OnExitCommand(); }));
+    std::string serverError;
+    if (!server.Start(&serverError))
+        Report(serverError);
+    SignalWatcher endSignals([&binding] { OnWindowThread([&binding] { binding.ExitUnattended(); }); });
+
+    std::unique_ptr<StartupProbe> probe;
+    if (const char* p = std::getenv("VANTELO_STARTUP_PROBE"); p && *p == '1')
+        probe = std::make_unique<StartupProbe>(binding.Window());
+    binding.Window().show();
+    binding.Start();
+    const int status = QApplication::exec();
+    server.Stop();
+    return status;
+}
+
+}  // namespace vantelo

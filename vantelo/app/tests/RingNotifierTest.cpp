@@ -1,0 +1,178 @@
+// The incoming-call notification against a real message bus (a private
+// dbus-daemon) with a notification service of the test's own on it: what
+// is sent, how an update replaces the notification shown, that it goes when
+// the ringing ends, and that a desktop without the service shows nothing.
+
+#include "vantelo/app/RingNotifier.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+#include <filesystem>
+
+#include "testsupport/QtPump.h"
+#include "testsupport/TestEnvironment.h"
+
+namespace vantelo {
+namespace {
+
+using vt::test::PumpUntil;
+
+// What a notification service on the desktop answers.
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Call {
+        QString app;
+        uint replaces;
+        QString icon, summary, body;
+        QVariantMap hints;
+    };
+    QList<Call> notified;
+    QList<uint> closed;
+
+public slots:
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList&, const QVariantMap& hints, int) {
+        notified.append({app, replaces, icon, summary, body, hints});
+        return replaces ? replaces : 40 + static_cast<uint>(notified.size());
+    }
+    void CloseNotification(uint id) { closed.append(id); }
+};
+
+// A private session bus for one test.
+class PrivateBus {
+public:
+    explicit PrivateBus(const std::filesystem::path& folder) {
+        address_ = "unix:path=" + (folder / "bus").string();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nosyslog",
+                     ("--address=" + address_).c_str(), nullptr);
+            ::_exit(127);
+        }
+        PumpUntil([&] { return std::filesystem::exists(folder / "bus"); }, 5000);
+    }
+    ~PrivateBus() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    QDBusConnection Connect(const QString& name) const {
+        return QDBusConnection::connectToBus(QString::fromStdString(address_), name);
+    }
+
+private:
+    std::string address_;
+    pid_t pid_ = -1;
+};
+
+bool HaveDaemon() {
+    return std::system("command -v dbus-daemon >/dev/null 2>&1") == 0;
+}
+
+TEST(RingNotifierTest, TextsNameTheCallerWhenKnownAndEscapeMarkup) {
+    auto t = RingNotifier::TextsFor("홍길동", "0212345678");
+    EXPECT_EQ(t.summary, "전화가 왔습니다.");
+    EXPECT_EQ(t.body, "홍길동\n0212345678");
+    EXPECT_EQ(RingNotifier::TextsFor("", "0212345678").body, "0212345678");
+    EXPECT_EQ(RingNotifier::TextsFor("", "").body, "");
+    EXPECT_EQ(RingNotifier::TextsFor("<b>Kim</b> & Co", "1").body, "&lt;b&gt;Kim&lt;/b&gt; &amp; Co\n1");
+}
+
+class RingNotifierBusTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!HaveDaemon())
+            GTEST_SKIP() << "no dbus-daemon";
+        ASSERT_TRUE(client_.isConnected()) << client_.lastError().message().toStdString();
+    }
+    void TearDown() override {
+        // The names are the process's: the next test connects afresh.
+        QDBusConnection::disconnectFromBus("vantelo-client");
+        QDBusConnection::disconnectFromBus("vantelo-service");
+    }
+    void Serve() {
+        ASSERT_TRUE(server_.registerObject("/org/freedesktop/Notifications", &service_,
+                                           QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(server_.registerService("org.freedesktop.Notifications"));
+    }
+
+    vt::test::TestEnvironment env_;
+    PrivateBus bus_{env_.Root()};
+    QDBusConnection client_ = bus_.Connect("vantelo-client");
+    QDBusConnection server_ = bus_.Connect("vantelo-service");
+    NotificationService service_;
+};
+
+TEST_F(RingNotifierBusTest, ShowsUpdatesAndWithdrawsTheNotification) {
+    Serve();
+    RingNotifier notifier(client_);
+    notifier.Ringing("", "");  // the first ring, before the caller ID
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 1; }));
+    ASSERT_EQ(service_.notified.size(), 1);
+    const auto first = service_.notified[0];
+    EXPECT_EQ(first.app, "Vantelo");
+    EXPECT_EQ(first.replaces, 0u);
+    EXPECT_EQ(first.icon, "vantelo");
+    EXPECT_EQ(first.summary, "전화가 왔습니다.");
+    EXPECT_EQ(first.body, "");
+    EXPECT_EQ(first.hints.value("desktop-entry").toString(), "vantelo");
+    EXPECT_EQ(notifier.Shown(), 41u);
+
+    notifier.Ringing("홍길동", "0212345678");  // the caller ID arrived
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 2; }));
+    ASSERT_EQ(service_.notified.size(), 2);
+    EXPECT_EQ(service_.notified[1].replaces, 41u) << "the shown one is updated";
+    EXPECT_EQ(service_.notified[1].body, "홍길동\n0212345678");
+
+    notifier.Ended();
+    ASSERT_TRUE(PumpUntil([&] { return !service_.closed.empty(); }));
+    EXPECT_EQ(service_.closed, QList<uint>{41u});
+    EXPECT_EQ(notifier.Shown(), 0u);
+}
+
+TEST_F(RingNotifierBusTest, ChangesBeforeTheServiceAnswersAreNotLost) {
+    Serve();
+    RingNotifier notifier(client_);
+    // Both at once: the second waits for the first's id and replaces it.
+    notifier.Ringing("", "");
+    notifier.Ringing("", "0311112222");
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 2; }));
+    ASSERT_EQ(service_.notified.size(), 2);
+    EXPECT_EQ(service_.notified[1].replaces, 41u);
+    EXPECT_EQ(service_.notified[1].body, "0311112222");
+    // A ring that ends before the service answered still withdraws it.
+    RingNotifier quick(client_);
+    quick.Ringing("", "1");
+    quick.Ended();
+    ASSERT_TRUE(PumpUntil([&] { return !service_.closed.empty(); }));
+    EXPECT_EQ(service_.closed, QList<uint>{43u});
+}
+
+TEST_F(RingNotifierBusTest, WithoutANotificationServiceNothingIsShownOrSaid) {
+    RingNotifier notifier(client_);
+    notifier.Ringing("홍길동", "0212345678");
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 1; }));
+    EXPECT_EQ(notifier.Shown(), 0u);
+    notifier.Ended();  // nothing to withdraw
+    // Without any bus it does not even try.
+    RingNotifier unconnected(QDBusConnection(QStringLiteral("no such connection")));
+    unconnected.Ringing("", "1");
+    vt::test::PumpFor(100);
+    EXPECT_EQ(unconnected.Answers(), 0);
+}
+
+}  // namespace
+}  // namespace vantelo
+
+#include "RingNotifierTest.moc"
