@@ -196,8 +196,7 @@ int main(int argc, char** argv) {
     CallListPage* page = CallListPage::InstallInto(window, phone, setup.database);
     window.SwitchPage(2);
     page->repaint();
-    std::printf("page set-up over %ld calls (open, walk, fill, first paint%s): %.0f ms\n", calls,
-                vantelo::CRSCallList::IsOverSizeWarning(calls) ? ", size warning answered" : "",
+    std::printf("page set-up over %ld calls (open, walk, fill, first paint): %.0f ms\n", calls,
                 Ms(t));
 
     auto* tabs = static_cast<QTabBar*>(page->Control(IDC_CL_TABS));
@@ -213,7 +212,7 @@ int main(int argc, char** argv) {
     emit target->activated(1);
     // A name of few calls, then names shared by a tenth and by all of them
     // (every result is sorted by date).
-    for (const QString name :
+    for (const QString& name :
          {QStringLiteral("이름12345"), QStringLiteral("이름1"), QStringLiteral("이름")}) {
         static_cast<QLineEdit*>(page->Control(IDC_CL_SEARCH_EDIT))->setText(name);
         t.restart();

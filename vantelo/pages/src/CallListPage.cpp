@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 
@@ -234,9 +235,13 @@ void CallListPage::Open(const fs::path& database) {
     records_ = std::make_unique<CRSCallList>(database);
     const storage::Status s = records_->Open();
     openError_ = s.ok() ? std::string() : s.message();
-    if (s.ok() && records_->NeedsSizeWarning())
-        Notify(QString::fromUtf8(CRSCallList::kSizeWarningText), QMessageBox::Information);
     Fill();
+    // Told once the window stands: a box during start-up would hold the
+    // window back until it is answered.
+    if (s.ok() && records_->NeedsSizeWarning())
+        QTimer::singleShot(0, this, [this] {
+            Notify(QString::fromUtf8(CRSCallList::kSizeWarningText), QMessageBox::Information);
+        });
 }
 
 bool CallListPage::SetButtonLook(int id, const QString& look) {

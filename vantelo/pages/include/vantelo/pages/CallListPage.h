@@ -73,9 +73,9 @@ public:
     static CallListPage* InstallInto(PhoneWindow& window, CallLogActions& actions,
                                      const std::filesystem::path& database);
 
-    // Opens the call log on the database file and fills the grid; warns once
-    // when it holds more than 900000 calls. A file that cannot be opened
-    // leaves the page empty; the text says why.
+    // Opens the call log on the database file and fills the grid; warns,
+    // once the event loop runs, when it holds more than 900000 calls. A file
+    // that cannot be opened leaves the page empty; the text says why.
     void Open(const std::filesystem::path& database);
     const std::string& OpenError() const { return openError_; }
 
