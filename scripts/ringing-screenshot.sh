@@ -30,8 +30,10 @@ for _ in $(seq 50); do "$bin/linesim" status >/dev/null 2>&1 && break; sleep 0.1
 pids+=($!)
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Korvane_TYC_Plus.sock" ] && break; sleep 0.1; done
 sleep 1
-"$bin/linesim" cid 0212345678 >/dev/null
+# Caller ID while it rings, so the address book also shows the caller.
 "$bin/linesim" ring 1000 1000 >/dev/null
-sleep 2.5  # the ring, the caller ID and the pop-up's growing
+sleep 0.5
+"$bin/linesim" cid 0212345678 >/dev/null
+sleep 2.5  # the caller ID and the pop-up's growing
 "$bin/vantelo_grabscreen" "$out"
 echo "$out"
