@@ -526,6 +526,7 @@ bool CallListPage::DeleteEveryRecord() {
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     progress.show();  // at once: even one batch may be stopped
+    actions_.HoldCallLog(true);
     const auto done =
         records_->DeleteAllCalls(actions_.ApplicationFolder(), [&progress](long n, long) {
             progress.setValue(static_cast<int>(n));
@@ -533,6 +534,7 @@ bool CallListPage::DeleteEveryRecord() {
             return !progress.wasCanceled();
         });
     progress.close();
+    actions_.HoldCallLog(false);
     const bool stopped = !done.ok() && done.status().code() == storage::ErrorCode::Cancelled;
     if (stopped)
         actions_.SetStatusText("통화 목록 삭제를 취소했습니다. 지워진 것은 없습니다.");
