@@ -243,10 +243,11 @@ int main(int argc, char** argv) {
         return true;
     });
     const double total = Ms(t);
-    std::printf("delete-all of %ld calls (%ld recording files): %.0f ms%s\n"
-                "  %ld progress reports; without events: %.0f ms before the first, at most "
-                "%.0f ms between two (the last holds the commit), %.0f ms after the last\n",
-                done.ok() ? done.value().deleted : 0L, (recorded + 9) / 10, total,
-                done.ok() ? "" : " (failed)", batches, first, longest, total - last);
+    std::printf(
+        "delete-all of %ld calls (%ld recording files): %.0f ms%s\n"
+        "  %ld progress reports; without events: %.0f ms before the first, at most "
+        "%.0f ms between two (the last holds the commit), %.0f ms after the last\n",
+        done.ok() ? done.value().deleted : 0L, (recorded + 9) / 10, total,
+        done.ok() ? "" : " (failed)", batches, first, longest, total - last);
     return 0;
 }
