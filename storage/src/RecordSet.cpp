@@ -676,31 +676,46 @@ Status RecordSet::Delete() {
 }
 
 Status RecordSet::DeleteAllExcept(const std::vector<long>& keep) {
+    return DeleteAllExcept(keep, std::max(impl_->Count(), 1L), {});
+}
+
+Status RecordSet::DeleteAllExcept(std::vector<long> keep, long batch,
+                                  const BatchStep& beforeBatch) {
     CancelUpdate();
     Status s = RequireWritable();
     if (!s.ok())
         return s;
+    if (batch < 1)
+        return Status(ErrorCode::InvalidArgument, "a batch holds at least one record");
     Impl& m = *impl_;
     Result<Statement> st = Statement::Prepare(
         *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
     if (!st.ok())
         return st.status();
+    // The result is read by row number, not by position, so that the step may
+    // move the record set while the batches run.
+    const std::vector<std::int64_t> rows = m.active.rows;
+    const long count = static_cast<long>(rows.size());
     std::vector<std::int64_t> kept;
-    kept.reserve(keep.size());
     size_t k = 0;
-    for (long p = 0; p < m.Count(); ++p) {
-        const std::int64_t id = m.active.rows[static_cast<size_t>(p)];
-        if (k < keep.size() && keep[k] == p) {
-            kept.push_back(id);
-            ++k;
-            continue;
+    for (long first = 0; first < count; first += batch) {
+        const long last = std::min(count, first + batch);
+        if (beforeBatch && !beforeBatch(first, last, keep))
+            return Status(ErrorCode::Cancelled, "the deletion was stopped");
+        for (long p = first; p < last; ++p) {
+            const std::int64_t id = rows[static_cast<size_t>(p)];
+            while (k < keep.size() && keep[k] < p) ++k;
+            if (k < keep.size() && keep[k] == p) {
+                kept.push_back(id);
+                continue;
+            }
+            st.value().Reset();
+            s = st.value().Bind(1, Value(id));
+            if (s.ok())
+                s = st.value().Run();
+            if (!s.ok())
+                return s;
         }
-        st.value().Reset();
-        s = st.value().Bind(1, Value(id));
-        if (s.ok())
-            s = st.value().Run();
-        if (!s.ok())
-            return s;
     }
     // As after Delete: the result stays exact, only the deleted records leave it.
     const bool wasClean = m.active.serial == m.writeSerial;

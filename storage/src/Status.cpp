@@ -34,6 +34,8 @@ const char* ErrorCodeName(ErrorCode code) {
             return "input/output error";
         case ErrorCode::Engine:
             return "database error";
+        case ErrorCode::Cancelled:
+            return "cancelled";
     }
     return "error";
 }

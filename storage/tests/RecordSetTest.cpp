@@ -189,6 +189,42 @@ TEST_F(RecordSetTest, DeleteAllExceptKeepsOnlyTheGivenPositionsOfTheResult) {
     EXPECT_EQ(Names(""), (std::vector<std::string>{"나영희", "Kim Brown", "힣", "new"}));
 }
 
+TEST_F(RecordSetTest, DeleteAllExceptInBatchesLetsEachBatchKeepItsOwnAndStop) {
+    AddSample();
+    ASSERT_TRUE(rs_.Requery().ok());
+    ASSERT_EQ(rs_.GetRecordCount(), 6);
+    std::vector<std::pair<long, long>> batches;
+    {
+        Transaction t(*rs_.GetConnection());
+        ASSERT_TRUE(t.Begin().ok());
+        Status s = rs_.DeleteAllExcept({0}, 4, [&](long first, long last, std::vector<long>& keep) {
+            batches.emplace_back(first, last);
+            // The record set may be read between batches.
+            EXPECT_TRUE(rs_.SetAbsolutePosition(first).ok());
+            if (first == 4)
+                keep.push_back(5);
+            return true;
+        });
+        ASSERT_TRUE(s.ok()) << s.ToString();
+        ASSERT_TRUE(t.Commit().ok());
+    }
+    EXPECT_EQ(batches, (std::vector<std::pair<long, long>>{{0, 4}, {4, 6}}));
+    EXPECT_EQ(rs_.GetRecordCount(), 2);
+    EXPECT_EQ(Names("").size(), 2u);
+
+    // Stopped in the second batch: the first batch's deletions roll back.
+    {
+        Transaction t(*rs_.GetConnection());
+        ASSERT_TRUE(t.Begin().ok());
+        Status s = rs_.DeleteAllExcept(
+            {}, 1, [](long first, long, std::vector<long>&) { return first == 0; });
+        EXPECT_EQ(s.code(), ErrorCode::Cancelled);
+    }
+    EXPECT_EQ(rs_.GetRecordCount(), 2);
+    EXPECT_EQ(Names("").size(), 2u);
+    EXPECT_EQ(rs_.DeleteAllExcept({}, 0, {}).code(), ErrorCode::InvalidArgument);
+}
+
 TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
     // Emptying from the back, as the contact converter does: every step must
     // succeed, the last one included, and leave the set at BOF.

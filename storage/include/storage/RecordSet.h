@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -106,6 +107,14 @@ public:
     // there is no current record until the next move. On an error the result
     // is not changed here: roll the transaction back and re-query.
     Status DeleteAllExcept(const std::vector<long>& keep);
+    // The same in batches of `batch` positions, for a caller that shows
+    // progress or has work of its own per record: `beforeBatch(first, last,
+    // keep)` runs before the records at positions [first, last) are deleted;
+    // it may add positions of that range to `keep` (ascending, after the ones
+    // already there) and returns false to stop: the call then returns
+    // Cancelled and the result is not changed here (roll the transaction back).
+    using BatchStep = std::function<bool(long first, long last, std::vector<long>& keep)>;
+    Status DeleteAllExcept(std::vector<long> keep, long batch, const BatchStep& beforeBatch);
     // The record number of the record last added or changed.
     std::int64_t GetLastModified() const;
 

@@ -24,6 +24,7 @@ enum class ErrorCode {
     Incompatible,  // a database whose tables this program cannot use; left unchanged
     Io,            // the operating system refused a read or write
     Engine,        // any other error reported by the database engine
+    Cancelled,     // the caller stopped a long operation; nothing of it was kept
 };
 
 const char* ErrorCodeName(ErrorCode code);

@@ -158,15 +158,51 @@ storage::Result<CallDeletion> CRSCallList::DeleteCurrentCall() {
     return CallDeletion{1, {}};
 }
 
-Status CRSCallList::DeleteInTransaction(const std::vector<long>& keep) {
+Status CRSCallList::DeleteInBatches(const std::vector<storage::Value>& flags,
+                                    const DeletionProgress& progress, long batch,
+                                    RecordingRemoval& removal, CallDeletion& result) {
+    const long total = GetRecordCount();
     storage::Transaction transaction(*GetConnection());
     Status s = transaction.Begin();
+    if (!s.ok())
+        return s;
+    Status failed;
+    // Each batch's recordings go aside before its calls are deleted, so a call
+    // is only gone once its recording could be removed.
+    s = DeleteAllExcept({}, batch, [&](long first, long last, std::vector<long>& keep) {
+        if (progress && !progress(first, total))
+            return false;
+        for (long p = first; p < last; ++p) {
+            if (flags[static_cast<size_t>(p)].AsInteger() == 0)
+                continue;
+            Status moved = SetAbsolutePosition(p);
+            storage::Result<CallRecord> call = moved.ok() ? CurrentCall() : moved;
+            if (!call.ok()) {
+                failed = call.status();
+                return false;
+            }
+            if (!removal.SetAside(call.value())) {
+                keep.push_back(p);
+                result.kept.push_back(RecordingRemoval::FileOf(call.value()).string());
+            }
+        }
+        return true;
+    });
+    if (!failed.ok())
+        return failed;
     if (s.ok())
-        s = DeleteAllExcept(keep);
-    return s.ok() ? transaction.Commit() : s;
+        s = transaction.Commit();
+    if (!s.ok())
+        return s;  // rolled back as the transaction ends
+    result.deleted = total - static_cast<long>(result.kept.size());
+    if (progress)
+        (void)progress(total, total);  // done: too late to stop
+    return s;
 }
 
-storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder) {
+storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem::path& appFolder,
+                                                          const DeletionProgress& progress,
+                                                          long batch) {
     if (!IsOpen())
         return Status(ErrorCode::NotOpen, "the call log is not open");
     // Only the recorded calls are read one by one; the flags come in one pass.
@@ -178,31 +214,20 @@ storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem:
         return Status(ErrorCode::Busy, "another program changed the call log; nothing was deleted");
     }
     CallDeletion result;
-    std::vector<long> keep;
     RecordingRemoval removal;
-    for (long p = 0; p < GetRecordCount(); ++p) {
-        if (flags.value()[static_cast<size_t>(p)].AsInteger() == 0)
-            continue;
-        Status s = SetAbsolutePosition(p);
-        storage::Result<CallRecord> call = s.ok() ? CurrentCall() : s;
-        if (!call.ok())
-            return call.status();
-        if (!removal.SetAside(call.value())) {
-            keep.push_back(p);
-            result.kept.push_back(RecordingRemoval::FileOf(call.value()).string());
-        }
-    }
-    const long before = GetRecordCount();
-    Status s = DeleteInTransaction(keep);
+    Status s = DeleteInBatches(flags.value(), progress, batch, removal, result);
     if (!s.ok()) {
-        // Rolled back: the result is read again from the file, filter kept.
-        const std::string kind = kind_, search = search_;
-        if (Open().ok())
-            (void)Apply(kind, search);
-        return s;  // the removal puts the recordings back
+        removal.Restore();
+        // A stop leaves the result as it was; after an error it is read again
+        // from the file, filter kept.
+        if (s.code() != ErrorCode::Cancelled) {
+            const std::string kind = kind_, search = search_;
+            if (Open().ok())
+                (void)Apply(kind, search);
+        }
+        return s;
     }
     removal.Finish();
-    result.deleted = before - static_cast<long>(keep.size());
     RemoveEmptyRecordingFolders(appFolder);
     return result;
 }

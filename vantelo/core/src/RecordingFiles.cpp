@@ -30,7 +30,8 @@ std::time_t ToTime(const vt::LocalTime& t) {
     return std::mktime(&tm);
 }
 
-// The name RecordingFolder gives a day folder: YYYY-MM-DD.
+}  // namespace
+
 bool IsDayFolderName(const std::string& name) {
     if (name.size() != 10)
         return false;
@@ -41,8 +42,6 @@ bool IsDayFolderName(const std::string& name) {
     }
     return true;
 }
-
-}  // namespace
 
 fs::path RecordingRoot(const fs::path& appFolder) {
     return appFolder / kRecordingRootName;

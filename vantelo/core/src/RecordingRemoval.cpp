@@ -25,7 +25,7 @@ bool RecordingRemoval::SetAside(const CallRecord& call) {
     if (ec || st.type() == fs::file_type::directory)
         return false;
     fs::path aside = file;
-    aside += ".deleting";
+    aside += kAsideSuffix;
     fs::rename(file, aside, ec);
     if (ec)
         return false;

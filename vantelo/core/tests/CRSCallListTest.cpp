@@ -413,5 +413,51 @@ TEST_F(CallDeletionTest, DeleteAllOfAFilterKeepsTheOthers) {
     EXPECT_EQ(log_.GetRecordCount(), 4);
 }
 
+TEST_F(CallDeletionTest, DeleteAllTellsItsProgressBatchByBatch) {
+    fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
+    Append(0, "plain", "1", {2007, 3, 13, 10, 0, 0});
+    fs::path b = AppendRecorded("b", {2007, 3, 12, 9, 0, 1});
+    Append(0, "plain", "2", {2007, 3, 13, 10, 0, 1});
+    Append(0, "plain", "3", {2007, 3, 13, 10, 0, 2});
+    std::vector<std::pair<long, long>> told;
+    auto done = log_.DeleteAllCalls(
+        vt::ApplicationFolder(),
+        [&](long n, long total) {
+            told.emplace_back(n, total);
+            return true;
+        },
+        2);
+    ASSERT_TRUE(done.ok()) << done.status().ToString();
+    EXPECT_EQ(done.value().deleted, 5);
+    EXPECT_EQ(told, (std::vector<std::pair<long, long>>{{0, 5}, {2, 5}, {4, 5}, {5, 5}}));
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_FALSE(fs::exists(RecordingRoot(vt::ApplicationFolder())));
+    EXPECT_EQ(log_.GetRecordCount(), 0);
+}
+
+TEST_F(CallDeletionTest, AStoppedDeleteAllLeavesEveryCallAndRecording) {
+    std::vector<fs::path> files;
+    for (int s = 0; s < 5; ++s) files.push_back(AppendRecorded("r", {2007, 3, 12, 9, 0, s}));
+    ASSERT_TRUE(log_.SetKindFilter(0).ok());
+    // Stopped before the fourth batch, and before the last one.
+    for (long stopAt : {3L, 4L}) {
+        auto done = log_.DeleteAllCalls(
+            vt::ApplicationFolder(), [&](long n, long) { return n < stopAt; }, 1);
+        EXPECT_EQ(done.status().code(), ErrorCode::Cancelled);
+        EXPECT_EQ(log_.GetRecordCount(), 5);
+        for (const fs::path& f : files) EXPECT_TRUE(fs::exists(f)) << f;
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(files[0].parent_path()), fs::directory_iterator()),
+            5);  // nothing left moved aside
+        CRSCallList other;
+        ASSERT_TRUE(other.Open().ok());
+        EXPECT_EQ(other.GetRecordCount(), 5);
+    }
+    // The record set still reads the calls it shows.
+    ASSERT_TRUE(log_.SetAbsolutePosition(4).ok());
+    EXPECT_EQ(log_.GetText("CallRecFileName"), "090004.wav");
+}
+
 }  // namespace
 }  // namespace vantelo

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 #include <fstream>
 
 #include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/RecordingRecovery.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
@@ -230,7 +232,22 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
         w->installEventFilter(this);
 }
 
+void CallListPage::RecoverRecordings(const fs::path& database) {
+    const RecoveredRecordings done = RecordingRecovery::Run(actions_.ApplicationFolder(), database);
+    for (const std::string& f : done.restored) actions_.WriteLog("Recording restored: " + f);
+    for (const std::string& f : done.removed) actions_.WriteLog("Recording removed: " + f);
+    for (const std::string& f : done.left) actions_.WriteLog("Recording left aside: " + f);
+    if (done.left.empty())
+        return;
+    QString text = QStringLiteral("삭제 중이던 녹음 파일을 되돌리지 못했습니다:");
+    for (const std::string& f : done.left) text += "\n" + Q(f);
+    // Told once the window stands, as the size warning is.
+    QTimer::singleShot(0, this, [this, text] { owner_.Inform(text); });
+}
+
 void CallListPage::Open(const fs::path& database) {
+    // Before anything can delete again, and before the rows are read.
+    RecoverRecordings(database);
     records_->Close();
     records_ = std::make_unique<CRSCallList>(database);
     const storage::Status s = records_->Open();
@@ -498,12 +515,33 @@ void CallListPage::DeleteSelected() {
     Fill();
 }
 
-void CallListPage::DeleteEveryRecord() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto done = records_->DeleteAllCalls(actions_.ApplicationFolder());
-    QApplication::restoreOverrideCursor();
-    ReportDeletion(done);
+bool CallListPage::DeleteEveryRecord() {
+    const long total = records_->GetRecordCount();
+    // A big log takes seconds: the window keeps painting between batches and
+    // the user may stop, which leaves every call and recording in place.
+    QProgressDialog progress(QStringLiteral("통화 목록을 삭제하는 중입니다..."),
+                             QStringLiteral("취소"), 0, static_cast<int>(total), this);
+    progress.setWindowTitle(QStringLiteral("Vantelo"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.show();  // at once: even one batch may be stopped
+    actions_.HoldCallLog(true);
+    const auto done =
+        records_->DeleteAllCalls(actions_.ApplicationFolder(), [&progress](long n, long) {
+            progress.setValue(static_cast<int>(n));
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
+    actions_.HoldCallLog(false);
+    const bool stopped = !done.ok() && done.status().code() == storage::ErrorCode::Cancelled;
+    if (stopped)
+        actions_.SetStatusText("통화 목록 삭제를 취소했습니다. 지워진 것은 없습니다.");
+    else
+        ReportDeletion(done);
     Fill();
+    return done.ok();
 }
 
 void CallListPage::DeleteAll() {
@@ -515,8 +553,9 @@ void CallListPage::DeleteAll() {
             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning) != QMessageBox::Ok)
         return;
     repaint();
-    DeleteEveryRecord();
-    Ask(QStringLiteral("통화 목록이 삭제되었습니다."), QMessageBox::Ok, QMessageBox::NoIcon);
+    // Only a deletion that happened is told as done.
+    if (DeleteEveryRecord())
+        Ask(QStringLiteral("통화 목록이 삭제되었습니다."), QMessageBox::Ok, QMessageBox::NoIcon);
 }
 
 void CallListPage::ReportBackup(const CallLogBackup& backup) {

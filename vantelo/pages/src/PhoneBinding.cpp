@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "vantelo/core/PhoneIds.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/SoundFileDialog.h"
 #include "widgets/QtTimerHost.h"
@@ -38,6 +39,7 @@ char KeypadDigit(int controlId) {
 
 PhoneBinding::PhoneBinding(const Parts& parts)
     : line_(parts.line),
+      clock_(parts.clock),
       appFolder_(parts.places.appFolder),
       calls_(parts.clock, parts.window.database) {
     vt::TimerHost* timers = parts.timers;
@@ -159,7 +161,7 @@ void PhoneBinding::PlayProgress(long bytes) {
 }
 
 void PhoneBinding::CallLogged() {
-    if (callLog_)
+    if (callLog_ && !callLogHeld_)
         callLog_->ShowNewCalls();
 }
 
@@ -316,7 +318,26 @@ std::string PhoneBinding::LookupName(const std::string& number, const std::strin
 }
 
 bool PhoneBinding::AppendCall(CallRecord& call, std::string& error) {
+    if (callLogHeld_) {
+        heldCalls_.push_back(call);
+        call.Reset(clock_);  // as after storing it
+        return true;
+    }
     return calls_.AppendCall(call, error);
+}
+
+void PhoneBinding::HoldCallLog(bool held) {
+    callLogHeld_ = held;
+    if (held || heldCalls_.empty())
+        return;
+    std::vector<CallRecord> calls = std::move(heldCalls_);
+    heldCalls_.clear();
+    for (CallRecord& call : calls) {
+        std::string error;
+        if (!calls_.AppendCall(call, error))
+            MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
+    }
+    CallLogged();
 }
 
 }  // namespace vantelo::pages

@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -405,6 +408,55 @@ TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {
     EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_BACKUP_ALL)); }),
               "Vantelo|선택된 날짜의 목록이 비어 있습니다.");
     EXPECT_FALSE(fs::exists(dest_));
+}
+
+TEST_F(CallListPageTest, DeleteAllShowsItsProgressAndCanBeStopped) {
+    Sample();
+    OpenPage();
+    // Stops the deletion through the progress dialog's button once it shows.
+    QString shown;
+    auto stop = std::make_shared<std::function<void()>>();
+    // Zero timers, so one runs in the first pause between batches; given up
+    // after thirty seconds.
+    auto since = std::make_shared<QElapsedTimer>();
+    since->start();
+    *stop = [&, stop, since] {
+        auto* progress = page_->findChild<QProgressDialog*>();
+        if (progress && progress->isVisible()) {
+            shown = progress->windowTitle() + "|" + progress->labelText();
+            if (auto* cancel = progress->findChild<QPushButton*>())
+                cancel->click();
+            return;
+        }
+        if (!since->hasExpired(30000))
+            QTimer::singleShot(0, *stop);
+    };
+    QTimer::singleShot(0, *stop);
+    const QStringList said =
+        AnswerBoxes({QMessageBox::Ok}, [&] { Click(page_->Control(IDC_CL_DELETE_ALL)); });
+    EXPECT_EQ(shown, "Vantelo|통화 목록을 삭제하는 중입니다...");
+    EXPECT_EQ(said, QStringList{
+                        "Vantelo|모든 통화목록이 삭제됩니다. \n\n 통화 목록을 삭제하시겠습니까?"});
+    EXPECT_EQ(actions_.status, "통화 목록 삭제를 취소했습니다. 지워진 것은 없습니다.");
+    EXPECT_EQ(page_->Grid().RowCount(), 5);
+    EXPECT_TRUE(fs::exists(recDir_ + "100000.wav"));
+    EXPECT_TRUE(fs::exists(recDir_ + "110000.vrc"));
+    EXPECT_FALSE(fs::exists(recDir_ + "100000.wav.deleting"));
+    CRSCallList other;
+    ASSERT_TRUE(other.Open().ok());
+    EXPECT_EQ(other.GetRecordCount(), 5);
+}
+
+TEST_F(CallListPageTest, OpeningTheLogMendsAnUnfinishedDeletion) {
+    Sample();
+    // Left by a program that died while deleting: one call still logged, one gone.
+    fs::rename(recDir_ + "100000.wav", recDir_ + "100000.wav.deleting");
+    std::ofstream(recDir_ + "120000.wav.deleting") << "RIFF";
+    OpenPage();
+    EXPECT_EQ(ReadAll(recDir_ + "100000.wav"), "RIFF100000.wav");
+    EXPECT_FALSE(fs::exists(recDir_ + "100000.wav.deleting"));
+    EXPECT_FALSE(fs::exists(recDir_ + "120000.wav.deleting"));
+    EXPECT_EQ(page_->Grid().RowCount(), 5);
 }
 
 TEST_F(CallListPageTest, BackupsWriteTheBlocksAndCopyRecordings) {

@@ -13,6 +13,7 @@
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/PhoneBinding.h"
@@ -102,6 +103,25 @@ TEST_F(PhoneBindingTest, ARingWithCallerIdShowsTheNameAndTheHookButtonAnswers) {
     EXPECT_TRUE(line_.Called("HookOn"));
     EXPECT_EQ(Window().ButtonLook(IDC_HOOK), "HookOn");
     EXPECT_EQ(Window().NumberText(), "");
+}
+
+TEST_F(PhoneBindingTest, ACallEndingWhileTheCallLogIsHeldIsStoredOnRelease) {
+    Open();
+    binding_->HoldCallLog(true);  // as during a long delete-all of the call log page
+    Ring("0212345678");
+    Click(IDC_HOOK);
+    Click(IDC_HOOK);
+    EXPECT_TRUE(line_.Called("HookOn"));
+    CRSCallList log;
+    ASSERT_TRUE(log.Open().ok());
+    EXPECT_EQ(log.GetRecordCount(), 0);  // waiting, not lost
+    binding_->HoldCallLog(false);
+    ASSERT_TRUE(log.ReApply().ok());
+    ASSERT_EQ(log.GetRecordCount(), 1);
+    ASSERT_TRUE(log.MoveFirst().ok());
+    EXPECT_EQ(log.GetText("CallNum"), "0212345678");
+    ASSERT_NE(binding_->CallLog(), nullptr);
+    EXPECT_EQ(binding_->CallLog()->Grid().RowCount(), 1);
 }
 
 TEST_F(PhoneBindingTest, KeypadKeysAndADoubleClickInTheAddressBookDial) {

@@ -4,6 +4,7 @@
 // finished call, and the deletions of the page (record with its recording).
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@
 
 namespace vantelo {
 
+class RecordingRemoval;
+
 // What a deletion did. A call whose recording could not be removed is kept,
 // so no call points at a lost recording and no recording is left without its
 // call; `kept` names those recordings (folder and file).
@@ -23,8 +26,14 @@ struct CallDeletion {
     std::vector<std::string> kept;
 };
 
+// Told between the batches of a long deletion: the calls gone through so far
+// and their total. Returning false stops the deletion with nothing changed.
+using DeletionProgress = std::function<bool(long done, long total)>;
+
 class CRSCallList : public storage::RecordSet {
 public:
+    // Calls deleted between two reports of progress.
+    static constexpr long kDeletionBatch = 20000;
     static constexpr long kSizeWarningCount = 900000;
     static constexpr const char* kSizeWarningText =
         "통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.";
@@ -72,13 +81,22 @@ public:
     // Deletes every call of the record set with its recording, in one
     // transaction, keeping the calls whose recording cannot be removed; then
     // removes the empty day folders and the recordings folder of the
-    // application folder when it is empty. On an error status nothing changed.
-    storage::Result<CallDeletion> DeleteAllCalls(const std::filesystem::path& appFolder);
+    // application folder when it is empty. The calls go in batches of `batch`,
+    // with `progress` told before each batch (an answer of false stops it:
+    // status Cancelled) and once more when all are deleted. On any error
+    // status, Cancelled included, nothing changed: every call and every
+    // recording is in place.
+    storage::Result<CallDeletion> DeleteAllCalls(const std::filesystem::path& appFolder,
+                                                 const DeletionProgress& progress = {},
+                                                 long batch = kDeletionBatch);
 
 private:
     storage::Status Apply(std::string kind, std::string search);
-    // Deletes every record but the kept positions, all or nothing.
-    storage::Status DeleteInTransaction(const std::vector<long>& keep);
+    // The calls of the result with their recordings (set aside in `removal`),
+    // batch by batch in one transaction, all or nothing.
+    storage::Status DeleteInBatches(const std::vector<storage::Value>& flags,
+                                    const DeletionProgress& progress, long batch,
+                                    RecordingRemoval& removal, CallDeletion& result);
 
     std::filesystem::path database_;
     std::string kind_;

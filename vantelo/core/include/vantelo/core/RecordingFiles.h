@@ -37,6 +37,9 @@ void FinishGreeting(CallRecord& call, const vt::Clock& clock, int modeRecCompres
 // Seconds from the call's start to the clock's time (0 when negative).
 long SecondsSince(const CallRecord& call, const vt::Clock& clock);
 
+// The name RecordingFolder gives a day folder: YYYY-MM-DD.
+bool IsDayFolderName(const std::string& name);
+
 // Removes <application folder>/Record when it is empty; true when it is gone.
 bool RemoveRecordingRootIfEmpty(const std::filesystem::path& appFolder);
 

@@ -17,6 +17,9 @@ namespace vantelo {
 
 class RecordingRemoval {
 public:
+    // Added to the name of a recording while it is moved aside.
+    static constexpr const char* kAsideSuffix = ".deleting";
+
     RecordingRemoval() = default;
     // Whatever is neither finished nor restored goes back.
     ~RecordingRemoval();

@@ -144,8 +144,11 @@ private:
     // Deletes the call at the position with its recording; a recording that
     // cannot be removed keeps its call and is reported.
     void DeleteAt(long position);
-    // Deletes every call of the result the same way, in one go.
-    void DeleteEveryRecord();
+    // Deletes every call of the result the same way, in one go, showing its
+    // progress; false when the user stopped it (nothing is then deleted).
+    bool DeleteEveryRecord();
+    // Puts back, or removes, the recordings an unfinished deletion left aside.
+    void RecoverRecordings(const std::filesystem::path& database);
     // Says which calls were kept for their recordings, or why nothing changed.
     void ReportDeletion(const storage::Result<CallDeletion>& done);
     bool SeekRow(int row);

@@ -13,6 +13,10 @@ namespace vantelo::pages {
 class CallLogActions : public PlaybackHost {
 public:
     virtual std::string LookupName(const std::string& number) = 0;
+    // The page holds the call log's write lock while a long deletion lets
+    // the window run on (true), and lets it go (false): a call that ends
+    // meanwhile must wait to be stored rather than fail on the lock.
+    virtual void HoldCallLog(bool held) { (void)held; }
 };
 
 }  // namespace vantelo::pages

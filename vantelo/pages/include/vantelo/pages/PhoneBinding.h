@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/TimerHost.h"
@@ -113,6 +114,8 @@ public:
     // Appends to "logUserApp.txt" in the application folder.
     void WriteLog(const std::string& line) override;
     std::filesystem::path ApplicationFolder() const override { return appFolder_; }
+    // Calls that end while held are kept in order and stored on release.
+    void HoldCallLog(bool held) override;
 
 private:
     // PhoneStore: names through the window's pages, calls into the call log.
@@ -120,12 +123,15 @@ private:
     bool AppendCall(CallRecord& call, std::string& error) override;
 
     PhoneLine& line_;
+    const vt::Clock& clock_;
     std::filesystem::path appFolder_;
     DatabasePhoneStore calls_;
     std::unique_ptr<vt::TimerHost> ownTimers_;
     std::unique_ptr<PhoneWindow> window_;
     std::unique_ptr<PhoneController> controller_;
     QPointer<CallListPage> callLog_;
+    bool callLogHeld_ = false;
+    std::vector<CallRecord> heldCalls_;
     std::function<void()> onExit_;
     std::function<void(const std::optional<std::string>&)> ringObserver_;
     bool unattended_ = false;
