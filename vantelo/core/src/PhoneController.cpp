@@ -1,14 +1,12 @@
 #include "vantelo/core/PhoneController.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "lindev/lindev.h"
 #include "vantelo/core/CleanNumber.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/RecordingFiles.h"
+#include "vantelo/core/UserLog.h"
 
 namespace vantelo {
 
@@ -54,11 +52,7 @@ void PhoneController::Start() {
     const unsigned status = line_.GetTYplusState();
     if ((status & kStateGone) != kStateGone && (status & kStateArsLamp))
         line_.SetARSComm(0);
-    const auto userLog = places_.appFolder / "logUserApp.txt";
-    const int fd =
-        ::open(userLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0)
-        ::close(fd);
+    UserLog::Start(places_.appFolder);
 }
 
 int PhoneController::OpenDevice() {

@@ -1,12 +1,10 @@
 #include "vantelo/pages/PhoneBinding.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QClipboard>
 #include <QGuiApplication>
 
 #include "vantelo/core/PhoneIds.h"
+#include "vantelo/core/UserLog.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/SoundFileDialog.h"
 #include "widgets/QtTimerHost.h"
@@ -193,15 +191,7 @@ void PhoneBinding::ShowPlaying(bool playing) {
 }
 
 void PhoneBinding::WriteLog(const std::string& line) {
-    const auto file = appFolder_ / "logUserApp.txt";
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return;
-    const std::string text = line + "\n";
-    if (::write(fd, text.data(), text.size()) < 0) {
-        // The log is for diagnosis only; a full disk must not stop playback.
-    }
-    ::close(fd);
+    UserLog::Append(appFolder_, line);
 }
 
 // PhoneActions -------------------------------------------------------------------
