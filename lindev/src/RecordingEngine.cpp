@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+#include <vector>
 
 #include "CLineDevice.h"
 #include "LineCommands.h"
@@ -29,23 +30,57 @@ constexpr auto kPassPeriod = std::chrono::milliseconds(30);
 // closed, which ends any transfer.
 constexpr unsigned kStopRetryMs = 20;
 constexpr int kStopRetries = 50;
-constexpr std::size_t kFileBufferBytes = 64 * 1024;
 constexpr std::uint64_t kMaxWavData = 0xFFFFFFFFull - 36;
 
-// Creates (or empties) the recording for writing, private to the user.
-std::FILE* CreateRecordFile(const char* path) {
-    // Never through a link someone put in its place; an older file keeps no wider mode.
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return nullptr;
-    ::fchmod(fd, 0600);
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
-        return nullptr;
+// The recording file, written without a user-space buffer: each pass's
+// payloads reach the file before the pass ends, so a killed program loses at
+// most the pass in hand, and `written` counts only bytes the file took.
+class RecordFile {
+public:
+    // Creates (or empties) the file, private to the user; never through a
+    // link someone put in its place, and an older file keeps no wider mode.
+    explicit RecordFile(const char* path)
+        : fd_(::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600)) {
+        if (fd_ >= 0) ::fchmod(fd_, 0600);
     }
-    std::setvbuf(file, nullptr, _IOFBF, kFileBufferBytes);
-    return file;
-}
+    ~RecordFile() { Close(); }
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Appends what it can; false (errno set) when not all of it went in.
+    bool Append(const std::uint8_t* data, std::size_t length) {
+        while (length > 0) {
+            const ssize_t n = ::write(fd_, data, length);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                if (n == 0) errno = ENOSPC;
+                return false;
+            }
+            written += static_cast<std::uint64_t>(n);
+            data += n;
+            length -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool WriteAt(const std::uint8_t* data, std::size_t length, off_t offset) {
+        return ::pwrite(fd_, data, length, offset) == static_cast<ssize_t>(length);
+    }
+
+    bool Close() {
+        if (fd_ < 0) return true;
+        const bool ok = ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+
+    std::uint64_t written = 0;
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -136,6 +171,13 @@ void RecordingEngine::SendStopRequests(bool withStopRequest) {
         t.Vendor_Read(request::kStopRecord, 0, 0, 0, nullptr);
 }
 
+bool RecordingEngine::AdapterRecording() {
+    // A recording that an earlier run of the program started (and then
+    // died) streams on into a ring nobody drains: it is ended as well.
+    const std::uint32_t word = device_.Transport().Interrupt_Read();
+    return word != 0xFFFFFFFFu && (word & status::kRecording);
+}
+
 bool RecordingEngine::ShouldStopForHook() {
     const std::uint32_t word = device_.Transport().Interrupt_Read();
     if (word == 0xFFFFFFFFu) return false;
@@ -149,8 +191,8 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
     device_.Log("RecordProcessThread(). ");
     const bool monitored = run->mode == 1;
     if (monitored) monitor_.Clear();
-    std::FILE* file = CreateRecordFile(run->path.c_str());
-    if (!file) {
+    RecordFile file(run->path.c_str());
+    if (!file.IsOpen()) {
         device_.Log("Record() FAILED 1. WM_TY_THREADNOTIFY 1L");
         device_.PostMessage(WM_TY_THREADNOTIFY, 1);
         recording_.store(0);
@@ -158,32 +200,42 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
     }
     const bool wav = run->mode == 0;
     bool writeFailed = false;
+    int writeError = 0;
     if (wav) {
         const auto header = speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw, 0);
-        writeFailed = std::fwrite(header.data(), 1, header.size(), file) != header.size();
+        writeFailed = !file.Append(header.data(), header.size());
+        if (writeFailed) writeError = errno;
     }
+    const std::uint64_t headerBytes = file.written;
     recording_.store(1);
 
     RingDrain drain;
-    std::uint64_t dataLength = 0;
+    std::vector<std::uint8_t> pass;  // one pass's payloads, written at once
     bool badCountLogged = false;
     // The adapter is asked to stop from here when the line or the disk says so.
     auto stopHere = [&] {
         if (recording_.exchange(0)) SendStopRequests(true);
     };
     auto sink = [&](const std::uint8_t* payload, std::size_t length) {
-        if (writeFailed || (wav && dataLength + length > kMaxWavData)) {
-            writeFailed = true;
-            return;
-        }
-        if (std::fwrite(payload, 1, length, file) != length) {
-            writeFailed = true;
-            return;
-        }
-        dataLength += length;
+        pass.insert(pass.end(), payload, payload + length);
         if (monitored)
             if (const std::uint8_t* chunk = monitor_.Add(payload, length))
                 device_.PostMessage(WM_TY_RECORDDATA, reinterpret_cast<vt::LPARAM>(chunk));
+    };
+    auto dataLength = [&] { return file.written - headerBytes; };
+    auto writePass = [&] {
+        if (pass.empty() || writeFailed) return;
+        std::size_t length = pass.size();
+        if (wav && dataLength() + length > kMaxWavData) {
+            length = static_cast<std::size_t>(kMaxWavData - dataLength());
+            writeFailed = true;
+            writeError = EFBIG;
+        }
+        if (!file.Append(pass.data(), length)) {
+            writeFailed = true;
+            writeError = errno;
+        }
+        pass.clear();
     };
 
     bool last = recordDone_.Wait(std::chrono::milliseconds(0));
@@ -194,19 +246,20 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
         }
         const std::uint32_t count = device_.Transport().IntRecord_Read();
         if (count != 0xFFFFFFFFu) {
-            const RingDrain::Pass pass = drain.Drain(run->ring.get(), count, sink);
-            if (pass.badCount && !badCountLogged) {
+            const RingDrain::Pass drained = drain.Drain(run->ring.get(), count, sink);
+            if (drained.badCount && !badCountLogged) {
                 badCountLogged = true;
                 device_.Log("Record() ring count " + std::to_string(count) +
                             " lies outside the ring; ignored");
             }
-            if (pass.lapped)
-                device_.Log("Record() ring lapped: " + std::to_string(pass.lost) +
+            if (drained.lapped)
+                device_.Log("Record() ring lapped: " + std::to_string(drained.lost) +
                             " records were overwritten before they were saved");
         }
+        writePass();
         if (writeFailed && recording_.load()) {
             device_.Log("Record() FAILED 3. cannot write " + run->path + ": " +
-                        std::strerror(errno) + ". WM_TY_THREADNOTIFY 1L");
+                        std::strerror(writeError) + ". WM_TY_THREADNOTIFY 1L");
             stopHere();
             last = true;
         }
@@ -214,23 +267,21 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
         last = recordDone_.Wait(kPassPeriod);
     }
 
+    // The header tells what the file holds: the bytes that reached it.
     bool finished = true;
-    if (wav) {
+    if (wav && headerBytes > 0) {
         const auto header = speechcodec::WavHeader::Make(speechcodec::WavEncoding::MuLaw,
-                                                         static_cast<std::uint32_t>(dataLength));
-        std::fflush(file);
-        finished = std::fseek(file, 0, SEEK_SET) == 0 &&
-                   std::fwrite(header.data(), 1, header.size(), file) == header.size();
+                                                         static_cast<std::uint32_t>(dataLength()));
+        finished = file.WriteAt(header.data(), header.size(), 0);
     }
-    finished = std::fflush(file) == 0 && finished;
-    finished = std::fclose(file) == 0 && finished;
+    finished = file.Close() && finished;
     struct stat st {};
     if (!finished || ::stat(run->path.c_str(), &st) != 0)
         device_.Log("Record() FAILED 4. the file " + run->path + " could not be finished");
     recording_.store(0);
     char text[128];
     std::snprintf(text, sizeof text, "Record() End. WM_TY_THREADNOTIFY 1L FileSize=%d RecMode=%x",
-                  static_cast<int>(dataLength), run->mode);
+                  static_cast<int>(dataLength()), run->mode);
     device_.Log(text);
     device_.PostMessage(WM_TY_THREADNOTIFY, 1);
 }
@@ -253,7 +304,9 @@ int RecordingEngine::StopLocked() {
         // A recording whose file failed leaves the flag clear but the adapter
         // recording: it is told to stop too, or it would refuse every hook-off.
         const bool wasRecording = recording_.exchange(0) != 0;
-        SendStopRequests(ThreadsRecorded() || wasRecording);
+        const bool orphan = !ThreadsRecorded() && !wasRecording && AdapterRecording();
+        if (orphan) stopRequestSent_.store(false);
+        SendStopRequests(ThreadsRecorded() || wasRecording || orphan);
     }
     // Both threads end: the transfer first (its end lets the process thread
     // make its last pass), then the process thread.

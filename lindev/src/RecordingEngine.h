@@ -61,6 +61,8 @@ private:
     void SendStopRequests(bool withStopRequest);
     int StopLocked();
     bool ShouldStopForHook();
+    // The adapter's status word shows a recording (this engine's or not).
+    bool AdapterRecording();
 
     CLineDevice& device_;
     std::mutex control_;  // one start or stop at a time

@@ -3,6 +3,9 @@
 // every way a recording ends posts one WM_TY_THREADNOTIFY 1.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <algorithm>
 
 #include "AudioFixture.h"
@@ -135,6 +138,69 @@ TEST_F(RecordingTest, AFullDiskEndsTheRecordingWithWhatWasWritten) {
     EXPECT_NE(LogText().find("Record() FAILED 3. cannot write /dev/full"), std::string::npos);
     EXPECT_EQ(Requests("0x57").size(), 1u);
     EXPECT_EQ(TY_StopRecord(0), 1);
+}
+
+TEST_F(RecordingTest, ADiskThatFillsLeavesAHeaderThatMatchesTheFile) {
+    // The file may grow to 30000 bytes, as on a disk that fills mid-call.
+    constexpr rlim_t kLimit = 30000;
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
+    Sim("audio " + MuLawWav("far.wav", Pattern(200000)).string());
+    Sim("speed 20");
+    ASSERT_EQ(TY_HookOff(0), 1);
+    const auto path = File("full.wav");
+    struct rlimit limited = old;
+    limited.rlim_cur = kLimit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    ASSERT_EQ(TY_StartRecord(path.c_str(), 1, 0, 0), 1);
+    const long end = WaitForEnd();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(end, 1);
+    EXPECT_EQ(TY_StopRecord(0), 1);
+
+    ASSERT_EQ(std::filesystem::file_size(path), kLimit);
+    const auto info = vt::test::ReadWavInfo(path);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->dataBytes, kLimit - 44) << "only what reached the file is counted";
+    EXPECT_EQ(info->riffLength, kLimit - 44 + 36);
+    EXPECT_TRUE(Logged("Record() End. WM_TY_THREADNOTIFY 1L FileSize=" +
+                       std::to_string(kLimit - 44) + " RecMode=0"));
+    EXPECT_NE(LogText().find("Record() FAILED 3. cannot write " + path.string()), std::string::npos);
+}
+
+TEST_F(RecordingTest, EachPassReachesTheFileWhileTheRecordingRuns) {
+    // Nothing waits in a buffer of the program: what a killed program had
+    // drained is in the file already.
+    Sim("audio " + MuLawWav("far.wav", Pattern(100000)).string());
+    Sim("speed 4");
+    ASSERT_EQ(TY_HookOff(0), 1);
+    const auto path = File("live.vrc");
+    ASSERT_EQ(TY_StartRecord(path.c_str(), 0, 1, 0), 1);  // compressed, mode 3
+    std::uintmax_t size = 0;
+    for (int i = 0; i < 100 && size == 0; ++i) {
+        std::this_thread::sleep_for(50ms);
+        std::error_code ec;
+        size = std::filesystem::file_size(path, ec);
+    }
+    EXPECT_GT(size, 0u) << "the compressed records are in the file while it records";
+    ASSERT_EQ(TY_StopRecord(0), 1);
+    EXPECT_EQ(WaitForEnd(), 1);
+}
+
+TEST_F(RecordingTest, AStopEndsARecordingThatAnEarlierRunLeftOnTheAdapter) {
+    ASSERT_EQ(TY_HookOff(0), 1);
+    // Another program started this recording and died: the adapter streams on.
+    ASSERT_TRUE(Model().VendorRequest(true, 0x56, 0, 0, 0, nullptr));
+    ASSERT_TRUE(Model().GetState().recording);
+    EXPECT_EQ(TY_StopRecord(0), 1);
+    EXPECT_FALSE(Model().GetState().recording);
+    EXPECT_EQ(Requests("0x57").size(), 1u);
+    EXPECT_EQ(TY_StopRecord(0), 1);
+    EXPECT_EQ(Requests("0x57").size(), 1u) << "nothing to stop the second time";
 }
 
 TEST_F(RecordingTest, LocalGreetingIsRecordedOnHookInLocationTwo) {
