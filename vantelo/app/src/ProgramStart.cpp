@@ -67,7 +67,7 @@ vt::RequestServer::Handler ProgramStart::RequestHandler(Post post, CopyData copy
         }
         // Refused here as well, so that the caller hears why.
         if (request.kind == vt::kRequestDial &&
-            std::string(request.payload.c_str()).size() >= kNumberBufferSize)
+            std::string(request.payload.c_str()).size() > kMaxDialledNumber)
             return text::kNumberTooLong;
         post([copyData, request] { copyData(request.kind, request.payload); });
         return {};

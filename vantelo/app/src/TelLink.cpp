@@ -136,8 +136,8 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
             digits = kInternationalPrefix + digits;
         }
     }
-    if (digits.size() >= kNumberBufferSize) {
-        error = "the number is longer than 49 characters";
+    if (digits.size() > kMaxDialledNumber) {
+        error = "the number is longer than " + std::to_string(kMaxDialledNumber) + " characters";
         return false;
     }
     number = digits;

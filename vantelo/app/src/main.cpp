@@ -13,6 +13,7 @@
 #include "platform/RequestClient.h"
 #include "vantelo/app/HeadlessProgram.h"
 #include "vantelo/app/TelLink.h"
+#include "vantelo/core/PhoneIds.h"
 #ifdef VANTELO_WITH_WINDOW
 #include "vantelo/app/WindowProgram.h"
 #endif
@@ -45,8 +46,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && vantelo::TelLink::IsLink(argv[1]))
         return vantelo::TelLink::Dial(argv[1], (vt::ExecutableFolder() / "vantelo").string());
     if (argc == 3 && std::strcmp(argv[1], "--dial") == 0) {
-        if (std::strlen(argv[2]) > 49) {
-            std::fprintf(stderr, "vantelo: the number is longer than 49 characters\n");
+        if (std::strlen(argv[2]) > vantelo::kMaxDialledNumber) {
+            std::fprintf(stderr, "vantelo: the number is longer than %zu characters\n",
+                         vantelo::kMaxDialledNumber);
             return 1;
         }
         return Request(vt::kRequestDial, argv[2]);

@@ -72,8 +72,8 @@ TEST(TelLinkTest, LinksWithoutAUsableNumberAreRefusedWithOneLine) {
     EXPECT_EQ(Refusal("tel:12%3"), "broken %-escape in the link: tel:12%3");
     EXPECT_EQ(Refusal("tel:12%zz"), "broken %-escape in the link: tel:12%zz");
     EXPECT_EQ(Refusal("mailto:a@b"), "not a tel: or callto: link: mailto:a@b");
-    EXPECT_EQ(Refusal("tel:" + std::string(50, '1')), "the number is longer than 49 characters");
-    EXPECT_EQ(Dialled("tel:" + std::string(49, '1')), std::string(49, '1'));
+    EXPECT_EQ(Refusal("tel:" + std::string(49, '1')), "the number is longer than 48 characters");
+    EXPECT_EQ(Dialled("tel:" + std::string(48, '1')), std::string(48, '1'));
 }
 
 }  // namespace

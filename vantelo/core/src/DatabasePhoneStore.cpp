@@ -35,4 +35,25 @@ bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {
     return s.ok();
 }
 
+std::optional<std::set<std::string>> DatabasePhoneStore::RecordingsNamedIn(
+    const std::string& folder) {
+    CRSCallList set(database_);
+    // The folder goes into the filter as a quoted text ('' for a quote).
+    std::string quoted;
+    for (char c : folder) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    if (!set.Open().ok() || !set.ApplyFilter("[CallRecDirectory] = '" + quoted + "'").ok())
+        return std::nullopt;
+    std::set<std::string> names;
+    for (long i = 0; i < set.GetRecordCount(); ++i) {
+        if (!set.SetAbsolutePosition(i).ok())
+            return std::nullopt;
+        auto call = set.CurrentCall();
+        if (!call.ok())
+            return std::nullopt;
+        if (call.value().CallRec)
+            names.insert(call.value().CallRecFileName);
+    }
+    return names;
+}
+
 }  // namespace vantelo

@@ -1,12 +1,14 @@
 #include "vantelo/core/PhoneController.h"
 
 #include <cstring>
+#include <system_error>
 
 #include "lindev/lindev.h"
 #include "vantelo/core/CleanNumber.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/UserLog.h"
+#include "storage/DateTimeText.h"
 
 namespace vantelo {
 
@@ -19,6 +21,18 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 // The number as the 50-byte buffer of the dialling export holds it.
 std::string NumberBuffer(const std::string& number) {
     return number.substr(0, kNumberBufferSize - 1);
+}
+
+// Runs its action when the scope ends, whichever way it ends.
+template <class Action>
+struct AtScopeEnd {
+    Action action;
+    ~AtScopeEnd() { action(); }
+};
+
+bool IsRecordingFile(const std::filesystem::path& file) {
+    const std::string ext = file.extension().string();
+    return ext == ".wav" || ext == ".vrc";
 }
 
 }  // namespace
@@ -34,7 +48,8 @@ PhoneController::PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost
       window_(window),
       places_(std::move(places)),
       machine_(state_, line, view, timers, settings_, *this,
-               places_.appFolder / kPromptFolderName) {
+               places_.appFolder / kPromptFolderName),
+      journal_(places_.appFolder) {
     state_.call.Reset(clock_);
 }
 
@@ -43,6 +58,7 @@ PhoneController::PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost
 void PhoneController::Start() {
     // The recording folder of the day exists from the start.
     RecordingFolder(clock_, places_.appFolder);
+    UserLog::Start(places_.appFolder);
     if (OpenDevice() == 0)
         timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
     const bool open = state_.deviceOpen;
@@ -52,7 +68,7 @@ void PhoneController::Start() {
     const unsigned status = line_.GetTYplusState();
     if ((status & kStateGone) != kStateGone && (status & kStateArsLamp))
         line_.SetARSComm(0);
-    UserLog::Start(places_.appFolder);
+    RecoverCalls();
 }
 
 int PhoneController::OpenDevice() {
@@ -66,12 +82,15 @@ int PhoneController::OpenDevice() {
     if (line_.StartService(window_) < 0)
         return 0;
     state_.deviceOpen = true;
-    // End a recording or playback left running by an earlier run.
+    // End a recording or playback left running by an earlier run, also on a
+    // line that run still holds: nobody drains or feeds it any more.
     const unsigned status = line_.GetTYplusState();
-    if (status == kStateRecording)
-        line_.StopRecord();
-    else if (status == kStatePlaying)
-        line_.StopWaveOut();
+    if ((status & kStateGone) != kStateGone) {
+        if (status & kStateRecording)
+            line_.StopRecord();
+        else if (status & kStatePlaying)
+            line_.StopWaveOut();
+    }
     return 1;
 }
 
@@ -84,6 +103,7 @@ void PhoneController::OnRetryTimer() {
 }
 
 bool PhoneController::ExitSequence() {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     if (state_.deviceOpen && line_.IsLineBusy() == 1) {
         if (!view_.Confirm(text::kExitWhileBusy))
             return false;
@@ -110,6 +130,7 @@ bool PhoneController::SaveSettingsNow() {
 // --- messages --------------------------------------------------------------
 
 bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam) {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     switch (message) {
         case WM_TY_RINGDETECTED:
             OnRingDetected();
@@ -168,6 +189,11 @@ bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam)
 }
 
 void PhoneController::OnTimer(int id) {
+    if (id == kTimerJournal) {
+        SyncJournal(true);
+        return;
+    }
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     if (machine_.OnTimer(id))
         return;
     if (id == kTimerDeviceRetry)
@@ -177,9 +203,10 @@ void PhoneController::OnTimer(int id) {
 }
 
 std::string PhoneController::OnCopyData(std::uint32_t kind, const std::string& payload) {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     if (kind == 16) {
         const std::string number(payload.c_str());  // up to the first NUL
-        if (number.size() >= kNumberBufferSize)
+        if (number.size() > kMaxDialledNumber)
             return text::kNumberTooLong;
         if (!LineBusy()) {
             SetDialNumber(number);
@@ -243,6 +270,7 @@ void PhoneController::OnCallerId() {
 }
 
 void PhoneController::OnDeviceRemoved() {
+    EndCallWithoutLine();
     if (state_.recording) {
         line_.StopRecord();
         state_.recording = false;
@@ -262,6 +290,33 @@ void PhoneController::OnDeviceRemoved() {
     timers_.Start(kTimerDeviceRetry, kRetryFirstMs);
 }
 
+void PhoneController::EndCallWithoutLine() {
+    if (takeUp_) {
+        // The held call found at start never came back: it ends here.
+        const JournalEntry entry = *takeUp_;
+        takeUp_.reset();
+        if (LogInterruptedCall(entry))
+            journal_.Remove();
+        else
+            journal_.SetAside(clock_);
+    }
+    for (int timer : {kTimerAutoAnswer, kTimerDialRecord})
+        timers_.Stop(timer);
+    if (state_.inCall) {
+        // No hook message will come from an adapter that is gone: the call
+        // ends now, with its recording finished and its row written.
+        OnHookOn();
+    } else if (state_.recording && state_.call.CallMode == kCallGreeting) {
+        ToggleRecording();
+    } else if (state_.ringing) {
+        OnRingEnd();
+    }
+    state_.engaged = false;
+    state_.absenceLevel = kLevelIdle;
+    for (int timer : {kTimerMessageLimit, kTimerCallerTimeOut})
+        timers_.Stop(timer);
+}
+
 void PhoneController::OnHookOff() {
     state_.inCall = true;
     state_.dialRecordArmed = true;
@@ -270,10 +325,14 @@ void PhoneController::OnHookOff() {
     StopPlaybackIfAny();
     RestoreTelMode();
     state_.connected = false;
+    // The caller named while ringing stays known to the call (and its journal).
+    const std::string callerName = state_.ringing ? state_.call.CallName : std::string();
     ResetCall();
-    if (state_.ringing)
+    if (state_.ringing) {
         state_.call.CallMode = kCallReceived;
-    else if (!settings_.StrReceive.empty() && state_.dialledNumber == settings_.StrReceive)
+        state_.call.CallNum = state_.callerNumber;
+        state_.call.CallName = callerName;
+    } else if (!settings_.StrReceive.empty() && state_.dialledNumber == settings_.StrReceive)
         state_.call.CallMode = kCallReceived;
     else
         state_.call.CallMode = kCallOutgoing;
@@ -281,7 +340,11 @@ void PhoneController::OnHookOff() {
     view_.SetButtonLook(kHookButton, "HookOff");
     view_.SetStatusText(text::kInCall);
     view_.CloseRingPopup();
-    if (state_.engaged) {
+    if (takeUp_) {
+        const JournalEntry entry = *takeUp_;
+        takeUp_.reset();
+        TakeUpCall(entry);
+    } else if (state_.engaged) {
         machine_.StartGreeting();
     } else if (state_.call.CallMode == kCallReceived &&
                (settings_.ModeRecAuto & kRecAutoReceived) && !state_.recording) {
@@ -300,12 +363,7 @@ void PhoneController::OnHookOn() {
     StopPlaybackIfAny();
     RestoreTelMode();
     WriteCallLog();
-    state_.mute = false;
-    view_.SetButtonLook(kMuteButton, "MuteOff");
-    view_.SetStatusText("");
-    view_.SetNumberText("");
-    view_.SetPicture(kHookPicture, kBitmapOnHook);
-    view_.SetButtonLook(kHookButton, "HookOn");
+    ShowIdle();
     if (state_.engaged)
         machine_.OnHangUp();
     state_.absenceLevel = kLevelIdle;
@@ -315,6 +373,15 @@ void PhoneController::OnHookOn() {
     }
     ClearNumber();
     state_.busyGuard = false;
+}
+
+void PhoneController::ShowIdle() {
+    state_.mute = false;
+    view_.SetButtonLook(kMuteButton, "MuteOff");
+    view_.SetStatusText("");
+    view_.SetNumberText("");
+    view_.SetPicture(kHookPicture, kBitmapOnHook);
+    view_.SetButtonLook(kHookButton, "HookOn");
 }
 
 void PhoneController::OnReceive() {
@@ -388,6 +455,7 @@ void PhoneController::SetDialNumber(const std::string& text) {
 }
 
 void PhoneController::HookButton() {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     state_.busyGuard = true;
     if (LineBusy()) {
         if (line_.GetTYplusState() & kStateAutoDial) {
@@ -428,7 +496,9 @@ void PhoneController::HookButton() {
         line_.HookOff();
         return;
     }
-    if (state_.dialledNumber.size() >= kNumberBufferSize) {
+    if (CleanNumber(state_.dialledNumber).size() > kMaxDialledNumber) {
+        // Longer than the dialler takes: discarded, so the next press lifts
+        // the line instead of failing again.
         state_.dialledNumber.clear();
         view_.SetNumberText("");
         state_.busyGuard = false;
@@ -453,6 +523,7 @@ void PhoneController::DialOutside(const std::string& number) {
                              settings_.ToneLevel) == 0) {
         view_.SetStatusText(text::kDialFailed);
         state_.busyGuard = false;  // no hook message will come to clear it
+        ClearNumber();             // the next press lifts the line
     }
 }
 
@@ -482,12 +553,15 @@ void PhoneController::DialInner() {
                                     settings_.ToneLevel) == 0) {
         view_.SetStatusText(text::kDialFailed);
         state_.busyGuard = false;
+        ClearNumber();
+        return;
     }
     state_.innerLine = true;
 }
 
 void PhoneController::SetCallName(const std::string& name) {
     state_.call.CallName = name;
+    SyncJournal();
 }
 
 std::string PhoneController::LookupName(const std::string& number) {
@@ -495,6 +569,7 @@ std::string PhoneController::LookupName(const std::string& number) {
 }
 
 void PhoneController::ToggleRecording() {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     if (state_.playing) {
         view_.SetStatusText(text::kPlaying);
         return;
@@ -504,13 +579,9 @@ void PhoneController::ToggleRecording() {
         line_.StopRecord();
         if (state_.call.CallMode == kCallGreeting) {
             FinishGreeting(state_.call, clock_, settings_.ModeRecCompress);
-            std::string error;
-            if (!store_.AppendCall(state_.call, error)) {
-                view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
+            state_.recording = false;  // the greeting is over for the journal
+            if (!LogCall(state_.call))
                 ResetCall();
-            } else {
-                view_.CallLogged();
-            }
             line_.SetHeadSet(1);
         }
         ShowRecordingStopped();
@@ -528,11 +599,18 @@ void PhoneController::ToggleRecording() {
         BeginGreeting(state_.call, clock_);
         line_.SetHeadSet(2);
     }
+    StartRecording(settings_.ModeRecCompress, greeting);
+    state_.busyGuard = false;
+}
+
+void PhoneController::StartRecording(int compressMode, bool greeting) {
     state_.recording = true;
     const std::string folder = RecordingFolder(clock_, places_.appFolder);
-    const std::string file = RecordingFileName(clock_, settings_.ModeRecCompress);
+    const std::string file = RecordingFileName(clock_, compressMode);
     NoteRecordingStarted(state_.call, folder, file);
-    if (line_.StartRecord(folder + file, 0, settings_.ModeRecCompress) != 0) {
+    // The journal names the file before the adapter writes into it.
+    SyncJournal();
+    if (line_.StartRecord(folder + file, 0, compressMode) != 0) {
         view_.SetStatusText(text::kRecording);
         view_.SetPicture(kRecordPicture, kBitmapRecording);
         view_.SetButtonLook(kRecordButton, "Record");
@@ -542,10 +620,10 @@ void PhoneController::ToggleRecording() {
         if (greeting)
             line_.SetHeadSet(1);
     }
-    state_.busyGuard = false;
 }
 
 void PhoneController::KeypadDigit(char digit) {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     AppendDigit(digit);
     if (LineBusy())
         line_.SendNumber(digit, settings_.IntKeyTime, settings_.ToneLevel);
@@ -570,6 +648,7 @@ void PhoneController::FlashButton() {
 }
 
 void PhoneController::PickUpButton() {
+    AtScopeEnd sync{[this] { SyncJournal(); }};
     if (settings_.StrReceive.empty())
         return;
     if (LineBusy()) {
@@ -652,6 +731,11 @@ void PhoneController::PlayButton(const std::string* file) {
         view_.SetPicture(kPlayPicture, kBitmapPlaying);
         state_.playing = true;
     }
+}
+
+void PhoneController::ArsButton() {
+    machine_.ArsButton();
+    SyncJournal();
 }
 
 void PhoneController::RecordButton() {
@@ -757,6 +841,7 @@ void PhoneController::ResetCall() {
 }
 
 void PhoneController::WriteCallLog() {
+    JoinTakenUpRecording();
     CallRecord& call = state_.call;
     if (call.CallMode == kCallOutgoing) {
         std::string number;
@@ -805,13 +890,235 @@ void PhoneController::WriteCallLog() {
         call.CallDtmf = state_.lineDigits;
         call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);
     }
+    if (!LogCall(call))
+        ResetCall();
+}
+
+bool PhoneController::LogCall(CallRecord& call) {
     std::string error;
     if (store_.AppendCall(call, error)) {
+        if (!takeUp_)
+            journal_.Remove();
         view_.CallLogged();
-    } else {
-        view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
-        ResetCall();
+        return true;
     }
+    // Kept aside for the next start: the call is not lost with the row.
+    JournalEntry kept = CurrentEntry();
+    kept.call = call;
+    kept.finished = true;
+    kept.lastAlive = clock_.NowLocal();
+    if (journal_.Write(kept) && journal_.SetAside(clock_))
+        journalActive_ = false;
+    view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
+    return false;
+}
+
+
+// --- the journal of the call in progress ----------------------------------------
+
+bool PhoneController::CallInProgress() const {
+    return state_.inCall || (state_.recording && state_.call.CallMode == kCallGreeting);
+}
+
+JournalEntry PhoneController::CurrentEntry() const {
+    JournalEntry e;
+    e.call = state_.call;
+    e.call.CallCompressMode = settings_.ModeRecCompress;
+    e.callerNumber = state_.callerNumber;
+    e.dialledNumber = state_.dialledNumber;
+    e.lineDigits = state_.lineDigits;
+    e.appDialled = state_.appDialled;
+    e.innerLine = state_.innerLine;
+    e.connected = state_.connected;
+    e.recording = state_.recording;
+    e.engaged = state_.engaged;
+    e.absenceLevel = state_.absenceLevel;
+    return e;
+}
+
+void PhoneController::SyncJournal(bool alive) {
+    if (takeUp_)
+        return;  // the held call's journal stays until its hook message
+    if (!CallInProgress()) {
+        if (journalActive_) {
+            journal_.Remove();
+            journalActive_ = false;
+            timers_.Stop(kTimerJournal);
+        }
+        return;
+    }
+    JournalEntry entry = CurrentEntry();
+    std::string key = entry.Text();
+    if (!journalActive_ || alive || key != journalKey_) {
+        lastAlive_ = clock_.NowLocal();
+        journalKey_ = std::move(key);
+    }
+    entry.lastAlive = lastAlive_;
+    if (!journalActive_) {
+        journalActive_ = true;
+        timers_.Start(kTimerJournal, kJournalAliveMs);
+    }
+    if (!journal_.Write(entry))
+        UserLog::Append(places_.appFolder, "call journal not written: " + journal_.File().string());
+}
+
+void PhoneController::RecoverCalls() {
+    for (const auto& file : journal_.SetAsideFiles()) {
+        const auto entry = CallJournal::ReadFile(file);
+        if (!entry) {
+            UserLog::Append(places_.appFolder, "unreadable call journal kept: " + file.string());
+            continue;
+        }
+        std::error_code ec;
+        if (LogInterruptedCall(*entry))
+            std::filesystem::remove(file, ec);
+    }
+    if (!journal_.Exists())
+        return;
+    const auto entry = journal_.Read();
+    if (!entry) {
+        UserLog::Append(places_.appFolder,
+                        "unreadable call journal set aside: " + journal_.File().string());
+        journal_.SetAside(clock_);
+        return;
+    }
+    const unsigned status = line_.GetTYplusState();
+    const bool held = state_.deviceOpen && (status & kStateGone) != kStateGone &&
+                      (status & kStateOffHook) && !entry->finished;
+    if (held) {
+        // A person may still be talking on it: the first poll of the line
+        // reports the held hook, and that message takes the call up.
+        takeUp_ = *entry;
+        return;
+    }
+    if (LogInterruptedCall(*entry))
+        journal_.Remove();
+    else
+        journal_.SetAside(clock_);
+}
+
+bool PhoneController::LogInterruptedCall(const JournalEntry& entry) {
+    CallRecord call = entry.call;
+    if (!entry.finished) {
+        if (call.CallMode == kCallOutgoing) {
+            if (call.CallNum.empty())
+                call.CallNum = !entry.dialledNumber.empty() ? entry.dialledNumber : entry.lineDigits;
+        } else if (call.CallMode != kCallGreeting) {
+            call.CallNum = entry.callerNumber;
+            call.CallDtmf = entry.lineDigits;
+        }
+        if (call.CallMode == kCallGreeting)
+            call.CallName = kGreetingCallName;
+        else if (call.CallName.empty() && !call.CallNum.empty())
+            call.CallName = LookupName(call.CallNum);
+        call.CallTime = call.CallMode == kCallMissed ? 0 : InterruptedCallSeconds(entry);
+    }
+    const std::filesystem::path recording =
+        std::filesystem::path(call.CallRecDirectory) / call.CallRecFileName;
+    std::error_code ec;
+    if (call.CallRec && !std::filesystem::is_regular_file(recording, ec)) {
+        call.CallRec = false;  // no row points at a recording that is not there
+        call.CallRecDirectory.clear();
+        call.CallRecFileName.clear();
+    } else if (call.CallRec && recording.extension() == ".wav") {
+        MendWavLengths(recording);
+    }
+    if (call.CallMode == kCallOutgoing && call.CallNum.empty() && !call.CallRec)
+        return true;  // lifted and put down without a number: no call
+    std::string error;
+    if (!store_.AppendCall(call, error)) {
+        UserLog::Append(places_.appFolder, "interrupted call not logged yet: " + error);
+        return false;
+    }
+    UserLog::Append(places_.appFolder, std::string(text::kCallRecovered) + " " +
+                                           storage::FormatDateTime(entry.call.CallDate) + " " +
+                                           entry.call.CallNum);
+    view_.SetStatusText(text::kCallRecovered);
+    view_.CallLogged();
+    if (!entry.call.CallRecDirectory.empty())
+        ReportUnnamedRecordings(entry.call.CallRecDirectory);
+    return true;
+}
+
+void PhoneController::ReportUnnamedRecordings(const std::string& folder) {
+    const auto named = store_.RecordingsNamedIn(folder);
+    if (!named)
+        return;
+    std::error_code ec;
+    bool any = false;
+    for (const auto& item : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = item.path().filename().string();
+        if (item.is_regular_file(ec) && !item.is_symlink(ec) && IsRecordingFile(item.path()) &&
+            !named->count(name)) {
+            UserLog::Append(places_.appFolder,
+                            std::string(text::kRecordingsUnnamed) + " " + item.path().string());
+            any = true;
+        }
+    }
+    if (any)
+        view_.SetStatusText(text::kRecordingsUnnamed);
+}
+
+void PhoneController::TakeUpCall(const JournalEntry& entry) {
+    state_.call = entry.call;
+    state_.callerNumber = entry.callerNumber;
+    state_.dialledNumber = entry.dialledNumber;
+    state_.lineDigits = entry.lineDigits;
+    state_.appDialled = entry.appDialled;
+    state_.innerLine = entry.innerLine;
+    state_.connected = entry.connected;
+    state_.dialRecordArmed = false;
+    view_.SetNumberText(state_.call.CallMode == kCallOutgoing ? state_.dialledNumber
+                                                               : CallerText());
+    UserLog::Append(places_.appFolder, "held call taken up: " +
+                                           storage::FormatDateTime(entry.call.CallDate) + " " +
+                                           entry.callerNumber + entry.dialledNumber);
+    if (entry.recording) {
+        // The rest of the call goes into a file of its own, in the first
+        // part's format, and joins it when the call ends.
+        if (entry.call.CallRec) {
+            firstPart_ = entry.call.CallRecDirectory + entry.call.CallRecFileName;
+            if (std::filesystem::path(firstPart_).extension() == ".wav")
+                MendWavLengths(firstPart_);
+        }
+        const bool wav = std::filesystem::path(firstPart_).extension() == ".wav";
+        StartRecording(firstPart_.empty() ? settings_.ModeRecCompress
+                       : wav              ? 0
+                                          : std::max(1, entry.call.CallCompressMode),
+                       false);
+    }
+    if (!entry.engaged)
+        return;
+    // An unattended box never keeps the line: the machine's own time-outs
+    // end the call.
+    state_.engaged = true;
+    view_.SetPicture(kMachinePicture, kBitmapEngaged);
+    if (entry.absenceLevel == kLevelPrompt1 && state_.recording) {
+        state_.absenceLevel = kLevelPrompt1;
+        timers_.Start(kTimerMessageLimit,
+                      static_cast<unsigned>(std::max(0, settings_.IntAbsenceMaxMessage)) * 1000);
+    } else {
+        state_.absenceLevel = kLevelWaitingForKey;
+        timers_.Start(kTimerCallerTimeOut,
+                      static_cast<unsigned>(std::max(0, settings_.IntAbsenceTimeOut)));
+    }
+}
+
+void PhoneController::JoinTakenUpRecording() {
+    if (firstPart_.empty())
+        return;
+    const std::filesystem::path first = firstPart_;
+    firstPart_.clear();
+    CallRecord& call = state_.call;
+    const std::filesystem::path rest = call.CallRecDirectory + call.CallRecFileName;
+    if (call.CallRec && rest != first && !JoinRecordings(first, rest)) {
+        UserLog::Append(places_.appFolder, std::string(text::kRecordingsUnnamed) + " " +
+                                               rest.string());
+        view_.SetStatusText(text::kRecordingsUnnamed);
+    }
+    call.CallRec = true;
+    call.CallRecDirectory = first.parent_path().string() + "/";
+    call.CallRecFileName = first.filename().string();
 }
 
 }  // namespace vantelo

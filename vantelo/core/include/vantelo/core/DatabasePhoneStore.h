@@ -23,6 +23,7 @@ public:
 
     std::string LookupName(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
+    std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override;
 
 private:
     const vt::Clock& clock_;

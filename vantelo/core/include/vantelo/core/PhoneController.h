@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/Clock.h"
 #include "platform/MessageWindow.h"
 #include "platform/TimerHost.h"
 #include "vantelo/core/AnsweringMachine.h"
+#include "vantelo/core/CallJournal.h"
 #include "vantelo/core/PhoneLine.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/PhoneState.h"
@@ -31,7 +33,9 @@ public:
                     const vt::Clock& clock, vt::HWND window, Places places);
 
     // Window creation: opens the device (or starts the retry timer), clears
-    // the flags, switches off a lit ARS lamp, empties logUserApp.txt.
+    // the flags, switches off a lit ARS lamp, empties logUserApp.txt. A call
+    // that the last run left behind is logged then, or taken up again at
+    // the hook message when the adapter still holds its line.
     void Start();
     // Result 1 when the adapter runs, else 0.
     int OpenDevice();
@@ -63,7 +67,7 @@ public:
     // The Play button; `file` stands for the file dialog's choice when given.
     void PlayButton(const std::string* file = nullptr);
     void RecordButton();
-    void ArsButton() { machine_.ArsButton(); }
+    void ArsButton();
     void ClearNumber();
 
     // The key filter for keys typed outside the memo box.
@@ -87,6 +91,8 @@ private:
     // The caller as the number display shows it: "name\nnumber" or the number.
     std::string CallerText() const;
     void OnDeviceRemoved();
+    // The call ends with the adapter gone, as a hang-up would end it.
+    void EndCallWithoutLine();
     void OnHookOff();
     void OnHookOn();
     void OnReceive();
@@ -103,11 +109,35 @@ private:
     void StopPlaybackIfAny();
     void RestoreTelMode();
     void ShowRecordingStopped();
+    // Starts a recording of the call (or of a greeting) into a new file.
+    void StartRecording(int compressMode, bool greeting);
     void RestartDialRecordTimer();
     void AppendDigit(char digit);
     void DialOutside(const std::string& number);
     void WriteCallLog();
+    // Appends the call; on a refusal the call is kept for the next start.
+    bool LogCall(CallRecord& call);
     void ResetCall();
+    // The idle look of the hook, mute and number display.
+    void ShowIdle();
+
+    // The journal of the call in progress (see CallJournal.h).
+    bool CallInProgress() const;
+    JournalEntry CurrentEntry() const;
+    // Brings the journal up to date after an event; `alive` marks a sign of
+    // life even when nothing changed.
+    void SyncJournal(bool alive = false);
+    // At start: the calls set aside and the call the last run left.
+    void RecoverCalls();
+    // Logs a call from its journal; false when the store refused it.
+    bool LogInterruptedCall(const JournalEntry& entry);
+    // Names in the user log the recordings of `folder` that no call names.
+    void ReportUnnamedRecordings(const std::string& folder);
+    // A held line found at start becomes the call its journal describes.
+    void TakeUpCall(const JournalEntry& entry);
+    // The rest of a taken-up call was recorded into a file of its own: it
+    // joins the first part, which the call keeps.
+    void JoinTakenUpRecording();
     bool InUse(unsigned status) const;
 
     PhoneLine& line_;
@@ -120,6 +150,12 @@ private:
     PhoneSettings settings_;
     PhoneState state_;
     AnsweringMachine machine_;
+    CallJournal journal_;
+    bool journalActive_ = false;  // the journal names the call in progress
+    std::string journalKey_;      // the journal's content without its sign of life
+    vt::LocalTime lastAlive_;
+    std::optional<JournalEntry> takeUp_;  // a held call waiting for its hook message
+    std::string firstPart_;               // the taken-up call's earlier recording
 };
 
 }  // namespace vantelo

@@ -40,11 +40,14 @@ inline constexpr int kTimerAutoAnswer = 3;
 inline constexpr int kTimerMessageLimit = 5;
 inline constexpr int kTimerDialRecord = 10;
 inline constexpr int kTimerCallerTimeOut = 33;
+// The call journal's sign of life while a call runs.
+inline constexpr int kTimerJournal = 44;
 
 inline constexpr unsigned kRetryFirstMs = 500;
 inline constexpr unsigned kRetryLaterMs = 2000;
 inline constexpr unsigned kDialRecordDelayMs = 5000;
 inline constexpr unsigned kHoldAfterPrompt2Ms = 15000;
+inline constexpr unsigned kJournalAliveMs = 5000;
 
 // Status word bits of TY_GetTYplusState.
 inline constexpr unsigned kStateArsLamp = 0x8;
@@ -59,6 +62,9 @@ inline constexpr unsigned kPopupClicked = 0x8000 + 0x32;
 
 // A dialled number must fit the 50-byte number buffer with its NUL.
 inline constexpr std::size_t kNumberBufferSize = 50;
+// The longest number the line's dialler takes: one limit for the keypad,
+// requests of other programs and links.
+inline constexpr std::size_t kMaxDialledNumber = 48;
 
 // Texts of the status line and the message boxes.
 namespace text {
@@ -86,6 +92,8 @@ inline constexpr const char* kGreetingPlaying = "안내멘트를 재생중입니
 inline constexpr const char* kPlayFileMissing = "재생할 파일을 찾을 수 없습니다.";
 inline constexpr const char* kCallLogFailed = "통화 기록을 저장하지 못했습니다.";
 inline constexpr const char* kNumberTooLong = "number too long";
+inline constexpr const char* kCallRecovered = "중단된 통화를 통화 기록에 남겼습니다.";
+inline constexpr const char* kRecordingsUnnamed = "통화 기록에 없는 녹음 파일이 있습니다.";
 }  // namespace text
 
 }  // namespace vantelo

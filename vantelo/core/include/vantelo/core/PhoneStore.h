@@ -2,6 +2,8 @@
 // What the phone logic needs of the database: names of numbers and the
 // append of a finished call.
 
+#include <optional>
+#include <set>
 #include <string>
 
 #include "vantelo/core/CallRecord.h"
@@ -16,6 +18,9 @@ public:
     // Appends the call and resets it. False (with the reason) when it could
     // not be stored; the call is then left as it was.
     virtual bool AppendCall(CallRecord& call, std::string& error) = 0;
+    // The recording files that calls name in `folder`; nothing when the
+    // call log cannot be read.
+    virtual std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) = 0;
 };
 
 }  // namespace vantelo

@@ -121,6 +121,9 @@ private:
     // PhoneStore: names through the window's pages, calls into the call log.
     std::string LookupName(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
+    std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override {
+        return calls_.RecordingsNamedIn(folder);
+    }
 
     PhoneLine& line_;
     const vt::Clock& clock_;
