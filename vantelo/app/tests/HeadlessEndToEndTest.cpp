@@ -26,6 +26,7 @@
 #include "vantelo/core/AnsweringMachine.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CallJournal.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -122,6 +123,13 @@ public:
         std::string all;
         for (const auto& l : lines_) all += l + "\n";
         return all;
+    }
+
+    // Dies at once, as a crash or `kill -9` ends it.
+    void Kill() {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        exited_ = true;
     }
 
     // SIGTERM, then the exit status within the deadline (-1 if it hung).
@@ -337,6 +345,89 @@ TEST_F(HeadlessEndToEnd, CallsOfEveryKindEndInTheCallLog) {
     ASSERT_TRUE(settings.Load());
     EXPECT_TRUE(settings.Has(vt::kSettingsSection, kMaxMessageKey)) << "saved at exit";
     EXPECT_EQ(ModeOf(vt::SettingsFilePath()), 0600u);
+}
+
+TEST_F(HeadlessEndToEnd, ACallCutByThePulledCableOrAKilledProgramIsNeverLost) {
+    PhoneSettings s;
+    ASSERT_TRUE(LoadSettings(s));
+    s.ModeRecAuto = kRecAutoReceived | kRecAutoOutgoing;
+    ASSERT_TRUE(SaveSettings(s));
+    Sim("audio " + farEnd_.string());
+    auto answerCall = [&](HeadlessProcess& phone) {
+        ASSERT_EQ(Sim("ring 1000 1000").rfind("OK", 0), 0u);
+        ASSERT_TRUE(phone.WaitFor("popup: Vantelo\\n Ring")) << Story(phone);
+        Sim("cid 0212345678");
+        ASSERT_TRUE(phone.WaitFor("number: 홍길동\\n0212345678")) << Story(phone);
+        phone.Send("hook");
+        ASSERT_TRUE(phone.WaitFor("status: 녹음중입니다.")) << Story(phone);
+    };
+    auto recordingOf = [](const CallRecord& row) {
+        return fs::path(row.CallRecDirectory + row.CallRecFileName);
+    };
+
+    // 1. The cable is pulled during a recorded call.
+    auto phone = std::make_unique<HeadlessProcess>();
+    ASSERT_TRUE(phone->WaitUntilServing());
+    answerCall(*phone);
+    std::this_thread::sleep_for(1200ms);
+    Sim("unplug");
+    ASSERT_TRUE(phone->WaitFor("picture 1171: 241")) << Story(*phone);
+    ASSERT_TRUE(phone->WaitFor("status: Vantelo Removed!!")) << Story(*phone);
+    auto rows = Rows(1);
+    ASSERT_EQ(rows.size(), 1u) << Story(*phone);
+    EXPECT_EQ(rows[0].CallMode, kCallReceived);
+    EXPECT_EQ(rows[0].CallName, "홍길동");
+    EXPECT_GE(rows[0].CallTime, 1);
+    ASSERT_TRUE(rows[0].CallRec);
+    EXPECT_GT(fs::file_size(recordingOf(rows[0])), 0u);
+    Sim("plug");
+    ASSERT_TRUE(phone->WaitFor("status: 장치가 연결되었습니다.")) << Story(*phone);
+    // The next call, missed, carries nothing of the cut one.
+    Sim("ring 1000 1000 1");
+    ASSERT_TRUE(phone->WaitFor("status: 전화가 왔습니다.")) << Story(*phone);
+    rows = Rows(2);
+    ASSERT_EQ(rows.size(), 2u) << Story(*phone);
+    EXPECT_EQ(rows[1].CallMode, kCallMissed);
+    EXPECT_FALSE(rows[1].CallRec);
+    ASSERT_TRUE(phone->WaitFor("popup: closed")) << Story(*phone);
+
+    // 2. The program is killed during a recorded call; the adapter holds
+    //    the line and streams on.
+    std::this_thread::sleep_for(300ms);
+    answerCall(*phone);
+    std::this_thread::sleep_for(1500ms);
+    phone->Kill();
+    EXPECT_NE(Sim("status").find("recording=yes"), std::string::npos);
+    phone = std::make_unique<HeadlessProcess>();
+    ASSERT_TRUE(phone->WaitUntilServing());
+    // The held line is the call it was: caller, name, recording.
+    ASSERT_TRUE(phone->WaitFor("number: 홍길동\\n0212345678")) << Story(*phone);
+    ASSERT_TRUE(phone->WaitFor("status: 녹음중입니다.")) << Story(*phone);
+    std::this_thread::sleep_for(1000ms);
+    phone->Send("hook");
+    ASSERT_TRUE(phone->WaitFor("button 1058: HookOn")) << Story(*phone);
+    EXPECT_NE(Sim("status").find("recording=no"), std::string::npos);
+    rows = Rows(3);
+    ASSERT_EQ(rows.size(), 3u) << Story(*phone);
+    EXPECT_EQ(rows[2].CallMode, kCallReceived);
+    EXPECT_EQ(rows[2].CallNum, "0212345678");
+    EXPECT_EQ(rows[2].CallName, "홍길동");
+    EXPECT_GE(rows[2].CallTime, 2) << "from the call's own start";
+    ASSERT_TRUE(rows[2].CallRec);
+    const fs::path decoded = env_.Root() / "joined.wav";
+    auto run = vt::test::RunProbe(vt::test::BinaryFolder() / "tyctl",
+                                  {"decode", recordingOf(rows[2]).string(), decoded.string()}, 30s);
+    ASSERT_FALSE(run.hung);
+    auto info = vt::test::ReadWavInfo(decoded);
+    ASSERT_TRUE(info) << "both parts decode as one recording";
+    EXPECT_GT(vt::test::DurationMs(*info), 2000.0);
+    // Every recording of the day belongs to a call.
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(recordingOf(rows[2]).parent_path()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2u);
+    EXPECT_FALSE(fs::exists(env_.AppHome() / CallJournal::kFileName));
+    EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
 }
 
 TEST_F(HeadlessEndToEnd, EndOfInputDoesNotEndTheProgramButTheCloseRequestDoes) {
