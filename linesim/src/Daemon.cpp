@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,6 +43,12 @@ constexpr rlim_t kSpareDescriptors = 32;
 bool PeerGone(int fd) {
     pollfd p{fd, POLLIN | POLLRDHUP, 0};
     return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR));
+}
+
+// A request the serving thread has not read yet waits in the socket.
+bool RequestWaiting(int fd) {
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
 }
 
 bool ReturnsData(std::uint32_t code) {
@@ -225,20 +232,32 @@ std::size_t Daemon::LiveConnectionsLocked() const {
 bool Daemon::EvictOldestIdleLocked() {
     // Control connections and device connections that never opened a handle
     // go first; an opened handle of some program only when nothing else can.
-    Connection* victim = nullptr;
+    // A connection whose request already waits is not idle, though its
+    // thread has not read it yet: a client that connected during a flood,
+    // accepted before older connections of the other queue, would otherwise
+    // lose its request.
+    std::vector<const Connection*> waiting;
     auto rank = [](const Connection& c) { return c.device && c.opened.load() ? 1 : 0; };
-    for (Connection& c : connections_) {
-        if (c.done.load() || c.evicted.load() || c.busy.load())
+    for (;;) {
+        Connection* victim = nullptr;
+        for (Connection& c : connections_) {
+            if (c.done.load() || c.evicted.load() || c.busy.load() ||
+                std::find(waiting.begin(), waiting.end(), &c) != waiting.end())
+                continue;
+            if (!victim || rank(c) < rank(*victim) ||
+                (rank(c) == rank(*victim) && c.lastActiveMs.load() < victim->lastActiveMs.load()))
+                victim = &c;
+        }
+        if (!victim)
+            return false;
+        if (RequestWaiting(victim->fd)) {
+            waiting.push_back(victim);
             continue;
-        if (!victim || rank(c) < rank(*victim) ||
-            (rank(c) == rank(*victim) && c.lastActiveMs.load() < victim->lastActiveMs.load()))
-            victim = &c;
+        }
+        victim->evicted.store(true);
+        ::shutdown(victim->fd, SHUT_RDWR);
+        return true;
     }
-    if (!victim)
-        return false;
-    victim->evicted.store(true);
-    ::shutdown(victim->fd, SHUT_RDWR);
-    return true;
 }
 
 bool Daemon::Accept(int listenFd, bool device) {

@@ -18,6 +18,11 @@ constexpr std::uint64_t kInterDigitTimeoutMs = 1000;
 constexpr std::size_t kLogCapacity = 10000;
 // ARS terminator codes of request 0x76 and the received-key codes they stand for.
 constexpr int kTerminatorStar = 10, kTerminatorZero = 11, kTerminatorHash = 12;
+// How long the strobe stays low before a far-end key that interrupts the
+// echo of a dialled digit: longer than the line library's poll interval
+// (30 ms, up to 45 ms with its 15 ms sleep), so a poll sees the strobe fall
+// and then rise with the key.
+constexpr std::uint64_t kStrobeGapMs = 60;
 
 std::string RequestLine(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
                         std::uint16_t length, const std::uint8_t* data, bool ok) {
@@ -180,11 +185,53 @@ void Model::ArsKeyLocked(int code) {
 }
 
 const Model::Key* Model::StrobeLocked(std::uint64_t now) const {
-    if (!echoKeys_.empty() && echoKeys_.front().startMs <= now)
-        return &echoKeys_.front();
     if (!keys_.empty() && keys_.front().startMs <= now)
         return &keys_.front();
+    if (!echoKeys_.empty() && echoKeys_.front().startMs <= now)
+        return &echoKeys_.front();
     return nullptr;
+}
+
+std::uint64_t Model::InterruptEchoLocked(std::uint64_t due, std::uint32_t onMs) {
+    std::uint64_t rise = due;
+    for (Key& echo : echoKeys_) {
+        if (echo.startMs >= due)
+            break;
+        if (echo.EndMs() > due)
+            echo.onMs = static_cast<std::uint32_t>(due - echo.startMs);
+        rise = std::max(rise, echo.EndMs() + kStrobeGapMs);
+    }
+    // An echo starting under the key would hide its code, one right after it
+    // would show no rise: neither is shown. The cut echo does not come back,
+    // or the line library would report its digit twice.
+    const std::uint64_t clearUntil = rise + onMs + kStrobeGapMs;
+    std::erase_if(echoKeys_, [&](const Key& echo) {
+        return echo.startMs >= due && echo.startMs < clearUntil;
+    });
+    return rise;
+}
+
+bool Model::ClearOfKeysLocked(Key& echo) const {
+    for (const Key& key : keys_) {
+        const std::uint64_t from = key.startMs > kStrobeGapMs ? key.startMs - kStrobeGapMs : 0;
+        const std::uint64_t until = key.EndMs() + kStrobeGapMs;
+        if (echo.EndMs() <= from || echo.startMs >= until)
+            continue;
+        if (echo.startMs >= from)
+            return false;
+        echo.onMs = static_cast<std::uint32_t>(from - echo.startMs);
+        return true;  // it ends before this key, so before every later one
+    }
+    return echo.onMs > 0;
+}
+
+bool Model::DiallingShownLocked(std::uint64_t now) const {
+    if (now < diallingUntilMs_)
+        return true;
+    for (const Key& key : keys_)
+        if (key.duringDialling && key.dueMs <= now && now < key.EndMs())
+            return true;
+    return false;
 }
 
 void Model::DrainStreamLocked(std::uint64_t now) {
@@ -218,7 +265,7 @@ std::uint16_t Model::StatusLocked(std::uint64_t now) {
         s |= kBitTone;
     if (const Key* key = StrobeLocked(now))
         s |= kBitDtmfStrobe | static_cast<std::uint16_t>(key->code << 12);
-    if (now < diallingUntilMs_)
+    if (DiallingShownLocked(now))
         s |= kBitDialling;
     return s;
 }
@@ -416,13 +463,18 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
                     return false;
             for (std::uint16_t i = 0; i < length; ++i) sentDigits_ += SendCodeChar(data[i]);
             const std::uint64_t from = std::max(now, diallingUntilMs_);
-            // The adapter hears its own digits: one strobe each while bit 10 is up.
-            for (std::uint16_t i = 0; i < length; ++i)
-                if (value > 0)
-                    echoKeys_.push_back(Key{EchoCodeOf(data[i]),
-                                            from + static_cast<std::uint64_t>(i) * (value + index),
-                                            value, true});
+            // The adapter hears its own digits: one strobe each while bit 10 is
+            // up, unless a far-end key is shown then.
+            for (std::uint16_t i = 0; i < length; ++i) {
+                Key echo{EchoCodeOf(data[i]),
+                         from + static_cast<std::uint64_t>(i) * (value + index), value, true};
+                if (value > 0 && ClearOfKeysLocked(echo))
+                    echoKeys_.push_back(echo);
+            }
             diallingUntilMs_ = from + static_cast<std::uint64_t>(length) * (value + index);
+            for (Key& key : keys_)
+                if (key.dueMs >= now && key.dueMs < diallingUntilMs_)
+                    key.duringDialling = true;
             DigitsSentLocked(diallingUntilMs_ + kInterDigitTimeoutMs);
             return true;
         }
@@ -589,10 +641,12 @@ std::string Model::PressKeys(const std::string& keys, std::uint32_t onMs, std::u
     AdvanceLocked(now);
     std::uint64_t at = now;
     if (!keys_.empty())
-        at = std::max(now, keys_.back().startMs + keys_.back().onMs + offMs);
+        at = std::max(now, keys_.back().EndMs() + offMs);
     for (int code : codes) {
-        keys_.push_back(Key{code, at, onMs, false});
-        at += static_cast<std::uint64_t>(onMs) + offMs;
+        const bool duringDialling = at < diallingUntilMs_;
+        const std::uint64_t rise = InterruptEchoLocked(at, onMs);
+        keys_.push_back(Key{code, rise, onMs, false, at, duringDialling});
+        at = rise + onMs + offMs;
     }
     return {};
 }

@@ -35,6 +35,36 @@ TEST(DaemonCli, ClientAnswersAndExitCodes) {
     EXPECT_EQ(RunLinesim("serve --id 2 extra", &out), 64);
 }
 
+TEST(DaemonCli, HelpListsEveryCommandForm) {
+    std::string out;
+    EXPECT_EQ(RunLinesim("--help", &out), 0);
+    for (const char* form : {"serve [--max-connections N] [--idle-timeout MS]",
+                             "ring [ON_MS OFF_MS [COUNT]]",
+                             "ring stop",
+                             "cid NUMBER|withheld [MMDDhhmm|nodate]",
+                             "dtmf DIGITS [ON_MS [OFF_MS]]",
+                             "tone dial|ringback|busy1|busy2|off",
+                             "answer",
+                             "hangup",
+                             "handset up|down",
+                             "dial DIGITS",
+                             "arskey on|off",
+                             "headset 1|2",
+                             "reverse on|off",
+                             "unplug",
+                             "plug",
+                             "status",
+                             "log clear",
+                             "version HW FW",
+                             "speed N",
+                             "audio FILE|off",
+                             "mic FILE|tone|off",
+                             "capture FILE|off"})
+        EXPECT_NE(out.find(form), std::string::npos) << form;
+    EXPECT_EQ(RunLinesim("", &out), 64);
+    EXPECT_EQ(out.rfind("usage: linesim", 0), 0u) << out;
+}
+
 TEST(DaemonCli, NoDaemonIsAnError) {
     vt::test::TestEnvironment env;
     std::string out;

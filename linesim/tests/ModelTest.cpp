@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "linesim/ManualTimeSource.h"
@@ -197,6 +198,72 @@ TEST_F(ModelTest, FarEndKeysStrobeWithTheirCodes) {
     }
     EXPECT_EQ(codes, (std::vector<int>{1, 10, 11, 12, 13}));
     EXPECT_NE(model_.PressKeys("1E", 100, 100), "");
+}
+
+// Far-end keys and the echo of digits the adapter dials, as the line
+// library's 30 ms polls see them. Times in ms from going off-hook.
+struct KeysAndDigits {
+    const char* what;
+    std::uint64_t dialAt;
+    std::uint16_t dialOnMs, dialOffMs;
+    std::vector<std::uint8_t> sent;  // send codes of request 0x62
+    std::uint64_t keysAt;
+    const char* keys;  // far-end keys, 100 ms apart
+    std::uint32_t keyOnMs;
+    // Every rise of the strobe: its code, then "x" when bit 10 was up at
+    // that poll (an extension digit).
+    const char* rises;
+};
+
+std::string StrobeRises(const KeysAndDigits& c, std::uint64_t pollPhase) {
+    auto time = std::make_shared<ManualTimeSource>();
+    Model model(time);
+    model.VendorRequest(true, 0x60, 0, 0, 0, nullptr);
+    std::string rises;
+    bool was = false;
+    for (std::uint64_t t = 0; t < 2000; ++t, time->Advance(1)) {
+        if (t == c.dialAt) {
+            std::vector<std::uint8_t> codes = c.sent;
+            EXPECT_TRUE(model.VendorRequest(false, 0x62, c.dialOnMs, c.dialOffMs,
+                                            static_cast<std::uint16_t>(codes.size()),
+                                            codes.data()));
+        }
+        if (t == c.keysAt && *c.keys) {
+            EXPECT_EQ(model.PressKeys(c.keys, c.keyOnMs, 100), "");
+        }
+        if (t < pollPhase || (t - pollPhase) % 30 != 0)
+            continue;
+        const std::uint16_t s = model.StatusWord().value();
+        const bool strobe = s & kBitDtmfStrobe;
+        if (strobe && !was)
+            rises += (rises.empty() ? "" : " ") + std::to_string(s >> 12) +
+                     ((s & kBitDialling) ? "x" : "");
+        was = strobe;
+    }
+    return rises;
+}
+
+// A far-end key while the adapter dials: the strobe is low for at least one
+// poll, then rises with the key's code while bit 10 is up.
+TEST(ModelKeysWhileDialling, FarEndKeyInterruptsTheEchoAndRisesUnderTheDiallingBit) {
+    const std::vector<KeysAndDigits> cases = {
+        {"the echo alone", 0, 100, 100, {1, 2}, 0, "", 0, "1x 2x"},
+        // "5" dialled; the far end presses "#" (code 12) during its echo.
+        {"during the echo", 0, 400, 0, {5}, 100, "#", 100, "5x 12x"},
+        {"with the first digit", 0, 400, 0, {5}, 0, "#", 100, "12x"},
+        {"as the echo ends", 0, 400, 100, {5}, 390, "#", 100, "5x 12x"},
+        {"between two echoes", 0, 200, 300, {1, 2}, 250, "#", 100, "1x 12x 2x"},
+        // The echo of "2" would begin under the key: it is not shown.
+        {"across the next echo", 0, 100, 100, {1, 2, 3}, 150, "#", 100, "1x 12x 3x"},
+        // The key outlasts the dialling: bit 10 stays up while it is shown.
+        {"at the dialling's end", 0, 300, 0, {5}, 280, "#", 200, "5x 12x"},
+        // The echo would start under the first key.
+        {"keys from before the dialling", 50, 400, 0, {5}, 0, "1#*", 100, "1 12x 10x"},
+        {"after the dialling", 0, 100, 0, {5}, 400, "#", 100, "5x 12"},
+    };
+    for (const KeysAndDigits& c : cases)
+        for (std::uint64_t phase = 0; phase < 30; phase += 6)
+            EXPECT_EQ(StrobeRises(c, phase), c.rises) << c.what << ", polls from " << phase;
 }
 
 TEST_F(ModelTest, VersionsSerialVolumeAndHeadsetAnswer) {

@@ -22,17 +22,20 @@ void OnStopSignal(int) {
         g_daemon->RequestStop();
 }
 
+const char kUsage[] =
+    "usage: linesim [--id N] serve [--max-connections N] [--idle-timeout MS]\n"
+    "                                     run simulated adapter N (default 0)\n"
+    "       linesim [--id N] COMMAND ...  send one control command:\n"
+    "         ring [ON_MS OFF_MS [COUNT]] | ring stop\n"
+    "         cid NUMBER|withheld [MMDDhhmm|nodate]\n"
+    "         dtmf DIGITS [ON_MS [OFF_MS]] | tone dial|ringback|busy1|busy2|off\n"
+    "         answer | hangup | handset up|down | dial DIGITS | arskey on|off\n"
+    "         headset 1|2 | reverse on|off | unplug | plug | status | log\n"
+    "         log clear | version HW FW | speed N | audio FILE|off\n"
+    "         mic FILE|tone|off | capture FILE|off\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: linesim [--id N] serve [--max-connections N] [--idle-timeout MS]\n"
-                 "                                     run simulated adapter N (default 0)\n"
-                 "       linesim [--id N] COMMAND ...  send one control command, e.g.\n"
-                 "         ring [ON_MS OFF_MS [COUNT]] | ring stop | cid NUMBER [MMDDhhmm]\n"
-                 "         dtmf DIGITS [ON_MS [OFF_MS]] | tone dial|ringback|busy1|busy2|off\n"
-                 "         answer | hangup | handset up|down | dial DIGITS | arskey on|off\n"
-                 "         headset 1|2 | reverse on|off | unplug | plug | status | log\n"
-                 "         log clear | version HW FW | speed N | audio FILE|off\n"
-                 "         mic FILE|tone|off | capture FILE|off\n");
+    std::fputs(kUsage, stderr);
     return 64;
 }
 
@@ -101,7 +104,11 @@ int main(int argc, char** argv) {
             rest.push_back(args[i]);
         }
     }
-    if (rest.empty() || rest[0] == "--help" || rest[0] == "-h")
+    if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (rest.empty())
         return Usage();
     if (rest[0] == "serve")
         return Serve(id, std::vector<std::string>(rest.begin() + 1, rest.end()));

@@ -92,13 +92,18 @@ std::FILE* OpenPrivateFile(const fs::path& file, const char* mode) {
     return f;
 }
 
-fs::path ApplicationFolder() {
+fs::path ApplicationFolderPath() {
     fs::path folder = FromEnv("VANTELO_HOME");
     if (folder.empty()) {
         fs::path data = FromEnv("XDG_DATA_HOME");
         if (data.empty()) data = HomeFolder() / ".local" / "share";
         folder = data / "Vantelo";
     }
+    return folder;
+}
+
+fs::path ApplicationFolder() {
+    fs::path folder = ApplicationFolderPath();
     EnsureFolder(folder, 0700);
     return folder;
 }

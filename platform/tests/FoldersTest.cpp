@@ -22,7 +22,10 @@ TEST(Folders, ApplicationFolderPrefersVanteloHomeAndIsCreated) {
 TEST(Folders, ApplicationFolderFallsBackToDataHome) {
     vt::test::TestEnvironment env;
     ::unsetenv("VANTELO_HOME");
+    EXPECT_EQ(vt::ApplicationFolderPath(), env.Root() / "data" / "Vantelo");
+    EXPECT_FALSE(fs::exists(env.Root() / "data" / "Vantelo")) << "only the path was asked for";
     EXPECT_EQ(vt::ApplicationFolder(), env.Root() / "data" / "Vantelo");
+    EXPECT_TRUE(fs::is_directory(env.Root() / "data" / "Vantelo"));
 }
 
 TEST(Folders, RuntimeFolderFallsBackWhenUnset) {

@@ -1,5 +1,8 @@
 #include "vanconv/BatchConvert.h"
 
+#include <algorithm>
+
+#include "platform/Folders.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ContactTransfer.h"
 
@@ -11,9 +14,20 @@ int BatchConvert::Fail(const std::string& message) {
 }
 
 int BatchConvert::Run(const CommandLine& cl) {
-    const auto install = FindVanteloInstall();
-    if (!install)
-        return Fail("Vantelo is not installed: no Path in its registration (AppPaths.conf)");
+    auto install = FindVanteloInstall();
+    if (!install) {
+        // vantelo registers itself at its first start; a database put in its
+        // folder before that (a restored backup, say) is still the book.
+        const std::filesystem::path folder = vt::ApplicationFolderPath();
+        install = FindUnregisteredInstall(folder);
+        if (!install)
+            return Fail(std::string("Vantelo is not installed: no Path in its registration") +
+                        " (AppPaths.conf) and no " + kDatabaseFile + " in " + folder.string());
+        std::fprintf(err_,
+                     "vanconv: Vantelo has not registered itself yet (no Path in AppPaths.conf);"
+                     " using the contact book in its default folder %s\n",
+                     folder.c_str());
+    }
     if (!install->DatabaseKnown())
         return Fail("the registered database " + install->databasePath.string() +
                     " is not a Vantelo database");
@@ -48,10 +62,16 @@ int BatchConvert::Import(const CommandLine& cl, const VanteloInstall& install) {
     plan.replace = cl.replace;
     plan.columns = cl.columns;
     if (cl.autoMap) {
-        for (int f = 0; f < kFieldCount; ++f)
-            for (int c = 1; c <= sheet->Used().LastColumn(); ++c)
-                if (sheet->Text(1, c) == kConvertFields[f].field)
-                    plan.columns[f] = c;
+        plan.columns = ContactTransfer::HeaderColumns(*sheet);
+        const bool named = std::any_of(plan.columns.begin(), plan.columns.end(),
+                                       [](int column) { return column > 0; });
+        if (!named) {
+            const std::string where =
+                cl.sheet == 1 ? std::string() : " of sheet " + std::to_string(cl.sheet);
+            return Fail(cl.file + ": row 1" + where +
+                        " names no field (Name, Group, HomePhone, ...); give the columns with"
+                        " --map Name=C,Group=C,...");
+        }
     }
     if (cl.rowsGiven) {
         plan.startRow = cl.firstRow;

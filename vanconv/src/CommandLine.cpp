@@ -106,8 +106,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
     const bool importOptions = cl.rowsGiven || mapGiven || cl.replace || cl.sheet != 1;
     if (cl.mode != Mode::Import && importOptions)
         return fail("--sheet, --rows, --map and --replace go with --import");
+    // Without a map the fields come from row 1's texts: every vCard file and
+    // export, and a CSV file with a header row, name them there.
     if (cl.mode == Mode::Import && !mapGiven)
-        return fail("--import needs --map (at least Name=C)");
+        cl.autoMap = true;
     return cl;
 }
 
@@ -115,12 +117,13 @@ const char* CommandLine::Usage() {
     return "usage: vanconv                                  open the converter window\n"
            "       vanconv --export FILE.xlsx|FILE.vcf|FILE.csv\n"
            "       vanconv --import FILE [--sheet N] [--rows FIRST-LAST]\n"
-           "               --map Name=C,Group=C,...|auto [--replace]\n"
+           "               [--map Name=C,Group=C,...|auto] [--replace]\n"
            "Fields: Name Group HomePhone HomeAddress CellPhone CompanyName\n"
            "        CompanyDepartment CompanyDuty CompanyAddress1 CompanyAddress2\n"
            "        CompanyPhone1 CompanyPhone2 CompanyInnerLine FaxNum Email WebPage\n"
-           "C is a 1-based column number; auto takes the columns whose row-1 text is\n"
-           "the field's name. --replace empties the contact book first.\n";
+           "C is a 1-based column number. Without --map (or with auto) each field\n"
+           "takes the column whose row-1 text is its name, as in every export and\n"
+           "vCard file. --replace empties the contact book first.\n";
 }
 
 }  // namespace vanconv

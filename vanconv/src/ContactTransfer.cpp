@@ -48,6 +48,15 @@ std::string ContactTransfer::FieldValue(int field, int column, const workbook::S
     return value;
 }
 
+std::array<int, kFieldCount> ContactTransfer::HeaderColumns(const workbook::Sheet& sheet) {
+    std::array<int, kFieldCount> columns{};
+    for (int f = 0; f < kFieldCount; ++f)
+        for (int c = 1; c <= sheet.Used().LastColumn(); ++c)
+            if (sheet.Text(1, c) == kConvertFields[f].field)
+                columns[f] = c;
+    return columns;
+}
+
 Status ContactTransfer::ClearTable(storage::RecordSet& table) {
     Status s = table.MoveLast();
     if (!s.ok())

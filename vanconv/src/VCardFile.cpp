@@ -276,6 +276,11 @@ bool VCardFile::Parse(const std::string& input, std::vector<ContactFields>& card
         error = "the file holds no vCard";
         return false;
     }
+    // Importing the cards before it would pass a damaged file off as whole.
+    if (inCard) {
+        error = "the file is cut off: its last vCard has no END:VCARD";
+        return false;
+    }
     return true;
 }
 

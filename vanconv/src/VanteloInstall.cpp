@@ -42,4 +42,14 @@ std::optional<VanteloInstall> FindVanteloInstall() {
     return FindVanteloInstall(vt::AppPathsFilePath());
 }
 
+std::optional<VanteloInstall> FindUnregisteredInstall(const std::filesystem::path& appFolder) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(appFolder / kDatabaseFile, ec))
+        return std::nullopt;
+    VanteloInstall install;
+    install.installFolder = appFolder.string();
+    install.databasePath = appFolder / kDatabaseFile;
+    return install;
+}
+
 }  // namespace vanconv

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 
 #include "VanconvFixture.h"
+#include "platform/IniStore.h"
 #include "testsupport/ProbeProcess.h"
 #include "vanconv/BatchConvert.h"
 #include "vanconv/CommandLine.h"
@@ -39,11 +44,15 @@ TEST(CommandLineTest, ParsesTheTransfers) {
     EXPECT_EQ(cl.columns[2], 0);
     EXPECT_TRUE(cl.replace);
     EXPECT_TRUE(P({"--import", "a.vcf", "--map", "auto"}).autoMap);
+    cl = P({"--import", "a.vcf"});  // the fields come from row 1
+    EXPECT_EQ(cl.mode, Mode::Import) << cl.error;
+    EXPECT_TRUE(cl.autoMap);
+    EXPECT_FALSE(P({"--import", "a.csv", "--map", "Name=2"}).autoMap);
 }
 
 TEST(CommandLineTest, RefusesWhatItCannotRunWithAReason) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--import", "a.xlsx"},
+             {"--import", "a.xlsx", "--map"},
              {"--import", "a.xlsx", "--map", "Nome=1"},
              {"--import", "a.xlsx", "--map", "Name=x"},
              {"--import", "a.xlsx", "--map", "Name=0"},
@@ -82,6 +91,19 @@ protected:
         std::fclose(f);
         return s;
     }
+    // A file of the test with this text.
+    std::string Write(const std::string& name, const std::string& text) {
+        const auto path = env_.Root() / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    // A contact book holding only SampleContact(1), at `database`.
+    static void FreshBook(const std::filesystem::path& database) {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(database.string() + suffix);
+        std::filesystem::create_directories(database.parent_path());
+        test::AddContacts(database, {test::SampleContact(1)});
+    }
     vt::test::TestEnvironment env_;
     std::string out_, err_;
 };
@@ -102,6 +124,112 @@ TEST_F(BatchTest, ExportAndImportWithSummaryLines) {
     EXPECT_EQ(all[2][0], test::SampleContact(2)[0]);
     EXPECT_EQ(all[2][1], "그룹지정 안함");
     EXPECT_EQ(all[2][4], test::SampleContact(2)[4]);
+}
+
+TEST_F(BatchTest, ImportWithoutAMapTakesTheFieldsFromRowOne) {
+    const VanteloInstall install = test::Register(env_);
+    const std::string cards =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:김철수\r\nTEL;TYPE=CELL:010-1\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:이영희\r\nCATEGORIES:친구\r\nEND:VCARD\r\n";
+    // The columns in another order than the fields'.
+    const std::string header = "Email,Name,CellPhone\nkim@ex.kr,김철수,010-1\n,이영희,\n";
+    struct Case {
+        const char* file;
+        std::optional<std::string> text;  // none: no such file
+        int status;
+        const char* says;                // in the summary or the error line
+        std::vector<std::string> names;  // of the contacts added, in order
+    };
+    const std::vector<Case> cases = {
+        {"cards.vcf", cards, 0, "2 contacts imported", {"김철수", "이영희"}},
+        {"header.csv", header, 0, "2 contacts imported", {"김철수", "이영희"}},
+        {"plain.csv", "김철수,010-1\n이영희,010-2\n", 1, "row 1 names no field", {}},
+        {"othercase.csv", "name,cellphone\n김철수,010-1\n", 1, "row 1 names no field", {}},
+        {"empty.csv", "", 1, "row 1 names no field", {}},
+        {"noname.csv", "CellPhone,Group\n010-1,친구\n", 1, "Name field has no column", {}},
+        {"headeronly.csv", "Name,CellPhone\n", 1, "no rows to import", {}},
+        {"empty.vcf", "", 1, "holds no vCard", {}},
+        {"cut.vcf", cards.substr(0, cards.size() - 11), 1, "its last vCard has no END", {}},
+        {"missing.csv", std::nullopt, 1, "cannot open", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        FreshBook(install.databasePath);
+        const std::string file = c.text ? Write(c.file, *c.text) : (env_.Root() / c.file).string();
+        EXPECT_EQ(Run({"--import", file}), c.status) << err_;
+        if (c.status == 0) {
+            EXPECT_NE(out_.find(c.says), std::string::npos) << out_;
+            EXPECT_TRUE(err_.empty()) << err_;
+        } else {
+            EXPECT_NE(err_.find(c.says), std::string::npos) << err_;
+            EXPECT_EQ(err_.rfind("vanconv: ", 0), 0u) << err_;
+            EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << "one line: " << err_;
+        }
+        const auto all = test::AllContacts(install.databasePath);
+        ASSERT_EQ(all.size(), 1 + c.names.size());
+        for (size_t i = 0; i < c.names.size(); ++i) EXPECT_EQ(all[1 + i][0], c.names[i]);
+    }
+    // The header's names chose the columns: field by field, not by place.
+    FreshBook(install.databasePath);
+    ASSERT_EQ(Run({"--import", Write("header.csv", header)}), 0);
+    const auto all = test::AllContacts(install.databasePath);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[1][0], "김철수");
+    EXPECT_EQ(all[1][1], "그룹지정 안함");
+    EXPECT_EQ(all[1][4], "010-1");
+    EXPECT_EQ(all[1][14], "kim@ex.kr");
+}
+
+TEST_F(BatchTest, BeforeVanteloFirstStartsItsDefaultFolderIsUsed) {
+    const std::filesystem::path dataFolder = env_.Root() / "data" / "Vantelo";
+    struct Case {
+        const char* what;
+        bool registered;
+        bool vanteloHome;  // else the default under XDG_DATA_HOME
+        bool database;     // in that folder
+        int status;
+        std::string says;  // all of stderr
+    };
+    const std::string notice =
+        "vanconv: Vantelo has not registered itself yet (no Path in AppPaths.conf); using the "
+        "contact book in its default folder ";
+    const std::string missing =
+        "vanconv: Vantelo is not installed: no Path in its registration (AppPaths.conf) and no "
+        "VanteloDB1.db in ";
+    const std::string home = env_.AppHome().string() + "\n";
+    const std::string data = dataFolder.string() + "\n";
+    const std::vector<Case> cases = {
+        {"registered", true, true, true, 0, ""},
+        {"VANTELO_HOME", false, true, true, 0, notice + home},
+        {"XDG_DATA_HOME", false, false, true, 0, notice + data},
+        {"no database in VANTELO_HOME", false, true, false, 1, missing + home},
+        {"no database under XDG_DATA_HOME", false, false, false, 1, missing + data},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(vt::AppPathsFilePath());
+        std::filesystem::remove_all(env_.AppHome() / "VanteloDB1.db");
+        std::filesystem::remove_all(dataFolder);
+        env_.Set("VANTELO_HOME", env_.AppHome().string());
+        if (c.registered)
+            test::Register(env_);
+        if (!c.vanteloHome)
+            ::unsetenv("VANTELO_HOME");
+        const std::filesystem::path folder = c.vanteloHome ? env_.AppHome() : dataFolder;
+        if (c.database)
+            FreshBook(folder / "VanteloDB1.db");
+        const std::string file = (env_.Root() / "book.csv").string();
+        EXPECT_EQ(Run({"--export", file}), c.status);
+        EXPECT_EQ(err_, c.says);
+        if (c.status == 0) {
+            EXPECT_EQ(out_, "vanconv: 1 contacts exported to " + file + "\n");
+            // The import back finds the same book, and adds to it.
+            EXPECT_EQ(Run({"--import", file}), 0) << err_;
+            EXPECT_EQ(test::AllContacts(folder / "VanteloDB1.db").size(), 2u);
+        }
+        EXPECT_EQ(std::filesystem::exists(dataFolder), !c.vanteloHome && c.database)
+            << "looking for the book creates no folder";
+    }
 }
 
 TEST_F(BatchTest, ClosesARunningVanteloAndStartsItAgain) {
@@ -150,12 +278,16 @@ TEST(VanconvProgramTest, ExitStatusTellsSuccessFromFailure) {
     r = vt::test::RunProbe(program, {"--bogus"}, seconds(20));
     EXPECT_EQ(WEXITSTATUS(r.status), 2);
     r = vt::test::RunProbe(program, {"--export", (env.Root() / "a.xlsx").string()}, seconds(20));
-    EXPECT_EQ(WEXITSTATUS(r.status), 1);  // nothing registered
-    test::Register(env);
+    EXPECT_EQ(WEXITSTATUS(r.status), 1);  // nothing registered, no database
     test::AddContacts(env.AppHome() / "VanteloDB1.db", {test::SampleContact(1)});
-    r = vt::test::RunProbe(program, {"--export", (env.Root() / "a.vcf").string()}, seconds(20));
-    EXPECT_EQ(WEXITSTATUS(r.status), 0);
-    EXPECT_NE(vt::test::ReadText(env.Root() / "a.vcf").find("FN:홍길동1"), std::string::npos);
+    const std::string cards = (env.Root() / "a.vcf").string();
+    r = vt::test::RunProbe(program, {"--export", cards}, seconds(20));
+    EXPECT_EQ(WEXITSTATUS(r.status), 0);  // the database in the default folder
+    EXPECT_NE(vt::test::ReadText(cards).find("FN:홍길동1"), std::string::npos);
+    test::Register(env);
+    r = vt::test::RunProbe(program, {"--import", cards}, seconds(20));
+    EXPECT_EQ(WEXITSTATUS(r.status), 0);  // a vCard file needs no map
+    EXPECT_EQ(test::AllContacts(env.AppHome() / "VanteloDB1.db").size(), 2u);
 }
 
 }  // namespace

@@ -69,6 +69,9 @@ TEST(VCardFileTest, RefusesTextWithoutCardsOrNotInUtf8) {
     EXPECT_NE(error.find("no vCard"), std::string::npos);
     EXPECT_FALSE(VCardFile::Parse("BEGIN:VCARD\nFN:\xB1\xE8\nEND:VCARD\n", cards, error));
     EXPECT_NE(error.find("UTF-8"), std::string::npos);
+    EXPECT_FALSE(
+        VCardFile::Parse("BEGIN:VCARD\nFN:Kim\nEND:VCARD\nBEGIN:VCARD\nFN:Lee\n", cards, error));
+    EXPECT_NE(error.find("cut off"), std::string::npos);
 }
 
 TEST(VCardFileTest, WrittenCardsAreVersionThreeWithShortLines) {

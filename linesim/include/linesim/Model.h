@@ -12,6 +12,12 @@
 // Received-digit codes (status bits 12-15, the manual-DTMF buffer, ARS
 // keys): "1".."9" are 1..9, "*" 10, "0" 11, "#" 12, "A" 13, "B" 14, "C" 15,
 // "D" 0.
+//
+// The adapter hears the digits it dials (request 0x62) and shows each as a
+// strobe while bit 10 is up. A far-end key pressed meanwhile interrupts that
+// echo: the strobe falls for longer than a poll, rises with the key's code,
+// and bit 10 stays up until the key's strobe ends, so the line library
+// reports it as an extension digit. The interrupted echo does not come back.
 
 #include <cstdint>
 #include <deque>
@@ -190,12 +196,29 @@ public:
 private:
     struct Key {
         int code;
-        std::uint64_t startMs;
+        std::uint64_t startMs;  // the strobe rises
         std::uint32_t onMs;
         bool delivered;  // counted as an ARS key
+        // Far-end keys: when the key came (its strobe may rise later, after
+        // an echo it interrupts) and whether it came while the adapter dialled.
+        std::uint64_t dueMs = 0;
+        bool duringDialling = false;
+
+        std::uint64_t EndMs() const { return startMs + onMs; }
     };
     // The strobe shown now, of far-end keys or of digits the adapter dials.
     const Key* StrobeLocked(std::uint64_t now) const;
+    // A far-end key due at `due` cuts the echo strobe that is up then; the
+    // key's strobe rises once the strobe has been low long enough for a poll
+    // to see it. Echoes that would touch the key's strobe are cut, moved past
+    // it or dropped. Returns when the key's strobe rises.
+    std::uint64_t InterruptEchoLocked(std::uint64_t due, std::uint32_t onMs);
+    // Keeps a new echo strobe clear of the far-end keys already scheduled;
+    // false when nothing of it is left to show.
+    bool ClearOfKeysLocked(Key& echo) const;
+    // Bit 10 also stays up while a key that came during dialling is shown,
+    // so that the line library takes it as an extension digit.
+    bool DiallingShownLocked(std::uint64_t now) const;
     void ArsKeyLocked(int code);
 
     bool OffHookLocked() const { return adapterOffHook_ || handsetUp_; }

@@ -11,6 +11,9 @@ namespace vt {
 // (default ~/.local/share/Vantelo). Created (mode 0700) when missing. The
 // database, prompts, recordings and the diagnostic Log/ folder live here.
 std::filesystem::path ApplicationFolder();
+// The same folder, not created: for programs that only look for what
+// vantelo keeps there.
+std::filesystem::path ApplicationFolderPath();
 
 // $XDG_RUNTIME_DIR if set and usable, else the fallback /tmp/vantelo-<uid>,
 // used only when it is a real directory (not a symlink) owned by this user

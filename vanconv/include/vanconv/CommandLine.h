@@ -3,11 +3,12 @@
 //   vanconv                                   the window
 //   vanconv --export FILE.xlsx|FILE.vcf|FILE.csv
 //   vanconv --import FILE [--sheet N] [--rows FIRST-LAST]
-//           --map Name=C,Group=C,...|auto [--replace]
+//           [--map Name=C,Group=C,...|auto] [--replace]
 //   vanconv --help
-// C is a 1-based column number; "auto" maps each field to the column whose
-// row-1 text is the field's name (as an export writes it). Without --rows
-// the rows are those the window offers: 2 to the sheet's last row.
+// C is a 1-based column number; "auto", also taken without --map, maps each
+// field to the column whose row-1 text is the field's name (as an export or
+// a vCard file has it). Without --rows the rows are those the window
+// offers: 2 to the sheet's last row.
 
 #include <array>
 #include <string>
@@ -25,7 +26,7 @@ struct CommandLine {
     bool rowsGiven = false;  // --rows
     long long firstRow = 0;
     long long lastRow = 0;
-    bool autoMap = false;
+    bool autoMap = false;                    // --map auto, or no --map
     std::array<int, kFieldCount> columns{};  // 0: not mapped
     bool replace = false;
     std::string error;

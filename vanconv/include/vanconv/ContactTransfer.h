@@ -49,6 +49,10 @@ public:
     static std::string FieldValue(int field, int column, const workbook::Sheet& sheet,
                                   long long row);
 
+    // Per field, the column whose row-1 text is the field's name (as every
+    // export and vCard file has it); 0 when no column has it.
+    static std::array<int, kFieldCount> HeaderColumns(const workbook::Sheet& sheet);
+
     // Deletes every record of a table record set over AddressList: from the
     // last record, delete and move to the previous one, as often as the
     // table has records.

@@ -24,4 +24,9 @@ struct VanteloInstall {
 std::optional<VanteloInstall> FindVanteloInstall(const std::filesystem::path& appPathsFile);
 std::optional<VanteloInstall> FindVanteloInstall();  // the user's App Paths file
 
+// Before vantelo's first start there is no registration yet, but a database
+// may already sit in the folder vantelo will use: `appFolder` when it holds
+// VanteloDB1.db, else nullopt. It names no program to start again.
+std::optional<VanteloInstall> FindUnregisteredInstall(const std::filesystem::path& appFolder);
+
 }  // namespace vanconv
