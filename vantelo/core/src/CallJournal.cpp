@@ -74,8 +74,7 @@ bool WriteAtomically(const fs::path& file, const std::string& text) {
     fs::path temp = file;
     temp += ".tmp-" + std::to_string(::getpid());
     ::unlink(temp.c_str());
-    const int fd =
-        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return false;
     ::fchmod(fd, 0600);
@@ -130,8 +129,7 @@ bool IsWav(const fs::path& file) {
 }
 
 void PutLittle32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 constexpr std::size_t kWavHeaderBytes = 44;
@@ -210,8 +208,7 @@ std::optional<JournalEntry> JournalEntry::Parse(const std::string& text) {
     }
     auto number = [&](const char* key, int& into) {
         const std::string& v = values[key];
-        if (v.empty() || v.size() > 9 ||
-            v.find_first_not_of("-0123456789") != std::string::npos)
+        if (v.empty() || v.size() > 9 || v.find_first_not_of("-0123456789") != std::string::npos)
             return false;
         into = std::stoi(v);
         return true;

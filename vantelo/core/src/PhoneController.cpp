@@ -4,11 +4,11 @@
 #include <system_error>
 
 #include "lindev/lindev.h"
+#include "storage/DateTimeText.h"
 #include "vantelo/core/CleanNumber.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/UserLog.h"
-#include "storage/DateTimeText.h"
 
 namespace vantelo {
 
@@ -47,8 +47,7 @@ PhoneController::PhoneController(PhoneLine& line, PhoneView& view, vt::TimerHost
       clock_(clock),
       window_(window),
       places_(std::move(places)),
-      machine_(state_, line, view, timers, settings_, *this,
-               places_.appFolder / kPromptFolderName),
+      machine_(state_, line, view, timers, settings_, *this, places_.appFolder / kPromptFolderName),
       journal_(places_.appFolder) {
     state_.call.Reset(clock_);
 }
@@ -300,8 +299,7 @@ void PhoneController::EndCallWithoutLine() {
         else
             journal_.SetAside(clock_);
     }
-    for (int timer : {kTimerAutoAnswer, kTimerDialRecord})
-        timers_.Stop(timer);
+    for (int timer : {kTimerAutoAnswer, kTimerDialRecord}) timers_.Stop(timer);
     if (state_.inCall) {
         // No hook message will come from an adapter that is gone: the call
         // ends now, with its recording finished and its row written.
@@ -313,8 +311,7 @@ void PhoneController::EndCallWithoutLine() {
     }
     state_.engaged = false;
     state_.absenceLevel = kLevelIdle;
-    for (int timer : {kTimerMessageLimit, kTimerCallerTimeOut})
-        timers_.Stop(timer);
+    for (int timer : {kTimerMessageLimit, kTimerCallerTimeOut}) timers_.Stop(timer);
 }
 
 void PhoneController::OnHookOff() {
@@ -913,7 +910,6 @@ bool PhoneController::LogCall(CallRecord& call) {
     return false;
 }
 
-
 // --- the journal of the call in progress ----------------------------------------
 
 bool PhoneController::CallInProgress() const {
@@ -1002,7 +998,8 @@ bool PhoneController::LogInterruptedCall(const JournalEntry& entry) {
     if (!entry.finished) {
         if (call.CallMode == kCallOutgoing) {
             if (call.CallNum.empty())
-                call.CallNum = !entry.dialledNumber.empty() ? entry.dialledNumber : entry.lineDigits;
+                call.CallNum =
+                    !entry.dialledNumber.empty() ? entry.dialledNumber : entry.lineDigits;
         } else if (call.CallMode != kCallGreeting) {
             call.CallNum = entry.callerNumber;
             call.CallDtmf = entry.lineDigits;
@@ -1069,10 +1066,10 @@ void PhoneController::TakeUpCall(const JournalEntry& entry) {
     state_.connected = entry.connected;
     state_.dialRecordArmed = false;
     view_.SetNumberText(state_.call.CallMode == kCallOutgoing ? state_.dialledNumber
-                                                               : CallerText());
-    UserLog::Append(places_.appFolder, "held call taken up: " +
-                                           storage::FormatDateTime(entry.call.CallDate) + " " +
-                                           entry.callerNumber + entry.dialledNumber);
+                                                              : CallerText());
+    UserLog::Append(places_.appFolder,
+                    "held call taken up: " + storage::FormatDateTime(entry.call.CallDate) + " " +
+                        entry.callerNumber + entry.dialledNumber);
     if (entry.recording) {
         // The rest of the call goes into a file of its own, in the first
         // part's format, and joins it when the call ends.
@@ -1112,8 +1109,8 @@ void PhoneController::JoinTakenUpRecording() {
     CallRecord& call = state_.call;
     const std::filesystem::path rest = call.CallRecDirectory + call.CallRecFileName;
     if (call.CallRec && rest != first && !JoinRecordings(first, rest)) {
-        UserLog::Append(places_.appFolder, std::string(text::kRecordingsUnnamed) + " " +
-                                               rest.string());
+        UserLog::Append(places_.appFolder,
+                        std::string(text::kRecordingsUnnamed) + " " + rest.string());
         view_.SetStatusText(text::kRecordingsUnnamed);
     }
     call.CallRec = true;

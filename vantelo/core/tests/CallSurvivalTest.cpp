@@ -98,7 +98,9 @@ protected:
     // The recording's last write, `seconds` after the test clock's now.
     void TouchAt(const fs::path& file, long seconds) {
         const auto at = std::chrono::system_clock::to_time_t(clock_.Now()) + seconds;
-        struct utimbuf times {at, at};
+        struct utimbuf times {
+            at, at
+        };
         ASSERT_EQ(::utime(file.c_str(), &times), 0);
     }
 
@@ -219,8 +221,7 @@ TEST_F(Survival, ACallLeftByAKilledProgramBecomesItsRow) {
     {
         std::string bytes = ReadAll(recording);
         bytes.replace(20, 2, std::string("\x07\x00", 2));  // mu-law
-        for (int at : {4, 40})
-            bytes.replace(static_cast<std::size_t>(at), 4, std::string(4, '\0'));
+        for (int at : {4, 40}) bytes.replace(static_cast<std::size_t>(at), 4, std::string(4, '\0'));
         bytes.append(8000, '\x7f');
         std::ofstream(recording, std::ios::binary | std::ios::trunc) << bytes;
     }
