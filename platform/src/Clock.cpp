@@ -23,16 +23,20 @@ const SystemClock& SystemClock::Instance() {
     return clock;
 }
 
-FixedClock FixedClock::At(int year, int month, int day, int hour, int minute, int second) {
+std::chrono::system_clock::time_point FromLocalTime(const LocalTime& t) {
     std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
+    tm.tm_year = t.year - 1900;
+    tm.tm_mon = t.month - 1;
+    tm.tm_mday = t.day;
+    tm.tm_hour = t.hour;
+    tm.tm_min = t.minute;
+    tm.tm_sec = t.second;
     tm.tm_isdst = -1;
-    return FixedClock(std::chrono::system_clock::from_time_t(std::mktime(&tm)));
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+FixedClock FixedClock::At(int year, int month, int day, int hour, int minute, int second) {
+    return FixedClock(FromLocalTime({year, month, day, hour, minute, second}));
 }
 
 }  // namespace vt

@@ -42,5 +42,7 @@ private:
 };
 
 LocalTime ToLocalTime(std::chrono::system_clock::time_point at);
+// The moment a local calendar time names (daylight saving as the zone says).
+std::chrono::system_clock::time_point FromLocalTime(const LocalTime& t);
 
 }  // namespace vt

@@ -19,15 +19,7 @@ void MakeFolder(const fs::path& folder) {
 }
 
 std::time_t ToTime(const vt::LocalTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_isdst = -1;
-    return std::mktime(&tm);
+    return std::chrono::system_clock::to_time_t(vt::FromLocalTime(t));
 }
 
 }  // namespace
