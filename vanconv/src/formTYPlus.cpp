@@ -16,8 +16,11 @@
 
 #include "vanconv/ContactFile.h"
 #include "vanconv/ConverterTexts.h"
+#include "widgets/FileDialogs.h"
 
 namespace vanconv {
+
+using vt::widgets::FileDialogs;
 
 namespace {
 
@@ -260,28 +263,27 @@ int formTYPlus::Selected(Ctl id) const {
 }
 
 std::string formTYPlus::ChooseOpenFile() {
-    return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                        Filters(ContactFile::kOpenFilters).join(";;"))
-        .toStdString();
+    FileDialogs::Request request(FileDialogs::Kind::OpenFile, QString());
+    request.filters = Filters(ContactFile::kOpenFilters);
+    return FileDialogs::Choose(this, request).toStdString();
 }
 
 std::string formTYPlus::ChooseSaveFile(const std::string& title) {
-    QFileDialog dialog(this, Q(title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    FileDialogs::Request request(FileDialogs::Kind::SaveFile, Q(title));
+    request.filters = Filters(ContactFile::kSaveFilters);
+    request.defaultSuffix = QStringLiteral("xlsx");
+    const auto dialog = FileDialogs::Create(this, request);
     // The window has already said that an existing file is replaced.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = Filters(ContactFile::kSaveFilters);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix("xlsx");
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& f) {
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    QFileDialog* shown = dialog.get();
+    const QStringList filters = request.filters;
+    connect(shown, &QFileDialog::filterSelected, shown, [shown, filters](const QString& f) {
         static const char* const kSuffixes[] = {"xlsx", "vcf", "csv"};
         const qsizetype i = filters.indexOf(f);
         if (i >= 0)
-            dialog.setDefaultSuffix(kSuffixes[i]);
+            shown->setDefaultSuffix(kSuffixes[i]);
     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first().toStdString();
+    return FileDialogs::Choose(*dialog).toStdString();
 }
 
 void formTYPlus::Inform(const std::string& text) {

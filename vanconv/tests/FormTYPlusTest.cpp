@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTimer>
 #include <deque>
 #include <fstream>
 
@@ -15,6 +18,7 @@
 #include "vanconv/ConverterTexts.h"
 #include "vanconv/RunningVantelo.h"
 #include "vanconv/formTYPlus.h"
+#include "widgets/FileDialogs.h"
 
 namespace vanconv {
 namespace {
@@ -315,6 +319,52 @@ TEST_F(FormTest, AFailedImportIsShownAndVanteloComesBack) {
     EXPECT_TRUE(fake.WaitFor("started", 2));
     EXPECT_EQ(test::AllContacts(install_.databasePath).size(), 1u);
     EXPECT_TRUE(form_.Enabled(Ctl::CmdTrans));
+}
+
+// The window's own dialogs (the tests above answer in their place): the
+// programs' shared kind, with the converter's filters, and the save dialog's
+// suffix following the chosen filter.
+TEST_F(FormTest, FileDialogsAreTheSharedOnesWithTheConvertersFilters) {
+    QStringList filters;
+    QString title;
+    bool shared = false, confirms = true;
+    std::function<void(QFileDialog&)> answer;
+    QTimer poll;  // polled from the dialog's own event loop
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        filters = dialog->nameFilters();
+        title = dialog->windowTitle();
+        shared = dialog->iconProvider() == vt::widgets::FileDialogs::IconProvider() &&
+                 dialog->testOption(QFileDialog::DontUseNativeDialog);
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        answer(*dialog);
+    });
+    poll.start(10);
+
+    answer = [](QFileDialog& d) { d.reject(); };
+    EXPECT_EQ(form_.formTYPlus::ChooseOpenFile(), "");
+    EXPECT_EQ(filters, QStringList({"EXCEL (*.xlsx *.xls)", "vCard (*.vcf)", "CSV UTF-8 (*.csv)"}));
+    EXPECT_TRUE(shared);
+
+    shared = false;
+    answer = [this](QFileDialog& d) {
+        EXPECT_EQ(d.defaultSuffix(), "xlsx");
+        emit d.filterSelected(d.nameFilters().value(1));
+        // A name field with the focus would keep what the user typed.
+        if (QWidget* typing = d.focusWidget())
+            typing->clearFocus();
+        d.selectFile(QString::fromStdString((env_.Root() / "book").string()));
+        static_cast<QDialog&>(d).accept();
+    };
+    EXPECT_EQ(form_.formTYPlus::ChooseSaveFile("Select FileName"),
+              (env_.Root() / "book.vcf").string());
+    EXPECT_EQ(title, "Select FileName");
+    EXPECT_EQ(filters, QStringList({"EXCEL (*.xlsx)", "vCard 3.0 (*.vcf)", "CSV UTF-8 (*.csv)"}));
+    EXPECT_TRUE(shared);
+    EXPECT_FALSE(confirms) << "the window has asked already";
+    poll.stop();
 }
 
 }  // namespace

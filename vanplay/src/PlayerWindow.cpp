@@ -1,13 +1,13 @@
 #include "vanplay/PlayerWindow.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
+#include "widgets/FileDialogs.h"
 #include "widgets/PictureButton.h"
 #include "widgets/QtTimerHost.h"
 #include "widgets/SkinSlider.h"
@@ -16,6 +16,7 @@
 
 namespace vanplay {
 
+using vt::widgets::FileDialogs;
 using vt::widgets::PictureButton;
 using vt::widgets::SkinSlider;
 using vt::widgets::TransparentLabel;
@@ -131,14 +132,13 @@ QStringList PlayerWindow::OpenFilters() {
 
 void PlayerWindow::OpenWithDialog() {
     controller_->Stop();
-    QFileDialog dialog(this, QStringLiteral("Open File"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(OpenFilters());
-    dialog.selectNameFilter(OpenFilters().front());
-    dialog.setDefaultSuffix(QStringLiteral("vrc"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    FileDialogs::Request request(FileDialogs::Kind::OpenFile, QStringLiteral("Open File"));
+    request.filters = OpenFilters();
+    request.defaultSuffix = QStringLiteral("vrc");
+    const QString file = FileDialogs::Choose(this, request);
+    if (file.isEmpty())
         return;
-    controller_->OpenFile(dialog.selectedFiles().front().toStdString());
+    controller_->OpenFile(file.toStdString());
 }
 
 void PlayerWindow::ShowControl(int id, bool shown) {

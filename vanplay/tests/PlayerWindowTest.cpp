@@ -6,13 +6,14 @@
 #include <fstream>
 
 #include "VrcFixture.h"
-#include "testsupport/QtPump.h"
-#include "testsupport/WavFixture.h"
 #include "platform/ManualTimerHost.h"
+#include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
+#include "testsupport/WavFixture.h"
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
 #include "vanplay/PlayerWindow.h"
+#include "widgets/FileDialogs.h"
 #include "widgets/SkinSlider.h"
 
 using namespace vanplay;
@@ -340,7 +341,8 @@ TEST_F(PlayerWindowTest, OpenDialogOffersTheThreeFiltersAndCancelEnds) {
     window_->Start(Wav("call.wav", 1500));
     ASSERT_TRUE(WaitForState(PlayState::Running));
     QStringList filters;
-    QString title, selected;
+    QString title, selected, suffix;
+    bool shared = false;
     QTimer poll;  // polled from the dialog's own event loop
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = window_->findChild<QFileDialog*>();
@@ -350,6 +352,10 @@ TEST_F(PlayerWindowTest, OpenDialogOffersTheThreeFiltersAndCancelEnds) {
         filters = dialog->nameFilters();
         title = dialog->windowTitle();
         selected = dialog->selectedNameFilter();
+        suffix = dialog->defaultSuffix();
+        // The programs' one kind of dialog, which never opens the files it shows.
+        shared = dialog->iconProvider() == vt::widgets::FileDialogs::IconProvider() &&
+                 dialog->testOption(QFileDialog::DontUseNativeDialog);
         QMetaObject::invokeMethod(dialog, "reject");
     });
     poll.start(20);
@@ -360,6 +366,8 @@ TEST_F(PlayerWindowTest, OpenDialogOffersTheThreeFiltersAndCancelEnds) {
     EXPECT_TRUE(filters[1].startsWith("WAV Files (*.wav)"));
     EXPECT_TRUE(filters[2].startsWith("All Files"));
     EXPECT_EQ(selected, filters[0]);
+    EXPECT_EQ(suffix, "vrc");
+    EXPECT_TRUE(shared);
     EXPECT_EQ(Player().State(), PlayState::Stopped) << "the open button stops first";
     EXPECT_EQ(Player().CurrentFile(), (env_.Root() / "call.wav").string()) << "cancel ends it";
 }

@@ -112,7 +112,8 @@ int HeadlessProgram::Run() {
 
     HeadlessView view;
     ProgramStart start;
-    if (!start.Begin([&view](const std::string& text) { view.MessageBox(text); }))
+    if (!start.Begin(
+            [&view](ProgramStart::Problem, const std::string& text) { view.MessageBox(text); }))
         return 1;
     const auto& appFolder = start.AppFolder();
 

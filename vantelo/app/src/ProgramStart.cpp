@@ -26,12 +26,15 @@ void WriteAppPaths(const std::filesystem::path& appFolder) {
 }
 
 // A refused lock is either another holder or a lock file that cannot be made.
-std::string LockRefusal(const vt::SingleInstanceLock& lock) {
+void ReportLockRefusal(const vt::SingleInstanceLock& lock, const ProgramStart::Report& report) {
     const int fd = ::open(lock.LockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return lock.LockFile().string() + ": " + std::strerror(errno);
+    if (fd < 0) {
+        report(ProgramStart::Problem::LockFailed,
+               lock.LockFile().string() + ": " + std::strerror(errno));
+        return;
+    }
     ::close(fd);
-    return text::kAlreadyRunning;
+    report(ProgramStart::Problem::AlreadyRunning, text::kAlreadyRunning);
 }
 
 }  // namespace
@@ -41,19 +44,19 @@ ProgramStart::ProgramStart() : lock_("Korvane_TYC_Plus") {}
 bool ProgramStart::Begin(const Report& report) {
     ::umask(077);  // recordings, prompts, logs and settings are the user's alone
     if (!lock_.Acquire()) {
-        report(LockRefusal(lock_));
+        ReportLockRefusal(lock_, report);
         return false;
     }
     appFolder_ = vt::ApplicationFolder();
     vt::EnsureFolder(appFolder_, 0700);
     if (::chdir(appFolder_.c_str()) != 0) {
-        report(appFolder_.string() + ": " + std::strerror(errno));
+        report(Problem::Other, appFolder_.string() + ": " + std::strerror(errno));
         return false;
     }
     WriteAppPaths(appFolder_);
     const std::string promptError = PromptInstaller::Install(appFolder_);
     if (!promptError.empty())
-        report(promptError);
+        report(Problem::Other, promptError);
     return true;
 }
 

@@ -26,10 +26,10 @@ namespace {
 
 // A problem before the window exists: one line on standard error, and a
 // box where somebody can see it (the offscreen platform has nobody).
-void Report(const std::string& text) {
+void Report(ProgramStart::Problem problem, const std::string& text) {
     std::fprintf(stderr, "vantelo: %s\n", text.c_str());
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        QMessageBox::information(nullptr, QStringLiteral("Vantelo"), QString::fromStdString(text));
+        WindowProgram::ProblemBox(problem, text)->exec();
 }
 
 // Runs `task` on the window's thread (from any thread).
@@ -85,6 +85,21 @@ private:
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> WindowProgram::ProblemBox(ProgramStart::Problem problem,
+                                                       const std::string& text) {
+    using Problem = ProgramStart::Problem;
+    const QString title = problem == Problem::AlreadyRunning ? QStringLiteral("Error")
+                          : problem == Problem::LockFailed   ? QStringLiteral("Error!")
+                                                             : QStringLiteral("Vantelo");
+    auto box = std::make_unique<QMessageBox>(
+        problem == Problem::Other ? QMessageBox::Information : QMessageBox::Critical, title,
+        QString::fromStdString(text), QMessageBox::Ok);
+    // Seen even when the running program's window covers the screen.
+    if (problem == Problem::AlreadyRunning)
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box;
+}
+
 int WindowProgram::Run(int argc, char** argv) {
     // Signals are taken by one thread of ours, so block them before any
     // thread (Qt's, ours or the line library's) starts.
@@ -107,7 +122,7 @@ int WindowProgram::Run(int argc, char** argv) {
                                  PhoneController::Places{appFolder, vt::SettingsFilePath()},
                                  setup});
     if (!binding.OpenError().empty()) {
-        Report(binding.OpenError());
+        Report(ProgramStart::Problem::Other, binding.OpenError());
         return 1;
     }
     binding.SetOnExit([] { QCoreApplication::exit(0); });
@@ -129,7 +144,7 @@ int WindowProgram::Run(int argc, char** argv) {
         [&binding] { binding.OnExitCommand(); }));
     std::string serverError;
     if (!server.Start(&serverError))
-        Report(serverError);
+        Report(ProgramStart::Problem::Other, serverError);
     SignalWatcher endSignals([&binding] { OnWindowThread([&binding] { binding.ExitUnattended(); }); });
 
     std::unique_ptr<StartupProbe> probe;

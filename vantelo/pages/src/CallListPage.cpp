@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,12 +20,14 @@
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
+#include "widgets/FileDialogs.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
 
 namespace vantelo::pages {
 
 namespace fs = std::filesystem;
+using vt::widgets::FileDialogs;
 
 namespace {
 
@@ -95,15 +96,17 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions,
                            const vt::widgets::SkinImages& skin, QWidget* parent)
     : QWidget(parent), owner_(owner), actions_(actions), records_(std::make_unique<CRSCallList>()) {
     chooseFolder_ = [this]() -> std::optional<fs::path> {
-        const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Destination"));
+        const QString dir = FileDialogs::Choose(
+            this, {FileDialogs::Kind::Folder, QStringLiteral("Select Destination")});
         if (dir.isEmpty())
             return std::nullopt;
         return fs::path(dir.toStdString());
     };
     chooseCsv_ = [this]() -> std::optional<fs::path> {
-        const QString file = QFileDialog::getSaveFileName(
-            this, QStringLiteral("CSV로 내보내기"), QStringLiteral("calls.csv"),
-            QStringLiteral("CSV (*.csv)"));
+        FileDialogs::Request request(FileDialogs::Kind::SaveFile, QStringLiteral("CSV로 내보내기"));
+        request.fileName = QStringLiteral("calls.csv");
+        request.filters = QStringList{QStringLiteral("CSV (*.csv)")};
+        const QString file = FileDialogs::Choose(this, request);
         if (file.isEmpty())
             return std::nullopt;
         return fs::path(file.toStdString());

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <algorithm>
 
 #include "vantelo/pages/AboutBox.h"
 #include "vantelo/pages/AddressBookPage.h"
@@ -77,6 +78,7 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     setWindowTitle(QStringLiteral("Vantelo"));
     setWindowIcon(QIcon(QPixmap::fromImage(skin_.Image(IDI_PROGRAM))));
     setFixedSize(PhoneLayout::kWindowWidth, PhoneLayout::kWindowHeight);
+    move(StartGeometry(WorkArea(this)).topLeft());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMask(vt::widgets::SkinImages::RegionFromShape(skin_.Image(IDB_SHAPE)));
     setFocusPolicy(Qt::StrongFocus);
@@ -102,6 +104,19 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     BuildSystemMenu();
     BuildTray(setup.tray);
     SwitchPage(0);
+}
+
+QRect PhoneWindow::StartGeometry(const QRect& workArea) {
+    const QSize size(PhoneLayout::kWindowWidth, PhoneLayout::kWindowHeight);
+    // Centred on each axis, then moved back until its right or bottom edge
+    // is on the area, and at last until its left or top edge is.
+    auto place = [](int start, int length, int window) {
+        const int centred = start + (length - window) / 2;
+        return std::max(start, std::min(centred, start + length - window));
+    };
+    return {QPoint(place(workArea.x(), workArea.width(), size.width()),
+                   place(workArea.y(), workArea.height(), size.height())),
+            size};
 }
 
 PhoneWindow::~PhoneWindow() {

@@ -3,17 +3,17 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "widgets/FileDialogs.h"
+
 namespace vantelo::pages {
 
+using vt::widgets::FileDialogs;
+
 std::unique_ptr<QFileDialog> SoundFileDialog::Create(QWidget* parent) {
-    // Qt's own dialog: the same on every desktop.
-    auto dialog = std::make_unique<QFileDialog>(
-        parent, QStringLiteral("Open File"), QDir::currentPath(),
-        QStringLiteral("Sound Files(*.wav;*.vrc) (*.wav *.vrc)"));
+    FileDialogs::Request request(FileDialogs::Kind::OpenFile, QStringLiteral("Open File"));
+    request.filters = QStringList{QStringLiteral("Sound Files(*.wav;*.vrc) (*.wav *.vrc)")};
+    auto dialog = FileDialogs::Create(parent, request);
     dialog->setObjectName(QStringLiteral("SoundFileDialog"));
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
     return dialog;
 }
 

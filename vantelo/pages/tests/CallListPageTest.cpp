@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,11 +28,15 @@
 #include "WindowFixture.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
+#include "testsupport/ChildProcess.h"
+#include "testsupport/FileDialogProbe.h"
+#include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
+#include "vantelo/pages/SettingsPage.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
 
@@ -44,6 +50,44 @@ std::string ReadAll(const fs::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// vtdb, the database's other user, run to its end: what it printed.
+std::string Vtdb(const std::vector<std::string>& args) {
+    vt::test::ChildProcess vtdb(vt::test::BinaryFolder() / "vtdb", args);
+    const auto status = vtdb.WaitExit(std::chrono::seconds(60));
+    EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << vtdb.Output();
+    return vtdb.Output();
+}
+
+// The second field of each line vtdb printed (the name of a call or of a
+// contact), sorted.
+std::vector<std::string> Names(const std::string& lines) {
+    std::vector<std::string> names;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string first, second;
+        std::getline(fields, first, '\t');
+        std::getline(fields, second, '\t');
+        names.push_back(second);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Database files that this process still has open but that are gone from
+// the folder.
+std::vector<std::string> LostDatabaseFiles() {
+    std::vector<std::string> lost;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        const std::string target = fs::read_symlink(fd.path(), ec).string();
+        if (!ec && target.find(kDatabaseFileName) != std::string::npos &&
+            target.ends_with(" (deleted)"))
+            lost.push_back(target);
+    }
+    return lost;
 }
 
 // The phone behind the page: names, and a scripted line for its playback.
@@ -511,6 +555,91 @@ TEST_F(CallListPageTest, CsvExportWritesTheFilteredRows) {
               "000002,수신,07-03-14,00:00:00,\"Kim, \"\"Jr\"\"\",0,00:00,X,,X,\"two\nlines\"\r\n"
               "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,O,,X,\r\n");
 }
+
+// The window's file dialogs (the settings page's greeting, the CSV export,
+// the backup's folder), each browsing the application folder while the
+// pages hold the database. Afterwards another program reads and writes the
+// same database, the page's deletion reaches it at once, and after both
+// have ended nothing is lost.
+class DialogBrowsingTest : public CallListPageTest,
+                           public ::testing::WithParamInterface<const char*> {
+protected:
+    // Opens the dialog of the case; the backup first asks whether to delete
+    // ("No" is answered), then asks for the folder.
+    void OpenDialog(const std::string& title) {
+        if (title == "Open File") {
+            Click(IDC_PAGE_SETTINGS);
+            Click(window_->Settings().Control(IDC_SP_PATH));
+        } else if (title == "CSV로 내보내기") {
+            Click(page_->Control(IDC_CL_EXPORT_CSV));
+        } else {
+            ClickRow(0);
+            Click(page_->Control(IDC_CL_BACKUP));
+        }
+    }
+    void ShowLog() {
+        Click(IDC_PAGE_CALLLOG);
+        ASSERT_EQ(window_->ShownPage(), IDD_CALLLOG);
+    }
+};
+
+TEST_P(DialogBrowsingTest, BrowsingTheFolderKeepsTheDatabaseShared) {
+    const std::string title = GetParam();
+    Sample();
+    Open();
+    page_ = CallListPage::InstallInto(*window_, actions_, DefaultDatabasePath());
+    ShowLog();
+    auto sorted = [](std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    std::vector<std::string> calls = Column(4);  // newest first
+    ASSERT_EQ(sorted(calls), sorted({"김철수", "Lee", "kimura", "Park", "odd"}));
+
+    // The program's working folder, where every dialog starts. The poll
+    // answers the question on the way with "No" and cancels the dialog once
+    // it has looked at every file of the folder.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(vt::ApplicationFolder().string()));
+    QString browsed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(QMessageBox::No)->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal);
+                   dialog && vt::test::ListedItsFolder(*dialog)) {
+            browsed = dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    poll.start(10);
+    OpenDialog(title);
+    poll.stop();
+    QDir::setCurrent(previous);
+    ASSERT_EQ(browsed.toStdString(), title);
+
+    // The other program reads, then writes.
+    EXPECT_EQ(Names(Vtdb({"calls"})), sorted(calls));
+    ASSERT_EQ(Vtdb({"add-contact", "Name=added", "Group=test"}), "1\n");
+
+    // The page deletes a call: the other program sees it gone at once.
+    ShowLog();
+    ClickRow(0);
+    AnswerMessageBox(QMessageBox::Yes, [&] { Click(page_->Control(IDC_CL_DELETE)); });
+    calls.erase(calls.begin());
+    ASSERT_EQ(Column(4), calls);
+    EXPECT_EQ(Names(Vtdb({"calls"})), sorted(calls));
+    EXPECT_EQ(LostDatabaseFiles(), std::vector<std::string>());
+
+    page_ = nullptr;
+    window_.reset();
+    EXPECT_EQ(Names(Vtdb({"calls"})), sorted(calls));
+    EXPECT_EQ(Names(Vtdb({"contacts", "--group", "test"})), std::vector<std::string>{"added"});
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDialog, DialogBrowsingTest,
+                         ::testing::Values("Open File", "CSV로 내보내기", "Select Destination"));
 
 }  // namespace
 }  // namespace vantelo::pages::test

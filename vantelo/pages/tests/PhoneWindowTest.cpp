@@ -5,11 +5,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
-#include <set>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "WindowFixture.h"
 #include "testsupport/QtPump.h"
@@ -39,6 +40,35 @@ protected:
                                 .convertToFormat(Shown(id).format());
     }
 };
+
+TEST(PhoneWindowPlace, CentredOnTheWorkAreaAndNeverPastItsTopLeft) {
+    const QSize size(PhoneLayout::kWindowWidth, PhoneLayout::kWindowHeight);  // 830 x 576
+    struct Case {
+        QRect workArea;
+        QPoint at;
+    };
+    const Case cases[] = {
+        {{0, 0, 1920, 1080}, {545, 252}},
+        {{0, 27, 1366, 741}, {268, 27 + 82}},        // below a panel
+        {{1920, 0, 1280, 1024}, {1920 + 225, 224}},  // the second screen
+        {{0, 0, 800, 600}, {0, 12}},                 // narrower than the window
+        {{100, 50, 640, 480}, {100, 50}},            // smaller both ways
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PhoneWindow::StartGeometry(c.workArea), QRect(c.at, size)) << c.workArea.x();
+    }
+}
+
+TEST_F(PhoneWindowTest, OpensWhereItsScreensWorkAreaPlacesIt) {
+    Open();
+    const QRect area = window_->screen()->availableGeometry();
+    EXPECT_EQ(window_->geometry(), PhoneWindow::StartGeometry(area));
+    // Centred in height on any screen it fits in (in width only on the
+    // wider ones): not in the corner.
+    ASSERT_LE(window_->height(), area.height());
+    EXPECT_EQ(window_->geometry().center().y(), area.center().y());
+    EXPECT_NE(window_->pos(), area.topLeft());
+}
 
 TEST_F(PhoneWindowTest, ShapedFromItsSkinWithTheButtonsInPlace) {
     Open();

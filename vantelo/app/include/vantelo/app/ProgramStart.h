@@ -16,7 +16,10 @@ namespace vantelo {
 
 class ProgramStart {
 public:
-    using Report = std::function<void(const std::string&)>;
+    // What stopped or troubled the start: another instance holds the lock,
+    // the lock could not be taken at all, or anything else.
+    enum class Problem { AlreadyRunning, LockFailed, Other };
+    using Report = std::function<void(Problem, const std::string&)>;
 
     ProgramStart();
 

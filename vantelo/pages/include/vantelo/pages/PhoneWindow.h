@@ -62,6 +62,11 @@ public:
     PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* parent = nullptr);
     ~PhoneWindow() override;
 
+    // Where the window opens: centred on the work area of its screen; on a
+    // screen too small for it, its top left corner (caption and page
+    // buttons) stays on the screen.
+    static QRect StartGeometry(const QRect& workArea);
+
     vt::MessageWindow& MessageWindow() { return messages_; }
     const vt::widgets::SkinImages& Skin() const { return skin_; }
     QWidget* Control(int id) const;
