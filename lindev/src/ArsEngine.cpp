@@ -1,4 +1,5 @@
 #include "ArsEngine.h"
+#include "lindev/Protocol.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "CLineDevice.h"
-#include "lindev/VendorRequests.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 
@@ -130,7 +130,7 @@ void ArsEngine::PromptAndCollect(const Job& job) {
     CTyCtiInstance& t = device_.Transport();
     for (int rep = 0; rep < job.repetitions; ++rep) {
         std::uint8_t setup[2] = {static_cast<std::uint8_t>(job.maxKeys), TerminatorCode(job.terminator)};
-        if (!t.Vendor_Write(request::kStartArsPrompt, static_cast<std::uint16_t>(length & 0xFFFF),
+        if (!t.Vendor_Write(Request::StartArsPrompt, static_cast<std::uint16_t>(length & 0xFFFF),
                             static_cast<std::uint16_t>(length >> 16), sizeof setup, setup))
             return outcome('Q');
         if (length > kBlock) {
@@ -158,18 +158,18 @@ void ArsEngine::PromptAndCollect(const Job& job) {
             if (!SleepUnlessStopped(kWaitSleepMs)) return outcome('Y');
             wait -= kWaitStepMs;
             std::uint8_t waiting = 0;
-            if (t.Vendor_Read(request::kPollArsKeys, 0, 0, 1, &waiting) && waiting == 0xFF)
+            if (t.Vendor_Read(Request::PollArsKeys, 0, 0, 1, &waiting) && waiting == 0xFF)
                 return CollectKeys(job.maxKeys);
         }
         if (!SleepUnlessStopped(kWaitStepMs)) return outcome('Y');
-        t.Vendor_Read(request::kEndArsRepetition, 0, 0, 0, nullptr);
+        t.Vendor_Read(Request::EndArsRepetition, 0, 0, 0, nullptr);
     }
     outcome('Y');
 }
 
 void ArsEngine::CollectKeys(int maxKeys) {
     std::uint8_t reply[kKeyBufferSize] = {};
-    const bool ok = device_.Transport().Vendor_Read(request::kReadArsKeys, 0, 0,
+    const bool ok = device_.Transport().Vendor_Read(Request::ReadArsKeys, 0, 0,
                                                     static_cast<std::uint16_t>(maxKeys), reply);
     std::lock_guard lock(keysMutex_);
     std::memset(keys_, 0, sizeof keys_);
@@ -211,7 +211,7 @@ int ArsEngine::FirmwareUpdate(const char* path) {
     std::vector<std::uint8_t> image;
     if (!path || !ReadWhole(path, &image, kMaxFirmware)) return 0;
     CTyCtiInstance& t = device_.Transport();
-    if (!t.Vendor_Read(request::kAnnounceFirmware, static_cast<std::uint16_t>(image.size()), 0, 0,
+    if (!t.Vendor_Read(Request::AnnounceFirmware, static_cast<std::uint16_t>(image.size()), 0, 0,
                        nullptr))
         return 1;
     const std::uint32_t sent = t.Bulk_OUT(image.data(), static_cast<std::uint32_t>(image.size()));

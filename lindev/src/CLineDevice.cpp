@@ -7,8 +7,7 @@
 
 #include "LineCommands.h"
 #include "lindev/DiagnosticLog.h"
-#include "lindev/StatusWord.h"
-#include "lindev/VendorRequests.h"
+#include "lindev/Protocol.h"
 #include "platform/Tick.h"
 
 namespace lindev {
@@ -52,7 +51,7 @@ int CLineDevice::TyOpen() {
         return 0;
     }
     std::uint8_t versions[2] = {};
-    transport_.Vendor_Read(request::kReadVersions, 0, 0, sizeof versions, versions);
+    transport_.Vendor_Read(Request::ReadVersions, 0, 0, sizeof versions, versions);
     hwVersion_.store(versions[0]);
     fwVersion_.store(versions[1]);
     open_.store(true);
@@ -189,7 +188,7 @@ int CLineDevice::ReadCallerId() {
     if (!open_.load()) return kNotOpen;
     for (int attempt = 1;; ++attempt) {
         std::uint8_t reply[CallerIdStore::kReplySize] = {};
-        if (!transport_.Vendor_Read(request::kReadCallerId, 0, 0, sizeof reply, reply)) return 0;
+        if (!transport_.Vendor_Read(Request::ReadCallerId, 0, 0, sizeof reply, reply)) return 0;
         if (reply[0] != 0xFF) {
             if (reply[0] != 0x80) return kBadArgument;  // not a multiple-data message
             callerId_.Parse(reply);

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "lindev/StatusWord.h"
-#include "lindev/VendorRequests.h"
+#include "lindev/Protocol.h"
 #include "platform/Tick.h"
 
 namespace lindev {
@@ -56,7 +55,7 @@ int LineCommands::HookOff(bool clearRedial) {
     if (status & kHookOffBlockers) return 0;
     if (GetHeadsetLoc() == 2) return 0;
     if (status & status::kOffHook) return 1;  // already holds the line
-    if (!device_.Transport().Vendor_Read(request::kHookOff, 0, 0, 0, nullptr)) return 0;
+    if (!device_.Transport().Vendor_Read(Request::HookOff, 0, 0, 0, nullptr)) return 0;
     if (clearRedial) {
         device_.Redial().extensionText.clear();
         device_.Redial().numberText.clear();
@@ -70,12 +69,12 @@ int LineCommands::HookOn() {
     const std::uint32_t status = device_.ReadStatus();
     if (status & status::kDialling) return 0;
     if (!(status & status::kOffHook)) return 1;  // already on-hook
-    return device_.Transport().Vendor_Read(request::kHookOn, 0, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Read(Request::HookOn, 0, 0, 0, nullptr) ? 1 : 0;
 }
 
 bool LineCommands::DiallerReady(bool* failed) {
     std::uint8_t ready = 0;
-    *failed = !device_.Transport().Vendor_Read(request::kDiallerReady, 0, 0, 1, &ready);
+    *failed = !device_.Transport().Vendor_Read(Request::DiallerReady, 0, 0, 1, &ready);
     return !*failed && ready == 0xFF;
 }
 
@@ -93,7 +92,7 @@ int LineCommands::SendDtmf(const std::string& digits, int onTime, int offTime) {
     if (!DiallerReady(&failed)) return failed ? 0 : kBusyOrAlready;
     onTime = std::clamp(onTime, 0, 0xFFFF);
     offTime = std::clamp(offTime, 0, 0xFFFF);
-    if (!device_.Transport().Vendor_Write(request::kSendDtmf, static_cast<std::uint16_t>(onTime),
+    if (!device_.Transport().Vendor_Write(Request::SendDtmf, static_cast<std::uint16_t>(onTime),
                                           static_cast<std::uint16_t>(offTime),
                                           static_cast<std::uint16_t>(codes.size()), codes.data()))
         return 0;
@@ -121,7 +120,7 @@ int LineCommands::SendFlash(int flashTime) {
     if (!DiallerReady(&failed)) return 0;
     auto ms = static_cast<std::uint16_t>(flashTime & 0xFFFF);
     if (ms == 0) ms = kDefaultFlashMs;
-    return device_.Transport().Vendor_Read(request::kFlash, ms, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Read(Request::Flash, ms, 0, 0, nullptr) ? 1 : 0;
 }
 
 int LineCommands::VolumeControl(bool up) {
@@ -130,15 +129,15 @@ int LineCommands::VolumeControl(bool up) {
         return 0;
     const std::uint16_t value = up ? 1 : 2;
     CTyCtiInstance& t = device_.Transport();
-    t.Vendor_Read(request::kVolumeStep, value, 3, 0, nullptr);
+    t.Vendor_Read(Request::VolumeStep, value, 3, 0, nullptr);
     vt::SleepMs(kVolumeStepPauseMs);
-    return t.Vendor_Read(request::kVolumeStep, value, 4, 0, nullptr) ? 1 : 0;
+    return t.Vendor_Read(Request::VolumeStep, value, 4, 0, nullptr) ? 1 : 0;
 }
 
 int LineCommands::ToggleMute() {
     device_.Log("ToggleMute().");
     if (!device_.IsOpen() || device_.HwVersion() < 2) return 0;
-    return device_.Transport().Vendor_Read(request::kToggleMute, 0, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Read(Request::ToggleMute, 0, 0, 0, nullptr) ? 1 : 0;
 }
 
 int LineCommands::SetHeadSet(int mode) {
@@ -148,7 +147,7 @@ int LineCommands::SetHeadSet(int mode) {
     if (!device_.IsOpen() || device_.HwVersion() < 3) return 0;
     const std::uint32_t status = device_.ReadStatus();
     if (status & (dsp ? kDspBlockers : kTelBlockers)) return 0;
-    return device_.Transport().Vendor_Read(request::kHeadsetMode, dsp ? 1 : 0, 0, 0, nullptr) ? 1
+    return device_.Transport().Vendor_Read(Request::HeadsetMode, dsp ? 1 : 0, 0, 0, nullptr) ? 1
                                                                                                : 0;
 }
 
@@ -156,7 +155,7 @@ int LineCommands::DisconHeadset(bool disconnect) {
     device_.Log(disconnect ? "HeadSet().Disconnecting" : "DisConnected HeadSet() Release..");
     if (disconnect && GetHeadsetLoc() == 2) return 0;
     if (device_.HwVersion() < 5 || device_.FwVersion() < 3) return 255;
-    return device_.Transport().Vendor_Read(request::kHeadsetDisconnect, disconnect ? 1 : 0, 0, 0,
+    return device_.Transport().Vendor_Read(Request::HeadsetDisconnect, disconnect ? 1 : 0, 0, 0,
                                            nullptr)
                ? 1
                : 0;
@@ -164,25 +163,25 @@ int LineCommands::DisconHeadset(bool disconnect) {
 
 int LineCommands::GetHeadsetLoc() {
     std::uint8_t location = 0;
-    if (!device_.Transport().Vendor_Read(request::kHeadsetLocation, 0, 0, 1, &location)) return 0;
+    if (!device_.Transport().Vendor_Read(Request::HeadsetLocation, 0, 0, 1, &location)) return 0;
     return location;
 }
 
 int LineCommands::SetHold(bool hold) {
     device_.Log(hold ? "SetHold(). Set" : "SetHold(). Release");
-    return device_.Transport().Vendor_Read(request::kHold, hold ? 1 : 0, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Read(Request::Hold, hold ? 1 : 0, 0, 0, nullptr) ? 1 : 0;
 }
 
 int LineCommands::SetArsComm(bool ledOn) {
     device_.Log(ledOn ? "ARSComm(). LED ON" : "ARSComm(). LED OFF");
-    return device_.Transport().Vendor_Read(request::kArsLed, ledOn ? 1 : 0, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Read(Request::ArsLed, ledOn ? 1 : 0, 0, 0, nullptr) ? 1 : 0;
 }
 
 std::string LineCommands::GetManualDtmf() {
     char buffer[kManualDtmfSize] = {};
     std::uint8_t reply[kManualDtmfSize] = {};
     std::string digits;
-    if (device_.Transport().Vendor_Read(request::kReadManualDtmf, 0, 0, sizeof reply, reply)) {
+    if (device_.Transport().Vendor_Read(Request::ReadManualDtmf, 0, 0, sizeof reply, reply)) {
         // The count byte never makes the read run past the reply.
         const std::size_t n = std::min<std::size_t>(reply[0], kManualDtmfSize - 1);
         for (std::size_t i = 1; i <= n; ++i) digits += DigitChar(reply[i]);
@@ -198,19 +197,19 @@ int LineCommands::SetSerial(std::uint32_t serial) {
     std::uint8_t data[4] = {static_cast<std::uint8_t>(serial), static_cast<std::uint8_t>(serial >> 8),
                             static_cast<std::uint8_t>(serial >> 16),
                             static_cast<std::uint8_t>(serial >> 24)};
-    return device_.Transport().Vendor_Write(request::kSerial, 1, 0, sizeof data, data) ? 1 : 0;
+    return device_.Transport().Vendor_Write(Request::Serial, 1, 0, sizeof data, data) ? 1 : 0;
 }
 
 std::uint32_t LineCommands::GetSerial() {
     device_.Log("GetSerial().");
     std::uint8_t data[4] = {};
-    if (!device_.Transport().Vendor_Read(request::kSerial, 0, 0, sizeof data, data)) return 0;
+    if (!device_.Transport().Vendor_Read(Request::Serial, 0, 0, sizeof data, data)) return 0;
     return data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
 }
 
 int LineCommands::GetCurrentPlayVolume() {
     std::uint8_t code = 0;
-    if (!device_.Transport().Vendor_Read(request::kPlayVolume, 0, 0, 1, &code)) return 255;
+    if (!device_.Transport().Vendor_Read(Request::PlayVolume, 0, 0, 1, &code)) return 255;
     if (code < kVolumeCodeMax - kVolumeLevels || code > kVolumeCodeMax) return 255;
     return kVolumeCodeMax - code;
 }
@@ -218,14 +217,14 @@ int LineCommands::GetCurrentPlayVolume() {
 int LineCommands::SetCurrentPlayVolume(int level) {
     const int code = (level >= 0 && level <= kVolumeLevels) ? kVolumeCodeMax - level : 0;
     std::uint8_t ignored = 0;
-    return device_.Transport().Vendor_Read(request::kPlayVolume, 1,
+    return device_.Transport().Vendor_Read(Request::PlayVolume, 1,
                                            static_cast<std::uint16_t>(code), 1, &ignored)
                ? 1
                : 0;
 }
 
 int LineCommands::TestHw() {
-    return device_.Transport().Vendor_Write(request::kTestHardware, 0, 0, 0, nullptr) ? 1 : 0;
+    return device_.Transport().Vendor_Write(Request::TestHardware, 0, 0, 0, nullptr) ? 1 : 0;
 }
 
 }  // namespace lindev

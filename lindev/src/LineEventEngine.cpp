@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "lindev/StatusWord.h"
+#include "lindev/Protocol.h"
 #include "lindev/lindev.h"
 
 namespace lindev {

@@ -7,8 +7,7 @@
 #include <system_error>
 
 #include "CLineDevice.h"
-#include "lindev/StatusWord.h"
-#include "lindev/VendorRequests.h"
+#include "lindev/Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 
@@ -151,7 +150,7 @@ void PlaybackEngine::WholeFile(const Job& job) {
     }
     CTyCtiInstance& t = device_.Transport();
     std::uint8_t format = job.raw ? 1 : 0;
-    if (!t.Vendor_Write(request::kStartPlayback, static_cast<std::uint16_t>(n & 0xFFFF),
+    if (!t.Vendor_Write(Request::StartPlayback, static_cast<std::uint16_t>(n & 0xFFFF),
                         static_cast<std::uint16_t>(n >> 16), 1, &format)) {
         Finish("Message4. WM_TY_THREADNOTIFY 0L", 0);
         playing_.store(0);
@@ -196,7 +195,7 @@ void PlaybackEngine::Positioned(const Job& job) {
     const std::uint32_t count = static_cast<std::uint32_t>(length - offset);
     CTyCtiInstance& t = device_.Transport();
     std::uint8_t format = 0;
-    if (!t.Vendor_Write(request::kStartPlayback, static_cast<std::uint16_t>(count & 0xFFFF),
+    if (!t.Vendor_Write(Request::StartPlayback, static_cast<std::uint16_t>(count & 0xFFFF),
                         static_cast<std::uint16_t>(count >> 16), 1, &format)) {
         Finish("Message9. WM_TY_THREADNOTIFY 0L", 0);
         playing_.store(0);

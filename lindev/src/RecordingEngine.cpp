@@ -13,8 +13,7 @@
 #include "CLineDevice.h"
 #include "LineCommands.h"
 #include "lindev/RingDrain.h"
-#include "lindev/StatusWord.h"
-#include "lindev/VendorRequests.h"
+#include "lindev/Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 #include "speechcodec/WavHeader.h"
@@ -130,7 +129,7 @@ int RecordingEngine::Start(const char* path, int recordFlag, int mode) {
 
     if (ThreadsRecorded()) StopLocked();
 
-    if (!device_.Transport().Vendor_Read(request::kStartRecord, recordFlag ? 1 : 0,
+    if (!device_.Transport().Vendor_Read(Request::StartRecord, recordFlag ? 1 : 0,
                                          static_cast<std::uint16_t>(mode), 0, nullptr)) {
         device_.Log("Record() FAILED 2. WM_TY_THREADNOTIFY 1L");
         device_.PostMessage(WM_TY_THREADNOTIFY, 1);
@@ -168,7 +167,7 @@ void RecordingEngine::SendStopRequests(bool withStopRequest) {
                                    : "call IntRecord_Stop(). return false.");
     if (withStopRequest && device_.Engine().CurrentWord() != status::kUnreadable &&
         !stopRequestSent_.exchange(true))
-        t.Vendor_Read(request::kStopRecord, 0, 0, 0, nullptr);
+        t.Vendor_Read(Request::StopRecord, 0, 0, 0, nullptr);
 }
 
 bool RecordingEngine::AdapterRecording() {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "RecordingSink.h"
+#include "lindev/Protocol.h"
 #include "lindev/LineEventEngine.h"
-#include "lindev/VendorRequests.h"
 #include "lindev/lindev.h"
 #include "linesim/InProcessAdapter.h"
 #include "linesim/ManualTimeSource.h"
@@ -40,9 +40,9 @@ RecordingSink DialWithKeys(const DialAndKeys& c) {
     lindev::LineEventEngine engine(sink);
     device.SetDeviceName(adapter.DevicePath().c_str());
     EXPECT_EQ(device.Device_Open(), 1);
-    EXPECT_EQ(device.Vendor_Read(lindev::request::kHookOff, 0, 0, 0, nullptr), 1);
+    EXPECT_EQ(device.Vendor_Read(lindev::Request::HookOff, 0, 0, 0, nullptr), 1);
     std::vector<std::uint8_t> codes = c.sent;
-    EXPECT_EQ(device.Vendor_Write(lindev::request::kSendDtmf, c.onMs, c.offMs,
+    EXPECT_EQ(device.Vendor_Write(lindev::Request::SendDtmf, c.onMs, c.offMs,
                                   static_cast<std::uint16_t>(codes.size()), codes.data()),
               1);
     for (std::uint64_t t = 0; t < 2000; ++t, time->Advance(1)) {

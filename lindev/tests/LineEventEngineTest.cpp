@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingSink.h"
-#include "lindev/StatusWord.h"
+#include "lindev/Protocol.h"
 #include "lindev/lindev.h"
 
 using namespace lindev;

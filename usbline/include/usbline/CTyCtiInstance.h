@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "usbline/AdapterProtocol.h"
 #include "usbline/Driver.h"
 
 #if defined(USBLINE_BUILDING)
@@ -44,6 +45,14 @@ public:
                     std::uint16_t length, void* data);
     int Vendor_Write(std::uint8_t request, std::uint16_t value, std::uint16_t index,
                      std::uint16_t length, void* data);
+    int Vendor_Read(usbline::protocol::Request request, std::uint16_t value, std::uint16_t index,
+                    std::uint16_t length, void* data) {
+        return Vendor_Read(usbline::protocol::Code(request), value, index, length, data);
+    }
+    int Vendor_Write(usbline::protocol::Request request, std::uint16_t value, std::uint16_t index,
+                     std::uint16_t length, void* data) {
+        return Vendor_Write(usbline::protocol::Code(request), value, index, length, data);
+    }
 
     // Bytes transferred, 0 on failure.
     std::uint32_t Bulk_IN(std::uint8_t* buffer, std::uint32_t length);
