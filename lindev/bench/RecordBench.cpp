@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "lindev/RingDrain.h"
+#include "RingDrain.h"
 #include "lindev/lindev.h"
 #include "linesim/ScopedDaemon.h"
 #include "platform/QueueMessageWindow.h"

@@ -1,5 +1,5 @@
 #include "ArsEngine.h"
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 
 #include <algorithm>
 #include <cstdio>

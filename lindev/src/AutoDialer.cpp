@@ -4,7 +4,7 @@
 
 #include "CLineDevice.h"
 #include "LineCommands.h"
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 

@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "LineCommands.h"
-#include "lindev/DiagnosticLog.h"
-#include "lindev/Protocol.h"
+#include "DiagnosticLog.h"
+#include "Protocol.h"
 #include "platform/Tick.h"
 
 namespace lindev {

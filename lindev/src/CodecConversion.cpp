@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "CodecOutputFile.h"
-#include "lindev/CodecLibrary.h"
+#include "CodecLibrary.h"
 #include "lindev/lindev.h"
 #include "speechcodec/MuLaw.h"
 #include "speechcodec/SilenceRunWriter.h"

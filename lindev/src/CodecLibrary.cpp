@@ -1,4 +1,4 @@
-#include "lindev/CodecLibrary.h"
+#include "CodecLibrary.h"
 
 #include <mutex>
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "lindev/DiagnosticLog.h"
+#include "DiagnosticLog.h"
 #include "platform/Clock.h"
 #include "platform/DeviceEnumeration.h"
 #include "platform/Tick.h"

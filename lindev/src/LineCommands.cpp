@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "platform/Tick.h"
 
 namespace lindev {

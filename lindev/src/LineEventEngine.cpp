@@ -1,8 +1,8 @@
-#include "lindev/LineEventEngine.h"
+#include "LineEventEngine.h"
 
 #include <cstdio>
 
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 
 namespace lindev {

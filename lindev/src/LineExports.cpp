@@ -6,7 +6,7 @@
 
 #include "LineCommands.h"
 #include "SlotAccess.h"
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 
 using lindev::CLineDevice;

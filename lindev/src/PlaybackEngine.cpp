@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "CLineDevice.h"
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 

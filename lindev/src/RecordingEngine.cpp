@@ -12,8 +12,8 @@
 
 #include "CLineDevice.h"
 #include "LineCommands.h"
-#include "lindev/RingDrain.h"
-#include "lindev/Protocol.h"
+#include "RingDrain.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 #include "speechcodec/WavHeader.h"

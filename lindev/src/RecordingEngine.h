@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "lindev/MonitorRing.h"
+#include "MonitorRing.h"
 #include "platform/AutoResetEvent.h"
 
 namespace lindev {

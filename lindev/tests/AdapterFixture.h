@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "lindev/DiagnosticLog.h"
+#include "DiagnosticLog.h"
 #include "lindev/lindev.h"
 #include "linesim/InProcessAdapter.h"
 #include "testsupport/TestEnvironment.h"

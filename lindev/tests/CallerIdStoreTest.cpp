@@ -1,4 +1,4 @@
-#include "lindev/CallerIdStore.h"
+#include "CallerIdStore.h"
 
 #include <gtest/gtest.h>
 

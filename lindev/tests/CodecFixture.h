@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "SpeechSignal.h"
-#include "lindev/CodecLibrary.h"
+#include "CodecLibrary.h"
 #include "lindev/lindev.h"
 #include "platform/QueueMessageWindow.h"
 #include "speechcodec/WavHeader.h"

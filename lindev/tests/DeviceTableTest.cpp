@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "lindev/DiagnosticLog.h"
+#include "DiagnosticLog.h"
 #include "lindev/lindev.h"
 #include "linesim/InProcessAdapter.h"
 #include "platform/QueueMessageWindow.h"

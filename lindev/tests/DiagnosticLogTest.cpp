@@ -1,4 +1,4 @@
-#include "lindev/DiagnosticLog.h"
+#include "DiagnosticLog.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "RecordingSink.h"
-#include "lindev/Protocol.h"
-#include "lindev/LineEventEngine.h"
+#include "Protocol.h"
+#include "LineEventEngine.h"
 #include "lindev/lindev.h"
 #include "linesim/InProcessAdapter.h"
 #include "linesim/ManualTimeSource.h"

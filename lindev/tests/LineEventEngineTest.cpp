@@ -1,9 +1,9 @@
-#include "lindev/LineEventEngine.h"
+#include "LineEventEngine.h"
 
 #include <gtest/gtest.h>
 
 #include "RecordingSink.h"
-#include "lindev/Protocol.h"
+#include "Protocol.h"
 #include "lindev/lindev.h"
 
 using namespace lindev;

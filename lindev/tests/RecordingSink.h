@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "lindev/LineEventSink.h"
+#include "LineEventSink.h"
 
 namespace lindev::test {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "lindev/MonitorRing.h"
-#include "lindev/RingDrain.h"
+#include "MonitorRing.h"
+#include "RingDrain.h"
 
 using lindev::MonitorRing;
 using lindev::RingDrain;

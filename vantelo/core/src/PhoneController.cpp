@@ -3,7 +3,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "lindev/lindev.h"
+#include "lindev/Messages.h"
 #include "storage/DateTimeText.h"
 #include "vantelo/core/CleanNumber.h"
 #include "vantelo/core/PhoneIds.h"

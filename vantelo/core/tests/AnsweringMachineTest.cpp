@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "PhoneFixture.h"
-#include "lindev/lindev.h"
+#include "lindev/Messages.h"
 #include "vantelo/core/PhoneIds.h"
 
 namespace vantelo::test {

@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "PhoneFixture.h"
-#include "lindev/lindev.h"
+#include "lindev/Messages.h"
 #include "testsupport/WavFixture.h"
 #include "vantelo/core/AnsweringMachine.h"
 #include "vantelo/core/CallJournal.h"

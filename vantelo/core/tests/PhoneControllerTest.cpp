@@ -2,7 +2,7 @@
 // scriptable line and the real call log.
 
 #include "PhoneFixture.h"
-#include "lindev/lindev.h"
+#include "lindev/Messages.h"
 #include "vantelo/core/PhoneIds.h"
 
 namespace vantelo::test {

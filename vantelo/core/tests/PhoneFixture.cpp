@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "lindev/lindev.h"
+#include "lindev/Messages.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"

@@ -118,7 +118,7 @@ void RingPopup::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !clicked_) {
         clicked_ = true;
         if (target_)
-            target_->Post(WM_RINGPOPUP_CLICKED, 0, 0);
+            target_->Post(kPopupClicked, 0, 0);
     }
     event->accept();
 }

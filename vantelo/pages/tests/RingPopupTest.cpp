@@ -82,7 +82,7 @@ TEST_F(RingPopupTest, OnlyTheFirstClickReachesThePhone) {
     ASSERT_TRUE(PumpUntil([&] { return !phone_.calls.empty(); }));
     vt::test::PumpFor(50);
     EXPECT_EQ(phone_.calls,
-              std::vector<std::string>{"message " + std::to_string(WM_RINGPOPUP_CLICKED) + " 0 0"});
+              std::vector<std::string>{"message " + std::to_string(kPopupClicked) + " 0 0"});
 }
 
 TEST_F(RingPopupTest, ANewRingWhileOneShrinksOpensAFreshPopup) {

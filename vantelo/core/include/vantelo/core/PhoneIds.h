@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "usbline/AdapterProtocol.h"
+
 namespace vantelo {
 
 // Controls.
@@ -49,16 +51,18 @@ inline constexpr unsigned kDialRecordDelayMs = 5000;
 inline constexpr unsigned kHoldAfterPrompt2Ms = 15000;
 inline constexpr unsigned kJournalAliveMs = 5000;
 
-// Status word bits of TY_GetTYplusState.
-inline constexpr unsigned kStateArsLamp = 0x8;
-inline constexpr unsigned kStateOffHook = 0x10;
-inline constexpr unsigned kStatePlaying = 0x20;
-inline constexpr unsigned kStateRecording = 0x40;
-inline constexpr unsigned kStateAutoDial = 0x400;
-inline constexpr unsigned kStateGone = 0xFFFF;
+// Status word bits of TY_GetTYplusState, as the adapter protocol lays them.
+inline constexpr unsigned kStateArsLamp = usbline::protocol::status::kArs;
+inline constexpr unsigned kStateOffHook = usbline::protocol::status::kOffHook;
+inline constexpr unsigned kStatePlaying = usbline::protocol::status::kPlaying;
+inline constexpr unsigned kStateRecording = usbline::protocol::status::kRecording;
+inline constexpr unsigned kStateAutoDial = usbline::protocol::status::kDialling;
+inline constexpr unsigned kStateGone = usbline::protocol::status::kUnreadable;
 
-// The ring pop-up's click.
-inline constexpr unsigned kPopupClicked = 0x8000 + 0x32;
+// The ring pop-up's click, posted by the window to itself (an application
+// message number, clear of the line library's WM_USER range).
+inline constexpr unsigned kWindowMessageBase = 0x8000;
+inline constexpr unsigned kPopupClicked = kWindowMessageBase + 0x32;
 
 // A dialled number must fit the 50-byte number buffer with its NUL.
 inline constexpr std::size_t kNumberBufferSize = 50;

@@ -1,8 +1,10 @@
 #pragma once
 // The numbers of the phone window: page templates, controls, pictures,
-// menu commands and the messages the window itself posts.
+// menu commands and the messages the window itself posts. The controls and
+// pictures that the phone logic drives take their numbers from the core.
 
 #include "platform/MessageWindow.h"
+#include "vantelo/core/PhoneIds.h"
 
 namespace vantelo::pages {
 
@@ -25,35 +27,35 @@ inline constexpr int IDC_KEY_1 = 1045;  // 1045..1053: keys 1 to 9
 inline constexpr int IDC_KEY_0 = 1054;
 inline constexpr int IDC_KEY_STAR = 1055;
 inline constexpr int IDC_KEY_HASH = 1056;
-inline constexpr int IDC_MEMO = 1057;
-inline constexpr int IDC_HOOK = 1058;
-inline constexpr int IDC_REDIAL = 1059;
-inline constexpr int IDC_FLASH = 1060;
-inline constexpr int IDC_PLAY = 1062;
-inline constexpr int IDC_RECORD = 1063;
-inline constexpr int IDC_RECEIVE = 1065;
-inline constexpr int IDC_SAVE_MEMO = 1066;
-inline constexpr int IDC_NUMBER = 1068;
-inline constexpr int IDC_STATUS = 1114;
-inline constexpr int IDC_MUTE = 1146;
+inline constexpr int IDC_MEMO = kMemoBox;
+inline constexpr int IDC_HOOK = kHookButton;
+inline constexpr int IDC_REDIAL = kRedialButton;
+inline constexpr int IDC_FLASH = kFlashButton;
+inline constexpr int IDC_PLAY = kPlayButton;
+inline constexpr int IDC_RECORD = kRecordButton;
+inline constexpr int IDC_RECEIVE = kReceiveButton;
+inline constexpr int IDC_SAVE_MEMO = kSaveMemoButton;
+inline constexpr int IDC_NUMBER = kNumberDisplay;
+inline constexpr int IDC_STATUS = kStatusLine;
+inline constexpr int IDC_MUTE = kMuteButton;
 inline constexpr int IDC_MINIMISE = 1169;
-inline constexpr int IDC_ARS = 1170;
-inline constexpr int IDC_PIC_HOOK = 1171;
-inline constexpr int IDC_PIC_ANSWERING = 1172;
-inline constexpr int IDC_PIC_RECORDING = 1173;
-inline constexpr int IDC_PIC_PLAYBACK = 1174;
+inline constexpr int IDC_ARS = kArsButton;
+inline constexpr int IDC_PIC_HOOK = kHookPicture;
+inline constexpr int IDC_PIC_ANSWERING = kMachinePicture;
+inline constexpr int IDC_PIC_RECORDING = kRecordPicture;
+inline constexpr int IDC_PIC_PLAYBACK = kPlayPicture;
 inline constexpr int IDC_HIDE = 1175;
 
 // Pictures.
 inline constexpr int IDI_PROGRAM = 128;
-inline constexpr int IDB_RECORDING_ON = 230;
-inline constexpr int IDB_ANSWERING_ON = 231;
-inline constexpr int IDB_HOOK_OFF = 233;
-inline constexpr int IDB_PLAYBACK_ON = 234;
-inline constexpr int IDB_RECORDING_OFF = 239;
-inline constexpr int IDB_ANSWERING_OFF = 240;
-inline constexpr int IDB_HOOK_ON = 241;
-inline constexpr int IDB_PLAYBACK_OFF = 242;
+inline constexpr int IDB_RECORDING_ON = kBitmapRecording;
+inline constexpr int IDB_ANSWERING_ON = kBitmapEngaged;
+inline constexpr int IDB_HOOK_OFF = kBitmapOffHook;
+inline constexpr int IDB_PLAYBACK_ON = kBitmapPlaying;
+inline constexpr int IDB_RECORDING_OFF = kBitmapRecordStopped;
+inline constexpr int IDB_ANSWERING_OFF = kBitmapMachineIdle;
+inline constexpr int IDB_HOOK_ON = kBitmapOnHook;
+inline constexpr int IDB_PLAYBACK_OFF = kBitmapPlayStopped;
 inline constexpr int IDB_SHAPE = 255;
 inline constexpr int IDB_MAIN_HOVER = 260;
 inline constexpr int IDB_MAIN_PRESSED = 261;
@@ -103,10 +105,7 @@ inline constexpr int ID_TRAY_CLOSE = 32771;
 inline constexpr int ID_TRAY_OPEN = 32772;
 inline constexpr int IDM_ABOUTBOX = 16;
 
-// Messages.
-inline constexpr vt::UINT WM_APP = 0x8000;
-// The ring pop-up's first click.
-inline constexpr vt::UINT WM_RINGPOPUP_CLICKED = WM_APP + 0x32;
+// Messages (the ring pop-up's click is the core's kPopupClicked).
 inline constexpr vt::UINT WM_TRAY_CALLBACK = vt::WM_USER + 21;
 
 }  // namespace vantelo::pages

@@ -3,7 +3,7 @@
 // 150 x 100, 10 pixels left of the work area's right edge, resting on its
 // bottom. It grows upwards in steps of 5 pixels every 20 ms and shrinks back
 // down (pauses from 20 ms, one shorter each step) before it goes. The first
-// left click on it posts WM_APP+0x32 to the phone window.
+// left click on it posts kPopupClicked to the phone window.
 
 #include <QString>
 #include <QWidget>

@@ -12,7 +12,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "lindev/LineEventSink.h"
+#include "LineEventSink.h"
 
 namespace lindev {
 

@@ -9,11 +9,13 @@
 #include <mutex>
 #include <string>
 
+#include "usbline/AdapterProtocol.h"
+
 namespace lindev {
 
 class CallerIdStore {
 public:
-    static constexpr std::size_t kReplySize = 26;  // request 0x61's reply
+    static constexpr std::size_t kReplySize = usbline::protocol::kCallerIdReplySize;
     static constexpr std::size_t kMaxDigits = 19;
     static constexpr std::size_t kOutputSize = 64;
 

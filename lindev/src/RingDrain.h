@@ -19,15 +19,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "usbline/AdapterProtocol.h"
+
 namespace lindev {
 
 class RingDrain {
 public:
-    static constexpr std::uint32_t kRecords = 4000;
-    static constexpr std::size_t kRecordSize = 64;
-    static constexpr std::size_t kRingBytes = kRecords * kRecordSize;  // 256000
-    static constexpr std::size_t kMaxPayload = 60;
-    static constexpr std::size_t kPayloadOffset = 4;
+    static constexpr auto kRecords = static_cast<std::uint32_t>(usbline::protocol::kRingRecords);
+    static constexpr std::size_t kRecordSize = usbline::protocol::kRecordSize;
+    static constexpr std::size_t kRingBytes = usbline::protocol::kRingBytes;
+    static constexpr std::size_t kMaxPayload = usbline::protocol::kRecordPayload;
+    static constexpr std::size_t kPayloadOffset = kRecordSize - kMaxPayload;
 
     struct Pass {
         std::uint32_t records = 0;  // records drained
