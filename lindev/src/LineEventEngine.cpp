@@ -21,9 +21,7 @@ std::string Format(const char* format, int value) {
 std::string DigitText(const char* prefix, int code, bool extension) {
     char c = 0;
     if (extension && code >= 1 && code <= 4) c = static_cast<char>('A' + code - 1);
-    if (!extension && code == 10) c = '*';
-    if (!extension && code == 11) c = '0';
-    if (!extension && code == 12) c = '#';
+    if (!extension) c = usbline::protocol::KeyOfDigitCode(code);
     std::string text = prefix;
     return c ? text + c : text + std::to_string(code);
 }

@@ -61,6 +61,24 @@ inline constexpr int kDigitShift = 12;  // bits 12-15: DTMF digit code
 inline constexpr std::uint16_t kUnreadable = 0xFFFF;
 }  // namespace status
 
+// The key a DTMF digit code (bits 12-15) stands for: 0-9 the digits, 10
+// the star, 11 the zero, 12 the hash key; 0 for a code with no fixed key.
+constexpr char KeyOfDigitCode(int code) {
+    if (code >= 0 && code <= 9)
+        return static_cast<char>('0' + code);
+    switch (code) {
+        case 10:
+            return '*';
+        case 11:
+            return '0';
+        case 12:
+            return '#';
+        default:
+            return 0;
+    }
+}
+static_assert(KeyOfDigitCode(11) == '0' && KeyOfDigitCode(12) == '#' && KeyOfDigitCode(13) == 0);
+
 // The reply of ReadCallerId.
 inline constexpr std::size_t kCallerIdReplySize = 26;
 

@@ -399,16 +399,8 @@ void PhoneController::OnBusyTone() {
 }
 
 void PhoneController::OnLineDigit(long code) {
-    char digit;
-    if (code >= 0 && code <= 9)
-        digit = static_cast<char>('0' + code);
-    else if (code == 10)
-        digit = '*';
-    else if (code == 11)
-        digit = '0';
-    else if (code == 12)
-        digit = '#';
-    else
+    const char digit = usbline::protocol::KeyOfDigitCode(static_cast<int>(code));
+    if (digit == 0)
         return;
     state_.lineDigits.push_back(digit);
     RestartDialRecordTimer();
