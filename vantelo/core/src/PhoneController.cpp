@@ -6,6 +6,7 @@
 #include "lindev/Messages.h"
 #include "storage/DateTimeText.h"
 #include "vantelo/core/CleanNumber.h"
+#include "vantelo/core/FinishedCall.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/UserLog.h"
@@ -832,52 +833,27 @@ void PhoneController::ResetCall() {
 void PhoneController::WriteCallLog() {
     JoinTakenUpRecording();
     CallRecord& call = state_.call;
-    if (call.CallMode == kCallOutgoing) {
-        std::string number;
-        const std::string& ext = settings_.StrExt;
-        if (!state_.dialledNumber.empty()) {
-            number = state_.dialledNumber;
-            if (settings_.IsExt && !state_.appDialled) {
-                const bool pickUp =
-                    !settings_.StrReceive.empty() && StartsWith(number, settings_.StrReceive);
-                if (pickUp)
-                    call.CallMode = kCallReceived;
-                if (StartsWith(number, ext)) {
-                    number.erase(0, ext.size());
-                } else {
-                    state_.innerLine = true;
-                    if (!pickUp)
-                        call.CallbInner = true;
-                }
-            }
-            if (!state_.lineDigits.empty())
-                call.CallDtmf = state_.lineDigits;
-        } else if (!state_.lineDigits.empty()) {
-            number = state_.lineDigits;
-            if (settings_.IsExt && StartsWith(number, ext)) {
-                number.erase(0, ext.size());
-            } else {
-                if (!state_.appDialled)
-                    state_.innerLine = true;
-                call.CallbInner = state_.innerLine;
-            }
-        } else {
-            return;  // lifted and put down without a number: no call
-        }
-        if (call.CallName.empty())
-            call.CallName = LookupName(number);
-        state_.lastNumber = number;
+    const bool outgoing = call.CallMode == kCallOutgoing;
+    const FinishedCall decided = DecideFinishedCall(
+        {call.CallMode, state_.dialledNumber, state_.lineDigits, state_.callerNumber,
+         state_.appDialled, state_.innerLine},
+        {settings_.IsExt != 0, settings_.StrExt, settings_.StrReceive});
+    if (!decided.logged)
+        return;  // lifted and put down without a number: no call
+    call.CallMode = decided.mode;
+    call.CallNum = decided.number;
+    if (decided.setDtmf)
+        call.CallDtmf = decided.dtmf;
+    if (decided.setInner)
+        call.CallbInner = decided.inner;
+    state_.innerLine = decided.innerLine;
+    if (call.CallName.empty())
+        call.CallName = LookupName(call.CallNum);
+    call.CallCompressMode = settings_.ModeRecCompress;
+    call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);
+    if (outgoing) {
+        state_.lastNumber = call.CallNum;
         state_.lastInner = state_.innerLine;
-        call.CallNum = number;
-        call.CallCompressMode = settings_.ModeRecCompress;
-        call.CallTime = SecondsSince(call, clock_);
-    } else {
-        call.CallNum = state_.callerNumber;
-        if (call.CallName.empty())
-            call.CallName = LookupName(state_.callerNumber);
-        call.CallCompressMode = settings_.ModeRecCompress;
-        call.CallDtmf = state_.lineDigits;
-        call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);
     }
     if (!LogCall(call))
         ResetCall();
