@@ -110,12 +110,7 @@ storage::Result<std::string> ContactRecordSet::FindName(std::string_view number,
                                                         std::string_view strExt) {
     if (number.size() < 3)
         return std::string();
-    std::string value(number);
-    if (number.size() > 4 && number[0] != '0') {
-        value = std::string(strExt) + std::string(number);
-        if (value.empty())
-            value = std::string(number);
-    }
+    const std::string value = NumberAsStored(number, strExt);
     Status s = SetFilter(TelephoneCondition(storage::QuoteText(value)));
     if (s.ok())
         s = Requery();
@@ -132,6 +127,12 @@ storage::Result<std::string> ContactRecordSet::FindName(std::string_view number,
     if (!v.ok())
         return v.status();
     return v.value().AsText();
+}
+
+std::string ContactRecordSet::NumberAsStored(std::string_view number, std::string_view strExt) {
+    if (number.size() > 4 && number[0] != '0')
+        return std::string(strExt) + std::string(number);
+    return std::string(number);
 }
 
 storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view number,

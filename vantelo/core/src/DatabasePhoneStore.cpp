@@ -20,12 +20,12 @@ DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::
     callList_ = std::make_unique<CRSCallList>(database_);
 }
 
-std::string DatabasePhoneStore::LookupName(const std::string& number, const std::string& strExt) {
+CallerName DatabasePhoneStore::IdentifyCaller(const std::string& number,
+                                              const std::string& strExt) {
     if (!addressList_.IsOpen() || !innerLineList_.IsOpen())
         return {};
-    storage::Result<std::string> name =
-        vantelo::LookupName(number, strExt, addressList_, innerLineList_);
-    return name.ok() ? name.value() : std::string();
+    auto caller = vantelo::IdentifyCaller(number, strExt, addressList_, innerLineList_);
+    return caller.ok() ? caller.value() : CallerName{};
 }
 
 bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {

@@ -260,13 +260,17 @@ void PhoneController::OnCallerId() {
     state_.callerIdBeforeRing = !state_.ringing && !state_.inCall;
     state_.call.CallNum = state_.callerNumber;
     std::string shown;
+    CallerName caller;
     if (!state_.callerNumber.empty()) {
-        state_.call.CallName = LookupName(state_.callerNumber);
+        caller = store_.IdentifyCaller(state_.callerNumber, settings_.StrExt);
+        state_.call.CallName = caller.name;
         shown = CallerText();
         view_.SetNumberText(shown);
     }
     if (view_.RingPopupShown())
         view_.ShowRingPopup(shown);
+    if (!state_.callerNumber.empty())
+        view_.CallerIdentified(state_.callerNumber, caller);
 }
 
 void PhoneController::OnDeviceRemoved() {

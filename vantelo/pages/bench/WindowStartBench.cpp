@@ -15,6 +15,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/AddressBookPage.h"
+#include "vantelo/core/DatabasePhoneStore.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "../tools/IdlePhone.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     inner.Close();
 
     IdlePhone phone(true);  // ringing: the caller lookup switches pages
+    vantelo::DatabasePhoneStore store(vt::SystemClock::Instance(), vantelo::DefaultDatabasePath());
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();
@@ -72,7 +74,10 @@ int main(int argc, char** argv) {
         const qint64 startMs = clock.elapsed();
 
         clock.restart();
-        const std::string name = window.LookupName("01020050000");
+        const vantelo::CallerName caller = store.IdentifyCaller("01020050000", "");
+        window.CallerIdentified("01020050000", caller);
+        QApplication::processEvents();
+        const std::string& name = caller.name;
         const qint64 lookupMs = clock.elapsed();
         std::printf("contacts %ld: window usable in %lld ms (grid %d rows); ringing lookup "
                     "\"%s\" with page switch in %lld ms\n",

@@ -35,7 +35,7 @@ ContactPage::Design AddressBookDesign() {
 
 AddressBookPage::AddressBookPage(PageOwner& owner, const vt::widgets::SkinImages& skin,
                                  QWidget* parent)
-    : ContactPage(owner, std::make_unique<CRSAddressList>(), std::make_unique<CRSAddressList>(),
+    : ContactPage(owner, std::make_unique<CRSAddressList>(),
                   AddressBookDesign(), skin, parent) {}
 
 }  // namespace vantelo::pages

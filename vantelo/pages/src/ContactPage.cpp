@@ -41,12 +41,6 @@ bool IsDialKey(const QKeyEvent& e) {
 
 // The number a caller is looked up by: an outside number (more than 4
 // characters, not beginning with '0') with the outside-line code in front.
-std::string SearchNumber(const std::string& number, const std::string& strExt) {
-    if (number.size() > 4 && number[0] != '0' && !(strExt + number).empty())
-        return strExt + number;
-    return number;
-}
-
 }  // namespace
 
 const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라", "마", "바", "사",
@@ -54,18 +48,16 @@ const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라
 const QStringList ContactPage::kStartGroups = {"그룹 미지정", "가족", "친구", "회사"};
 
 ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records,
-                         std::unique_ptr<ContactRecordSet> lookup, Design design,
+                         Design design,
                          const vt::widgets::SkinImages& skin, QWidget* parent)
     : QWidget(parent),
       owner_(owner),
       records_(std::move(records)),
-      lookup_(std::move(lookup)),
       design_(std::move(design)) {
     Build(skin);
 }
 
 ContactPage::~ContactPage() {
-    lookup_->Close();
     records_->Close();
 }
 
@@ -155,8 +147,6 @@ void ContactPage::Open(const std::filesystem::path& database) {
     target_->setCurrentIndex(0);
 
     storage::Status s = records_->Open(database);
-    if (s.ok())
-        s = lookup_->Open(database);
     openError_ = s.ok() ? std::string() : s.message();
     if (s.ok()) {
         // Every group the table uses joins the set, in table order; read in
@@ -359,17 +349,10 @@ void ContactPage::OnDoubleClick(int column, long position) {
     }
 }
 
-std::string ContactPage::FindCaller(const std::string& number) {
-    if (number.size() <= 2 || !lookup_->IsOpen())
-        return {};
-    auto found = lookup_->FindName(number, owner_.Phone().OutsideLineCode());
-    return found.ok() ? found.value() : std::string();
-}
-
-void ContactPage::ShowCaller(const std::string& number) {
+void ContactPage::ShowCaller(const std::string& bookNumber) {
     if (!records_->IsOpen())
         return;
-    const std::string searchNumber = SearchNumber(number, owner_.Phone().OutsideLineCode());
+    const std::string& searchNumber = bookNumber;
     cachedRow_ = -1;
     owner_.ShowPage(design_.templateId);
     const QSignalBlocker blockTabs(tabs_);

@@ -36,7 +36,7 @@ ContactPage::Design InnerLineDesign() {
 }  // namespace
 
 InnerLinePage::InnerLinePage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent)
-    : ContactPage(owner, std::make_unique<CRSInnerLineList>(), std::make_unique<CRSInnerLineList>(),
+    : ContactPage(owner, std::make_unique<CRSInnerLineList>(),
                   InnerLineDesign(), skin, parent) {}
 
 }  // namespace vantelo::pages

@@ -158,6 +158,10 @@ void PhoneBinding::PlayProgress(long bytes) {
         callLog_->Player().PlayProgress(bytes);
 }
 
+void PhoneBinding::CallerIdentified(const std::string& number, const CallerName& caller) {
+    window_->CallerIdentified(number, caller);
+}
+
 void PhoneBinding::CallLogged() {
     if (callLog_ && !callLogHeld_)
         callLog_->ShowNewCalls();
@@ -289,10 +293,6 @@ bool PhoneBinding::IsRinging() const {
     return controller_->State().ringing;
 }
 
-std::string PhoneBinding::OutsideLineCode() const {
-    return controller_->Settings().StrExt;
-}
-
 PhoneSettings& PhoneBinding::Settings() {
     return controller_->MutableSettings();
 }
@@ -302,10 +302,6 @@ bool PhoneBinding::SaveSettings() {
 }
 
 // PhoneStore -----------------------------------------------------------------------
-
-std::string PhoneBinding::LookupName(const std::string& number, const std::string&) {
-    return window_->LookupName(number);
-}
 
 bool PhoneBinding::AppendCall(CallRecord& call, std::string& error) {
     if (callLogHeld_) {

@@ -277,23 +277,18 @@ ContactPage* PhoneWindow::ContactPageOf(int templateId) const {
     return nullptr;
 }
 
-std::string PhoneWindow::LookupName(const std::string& number) {
-    ContactPage* page = addressBook_;
-    std::string name = page->FindCaller(number);
-    if (name.empty()) {
-        page = innerLine_;
-        name = page->FindCaller(number);
-    }
-    if (!name.empty() && phone_.IsRinging()) {
-        // While it rings the caller's entry is shown too, just after the
-        // number display has painted the name (the phone shows it when this
-        // returns): re-reading a large page takes longer than a caller waits.
-        QTimer::singleShot(0, this, [this, page, number] {
-            number_->repaint();
-            page->ShowCaller(number);
-        });
-    }
-    return name;
+void PhoneWindow::CallerIdentified(const std::string& number, const CallerName& caller) {
+    if (caller.name.empty() || !phone_.IsRinging())
+        return;
+    ContactPage* page =
+        caller.innerLine ? static_cast<ContactPage*>(innerLine_) : addressBook_;
+    // Just after the number display has painted the name (the phone shows
+    // it when this returns): re-reading a large page takes longer than a
+    // caller waits.
+    QTimer::singleShot(0, this, [this, page, bookNumber = caller.bookNumber] {
+        number_->repaint();
+        page->ShowCaller(bookNumber);
+    });
 }
 
 void PhoneWindow::SaveMemoOnShownPage(const QString& text) {

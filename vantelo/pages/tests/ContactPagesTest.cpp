@@ -10,6 +10,8 @@
 #include <fstream>
 
 #include "WindowFixture.h"
+#include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/VanteloDatabase.h"
 #include "testsupport/QtPump.h"
 #include "vantelo/pages/AddressBookPage.h"
 #include "vantelo/pages/ContactEditPage.h"
@@ -294,18 +296,23 @@ TEST_F(ContactPagesTest, ARingingCallersEntryIsShownOnItsPage) {
     Store("AddressList", Contact("다른이", "친구", {{kHome, "0311111111"}}));
     Store("InnerLineList", Contact("내선인", "회사", {{kInner, "301"}}));
     Open();
-    phone_.strExt = "9";
     Click(IDC_PAGE_INNERLINE);
+    // The phone's one road to a caller's name.
+    DatabasePhoneStore names(vt::SystemClock::Instance(), DefaultDatabasePath());
+    const CallerName outside = names.IdentifyCaller("12345678", "9");
+    EXPECT_EQ(outside.name, "외부인");
+    EXPECT_FALSE(outside.innerLine);
+    EXPECT_EQ(names.IdentifyCaller("12", "9").name, "");  // too short
 
-    // Not ringing: the name only, the page stays.
-    EXPECT_EQ(window_->LookupName("12345678"), "외부인");
+    // Not ringing: the page stays.
+    window_->CallerIdentified("12345678", outside);
+    QApplication::processEvents();
     EXPECT_EQ(window_->ShownPage(), IDD_INNERLINE);
     EXPECT_EQ(Names(Book()).size(), 2u);
-    EXPECT_EQ(window_->LookupName("12"), "");  // too short
 
-    // Ringing: the entry is shown as well, just after the name is given.
+    // Ringing: the entry is shown as well, just after the name is painted.
     phone_.ringing = true;
-    EXPECT_EQ(window_->LookupName("12345678"), "외부인");
+    window_->CallerIdentified("12345678", outside);
     EXPECT_EQ(window_->ShownPage(), IDD_INNERLINE);
     ASSERT_TRUE(PumpUntil([&] { return window_->ShownPage() == IDD_ADDRESSBOOK; }));
     EXPECT_EQ(Names(Book()), std::vector<std::string>{"외부인"});
@@ -314,10 +321,18 @@ TEST_F(ContactPagesTest, ARingingCallersEntryIsShownOnItsPage) {
     EXPECT_FALSE(Book().Control(IDC_CP_SEARCH)->isHidden());
 
     // An extension is found on the inner-line page, searched unchanged.
-    EXPECT_EQ(window_->LookupName("301"), "내선인");
+    const CallerName inner = names.IdentifyCaller("301", "9");
+    EXPECT_EQ(inner.name, "내선인");
+    EXPECT_TRUE(inner.innerLine);
+    window_->CallerIdentified("301", inner);
     ASSERT_TRUE(PumpUntil([&] { return window_->ShownPage() == IDD_INNERLINE; }));
     EXPECT_EQ(Names(Inner()), std::vector<std::string>{"내선인"});
     EXPECT_EQ(qobject_cast<QComboBox*>(Inner().Control(IDC_CP_TARGET))->currentText(), "내선");
+
+    // Nobody: nothing moves.
+    window_->CallerIdentified("0299999999", names.IdentifyCaller("0299999999", "9"));
+    QApplication::processEvents();
+    EXPECT_EQ(window_->ShownPage(), IDD_INNERLINE);
 }
 
 TEST_F(ContactPagesTest, KeysTypedOnAPageGoToThePhone) {

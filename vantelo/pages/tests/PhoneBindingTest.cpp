@@ -153,7 +153,7 @@ TEST_F(PhoneBindingTest, SettingsSavedOnThePageAreTheControllersAndTheExitRunsIt
     PhoneSettings stored;
     ASSERT_TRUE(LoadSettings(stored));
     EXPECT_EQ(stored.StrExt, "9");
-    EXPECT_EQ(binding_->OutsideLineCode(), "9");
+    EXPECT_EQ(binding_->Settings().StrExt, "9");
 
     binding_->OnExitCommand();  // idle line: no question
     EXPECT_TRUE(exited);

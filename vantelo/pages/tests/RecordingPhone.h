@@ -22,7 +22,6 @@ public:
     void DialInner() override;
     void SetCallName(const std::string& name) override;
     bool IsRinging() const override { return ringing; }
-    std::string OutsideLineCode() const override { return strExt; }
     PhoneSettings& Settings() override { return settings; }
     // Writes to the settings file of the test's private folder.
     bool SaveSettings() override;
@@ -31,7 +30,6 @@ public:
     std::vector<std::string> calls;
     bool lineBusy = false;
     bool ringing = false;
-    std::string strExt;
     PhoneSettings settings;
     int saves = 0;
 };

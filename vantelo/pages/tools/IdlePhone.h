@@ -27,7 +27,6 @@ public:
     void DialInner() override {}
     void SetCallName(const std::string&) override {}
     bool IsRinging() const override { return ringing_; }
-    std::string OutsideLineCode() const override { return {}; }
     std::string LookupName(const std::string&) override { return {}; }
     vantelo::PhoneSettings& Settings() override { return settings_; }
     bool SaveSettings() override { return true; }

@@ -38,6 +38,9 @@ public:
     // the number, which saves re-reading the whole list (a large book's list
     // takes tens of milliseconds, too long while a caller waits).
     storage::Result<std::string> FindName(std::string_view number, std::string_view strExt);
+    // The number as the book stores it: an outside number that does not
+    // begin with 0 carries the outside-line code in front.
+    static std::string NumberAsStored(std::string_view number, std::string_view strExt);
 
     const std::string& IndexCondition() const { return index_; }
     const std::string& GroupCondition() const { return group_; }

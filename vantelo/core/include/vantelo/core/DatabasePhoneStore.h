@@ -21,7 +21,7 @@ public:
     // Empty when the database is ready, else why not.
     const std::string& OpenError() const { return openError_; }
 
-    std::string LookupName(const std::string& number, const std::string& strExt) override;
+    CallerName IdentifyCaller(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override;
 

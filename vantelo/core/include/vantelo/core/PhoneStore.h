@@ -7,6 +7,7 @@
 #include <string>
 
 #include "vantelo/core/CallRecord.h"
+#include "vantelo/core/LookupName.h"
 
 namespace vantelo {
 
@@ -14,7 +15,10 @@ class PhoneStore {
 public:
     virtual ~PhoneStore() = default;
     // The contact book's name, else the inner-line list's; empty if none.
-    virtual std::string LookupName(const std::string& number, const std::string& strExt) = 0;
+    virtual CallerName IdentifyCaller(const std::string& number, const std::string& strExt) = 0;
+    std::string LookupName(const std::string& number, const std::string& strExt) {
+        return IdentifyCaller(number, strExt).name;
+    }
     // Appends the call and resets it. False (with the reason) when it could
     // not be stored; the call is then left as it was.
     virtual bool AppendCall(CallRecord& call, std::string& error) = 0;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "vantelo/core/LookupName.h"
+
 namespace vantelo {
 
 class PhoneView {
@@ -45,6 +47,9 @@ public:
     virtual void PlayProgress(long /*bytes*/) {}
     // A call was appended to the call log.
     virtual void CallLogged() {}
+    // The caller of a ringing or current call was looked up (the name is
+    // empty when nobody has the number); the window decides what to show.
+    virtual void CallerIdentified(const std::string& /*number*/, const CallerName& /*caller*/) {}
 };
 
 }  // namespace vantelo

@@ -75,11 +75,9 @@ public:
     // The text of a detail field.
     QString DetailText(int id) const;
 
-    // The name of the entry with this number, or empty. The page's own list
-    // is not touched (a separate record set looks it up).
-    std::string FindCaller(const std::string& number);
-    // Shows the caller's entry on this page (while a call rings).
-    void ShowCaller(const std::string& number);
+    // Shows the caller's entry on this page (while a call rings), searched
+    // by the number as the book stores it.
+    void ShowCaller(const std::string& bookNumber);
     void AddEntry(const ContactRecord& record);
     void ModifyEntry(const ContactRecord& record);
     void SaveMemo(const QString& text);
@@ -90,8 +88,7 @@ public:
     QString CellText(int row, int column) override;
 
 protected:
-    ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records,
-                std::unique_ptr<ContactRecordSet> lookup, Design design,
+    ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records, Design design,
                 const vt::widgets::SkinImages& skin, QWidget* parent);
 
     void paintEvent(QPaintEvent* event) override;
@@ -117,7 +114,6 @@ private:
 
     PageOwner& owner_;
     std::unique_ptr<ContactRecordSet> records_;
-    std::unique_ptr<ContactRecordSet> lookup_;  // the same table, for FindCaller
     Design design_;
     QImage background_;
     vt::widgets::GridControl* grid_ = nullptr;

@@ -34,8 +34,6 @@ public:
     virtual void DialInner() = 0;
     virtual void SetCallName(const std::string& name) = 0;
     virtual bool IsRinging() const = 0;
-    // The outside-line access code (StrExt).
-    virtual std::string OutsideLineCode() const = 0;
 
     // For the settings page: the settings in use, and writing them to the
     // settings file (false when they could not be written).

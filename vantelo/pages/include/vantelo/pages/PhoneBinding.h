@@ -87,6 +87,7 @@ public:
     void CodecDone(long result) override;
     void PlayProgress(long bytes) override;
     void CallLogged() override;
+    void CallerIdentified(const std::string& number, const CallerName& caller) override;
 
     // PhoneActions: what the window asks of the phone.
     void OnButton(int controlId) override;
@@ -99,7 +100,6 @@ public:
     void DialInner() override;
     void SetCallName(const std::string& name) override;
     bool IsRinging() const override;
-    std::string OutsideLineCode() const override;
     PhoneSettings& Settings() override;
     bool SaveSettings() override;
 
@@ -119,7 +119,9 @@ public:
 
 private:
     // PhoneStore: names through the window's pages, calls into the call log.
-    std::string LookupName(const std::string& number, const std::string& strExt) override;
+    CallerName IdentifyCaller(const std::string& number, const std::string& strExt) override {
+        return calls_.IdentifyCaller(number, strExt);
+    }
     bool AppendCall(CallRecord& call, std::string& error) override;
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override {
         return calls_.RecordingsNamedIn(folder);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "vantelo/core/LookupName.h"
 #include "vantelo/pages/PageHost.h"
 #include "vantelo/pages/PageOwner.h"
 #include "vantelo/pages/RingPopup.h"
@@ -82,8 +83,9 @@ public:
     void SwitchPage(int index);
     int ShownPage() const { return host_.Shown(); }
     int LastHiddenPage() const { return lastHidden_; }
-    // The name of a caller: the address book first, then the inner-line list.
-    std::string LookupName(const std::string& number);
+    // The phone named a caller: while it rings, the page that holds the
+    // caller shows the entry too.
+    void CallerIdentified(const std::string& number, const CallerName& caller);
     // The memo box's text goes to the page shown.
     void SaveMemoOnShownPage(const QString& text);
 
