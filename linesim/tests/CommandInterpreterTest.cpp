@@ -3,9 +3,12 @@
 
 #include "linesim/CommandInterpreter.h"
 #include "linesim/ManualTimeSource.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 namespace {
+
+namespace status = usbline::protocol::status;
 
 class CommandInterpreterTest : public ::testing::Test {
 protected:
@@ -25,9 +28,9 @@ protected:
 
 TEST_F(CommandInterpreterTest, RingWithCadenceAndStop) {
     EXPECT_EQ(Run("ring 800 400 2"), "OK");
-    EXPECT_TRUE(model_.StatusWord().value() & kBitRing);
+    EXPECT_TRUE(model_.StatusWord().value() & status::kRing);
     EXPECT_EQ(Run("ring stop"), "OK");
-    EXPECT_FALSE(model_.StatusWord().value() & kBitRing);
+    EXPECT_FALSE(model_.StatusWord().value() & status::kRing);
     EXPECT_EQ(Run("ring stop"), "ERR not ringing");
     EXPECT_EQ(Run("ring"), "OK");
     EXPECT_EQ(Run("ring 10 10").rfind("ERR ", 0), 0u);
