@@ -18,6 +18,7 @@
 #include "platform/DeviceEnumeration.h"
 #include "platform/Folders.h"
 #include "platform/Tick.h"
+#include "usbline/AdapterProtocol.h"
 #include "usbline/ControlCodes.h"
 #include "usbline/SocketWire.h"
 
@@ -439,7 +440,7 @@ void Daemon::ServeDevice(Connection& c) {
         wire::Writer w;
         w.U8(wire::kRecords);
         w.U32(static_cast<std::uint32_t>(count));
-        w.Bytes(records, count * kRecordSize);
+        w.Bytes(records, count * usbline::protocol::kRecordSize);
         return wire::SendAll(c.fd, w.Frame());
     };
     std::vector<std::uint8_t> out;

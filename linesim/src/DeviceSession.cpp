@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Hex.h"
+#include "usbline/AdapterProtocol.h"
 #include "usbline/ControlCodes.h"
 
 namespace linesim {
@@ -194,10 +195,10 @@ bool DeviceSession::RecordStart(std::uint32_t length, const Cancelled& cancelled
         if (!Alive())
             return false;
         if (!model_.IsRecording())
-            break;  // 0x57 came first (or no 0x56 at all)
+            break;  // StopRecord came first (or no StartRecord at all)
     }
-    *bytesReturned =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(records * kRecordSize, length));
+    *bytesReturned = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(records * usbline::protocol::kRecordSize, length));
     return true;
 }
 

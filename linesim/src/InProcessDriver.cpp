@@ -2,9 +2,12 @@
 
 #include <cstring>
 
+#include "usbline/AdapterProtocol.h"
 #include "usbline/ControlCodes.h"
 
 namespace linesim {
+
+using usbline::protocol::kRecordSize;
 
 InProcessDriver::InProcessDriver(std::shared_ptr<Model> model, std::string devicePath)
     : model_(std::move(model)), path_(std::move(devicePath)) {}

@@ -12,6 +12,9 @@ namespace linesim {
 
 namespace {
 
+using usbline::protocol::Request;
+namespace status = usbline::protocol::status;
+
 // The exchange takes the number as complete after this pause in dialling;
 // lindev may send a number one key per request.
 constexpr std::uint64_t kInterDigitTimeoutMs = 1000;
@@ -247,26 +250,26 @@ std::uint16_t Model::StatusLocked(std::uint64_t now) {
     const bool offHook = OffHookLocked();
     std::uint16_t s = 0;
     if (ringing_ && !offHook && ringCadence_.IsOn(now - ringStartMs_))
-        s |= kBitRing;
+        s |= status::kRing;
     if (!callerId_.empty())
-        s |= kBitsCallerId;
+        s |= status::kCallerIdBits;
     if (arsKey_)
-        s |= kBitArs;
+        s |= status::kArs;
     if (offHook)
-        s |= kBitOffHook;
+        s |= status::kOffHook;
     if (stream_ == StreamKind::Playback)
-        s |= kBitPlayback;
+        s |= status::kPlaying;
     if (record_.Active())
-        s |= kBitRecording;
+        s |= status::kRecording;
     if (reversed_)
-        s |= kBitReversal;
+        s |= status::kReverse;
     if (offHook && tone_ != Tone::Off && now >= toneStartMs_ &&
         CadenceOf(tone_).IsOn(now - toneStartMs_))
-        s |= kBitTone;
+        s |= status::kTone;
     if (const Key* key = StrobeLocked(now))
-        s |= kBitDtmfStrobe | static_cast<std::uint16_t>(key->code << 12);
+        s |= status::kDtmfStrobe | static_cast<std::uint16_t>(key->code << status::kDigitShift);
     if (DiallingShownLocked(now))
-        s |= kBitDialling;
+        s |= status::kDialling;
     return s;
 }
 
@@ -333,26 +336,26 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
             data[at] = byte;
     };
     const bool wasOffHook = OffHookLocked();
-    switch (request) {
-        case 0x56:  // start recording: value = record flag, index = mode
+    switch (static_cast<Request>(request)) {
+        case Request::StartRecord:  // value = record flag, index = mode
             if (index > 3)
                 return false;
             record_.Start(index, now);
             farAudio_.Rewind();
             microphone_.Rewind();
             return true;
-        case 0x57:
+        case Request::StopRecord:
             record_.Stop();
             return true;
-        case 0x59:
+        case Request::HookOn:
             adapterOffHook_ = false;
             HookChangedLocked(wasOffHook, now);
             return true;
-        case 0x60:
+        case Request::HookOff:
             adapterOffHook_ = true;
             HookChangedLocked(wasOffHook, now);
             return true;
-        case 0x61:  // caller ID, handed out once
+        case Request::ReadCallerId:  // handed out once
             if (callerId_.empty()) {
                 put(0, 0xFF);
             } else {
@@ -360,10 +363,10 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
                 callerId_.clear();
             }
             return true;
-        case 0x67:
+        case Request::DiallerReady:
             put(0, now < diallingUntilMs_ ? 0x00 : 0xFF);
             return true;
-        case 0x69: {  // ARS keys: count, then codes
+        case Request::ReadArsKeys: {  // count, then codes
             const std::size_t n = std::min<std::size_t>(arsKeys_.size(), length ? length - 1 : 0);
             put(0, static_cast<std::uint8_t>(n));
             for (std::size_t i = 0; i < n; ++i) put(i + 1, arsKeys_[i]);
@@ -372,28 +375,28 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
             arsActive_ = false;  // collected: later keys belong to no prompt
             return true;
         }
-        case 0x74:  // one volume step is the pair index 3, index 4
+        case Request::VolumeStep:  // one volume step is the pair index 3, index 4
             if ((value != 1 && value != 2) || (index != 3 && index != 4))
                 return false;
             if (index == 4)
                 lineVolume_ = std::clamp(lineVolume_ + (value == 1 ? 1 : -1), 0, 15);
             return true;
-        case 0x75:
+        case Request::PollArsKeys:
             put(0, arsReady_ ? 0xFF : 0x00);
             return true;
-        case 0x77:
+        case Request::EndArsRepetition:
             arsActive_ = false;
             if (stream_ == StreamKind::ArsPrompt)
                 stream_ = StreamKind::None, drain_.Stop();
             return true;
-        case 0x79:  // the firmware image follows on bulk-out
+        case Request::AnnounceFirmware:  // the firmware image follows on bulk-out
             if (stream_ == StreamKind::Playback || stream_ == StreamKind::ArsPrompt)
                 drain_.Stop();
             stream_ = StreamKind::Firmware;
             firmwareAnnounced_ = value;
             firmwareBytes_ = 0;
             return true;
-        case 0x7A:  // flash: the exchange gives a fresh dial tone afterwards
+        case Request::Flash:  // the exchange gives a fresh dial tone afterwards
             ++flashes_;
             if (OffHookLocked()) {
                 call_ = CallState::DialTone;
@@ -401,39 +404,39 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
                 StartToneLocked(Tone::Dial, now + value);
             }
             return true;
-        case 0x7B:
+        case Request::ToggleMute:
             muted_ = !muted_;
             return true;
-        case 0x7C:
+        case Request::HeadsetMode:
             headsetMode_ = value ? 1 : 0;
             return true;
-        case 0x7E:
+        case Request::ReadVersions:
             put(0, hardware_);
             put(1, firmware_);
             return true;
-        case 0x7F:
+        case Request::ReadManualDtmf:
             put(0, static_cast<std::uint8_t>(manualDtmf_.size()));
             for (std::size_t i = 0; i < manualDtmf_.size(); ++i) put(i + 1, manualDtmf_[i]);
             return true;
-        case 0x81:
+        case Request::ArsLed:
             arsLed_ = value != 0;
             return true;
-        case 0x82:
+        case Request::Hold:
             held_ = value != 0;
             return true;
-        case 0x84:
+        case Request::Serial:
             for (int i = 0; i < 4; ++i) put(i, static_cast<std::uint8_t>(serial_ >> (8 * i)));
             return true;
-        case 0x85:
+        case Request::HeadsetLocation:
             put(0, static_cast<std::uint8_t>(headsetLocation_));
             return true;
-        case 0x86:
+        case Request::PlayVolume:
             // Codes outside 52..80 are not applied; the reply shows the level kept.
             if (value == 1 && index >= 52 && index <= 80)
                 playVolume_ = index;
             put(0, playVolume_);
             return true;
-        case 0x87:
+        case Request::HeadsetDisconnect:
             headsetDisconnected_ = value != 0;
             return true;
         default:
@@ -443,8 +446,8 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
 
 bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::uint16_t index,
                               std::uint16_t length, const std::uint8_t* data, std::uint64_t now) {
-    switch (request) {
-        case 0x58: {  // playback of value | index << 16 bytes; format byte 1: compressed
+    switch (static_cast<Request>(request)) {
+        case Request::StartPlayback: {  // value | index << 16 bytes; format byte 1: compressed
             if (length < 1 || !data || data[0] > 1)
                 return false;
             stream_ = StreamKind::Playback;
@@ -455,7 +458,7 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
             capture_.BeginStream(compressed);
             return true;
         }
-        case 0x62: {  // send digits, value ms on and index ms off each
+        case Request::SendDtmf: {  // value ms on and index ms off each digit
             if (length == 0 || !data)
                 return false;
             for (std::uint16_t i = 0; i < length; ++i)
@@ -478,7 +481,7 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
             DigitsSentLocked(diallingUntilMs_ + kInterDigitTimeoutMs);
             return true;
         }
-        case 0x76:  // one ARS prompt repetition: size, then max keys, terminator
+        case Request::StartArsPrompt:  // one repetition: size, then max keys, terminator
             if (length < 2 || !data)
                 return false;
             arsActive_ = true;
@@ -495,10 +498,10 @@ bool Model::AnswerWriteLocked(std::uint8_t request, std::uint16_t value, std::ui
                          value | (static_cast<std::uint64_t>(index) << 16), now);
             capture_.BeginStream(false);
             return true;
-        case 0x80:
+        case Request::TestHardware:
             ++hardwareTests_;
             return true;
-        case 0x84:
+        case Request::Serial:
             if (value != 1 || length < 4 || !data)
                 return false;
             serial_ = data[0] | (data[1] << 8) | (data[2] << 16) |
@@ -620,7 +623,7 @@ std::string Model::SetCallerId(const std::string& number, const std::string& dat
     m.push_back(0x02);
     m.push_back(static_cast<std::uint8_t>(number.size()));
     m.insert(m.end(), number.begin(), number.end());
-    m.resize(kCallerIdReplySize, 0);
+    m.resize(usbline::protocol::kCallerIdReplySize, 0);
     std::lock_guard lock(mutex_);
     callerId_ = std::move(m);
     return {};
@@ -831,7 +834,7 @@ Model::State Model::GetState() {
     AdvanceLocked(now);
     State s;
     s.plugged = plugged_;
-    s.status = plugged_ ? StatusLocked(now) : 0xFFFF;
+    s.status = plugged_ ? StatusLocked(now) : status::kUnreadable;
     s.adapterOffHook = adapterOffHook_;
     s.handsetUp = handsetUp_;
     s.call = call_;

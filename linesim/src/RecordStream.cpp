@@ -5,10 +5,16 @@
 
 #include "speechcodec/TrcApi.h"
 #include "speechcodec/VrcFormat.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 
 namespace {
+
+using usbline::protocol::kRecordPayload;
+using usbline::protocol::kRecordSize;
+// Two of the largest compressed frames fit in one record.
+static_assert(RecordStream::kFramesPerRecord * speechcodec::kFrameBufferBytes <= kRecordPayload);
 
 constexpr std::uint64_t kBytesPerSecond = 8000;
 constexpr std::uint64_t kFramesPerSecond = speechcodec::kFramesPerSecond;
@@ -82,17 +88,17 @@ std::size_t RecordStream::Take(AudioSource& source, std::vector<std::uint8_t>& r
     if (!active_) return 0;
     std::size_t added = 0;
     if (mode_ == 0) {
-        std::uint8_t payload[kPayload];
-        while (dueMilli_ >= kPayload * 1000) {
-            source.ReadMuLaw(payload, kPayload);
-            AppendRecord(records, payload, kPayload);
-            dueMilli_ -= kPayload * 1000;
+        std::uint8_t payload[kRecordPayload];
+        while (dueMilli_ >= kRecordPayload * 1000) {
+            source.ReadMuLaw(payload, kRecordPayload);
+            AppendRecord(records, payload, kRecordPayload);
+            dueMilli_ -= kRecordPayload * 1000;
             ++added;
         }
         return added;
     }
     while (dueMilli_ >= kFramesPerRecord * 1000) {
-        std::uint8_t payload[kPayload];
+        std::uint8_t payload[kRecordPayload];
         std::size_t length = 0;
         for (std::uint32_t f = 0; f < kFramesPerRecord; ++f) length += CodeFrame(source, payload + length);
         AppendRecord(records, payload, length);

@@ -13,9 +13,12 @@
 #include "speechcodec/VrcWalker.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 namespace {
+
+namespace status = usbline::protocol::status;
 
 class AudioModelTest : public ::testing::Test {
 protected:
@@ -194,16 +197,17 @@ TEST_F(AudioModelTest, DigitsTheAdapterDialsShowAsStrobesWithBitTen) {
     ASSERT_EQ(model_.SetHandset(true), "");
     ASSERT_TRUE(Write(0x62, 100, 50, {0, 11}));  // "0", "#"
     std::uint16_t first = model_.StatusWord().value();
-    EXPECT_EQ(first & (kBitDialling | kBitDtmfStrobe), kBitDialling | kBitDtmfStrobe);
+    EXPECT_EQ(first & (status::kDialling | status::kDtmfStrobe),
+              status::kDialling | status::kDtmfStrobe);
     EXPECT_EQ(first >> 12, 11);  // "0" as the receiver reports it
     time_->Advance(120);
-    EXPECT_EQ(model_.StatusWord().value() & kBitDtmfStrobe, 0);  // the gap
+    EXPECT_EQ(model_.StatusWord().value() & status::kDtmfStrobe, 0);  // the gap
     time_->Advance(40);
     const std::uint16_t second = model_.StatusWord().value();
-    EXPECT_TRUE(second & kBitDtmfStrobe);
+    EXPECT_TRUE(second & status::kDtmfStrobe);
     EXPECT_EQ(second >> 12, 12);  // "#"
     time_->Advance(200);
-    EXPECT_EQ(model_.StatusWord().value() & (kBitDialling | kBitDtmfStrobe), 0);
+    EXPECT_EQ(model_.StatusWord().value() & (status::kDialling | status::kDtmfStrobe), 0);
 }
 
 }  // namespace

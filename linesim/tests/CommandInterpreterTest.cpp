@@ -3,9 +3,12 @@
 
 #include "linesim/CommandInterpreter.h"
 #include "linesim/ManualTimeSource.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 namespace {
+
+namespace status = usbline::protocol::status;
 
 class CommandInterpreterTest : public ::testing::Test {
 protected:
@@ -25,9 +28,9 @@ protected:
 
 TEST_F(CommandInterpreterTest, RingWithCadenceAndStop) {
     EXPECT_EQ(Run("ring 800 400 2"), "OK");
-    EXPECT_TRUE(model_.StatusWord().value() & kBitRing);
+    EXPECT_TRUE(model_.StatusWord().value() & status::kRing);
     EXPECT_EQ(Run("ring stop"), "OK");
-    EXPECT_FALSE(model_.StatusWord().value() & kBitRing);
+    EXPECT_FALSE(model_.StatusWord().value() & status::kRing);
     EXPECT_EQ(Run("ring stop"), "ERR not ringing");
     EXPECT_EQ(Run("ring"), "OK");
     EXPECT_EQ(Run("ring 10 10").rfind("ERR ", 0), 0u);
@@ -124,6 +127,59 @@ TEST_F(CommandInterpreterTest, LogAnswersCountedLines) {
 TEST_F(CommandInterpreterTest, UnknownAndEmptyCommands) {
     EXPECT_EQ(Run("explode"), "ERR unknown command: explode");
     EXPECT_EQ(Run("   "), "ERR empty command");
+}
+
+TEST_F(CommandInterpreterTest, WordsThatFitNoFormAnswerTheUsage) {
+    const std::string unknown = "ERR unknown command: ";
+    const struct {
+        const char* line;
+        std::string answer;
+    } cases[] = {
+        {"ring 1000", "ERR usage: ring [ON_MS OFF_MS [COUNT]] | ring stop"},
+        {"ring 1 2 3 4", "ERR usage: ring [ON_MS OFF_MS [COUNT]] | ring stop"},
+        {"cid", "ERR usage: cid NUMBER|withheld [MMDDhhmm|nodate]"},
+        {"cid 1 2 3", "ERR usage: cid NUMBER|withheld [MMDDhhmm|nodate]"},
+        {"dtmf 1 2 3 4", "ERR usage: dtmf DIGITS [ON_MS [OFF_MS]]"},
+        {"tone dial x", "ERR usage: tone dial|ringback|busy1|busy2|off"},
+        {"handset", "ERR usage: handset up|down"},
+        {"dial 1 2", "ERR usage: dial DIGITS"},
+        {"arskey maybe", "ERR usage: arskey on|off"},
+        {"reverse off 1", "ERR usage: reverse on|off"},
+        {"headset", "ERR usage: headset 1|2"},
+        {"log foo", "ERR usage: log | log clear"},
+        {"log clear now", "ERR usage: log | log clear"},
+        {"version 4", "ERR usage: version HW FW (0..255 each)"},
+        {"speed 101", "ERR usage: speed N (1..100)"},
+        {"audio a b", "ERR usage: audio FILE|off"},
+        {"mic", "ERR usage: mic FILE|tone|off"},
+        {"capture", "ERR usage: capture FILE|off"},
+        // Commands without words are not known with words after them.
+        {"answer now", unknown + "answer"},
+        {"hangup now", unknown + "hangup"},
+        {"unplug now", unknown + "unplug"},
+        {"plug now", unknown + "plug"},
+        {"status extra", unknown + "status"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Run(c.line), c.answer) << c.line;
+    EXPECT_TRUE(plugCalls_.empty());
+}
+
+TEST_F(CommandInterpreterTest, EveryFormOfTheHelpNamesACommand) {
+    const std::vector<std::string> forms = CommandInterpreter::Forms();
+    EXPECT_EQ(forms.front(), "ring [ON_MS OFF_MS [COUNT]]");
+    EXPECT_EQ(forms.back(), "capture FILE|off");
+    for (const std::string& form : forms) {
+        const std::string name = form.substr(0, form.find(' '));
+        EXPECT_NE(Run(name).rfind("ERR unknown command", 0), 0u) << form;
+    }
+}
+
+TEST(CommandInterpreterWithoutPlug, UnplugAndPlugAreRefused) {
+    Model model{std::make_shared<ManualTimeSource>()};
+    CommandInterpreter interpreter{model, nullptr};
+    for (const char* line : {"unplug", "plug"})
+        EXPECT_EQ(interpreter.Execute(line), "ERR this adapter cannot be unplugged") << line;
+    EXPECT_TRUE(model.IsPlugged());
 }
 
 }  // namespace

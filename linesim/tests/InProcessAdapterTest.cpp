@@ -10,12 +10,15 @@
 #include "linesim/ManualTimeSource.h"
 #include "platform/DeviceEnumeration.h"
 #include "testsupport/TestEnvironment.h"
+#include "usbline/AdapterProtocol.h"
 #include "usbline/CTyCtiInstance.h"
 #include "usbline/ControlCodes.h"
 #include "usbline/DriverRegistry.h"
 
 namespace linesim {
 namespace {
+
+namespace status = usbline::protocol::status;
 
 class InProcessAdapterTest : public ::testing::Test {
 protected:
@@ -52,7 +55,7 @@ TEST_F(InProcessAdapterTest, VendorRequestsAndStatusReachTheModel) {
     EXPECT_EQ(versions[1], 3);
     EXPECT_EQ(device_.Interrupt_Read(), 0u);
     ASSERT_EQ(device_.Vendor_Read(0x60, 0, 0, 0, nullptr), 1);
-    EXPECT_EQ(device_.Interrupt_Read() & kBitOffHook, kBitOffHook);
+    EXPECT_EQ(device_.Interrupt_Read() & status::kOffHook, status::kOffHook);
     EXPECT_NE(adapter_.Command("status").find("hook=off"), std::string::npos);
     std::uint8_t digits[2] = {1, 2};
     ASSERT_EQ(device_.Vendor_Write(0x62, 100, 0, 2, digits), 1);
@@ -149,9 +152,9 @@ TEST(InProcessAdapterManualTime, StatusFollowsTheInjectedClock) {
     device.SetDeviceName(adapter.DevicePath().c_str());
     ASSERT_EQ(device.Device_Open(), 1);
     EXPECT_EQ(adapter.Command("ring 1000 1000 1"), "OK");
-    EXPECT_EQ(device.Interrupt_Read() & kBitRing, kBitRing);
+    EXPECT_EQ(device.Interrupt_Read() & status::kRing, status::kRing);
     time->Advance(1000);
-    EXPECT_EQ(device.Interrupt_Read() & kBitRing, 0u);
+    EXPECT_EQ(device.Interrupt_Read() & status::kRing, 0u);
     device.Device_Close();
 }
 

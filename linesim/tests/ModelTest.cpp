@@ -8,9 +8,12 @@
 
 #include "linesim/ManualTimeSource.h"
 #include "linesim/Model.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 namespace {
+
+namespace status = usbline::protocol::status;
 
 class ModelTest : public ::testing::Test {
 protected:
@@ -67,10 +70,10 @@ TEST_F(ModelTest, StartsOnHookAndQuiet) {
 
 TEST_F(ModelTest, OffHookGivesContinuousDialTone) {
     ASSERT_TRUE(Read(0x60));
-    EXPECT_TRUE(Status() & kBitOffHook);
-    EXPECT_GE(LongestRun(kBitTone, 60), 60);  // dial tone needs 36 continuous polls
+    EXPECT_TRUE(Status() & status::kOffHook);
+    EXPECT_GE(LongestRun(status::kTone, 60), 60);  // dial tone needs 36 continuous polls
     ASSERT_TRUE(Read(0x59));
-    EXPECT_EQ(Status() & (kBitOffHook | kBitTone), 0);
+    EXPECT_EQ(Status() & (status::kOffHook | status::kTone), 0);
 }
 
 TEST_F(ModelTest, DigitsSentRaiseBusyDiallingBitThenRingBack) {
@@ -79,13 +82,13 @@ TEST_F(ModelTest, DigitsSentRaiseBusyDiallingBitThenRingBack) {
     std::vector<std::uint8_t> ready(1);
     ASSERT_TRUE(Read(0x67, 0, 0, &ready));
     EXPECT_NE(ready[0], 0xFF);
-    EXPECT_TRUE(Status() & kBitDialling);
-    EXPECT_EQ(Status() & kBitTone, 0);  // dial tone stops with the first digit
+    EXPECT_TRUE(Status() & status::kDialling);
+    EXPECT_EQ(Status() & status::kTone, 0);  // dial tone stops with the first digit
     time_->Advance(360);                // 3 x (120 + 0) ms
-    EXPECT_EQ(Status() & kBitDialling, 0);
+    EXPECT_EQ(Status() & status::kDialling, 0);
     ASSERT_TRUE(Read(0x67, 0, 0, &ready));
     EXPECT_EQ(ready[0], 0xFF);
-    const std::vector<int> bursts = Bursts(kBitTone, 400);
+    const std::vector<int> bursts = Bursts(status::kTone, 400);
     ASSERT_GE(bursts.size(), 3u);
     for (int n : bursts) {
         EXPECT_GT(n, 21) << "ring-back burst";
@@ -100,10 +103,10 @@ TEST_F(ModelTest, FarAnswerSilencesAndHangUpGivesBusyTwo) {
     ASSERT_TRUE(Write(0x62, 100, 50, {5}));
     time_->Advance(3000);
     EXPECT_EQ(model_.FarAnswer(), "");
-    EXPECT_EQ(LongestRun(kBitTone, 200), 0);
+    EXPECT_EQ(LongestRun(status::kTone, 200), 0);
     EXPECT_EQ(model_.GetState().call, CallState::Connected);
     EXPECT_EQ(model_.FarHangUp(), "");
-    const std::vector<int> bursts = Bursts(kBitTone, 200);
+    const std::vector<int> bursts = Bursts(status::kTone, 200);
     ASSERT_GE(bursts.size(), 4u);
     for (int n : bursts) {
         EXPECT_GT(n, 11) << "not busy 1";  // the busy-1 range is tested first
@@ -114,7 +117,7 @@ TEST_F(ModelTest, FarAnswerSilencesAndHangUpGivesBusyTwo) {
 TEST_F(ModelTest, BusyOneToneClassifiesAsBusyOne) {
     ASSERT_TRUE(Read(0x60));
     model_.SetTone(Tone::Busy1);
-    const std::vector<int> bursts = Bursts(kBitTone, 200);
+    const std::vector<int> bursts = Bursts(status::kTone, 200);
     ASSERT_GE(bursts.size(), 8u);
     for (int n : bursts) {
         EXPECT_GT(n, 5);
@@ -124,7 +127,7 @@ TEST_F(ModelTest, BusyOneToneClassifiesAsBusyOne) {
 
 TEST_F(ModelTest, ToneBitsOnlyWhileOffHook) {
     model_.SetTone(Tone::Dial);
-    EXPECT_EQ(LongestRun(kBitTone, 50), 0);
+    EXPECT_EQ(LongestRun(status::kTone, 50), 0);
 }
 
 TEST_F(ModelTest, AnswerWithoutOutgoingCallIsRefused) {
@@ -134,7 +137,7 @@ TEST_F(ModelTest, AnswerWithoutOutgoingCallIsRefused) {
 
 TEST_F(ModelTest, RingFollowsItsCadence) {
     ASSERT_EQ(model_.Ring(Cadence{1000, 1000, 3}), "");
-    const std::vector<int> bursts = Bursts(kBitRing, 250);
+    const std::vector<int> bursts = Bursts(status::kRing, 250);
     ASSERT_EQ(bursts.size(), 3u);
     for (int n : bursts) EXPECT_NEAR(n, 33, 1);
     EXPECT_EQ(model_.GetState().call, CallState::Idle);  // the caller gave up
@@ -143,17 +146,17 @@ TEST_F(ModelTest, RingFollowsItsCadence) {
 TEST_F(ModelTest, GoingOffHookAnswersARingingCall) {
     ASSERT_EQ(model_.Ring(kDefaultRing), "");
     time_->Advance(100);
-    EXPECT_TRUE(Status() & kBitRing);
+    EXPECT_TRUE(Status() & status::kRing);
     ASSERT_TRUE(Read(0x60));
     EXPECT_EQ(model_.GetState().call, CallState::Connected);
-    EXPECT_EQ(LongestRun(kBitRing | kBitTone, 200), 0);
+    EXPECT_EQ(LongestRun(status::kRing | status::kTone, 200), 0);
     EXPECT_NE(model_.Ring(kDefaultRing), "");  // off-hook: no second ring
 }
 
 TEST_F(ModelTest, HandsetUpTakesTheLineAndDialOnPhoneFillsManualBuffer) {
     model_.SetHandset(true);
-    EXPECT_TRUE(Status() & kBitOffHook);
-    EXPECT_TRUE(Status() & kBitTone);
+    EXPECT_TRUE(Status() & status::kOffHook);
+    EXPECT_TRUE(Status() & status::kTone);
     ASSERT_EQ(model_.DialOnPhone("1*0#"), "");
     std::vector<std::uint8_t> buffer(64);
     ASSERT_TRUE(Read(0x7F, 0, 0, &buffer));
@@ -166,13 +169,13 @@ TEST_F(ModelTest, HandsetUpTakesTheLineAndDialOnPhoneFillsManualBuffer) {
 
 TEST_F(ModelTest, CallerIdWaitsUntilReadOnce) {
     ASSERT_EQ(model_.SetCallerId("01", "12071230"), "");
-    EXPECT_EQ(Status() & kBitsCallerId, kBitsCallerId);
+    EXPECT_EQ(Status() & status::kCallerIdBits, status::kCallerIdBits);
     std::vector<std::uint8_t> reply(26);
     ASSERT_TRUE(Read(0x61, 0, 0, &reply));
     const std::vector<std::uint8_t> expected = {0x80, 0x0E, 0x01, 0x08, '1',  '2',  '0', '7',
                                                 '1',  '2',  '3',  '0',  0x02, 0x02, '0', '1'};
     EXPECT_EQ(std::vector<std::uint8_t>(reply.begin(), reply.begin() + 16), expected);
-    EXPECT_EQ(Status() & kBitsCallerId, 0);
+    EXPECT_EQ(Status() & status::kCallerIdBits, 0);
     ASSERT_TRUE(Read(0x61, 0, 0, &reply));
     EXPECT_EQ(reply[0], 0xFF);
 }
@@ -190,7 +193,7 @@ TEST_F(ModelTest, FarEndKeysStrobeWithTheirCodes) {
     bool was = false;
     for (int i = 0; i < 60; ++i) {
         const std::uint16_t s = Status();
-        const bool strobe = s & kBitDtmfStrobe;
+        const bool strobe = s & status::kDtmfStrobe;
         if (strobe && !was)
             codes.push_back(s >> 12);
         was = strobe;
@@ -234,10 +237,10 @@ std::string StrobeRises(const KeysAndDigits& c, std::uint64_t pollPhase) {
         if (t < pollPhase || (t - pollPhase) % 30 != 0)
             continue;
         const std::uint16_t s = model.StatusWord().value();
-        const bool strobe = s & kBitDtmfStrobe;
+        const bool strobe = s & status::kDtmfStrobe;
         if (strobe && !was)
             rises += (rises.empty() ? "" : " ") + std::to_string(s >> 12) +
-                     ((s & kBitDialling) ? "x" : "");
+                     ((s & status::kDialling) ? "x" : "");
         was = strobe;
     }
     return rises;
@@ -312,7 +315,7 @@ TEST_F(ModelTest, SimpleCommandsChangeTheAdapterState) {
     EXPECT_EQ(s.hardwareTests, 1u);
     EXPECT_EQ(s.lineVolume, 9);
     model_.SetArsKey(true);
-    EXPECT_TRUE(Status() & kBitArs);
+    EXPECT_TRUE(Status() & status::kArs);
 }
 
 TEST_F(ModelTest, UnknownRequestsStallAndAreLogged) {
@@ -350,7 +353,7 @@ TEST_F(ModelTest, UnplugFailsEverythingUntilPlugged) {
 
 TEST_F(ModelTest, PlaybackDrainsAtTheRealRate) {
     ASSERT_TRUE(Write(0x58, 1000, 0, {0}));
-    EXPECT_TRUE(Status() & kBitPlayback);
+    EXPECT_TRUE(Status() & status::kPlaying);
     std::vector<std::uint8_t> block(64, 0x55);
     std::uint32_t sent = 0;
     for (int i = 0; i < 20; ++i) sent += model_.BulkOut(block.data(), 64);
@@ -363,21 +366,21 @@ TEST_F(ModelTest, PlaybackDrainsAtTheRealRate) {
         sent += n;
     }
     time_->Advance(125);
-    EXPECT_EQ(Status() & kBitPlayback, 0);
+    EXPECT_EQ(Status() & status::kPlaying, 0);
     EXPECT_EQ(model_.GetState().playedBytes, 1000u);
 }
 
 TEST_F(ModelTest, AbandonedPlaybackEnds) {
     ASSERT_TRUE(Write(0x58, 30, 0, {0}));  // too short: the host sends nothing
-    EXPECT_TRUE(Status() & kBitPlayback);
+    EXPECT_TRUE(Status() & status::kPlaying);
     time_->Advance(600);
-    EXPECT_EQ(Status() & kBitPlayback, 0);
+    EXPECT_EQ(Status() & status::kPlaying, 0);
 }
 
 TEST_F(ModelTest, RecordingStreamsNumberedRecordsInRealTime) {
     ASSERT_EQ(model_.SetMicrophone(""), "");
     ASSERT_TRUE(Read(0x56, 1, 0));
-    EXPECT_TRUE(Status() & kBitRecording);
+    EXPECT_TRUE(Status() & status::kRecording);
     std::vector<std::uint8_t> records;
     time_->Advance(500);  // 4000 bytes: 66 whole records, 40 bytes left over
     EXPECT_EQ(model_.TakeRecords(records), 66u);
@@ -392,7 +395,7 @@ TEST_F(ModelTest, RecordingStreamsNumberedRecordsInRealTime) {
         ASSERT_EQ(record[4], 0xFF) << r;  // mu-law silence
     }
     ASSERT_TRUE(Read(0x57));
-    EXPECT_EQ(Status() & kBitRecording, 0);
+    EXPECT_EQ(Status() & status::kRecording, 0);
     time_->Advance(500);
     EXPECT_EQ(model_.TakeRecords(records), 0u);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "linesim/CommandInterpreter.h"
 #include "linesim/ControlClient.h"
 #include "linesim/Daemon.h"
 #include "platform/Folders.h"
@@ -22,20 +23,28 @@ void OnStopSignal(int) {
         g_daemon->RequestStop();
 }
 
-const char kUsage[] =
-    "usage: linesim [--id N] serve [--max-connections N] [--idle-timeout MS]\n"
-    "                                     run simulated adapter N (default 0)\n"
-    "       linesim [--id N] COMMAND ...  send one control command:\n"
-    "         ring [ON_MS OFF_MS [COUNT]] | ring stop\n"
-    "         cid NUMBER|withheld [MMDDhhmm|nodate]\n"
-    "         dtmf DIGITS [ON_MS [OFF_MS]] | tone dial|ringback|busy1|busy2|off\n"
-    "         answer | hangup | handset up|down | dial DIGITS | arskey on|off\n"
-    "         headset 1|2 | reverse on|off | unplug | plug | status | log\n"
-    "         log clear | version HW FW | speed N | audio FILE|off\n"
-    "         mic FILE|tone|off | capture FILE|off\n";
+// The control commands come from the interpreter's table, wrapped so that
+// no line is wider than 76 columns.
+std::string UsageText() {
+    constexpr std::size_t kWidth = 76;
+    const std::string indent(9, ' ');
+    std::string text =
+        "usage: linesim [--id N] serve [--max-connections N] [--idle-timeout MS]\n"
+        "                                     run simulated adapter N (default 0)\n"
+        "       linesim [--id N] COMMAND ...  send one control command:\n";
+    std::string line;
+    for (const std::string& form : linesim::CommandInterpreter::Forms()) {
+        if (!line.empty() && indent.size() + line.size() + 3 + form.size() > kWidth) {
+            text += indent + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " | ") + form;
+    }
+    return text + indent + line + "\n";
+}
 
 int Usage() {
-    std::fputs(kUsage, stderr);
+    std::fputs(UsageText().c_str(), stderr);
     return 64;
 }
 
@@ -105,7 +114,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
-        std::fputs(kUsage, stdout);
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
     if (rest.empty())

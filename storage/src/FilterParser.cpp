@@ -69,7 +69,7 @@ bool SplitNumbers(std::string_view s, const char* seps, int count, int* out, int
     return i == s.size();
 }
 
-// The engine's date literal: "y/m/d h:m:s" with a four-digit year first,
+// A filter's date literal: "y/m/d h:m:s" with a four-digit year first,
 // otherwise the month first; the time may be left out or have no seconds.
 bool ParseDateLiteral(std::string_view s, std::string& out) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

@@ -1,5 +1,5 @@
 #pragma once
-// Recursive-descent parser of the engine's condition syntax (private).
+// Recursive-descent parser of the filter texts' condition syntax (private).
 
 #include <cstddef>
 #include <string>

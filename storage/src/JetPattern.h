@@ -1,7 +1,8 @@
 #pragma once
-// The engine's LIKE patterns: "*" any run of characters, "?" one character,
-// "#" one digit, "[abc]" / "[a-z]" / "[!a-z]" one character of (or not of) a
-// list. Letters match without regard to ASCII case, as in the original engine.
+// The LIKE patterns of the stored filter texts: "*" any run of characters,
+// "?" one character, "#" one digit, "[abc]" / "[a-z]" / "[!a-z]" one
+// character of (or not of) a list. Letters match without regard to ASCII
+// case, so a search finds a name however its letters are cased.
 
 #include <sqlite3.h>
 
@@ -20,7 +21,7 @@ public:
         General,     // needs this class's own matcher
     };
 
-    // nullopt for a pattern the engine rejects (an unclosed or empty "[").
+    // nullopt for a malformed pattern (an unclosed or empty "[").
     static std::optional<JetPattern> Compile(std::string_view pattern);
 
     bool Matches(std::string_view value) const;

@@ -7,7 +7,7 @@ namespace vanconv {
 namespace {
 
 constexpr const char* kSection = "Vantelo.Exe";
-constexpr size_t kMaxValue = 1024;  // the registry buffer
+constexpr size_t kMaxValue = 1024;  // longer values are cut
 
 std::string Registered(const vt::IniStore& store, const char* key) {
     std::string value = store.GetString(kSection, key).substr(0, kMaxValue);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "linesim/Model.h"
 #include "platform/Clock.h"
@@ -25,6 +26,10 @@ public:
     // One command line (without its line end). The answer has no trailing
     // line end; a "log" answer is "OK <n> lines" followed by n lines.
     std::string Execute(const std::string& line);
+
+    // Every command form, one per entry ("ring stop", "log clear", ...), in
+    // the order the command-line client's help lists them.
+    static std::vector<std::string> Forms();
 
 private:
     Model& model_;

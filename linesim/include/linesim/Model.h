@@ -19,6 +19,7 @@
 // and bit 10 stays up until the key's strobe ends, so the line library
 // reports it as an extension digit. The interrupted echo does not come back.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -33,29 +34,21 @@
 #include "linesim/PlaybackDrain.h"
 #include "linesim/RecordStream.h"
 #include "linesim/TimeSource.h"
+#include "usbline/AdapterProtocol.h"
 
 namespace linesim {
 
-// Status word bits.
-inline constexpr std::uint16_t kBitRing = 0x0001;
-inline constexpr std::uint16_t kBitsCallerId = 0x0006;
-inline constexpr std::uint16_t kBitArs = 0x0008;
-inline constexpr std::uint16_t kBitOffHook = 0x0010;
-inline constexpr std::uint16_t kBitPlayback = 0x0020;
-inline constexpr std::uint16_t kBitRecording = 0x0040;
-inline constexpr std::uint16_t kBitReversal = 0x0080;
-inline constexpr std::uint16_t kBitTone = 0x0100;
-inline constexpr std::uint16_t kBitDtmfStrobe = 0x0200;
-inline constexpr std::uint16_t kBitDialling = 0x0400;
-
-inline constexpr std::size_t kCallerIdReplySize = 26;
-// 26 bytes hold 0x80, length, the date/time parameter (10) and the number
-// parameter (2 + n): 12 digits with a date, 22 without.
+// The status word's bits, the request codes and the record sizes are the
+// protocol's (usbline/AdapterProtocol.h).
+//
+// The caller-ID reply holds 0x80, length, the date/time parameter (10) and
+// the number parameter (2 + n): 12 digits with a date, 22 without.
 inline constexpr std::size_t kMaxCallerIdDigits = 12;
 inline constexpr std::size_t kMaxCallerIdDigitsNoDate = 22;
+static_assert(2 + 10 + 2 + kMaxCallerIdDigits == usbline::protocol::kCallerIdReplySize);
+static_assert(2 + 2 + kMaxCallerIdDigitsNoDate == usbline::protocol::kCallerIdReplySize);
+// The reply of ReadManualDtmf: a count and up to 63 codes.
 inline constexpr std::size_t kManualDtmfSize = 64;
-inline constexpr std::size_t kRecordSize = 64;
-inline constexpr std::size_t kRecordPayload = 60;
 // Bytes per second of the audio streams at speed 1 (8 kHz, one byte each).
 inline constexpr std::uint32_t kAudioBytesPerSecond = 8000;
 

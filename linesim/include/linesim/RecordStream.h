@@ -23,8 +23,6 @@ namespace linesim {
 
 class RecordStream {
 public:
-    static constexpr std::size_t kRecordSize = 64;
-    static constexpr std::size_t kPayload = 60;
     static constexpr std::uint32_t kFramesPerRecord = 2;
 
     void Start(int mode, std::uint64_t nowMs);

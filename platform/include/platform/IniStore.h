@@ -1,5 +1,5 @@
 #pragma once
-// A settings store in INI form, standing for the per-user registry section.
+// A settings store in INI form: the per-user settings and the App Paths file.
 // Values keep their keys and types; Save writes a temporary file and renames
 // it over the old one, so a crash never leaves half a file.
 

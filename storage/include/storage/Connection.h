@@ -1,7 +1,7 @@
 #pragma once
-// One connection to a database file. Every record set opens its own, as the
-// system's record sets do. Writes outside a transaction commit at once, and a
-// commit returns only once the write-ahead log is on disk.
+// One connection to a database file; every record set opens its own. Writes
+// outside a transaction commit at once, and a commit returns only once the
+// write-ahead log is on disk.
 
 #include <cstdint>
 #include <filesystem>

@@ -2,9 +2,9 @@
 // Examining a database file and saving what can still be read from a damaged
 // one. Both only read the file they examine.
 //
-// The sqlite3 shell of the system (3.40) has a `.recover` command, but it
-// needs the engine's page-reading table, which the system's library is built
-// without, so it fails; the recovery extensions are not packaged either.
+// Debian's sqlite3 shell (3.40) has a `.recover` command, but it needs
+// SQLite's page-reading table, which Debian's library is built without, so it
+// fails; the recovery extensions are not packaged either.
 // Recovery therefore reads with ordinary queries: it walks the table in
 // record-number order, jumps over a damaged stretch by searching for the
 // first record number it can reach after it, reads the records the table's

@@ -1,5 +1,5 @@
 #pragma once
-// A filter in the engine's condition syntax, exactly as the system writes it:
+// A filter in the condition syntax of the program's filter texts:
 //   [Name] >= '가' AND [Name] < '나'
 //   [CallName] LIKE '*kim*' ORDER BY [CallDate]
 //   [CallDate] >= #2007/3/12 0:0:0# AND [CallDate] <= #2007/3/12 23:59:59#
@@ -39,7 +39,7 @@ private:
     std::vector<Value> binds_;
 };
 
-// The text quoted as the engine's text literal: in single quotes, with every
+// The text quoted as a filter's text literal: in single quotes, with every
 // single quote doubled. For building filters from what a user typed.
 std::string QuoteText(std::string_view text);
 

@@ -1,6 +1,6 @@
 #pragma once
-// A record set over one table of a database file: the stand-in for the data
-// access objects the system uses. Opened as a dynaset (filter, re-query) or
+// A record set over one table of a database file: how the program reads,
+// adds, edits and deletes records. Opened as a dynaset (filter, re-query) or
 // as a table record set (the whole table in stored order). Each record set
 // opens its own connection.
 //

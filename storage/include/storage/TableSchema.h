@@ -1,6 +1,6 @@
 #pragma once
-// The shape of one table: its columns in order with the engine types of the
-// system, and the indexes that its lookups and filters need.
+// The shape of one table: its columns in order with their types, and the
+// indexes that its lookups and filters need.
 
 #include <string>
 #include <string_view>
@@ -31,8 +31,8 @@ struct TableSchema {
     std::vector<Column> columns;
     std::vector<std::vector<std::string>> indexes;  // columns of each index
 
-    // Position of a column, names compared without regard to ASCII case as the
-    // engine does; -1 when missing.
+    // Position of a column, names compared without regard to ASCII case; -1
+    // when missing.
     int FindColumn(std::string_view column) const;
 
     // The value a new record starts with.

@@ -43,8 +43,8 @@ public:
     const std::string& ColumnTitle() const { return columnTitle_; }
     const workbook::Workbook* OpenWorkbook() const { return book_.get(); }
 
-    // A row box's text read as a number the way the original read it:
-    // leading blanks, then digits (with a fraction, rounded); 0 otherwise.
+    // A row box's text read as a number: leading blanks, then digits (with a
+    // fraction, rounded); 0 otherwise.
     static long long RowNumber(const std::string& text);
 
 private:

@@ -41,7 +41,9 @@ inline constexpr const char* kChooseName = "새로운 이름을 선택해 주시
 inline constexpr const char* kSaveTitle = "Select FileName";
 inline constexpr const char* kSaved = "저장 완료";
 
-// Texts of this system's own for what the original left unhandled.
+// Texts this converter adds: its progress and the failures it reports (a file
+// it cannot open, read or save, a Vantelo that does not close or start
+// again, a transfer that fails).
 inline constexpr const char* kCannotOpen = "파일을 열 수 없습니다: ";
 inline constexpr const char* kStillRunning =
     "Vantelo 프로그램이 종료되지 않아 변환하지 않았습니다.";

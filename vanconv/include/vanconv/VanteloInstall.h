@@ -16,7 +16,7 @@ struct VanteloInstall {
     std::filesystem::path databasePath;  // DatabasePath
     std::filesystem::path executable;    // empty when the registration names none
 
-    // The transfers work only on a database file of the system's kind.
+    // The transfers work only on a database file vantelo keeps (a ".db" file).
     bool DatabaseKnown() const;
 };
 
