@@ -19,7 +19,7 @@ constexpr int kDtmfOnTimeCut = 40;    // ms taken off the tone time of a single 
 constexpr int kDefaultFlashMs = 600;
 constexpr unsigned kVolumeStepPauseMs = 100;
 constexpr std::size_t kMaxRedialNumber = 48;
-constexpr std::size_t kManualDtmfSize = 64;
+constexpr std::size_t kManualDtmfSize = usbline::protocol::kManualDtmfReplySize;
 constexpr int kVolumeCodeMax = 80;  // level 0
 constexpr int kVolumeLevels = 28;
 

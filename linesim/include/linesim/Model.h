@@ -48,7 +48,7 @@ inline constexpr std::size_t kMaxCallerIdDigitsNoDate = 22;
 static_assert(2 + 10 + 2 + kMaxCallerIdDigits == usbline::protocol::kCallerIdReplySize);
 static_assert(2 + 2 + kMaxCallerIdDigitsNoDate == usbline::protocol::kCallerIdReplySize);
 // The reply of ReadManualDtmf: a count and up to 63 codes.
-inline constexpr std::size_t kManualDtmfSize = 64;
+inline constexpr std::size_t kManualDtmfSize = usbline::protocol::kManualDtmfReplySize;
 // Bytes per second of the audio streams at speed 1 (8 kHz, one byte each).
 inline constexpr std::uint32_t kAudioBytesPerSecond = 8000;
 

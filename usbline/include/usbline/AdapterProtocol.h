@@ -81,6 +81,8 @@ static_assert(KeyOfDigitCode(11) == '0' && KeyOfDigitCode(12) == '#' && KeyOfDig
 
 // The reply of ReadCallerId.
 inline constexpr std::size_t kCallerIdReplySize = 26;
+// The reply of ReadManualDtmf: a count, then the keys pressed on the phone.
+inline constexpr std::size_t kManualDtmfReplySize = 64;
 
 // The recording stream: 64-byte records of up to 60 payload bytes, written
 // in order into a ring of 4000 records.
