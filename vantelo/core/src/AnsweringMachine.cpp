@@ -59,6 +59,7 @@ void AnsweringMachine::ArsButton() {
             StopPlayback();
         state_.absenceLevel = kLevelTakenOver;
         state_.call.CallMode = kCallReceived;
+        host_.UserTakesCall();
         view_.SetPicture(kMachinePicture, kBitmapMachineIdle);
         // A message limit started before the take-over must not end the
         // user's call.
@@ -113,7 +114,7 @@ void AnsweringMachine::OnAnswerTimer() {
     // The user answered first, or switched the machine off meanwhile.
     if ((line_.GetTYplusState() & kStateOffHook) || !state_.absenceMode)
         return;
-    state_.engaged = true;
+    host_.MachineTakesCall();
     view_.SetPicture(kMachinePicture, kBitmapEngaged);
     line_.HookOff();
 }
@@ -252,7 +253,6 @@ void AnsweringMachine::OnHangUp() {
         timers_.Stop(kTimerCallerTimeOut);
     if (state_.absenceLevel == kLevelPrompt1 || state_.absenceLevel == kLevelPrompt2)
         timers_.Stop(kTimerMessageLimit);
-    state_.engaged = false;
     view_.SetPicture(kMachinePicture, kBitmapMachineIdle);
 }
 

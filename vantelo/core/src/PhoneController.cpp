@@ -221,10 +221,12 @@ std::string PhoneController::OnCopyData(std::uint32_t kind, const std::string& p
 }
 
 void PhoneController::OnRingDetected() {
-    if (!state_.ringing && !state_.inCall) {
+    if (!state_.ringing && !HoldsLine(state_.phase)) {
         // A missed call is logged with the time its ringing began.
         state_.call.CallDate = clock_.NowLocal();
     }
+    if (state_.phase == CallPhase::Idle)
+        SetPhase(CallPhase::Ringing);
     if (!state_.callerIdBeforeRing)
         state_.callerNumber.clear();
     state_.callerIdBeforeRing = false;
@@ -245,6 +247,8 @@ std::string PhoneController::CallerText() const {
 void PhoneController::OnRingEnd() {
     state_.ringing = false;
     view_.CloseRingPopup();
+    if (state_.phase == CallPhase::Ringing)
+        SetPhase(CallPhase::Idle);
     if (!LineBusy()) {
         machine_.OnRingEnd();
         state_.call.CallMode = kCallMissed;
@@ -257,7 +261,7 @@ void PhoneController::OnCallerId() {
     std::string record = line_.GetCIDData();
     record = record.c_str();  // the text up to its NUL
     state_.callerNumber = record.size() > 9 ? record.substr(9) : std::string();
-    state_.callerIdBeforeRing = !state_.ringing && !state_.inCall;
+    state_.callerIdBeforeRing = !state_.ringing && !HoldsLine(state_.phase);
     state_.call.CallNum = state_.callerNumber;
     std::string shown;
     CallerName caller;
@@ -305,7 +309,7 @@ void PhoneController::EndCallWithoutLine() {
             journal_.SetAside(clock_);
     }
     for (int timer : {kTimerAutoAnswer, kTimerDialRecord}) timers_.Stop(timer);
-    if (state_.inCall) {
+    if (HoldsLine(state_.phase)) {
         // No hook message will come from an adapter that is gone: the call
         // ends now, with its recording finished and its row written.
         OnHookOn();
@@ -316,11 +320,14 @@ void PhoneController::EndCallWithoutLine() {
     }
     state_.engaged = false;
     state_.absenceLevel = kLevelIdle;
+    SetPhase(CallPhase::Idle);
     for (int timer : {kTimerMessageLimit, kTimerCallerTimeOut}) timers_.Stop(timer);
 }
 
 void PhoneController::OnHookOff() {
-    state_.inCall = true;
+    SetPhase(state_.engaged                          ? CallPhase::MachineEngaged
+             : state_.phase == CallPhase::Dialling ? CallPhase::Dialling
+                                                     : CallPhase::InCall);
     state_.dialRecordArmed = true;
     if (state_.recording)
         ToggleRecording();
@@ -357,9 +364,9 @@ void PhoneController::OnHookOff() {
 
 void PhoneController::OnHookOn() {
     // A repeated hook-on (as after a re-plug) is no call.
-    if (!state_.inCall)
+    if (!HoldsLine(state_.phase))
         return;
-    state_.inCall = false;
+    SetPhase(CallPhase::Idle);
     if (state_.recording)
         ToggleRecording();
     StopPlaybackIfAny();
@@ -368,6 +375,7 @@ void PhoneController::OnHookOn() {
     ShowIdle();
     if (state_.engaged)
         machine_.OnHangUp();
+    state_.engaged = false;
     state_.absenceLevel = kLevelIdle;
     if (state_.ringing) {
         state_.ringing = false;
@@ -430,6 +438,8 @@ void PhoneController::OnThreadNotify(long what) {
 }
 
 void PhoneController::OnAutoDialDone() {
+    if (state_.phase == CallPhase::Dialling)
+        SetPhase(LineBusy() ? CallPhase::InCall : CallPhase::Idle);
     if ((settings_.ModeRecAuto & kRecAutoOutgoing) && LineBusy() && !state_.recording)
         ToggleRecording();
 }
@@ -518,7 +528,9 @@ void PhoneController::DialOutside(const std::string& number) {
         view_.SetStatusText(text::kDialFailed);
         state_.busyGuard = false;  // no hook message will come to clear it
         ClearNumber();             // the next press lifts the line
+        return;
     }
+    SetPhase(CallPhase::Dialling);
 }
 
 void PhoneController::DialInner() {
@@ -550,6 +562,8 @@ void PhoneController::DialInner() {
         ClearNumber();
         return;
     }
+    if (!transfer)
+        SetPhase(CallPhase::Dialling);
     state_.innerLine = true;
 }
 
@@ -573,7 +587,8 @@ void PhoneController::ToggleRecording() {
         line_.StopRecord();
         if (state_.call.CallMode == kCallGreeting) {
             FinishGreeting(state_.call, clock_, settings_.ModeRecCompress);
-            state_.recording = false;  // the greeting is over for the journal
+            state_.recording = false;
+            SetPhase(CallPhase::Idle);  // the greeting is over for the journal
             if (!LogCall(state_.call))
                 ResetCall();
             line_.SetHeadSet(1);
@@ -592,6 +607,7 @@ void PhoneController::ToggleRecording() {
     if (greeting) {
         BeginGreeting(state_.call, clock_);
         line_.SetHeadSet(2);
+        SetPhase(CallPhase::GreetingRecording);
     }
     StartRecording(settings_.ModeRecCompress, greeting);
     state_.busyGuard = false;
@@ -611,8 +627,10 @@ void PhoneController::StartRecording(int compressMode, bool greeting) {
     } else {
         state_.recording = false;
         // The handset goes back to the line when no greeting is recorded.
-        if (greeting)
+        if (greeting) {
             line_.SetHeadSet(1);
+            SetPhase(CallPhase::Idle);
+        }
     }
 }
 
@@ -885,7 +903,7 @@ bool PhoneController::LogCall(CallRecord& call) {
 // --- the journal of the call in progress ----------------------------------------
 
 bool PhoneController::CallInProgress() const {
-    return state_.inCall || (state_.recording && state_.call.CallMode == kCallGreeting);
+    return HoldsLine(state_.phase) || state_.phase == CallPhase::GreetingRecording;
 }
 
 JournalEntry PhoneController::CurrentEntry() const {
@@ -1061,6 +1079,7 @@ void PhoneController::TakeUpCall(const JournalEntry& entry) {
     // An unattended box never keeps the line: the machine's own time-outs
     // end the call.
     state_.engaged = true;
+    SetPhase(CallPhase::MachineEngaged);
     view_.SetPicture(kMachinePicture, kBitmapEngaged);
     if (entry.absenceLevel == kLevelPrompt1 && state_.recording) {
         state_.absenceLevel = kLevelPrompt1;
@@ -1088,6 +1107,14 @@ void PhoneController::JoinTakenUpRecording() {
     call.CallRec = true;
     call.CallRecDirectory = first.parent_path().string() + "/";
     call.CallRecFileName = first.filename().string();
+}
+
+void PhoneController::MachineTakesCall() {
+    state_.engaged = true;
+}
+
+void PhoneController::UserTakesCall() {
+    SetPhase(CallPhase::InCall);
 }
 
 }  // namespace vantelo

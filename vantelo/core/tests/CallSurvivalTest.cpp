@@ -122,7 +122,7 @@ protected:
         // The screen and the machine are idle again.
         EXPECT_FALSE(phone_->State().recording);
         EXPECT_FALSE(phone_->State().engaged);
-        EXPECT_FALSE(phone_->State().inCall);
+        EXPECT_EQ(phone_->Phase(), CallPhase::Idle);
         EXPECT_EQ(phone_->State().absenceLevel, kLevelIdle);
         EXPECT_EQ(view_.pictures[kHookPicture], kBitmapOnHook);
         EXPECT_EQ(view_.looks[kHookButton], "HookOn");

@@ -515,3 +515,76 @@ TEST_F(Phone, ArsLampLeftOnIsSwitchedOffAtStart) {
 
 }  // namespace
 }  // namespace vantelo::test
+
+namespace vantelo::test {
+namespace {
+
+// The call phase along each road a call takes.
+TEST_F(Phone, ThePhaseFollowsEveryRoadOfACall) {
+    using P = CallPhase;
+    using Step = std::pair<std::function<void()>, P>;
+    struct Road {
+        const char* name;
+        std::function<void()> setUp;
+        std::vector<Step> steps;
+    };
+    auto hook = [this] {
+        phone_->HookButton();
+        Deliver();
+    };
+    auto ring = [this] { Ring("0212345678"); };
+    const std::vector<Road> roads = {
+        {"answered", {}, {{ring, P::Ringing}, {hook, P::InCall}, {hook, P::Idle}}},
+        {"missed", {}, {{ring, P::Ringing}, {[this] { RingEnd(); }, P::Idle}}},
+        {"dialled by the program",
+         {},
+         {{[this] {
+               phone_->SetDialNumber("0212345678");
+               phone_->HookButton();
+           },
+           P::Dialling},
+          {[this] { Deliver(); }, P::InCall},
+          {hook, P::Idle}}},
+        {"lifted by hand", {}, {{hook, P::InCall}, {hook, P::Idle}}},
+        {"the machine answers, the user takes over",
+         [this] {
+             phone_->MutableSettings().ModeAbsence = kAbsenceCallerChooses;
+             phone_->MutableSettings().StrAbsenceFile = MakeGreeting();
+             phone_->ArsButton();
+         },
+         {{ring, P::Ringing},
+          {[this] { Advance(5000); }, P::MachineEngaged},
+          {[this] { phone_->ArsButton(); }, P::InCall},
+          {hook, P::Idle}}},
+        {"a greeting from the handset",
+         {},
+         {{[this] { phone_->RecordButton(); }, P::GreetingRecording},
+          {[this] { phone_->RecordButton(); }, P::Idle}}},
+        {"the adapter goes mid-call",
+         {},
+         {{hook, P::InCall},
+          {[this] {
+               line_.plugged = false;
+               Post(WM_TY_DEVICEREMOVED);
+           },
+           P::Idle}}},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        line_ = ScriptLine{};
+        StartPhone();
+        ASSERT_EQ(phone_->Phase(), P::Idle);
+        if (road.setUp)
+            road.setUp();
+        int step = 0;
+        for (const auto& [action, expected] : road.steps) {
+            action();
+            EXPECT_EQ(static_cast<int>(phone_->Phase()), static_cast<int>(expected))
+                << "step " << step;
+            ++step;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantelo::test

@@ -48,6 +48,10 @@ public:
         virtual ~Host() = default;
         virtual void ToggleRecording() = 0;
         virtual void HookButton() = 0;
+        // The machine answers the ringing call (the hook message follows).
+        virtual void MachineTakesCall() = 0;
+        // The user takes the call over from the machine.
+        virtual void UserTakesCall() = 0;
     };
 
     AnsweringMachine(PhoneState& state, PhoneLine& line, PhoneView& view, vt::TimerHost& timers,

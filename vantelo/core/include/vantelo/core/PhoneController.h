@@ -76,6 +76,7 @@ public:
     void FilterKey(Key key);
 
     const PhoneState& State() const { return state_; }
+    CallPhase Phase() const { return state_.phase; }
     // The call log page's playback sets and clears the playing flag, so that
     // the phone's own Play and hook handling know the line's audio is taken.
     void SetPlayingFlag(bool playing) { state_.playing = playing; }
@@ -139,6 +140,11 @@ private:
     // joins the first part, which the call keeps.
     void JoinTakenUpRecording();
     bool InUse(unsigned status) const;
+    // The only writer of the call phase.
+    void SetPhase(CallPhase phase) { state_.phase = phase; }
+    // AnsweringMachine::Host
+    void MachineTakesCall() override;
+    void UserTakesCall() override;
 
     PhoneLine& line_;
     PhoneView& view_;

@@ -9,7 +9,25 @@
 
 namespace vantelo {
 
+// Where the current call stands. The phone controller alone moves it; the
+// answering machine and the window read it.
+enum class CallPhase {
+    Idle,               // no call: the line is free
+    Ringing,            // a call rings and nobody has taken it
+    Dialling,           // the line is held and the program dials
+    InCall,             // the line is held for the user's call
+    MachineEngaged,     // the answering machine has the call
+    GreetingRecording,  // a greeting is recorded from the handset on a free line
+};
+
+// The phases in which the adapter holds the line for a call.
+constexpr bool HoldsLine(CallPhase phase) {
+    return phase == CallPhase::Dialling || phase == CallPhase::InCall ||
+           phase == CallPhase::MachineEngaged;
+}
+
 struct PhoneState {
+    CallPhase phase = CallPhase::Idle;
     bool busyGuard = false;  // a button action runs
     bool ringing = false;    // ring detected, no ring end or hang-up since
     bool connected = false;  // the far end answered during this call
@@ -17,15 +35,12 @@ struct PhoneState {
     bool playing = false;    // a playback into the line runs
     bool mute = false;
     bool absenceMode = false;  // the answering machine is switched on
-    bool engaged = false;      // the machine has taken the current call
+    bool engaged = false;      // the machine took the current call (stays set after a take-over)
     int absenceLevel = 0;      // the machine's step; 0 when not engaged
     bool appDialled = false;   // the number was dialled by the program
     bool innerLine = false;    // the current or last number is an inner-line number
     bool dialRecordArmed = false;
     bool deviceOpen = false;
-    // The line is off-hook as far as the hook messages told: a hook-on
-    // without a call before it is a repeat (as after a re-plug).
-    bool inCall = false;
     // A caller ID that came before its ring was detected (as on lines that
     // send it before the first ring): the ring keeps it.
     bool callerIdBeforeRing = false;
