@@ -34,8 +34,8 @@ bool CarriesOutData(std::uint32_t code) {
     return code == IOCTL_VENDOR_WRITE || code == IOCTL_BULK_OUT;
 }
 
-// How long a call may take before it counts as failed, as a real driver's
-// transfers time out: a wedged adapter (or daemon) then looks removed
+// How long a call may take before it counts as failed, as a USB transfer
+// to the adapter would time out: a wedged adapter (or daemon) then looks removed
 // instead of freezing its caller. The two starts block until their stop by
 // design and have none; bulk transfers get room for the stream's pace.
 wire::Deadline CallDeadline(std::uint32_t code, std::uint32_t length) {

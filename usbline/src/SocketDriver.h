@@ -21,7 +21,7 @@
 //
 // Every call but the two starts has a time-out (kControlTimeout, or
 // kBulkTimeout plus the stream's pace for bulk transfers); one that expires
-// fails and ends its connection, as a real driver's transfer would.
+// fails and ends its connection, as a timed-out USB transfer would.
 //
 // Handles are never reused. Close shuts the connection down first, so a
 // call blocked on it returns (and fails); the descriptor is released when

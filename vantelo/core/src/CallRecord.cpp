@@ -39,8 +39,9 @@ storage::Result<CallRecord> CallRecord::Read(storage::RecordSet& set) {
 }
 
 Status CallRecord::Write(storage::RecordSet& set) const {
-    // The order of the system's append: compression, date, memo, kind, name,
-    // number, digits, inner-line flag, recorded flag, folder, file, duration.
+    // Fields in the order the call log appends them: compression, date, memo,
+    // kind, name, number, digits, inner-line flag, recorded flag, folder,
+    // file, duration.
     Value date =
         storage::IsValidLocalTime(CallDate) ? Value(storage::FormatDateTime(CallDate)) : Value();
     const std::pair<const char*, Value> fields[] = {

@@ -1,4 +1,4 @@
-// The system's database file in the application folder.
+// The phone's database file in the application folder.
 
 #include <gtest/gtest.h>
 

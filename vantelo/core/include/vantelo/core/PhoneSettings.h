@@ -10,7 +10,7 @@
 namespace vantelo {
 
 // The key of the longest message the answering machine records (seconds);
-// the other keys keep the system's names.
+// every other setting is stored under its field's own name.
 inline constexpr const char* kMaxMessageKey = "IntAbsenceMaxMessage";
 
 // ModeRecAuto bits.
