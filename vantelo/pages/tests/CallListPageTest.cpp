@@ -556,6 +556,59 @@ TEST_F(CallListPageTest, CsvExportWritesTheFilteredRows) {
               "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,O,,X,\r\n");
 }
 
+// The export's bytes for each kind of text a call may hold, and for an empty
+// list: the header, then one line per row as the grid shows it, quoted where
+// a field holds a comma, a quote or a line end.
+TEST_F(CallListPageTest, CsvExportQuotesOnlyWhatNeedsIt) {
+    struct Case {
+        const char* what;
+        CallRecord call;  // none logged when it has no number
+        const char* row;  // the line after the header; none when empty
+    };
+    auto call = [](const char* name, const char* number, const char* dtmf, const char* memo) {
+        CallRecord c;
+        c.CallMode = kCallReceived;
+        c.CallName = name;
+        c.CallNum = number;
+        c.CallDate = {2007, 3, 12, 10, 0, 0};
+        c.CallTime = 61;
+        c.CallDtmf = dtmf;
+        c.CallMemo = memo;
+        return c;
+    };
+    const Case cases[] = {
+        {"plain", call("Lee", "0311112222", "12#", "see you"),
+         "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,X,12#,X,see you\r\n"},
+        {"comma", call("Kim, Jr", "02", "*", "a,b"),
+         "000001,수신,07-03-12,10:00:00,\"Kim, Jr\",02,01:01,X,*,X,\"a,b\"\r\n"},
+        {"quotes", call("say \"hi\"", "02", "", "\""),
+         "000001,수신,07-03-12,10:00:00,\"say \"\"hi\"\"\",02,01:01,X,,X,\"\"\"\"\r\n"},
+        {"line ends", call("cr\rlf\n", "02", "", "two\r\nlines"),
+         "000001,수신,07-03-12,10:00:00,\"cr\rlf\n\",02,01:01,X,,X,\"two\r\nlines\"\r\n"},
+        {"Korean and blanks", call(" 홍길동 ", "02", "", "  "),
+         "000001,수신,07-03-12,10:00:00, 홍길동 ,02,01:01,X,,X,  \r\n"},
+        {"empty list", CallRecord{}, ""},
+    };
+    const std::string header = "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모\r\n";
+    const fs::path csv = vt::ApplicationFolder() / "calls.csv";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CRSCallList log;
+        ASSERT_TRUE(log.Open().ok());
+        ASSERT_TRUE(log.DeleteAllCalls(vt::ApplicationFolder()).ok());
+        CallRecord logged = c.call;
+        if (!logged.CallNum.empty()) {
+            ASSERT_TRUE(log.AppendCall(logged, vt::SystemClock::Instance()).ok());
+        }
+        OpenPage();
+        page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return csv; });
+        AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); });
+        EXPECT_EQ(ReadAll(csv), header + c.row);
+        page_ = nullptr;
+        window_.reset();
+    }
+}
+
 // The window's file dialogs (the settings page's greeting, the CSV export,
 // the backup's folder), each browsing the application folder while the
 // pages hold the database. Afterwards another program reads and writes the
