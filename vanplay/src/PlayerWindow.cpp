@@ -9,6 +9,7 @@
 #include "vanplay/PlayerSkin.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/PictureButton.h"
+#include "widgets/QtText.h"
 #include "widgets/QtTimerHost.h"
 #include "widgets/SkinSlider.h"
 #include "widgets/TransparentLabel.h"
@@ -178,7 +179,7 @@ int PlayerWindow::SliderPosition(int id) const {
 
 void PlayerWindow::SetLabelText(int id, const std::string& text) {
     if (auto* l = qobject_cast<TransparentLabel*>(Control(id)))
-        l->SetText(QString::fromStdString(text));
+        l->SetText(vt::widgets::Q(text));
 }
 
 std::string PlayerWindow::LabelText(int id) const {

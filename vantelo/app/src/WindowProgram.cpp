@@ -19,6 +19,7 @@
 #include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
+#include "widgets/QtText.h"
 
 namespace vantelo {
 
@@ -93,7 +94,7 @@ std::unique_ptr<QMessageBox> WindowProgram::ProblemBox(ProgramStart::Problem pro
                                                              : QStringLiteral("Vantelo");
     auto box = std::make_unique<QMessageBox>(
         problem == Problem::Other ? QMessageBox::Information : QMessageBox::Critical, title,
-        QString::fromStdString(text), QMessageBox::Ok);
+        vt::widgets::Q(text), QMessageBox::Ok);
     // Seen even when the running program's window covers the screen.
     if (problem == Problem::AlreadyRunning)
         box->setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -21,6 +21,7 @@
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "widgets/FileDialogs.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
 
@@ -28,6 +29,7 @@ namespace vantelo::pages {
 
 namespace fs = std::filesystem;
 using vt::widgets::FileDialogs;
+using vt::widgets::Q;
 
 namespace {
 
@@ -46,8 +48,6 @@ constexpr int kNumberColumn = 5, kRecordingColumn = 7;
 
 const QStringList kTabs = {"전체", "발신", "착신", "수신", "부재중", "자동응답", "음성녹음"};
 const QStringList kTargets = {"전체선택", "이름", "전화번호", "날짜", "DTMF", "메모"};
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QString Printf(const char* format, int a, int b, int c = -1) {
     char buf[32];

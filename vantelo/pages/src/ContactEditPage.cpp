@@ -8,6 +8,7 @@
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
@@ -95,8 +96,8 @@ void ContactEditPage::PrepareForModify(const ContactRecord& record, const QStrin
     Clear(groups);
     for (auto& [field, w] : fields_)
         if (field != kGroup)
-            SetField(field, QString::fromStdString(record.fields[field]));
-    const QString group = QString::fromStdString(record.fields[kGroup]);
+            SetField(field, vt::widgets::Q(record.fields[field]));
+    const QString group = vt::widgets::Q(record.fields[kGroup]);
     if (!group.isEmpty() && group_->findText(group) < 0)
         group_->addItem(group);
     group_->setCurrentText(group);

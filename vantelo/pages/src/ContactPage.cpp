@@ -9,10 +9,12 @@
 #include "vantelo/pages/LinkOpener.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
 
+using vt::widgets::Q;
 using vt::widgets::SkinButton;
 
 namespace {
@@ -21,9 +23,6 @@ constexpr int kNotes = 17;
 constexpr int kName = 0;
 constexpr int kGroup = 1;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Keys that dial from a page: digits, '#', '*', '+', '-', Backspace, Enter.
 bool IsDialKey(const QKeyEvent& e) {
@@ -236,7 +235,7 @@ void ContactPage::ShowDetails() {
 
 bool ContactPage::Check(const storage::Status& status) {
     if (!status.ok())
-        owner_.Inform(QString::fromStdString(status.message()));
+        owner_.Inform(Q(status.message()));
     return status.ok();
 }
 

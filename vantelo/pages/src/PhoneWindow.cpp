@@ -24,6 +24,7 @@
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/RingPopup.h"
 #include "vantelo/pages/SettingsPage.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowMessageEvent.h"
 
@@ -99,7 +100,7 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     addressBook_->Open(setup.database);
     innerLine_->Open(setup.database);
     if (!addressBook_->OpenError().empty())
-        SetStatusText(QString::fromStdString(addressBook_->OpenError()));
+        SetStatusText(vt::widgets::Q(addressBook_->OpenError()));
 
     BuildSystemMenu();
     BuildTray(setup.tray);

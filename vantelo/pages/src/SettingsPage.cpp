@@ -13,9 +13,12 @@
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/SoundFileDialog.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
+
+using vt::widgets::Q;
 
 // clang-format off
 const SettingsPage::Slider SettingsPage::kSliders[7] = {
@@ -67,9 +70,6 @@ constexpr Bit kBits[] = {
 
 constexpr int kHighCompression = 3;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 }  // namespace
 
