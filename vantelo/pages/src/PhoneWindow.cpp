@@ -26,6 +26,7 @@
 #include "vantelo/pages/SettingsPage.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
+#include "widgets/WindowDrag.h"
 #include "widgets/WindowMessageEvent.h"
 
 namespace vantelo::pages {
@@ -83,6 +84,8 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMask(vt::widgets::SkinImages::RegionFromShape(skin_.Image(IDB_SHAPE)));
     setFocusPolicy(Qt::StrongFocus);
+    // A press anywhere that is not a control drags the window.
+    new vt::widgets::WindowDrag(*this);
     BuildControls();
 
     addressBook_ = new AddressBookPage(*this, skin_, this);
@@ -500,35 +503,15 @@ void PhoneWindow::paintEvent(QPaintEvent* e) {
     painter.drawImage(e->rect(), skin_.Image(IDB_MAIN_NORMAL), e->rect());
 }
 
-// The background is the caption: a press anywhere that is not a control
-// drags the window; the right button opens the window's menu.
+// The background is the caption: the right button opens the window's menu
+// (the left one drags it).
 void PhoneWindow::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        e->accept();
-        return;
-    }
     if (e->button() == Qt::RightButton) {
         systemMenu_->popup(e->globalPosition().toPoint());
         e->accept();
         return;
     }
     QWidget::mousePressEvent(e);
-}
-
-void PhoneWindow::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) {
-        move(e->globalPosition().toPoint() - dragOffset_);
-        e->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(e);
-}
-
-void PhoneWindow::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
-    QWidget::mouseReleaseEvent(e);
 }
 
 void PhoneWindow::keyPressEvent(QKeyEvent* e) {
