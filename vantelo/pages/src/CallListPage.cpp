@@ -174,15 +174,10 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
                  {IDC_CL_SLIDER, slider_},
                  {IDC_CL_GRID, grid_}};
     for (const Place& p : PhoneLayout::CallLogPageControls()) {
-        if (p.tip && *p.tip) {
-            auto* b = new vt::widgets::SkinButton(this);
-            b->Place(p.Rect());
-            b->SetImages(looks_[QStringLiteral("Play")]);
-            b->setToolTip(QString::fromUtf8(p.tip));
-            controls_[p.id] = b;
-        } else if (QWidget* w = Control(p.id)) {
+        if (p.tip && *p.tip)
+            controls_[p.id] = PhoneSkin::Button(this, p, looks_[QStringLiteral("Play")]);
+        else if (QWidget* w = Control(p.id))
             w->setGeometry(p.Rect());
-        }
     }
     lookNames_ = {{IDC_CL_PLAY, QStringLiteral("Play")},
                   {IDC_CL_HEADSET, QStringLiteral("Speaker")}};

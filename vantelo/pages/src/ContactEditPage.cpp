@@ -41,9 +41,8 @@ ContactEditPage::ContactEditPage(PageOwner& owner, const vt::widgets::SkinImages
         controls_[f.id] = w;
         fields_[f.field] = w;
     }
-    const vt::widgets::SkinTriple triple{skin.Image(IDB_CONTACTEDIT_NORMAL),
-                                         skin.Image(IDB_CONTACTEDIT_PRESSED),
-                                         skin.Image(IDB_CONTACTEDIT_HOVER)};
+    const auto triple = PhoneSkin::Triple(skin, IDB_CONTACTEDIT_NORMAL, IDB_CONTACTEDIT_PRESSED,
+                                          IDB_CONTACTEDIT_HOVER);
     for (const Place& p : PhoneLayout::EditPageControls()) {
         if (p.id == IDC_CE_NOTES) {
             auto* notes = new QPlainTextEdit(this);
@@ -52,10 +51,7 @@ ContactEditPage::ContactEditPage(PageOwner& owner, const vt::widgets::SkinImages
             fields_[kNotes] = notes;
             continue;
         }
-        auto* b = new vt::widgets::SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(triple);
-        b->setToolTip(QString::fromUtf8(p.tip));
+        auto* b = PhoneSkin::Button(this, p, triple);
         controls_[p.id] = b;
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_CE_SAVE ? &ContactEditPage::Save : &ContactEditPage::Cancel);

@@ -87,20 +87,14 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
                  {IDC_CP_TARGET, target_},
                  {IDC_CP_SEARCH_EDIT, searchEdit_}};
 
-    const vt::widgets::SkinTriple triple{skin.Image(design_.normal), skin.Image(design_.pressed),
-                                         skin.Image(design_.hover)};
+    const auto triple = PhoneSkin::Triple(skin, design_.normal, design_.pressed, design_.hover);
     for (const Place& p : PhoneLayout::ContactPageControls()) {
         if (p.id == IDC_CP_GRID)
             continue;
-        if (p.tip && *p.tip) {
-            auto* b = new SkinButton(this);
-            b->Place(p.Rect());
-            b->SetImages(triple);
-            b->setToolTip(QString::fromUtf8(p.tip));
-            controls_[p.id] = b;
-        } else {
+        if (p.tip && *p.tip)
+            controls_[p.id] = PhoneSkin::Button(this, p, triple);
+        else
             controls_[p.id]->setGeometry(p.Rect());
-        }
     }
     searchButton_ = static_cast<SkinButton*>(controls_[IDC_CP_SEARCH]);
     searchButton_->hide();

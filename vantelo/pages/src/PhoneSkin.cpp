@@ -574,6 +574,16 @@ vt::widgets::SkinTriple PhoneSkin::Triple(const SkinImages& skin, int normal, in
     return {skin.Image(normal), skin.Image(pressed), skin.Image(hover)};
 }
 
+vt::widgets::SkinButton* PhoneSkin::Button(QWidget* parent, const Place& place,
+                                           const vt::widgets::SkinTriple& images) {
+    auto* button = new vt::widgets::SkinButton(parent);
+    button->Place(place.Rect());
+    button->SetImages(images);
+    if (place.tip && *place.tip)
+        button->setToolTip(QString::fromUtf8(place.tip));
+    return button;
+}
+
 void PhoneSkin::PaintAll(SkinImages& skin) {
     skin.Add(IDI_PROGRAM, ProgramIcon());
     skin.Add(IDB_SHAPE, Shape());

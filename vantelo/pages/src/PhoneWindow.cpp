@@ -133,11 +133,7 @@ PhoneWindow::~PhoneWindow() {
 void PhoneWindow::BuildControls() {
     const auto plain = PhoneSkin::Triple(skin_, IDB_MAIN_NORMAL, IDB_MAIN_PRESSED, IDB_MAIN_HOVER);
     for (const Place& p : PhoneLayout::MainButtons()) {
-        auto* b = new SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(plain);
-        if (*p.tip)
-            b->setToolTip(QString::fromUtf8(p.tip));
+        SkinButton* b = PhoneSkin::Button(this, p, plain);
         controls_[p.id] = b;
         const int id = p.id;
         connect(b, &QAbstractButton::clicked, this, [this, id] {

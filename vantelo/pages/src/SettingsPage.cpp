@@ -151,14 +151,10 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
         block.translate(0, block.height());
     }
 
-    const vt::widgets::SkinTriple triple{skin.Image(IDB_SETTINGS_NORMAL),
-                                         skin.Image(IDB_SETTINGS_PRESSED),
-                                         skin.Image(IDB_SETTINGS_HOVER)};
+    const auto triple =
+        PhoneSkin::Triple(skin, IDB_SETTINGS_NORMAL, IDB_SETTINGS_PRESSED, IDB_SETTINGS_HOVER);
     for (const Place& p : PhoneLayout::SettingsPageButtons()) {
-        auto* b = new vt::widgets::SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(triple);
-        b->setToolTip(QString::fromUtf8(p.tip));
+        auto* b = PhoneSkin::Button(this, p, triple);
         controls_[p.id] = b;
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_SP_OK             ? &SettingsPage::Ok
