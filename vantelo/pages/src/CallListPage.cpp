@@ -566,12 +566,25 @@ void CallListPage::ReportBackup(const CallLogBackup& backup) {
     Notify(text, QMessageBox::Warning);
 }
 
-std::optional<fs::path> CallListPage::AskBackup(const QString& question, int& answer) {
-    answer = Ask(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                 QMessageBox::Information);
+void CallListPage::BackupThenDelete(const QString& question,
+                                    const std::function<void(CallLogBackup&)>& write,
+                                    const std::function<void()>& erase) {
+    const int answer = Ask(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Information);
     if (answer != QMessageBox::Yes && answer != QMessageBox::No)
-        return std::nullopt;
-    return chooseFolder_();
+        return;
+    const auto folder = chooseFolder_();
+    if (!folder)
+        return;
+    CallLogBackup backup(*folder);
+    write(backup);
+    backup.Finish();
+    // Calls are only deleted when everything reached the backup.
+    if (answer == QMessageBox::Yes && backup.Failures().empty())
+        erase();
+    Fill();
+    repaint();
+    ReportBackup(backup);
 }
 
 void CallListPage::BackupAll() {
@@ -579,26 +592,17 @@ void CallListPage::BackupAll() {
         Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
         return;
     }
-    int answer = 0;
-    const auto folder =
-        AskBackup(QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
-                                 "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
-                  answer);
-    if (!folder)
-        return;
-    CallLogBackup backup(*folder);
-    if (backup.Begin()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        backup.AddAll(*records_);
-        QApplication::restoreOverrideCursor();
-    }
-    backup.Finish();
-    // The log is only emptied when everything reached the backup.
-    if (answer == QMessageBox::Yes && backup.Failures().empty())
-        DeleteEveryRecord();
-    else
-        Fill();
-    ReportBackup(backup);
+    BackupThenDelete(
+        QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
+                       "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
+        [this](CallLogBackup& backup) {
+            if (!backup.Begin())
+                return;
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            backup.AddAll(*records_);
+            QApplication::restoreOverrideCursor();
+        },
+        [this] { DeleteEveryRecord(); });
 }
 
 void CallListPage::BackupSelected() {
@@ -607,24 +611,16 @@ void CallListPage::BackupSelected() {
         Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
         return;
     }
-    int answer = 0;
-    const auto folder =
-        AskBackup(QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
-                                 "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
-                  answer);
-    if (!folder)
-        return;
-    const long number = records_->GetRecordCount() - row;
-    const auto call = CallAtRow(row);
-    CallLogBackup backup(*folder);
-    if (call && backup.Begin())
-        backup.Add(static_cast<int>(number), *call);
-    backup.Finish();
-    if (answer == QMessageBox::Yes && backup.Failures().empty())
-        DeleteAt(PositionOfRow(row));
-    Fill();
-    repaint();
-    ReportBackup(backup);
+    BackupThenDelete(
+        QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
+                       "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
+        [this, row](CallLogBackup& backup) {
+            const long number = records_->GetRecordCount() - row;
+            const auto call = CallAtRow(row);
+            if (call && backup.Begin())
+                backup.Add(static_cast<int>(number), *call);
+        },
+        [this, row] { DeleteAt(PositionOfRow(row)); });
 }
 
 void CallListPage::ExportCsv() {

@@ -135,9 +135,12 @@ private:
     void Dial(long position);
     void DeleteSelected();
     void DeleteAll();
-    // The backup question (Yes: delete after, No: keep), then the folder;
-    // nothing when the user cancels either.
-    std::optional<std::filesystem::path> AskBackup(const QString& question, int& answer);
+    // The backup question (Yes: delete after, No: keep) and the folder, then
+    // `write` begins and fills the backup; `erase` deletes what it holds after
+    // a Yes when nothing failed. Nothing happens when the user cancels either.
+    void BackupThenDelete(const QString& question,
+                          const std::function<void(CallLogBackup&)>& write,
+                          const std::function<void()>& erase);
     void BackupAll();
     void BackupSelected();
     void ExportCsv();
