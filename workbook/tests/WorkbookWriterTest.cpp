@@ -93,6 +93,24 @@ TEST(WorkbookWriterTest, CsvQuotesOnlyWhatNeedsItAndReadsBack) {
     for (size_t r = 0; r < kRows.size(); ++r)
         for (size_t c = 0; c < kRows[r].size(); ++c)
             EXPECT_EQ(s.Text(int(r) + 1, int(c) + 1), kRows[r][c]) << r << "," << c;
+
+    // Rows handed over one at a time write the same bytes, and replace the
+    // file the same way.
+    const auto streamed = env.Root() / "streamed.csv";
+    std::ofstream(streamed) << "old content that is longer than the new";
+    size_t next = 0;
+    ASSERT_TRUE(WorkbookWriter::WriteCsv(
+        streamed,
+        [&](std::vector<std::string>& row) {
+            if (next == kRows.size())
+                return false;
+            row = kRows[next++];
+            return true;
+        },
+        error))
+        << error;
+    EXPECT_EQ(vt::test::ReadText(streamed), vt::test::ReadText(file));
+    EXPECT_EQ(Mode(streamed), 0600u);
 }
 
 }  // namespace

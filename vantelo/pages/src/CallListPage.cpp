@@ -12,7 +12,6 @@
 #include <QTabBar>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
 
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/RecordingRecovery.h"
@@ -24,6 +23,7 @@
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
+#include "workbook/WorkbookWriter.h"
 
 namespace vantelo::pages {
 
@@ -66,21 +66,6 @@ bool IsDialCharacter(const QKeyEvent& e) {
     return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
 }
 bool IsEnter(const QKeyEvent& e) { return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter; }
-
-// One CSV field: quoted when it holds a comma, a quote or a line break, with
-// its quotes doubled.
-std::string CsvField(const QString& text) {
-    const std::string s = text.toStdString();
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 bool SameCall(const CallRecord& a, const CallRecord& b) {
     const vt::LocalTime &x = a.CallDate, &y = b.CallDate;
@@ -627,19 +612,24 @@ void CallListPage::ExportCsv() {
     const auto file = chooseCsv_();
     if (!file)
         return;
-    std::ofstream out(*file, std::ios::binary | std::ios::trunc);
-    std::string header;
-    for (int c = 0; c < kColumnCount; ++c)
-        header += (c ? "," : "") + std::string(kColumns[c].heading);
-    out << header << "\r\n";
+    // The headings, then the rows as the grid shows them, one at a time: the
+    // whole log may be listed.
     const int rows = grid_->RowCount();
-    for (int r = 0; r < rows && out; ++r) {
-        std::string line;
-        for (int c = 0; c < kColumnCount; ++c) line += (c ? "," : "") + CsvField(CellText(r, c));
-        out << line << "\r\n";
-    }
-    out.close();
-    if (!out)
+    int next = -1;
+    std::string error;
+    const bool written = workbook::WorkbookWriter::WriteCsv(
+        *file,
+        [&](std::vector<std::string>& row) {
+            if (next == rows)
+                return false;
+            row.clear();
+            for (int c = 0; c < kColumnCount; ++c)
+                row.push_back(next < 0 ? kColumns[c].heading : CellText(next, c).toStdString());
+            ++next;
+            return true;
+        },
+        error);
+    if (!written)
         Notify(QStringLiteral("CSV 파일을 쓸 수 없습니다: ") + Q(file->string()),
                QMessageBox::Warning);
     else

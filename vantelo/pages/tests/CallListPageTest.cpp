@@ -609,6 +609,33 @@ TEST_F(CallListPageTest, CsvExportQuotesOnlyWhatNeedsIt) {
     }
 }
 
+// The export replaces a file whole and keeps it private; where it cannot be
+// written it says so and leaves nothing behind.
+TEST_F(CallListPageTest, CsvExportReplacesTheFileWholeOrLeavesNothing) {
+    Sample();
+    OpenPage();
+    const fs::path csv = vt::ApplicationFolder() / "calls.csv";
+    std::ofstream(csv) << std::string(10000, 'x');
+    page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return csv; });
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
+              "Vantelo|통화 목록 5건을 CSV 파일로 내보냈습니다.");
+    const std::string written = ReadAll(csv);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")),
+              "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모");
+    EXPECT_EQ(written.find('x'), std::string::npos) << "nothing of the old file is left";
+    EXPECT_EQ(fs::status(csv).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path missing = vt::ApplicationFolder() / "no such folder" / "calls.csv";
+    page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return missing; });
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
+              QString("Vantelo|CSV 파일을 쓸 수 없습니다: ") + QString::fromStdString(missing.string()));
+    EXPECT_FALSE(fs::exists(missing.parent_path()));
+    for (const auto& e : fs::directory_iterator(vt::ApplicationFolder()))
+        EXPECT_NE(e.path().filename().string().rfind(".calls.csv", 0), 0u)
+            << "a temporary file is left: " << e.path();
+}
+
 // The window's file dialogs (the settings page's greeting, the CSV export,
 // the backup's folder), each browsing the application folder while the
 // pages hold the database. Afterwards another program reads and writes the
