@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
@@ -137,8 +138,17 @@ int WindowProgram::Run(int argc, char** argv) {
         notifier.Ringing(number.empty() ? std::string() : state.call.CallName, number);
     });
 
+    // The line opens after the window's first paint; what needs the phone
+    // started waits for that.
+    DeferredStart deferred(binding.Window(), [&binding] { binding.Start(); });
+    auto whenStarted = [&deferred](std::function<void()> task) {
+        OnWindowThread([&deferred, task = std::move(task)]() mutable {
+            deferred.Run(std::move(task));
+        });
+    };
+
     vt::RequestServer server(ProgramStart::RequestHandler(
-        OnWindowThread,
+        whenStarted,
         [&binding](std::uint32_t kind, const std::string& payload) {
             binding.Phone().OnCopyData(kind, payload);
         },
@@ -146,13 +156,15 @@ int WindowProgram::Run(int argc, char** argv) {
     std::string serverError;
     if (!server.Start(&serverError))
         Report(ProgramStart::Problem::Other, serverError);
-    SignalWatcher endSignals([&binding] { OnWindowThread([&binding] { binding.ExitUnattended(); }); });
+    SignalWatcher endSignals(
+        [&] { whenStarted([&binding] { binding.ExitUnattended(); }); });
 
+    // Made after the deferred start, so it sees the first paint first (the
+    // newest filter runs first) and reports before the line opens.
     std::unique_ptr<StartupProbe> probe;
     if (const char* p = std::getenv("VANTELO_STARTUP_PROBE"); p && *p == '1')
         probe = std::make_unique<StartupProbe>(binding.Window());
     binding.Window().show();
-    binding.Start();
     const int status = QApplication::exec();
     server.Stop();
     return status;
