@@ -1,21 +1,18 @@
 #include "vantelo/app/DeferredStart.h"
 
-#include <QEvent>
-#include <QTimer>
-#include <QWidget>
-
+#include "widgets/FirstPaint.h"
 #include "widgets/QtTimerHost.h"
 
 namespace vantelo {
 
 DeferredStart::DeferredStart(QWidget& window, std::function<void()> start,
                              vt::TimerHost* timers)
-    : window_(window), start_(std::move(start)), timers_(timers) {
+    : start_(std::move(start)), timers_(timers) {
     if (!timers_) {
         ownTimers_ = std::make_unique<vt::widgets::QtTimerHost>(this);
         timers_ = ownTimers_.get();
     }
-    window_.installEventFilter(this);
+    vt::widgets::FirstPaint::Then(window, this, [this] { Start(); });
     timers_->Start(kLatestTimer, kLatestMs);
 }
 
@@ -32,15 +29,6 @@ void DeferredStart::Run(std::function<void()> task) {
 void DeferredStart::OnTimer(int id) {
     if (id == kLatestTimer)
         Start();
-}
-
-bool DeferredStart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::Paint && !painted_) {
-        painted_ = true;
-        // Once this paint has reached the screen.
-        QTimer::singleShot(0, this, [this] { Start(); });
-    }
-    return false;
 }
 
 void DeferredStart::Start() {

@@ -35,18 +35,13 @@ public:
 
     void OnTimer(int id) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Start();
 
-    QWidget& window_;
     std::function<void()> start_;
     std::unique_ptr<vt::TimerHost> ownTimers_;
     vt::TimerHost* timers_;
     std::deque<std::function<void()>> waiting_;
-    bool painted_ = false;
     bool started_ = false;
 };
 
