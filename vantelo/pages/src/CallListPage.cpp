@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
@@ -20,6 +21,7 @@
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "widgets/FileDialogs.h"
+#include "widgets/FirstPaint.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
@@ -97,16 +99,15 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions,
         return fs::path(file.toStdString());
     };
     Build(skin);
-    // Without a sound output the page still plays to the adapter.
+    // Its sound output is made when the page first shows or plays.
     CallLogPlayer::Controls& controls = *this;
     player_ = std::make_unique<CallLogPlayer>(actions_, controls);
-    player_->Setup();
 }
 
 CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& actions,
                                         const fs::path& database) {
     auto* page = new CallListPage(window, actions, window.Skin(), &window);
-    page->Open(database);
+    page->OpenLater(database);
     window.InstallPage(IDD_CALLLOG, page,
                        {[page] { page->ShowMemo(); },
                         [page](const QString& text) { page->SaveMemo(text); }});
@@ -228,7 +229,27 @@ void CallListPage::RecoverRecordings(const fs::path& database) {
     QTimer::singleShot(0, this, [this, text] { owner_.Inform(text); });
 }
 
+void CallListPage::OpenLater(const fs::path& database) {
+    waitingToOpen_ = database;
+    vt::widgets::FirstPaint::Then(*window(), this, [this] { OpenIfWaiting(); });
+}
+
+void CallListPage::OpenIfWaiting() {
+    if (!waitingToOpen_)
+        return;
+    const fs::path database = *waitingToOpen_;
+    Open(database);
+}
+
+void CallListPage::showEvent(QShowEvent* event) {
+    OpenIfWaiting();
+    // Without a sound output the page still plays to the adapter.
+    player_->Setup();
+    QWidget::showEvent(event);
+}
+
 void CallListPage::Open(const fs::path& database) {
+    waitingToOpen_.reset();
     // Before anything can delete again, and before the rows are read.
     RecoverRecordings(database);
     records_->Close();
@@ -289,6 +310,7 @@ bool CallListPage::SeekRow(int row) {
 }
 
 std::optional<CallRecord> CallListPage::CallAtRow(int row) {
+    OpenIfWaiting();
     if (!SeekRow(row))
         return std::nullopt;
     auto call = records_->CurrentCall();
@@ -298,6 +320,7 @@ std::optional<CallRecord> CallListPage::CallAtRow(int row) {
 }
 
 QString CallListPage::CellText(int row, int column) {
+    OpenIfWaiting();
     if (row != cachedRow_) {
         auto call = CallAtRow(row);
         if (!call)
@@ -337,12 +360,14 @@ QString CallListPage::CellText(int row, int column) {
 }
 
 void CallListPage::ShowMemo() {
+    OpenIfWaiting();
     const auto call = CallAtRow(grid_->SelectedRow());
     owner_.SetMemoText(call ? Q(call->CallMemo) : QString());
     player_->Stop();
 }
 
 void CallListPage::ShowNewCalls() {
+    OpenIfWaiting();
     if (!records_->IsOpen())
         return;
     const int row = grid_->SelectedRow();
@@ -364,6 +389,7 @@ void CallListPage::ShowNewCalls() {
 }
 
 void CallListPage::SaveMemo(const QString& text) {
+    OpenIfWaiting();
     if (!SeekRow(grid_->SelectedRow()))
         return;
     if (Check(records_->SaveMemo(text.toStdString()))) {

@@ -30,6 +30,7 @@
 #include "platform/Folders.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/FileDialogProbe.h"
+#include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -501,6 +502,49 @@ TEST_F(CallListPageTest, OpeningTheLogMendsAnUnfinishedDeletion) {
     EXPECT_FALSE(fs::exists(recDir_ + "100000.wav.deleting"));
     EXPECT_FALSE(fs::exists(recDir_ + "120000.wav.deleting"));
     EXPECT_EQ(page_->Grid().RowCount(), 5);
+}
+
+// The log is read when it is first needed: when the page shows, when its
+// rows are asked for, when a call is logged, and at the latest right after
+// the window's first paint (which then mends an unfinished deletion too).
+TEST_F(CallListPageTest, TheLogIsReadWhenFirstNeeded) {
+    struct Case {
+        const char* what;
+        bool windowShown;
+        std::function<void()> need;
+    };
+    const Case cases[] = {
+        {"the page shows", true, [&] { Click(IDC_PAGE_CALLLOG); }},
+        {"the window's first paint", true,
+         [&] {
+             EXPECT_TRUE(
+                 vt::test::PumpUntil([&] { return fs::exists(recDir_ + "100000.wav"); }));
+         }},
+        {"the rows are asked for", false, [&] { page_->Grid().RowCount(); }},
+        {"a call is logged", false, [&] { page_->ShowNewCalls(); }},
+    };
+    Sample();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Left by a program that died while deleting.
+        fs::rename(recDir_ + "100000.wav", recDir_ + "100000.wav.deleting");
+        PhoneWindow::Setup setup;
+        setup.database = DefaultDatabasePath();
+        setup.popupTimers = &popupTimers_;
+        setup.tray = false;
+        window_ = std::make_unique<PhoneWindow>(phone_, setup);
+        page_ = CallListPage::InstallInto(*window_, actions_, DefaultDatabasePath());
+        EXPECT_TRUE(fs::exists(recDir_ + "100000.wav.deleting")) << "not read yet";
+        if (c.windowShown) {
+            window_->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        }
+        c.need();
+        EXPECT_EQ(ReadAll(recDir_ + "100000.wav"), "RIFF100000.wav");
+        EXPECT_EQ(Column(4), V({"odd", "Park", "kimura", "Lee", "김철수"}));
+        page_ = nullptr;
+        window_.reset();
+    }
 }
 
 TEST_F(CallListPageTest, BackupsWriteTheBlocksAndCopyRecordings) {
