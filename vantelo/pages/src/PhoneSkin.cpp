@@ -590,9 +590,10 @@ void PhoneSkin::PaintAll(SkinImages& skin) {
     skin.Add(IDB_MAIN_NORMAL, Face(Press::Normal, false, false));
     skin.Add(IDB_MAIN_PRESSED, Face(Press::Pressed, false, false));
     skin.Add(IDB_MAIN_HOVER, Face(Press::Hover, false, false));
-    skin.Add(IDB_MAIN_LIT_NORMAL, Face(Press::Normal, true, false));
-    skin.Add(IDB_MAIN_LIT_PRESSED, Face(Press::Pressed, true, false));
-    skin.Add(IDB_MAIN_LIT_HOVER, Face(Press::Hover, true, false));
+    // A button is first lit in a call, well after the window's first paint.
+    skin.AddPainter(IDB_MAIN_LIT_NORMAL, [] { return Face(Press::Normal, true, false); });
+    skin.AddPainter(IDB_MAIN_LIT_PRESSED, [] { return Face(Press::Pressed, true, false); });
+    skin.AddPainter(IDB_MAIN_LIT_HOVER, [] { return Face(Press::Hover, true, false); });
     skin.Add(IDB_PAGE_SELECTED_NORMAL, Face(Press::Normal, false, true));
     skin.Add(IDB_PAGE_SELECTED_PRESSED, Face(Press::Pressed, false, true));
     skin.Add(IDB_PAGE_SELECTED_HOVER, Face(Press::Hover, false, true));
