@@ -5,8 +5,7 @@
 
 namespace vantelo {
 
-DeferredStart::DeferredStart(QWidget& window, std::function<void()> start,
-                             vt::TimerHost* timers)
+DeferredStart::DeferredStart(QWidget& window, std::function<void()> start, vt::TimerHost* timers)
     : start_(std::move(start)), timers_(timers) {
     if (!timers_) {
         ownTimers_ = std::make_unique<vt::widgets::QtTimerHost>(this);

@@ -142,9 +142,8 @@ int WindowProgram::Run(int argc, char** argv) {
     // started waits for that.
     DeferredStart deferred(binding.Window(), [&binding] { binding.Start(); });
     auto whenStarted = [&deferred](std::function<void()> task) {
-        OnWindowThread([&deferred, task = std::move(task)]() mutable {
-            deferred.Run(std::move(task));
-        });
+        OnWindowThread(
+            [&deferred, task = std::move(task)]() mutable { deferred.Run(std::move(task)); });
     };
 
     vt::RequestServer server(ProgramStart::RequestHandler(
@@ -156,8 +155,7 @@ int WindowProgram::Run(int argc, char** argv) {
     std::string serverError;
     if (!server.Start(&serverError))
         Report(ProgramStart::Problem::Other, serverError);
-    SignalWatcher endSignals(
-        [&] { whenStarted([&binding] { binding.ExitUnattended(); }); });
+    SignalWatcher endSignals([&] { whenStarted([&binding] { binding.ExitUnattended(); }); });
 
     // Made after the deferred start, so it sees the first paint first (the
     // newest filter runs first) and reports before the line opens.

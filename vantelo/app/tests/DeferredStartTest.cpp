@@ -34,7 +34,8 @@ TEST(DeferredStart, StartsAfterTheFirstPaintOrAtTheLatestThenRunsWhatWaited) {
         window.resize(100, 100);
         vt::ManualTimerHost timers;
         Log log;
-        DeferredStart deferred(window, [&] { log.push_back("start"); }, &timers);
+        DeferredStart deferred(
+            window, [&] { log.push_back("start"); }, &timers);
         timers.SetSink(&deferred);
         timers.Advance(c.waitedMs);
         deferred.Run([&] { log.push_back("request 1"); });

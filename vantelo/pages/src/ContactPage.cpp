@@ -23,7 +23,6 @@ constexpr int kNotes = 17;
 constexpr int kName = 0;
 constexpr int kGroup = 1;
 
-
 // Keys that dial from a page: digits, '#', '*', '+', '-', Backspace, Enter.
 bool IsDialKey(const QKeyEvent& e) {
     switch (e.key()) {

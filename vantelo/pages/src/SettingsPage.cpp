@@ -70,7 +70,6 @@ constexpr Bit kBits[] = {
 
 constexpr int kHighCompression = 3;
 
-
 }  // namespace
 
 SettingsPage::SettingsPage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent)

@@ -517,8 +517,7 @@ TEST_F(CallListPageTest, TheLogIsReadWhenFirstNeeded) {
         {"the page shows", true, [&] { Click(IDC_PAGE_CALLLOG); }},
         {"the window's first paint", true,
          [&] {
-             EXPECT_TRUE(
-                 vt::test::PumpUntil([&] { return fs::exists(recDir_ + "100000.wav"); }));
+             EXPECT_TRUE(vt::test::PumpUntil([&] { return fs::exists(recDir_ + "100000.wav"); }));
          }},
         {"the rows are asked for", false, [&] { page_->Grid().RowCount(); }},
         {"a call is logged", false, [&] { page_->ShowNewCalls(); }},
@@ -672,8 +671,9 @@ TEST_F(CallListPageTest, CsvExportReplacesTheFileWholeOrLeavesNothing) {
 
     const fs::path missing = vt::ApplicationFolder() / "no such folder" / "calls.csv";
     page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return missing; });
-    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
-              QString("Vantelo|CSV 파일을 쓸 수 없습니다: ") + QString::fromStdString(missing.string()));
+    EXPECT_EQ(
+        AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
+        QString("Vantelo|CSV 파일을 쓸 수 없습니다: ") + QString::fromStdString(missing.string()));
     EXPECT_FALSE(fs::exists(missing.parent_path()));
     for (const auto& e : fs::directory_iterator(vt::ApplicationFolder()))
         EXPECT_NE(e.path().filename().string().rfind(".calls.csv", 0), 0u)

@@ -155,8 +155,7 @@ private:
     // The backup question (Yes: delete after, No: keep) and the folder, then
     // `write` begins and fills the backup; `erase` deletes what it holds after
     // a Yes when nothing failed. Nothing happens when the user cancels either.
-    void BackupThenDelete(const QString& question,
-                          const std::function<void(CallLogBackup&)>& write,
+    void BackupThenDelete(const QString& question, const std::function<void(CallLogBackup&)>& write,
                           const std::function<void()>& erase);
     void BackupAll();
     void BackupSelected();
