@@ -100,11 +100,12 @@ std::string WorkbookWriter::CsvField(const std::string& text) {
     return out + "\"";
 }
 
-bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
-                               std::string& error) {
+template <typename WriteTo>
+bool WorkbookWriter::ReplaceStream(const std::filesystem::path& file, std::string& error,
+                                   WriteTo write) {
     return Replace(file, error, [&](const std::string& temp, std::string& err) {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        write(out);
         out.close();
         if (!out) {
             err = "cannot write " + file.string();
@@ -112,6 +113,11 @@ bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::str
         }
         return true;
     });
+}
+
+bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
+                               std::string& error) {
+    return ReplaceStream(file, error, [&](std::ofstream& out) { out << bytes; });
 }
 
 bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& rows,
@@ -130,8 +136,7 @@ bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& ro
 
 bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const RowSource& rows,
                               std::string& error) {
-    return Replace(file, error, [&](const std::string& temp, std::string& err) {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    return ReplaceStream(file, error, [&](std::ofstream& out) {
         std::vector<std::string> row;
         std::string line;
         while (out && rows(row)) {
@@ -144,12 +149,6 @@ bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const RowSource
             line += "\r\n";
             out << line;
         }
-        out.close();
-        if (!out) {
-            err = "cannot write " + file.string();
-            return false;
-        }
-        return true;
     });
 }
 

@@ -93,23 +93,30 @@ TEST(WorkbookWriterTest, CsvQuotesOnlyWhatNeedsItAndReadsBack) {
     for (size_t r = 0; r < kRows.size(); ++r)
         for (size_t c = 0; c < kRows[r].size(); ++c)
             EXPECT_EQ(s.Text(int(r) + 1, int(c) + 1), kRows[r][c]) << r << "," << c;
+}
 
-    // Rows handed over one at a time write the same bytes, and replace the
-    // file the same way.
+TEST(WorkbookWriterTest, CsvRowsHandedOverOneAtATimeWriteWhatTheirTableWrites) {
+    auto rowAt = [](int i) -> std::vector<std::string> {
+        return {std::to_string(i), i % 2 ? "a,b" : "홍길동", "say \"hi\"\r\n"};
+    };
+    constexpr int kCount = 1000;
+    workbook::Table table;
+    for (int i = 0; i < kCount; ++i) table.push_back(rowAt(i));
+    vt::test::TestEnvironment env;
+    const auto whole = env.Root() / "whole.csv";
     const auto streamed = env.Root() / "streamed.csv";
-    std::ofstream(streamed) << "old content that is longer than the new";
-    size_t next = 0;
-    ASSERT_TRUE(WorkbookWriter::WriteCsv(
-        streamed,
-        [&](std::vector<std::string>& row) {
-            if (next == kRows.size())
-                return false;
-            row = kRows[next++];
-            return true;
-        },
-        error))
-        << error;
-    EXPECT_EQ(vt::test::ReadText(streamed), vt::test::ReadText(file));
+    std::ofstream(streamed) << "old content";
+    std::string error;
+    ASSERT_TRUE(WorkbookWriter::WriteCsv(whole, table, error)) << error;
+    int handed = 0;
+    const workbook::RowSource source = [&](std::vector<std::string>& row) {
+        if (handed == kCount)
+            return false;
+        row = rowAt(handed++);
+        return true;
+    };
+    ASSERT_TRUE(WorkbookWriter::WriteCsv(streamed, source, error)) << error;
+    EXPECT_EQ(vt::test::ReadText(streamed), vt::test::ReadText(whole));
     EXPECT_EQ(Mode(streamed), 0600u);
 }
 

@@ -35,6 +35,9 @@ public:
 private:
     template <typename WriteTo>
     static bool Replace(const std::filesystem::path& file, std::string& error, WriteTo write);
+    // Replace, with `write` putting the bytes into a stream.
+    template <typename WriteTo>
+    static bool ReplaceStream(const std::filesystem::path& file, std::string& error, WriteTo write);
 };
 
 }  // namespace workbook
