@@ -17,19 +17,14 @@
 #include "vanconv/ContactFile.h"
 #include "vanconv/ConverterTexts.h"
 #include "widgets/FileDialogs.h"
+#include "widgets/QtText.h"
 
 namespace vanconv {
 
 using vt::widgets::FileDialogs;
+using vt::widgets::Q;
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString Q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QStringList Filters(const char* const (&list)[3]) {
     QStringList out;

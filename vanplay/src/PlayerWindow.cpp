@@ -2,16 +2,17 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/PictureButton.h"
+#include "widgets/QtText.h"
 #include "widgets/QtTimerHost.h"
 #include "widgets/SkinSlider.h"
 #include "widgets/TransparentLabel.h"
+#include "widgets/WindowDrag.h"
 #include "widgets/WindowMessageEvent.h"
 
 namespace vanplay {
@@ -59,6 +60,8 @@ PlayerWindow::PlayerWindow(vt::TimerHost* timers, QWidget* parent)
     setMask(vt::widgets::SkinImages::RegionFromShape(
         skin_.Image(IDB_SKIN).copy(0, 0, PlayerSkin::kWindowWidth, PlayerSkin::kWindowHeight)));
     BuildControls();
+    new vt::widgets::WindowDrag(*this,
+                                [](const QPoint& at) { return at.y() < PlayerSkin::kDragLimitY; });
 }
 
 PlayerWindow::~PlayerWindow() {
@@ -178,7 +181,7 @@ int PlayerWindow::SliderPosition(int id) const {
 
 void PlayerWindow::SetLabelText(int id, const std::string& text) {
     if (auto* l = qobject_cast<TransparentLabel*>(Control(id)))
-        l->SetText(QString::fromStdString(text));
+        l->SetText(vt::widgets::Q(text));
 }
 
 std::string PlayerWindow::LabelText(int id) const {
@@ -198,30 +201,6 @@ bool PlayerWindow::event(QEvent* e) {
 void PlayerWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), skin_.Image(IDB_SKIN), rect());
-}
-
-void PlayerWindow::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && e->position().y() < PlayerSkin::kDragLimitY) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        e->accept();
-        return;
-    }
-    QWidget::mousePressEvent(e);
-}
-
-void PlayerWindow::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) {
-        move(e->globalPosition().toPoint() - dragOffset_);
-        e->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(e);
-}
-
-void PlayerWindow::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
-    QWidget::mouseReleaseEvent(e);
 }
 
 void PlayerWindow::keyPressEvent(QKeyEvent* e) {

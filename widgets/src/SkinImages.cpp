@@ -5,14 +5,25 @@
 namespace vt::widgets {
 
 void SkinImages::Add(int id, QImage image) {
+    painters_.erase(id);
     images_[id] = std::move(image);
 }
 
+void SkinImages::AddPainter(int id, std::function<QImage()> paint) {
+    images_.erase(id);
+    painters_[id] = std::move(paint);
+}
+
 bool SkinImages::Has(int id) const {
-    return images_.count(id) != 0;
+    return images_.count(id) != 0 || painters_.count(id) != 0;
 }
 
 QImage SkinImages::Image(int id) const {
+    if (auto painter = painters_.find(id); painter != painters_.end()) {
+        const auto paint = std::move(painter->second);
+        painters_.erase(painter);
+        images_[id] = paint();
+    }
     auto it = images_.find(id);
     return it == images_.end() ? QImage() : it->second;
 }

@@ -25,6 +25,25 @@ TEST(SkinImages, KeepsImagesById) {
     EXPECT_EQ(skin.Keyed(130).size(), QSize(10, 6));
 }
 
+TEST(SkinImages, APainterPaintsOnceWhenItsPictureIsFirstAskedFor) {
+    SkinImages skin;
+    int painted = 0;
+    skin.AddPainter(131, [&] {
+        ++painted;
+        return ShapeWithCornersAndHole();
+    });
+    EXPECT_TRUE(skin.Has(131));
+    EXPECT_EQ(painted, 0);
+    EXPECT_EQ(skin.Image(131), ShapeWithCornersAndHole());
+    EXPECT_EQ(skin.Keyed(131).size(), QSize(10, 6));
+    EXPECT_EQ(painted, 1);
+    // A picture given later replaces the painter's, painted or not.
+    skin.AddPainter(132, [&] { return ++painted, QImage(1, 1, QImage::Format_RGB32); });
+    skin.Add(132, ShapeWithCornersAndHole());
+    EXPECT_EQ(skin.Image(132).size(), QSize(10, 6));
+    EXPECT_EQ(painted, 1);
+}
+
 TEST(SkinImages, ColourKeyBecomesTransparent) {
     const QImage keyed = SkinImages::ApplyColourKey(ShapeWithCornersAndHole());
     EXPECT_EQ(qAlpha(keyed.pixel(0, 0)), 0);

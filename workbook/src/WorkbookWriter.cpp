@@ -100,11 +100,12 @@ std::string WorkbookWriter::CsvField(const std::string& text) {
     return out + "\"";
 }
 
-bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
-                               std::string& error) {
+template <typename WriteTo>
+bool WorkbookWriter::ReplaceStream(const std::filesystem::path& file, std::string& error,
+                                   WriteTo write) {
     return Replace(file, error, [&](const std::string& temp, std::string& err) {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        write(out);
         out.close();
         if (!out) {
             err = "cannot write " + file.string();
@@ -114,18 +115,41 @@ bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::str
     });
 }
 
+bool WorkbookWriter::WriteText(const std::filesystem::path& file, const std::string& bytes,
+                               std::string& error) {
+    return ReplaceStream(file, error, [&](std::ofstream& out) { out << bytes; });
+}
+
 bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const Table& rows,
                               std::string& error) {
-    std::string text;
-    for (const auto& row : rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            if (c)
-                text += ',';
-            text += CsvField(row[c]);
+    size_t next = 0;
+    return WriteCsv(
+        file,
+        [&](std::vector<std::string>& row) {
+            if (next == rows.size())
+                return false;
+            row = rows[next++];
+            return true;
+        },
+        error);
+}
+
+bool WorkbookWriter::WriteCsv(const std::filesystem::path& file, const RowSource& rows,
+                              std::string& error) {
+    return ReplaceStream(file, error, [&](std::ofstream& out) {
+        std::vector<std::string> row;
+        std::string line;
+        while (out && rows(row)) {
+            line.clear();
+            for (size_t c = 0; c < row.size(); ++c) {
+                if (c)
+                    line += ',';
+                line += CsvField(row[c]);
+            }
+            line += "\r\n";
+            out << line;
         }
-        text += "\r\n";
-    }
-    return WriteText(file, text, error);
+    });
 }
 
 }  // namespace workbook

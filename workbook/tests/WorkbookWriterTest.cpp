@@ -95,4 +95,29 @@ TEST(WorkbookWriterTest, CsvQuotesOnlyWhatNeedsItAndReadsBack) {
             EXPECT_EQ(s.Text(int(r) + 1, int(c) + 1), kRows[r][c]) << r << "," << c;
 }
 
+TEST(WorkbookWriterTest, CsvRowsHandedOverOneAtATimeWriteWhatTheirTableWrites) {
+    auto rowAt = [](int i) -> std::vector<std::string> {
+        return {std::to_string(i), i % 2 ? "a,b" : "홍길동", "say \"hi\"\r\n"};
+    };
+    constexpr int kCount = 1000;
+    workbook::Table table;
+    for (int i = 0; i < kCount; ++i) table.push_back(rowAt(i));
+    vt::test::TestEnvironment env;
+    const auto whole = env.Root() / "whole.csv";
+    const auto streamed = env.Root() / "streamed.csv";
+    std::ofstream(streamed) << "old content";
+    std::string error;
+    ASSERT_TRUE(WorkbookWriter::WriteCsv(whole, table, error)) << error;
+    int handed = 0;
+    const workbook::RowSource source = [&](std::vector<std::string>& row) {
+        if (handed == kCount)
+            return false;
+        row = rowAt(handed++);
+        return true;
+    };
+    ASSERT_TRUE(WorkbookWriter::WriteCsv(streamed, source, error)) << error;
+    EXPECT_EQ(vt::test::ReadText(streamed), vt::test::ReadText(whole));
+    EXPECT_EQ(Mode(streamed), 0600u);
+}
+
 }  // namespace

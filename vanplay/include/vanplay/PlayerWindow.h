@@ -50,9 +50,6 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -65,8 +62,6 @@ private:
     vt::widgets::QtTimerHost* ownTimers_ = nullptr;
     std::unique_ptr<PlayerController> controller_;
     std::map<int, QWidget*> controls_;
-    bool dragging_ = false;
-    QPoint dragOffset_;
 };
 
 }  // namespace vanplay

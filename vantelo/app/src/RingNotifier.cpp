@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include "vantelo/core/PhoneIds.h"
+#include "widgets/QtText.h"
 
 namespace vantelo {
 
@@ -20,7 +21,7 @@ RingNotifier::Texts RingNotifier::TextsFor(const std::string& name, const std::s
     QStringList lines;
     for (const std::string* part : {&name, &number})
         if (!part->empty())
-            lines << QString::fromStdString(*part).toHtmlEscaped();
+            lines << vt::widgets::Q(*part).toHtmlEscaped();
     return {QString::fromUtf8(text::kRinging), lines.join(QLatin1Char('\n'))};
 }
 

@@ -13,12 +13,14 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
 #include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
+#include "widgets/QtText.h"
 
 namespace vantelo {
 
@@ -93,7 +95,7 @@ std::unique_ptr<QMessageBox> WindowProgram::ProblemBox(ProgramStart::Problem pro
                                                              : QStringLiteral("Vantelo");
     auto box = std::make_unique<QMessageBox>(
         problem == Problem::Other ? QMessageBox::Information : QMessageBox::Critical, title,
-        QString::fromStdString(text), QMessageBox::Ok);
+        vt::widgets::Q(text), QMessageBox::Ok);
     // Seen even when the running program's window covers the screen.
     if (problem == Problem::AlreadyRunning)
         box->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -136,8 +138,16 @@ int WindowProgram::Run(int argc, char** argv) {
         notifier.Ringing(number.empty() ? std::string() : state.call.CallName, number);
     });
 
+    // The line opens after the window's first paint; what needs the phone
+    // started waits for that.
+    DeferredStart deferred(binding.Window(), [&binding] { binding.Start(); });
+    auto whenStarted = [&deferred](std::function<void()> task) {
+        OnWindowThread(
+            [&deferred, task = std::move(task)]() mutable { deferred.Run(std::move(task)); });
+    };
+
     vt::RequestServer server(ProgramStart::RequestHandler(
-        OnWindowThread,
+        whenStarted,
         [&binding](std::uint32_t kind, const std::string& payload) {
             binding.Phone().OnCopyData(kind, payload);
         },
@@ -145,13 +155,14 @@ int WindowProgram::Run(int argc, char** argv) {
     std::string serverError;
     if (!server.Start(&serverError))
         Report(ProgramStart::Problem::Other, serverError);
-    SignalWatcher endSignals([&binding] { OnWindowThread([&binding] { binding.ExitUnattended(); }); });
+    SignalWatcher endSignals([&] { whenStarted([&binding] { binding.ExitUnattended(); }); });
 
+    // Made after the deferred start, so it sees the first paint first (the
+    // newest filter runs first) and reports before the line opens.
     std::unique_ptr<StartupProbe> probe;
     if (const char* p = std::getenv("VANTELO_STARTUP_PROBE"); p && *p == '1')
         probe = std::make_unique<StartupProbe>(binding.Window());
     binding.Window().show();
-    binding.Start();
     const int status = QApplication::exec();
     server.Stop();
     return status;

@@ -7,12 +7,12 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
 
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/RecordingRecovery.h"
@@ -21,13 +21,17 @@
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/PhoneWindow.h"
 #include "widgets/FileDialogs.h"
+#include "widgets/FirstPaint.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
+#include "workbook/WorkbookWriter.h"
 
 namespace vantelo::pages {
 
 namespace fs = std::filesystem;
 using vt::widgets::FileDialogs;
+using vt::widgets::Q;
 
 namespace {
 
@@ -47,8 +51,6 @@ constexpr int kNumberColumn = 5, kRecordingColumn = 7;
 const QStringList kTabs = {"전체", "발신", "착신", "수신", "부재중", "자동응답", "음성녹음"};
 const QStringList kTargets = {"전체선택", "이름", "전화번호", "날짜", "DTMF", "메모"};
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 QString Printf(const char* format, int a, int b, int c = -1) {
     char buf[32];
     if (c < 0)
@@ -66,21 +68,6 @@ bool IsDialCharacter(const QKeyEvent& e) {
     return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
 }
 bool IsEnter(const QKeyEvent& e) { return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter; }
-
-// One CSV field: quoted when it holds a comma, a quote or a line break, with
-// its quotes doubled.
-std::string CsvField(const QString& text) {
-    const std::string s = text.toStdString();
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 bool SameCall(const CallRecord& a, const CallRecord& b) {
     const vt::LocalTime &x = a.CallDate, &y = b.CallDate;
@@ -112,16 +99,15 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions,
         return fs::path(file.toStdString());
     };
     Build(skin);
-    // Without a sound output the page still plays to the adapter.
+    // Its sound output is made when the page first shows or plays.
     CallLogPlayer::Controls& controls = *this;
     player_ = std::make_unique<CallLogPlayer>(actions_, controls);
-    player_->Setup();
 }
 
 CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& actions,
                                         const fs::path& database) {
     auto* page = new CallListPage(window, actions, window.Skin(), &window);
-    page->Open(database);
+    page->OpenLater(database);
     window.InstallPage(IDD_CALLLOG, page,
                        {[page] { page->ShowMemo(); },
                         [page](const QString& text) { page->SaveMemo(text); }});
@@ -174,15 +160,10 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
                  {IDC_CL_SLIDER, slider_},
                  {IDC_CL_GRID, grid_}};
     for (const Place& p : PhoneLayout::CallLogPageControls()) {
-        if (p.tip && *p.tip) {
-            auto* b = new vt::widgets::SkinButton(this);
-            b->Place(p.Rect());
-            b->SetImages(looks_[QStringLiteral("Play")]);
-            b->setToolTip(QString::fromUtf8(p.tip));
-            controls_[p.id] = b;
-        } else if (QWidget* w = Control(p.id)) {
+        if (p.tip && *p.tip)
+            controls_[p.id] = PhoneSkin::Button(this, p, looks_[QStringLiteral("Play")]);
+        else if (QWidget* w = Control(p.id))
             w->setGeometry(p.Rect());
-        }
     }
     lookNames_ = {{IDC_CL_PLAY, QStringLiteral("Play")},
                   {IDC_CL_HEADSET, QStringLiteral("Speaker")}};
@@ -248,7 +229,27 @@ void CallListPage::RecoverRecordings(const fs::path& database) {
     QTimer::singleShot(0, this, [this, text] { owner_.Inform(text); });
 }
 
+void CallListPage::OpenLater(const fs::path& database) {
+    waitingToOpen_ = database;
+    vt::widgets::FirstPaint::Then(*window(), this, [this] { OpenIfWaiting(); });
+}
+
+void CallListPage::OpenIfWaiting() {
+    if (!waitingToOpen_)
+        return;
+    const fs::path database = *waitingToOpen_;
+    Open(database);
+}
+
+void CallListPage::showEvent(QShowEvent* event) {
+    OpenIfWaiting();
+    // Without a sound output the page still plays to the adapter.
+    player_->Setup();
+    QWidget::showEvent(event);
+}
+
 void CallListPage::Open(const fs::path& database) {
+    waitingToOpen_.reset();
     // Before anything can delete again, and before the rows are read.
     RecoverRecordings(database);
     records_->Close();
@@ -309,6 +310,7 @@ bool CallListPage::SeekRow(int row) {
 }
 
 std::optional<CallRecord> CallListPage::CallAtRow(int row) {
+    OpenIfWaiting();
     if (!SeekRow(row))
         return std::nullopt;
     auto call = records_->CurrentCall();
@@ -318,6 +320,7 @@ std::optional<CallRecord> CallListPage::CallAtRow(int row) {
 }
 
 QString CallListPage::CellText(int row, int column) {
+    OpenIfWaiting();
     if (row != cachedRow_) {
         auto call = CallAtRow(row);
         if (!call)
@@ -357,12 +360,14 @@ QString CallListPage::CellText(int row, int column) {
 }
 
 void CallListPage::ShowMemo() {
+    OpenIfWaiting();
     const auto call = CallAtRow(grid_->SelectedRow());
     owner_.SetMemoText(call ? Q(call->CallMemo) : QString());
     player_->Stop();
 }
 
 void CallListPage::ShowNewCalls() {
+    OpenIfWaiting();
     if (!records_->IsOpen())
         return;
     const int row = grid_->SelectedRow();
@@ -384,6 +389,7 @@ void CallListPage::ShowNewCalls() {
 }
 
 void CallListPage::SaveMemo(const QString& text) {
+    OpenIfWaiting();
     if (!SeekRow(grid_->SelectedRow()))
         return;
     if (Check(records_->SaveMemo(text.toStdString()))) {
@@ -571,12 +577,25 @@ void CallListPage::ReportBackup(const CallLogBackup& backup) {
     Notify(text, QMessageBox::Warning);
 }
 
-std::optional<fs::path> CallListPage::AskBackup(const QString& question, int& answer) {
-    answer = Ask(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                 QMessageBox::Information);
+void CallListPage::BackupThenDelete(const QString& question,
+                                    const std::function<void(CallLogBackup&)>& write,
+                                    const std::function<void()>& erase) {
+    const int answer = Ask(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Information);
     if (answer != QMessageBox::Yes && answer != QMessageBox::No)
-        return std::nullopt;
-    return chooseFolder_();
+        return;
+    const auto folder = chooseFolder_();
+    if (!folder)
+        return;
+    CallLogBackup backup(*folder);
+    write(backup);
+    backup.Finish();
+    // Calls are only deleted when everything reached the backup.
+    if (answer == QMessageBox::Yes && backup.Failures().empty())
+        erase();
+    Fill();
+    repaint();
+    ReportBackup(backup);
 }
 
 void CallListPage::BackupAll() {
@@ -584,26 +603,17 @@ void CallListPage::BackupAll() {
         Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
         return;
     }
-    int answer = 0;
-    const auto folder =
-        AskBackup(QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
-                                 "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
-                  answer);
-    if (!folder)
-        return;
-    CallLogBackup backup(*folder);
-    if (backup.Begin()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        backup.AddAll(*records_);
-        QApplication::restoreOverrideCursor();
-    }
-    backup.Finish();
-    // The log is only emptied when everything reached the backup.
-    if (answer == QMessageBox::Yes && backup.Failures().empty())
-        DeleteEveryRecord();
-    else
-        Fill();
-    ReportBackup(backup);
+    BackupThenDelete(
+        QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
+                       "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
+        [this](CallLogBackup& backup) {
+            if (!backup.Begin())
+                return;
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            backup.AddAll(*records_);
+            QApplication::restoreOverrideCursor();
+        },
+        [this] { DeleteEveryRecord(); });
 }
 
 void CallListPage::BackupSelected() {
@@ -612,43 +622,40 @@ void CallListPage::BackupSelected() {
         Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
         return;
     }
-    int answer = 0;
-    const auto folder =
-        AskBackup(QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
-                                 "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
-                  answer);
-    if (!folder)
-        return;
-    const long number = records_->GetRecordCount() - row;
-    const auto call = CallAtRow(row);
-    CallLogBackup backup(*folder);
-    if (call && backup.Begin())
-        backup.Add(static_cast<int>(number), *call);
-    backup.Finish();
-    if (answer == QMessageBox::Yes && backup.Failures().empty())
-        DeleteAt(PositionOfRow(row));
-    Fill();
-    repaint();
-    ReportBackup(backup);
+    BackupThenDelete(
+        QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
+                       "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
+        [this, row](CallLogBackup& backup) {
+            const long number = records_->GetRecordCount() - row;
+            const auto call = CallAtRow(row);
+            if (call && backup.Begin())
+                backup.Add(static_cast<int>(number), *call);
+        },
+        [this, row] { DeleteAt(PositionOfRow(row)); });
 }
 
 void CallListPage::ExportCsv() {
     const auto file = chooseCsv_();
     if (!file)
         return;
-    std::ofstream out(*file, std::ios::binary | std::ios::trunc);
-    std::string header;
-    for (int c = 0; c < kColumnCount; ++c)
-        header += (c ? "," : "") + std::string(kColumns[c].heading);
-    out << header << "\r\n";
+    // The headings, then the rows as the grid shows them, one at a time: the
+    // whole log may be listed.
     const int rows = grid_->RowCount();
-    for (int r = 0; r < rows && out; ++r) {
-        std::string line;
-        for (int c = 0; c < kColumnCount; ++c) line += (c ? "," : "") + CsvField(CellText(r, c));
-        out << line << "\r\n";
-    }
-    out.close();
-    if (!out)
+    int next = -1;
+    std::string error;
+    const bool written = workbook::WorkbookWriter::WriteCsv(
+        *file,
+        [&](std::vector<std::string>& row) {
+            if (next == rows)
+                return false;
+            row.clear();
+            for (int c = 0; c < kColumnCount; ++c)
+                row.push_back(next < 0 ? kColumns[c].heading : CellText(next, c).toStdString());
+            ++next;
+            return true;
+        },
+        error);
+    if (!written)
         Notify(QStringLiteral("CSV 파일을 쓸 수 없습니다: ") + Q(file->string()),
                QMessageBox::Warning);
     else

@@ -49,6 +49,9 @@ CallLogPlayer::~CallLogPlayer() {
 }
 
 bool CallLogPlayer::Setup() {
+    if (setUp_)
+        return speaker_;
+    setUp_ = true;
     if (Failed(graph_.Create())) {
         graph_.Release();
         speaker_ = false;
@@ -62,6 +65,7 @@ bool CallLogPlayer::Setup() {
 }
 
 void CallLogPlayer::PlayButton(const std::optional<CallRecord>& selected) {
+    Setup();
     if (host_.IsRecording()) {
         host_.SetStatusText(kRecordingText);
         return;
@@ -89,6 +93,7 @@ void CallLogPlayer::PlayButton(const std::optional<CallRecord>& selected) {
 }
 
 void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
+    Setup();
     // A second decoding would overwrite the file the first one writes.
     if (decoding_ || !call || !call->CallRec)
         return;
@@ -241,6 +246,7 @@ void CallLogPlayer::Stop() {
 }
 
 void CallLogPlayer::OutputButton() {
+    Setup();
     if ((host_.Line().GetTYplusState() & kAdapterBusyBits) || decoding_)
         return;
     if (state_ == PlayState::Running)

@@ -8,6 +8,7 @@
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
@@ -40,9 +41,8 @@ ContactEditPage::ContactEditPage(PageOwner& owner, const vt::widgets::SkinImages
         controls_[f.id] = w;
         fields_[f.field] = w;
     }
-    const vt::widgets::SkinTriple triple{skin.Image(IDB_CONTACTEDIT_NORMAL),
-                                         skin.Image(IDB_CONTACTEDIT_PRESSED),
-                                         skin.Image(IDB_CONTACTEDIT_HOVER)};
+    const auto triple = PhoneSkin::Triple(skin, IDB_CONTACTEDIT_NORMAL, IDB_CONTACTEDIT_PRESSED,
+                                          IDB_CONTACTEDIT_HOVER);
     for (const Place& p : PhoneLayout::EditPageControls()) {
         if (p.id == IDC_CE_NOTES) {
             auto* notes = new QPlainTextEdit(this);
@@ -51,10 +51,7 @@ ContactEditPage::ContactEditPage(PageOwner& owner, const vt::widgets::SkinImages
             fields_[kNotes] = notes;
             continue;
         }
-        auto* b = new vt::widgets::SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(triple);
-        b->setToolTip(QString::fromUtf8(p.tip));
+        auto* b = PhoneSkin::Button(this, p, triple);
         controls_[p.id] = b;
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_CE_SAVE ? &ContactEditPage::Save : &ContactEditPage::Cancel);
@@ -95,8 +92,8 @@ void ContactEditPage::PrepareForModify(const ContactRecord& record, const QStrin
     Clear(groups);
     for (auto& [field, w] : fields_)
         if (field != kGroup)
-            SetField(field, QString::fromStdString(record.fields[field]));
-    const QString group = QString::fromStdString(record.fields[kGroup]);
+            SetField(field, vt::widgets::Q(record.fields[field]));
+    const QString group = vt::widgets::Q(record.fields[kGroup]);
     if (!group.isEmpty() && group_->findText(group) < 0)
         group_->addItem(group);
     group_->setCurrentText(group);

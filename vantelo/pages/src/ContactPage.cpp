@@ -9,10 +9,12 @@
 #include "vantelo/pages/LinkOpener.h"
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
 
+using vt::widgets::Q;
 using vt::widgets::SkinButton;
 
 namespace {
@@ -20,10 +22,6 @@ namespace {
 constexpr int kNotes = 17;
 constexpr int kName = 0;
 constexpr int kGroup = 1;
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Keys that dial from a page: digits, '#', '*', '+', '-', Backspace, Enter.
 bool IsDialKey(const QKeyEvent& e) {
@@ -80,20 +78,14 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
                  {IDC_CP_TARGET, target_},
                  {IDC_CP_SEARCH_EDIT, searchEdit_}};
 
-    const vt::widgets::SkinTriple triple{skin.Image(design_.normal), skin.Image(design_.pressed),
-                                         skin.Image(design_.hover)};
+    const auto triple = PhoneSkin::Triple(skin, design_.normal, design_.pressed, design_.hover);
     for (const Place& p : PhoneLayout::ContactPageControls()) {
         if (p.id == IDC_CP_GRID)
             continue;
-        if (p.tip && *p.tip) {
-            auto* b = new SkinButton(this);
-            b->Place(p.Rect());
-            b->SetImages(triple);
-            b->setToolTip(QString::fromUtf8(p.tip));
-            controls_[p.id] = b;
-        } else {
+        if (p.tip && *p.tip)
+            controls_[p.id] = PhoneSkin::Button(this, p, triple);
+        else
             controls_[p.id]->setGeometry(p.Rect());
-        }
     }
     searchButton_ = static_cast<SkinButton*>(controls_[IDC_CP_SEARCH]);
     searchButton_->hide();
@@ -226,7 +218,7 @@ void ContactPage::ShowDetails() {
 
 bool ContactPage::Check(const storage::Status& status) {
     if (!status.ok())
-        owner_.Inform(QString::fromStdString(status.message()));
+        owner_.Inform(Q(status.message()));
     return status.ok();
 }
 

@@ -7,15 +7,14 @@
 #include "vantelo/core/UserLog.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "vantelo/pages/SoundFileDialog.h"
+#include "widgets/QtText.h"
 #include "widgets/QtTimerHost.h"
 
 namespace vantelo::pages {
 
-namespace {
+using vt::widgets::Q;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+namespace {
 
 // The keypad's buttons and the digit each one sends.
 char KeypadDigit(int controlId) {

@@ -574,15 +574,26 @@ vt::widgets::SkinTriple PhoneSkin::Triple(const SkinImages& skin, int normal, in
     return {skin.Image(normal), skin.Image(pressed), skin.Image(hover)};
 }
 
+vt::widgets::SkinButton* PhoneSkin::Button(QWidget* parent, const Place& place,
+                                           const vt::widgets::SkinTriple& images) {
+    auto* button = new vt::widgets::SkinButton(parent);
+    button->Place(place.Rect());
+    button->SetImages(images);
+    if (place.tip && *place.tip)
+        button->setToolTip(QString::fromUtf8(place.tip));
+    return button;
+}
+
 void PhoneSkin::PaintAll(SkinImages& skin) {
     skin.Add(IDI_PROGRAM, ProgramIcon());
     skin.Add(IDB_SHAPE, Shape());
     skin.Add(IDB_MAIN_NORMAL, Face(Press::Normal, false, false));
     skin.Add(IDB_MAIN_PRESSED, Face(Press::Pressed, false, false));
     skin.Add(IDB_MAIN_HOVER, Face(Press::Hover, false, false));
-    skin.Add(IDB_MAIN_LIT_NORMAL, Face(Press::Normal, true, false));
-    skin.Add(IDB_MAIN_LIT_PRESSED, Face(Press::Pressed, true, false));
-    skin.Add(IDB_MAIN_LIT_HOVER, Face(Press::Hover, true, false));
+    // A button is first lit in a call, well after the window's first paint.
+    skin.AddPainter(IDB_MAIN_LIT_NORMAL, [] { return Face(Press::Normal, true, false); });
+    skin.AddPainter(IDB_MAIN_LIT_PRESSED, [] { return Face(Press::Pressed, true, false); });
+    skin.AddPainter(IDB_MAIN_LIT_HOVER, [] { return Face(Press::Hover, true, false); });
     skin.Add(IDB_PAGE_SELECTED_NORMAL, Face(Press::Normal, false, true));
     skin.Add(IDB_PAGE_SELECTED_PRESSED, Face(Press::Pressed, false, true));
     skin.Add(IDB_PAGE_SELECTED_HOVER, Face(Press::Hover, false, true));

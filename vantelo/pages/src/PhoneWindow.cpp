@@ -24,7 +24,9 @@
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/RingPopup.h"
 #include "vantelo/pages/SettingsPage.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
+#include "widgets/WindowDrag.h"
 #include "widgets/WindowMessageEvent.h"
 
 namespace vantelo::pages {
@@ -82,6 +84,8 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMask(vt::widgets::SkinImages::RegionFromShape(skin_.Image(IDB_SHAPE)));
     setFocusPolicy(Qt::StrongFocus);
+    // A press anywhere that is not a control drags the window.
+    new vt::widgets::WindowDrag(*this);
     BuildControls();
 
     addressBook_ = new AddressBookPage(*this, skin_, this);
@@ -99,7 +103,7 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     addressBook_->Open(setup.database);
     innerLine_->Open(setup.database);
     if (!addressBook_->OpenError().empty())
-        SetStatusText(QString::fromStdString(addressBook_->OpenError()));
+        SetStatusText(vt::widgets::Q(addressBook_->OpenError()));
 
     BuildSystemMenu();
     BuildTray(setup.tray);
@@ -129,11 +133,7 @@ PhoneWindow::~PhoneWindow() {
 void PhoneWindow::BuildControls() {
     const auto plain = PhoneSkin::Triple(skin_, IDB_MAIN_NORMAL, IDB_MAIN_PRESSED, IDB_MAIN_HOVER);
     for (const Place& p : PhoneLayout::MainButtons()) {
-        auto* b = new SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(plain);
-        if (*p.tip)
-            b->setToolTip(QString::fromUtf8(p.tip));
+        SkinButton* b = PhoneSkin::Button(this, p, plain);
         controls_[p.id] = b;
         const int id = p.id;
         connect(b, &QAbstractButton::clicked, this, [this, id] {
@@ -494,35 +494,15 @@ void PhoneWindow::paintEvent(QPaintEvent* e) {
     painter.drawImage(e->rect(), skin_.Image(IDB_MAIN_NORMAL), e->rect());
 }
 
-// The background is the caption: a press anywhere that is not a control
-// drags the window; the right button opens the window's menu.
+// The background is the caption: the right button opens the window's menu
+// (the left one drags it).
 void PhoneWindow::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
-        e->accept();
-        return;
-    }
     if (e->button() == Qt::RightButton) {
         systemMenu_->popup(e->globalPosition().toPoint());
         e->accept();
         return;
     }
     QWidget::mousePressEvent(e);
-}
-
-void PhoneWindow::mouseMoveEvent(QMouseEvent* e) {
-    if (dragging_ && (e->buttons() & Qt::LeftButton)) {
-        move(e->globalPosition().toPoint() - dragOffset_);
-        e->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(e);
-}
-
-void PhoneWindow::mouseReleaseEvent(QMouseEvent* e) {
-    dragging_ = false;
-    QWidget::mouseReleaseEvent(e);
 }
 
 void PhoneWindow::keyPressEvent(QKeyEvent* e) {

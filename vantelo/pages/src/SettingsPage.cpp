@@ -13,9 +13,12 @@
 #include "vantelo/pages/PhoneLayout.h"
 #include "vantelo/pages/PhoneSkin.h"
 #include "vantelo/pages/SoundFileDialog.h"
+#include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages {
+
+using vt::widgets::Q;
 
 // clang-format off
 const SettingsPage::Slider SettingsPage::kSliders[7] = {
@@ -66,10 +69,6 @@ constexpr Bit kBits[] = {
 };
 
 constexpr int kHighCompression = 3;
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 }  // namespace
 
@@ -151,14 +150,10 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
         block.translate(0, block.height());
     }
 
-    const vt::widgets::SkinTriple triple{skin.Image(IDB_SETTINGS_NORMAL),
-                                         skin.Image(IDB_SETTINGS_PRESSED),
-                                         skin.Image(IDB_SETTINGS_HOVER)};
+    const auto triple =
+        PhoneSkin::Triple(skin, IDB_SETTINGS_NORMAL, IDB_SETTINGS_PRESSED, IDB_SETTINGS_HOVER);
     for (const Place& p : PhoneLayout::SettingsPageButtons()) {
-        auto* b = new vt::widgets::SkinButton(this);
-        b->Place(p.Rect());
-        b->SetImages(triple);
-        b->setToolTip(QString::fromUtf8(p.tip));
+        auto* b = PhoneSkin::Button(this, p, triple);
         controls_[p.id] = b;
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_SP_OK             ? &SettingsPage::Ok

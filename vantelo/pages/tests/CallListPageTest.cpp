@@ -30,6 +30,7 @@
 #include "platform/Folders.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/FileDialogProbe.h"
+#include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -503,6 +504,48 @@ TEST_F(CallListPageTest, OpeningTheLogMendsAnUnfinishedDeletion) {
     EXPECT_EQ(page_->Grid().RowCount(), 5);
 }
 
+// The log is read when it is first needed: when the page shows, when its
+// rows are asked for, when a call is logged, and at the latest right after
+// the window's first paint (which then mends an unfinished deletion too).
+TEST_F(CallListPageTest, TheLogIsReadWhenFirstNeeded) {
+    struct Case {
+        const char* what;
+        bool windowShown;
+        std::function<void()> need;
+    };
+    const Case cases[] = {
+        {"the page shows", true, [&] { Click(IDC_PAGE_CALLLOG); }},
+        {"the window's first paint", true,
+         [&] {
+             EXPECT_TRUE(vt::test::PumpUntil([&] { return fs::exists(recDir_ + "100000.wav"); }));
+         }},
+        {"the rows are asked for", false, [&] { page_->Grid().RowCount(); }},
+        {"a call is logged", false, [&] { page_->ShowNewCalls(); }},
+    };
+    Sample();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Left by a program that died while deleting.
+        fs::rename(recDir_ + "100000.wav", recDir_ + "100000.wav.deleting");
+        PhoneWindow::Setup setup;
+        setup.database = DefaultDatabasePath();
+        setup.popupTimers = &popupTimers_;
+        setup.tray = false;
+        window_ = std::make_unique<PhoneWindow>(phone_, setup);
+        page_ = CallListPage::InstallInto(*window_, actions_, DefaultDatabasePath());
+        EXPECT_TRUE(fs::exists(recDir_ + "100000.wav.deleting")) << "not read yet";
+        if (c.windowShown) {
+            window_->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        }
+        c.need();
+        EXPECT_EQ(ReadAll(recDir_ + "100000.wav"), "RIFF100000.wav");
+        EXPECT_EQ(Column(4), V({"odd", "Park", "kimura", "Lee", "김철수"}));
+        page_ = nullptr;
+        window_.reset();
+    }
+}
+
 TEST_F(CallListPageTest, BackupsWriteTheBlocksAndCopyRecordings) {
     Sample();
     OpenPage();
@@ -554,6 +597,87 @@ TEST_F(CallListPageTest, CsvExportWritesTheFilteredRows) {
               "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모\r\n"
               "000002,수신,07-03-14,00:00:00,\"Kim, \"\"Jr\"\"\",0,00:00,X,,X,\"two\nlines\"\r\n"
               "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,O,,X,\r\n");
+}
+
+// The export's bytes for each kind of text a call may hold, and for an empty
+// list: the header, then one line per row as the grid shows it, quoted where
+// a field holds a comma, a quote or a line end.
+TEST_F(CallListPageTest, CsvExportQuotesOnlyWhatNeedsIt) {
+    struct Case {
+        const char* what;
+        CallRecord call;  // none logged when it has no number
+        const char* row;  // the line after the header; none when empty
+    };
+    auto call = [](const char* name, const char* number, const char* dtmf, const char* memo) {
+        CallRecord c;
+        c.CallMode = kCallReceived;
+        c.CallName = name;
+        c.CallNum = number;
+        c.CallDate = {2007, 3, 12, 10, 0, 0};
+        c.CallTime = 61;
+        c.CallDtmf = dtmf;
+        c.CallMemo = memo;
+        return c;
+    };
+    const Case cases[] = {
+        {"plain", call("Lee", "0311112222", "12#", "see you"),
+         "000001,수신,07-03-12,10:00:00,Lee,0311112222,01:01,X,12#,X,see you\r\n"},
+        {"comma", call("Kim, Jr", "02", "*", "a,b"),
+         "000001,수신,07-03-12,10:00:00,\"Kim, Jr\",02,01:01,X,*,X,\"a,b\"\r\n"},
+        {"quotes", call("say \"hi\"", "02", "", "\""),
+         "000001,수신,07-03-12,10:00:00,\"say \"\"hi\"\"\",02,01:01,X,,X,\"\"\"\"\r\n"},
+        {"line ends", call("cr\rlf\n", "02", "", "two\r\nlines"),
+         "000001,수신,07-03-12,10:00:00,\"cr\rlf\n\",02,01:01,X,,X,\"two\r\nlines\"\r\n"},
+        {"Korean and blanks", call(" 홍길동 ", "02", "", "  "),
+         "000001,수신,07-03-12,10:00:00, 홍길동 ,02,01:01,X,,X,  \r\n"},
+        {"empty list", CallRecord{}, ""},
+    };
+    const std::string header = "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모\r\n";
+    const fs::path csv = vt::ApplicationFolder() / "calls.csv";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CRSCallList log;
+        ASSERT_TRUE(log.Open().ok());
+        ASSERT_TRUE(log.DeleteAllCalls(vt::ApplicationFolder()).ok());
+        CallRecord logged = c.call;
+        if (!logged.CallNum.empty()) {
+            ASSERT_TRUE(log.AppendCall(logged, vt::SystemClock::Instance()).ok());
+        }
+        OpenPage();
+        page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return csv; });
+        AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); });
+        EXPECT_EQ(ReadAll(csv), header + c.row);
+        page_ = nullptr;
+        window_.reset();
+    }
+}
+
+// The export replaces a file whole and keeps it private; where it cannot be
+// written it says so and leaves nothing behind.
+TEST_F(CallListPageTest, CsvExportReplacesTheFileWholeOrLeavesNothing) {
+    Sample();
+    OpenPage();
+    const fs::path csv = vt::ApplicationFolder() / "calls.csv";
+    std::ofstream(csv) << std::string(10000, 'x');
+    page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return csv; });
+    EXPECT_EQ(AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
+              "Vantelo|통화 목록 5건을 CSV 파일로 내보냈습니다.");
+    const std::string written = ReadAll(csv);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")),
+              "번호,종류,날짜,시간,이름,전화번호,통화,녹음,DTMF,내선,메모");
+    EXPECT_EQ(written.find('x'), std::string::npos) << "nothing of the old file is left";
+    EXPECT_EQ(fs::status(csv).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path missing = vt::ApplicationFolder() / "no such folder" / "calls.csv";
+    page_->SetCsvFileChooser([&]() -> std::optional<fs::path> { return missing; });
+    EXPECT_EQ(
+        AnswerMessageBox(QMessageBox::Ok, [&] { Click(page_->Control(IDC_CL_EXPORT_CSV)); }),
+        QString("Vantelo|CSV 파일을 쓸 수 없습니다: ") + QString::fromStdString(missing.string()));
+    EXPECT_FALSE(fs::exists(missing.parent_path()));
+    for (const auto& e : fs::directory_iterator(vt::ApplicationFolder()))
+        EXPECT_NE(e.path().filename().string().rfind(".calls.csv", 0), 0u)
+            << "a temporary file is left: " << e.path();
 }
 
 // The window's file dialogs (the settings page's greeting, the CSV export,

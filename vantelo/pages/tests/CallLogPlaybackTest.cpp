@@ -51,7 +51,8 @@ protected:
     }
     void TearDown() override { binding_.reset(); }
 
-    void Open(PhoneLine& line) {
+    // The call log page is shown unless `showLog` is false.
+    void Open(PhoneLine& line, bool showLog = true) {
         PhoneWindow::Setup setup;
         setup.database = DefaultDatabasePath();
         setup.popupTimers = &popupTimers_;
@@ -67,6 +68,8 @@ protected:
         Window().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
         binding_->Start();
+        if (!showLog)
+            return;
         Click(Window().Control(IDC_PAGE_CALLLOG));
         ASSERT_EQ(Window().ShownPage(), IDD_CALLLOG);
     }
@@ -212,6 +215,23 @@ TEST_F(CallLogPlaybackTest, PlayRefusesWhileRecordingPlayingOrAbsentAndForAMissi
     EXPECT_EQ(Status(), "부재중 설정시는 재생이 되지 않습니다.");
     EXPECT_EQ(Player().State(), PlayState::Stopped);
     EXPECT_FALSE(line_.Called("WaveOutSub"));
+}
+
+// The sound output is made for the first playback; a recording played from
+// a page that was never shown finds it.
+TEST_F(CallLogPlaybackTest, APlaybackBeforeThePageWasShownPlaysOnTheSpeakers) {
+    ASSERT_TRUE(vt::test::WritePcmWav(Recording("talk.wav"), vt::test::SpeechLikeSamples(1500)));
+    Append("0211110000", "talk.wav");
+    Open(line_, false);
+    ASSERT_EQ(Window().ShownPage(), IDD_ADDRESSBOOK);
+    Player().Start(Page().CallAtRow(0));
+    EXPECT_TRUE(Player().SpeakerOutput()) << "the media graph could not be made";
+    EXPECT_TRUE(Player().Graph().IsRendered());
+    ExpectRunning();
+    EXPECT_EQ(Look(IDC_CL_HEADSET), "Speaker");
+    EXPECT_FALSE(line_.Called("WaveOutSub")) << "not on the adapter";
+    Click(IDC_CL_STOP);
+    ExpectAtRest(PlayState::Stopped);
 }
 
 TEST_F(CallLogPlaybackTest, NewCallsAppearOnTopWithoutStoppingPlayback) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRegion>
+#include <functional>
 #include <map>
 
 namespace vt::widgets {
@@ -15,6 +16,9 @@ public:
     static constexpr QRgb kColourKey = 0xFFFF00FF;
 
     void Add(int id, QImage image);
+    // A picture painted the first time it is asked for: one that a window
+    // may show late or never costs nothing at its start.
+    void AddPainter(int id, std::function<QImage()> paint);
     bool Has(int id) const;
     // The picture as painted (magenta still in it); a null image if unknown.
     QImage Image(int id) const;
@@ -28,7 +32,8 @@ public:
     static QRegion RegionFromShape(const QImage& shape);
 
 private:
-    std::map<int, QImage> images_;
+    mutable std::map<int, QImage> images_;
+    mutable std::map<int, std::function<QImage()>> painters_;
 };
 
 }  // namespace vt::widgets

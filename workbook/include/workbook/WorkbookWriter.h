@@ -6,18 +6,24 @@
 // existing file is replaced whole or not at all. New files are 0600.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace workbook {
 
 using Table = std::vector<std::vector<std::string>>;  // rows of cells; row 0 first
+// Hands over the next row, first to last: fills `row` and returns true, or
+// returns false after the last one. For tables too large to hold at once.
+using RowSource = std::function<bool(std::vector<std::string>& row)>;
 
 class WorkbookWriter {
 public:
     static bool WriteXlsx(const std::filesystem::path& file, const std::string& sheetName,
                           const Table& rows, std::string& error);
     static bool WriteCsv(const std::filesystem::path& file, const Table& rows, std::string& error);
+    static bool WriteCsv(const std::filesystem::path& file, const RowSource& rows,
+                         std::string& error);
 
     // Any file's bytes, replacing the file the same way.
     static bool WriteText(const std::filesystem::path& file, const std::string& bytes,
@@ -29,6 +35,9 @@ public:
 private:
     template <typename WriteTo>
     static bool Replace(const std::filesystem::path& file, std::string& error, WriteTo write);
+    // Replace, with `write` putting the bytes into a stream.
+    template <typename WriteTo>
+    static bool ReplaceStream(const std::filesystem::path& file, std::string& error, WriteTo write);
 };
 
 }  // namespace workbook

@@ -68,8 +68,10 @@ public:
                  QWidget* parent = nullptr);
     ~CallListPage() override;
 
-    // Makes the page, opens it on the window's database and installs it in
-    // the window's page host (shown by the call log page button).
+    // Makes the page and installs it in the window's page host (shown by the
+    // call log page button). It opens on the window's database once the
+    // window has first painted, or before that when it is shown or its calls
+    // are asked for: reading a large log is no part of the first picture.
     static CallListPage* InstallInto(PhoneWindow& window, CallLogActions& actions,
                                      const std::filesystem::path& database);
 
@@ -77,11 +79,20 @@ public:
     // once the event loop runs, when it holds more than 900000 calls. A file
     // that cannot be opened leaves the page empty; the text says why.
     void Open(const std::filesystem::path& database);
-    const std::string& OpenError() const { return openError_; }
+    const std::string& OpenError() {
+        OpenIfWaiting();
+        return openError_;
+    }
 
-    CRSCallList& Records() { return *records_; }
+    CRSCallList& Records() {
+        OpenIfWaiting();
+        return *records_;
+    }
     CallLogPlayer& Player() { return *player_; }
-    vt::widgets::GridControl& Grid() { return *grid_; }
+    vt::widgets::GridControl& Grid() {
+        OpenIfWaiting();
+        return *grid_;
+    }
     QWidget* Control(int id) const;
     // The looks of the two-look buttons, by name: Play/Pause 1036 "Play",
     // "Pause" or "Decoding"; the output switch 1141 "Speaker" or "Headset".
@@ -114,6 +125,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The calls and the sound output, before the page first shows.
+    void showEvent(QShowEvent* event) override;
     // CallLogPlayer::Controls
     void ShowPlayLook(PlayLook look, const QString& toolTip) override;
     void ShowOutputLook(bool speaker, const QString& toolTip) override;
@@ -125,6 +138,10 @@ protected:
 
 private:
     void Build(const vt::widgets::SkinImages& skin);
+    // Opens on `database` once the window has first painted, or when first
+    // needed (OpenIfWaiting), whichever comes first.
+    void OpenLater(const std::filesystem::path& database);
+    void OpenIfWaiting();
     void Fill();
     void Refill();
     void OnTab(int index);
@@ -135,9 +152,11 @@ private:
     void Dial(long position);
     void DeleteSelected();
     void DeleteAll();
-    // The backup question (Yes: delete after, No: keep), then the folder;
-    // nothing when the user cancels either.
-    std::optional<std::filesystem::path> AskBackup(const QString& question, int& answer);
+    // The backup question (Yes: delete after, No: keep) and the folder, then
+    // `write` begins and fills the backup; `erase` deletes what it holds after
+    // a Yes when nothing failed. Nothing happens when the user cancels either.
+    void BackupThenDelete(const QString& question, const std::function<void(CallLogBackup&)>& write,
+                          const std::function<void()>& erase);
     void BackupAll();
     void BackupSelected();
     void ExportCsv();
@@ -172,6 +191,7 @@ private:
     std::map<QString, vt::widgets::SkinTriple> looks_;
     std::map<int, QString> lookNames_;
     std::string openError_;
+    std::optional<std::filesystem::path> waitingToOpen_;
     std::function<std::optional<std::filesystem::path>()> chooseFolder_;
     std::function<std::optional<std::filesystem::path>()> chooseCsv_;
     int cachedRow_ = -1;

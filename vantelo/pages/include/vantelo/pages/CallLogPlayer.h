@@ -60,7 +60,9 @@ public:
     ~CallLogPlayer() override;
 
     // Makes the media graph and selects the speaker output; false when the
-    // graph cannot be made (the device output stays selected).
+    // graph cannot be made (the device output stays selected). Done once: by
+    // the page when it first shows, else by the first playback or output
+    // switch (loading the sound back end is no part of the window's start).
     bool Setup();
     // The position timer's host; the player's own Qt timers unless given
     // (tests hand in a manual clock, whose ticks go to OnTimer).
@@ -111,6 +113,7 @@ private:
     vt::TimerHost* timers_ = nullptr;
     vt::media::MediaGraph graph_;
     PlayState state_ = PlayState::Stopped;
+    bool setUp_ = false;
     bool speaker_ = false;
     bool decoding_ = false;
     bool resumedOnce_ = false;

@@ -6,10 +6,14 @@
 
 #include <QFont>
 
+class QWidget;
+
 #include "widgets/SkinButton.h"
 #include "widgets/SkinImages.h"
 
 namespace vantelo::pages {
+
+struct Place;
 
 class PhoneSkin {
 public:
@@ -18,6 +22,10 @@ public:
     // The triple of images whose first id is `normal` (normal, pressed, hover).
     static vt::widgets::SkinTriple Triple(const vt::widgets::SkinImages& skin, int normal,
                                           int pressed, int hover);
+    // A skinned button of a layout table on `parent`: at its place, showing
+    // that part of `images`, with its tool tip (if it has one).
+    static vt::widgets::SkinButton* Button(QWidget* parent, const Place& place,
+                                           const vt::widgets::SkinTriple& images);
 
     // The Korean faces of the skin: Nanum fonts where installed.
     static QFont LabelFont(int pixelSize, bool bold = false);

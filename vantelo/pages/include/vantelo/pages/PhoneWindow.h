@@ -148,8 +148,6 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -185,8 +183,6 @@ private:
     QMenu* systemMenu_ = nullptr;
     int animations_ = 0;
     bool exiting_ = false;
-    bool dragging_ = false;
-    QPoint dragOffset_;
 };
 
 }  // namespace vantelo::pages
