@@ -22,6 +22,7 @@
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/VanteloDatabase.h"
+#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     vantelo::test::ScriptLine line;
     vt::FixedClock clock = vt::FixedClock::At(2026, 12, 8, 9, 0, 0);
     vt::ManualTimerHost timers;
-    vantelo::pages::PhoneWindow::Setup setup;
+    vantelo::pages::WindowSetup setup;
     setup.database = database;
     setup.tray = false;
     vantelo::pages::PhoneBinding binding({line, clock,

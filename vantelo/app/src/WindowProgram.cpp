@@ -118,7 +118,7 @@ int WindowProgram::Run(int argc, char** argv) {
     const auto& appFolder = start.AppFolder();
 
     LindevLine line;
-    pages::PhoneWindow::Setup setup;
+    pages::WindowSetup setup;
     setup.database = appFolder / kDatabaseFileName;
     pages::PhoneBinding binding({line, vt::SystemClock::Instance(),
                                  PhoneController::Places{appFolder, vt::SettingsFilePath()},
@@ -140,7 +140,7 @@ int WindowProgram::Run(int argc, char** argv) {
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
-    DeferredStart deferred(binding.Window(), [&binding] { binding.Start(); });
+    DeferredStart deferred(binding.WindowWidget(), [&binding] { binding.Start(); });
     auto whenStarted = [&deferred](std::function<void()> task) {
         OnWindowThread(
             [&deferred, task = std::move(task)]() mutable { deferred.Run(std::move(task)); });
@@ -161,8 +161,8 @@ int WindowProgram::Run(int argc, char** argv) {
     // newest filter runs first) and reports before the line opens.
     std::unique_ptr<StartupProbe> probe;
     if (const char* p = std::getenv("VANTELO_STARTUP_PROBE"); p && *p == '1')
-        probe = std::make_unique<StartupProbe>(binding.Window());
-    binding.Window().show();
+        probe = std::make_unique<StartupProbe>(binding.WindowWidget());
+    binding.WindowWidget().show();
     const int status = QApplication::exec();
     server.Stop();
     return status;

@@ -27,8 +27,8 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/CallListPage.h"
-#include "vantelo/pages/PhoneWindow.h"
+#include "CallListPage.h"
+#include "PhoneWindow.h"
 
 using namespace vantelo::pages;
 namespace fs = std::filesystem;

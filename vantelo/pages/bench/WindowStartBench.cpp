@@ -14,9 +14,9 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/AddressBookPage.h"
+#include "AddressBookPage.h"
 #include "vantelo/core/DatabasePhoneStore.h"
-#include "vantelo/pages/PhoneWindow.h"
+#include "PhoneWindow.h"
 #include "../tools/IdlePhone.h"
 
 using namespace vantelo::pages;

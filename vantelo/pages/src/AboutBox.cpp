@@ -1,10 +1,10 @@
-#include "vantelo/pages/AboutBox.h"
+#include "AboutBox.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "vantelo/pages/PhoneSkin.h"
+#include "PhoneSkin.h"
 
 namespace vantelo::pages {
 

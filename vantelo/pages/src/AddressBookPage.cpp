@@ -1,4 +1,4 @@
-#include "vantelo/pages/AddressBookPage.h"
+#include "AddressBookPage.h"
 
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/pages/PhoneIds.h"

@@ -1,4 +1,4 @@
-#include "vantelo/pages/CallListPage.h"
+#include "CallListPage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,9 +17,9 @@
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/RecordingRecovery.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/PhoneSkin.h"
-#include "vantelo/pages/PhoneWindow.h"
+#include "PhoneLayout.h"
+#include "PhoneSkin.h"
+#include "PhoneWindow.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/FirstPaint.h"
 #include "widgets/QtText.h"

@@ -1,4 +1,4 @@
-#include "vantelo/pages/CallLogPlayer.h"
+#include "CallLogPlayer.h"
 
 #include <algorithm>
 #include <cctype>

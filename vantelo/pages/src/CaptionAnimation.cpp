@@ -1,4 +1,4 @@
-#include "vantelo/pages/CaptionAnimation.h"
+#include "CaptionAnimation.h"
 
 #include <QLinearGradient>
 #include <QPainter>

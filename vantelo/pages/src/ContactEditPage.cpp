@@ -1,4 +1,4 @@
-#include "vantelo/pages/ContactEditPage.h"
+#include "ContactEditPage.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/PhoneSkin.h"
+#include "PhoneLayout.h"
+#include "PhoneSkin.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 

@@ -1,4 +1,4 @@
-#include "vantelo/pages/ContactPage.h"
+#include "ContactPage.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QTabBar>
 
-#include "vantelo/pages/LinkOpener.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/PhoneSkin.h"
+#include "LinkOpener.h"
+#include "PhoneLayout.h"
+#include "PhoneSkin.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 

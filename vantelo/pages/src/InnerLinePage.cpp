@@ -1,4 +1,4 @@
-#include "vantelo/pages/InnerLinePage.h"
+#include "InnerLinePage.h"
 
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/pages/PhoneIds.h"

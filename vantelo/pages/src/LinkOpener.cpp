@@ -1,4 +1,4 @@
-#include "vantelo/pages/LinkOpener.h"
+#include "LinkOpener.h"
 
 #include <QDesktopServices>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "vantelo/pages/PageHost.h"
+#include "PageHost.h"
 
 #include <QWidget>
 

@@ -1,12 +1,15 @@
 #include "vantelo/pages/PhoneBinding.h"
 
+#include "CallListPage.h"
+#include "PhoneWindow.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/UserLog.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/SoundFileDialog.h"
+#include "SoundFileDialog.h"
 #include "widgets/QtText.h"
 #include "widgets/QtTimerHost.h"
 
@@ -33,6 +36,14 @@ char KeypadDigit(int controlId) {
 }
 
 }  // namespace
+
+QWidget& PhoneBinding::WindowWidget() {
+    return *window_;
+}
+
+CallListPage* PhoneBinding::CallLog() const {
+    return callLog_;
+}
 
 PhoneBinding::PhoneBinding(const Parts& parts)
     : line_(parts.line),

@@ -1,6 +1,6 @@
-#include "vantelo/pages/PhoneLayout.h"
+#include "PhoneLayout.h"
 
-#include "vantelo/pages/CallListPage.h"
+#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages {

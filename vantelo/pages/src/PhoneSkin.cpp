@@ -1,13 +1,13 @@
-#include "vantelo/pages/PhoneSkin.h"
+#include "PhoneSkin.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include "vantelo/pages/CallListPage.h"
+#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
+#include "PhoneLayout.h"
 
 namespace vantelo::pages {
 

@@ -1,4 +1,4 @@
-#include "vantelo/pages/PhoneWindow.h"
+#include "PhoneWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,16 +14,16 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "vantelo/pages/AboutBox.h"
-#include "vantelo/pages/AddressBookPage.h"
-#include "vantelo/pages/CaptionAnimation.h"
-#include "vantelo/pages/ContactEditPage.h"
-#include "vantelo/pages/InnerLinePage.h"
+#include "AboutBox.h"
+#include "AddressBookPage.h"
+#include "CaptionAnimation.h"
+#include "ContactEditPage.h"
+#include "InnerLinePage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/PhoneSkin.h"
-#include "vantelo/pages/RingPopup.h"
-#include "vantelo/pages/SettingsPage.h"
+#include "PhoneLayout.h"
+#include "PhoneSkin.h"
+#include "RingPopup.h"
+#include "SettingsPage.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowDrag.h"

@@ -1,4 +1,4 @@
-#include "vantelo/pages/RingPopup.h"
+#include "RingPopup.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "vantelo/pages/SettingsPage.h"
+#include "SettingsPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,9 +10,9 @@
 #include <QSlider>
 
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/PhoneSkin.h"
-#include "vantelo/pages/SoundFileDialog.h"
+#include "PhoneLayout.h"
+#include "PhoneSkin.h"
+#include "SoundFileDialog.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 

@@ -1,4 +1,4 @@
-#include "vantelo/pages/SoundFileDialog.h"
+#include "SoundFileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

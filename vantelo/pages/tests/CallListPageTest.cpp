@@ -34,10 +34,10 @@
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/CallListPage.h"
+#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/SettingsPage.h"
+#include "PhoneLayout.h"
+#include "SettingsPage.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
 

@@ -26,7 +26,9 @@
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/CallListPage.h"
+#include "CallListPage.h"
+#include "CallListPage.h"
+#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 

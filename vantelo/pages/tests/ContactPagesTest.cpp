@@ -13,11 +13,11 @@
 #include "vantelo/core/DatabasePhoneStore.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "testsupport/QtPump.h"
-#include "vantelo/pages/AddressBookPage.h"
-#include "vantelo/pages/ContactEditPage.h"
-#include "vantelo/pages/InnerLinePage.h"
+#include "AddressBookPage.h"
+#include "ContactEditPage.h"
+#include "InnerLinePage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
+#include "PhoneLayout.h"
 
 namespace vantelo::pages::test {
 namespace {

@@ -15,7 +15,9 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/AddressBookPage.h"
+#include "AddressBookPage.h"
+#include "CallListPage.h"
+#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 

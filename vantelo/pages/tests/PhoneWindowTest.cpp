@@ -14,11 +14,11 @@
 
 #include "WindowFixture.h"
 #include "testsupport/QtPump.h"
-#include "vantelo/pages/AboutBox.h"
-#include "vantelo/pages/AddressBookPage.h"
+#include "AboutBox.h"
+#include "AddressBookPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/SettingsPage.h"
+#include "PhoneLayout.h"
+#include "SettingsPage.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages::test {

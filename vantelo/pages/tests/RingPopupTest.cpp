@@ -9,7 +9,7 @@
 #include "WindowFixture.h"
 #include "testsupport/QtPump.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/RingPopup.h"
+#include "RingPopup.h"
 
 namespace vantelo::pages::test {
 namespace {

@@ -17,9 +17,9 @@
 #include "WindowFixture.h"
 #include "platform/IniStore.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneLayout.h"
-#include "vantelo/pages/SettingsPage.h"
-#include "vantelo/pages/SoundFileDialog.h"
+#include "PhoneLayout.h"
+#include "SettingsPage.h"
+#include "SoundFileDialog.h"
 
 namespace vantelo::pages::test {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/ContactRecord.h"
-#include "vantelo/pages/PhoneWindow.h"
+#include "PhoneWindow.h"
 
 namespace vantelo::pages::test {
 

@@ -18,11 +18,11 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "vantelo/pages/AddressBookPage.h"
-#include "vantelo/pages/CallListPage.h"
+#include "AddressBookPage.h"
+#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "vantelo/pages/PhoneWindow.h"
-#include "vantelo/pages/RingPopup.h"
+#include "PhoneWindow.h"
+#include "RingPopup.h"
 
 namespace fs = std::filesystem;
 using namespace vantelo::pages;

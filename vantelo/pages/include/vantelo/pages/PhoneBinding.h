@@ -8,6 +8,7 @@
 // the page's player, and the controller's flags and line to the player.
 
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,12 +21,14 @@
 #include "vantelo/core/PhoneController.h"
 #include "vantelo/core/PhoneLine.h"
 #include "vantelo/core/PhoneView.h"
-#include "vantelo/pages/CallListPage.h"
 #include "vantelo/pages/CallLogActions.h"
 #include "vantelo/pages/PhoneActions.h"
-#include "vantelo/pages/PhoneWindow.h"
+#include "vantelo/pages/WindowSetup.h"
 
 namespace vantelo::pages {
+
+class CallListPage;
+class PhoneWindow;
 
 class PhoneBinding : public PhoneView,
                      public PhoneActions,
@@ -36,7 +39,7 @@ public:
         PhoneLine& line;
         const vt::Clock& clock;
         PhoneController::Places places;
-        PhoneWindow::Setup window;  // its database is the call log's too
+        WindowSetup window;  // its database is the call log's too
         // The controller's timers (not owned); Qt timers when null. The
         // caller of a given host hands its ticks to Phone().
         vt::TimerHost* timers = nullptr;
@@ -46,9 +49,11 @@ public:
     ~PhoneBinding() override;
 
     PhoneWindow& Window() { return *window_; }
+    // The window as the program shows it.
+    QWidget& WindowWidget();
     PhoneController& Phone() { return *controller_; }
     // The call log page (installed at window creation); null once closed.
-    CallListPage* CallLog() const { return callLog_; }
+    CallListPage* CallLog() const;
     // Empty when the call log could be opened, else why not.
     const std::string& OpenError() const { return calls_.OpenError(); }
     // Runs once the exit sequence has closed the window (the program ends).

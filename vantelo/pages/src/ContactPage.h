@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "vantelo/core/ContactRecordSet.h"
-#include "vantelo/pages/PageOwner.h"
+#include "PageOwner.h"
 #include "widgets/GridControl.h"
 #include "widgets/SkinImages.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The inner-line page: the contact page over [InnerLineList].
 
-#include "vantelo/pages/ContactPage.h"
+#include "ContactPage.h"
 
 namespace vantelo::pages {
 

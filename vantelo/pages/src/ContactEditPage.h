@@ -8,7 +8,7 @@
 #include <map>
 
 #include "vantelo/core/ContactRecord.h"
-#include "vantelo/pages/PageOwner.h"
+#include "PageOwner.h"
 #include "widgets/SkinImages.h"
 
 class QComboBox;

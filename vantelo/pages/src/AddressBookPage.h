@@ -1,7 +1,7 @@
 #pragma once
 // The address book page: the contact page over [AddressList].
 
-#include "vantelo/pages/ContactPage.h"
+#include "ContactPage.h"
 
 namespace vantelo::pages {
 

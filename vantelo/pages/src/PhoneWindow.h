@@ -17,9 +17,10 @@
 #include <string>
 
 #include "vantelo/core/LookupName.h"
-#include "vantelo/pages/PageHost.h"
-#include "vantelo/pages/PageOwner.h"
-#include "vantelo/pages/RingPopup.h"
+#include "vantelo/pages/WindowSetup.h"
+#include "PageHost.h"
+#include "PageOwner.h"
+#include "RingPopup.h"
 #include "widgets/QtMessageWindow.h"
 #include "widgets/SkinImages.h"
 
@@ -46,13 +47,7 @@ class SettingsPage;
 class PhoneWindow : public QWidget, public PageOwner {
     Q_OBJECT
 public:
-    struct Setup {
-        std::filesystem::path database;
-        // Timers of the ring pop-up (not owned); its own Qt timers when null.
-        vt::TimerHost* popupTimers = nullptr;
-        // Whether the desktop has a tray; asked of the desktop when unset.
-        std::optional<bool> tray;
-    };
+    using Setup = WindowSetup;
     // Extra work of a page installed from outside (the call log and settings
     // pages): refresh when shown, take the memo box's text.
     struct PageHooks {

@@ -10,7 +10,7 @@
 #include <map>
 
 #include "vantelo/core/PhoneSettings.h"
-#include "vantelo/pages/PageOwner.h"
+#include "PageOwner.h"
 #include "widgets/SkinImages.h"
 
 class QCheckBox;
