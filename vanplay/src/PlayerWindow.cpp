@@ -83,7 +83,7 @@ void PlayerWindow::BuildControls() {
     controls_[IDC_POSITION] = position;
     auto* volume = new SkinSlider(Qt::Vertical, this);
     volume->setGeometry(PlayerSkin::ControlRect(IDC_VOLUME));
-    // Position 0 (full volume) at the top, as the system's vertical slider.
+    // Position 0 (full volume) at the top, where a volume slider has its loudest end.
     volume->setInvertedAppearance(true);
     volume->setInvertedControls(true);
     controls_[IDC_VOLUME] = volume;
@@ -128,7 +128,7 @@ QWidget* PlayerWindow::Control(int id) const {
 }
 
 QStringList PlayerWindow::OpenFilters() {
-    // The system's "*.*" means every file; on Linux that is "*".
+    // "All Files" is every name, extension or not: "*".
     return {QStringLiteral("Compressed Files (*.vrc)"), QStringLiteral("WAV Files (*.wav)"),
             QStringLiteral("All Files (*)")};
 }

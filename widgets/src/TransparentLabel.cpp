@@ -27,7 +27,7 @@ void TransparentLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(colour_);
-    // Spaces lead the system's texts; keep them, and keep one line.
+    // Some status texts begin with spaces; keep them, and keep one line.
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text_);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Skin pictures keyed by resource id, with the system's colour key: pixels
-// of exactly magenta (255, 0, 255) are see-through. Both window programs
+// Skin pictures keyed by resource id, with one colour key for both window
+// programs: pixels of exactly magenta (255, 0, 255) are see-through. Both
 // paint their pictures at start and keep them here.
 
 #include <QImage>

@@ -30,8 +30,9 @@ private:
     QColor colour_{Qt::black};
 };
 
-// A bold fixed-pitch font that can show Hangul, standing for the system's
-// "Fixedsys": NanumGothicCoding when installed, else the system's monospace.
+// The bold fixed-pitch font of the number display and the player's labels,
+// one that can show Hangul: NanumGothicCoding when installed, else the
+// desktop's monospace font.
 QFont FixedsysFont(int pointSize);
 
 }  // namespace vt::widgets

@@ -1,6 +1,6 @@
 #pragma once
 // A posted window message (message number, wParam, lParam) carried as a Qt
-// event to the window object that stands for the system's window.
+// event to the window object that receives it, on the window's thread.
 
 #include <QEvent>
 
