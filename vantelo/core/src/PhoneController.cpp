@@ -31,6 +31,20 @@ struct AtScopeEnd {
     ~AtScopeEnd() { action(); }
 };
 
+// What the journal keeps of the phone's state besides the call record: the
+// same facts under the same names on both sides, copied one way when it is
+// written and the other way when a held call is taken up.
+const std::pair<std::string PhoneState::*, std::string JournalEntry::*> kJournalTexts[] = {
+    {&PhoneState::callerNumber, &JournalEntry::callerNumber},
+    {&PhoneState::dialledNumber, &JournalEntry::dialledNumber},
+    {&PhoneState::lineDigits, &JournalEntry::lineDigits},
+};
+const std::pair<bool PhoneState::*, bool JournalEntry::*> kJournalFlags[] = {
+    {&PhoneState::appDialled, &JournalEntry::appDialled},
+    {&PhoneState::innerLine, &JournalEntry::innerLine},
+    {&PhoneState::connected, &JournalEntry::connected},
+};
+
 bool IsRecordingFile(const std::filesystem::path& file) {
     const std::string ext = file.extension().string();
     return ext == ".wav" || ext == ".vrc";
@@ -910,12 +924,10 @@ JournalEntry PhoneController::CurrentEntry() const {
     JournalEntry e;
     e.call = state_.call;
     e.call.CallCompressMode = settings_.ModeRecCompress;
-    e.callerNumber = state_.callerNumber;
-    e.dialledNumber = state_.dialledNumber;
-    e.lineDigits = state_.lineDigits;
-    e.appDialled = state_.appDialled;
-    e.innerLine = state_.innerLine;
-    e.connected = state_.connected;
+    for (const auto& [inState, inEntry] : kJournalTexts)
+        e.*inEntry = state_.*inState;
+    for (const auto& [inState, inEntry] : kJournalFlags)
+        e.*inEntry = state_.*inState;
     e.recording = state_.recording;
     e.engaged = state_.engaged;
     e.absenceLevel = state_.absenceLevel;
@@ -1048,12 +1060,10 @@ void PhoneController::ReportUnnamedRecordings(const std::string& folder) {
 
 void PhoneController::TakeUpCall(const JournalEntry& entry) {
     state_.call = entry.call;
-    state_.callerNumber = entry.callerNumber;
-    state_.dialledNumber = entry.dialledNumber;
-    state_.lineDigits = entry.lineDigits;
-    state_.appDialled = entry.appDialled;
-    state_.innerLine = entry.innerLine;
-    state_.connected = entry.connected;
+    for (const auto& [inState, inEntry] : kJournalTexts)
+        state_.*inState = entry.*inEntry;
+    for (const auto& [inState, inEntry] : kJournalFlags)
+        state_.*inState = entry.*inEntry;
     state_.dialRecordArmed = false;
     view_.SetNumberText(state_.call.CallMode == kCallOutgoing ? state_.dialledNumber
                                                               : CallerText());
