@@ -16,13 +16,13 @@
 
 #include "BulkFill.h"
 #include "PhoneFixture.h"
+#include "PhoneWindow.h"
 #include "lindev/lindev.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 

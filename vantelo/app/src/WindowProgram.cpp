@@ -1,5 +1,7 @@
 #include "vantelo/app/WindowProgram.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -7,8 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-
-#include <unistd.h>
 
 #include "platform/Clock.h"
 #include "platform/Folders.h"

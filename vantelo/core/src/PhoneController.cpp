@@ -339,9 +339,9 @@ void PhoneController::EndCallWithoutLine() {
 }
 
 void PhoneController::OnHookOff() {
-    SetPhase(state_.engaged                          ? CallPhase::MachineEngaged
+    SetPhase(state_.engaged                        ? CallPhase::MachineEngaged
              : state_.phase == CallPhase::Dialling ? CallPhase::Dialling
-                                                     : CallPhase::InCall);
+                                                   : CallPhase::InCall);
     state_.dialRecordArmed = true;
     if (state_.recording)
         ToggleRecording();
@@ -870,10 +870,10 @@ void PhoneController::WriteCallLog() {
     JoinTakenUpRecording();
     CallRecord& call = state_.call;
     const bool outgoing = call.CallMode == kCallOutgoing;
-    const FinishedCall decided = DecideFinishedCall(
-        {call.CallMode, state_.dialledNumber, state_.lineDigits, state_.callerNumber,
-         state_.appDialled, state_.innerLine},
-        {settings_.IsExt != 0, settings_.StrExt, settings_.StrReceive});
+    const FinishedCall decided =
+        DecideFinishedCall({call.CallMode, state_.dialledNumber, state_.lineDigits,
+                            state_.callerNumber, state_.appDialled, state_.innerLine},
+                           {settings_.IsExt != 0, settings_.StrExt, settings_.StrReceive});
     if (!decided.logged)
         return;  // lifted and put down without a number: no call
     call.CallMode = decided.mode;
@@ -924,10 +924,8 @@ JournalEntry PhoneController::CurrentEntry() const {
     JournalEntry e;
     e.call = state_.call;
     e.call.CallCompressMode = settings_.ModeRecCompress;
-    for (const auto& [inState, inEntry] : kJournalTexts)
-        e.*inEntry = state_.*inState;
-    for (const auto& [inState, inEntry] : kJournalFlags)
-        e.*inEntry = state_.*inState;
+    for (const auto& [inState, inEntry] : kJournalTexts) e.*inEntry = state_.*inState;
+    for (const auto& [inState, inEntry] : kJournalFlags) e.*inEntry = state_.*inState;
     e.recording = state_.recording;
     e.engaged = state_.engaged;
     e.absenceLevel = state_.absenceLevel;
@@ -1060,10 +1058,8 @@ void PhoneController::ReportUnnamedRecordings(const std::string& folder) {
 
 void PhoneController::TakeUpCall(const JournalEntry& entry) {
     state_.call = entry.call;
-    for (const auto& [inState, inEntry] : kJournalTexts)
-        state_.*inState = entry.*inEntry;
-    for (const auto& [inState, inEntry] : kJournalFlags)
-        state_.*inState = entry.*inEntry;
+    for (const auto& [inState, inEntry] : kJournalTexts) state_.*inState = entry.*inEntry;
+    for (const auto& [inState, inEntry] : kJournalFlags) state_.*inState = entry.*inEntry;
     state_.dialRecordArmed = false;
     view_.SetNumberText(state_.call.CallMode == kCallOutgoing ? state_.dialledNumber
                                                               : CallerText());

@@ -20,6 +20,8 @@
 #include <string>
 
 #include "../tools/IdlePhone.h"
+#include "CallListPage.h"
+#include "PhoneWindow.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "storage/Transaction.h"
@@ -27,8 +29,6 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "CallListPage.h"
-#include "PhoneWindow.h"
 
 using namespace vantelo::pages;
 namespace fs = std::filesystem;

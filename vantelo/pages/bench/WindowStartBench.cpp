@@ -8,16 +8,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "../tools/IdlePhone.h"
+#include "AddressBookPage.h"
+#include "PhoneWindow.h"
 #include "platform/Clock.h"
 #include "storage/Transaction.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
-#include "vantelo/core/VanteloDatabase.h"
-#include "AddressBookPage.h"
 #include "vantelo/core/DatabasePhoneStore.h"
-#include "PhoneWindow.h"
-#include "../tools/IdlePhone.h"
+#include "vantelo/core/VanteloDatabase.h"
 
 using namespace vantelo::pages;
 

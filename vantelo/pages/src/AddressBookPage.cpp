@@ -35,7 +35,6 @@ ContactPage::Design AddressBookDesign() {
 
 AddressBookPage::AddressBookPage(PageOwner& owner, const vt::widgets::SkinImages& skin,
                                  QWidget* parent)
-    : ContactPage(owner, std::make_unique<CRSAddressList>(),
-                  AddressBookDesign(), skin, parent) {}
+    : ContactPage(owner, std::make_unique<CRSAddressList>(), AddressBookDesign(), skin, parent) {}
 
 }  // namespace vantelo::pages

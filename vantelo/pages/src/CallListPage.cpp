@@ -14,12 +14,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "vantelo/core/CallLogBackup.h"
-#include "vantelo/core/RecordingRecovery.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "PhoneWindow.h"
+#include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/RecordingRecovery.h"
+#include "vantelo/pages/PhoneIds.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/FirstPaint.h"
 #include "widgets/QtText.h"

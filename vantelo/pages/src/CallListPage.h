@@ -13,11 +13,11 @@
 #include <memory>
 #include <optional>
 
+#include "CallLogPlayer.h"
+#include "PageOwner.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/pages/CallLogActions.h"
-#include "CallLogPlayer.h"
-#include "PageOwner.h"
 #include "widgets/GridControl.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinImages.h"

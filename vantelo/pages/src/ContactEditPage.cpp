@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
+#include "vantelo/pages/PhoneIds.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <map>
 
-#include "vantelo/core/ContactRecord.h"
 #include "PageOwner.h"
+#include "vantelo/core/ContactRecord.h"
 #include "widgets/SkinImages.h"
 
 class QComboBox;

@@ -45,13 +45,9 @@ const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라
                                              "아",   "자", "차", "카", "타", "파", "하"};
 const QStringList ContactPage::kStartGroups = {"그룹 미지정", "가족", "친구", "회사"};
 
-ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records,
-                         Design design,
+ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records, Design design,
                          const vt::widgets::SkinImages& skin, QWidget* parent)
-    : QWidget(parent),
-      owner_(owner),
-      records_(std::move(records)),
-      design_(std::move(design)) {
+    : QWidget(parent), owner_(owner), records_(std::move(records)), design_(std::move(design)) {
     Build(skin);
 }
 

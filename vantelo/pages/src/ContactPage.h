@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "vantelo/core/ContactRecordSet.h"
 #include "PageOwner.h"
+#include "vantelo/core/ContactRecordSet.h"
 #include "widgets/GridControl.h"
 #include "widgets/SkinImages.h"
 

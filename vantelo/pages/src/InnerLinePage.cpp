@@ -36,7 +36,6 @@ ContactPage::Design InnerLineDesign() {
 }  // namespace
 
 InnerLinePage::InnerLinePage(PageOwner& owner, const vt::widgets::SkinImages& skin, QWidget* parent)
-    : ContactPage(owner, std::make_unique<CRSInnerLineList>(),
-                  InnerLineDesign(), skin, parent) {}
+    : ContactPage(owner, std::make_unique<CRSInnerLineList>(), InnerLineDesign(), skin, parent) {}
 
 }  // namespace vantelo::pages

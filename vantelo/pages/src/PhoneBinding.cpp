@@ -1,15 +1,14 @@
 #include "vantelo/pages/PhoneBinding.h"
 
-#include "CallListPage.h"
-#include "PhoneWindow.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "CallListPage.h"
+#include "PhoneWindow.h"
+#include "SoundFileDialog.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/UserLog.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "SoundFileDialog.h"
 #include "widgets/QtText.h"
 #include "widgets/QtTimerHost.h"
 

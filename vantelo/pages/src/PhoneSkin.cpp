@@ -6,8 +6,8 @@
 #include <QRadialGradient>
 
 #include "CallListPage.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
+#include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages {
 

@@ -19,11 +19,11 @@
 #include "CaptionAnimation.h"
 #include "ContactEditPage.h"
 #include "InnerLinePage.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "RingPopup.h"
 #include "SettingsPage.h"
+#include "vantelo/pages/PhoneIds.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowDrag.h"
@@ -280,8 +280,7 @@ ContactPage* PhoneWindow::ContactPageOf(int templateId) const {
 void PhoneWindow::CallerIdentified(const std::string& number, const CallerName& caller) {
     if (caller.name.empty() || !phone_.IsRinging())
         return;
-    ContactPage* page =
-        caller.innerLine ? static_cast<ContactPage*>(innerLine_) : addressBook_;
+    ContactPage* page = caller.innerLine ? static_cast<ContactPage*>(innerLine_) : addressBook_;
     // Just after the number display has painted the name (the phone shows
     // it when this returns): re-reading a large page takes longer than a
     // caller waits.

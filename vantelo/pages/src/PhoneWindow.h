@@ -16,11 +16,11 @@
 #include <optional>
 #include <string>
 
-#include "vantelo/core/LookupName.h"
-#include "vantelo/pages/WindowSetup.h"
 #include "PageHost.h"
 #include "PageOwner.h"
 #include "RingPopup.h"
+#include "vantelo/core/LookupName.h"
+#include "vantelo/pages/WindowSetup.h"
 #include "widgets/QtMessageWindow.h"
 #include "widgets/SkinImages.h"
 

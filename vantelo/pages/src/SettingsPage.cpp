@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "SoundFileDialog.h"
+#include "vantelo/pages/PhoneIds.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 

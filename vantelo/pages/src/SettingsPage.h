@@ -9,8 +9,8 @@
 #include <functional>
 #include <map>
 
-#include "vantelo/core/PhoneSettings.h"
 #include "PageOwner.h"
+#include "vantelo/core/PhoneSettings.h"
 #include "widgets/SkinImages.h"
 
 class QCheckBox;

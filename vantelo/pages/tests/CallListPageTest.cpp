@@ -24,7 +24,10 @@
 #include <map>
 #include <sstream>
 
+#include "CallListPage.h"
 #include "PhoneFixture.h"
+#include "PhoneLayout.h"
+#include "SettingsPage.h"
 #include "WindowFixture.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
@@ -34,10 +37,7 @@
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "PhoneLayout.h"
-#include "SettingsPage.h"
 #include "widgets/SkinButton.h"
 #include "widgets/SkinSlider.h"
 

@@ -3,16 +3,18 @@
 // line, and the adapter output and decoding on the real line library
 // against a `linesim serve` daemon, whose capture shows the bytes played.
 
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QSlider>
 #include <QTest>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 
+#include "CallListPage.h"
 #include "PhoneFixture.h"
+#include "PhoneWindow.h"
 #include "PostedMessages.h"
 #include "lindev/lindev.h"
 #include "linesim/ScopedDaemon.h"
@@ -26,9 +28,6 @@
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "CallListPage.h"
-#include "CallListPage.h"
-#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 

@@ -9,15 +9,15 @@
 #include <QTest>
 #include <fstream>
 
-#include "WindowFixture.h"
-#include "vantelo/core/DatabasePhoneStore.h"
-#include "vantelo/core/VanteloDatabase.h"
-#include "testsupport/QtPump.h"
 #include "AddressBookPage.h"
 #include "ContactEditPage.h"
 #include "InnerLinePage.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
+#include "WindowFixture.h"
+#include "testsupport/QtPump.h"
+#include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/VanteloDatabase.h"
+#include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages::test {
 namespace {

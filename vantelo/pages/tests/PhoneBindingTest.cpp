@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QTest>
 
+#include "AddressBookPage.h"
+#include "CallListPage.h"
 #include "PhoneFixture.h"
+#include "PhoneWindow.h"
 #include "PostedMessages.h"
 #include "lindev/lindev.h"
 #include "platform/Clock.h"
@@ -15,9 +18,6 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "AddressBookPage.h"
-#include "CallListPage.h"
-#include "PhoneWindow.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
 

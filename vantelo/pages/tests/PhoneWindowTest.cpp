@@ -12,13 +12,13 @@
 #include <QTimer>
 #include <set>
 
-#include "WindowFixture.h"
-#include "testsupport/QtPump.h"
 #include "AboutBox.h"
 #include "AddressBookPage.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "SettingsPage.h"
+#include "WindowFixture.h"
+#include "testsupport/QtPump.h"
+#include "vantelo/pages/PhoneIds.h"
 #include "widgets/SkinButton.h"
 
 namespace vantelo::pages::test {

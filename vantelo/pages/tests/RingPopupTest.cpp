@@ -6,10 +6,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "RingPopup.h"
 #include "WindowFixture.h"
 #include "testsupport/QtPump.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "RingPopup.h"
 
 namespace vantelo::pages::test {
 namespace {

@@ -14,12 +14,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "WindowFixture.h"
-#include "platform/IniStore.h"
-#include "vantelo/pages/PhoneIds.h"
 #include "PhoneLayout.h"
 #include "SettingsPage.h"
 #include "SoundFileDialog.h"
+#include "WindowFixture.h"
+#include "platform/IniStore.h"
+#include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages::test {
 namespace {

@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <memory>
 
+#include "PhoneWindow.h"
 #include "RecordingPhone.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/ContactRecord.h"
-#include "PhoneWindow.h"
 
 namespace vantelo::pages::test {
 

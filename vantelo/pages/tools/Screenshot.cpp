@@ -11,18 +11,18 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "AddressBookPage.h"
+#include "CallListPage.h"
 #include "IdlePhone.h"
+#include "PhoneWindow.h"
+#include "RingPopup.h"
 #include "platform/Clock.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
-#include "AddressBookPage.h"
-#include "CallListPage.h"
 #include "vantelo/pages/PhoneIds.h"
-#include "PhoneWindow.h"
-#include "RingPopup.h"
 
 namespace fs = std::filesystem;
 using namespace vantelo::pages;

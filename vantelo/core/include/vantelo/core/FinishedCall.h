@@ -20,20 +20,20 @@ struct CallFacts {
 
 // The outside-line settings the rule reads.
 struct OutsideLine {
-    bool isExt = false;       // IsExt
-    std::string strExt;       // StrExt: the outside-line code
-    std::string strReceive;   // StrReceive: the call pick-up code
+    bool isExt = false;      // IsExt
+    std::string strExt;      // StrExt: the outside-line code
+    std::string strReceive;  // StrReceive: the call pick-up code
 };
 
 struct FinishedCall {
-    bool logged = true;     // false: lifted and put down without a number
-    int mode = 0;           // the kind the row gets
-    std::string number;     // CallNum
-    bool setDtmf = false;   // the row takes `dtmf` (else it keeps what it has)
+    bool logged = true;    // false: lifted and put down without a number
+    int mode = 0;          // the kind the row gets
+    std::string number;    // CallNum
+    bool setDtmf = false;  // the row takes `dtmf` (else it keeps what it has)
     std::string dtmf;
-    bool setInner = false;  // the row takes `inner` (else it keeps what it has)
-    bool inner = false;     // CallbInner
-    bool innerLine = false; // the redial of this number dials an inner line
+    bool setInner = false;   // the row takes `inner` (else it keeps what it has)
+    bool inner = false;      // CallbInner
+    bool innerLine = false;  // the redial of this number dials an inner line
 };
 
 FinishedCall DecideFinishedCall(const CallFacts& facts, const OutsideLine& line);
