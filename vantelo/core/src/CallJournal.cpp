@@ -209,7 +209,7 @@ std::optional<JournalEntry> JournalEntry::Parse(const std::string& text) {
     JournalEntry e;
     const auto date = storage::ParseDateTime(values["CallDate"]);
     if (!date || !number("CallMode", e.call.CallMode) || e.call.CallMode < 0 ||
-        e.call.CallMode > kCallGreeting)
+        e.call.CallMode > kCallBlocked)
         return std::nullopt;  // no call that could be logged
     e.call.CallDate = *date;
     number("CallCompressMode", e.call.CallCompressMode);

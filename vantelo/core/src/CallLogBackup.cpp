@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kNumberLabels[] = {"발신", "수신", "부재", "응답", "녹음"};
-
 std::string Errno() { return std::strerror(errno); }
 
 // Folders the backup makes are the user's own.
@@ -54,9 +52,9 @@ std::string CallLogBackup::CallTimeText(const vt::LocalTime& t) {
 }
 
 std::string CallLogBackup::Block(int number, const CallRecord& call) {
-    const bool known = call.CallMode >= 0 && call.CallMode <= 4;
-    std::string out = std::to_string(number) + " : " +
-                      (known ? kNumberLabels[call.CallMode] : "Unknowon") + "\r\n";
+    const std::string label = CallKindLabel(call.CallMode);
+    std::string out =
+        std::to_string(number) + " : " + (label.empty() ? "Unknowon" : label) + "\r\n";
     const std::string time = CallTimeText(call.CallDate);
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.2ld:%.2ld", call.CallTime / 60,

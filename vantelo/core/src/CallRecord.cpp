@@ -8,8 +8,8 @@ using storage::Status;
 using storage::Value;
 
 std::string CallKindLabel(int mode) {
-    static const char* const kLabels[] = {"발신", "수신", "부재", "응답", "녹음"};
-    return mode >= 0 && mode <= 4 ? kLabels[mode] : "";
+    static const char* const kLabels[] = {"발신", "수신", "부재", "응답", "녹음", "차단"};
+    return mode >= 0 && mode <= kCallBlocked ? kLabels[mode] : "";
 }
 
 void CallRecord::Reset(const vt::Clock& clock) {

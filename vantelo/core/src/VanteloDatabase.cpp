@@ -34,6 +34,15 @@ TableSchema InnerLineListSchema() {
     return ContactSchema("InnerLineList");
 }
 
+TableSchema BlockListSchema() {
+    TableSchema t;
+    t.name = "BlockList";
+    t.columns = {{"Pattern", ColumnType::Text}, {"RuleKind", ColumnType::Byte},
+                 {"Action", ColumnType::Byte},  {"Note", ColumnType::Text},
+                 {"Hits", ColumnType::Long},    {"LastHit", ColumnType::DateTime}};
+    return t;
+}
+
 TableSchema CallListSchema() {
     TableSchema t;
     t.name = "CallList";
@@ -54,7 +63,8 @@ std::filesystem::path DefaultDatabasePath() {
 storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
                                                         const std::filesystem::path& file) {
     return storage::PrepareDatabaseFile(
-        file, {AddressListSchema(), InnerLineListSchema(), CallListSchema()}, clock);
+        file, {AddressListSchema(), InnerLineListSchema(), CallListSchema(), BlockListSchema()},
+        clock);
 }
 
 std::string PrepareNotice(const storage::PrepareReport& report) {

@@ -15,10 +15,11 @@ enum CallKind : int {
     kCallMissed = 2,    // "부재"
     kCallAnswered = 3,  // "응답", by the answering machine
     kCallGreeting = 4,  // "녹음", a greeting recorded from the handset
+    kCallBlocked = 5,   // "차단", kept out by a screening rule
 };
 
 // The label of a call kind on the call log page and in its backup; empty
-// for a value outside 0..4.
+// for a value outside 0..5.
 std::string CallKindLabel(int mode);
 
 struct CallRecord {

@@ -1,5 +1,5 @@
 #pragma once
-// The database file of the system and its three tables.
+// The phone's database file and its tables.
 
 #include <filesystem>
 #include <string>
@@ -17,6 +17,9 @@ storage::TableSchema AddressListSchema();
 storage::TableSchema InnerLineListSchema();
 // CallList: the 12 columns of a logged call.
 storage::TableSchema CallListSchema();
+// BlockList: the screening rules (pattern, block or permit, action, note,
+// hits and the last hit).
+storage::TableSchema BlockListSchema();
 
 // The database file in the application folder.
 std::filesystem::path DefaultDatabasePath();
