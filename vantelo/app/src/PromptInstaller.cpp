@@ -19,7 +19,8 @@ std::string PromptInstaller::Install(const fs::path& appFolder, const fs::path& 
     if (!vt::EnsureFolder(target, 0700))
         return target.string() + ": cannot create the folder";
     for (const char* name :
-         {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File, kDefaultGreetingFile}) {
+         {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File, kDefaultGreetingFile,
+          kScreeningPromptFile}) {
         const fs::path source = shipped / name;
         const fs::path destination = target / name;
         if (!fs::is_regular_file(source, ec))

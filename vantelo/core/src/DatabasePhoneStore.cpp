@@ -18,6 +18,7 @@ DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::
     if (!s.ok())
         openError_ = s.ToString();
     callList_ = std::make_unique<CRSCallList>(database_);
+    blockList_ = std::make_unique<CRSBlockList>(database_);
 }
 
 CallerName DatabasePhoneStore::IdentifyCaller(const std::string& number,
@@ -33,6 +34,18 @@ bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {
     if (!s.ok())
         error = s.ToString();
     return s.ok();
+}
+
+ScreeningDecision DatabasePhoneStore::Screen(const ScreenedCaller& caller,
+                                             const vt::LocalTime& at) {
+    // Read at each call, so rules added meanwhile (settings page, vtdb) count.
+    auto rules = blockList_->Rules();
+    if (!rules.ok())
+        return {};
+    ScreeningDecision decision = Decide(rules.value(), caller);
+    if (!decision.pattern.empty())
+        blockList_->RecordHit(decision.pattern, at);
+    return decision;
 }
 
 std::optional<std::set<std::string>> DatabasePhoneStore::RecordingsNamedIn(

@@ -246,6 +246,8 @@ void PhoneController::OnRingDetected() {
     state_.callerIdBeforeRing = false;
     view_.SetStatusText(text::kRinging);
     state_.ringing = true;
+    if (state_.screenedOut)
+        return;  // kept out by a caller ID that came before the ring
     machine_.Arm();
     // A caller ID that came before the ring names the caller at once.
     if (!view_.RingPopupShown())
@@ -268,6 +270,7 @@ void PhoneController::OnRingEnd() {
         state_.call.CallMode = kCallMissed;
         WriteCallLog();
         state_.callerIdBeforeRing = false;
+        state_.screenedOut = false;
     }
 }
 
@@ -278,6 +281,8 @@ void PhoneController::OnCallerId() {
     state_.callerIdBeforeRing = !state_.ringing && !HoldsLine(state_.phase);
     state_.call.CallNum = state_.callerNumber;
     std::string shown;
+    if (!HoldsLine(state_.phase) && !state_.screenedOut)
+        ScreenCaller();
     CallerName caller;
     if (!state_.callerNumber.empty()) {
         caller = store_.IdentifyCaller(state_.callerNumber, settings_.StrExt);
@@ -285,10 +290,27 @@ void PhoneController::OnCallerId() {
         shown = CallerText();
         view_.SetNumberText(shown);
     }
-    if (view_.RingPopupShown())
+    if (view_.RingPopupShown() && !state_.screenedOut)
         view_.ShowRingPopup(shown);
-    if (!state_.callerNumber.empty())
+    if (!state_.callerNumber.empty() && !state_.screenedOut)
         view_.CallerIdentified(state_.callerNumber, caller);
+}
+
+void PhoneController::ScreenCaller() {
+    // A caller-ID message without a number is a withheld caller.
+    const ScreenedCaller who{state_.callerNumber, state_.callerNumber.empty(), false};
+    const ScreeningDecision decision = store_.Screen(who, clock_.NowLocal());
+    if (decision.blocked)
+        KeepOut(decision.action);
+}
+
+void PhoneController::KeepOut(BlockAction action) {
+    state_.screenedOut = true;
+    state_.screenAction = static_cast<int>(action);
+    timers_.Stop(kTimerAutoAnswer);
+    view_.CloseRingPopup();
+    if (action != BlockAction::Ignore)
+        line_.HookOff();  // answered to be released (after the prompt)
 }
 
 void PhoneController::OnDeviceRemoved() {
@@ -367,6 +389,15 @@ void PhoneController::OnHookOff() {
         const JournalEntry entry = *takeUp_;
         takeUp_.reset();
         TakeUpCall(entry);
+    } else if (state_.screenedOut) {
+        // Answered only to be released: with the screening prompt first
+        // when the rule says so and the prompt is there.
+        const auto prompt = machine_.PromptPath(kScreeningPromptFile).string();
+        const bool greet = state_.screenAction == static_cast<int>(BlockAction::Greeting);
+        if (greet && line_.WaveOut(prompt, 0, 0) != 0)
+            state_.playing = true;
+        else
+            line_.HookOn();
     } else if (state_.engaged) {
         machine_.StartGreeting();
     } else if (state_.call.CallMode == kCallReceived &&
@@ -395,6 +426,7 @@ void PhoneController::OnHookOn() {
         state_.ringing = false;
         view_.CloseRingPopup();
     }
+    state_.screenedOut = false;
     ClearNumber();
     state_.busyGuard = false;
 }
@@ -443,7 +475,9 @@ void PhoneController::OnThreadNotify(long what) {
     view_.SetButtonLook(kPlayButton, "Stop");
     state_.playing = false;
     view_.SetPicture(kPlayPicture, kBitmapPlayStopped);
-    if (state_.engaged) {
+    if (state_.screenedOut) {
+        line_.HookOn();  // the screening prompt has been heard
+    } else if (state_.engaged) {
         line_.Pause(50);
         machine_.OnPlaybackEnded();
     } else if (view_.CallLogPlayState() != 0) {
@@ -869,6 +903,8 @@ void PhoneController::ResetCall() {
 void PhoneController::WriteCallLog() {
     JoinTakenUpRecording();
     CallRecord& call = state_.call;
+    if (state_.screenedOut)
+        call.CallMode = kCallBlocked;
     const bool outgoing = call.CallMode == kCallOutgoing;
     const FinishedCall decided =
         DecideFinishedCall({call.CallMode, state_.dialledNumber, state_.lineDigits,
@@ -886,7 +922,9 @@ void PhoneController::WriteCallLog() {
     if (call.CallName.empty())
         call.CallName = LookupName(call.CallNum);
     call.CallCompressMode = settings_.ModeRecCompress;
-    call.CallTime = call.CallMode == kCallMissed ? 0 : SecondsSince(call, clock_);
+    call.CallTime = call.CallMode == kCallMissed || call.CallMode == kCallBlocked
+                        ? 0
+                        : SecondsSince(call, clock_);
     if (outgoing) {
         state_.lastNumber = call.CallNum;
         state_.lastInner = state_.innerLine;

@@ -43,7 +43,8 @@ TEST(CallRecord, KindLabels) {
     EXPECT_EQ(CallKindLabel(2), "부재");
     EXPECT_EQ(CallKindLabel(3), "응답");
     EXPECT_EQ(CallKindLabel(4), "녹음");
-    EXPECT_EQ(CallKindLabel(5), "");
+    EXPECT_EQ(CallKindLabel(5), "차단");  // kept out by a screening rule
+    EXPECT_EQ(CallKindLabel(6), "");
     EXPECT_EQ(CallKindLabel(-1), "");
 }
 

@@ -39,6 +39,8 @@ inline constexpr const char* kPrompt8File = "m_ArsRe8.wav";  // a key without me
 inline constexpr const char* kPrompt9File = "m_ArsRe9.wav";  // no key came
 // The greeting played when the user has chosen none.
 inline constexpr const char* kDefaultGreetingFile = "m_ArsGreeting.wav";
+// Played to a caller whom a screening rule keeps out (action "greeting").
+inline constexpr const char* kScreeningPromptFile = "m_ArsBlock.wav";
 
 class AnsweringMachine {
 public:

@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/PhoneStore.h"
@@ -24,6 +25,7 @@ public:
     CallerName IdentifyCaller(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override;
+    ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) override;
 
 private:
     const vt::Clock& clock_;
@@ -32,6 +34,7 @@ private:
     CRSAddressList addressList_;
     CRSInnerLineList innerLineList_;
     std::unique_ptr<CRSCallList> callList_;
+    std::unique_ptr<CRSBlockList> blockList_;
 };
 
 }  // namespace vantelo

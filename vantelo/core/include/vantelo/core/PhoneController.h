@@ -89,6 +89,10 @@ private:
     void OnRingDetected();
     void OnRingEnd();
     void OnCallerId();
+    // Asks the screening rules about the caller of a ringing line.
+    void ScreenCaller();
+    // A rule keeps the caller out: no pop-up, no machine, and the action.
+    void KeepOut(BlockAction action);
     // The caller as the number display shows it: "name\nnumber" or the number.
     std::string CallerText() const;
     void OnDeviceRemoved();

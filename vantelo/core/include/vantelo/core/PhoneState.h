@@ -44,6 +44,9 @@ struct PhoneState {
     // A caller ID that came before its ring was detected (as on lines that
     // send it before the first ring): the ring keeps it.
     bool callerIdBeforeRing = false;
+    // A screening rule keeps the current caller out (and how).
+    bool screenedOut = false;
+    int screenAction = 0;  // BlockAction
 
     std::string dialledNumber;
     std::string lineDigits;

@@ -8,6 +8,7 @@
 
 #include "vantelo/core/CallRecord.h"
 #include "vantelo/core/LookupName.h"
+#include "vantelo/core/Screening.h"
 
 namespace vantelo {
 
@@ -25,6 +26,9 @@ public:
     // The recording files that calls name in `folder`; nothing when the
     // call log cannot be read.
     virtual std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) = 0;
+    // The screening rules' verdict on a caller; the rule that decided
+    // counts the call (at `at`).
+    virtual ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) = 0;
 };
 
 }  // namespace vantelo

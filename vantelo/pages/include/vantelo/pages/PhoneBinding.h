@@ -131,6 +131,9 @@ private:
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override {
         return calls_.RecordingsNamedIn(folder);
     }
+    ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) override {
+        return calls_.Screen(caller, at);
+    }
 
     PhoneLine& line_;
     const vt::Clock& clock_;
