@@ -11,8 +11,10 @@
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
 #include "storage/DatabaseRecovery.h"
+#include "storage/DateTimeText.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallLogBackup.h"
@@ -33,7 +35,10 @@ const char* const kUsage =
     "       vtdb import-calls FILE.tsv\n"
     "       vtdb check\n"
     "       vtdb recover DEST\n"
-    "       vtdb backup DEST\n";
+    "       vtdb backup DEST\n"
+    "       vtdb block add PATTERN [--permit] [--action hangup|ignore|greeting] [--note TEXT]\n"
+    "       vtdb block list\n"
+    "       vtdb block remove PATTERN\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -354,8 +359,8 @@ void CatchStopSignals() {
 }
 
 std::vector<storage::TableSchema> Tables() {
-    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(),
-            vantelo::CallListSchema()};
+    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(), vantelo::CallListSchema(),
+            vantelo::BlockListSchema()};
 }
 
 int Check(Options& o, std::ostream& out, std::ostream& err) {
@@ -441,6 +446,116 @@ int Backup(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// A refused rule is the user's mistake: its reason alone, without the code's name.
+int FailRule(std::ostream& err, const Status& s) {
+    if (s.code() == storage::ErrorCode::InvalidArgument ||
+        s.code() == storage::ErrorCode::NoCurrentRecord)
+        return Fail(err, s.message());
+    return Fail(err, s);
+}
+
+int BlockAdd(Options& o, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> action, note;
+    // Values before flags, so a note may read "--permit".
+    bool hasAction = o.Values("--action", 1, action, error);
+    bool hasNote = error.empty() && o.Values("--note", 1, note, error);
+    bool permit = error.empty() && o.Flag("--permit");
+    if (!error.empty())
+        return Fail(err, error);
+    if (o.Rest().empty())
+        return Fail(err, "block add needs one PATTERN");
+    if (o.Rest().size() > 1)
+        return Fail(err, "unexpected argument '" + o.Rest()[1] + "'");
+    if (hasAction && permit)
+        return Fail(err, "--action cannot go with --permit: a permit rule lets the call through");
+    vantelo::ScreeningRule rule;
+    rule.pattern = o.Rest()[0];
+    if (permit)
+        rule.kind = vantelo::RuleKind::Permit;
+    if (hasAction) {
+        auto named = vantelo::ActionNamed(action[0]);
+        if (!named)
+            return Fail(err, "--action needs hangup, ignore or greeting");
+        rule.action = *named;
+    }
+    if (hasNote)
+        rule.note = note[0];
+    // Checked before the file is opened, as add-contact checks its fields.
+    if (const std::string problem = vantelo::PatternProblem(rule.pattern); !problem.empty())
+        return Fail(err, problem);
+    Status s = Prepare(err);
+    vantelo::CRSBlockList rules(vantelo::DefaultDatabasePath());
+    if (s.ok())
+        s = rules.Open();
+    if (s.ok())
+        s = rules.Add(rule);
+    return s.ok() ? 0 : FailRule(err, s);
+}
+
+// Tabs and line ends would split the line; the note is free text.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+int BlockList(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error = o.Leftover();
+    if (!error.empty())
+        return Fail(err, error);
+    Status s = Prepare(err);
+    vantelo::CRSBlockList set(vantelo::DefaultDatabasePath());
+    if (s.ok())
+        s = set.Open();
+    if (!s.ok())
+        return Fail(err, s);
+    auto rules = set.Rules();
+    if (!rules.ok())
+        return Fail(err, rules.status());
+    for (const vantelo::ScreeningRule& r : rules.value()) {
+        const bool permit = r.kind == vantelo::RuleKind::Permit;
+        out << OneLine(r.pattern) << "\t" << (permit ? "permit" : "block") << "\t"
+            << (permit ? "-" : vantelo::ActionName(r.action)) << "\t" << r.hits << "\t"
+            << (r.lastHit ? storage::FormatDateTime(*r.lastHit) : std::string("-")) << "\t"
+            << OneLine(r.note) << "\n";
+    }
+    return 0;
+}
+
+int BlockRemove(Options& o, std::ostream& err) {
+    if (o.Rest().empty())
+        return Fail(err, "block remove needs one PATTERN");
+    if (o.Rest().size() > 1)
+        return Fail(err, "unexpected argument '" + o.Rest()[1] + "'");
+    Status s = Prepare(err);
+    vantelo::CRSBlockList rules(vantelo::DefaultDatabasePath());
+    if (s.ok())
+        s = rules.Open();
+    if (s.ok())
+        s = rules.Remove(o.Rest()[0]);
+    return s.ok() ? 0 : FailRule(err, s);
+}
+
+// The call screening rules: "block add|list|remove".
+int Block(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2) {
+        err << "vtdb: block needs add, list or remove\n" << kUsage;
+        return 2;
+    }
+    Options o(args, 2);
+    const std::string& command = args[1];
+    if (command == "add")
+        return BlockAdd(o, err);
+    if (command == "list")
+        return BlockList(o, out, err);
+    if (command == "remove")
+        return BlockRemove(o, err);
+    err << "vtdb: unknown command 'block " << command << "'\n" << kUsage;
+    return 2;
+}
+
 }  // namespace
 
 std::atomic<bool>& StopRequested() {
@@ -471,6 +586,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Recover(o, out, err);
     if (command == "backup")
         return Backup(o, out, err);
+    if (command == "block")
+        return Block(args, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

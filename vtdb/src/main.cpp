@@ -1,5 +1,6 @@
-// vtdb: reads and writes the call log and contact tables of the database in
-// the application folder ($VANTELO_HOME), through the program's record sets.
+// vtdb: reads and writes the call log, contact and call screening tables of
+// the database in the application folder ($VANTELO_HOME), through the
+// program's record sets.
 
 #include <iostream>
 

@@ -133,8 +133,12 @@ TEST_F(VtdbTest, MistakesGiveOneLineErrorsAndFailure) {
 TEST_F(VtdbTest, FileThatIsNoDatabaseIsKeptAndEveryCommandFails) {
     const fs::path file = env_.AppHome() / "VanteloDB1.db";
     std::ofstream(file) << "garbage";
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"calls"}, {"lookup", "0212345678"}, {"add-contact", "Name=x"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"calls"},
+                                                 {"lookup", "0212345678"},
+                                                 {"add-contact", "Name=x"},
+                                                 {"block", "add", "0212345678"},
+                                                 {"block", "list"},
+                                                 {"block", "remove", "0212345678"}}) {
         Output o = Vtdb(args, true);
         EXPECT_NE(o.code, 0) << args[0];
         EXPECT_NE(o.out.find("kept unchanged"), std::string::npos) << o.out;
