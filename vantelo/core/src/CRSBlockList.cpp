@@ -78,24 +78,23 @@ Status CRSBlockList::Add(const ScreeningRule& rule) {
     });
 }
 
-Status CRSBlockList::Remove(std::string_view pattern) {
+Status CRSBlockList::SeekRule(std::string_view pattern) {
     auto found = Find(pattern);
     if (!found.ok())
         return found.status();
     if (!found.value())
         return Status(ErrorCode::NoCurrentRecord, "no rule for " + std::string(pattern));
-    if (Status s = MoveFirst(); !s.ok())
+    return MoveFirst();
+}
+
+Status CRSBlockList::Remove(std::string_view pattern) {
+    if (Status s = SeekRule(pattern); !s.ok())
         return s;
     return Delete();
 }
 
 Status CRSBlockList::RecordHit(std::string_view pattern, const vt::LocalTime& at) {
-    auto found = Find(pattern);
-    if (!found.ok())
-        return found.status();
-    if (!found.value())
-        return Status(ErrorCode::NoCurrentRecord, "no rule for " + std::string(pattern));
-    if (Status s = MoveFirst(); !s.ok())
+    if (Status s = SeekRule(pattern); !s.ok())
         return s;
     const std::int64_t hits = GetInteger("Hits") + 1;
     return StoreBuffer(*this, Edit(), [&] {

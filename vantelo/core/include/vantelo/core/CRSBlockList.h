@@ -31,6 +31,8 @@ public:
 private:
     // Filters the set on the pattern; true when a rule has it.
     storage::Result<bool> Find(std::string_view pattern);
+    // Makes the rule with this pattern current; NoCurrentRecord when none.
+    storage::Status SeekRule(std::string_view pattern);
 
     std::filesystem::path database_;
 };
