@@ -214,6 +214,18 @@ void PhoneController::OnTimer(int id) {
         OnRetryTimer();
     else if (id == kTimerDialRecord)
         OnDialRecordTimer();
+    else if (id == kTimerUnknownCaller)
+        OnSecondRing();
+}
+
+void PhoneController::OnSecondRing() {
+    timers_.Stop(kTimerUnknownCaller);
+    // Still ringing and still no caller-ID message: an unknown caller.
+    if (state_.phase != CallPhase::Ringing || state_.screenedOut || state_.callerIdSeen)
+        return;
+    const ScreeningDecision decision = store_.Screen({"", false, true}, clock_.NowLocal());
+    if (decision.blocked)
+        KeepOut(decision.action);
 }
 
 std::string PhoneController::OnCopyData(std::uint32_t kind, const std::string& payload) {
@@ -248,6 +260,8 @@ void PhoneController::OnRingDetected() {
     state_.ringing = true;
     if (state_.screenedOut)
         return;  // kept out by a caller ID that came before the ring
+    if (!state_.callerIdSeen)
+        timers_.Start(kTimerUnknownCaller, kSecondRingMs);
     machine_.Arm();
     // A caller ID that came before the ring names the caller at once.
     if (!view_.RingPopupShown())
@@ -261,6 +275,7 @@ std::string PhoneController::CallerText() const {
 }
 
 void PhoneController::OnRingEnd() {
+    timers_.Stop(kTimerUnknownCaller);
     state_.ringing = false;
     view_.CloseRingPopup();
     if (state_.phase == CallPhase::Ringing)
@@ -271,6 +286,7 @@ void PhoneController::OnRingEnd() {
         WriteCallLog();
         state_.callerIdBeforeRing = false;
         state_.screenedOut = false;
+        state_.callerIdSeen = false;
     }
 }
 
@@ -281,6 +297,8 @@ void PhoneController::OnCallerId() {
     state_.callerIdBeforeRing = !state_.ringing && !HoldsLine(state_.phase);
     state_.call.CallNum = state_.callerNumber;
     std::string shown;
+    state_.callerIdSeen = true;
+    timers_.Stop(kTimerUnknownCaller);
     if (!HoldsLine(state_.phase) && !state_.screenedOut)
         ScreenCaller();
     CallerName caller;
@@ -427,6 +445,8 @@ void PhoneController::OnHookOn() {
         view_.CloseRingPopup();
     }
     state_.screenedOut = false;
+    state_.callerIdSeen = false;
+    timers_.Stop(kTimerUnknownCaller);
     ClearNumber();
     state_.busyGuard = false;
 }

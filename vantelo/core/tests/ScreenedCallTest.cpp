@@ -122,5 +122,27 @@ TEST_F(Screened, AWithheldCallerIsKeptOutByTheWord) {
     EXPECT_EQ(row.CallNum, "");
 }
 
+TEST_F(Screened, ACallerWithoutCallerIdByTheSecondRingIsUnknown) {
+    StartPhone();
+    AddRule("unknown", RuleKind::Block, BlockAction::Ignore);
+    // A caller ID that comes in time is no unknown caller.
+    Ring("0212345678");
+    Advance(kSecondRingMs);
+    EXPECT_TRUE(view_.popupShown);
+    RingEnd();
+    EXPECT_EQ(OnlyRow().CallMode, kCallMissed);
+
+    Post(WM_TY_RINGDETECTED);  // no caller-ID message at all
+    Advance(kSecondRingMs - 1);
+    EXPECT_TRUE(view_.popupShown);
+    Advance(1);
+    EXPECT_FALSE(view_.popupShown) << "kept out at the second ring";
+    RingEnd();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].CallMode, kCallBlocked);
+    EXPECT_EQ(rows[1].CallNum, "");
+}
+
 }  // namespace
 }  // namespace vantelo::test

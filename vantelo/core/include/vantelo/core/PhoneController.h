@@ -91,6 +91,8 @@ private:
     void OnCallerId();
     // Asks the screening rules about the caller of a ringing line.
     void ScreenCaller();
+    // The second ring came without a caller-ID message.
+    void OnSecondRing();
     // A rule keeps the caller out: no pop-up, no machine, and the action.
     void KeepOut(BlockAction action);
     // The caller as the number display shows it: "name\nnumber" or the number.

@@ -44,12 +44,16 @@ inline constexpr int kTimerDialRecord = 10;
 inline constexpr int kTimerCallerTimeOut = 33;
 // The call journal's sign of life while a call runs.
 inline constexpr int kTimerJournal = 44;
+// A ring without a caller-ID message by the second ring: an unknown caller.
+inline constexpr int kTimerUnknownCaller = 45;
 
 inline constexpr unsigned kRetryFirstMs = 500;
 inline constexpr unsigned kRetryLaterMs = 2000;
 inline constexpr unsigned kDialRecordDelayMs = 5000;
 inline constexpr unsigned kHoldAfterPrompt2Ms = 15000;
 inline constexpr unsigned kJournalAliveMs = 5000;
+// From the detected first ring to the second (a ring of 1 s every 3 s).
+inline constexpr unsigned kSecondRingMs = 3000;
 
 // Status word bits of TY_GetTYplusState, as the adapter protocol lays them.
 inline constexpr unsigned kStateArsLamp = usbline::protocol::status::kArs;

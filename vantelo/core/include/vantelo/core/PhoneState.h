@@ -46,6 +46,7 @@ struct PhoneState {
     bool callerIdBeforeRing = false;
     // A screening rule keeps the current caller out (and how).
     bool screenedOut = false;
+    bool callerIdSeen = false;  // a caller-ID message came for this call
     int screenAction = 0;  // BlockAction
 
     std::string dialledNumber;
