@@ -28,7 +28,8 @@ ContactPage::Design AddressBookDesign() {
             IDB_ADDRESSBOOK_NORMAL,
             IDB_ADDRESSBOOK_PRESSED,
             IDB_ADDRESSBOOK_HOVER,
-            IDB_ADDRESSBOOK_BACK};
+            IDB_ADDRESSBOOK_BACK,
+            /*blockItem=*/true};
 }
 
 }  // namespace

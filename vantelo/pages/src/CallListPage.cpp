@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "BlockCaller.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "PhoneWindow.h"
@@ -179,7 +180,8 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
     grid_->SetContextItems({{IDM_CL_DELETE, QStringLiteral("삭제")},
                             {IDM_CL_BACKUP, QStringLiteral("백업")},
                             {IDM_CL_DIAL, QStringLiteral("Dial")},
-                            {IDM_CL_EXPORT_CSV, QStringLiteral("CSV로 내보내기")}});
+                            {IDM_CL_EXPORT_CSV, QStringLiteral("CSV로 내보내기")},
+                            {IDM_CL_BLOCK, QString::fromUtf8(kBlockItemText)}});
 
     auto* play = button(IDC_CL_PLAY);
     auto* stop = button(IDC_CL_STOP);
@@ -254,6 +256,7 @@ void CallListPage::Open(const fs::path& database) {
     RecoverRecordings(database);
     records_->Close();
     records_ = std::make_unique<CRSCallList>(database);
+    database_ = database;
     const storage::Status s = records_->Open();
     openError_ = s.ok() ? std::string() : s.message();
     Fill();
@@ -468,6 +471,13 @@ void CallListPage::Dial(long position) {
     phone.SetCallName(actions_.LookupName(call.value().CallNum));
 }
 
+void CallListPage::Block(int row) {
+    const auto call = CallAtRow(row);
+    if (!call)
+        return;
+    owner_.SetStatusText(BlockCaller(database_, call->CallNum));
+}
+
 void CallListPage::OnDoubleClick(int column, long position) {
     if (column == kNumberColumn) {
         Dial(position);
@@ -494,6 +504,9 @@ void CallListPage::OnContextItem(int item, int row) {
             break;
         case IDM_CL_EXPORT_CSV:
             ExportCsv();
+            break;
+        case IDM_CL_BLOCK:
+            Block(row);
             break;
         default:
             break;

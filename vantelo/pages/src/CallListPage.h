@@ -2,8 +2,8 @@
 // The call log page: the logged calls newest first (grid row r is record
 // N - r - 1), narrowed by kind tab or by a search, with the memo of the
 // selected call in the memo box; deletes calls with their recordings, backs
-// them up with their recordings, exports the rows to CSV, and dials or plays
-// a call by double-click.
+// them up with their recordings, exports the rows to CSV, blocks a call's
+// number from the row menu, and dials or plays a call by double-click.
 
 #include <QImage>
 #include <QWidget>
@@ -53,6 +53,7 @@ inline constexpr int IDM_CL_DELETE = 3001;
 inline constexpr int IDM_CL_BACKUP = 3002;
 inline constexpr int IDM_CL_DIAL = 3003;
 inline constexpr int IDM_CL_EXPORT_CSV = 3004;
+inline constexpr int IDM_CL_BLOCK = 3005;
 
 class CallListPage : public QWidget,
                      public vt::widgets::GridSource,
@@ -150,6 +151,8 @@ private:
     void OnDoubleClick(int column, long position);
     void OnContextItem(int item, int row);
     void Dial(long position);
+    // Adds a block rule for the row's number; the status line says how it went.
+    void Block(int row);
     void DeleteSelected();
     void DeleteAll();
     // The backup question (Yes: delete after, No: keep) and the folder, then
@@ -192,6 +195,7 @@ private:
     std::map<int, QString> lookNames_;
     std::string openError_;
     std::optional<std::filesystem::path> waitingToOpen_;
+    std::filesystem::path database_;
     std::function<std::optional<std::filesystem::path>()> chooseFolder_;
     std::function<std::optional<std::filesystem::path>()> chooseCsv_;
     int cachedRow_ = -1;

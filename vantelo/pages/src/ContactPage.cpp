@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTabBar>
 
+#include "BlockCaller.h"
 #include "LinkOpener.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
@@ -22,6 +23,9 @@ namespace {
 constexpr int kNotes = 17;
 constexpr int kName = 0;
 constexpr int kGroup = 1;
+constexpr int kHome = 2;
+constexpr int kCell = 4;
+constexpr int kBlockItem = 1;
 
 // Keys that dial from a page: digits, '#', '*', '+', '-', Backspace, Enter.
 bool IsDialKey(const QKeyEvent& e) {
@@ -104,6 +108,8 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
     grid_->SetColumns(columns);
     grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
     controls_[design_.gridId] = grid_;
+    if (design_.blockItem)
+        grid_->SetContextItems({{kBlockItem, QString::fromUtf8(kBlockItemText)}});
 
     connect(tabs_, &QTabBar::currentChanged, this, &ContactPage::OnIndexTab);
     connect(group_, &QComboBox::activated, this, &ContactPage::OnGroup);
@@ -115,6 +121,7 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
     connect(button(IDC_CP_DELETE), &QAbstractButton::clicked, this, &ContactPage::Delete);
     connect(grid_, &vt::widgets::GridControl::RowChanged, this, &ContactPage::ShowDetails);
     connect(grid_, &vt::widgets::GridControl::CellDoubleClicked, this, &ContactPage::OnDoubleClick);
+    connect(grid_, &vt::widgets::GridControl::ContextItemChosen, this, &ContactPage::OnContextItem);
     connect(grid_, &vt::widgets::GridControl::KeyPassed, this,
             [this](int key, Qt::KeyboardModifiers m, const QString& text) {
                 owner_.Phone().OnKey(key, m, text);
@@ -134,6 +141,7 @@ void ContactPage::Open(const std::filesystem::path& database) {
     group_->setCurrentIndex(0);
     target_->setCurrentIndex(0);
 
+    database_ = database;
     storage::Status s = records_->Open(database);
     openError_ = s.ok() ? std::string() : s.message();
     if (s.ok()) {
@@ -335,6 +343,19 @@ void ContactPage::OnDoubleClick(int column, long position) {
         case Action::None:
             break;
     }
+}
+
+void ContactPage::OnContextItem(int item, int row) {
+    if (item == kBlockItem)
+        Block(row);
+}
+
+void ContactPage::Block(int row) {
+    const auto record = RecordAt(row);
+    if (!record)
+        return;
+    const std::string& home = record->fields[kHome];
+    owner_.SetStatusText(BlockCaller(database_, home.empty() ? record->fields[kCell] : home));
 }
 
 void ContactPage::ShowCaller(const std::string& bookNumber) {

@@ -4,7 +4,7 @@
 // it show the selected entry and its notes go to the memo box; index tabs,
 // the group box and the search narrow the list together; entries are added
 // and changed on the contact edit page, deleted here, dialled and their
-// links opened by double-click.
+// links opened by double-click; the address book's row menu blocks a number.
 
 #include <QStringList>
 #include <QWidget>
@@ -54,6 +54,9 @@ public:
         std::vector<Target> targets;
         int normal, pressed, hover;  // the page's image triple
         int background;              // the page without its buttons
+        // A row's context menu offers to block its number (the address
+        // book; inner lines are our own extensions).
+        bool blockItem = false;
     };
 
     static const QStringList kIndexTabs;
@@ -108,6 +111,10 @@ private:
     void Modify();
     void Delete();
     void OnDoubleClick(int column, long position);
+    void OnContextItem(int item, int row);
+    // Adds a block rule for the row's home phone, else its cell phone; the
+    // status line says how it went.
+    void Block(int row);
     std::optional<ContactRecord> RecordAt(long position);
     // A failed step of the record set is said in a message box.
     bool Check(const storage::Status& status);
@@ -126,6 +133,7 @@ private:
     std::map<int, QLineEdit*> details_;
     QStringList groups_;
     std::string openError_;
+    std::filesystem::path database_;
     int rememberedRow_ = -1;
     // The record last read for the grid: a row's cells are asked one by one.
     int cachedRow_ = -1;

@@ -1,7 +1,7 @@
 #pragma once
-// What the contact pages and the contact edit page ask of the main window:
-// the phone, page switching, the memo box, message boxes and the hand-over
-// of a contact between a page and the edit page.
+// What the pages ask of the main window: the phone, page switching, the memo
+// box, the status line, message boxes and the hand-over of a contact between
+// a page and the edit page.
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +18,7 @@ public:
     virtual PhoneActions& Phone() = 0;
     virtual void ShowPage(int templateId) = 0;
     virtual void SetMemoText(const QString& text) = 0;
+    virtual void SetStatusText(const QString& text) = 0;
     // Message boxes titled "Vantelo" with the information icon.
     virtual bool AskYesNo(const QString& text) = 0;
     virtual void Inform(const QString& text) = 0;

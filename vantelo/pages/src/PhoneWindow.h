@@ -85,7 +85,7 @@ public:
     void SaveMemoOnShownPage(const QString& text);
 
     // What the phone shows ---------------------------------------------------
-    void SetStatusText(const QString& text);
+    void SetStatusText(const QString& text) override;
     QString StatusText() const;
     void SetNumberText(const QString& text);
     QString NumberText() const;

@@ -35,6 +35,7 @@
 #include "testsupport/FileDialogProbe.h"
 #include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -392,7 +393,7 @@ TEST_F(CallListPageTest, ContextMenuDialsDeletesAndBacksUpItsRow) {
     ASSERT_NE(menu, nullptr);
     QStringList items;
     for (QAction* a : menu->actions()) items << a->text();
-    EXPECT_EQ(items, QStringList({"삭제", "백업", "Dial", "CSV로 내보내기"}));
+    EXPECT_EQ(items, QStringList({"삭제", "백업", "Dial", "CSV로 내보내기", "차단"}));
     menu->actions()[2]->trigger();
     EXPECT_NE(std::find(phone_.calls.begin(), phone_.calls.end(), "dial 0212345678"),
               phone_.calls.end());
@@ -410,6 +411,58 @@ TEST_F(CallListPageTest, ContextMenuDialsDeletesAndBacksUpItsRow) {
     AnswerBoxes({QMessageBox::No, QMessageBox::Ok}, [&] { menu->actions()[1]->trigger(); });
     EXPECT_EQ(ReadAll(dest_ / "Logo.txt").substr(0, 12), "2 : 수신\r\n");
     EXPECT_EQ(page_->Grid().RowCount(), 4);
+}
+
+// The patterns of the stored screening rules, each checked to be a hangup block.
+std::vector<std::string> BlockedPatterns() {
+    CRSBlockList rules(DefaultDatabasePath());
+    EXPECT_TRUE(rules.Open().ok());
+    auto all = rules.Rules();
+    EXPECT_TRUE(all.ok()) << all.status().message();
+    std::vector<std::string> patterns;
+    if (all.ok())
+        for (const ScreeningRule& r : all.value()) {
+            EXPECT_EQ(r.kind, RuleKind::Block) << r.pattern;
+            EXPECT_EQ(r.action, BlockAction::HangUp) << r.pattern;
+            patterns.push_back(r.pattern);
+        }
+    return patterns;
+}
+
+TEST_F(CallListPageTest, ContextMenuBlocksTheRowsNumberOnce) {
+    Sample();
+    Append(1, "dashed", "*031-555#1234", {2007, 3, 14, 8, 0, 0});
+    OpenPage();
+    auto chooseBlockOn = [&](int row) {
+        const QPoint at = page_->Grid().CellRect(row, 0).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                page_->Grid().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(page_->Grid().viewport(), &event);
+        QMenu* menu = page_->Grid().OpenContextMenu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().last()->text(), "차단");
+        menu->actions().last()->trigger();
+        menu->close();
+    };
+    ASSERT_EQ(Column(4), V({"dashed", "odd", "Park", "kimura", "Lee", "김철수"}));
+
+    chooseBlockOn(4);
+    EXPECT_EQ(window_->StatusText(), "차단 목록에 추가했습니다: 0311112222");
+    EXPECT_EQ(BlockedPatterns(), V({"0311112222"}));
+
+    chooseBlockOn(4);  // refused: nothing more is stored
+    EXPECT_EQ(window_->StatusText(), "a rule for 0311112222 exists already");
+    EXPECT_EQ(BlockedPatterns(), V({"0311112222"}));
+
+    chooseBlockOn(1);  // a call without a number
+    EXPECT_EQ(window_->StatusText(), "차단할 번호가 없습니다.");
+    EXPECT_EQ(BlockedPatterns(), V({"0311112222"}));
+
+    chooseBlockOn(0);  // only the digits make the pattern
+    EXPECT_EQ(window_->StatusText(), "차단 목록에 추가했습니다: 0315551234");
+    EXPECT_EQ(BlockedPatterns(), V({"0311112222", "0315551234"}));
+    // The call log itself is left as it was.
+    EXPECT_EQ(page_->Grid().RowCount(), 6);
 }
 
 TEST_F(CallListPageTest, DeletingSelectedAndAllRemovesRecordings) {

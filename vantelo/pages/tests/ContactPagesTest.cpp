@@ -2,8 +2,10 @@
 // driven through the window as a person would: clicks, typing, message boxes.
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "PhoneLayout.h"
 #include "WindowFixture.h"
 #include "testsupport/QtPump.h"
+#include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/DatabasePhoneStore.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -237,6 +240,70 @@ TEST_F(ContactPagesTest, DetailsAndNotesFollowTheSelectedRowAndTheMemoIsSaved) {
     EXPECT_EQ(window_->MemoText(), "");
     Click(IDC_PAGE_ADDRESSBOOK);
     EXPECT_EQ(window_->MemoText(), "새 메모");
+}
+
+TEST_F(ContactPagesTest, ContextMenuBlocksTheHomeElseTheCellPhoneOnce) {
+    Store("AddressList", Contact("가나", "가족", {{kHome, "02-123 4567"}, {kCell, "0101112222"}}));
+    Store("AddressList", Contact("다라", "친구", {{kCell, "010-9876-5432"}}));
+    Store("AddressList", Contact("마바", "회사", {{kEmail, "mb@example.com"}}));
+    Open();
+    ASSERT_EQ(Names(Book()), std::vector<std::string>({"가나", "다라", "마바"}));
+    auto chooseBlockOn = [&](int row) {
+        const QPoint at = Book().Grid().CellRect(row, 0).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                Book().Grid().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(Book().Grid().viewport(), &event);
+        QMenu* menu = Book().Grid().OpenContextMenu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        ASSERT_EQ(menu->actions()[0]->text(), "차단");
+        menu->actions()[0]->trigger();
+        menu->close();
+    };
+    auto patterns = [] {
+        CRSBlockList rules(DefaultDatabasePath());
+        EXPECT_TRUE(rules.Open().ok());
+        auto all = rules.Rules();
+        EXPECT_TRUE(all.ok()) << all.status().message();
+        std::vector<std::string> out;
+        if (all.ok())
+            for (const ScreeningRule& r : all.value()) {
+                EXPECT_EQ(r.kind, RuleKind::Block) << r.pattern;
+                EXPECT_EQ(r.action, BlockAction::HangUp) << r.pattern;
+                out.push_back(r.pattern);
+            }
+        return out;
+    };
+    using V = std::vector<std::string>;
+
+    chooseBlockOn(0);  // the home phone wins over the cell phone
+    EXPECT_EQ(window_->StatusText(), "차단 목록에 추가했습니다: 021234567");
+    EXPECT_EQ(patterns(), V({"021234567"}));
+
+    chooseBlockOn(0);
+    EXPECT_EQ(window_->StatusText(), "a rule for 021234567 exists already");
+    EXPECT_EQ(patterns(), V({"021234567"}));
+
+    chooseBlockOn(1);  // no home phone: the cell phone
+    EXPECT_EQ(window_->StatusText(), "차단 목록에 추가했습니다: 01098765432");
+    EXPECT_EQ(patterns(), V({"021234567", "01098765432"}));
+
+    chooseBlockOn(2);
+    EXPECT_EQ(window_->StatusText(), "차단할 번호가 없습니다.");
+    EXPECT_EQ(patterns(), V({"021234567", "01098765432"}));
+    EXPECT_EQ(Book().Grid().RowCount(), 3);
+}
+
+TEST_F(ContactPagesTest, TheInnerLinePageHasNoContextMenu) {
+    Store("InnerLineList", Contact("최내선", "회사", {{kInner, "305"}}));
+    Open();
+    Click(IDC_PAGE_INNERLINE);
+    ASSERT_EQ(Inner().Grid().RowCount(), 1);
+    const QPoint at = Inner().Grid().CellRect(0, 0).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                            Inner().Grid().viewport()->mapToGlobal(at));
+    QApplication::sendEvent(Inner().Grid().viewport(), &event);
+    EXPECT_EQ(Inner().Grid().OpenContextMenu(), nullptr);
 }
 
 TEST_F(ContactPagesTest, DoubleClickDialsAFreeLineOnly) {

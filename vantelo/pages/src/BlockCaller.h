@@ -1,0 +1,19 @@
+#pragma once
+// The pages' "차단" item: a block rule (hang up) for a row's number, stored
+// in the page's own database. Both pages say the outcome the same way.
+
+#include <QString>
+#include <filesystem>
+#include <string_view>
+
+namespace vantelo::pages {
+
+inline constexpr const char* kBlockItemText = "차단";
+inline constexpr const char* kBlockedText = "차단 목록에 추가했습니다: ";
+inline constexpr const char* kNoNumberToBlockText = "차단할 번호가 없습니다.";
+
+// Adds the rule for the digits of `number` and returns the status line's
+// text: the number on success, else why nothing was added.
+QString BlockCaller(const std::filesystem::path& database, std::string_view number);
+
+}  // namespace vantelo::pages
