@@ -17,14 +17,18 @@ QString BlockCaller(const std::filesystem::path& database, std::string_view numb
     if (digits.empty())
         return QString::fromUtf8(kNoNumberToBlockText);
     CRSBlockList rules(database);
-    if (const storage::Status s = rules.Open(); !s.ok())
-        return Q(s.message());
-    ScreeningRule rule;
-    rule.pattern = digits;
-    const storage::Status added = rules.Add(rule);
-    rules.Close();
+    storage::Status added = rules.Open();
+    if (added.ok()) {
+        ScreeningRule rule;
+        rule.pattern = digits;
+        added = rules.Add(rule);
+        rules.Close();
+    }
+    // The only refusal a stored number's digits can meet is a rule already there.
+    if (added.code() == storage::ErrorCode::InvalidArgument && PatternProblem(digits).empty())
+        return QString::fromUtf8(kAlreadyBlockedText) + Q(digits);
     if (!added.ok())
-        return Q(added.message());
+        return QString::fromUtf8(kBlockFailedText) + Q(added.message());
     return QString::fromUtf8(kBlockedText) + Q(digits);
 }
 

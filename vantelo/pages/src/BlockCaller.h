@@ -10,6 +10,8 @@ namespace vantelo::pages {
 
 inline constexpr const char* kBlockItemText = "차단";
 inline constexpr const char* kBlockedText = "차단 목록에 추가했습니다: ";
+inline constexpr const char* kAlreadyBlockedText = "이미 차단 목록에 있는 번호입니다: ";
+inline constexpr const char* kBlockFailedText = "차단 목록에 추가하지 못했습니다: ";
 inline constexpr const char* kNoNumberToBlockText = "차단할 번호가 없습니다.";
 
 // Adds the rule for the digits of `number` and returns the status line's

@@ -451,7 +451,7 @@ TEST_F(CallListPageTest, ContextMenuBlocksTheRowsNumberOnce) {
     EXPECT_EQ(BlockedPatterns(), V({"0311112222"}));
 
     chooseBlockOn(4);  // refused: nothing more is stored
-    EXPECT_EQ(window_->StatusText(), "a rule for 0311112222 exists already");
+    EXPECT_EQ(window_->StatusText(), "이미 차단 목록에 있는 번호입니다: 0311112222");
     EXPECT_EQ(BlockedPatterns(), V({"0311112222"}));
 
     chooseBlockOn(1);  // a call without a number

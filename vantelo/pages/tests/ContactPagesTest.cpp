@@ -281,7 +281,7 @@ TEST_F(ContactPagesTest, ContextMenuBlocksTheHomeElseTheCellPhoneOnce) {
     EXPECT_EQ(patterns(), V({"021234567"}));
 
     chooseBlockOn(0);
-    EXPECT_EQ(window_->StatusText(), "a rule for 021234567 exists already");
+    EXPECT_EQ(window_->StatusText(), "이미 차단 목록에 있는 번호입니다: 021234567");
     EXPECT_EQ(patterns(), V({"021234567"}));
 
     chooseBlockOn(1);  // no home phone: the cell phone
