@@ -92,6 +92,25 @@ std::FILE* OpenPrivateFile(const fs::path& file, const char* mode) {
     return f;
 }
 
+bool WritePrivateFileAtomically(const fs::path& file, const std::string& text) {
+    if (!EnsureFolder(file.parent_path(), 0700)) return false;
+    fs::path temp = file;
+    temp += ".tmp-" + std::to_string(::getpid());
+    std::FILE* f = OpenPrivateFile(temp, "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (::fsync(fileno(f)) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    std::error_code ec;
+    if (ok) fs::rename(temp, file, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
 fs::path ApplicationFolderPath() {
     fs::path folder = FromEnv("VANTELO_HOME");
     if (folder.empty()) {

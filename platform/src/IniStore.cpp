@@ -14,8 +14,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Values stay on one line: backslash, CR and LF are escaped.
-std::string Escape(const std::string& v) {
+std::string Trim(const std::string& s) {
+    auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return {};
+    auto e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::string EscapeLineValue(const std::string& v) {
     std::string out;
     for (char c : v) {
         if (c == '\\') out += "\\\\";
@@ -26,7 +34,7 @@ std::string Escape(const std::string& v) {
     return out;
 }
 
-std::string Unescape(const std::string& v) {
+std::string UnescapeLineValue(const std::string& v) {
     std::string out;
     for (std::size_t i = 0; i < v.size(); ++i) {
         if (v[i] == '\\' && i + 1 < v.size()) {
@@ -38,15 +46,6 @@ std::string Unescape(const std::string& v) {
     }
     return out;
 }
-
-std::string Trim(const std::string& s) {
-    auto b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-}  // namespace
 
 IniStore::IniStore(fs::path file) : file_(std::move(file)) {}
 
@@ -68,35 +67,19 @@ bool IniStore::Load() {
         }
         auto eq = line.find('=');
         if (eq == std::string::npos) continue;
-        sections_[section][Trim(line.substr(0, eq))] = Unescape(line.substr(eq + 1));
+        sections_[section][Trim(line.substr(0, eq))] = UnescapeLineValue(line.substr(eq + 1));
     }
     return !in.bad();
 }
 
 bool IniStore::Save() const {
-    if (!EnsureFolder(file_.parent_path(), 0700)) return false;
     std::ostringstream text;
     for (const auto& [name, keys] : sections_) {
         text << '[' << name << "]\n";
-        for (const auto& [key, value] : keys) text << key << '=' << Escape(value) << '\n';
+        for (const auto& [key, value] : keys) text << key << '=' << EscapeLineValue(value) << '\n';
         text << '\n';
     }
-    const std::string body = text.str();
-    fs::path temp = file_;
-    temp += ".tmp-" + std::to_string(::getpid());
-    std::FILE* f = OpenPrivateFile(temp, "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(body.data(), 1, body.size(), f) == body.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    std::error_code ec;
-    if (ok) fs::rename(temp, file_, ec);
-    if (!ok || ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return WritePrivateFileAtomically(file_, text.str());
 }
 
 bool IniStore::Has(const std::string& section, const std::string& key) const {

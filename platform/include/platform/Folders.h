@@ -39,4 +39,10 @@ bool EnsureFolder(const std::filesystem::path& folder, unsigned mode = 0700);
 // last place is refused. `mode` as fopen's: "r", "w", "a", with "+" / "b".
 std::FILE* OpenPrivateFile(const std::filesystem::path& file, const char* mode);
 
+// Replaces `file` with `text` so that a crash leaves the old content or the
+// new, never half: a private temporary file beside it (its folder created
+// 0700 when missing), flushed to the disk, then renamed over it. False on any
+// failure, the old file then untouched.
+bool WritePrivateFileAtomically(const std::filesystem::path& file, const std::string& text);
+
 }  // namespace vt

@@ -45,6 +45,10 @@ private:
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };
 
+// A value kept on one line: backslash, CR and LF escaped, and back.
+std::string EscapeLineValue(const std::string& value);
+std::string UnescapeLineValue(const std::string& value);
+
 // $XDG_CONFIG_HOME/Korvane/Vantelo.conf; section "VanteloSetting".
 std::filesystem::path SettingsFilePath();
 inline constexpr const char* kSettingsSection = "VanteloSetting";

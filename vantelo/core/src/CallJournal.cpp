@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/Folders.h"
+#include "platform/IniStore.h"
 #include "storage/DateTimeText.h"
 
 namespace vantelo {
@@ -22,35 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxJournalBytes = 64 * 1024;
-
-// Values stay on one line: backslash, CR and LF are escaped.
-std::string Escape(const std::string& value) {
-    std::string out;
-    for (char c : value) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::string Unescape(const std::string& value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '\\' && i + 1 < value.size()) {
-            const char n = value[++i];
-            out += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
-        } else {
-            out += value[i];
-        }
-    }
-    return out;
-}
 
 std::optional<std::string> ReadSmallFile(const fs::path& file) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
@@ -65,38 +37,6 @@ std::optional<std::string> ReadSmallFile(const fs::path& file) {
     if (n < 0)
         return std::nullopt;
     return text;
-}
-
-// Temporary file, flush to the disk, rename: the old text or the new one.
-bool WriteAtomically(const fs::path& file, const std::string& text) {
-    if (!vt::EnsureFolder(file.parent_path()))
-        return false;
-    fs::path temp = file;
-    temp += ".tmp-" + std::to_string(::getpid());
-    ::unlink(temp.c_str());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return false;
-    ::fchmod(fd, 0600);
-    const char* data = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (left > 0 && ok) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok) {
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), file.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
 }
 
 std::string Date(const vt::LocalTime& t) {
@@ -160,7 +100,7 @@ bool MendOpenWav(int fd) {
 std::string JournalEntry::Text() const {
     std::ostringstream out;
     auto put = [&](const char* key, const std::string& value) {
-        out << key << '=' << Escape(value) << '\n';
+        out << key << '=' << vt::EscapeLineValue(value) << '\n';
     };
     auto flag = [&](const char* key, bool value) { put(key, value ? "1" : "0"); };
     put("CallMode", std::to_string(call.CallMode));
@@ -196,7 +136,7 @@ std::optional<JournalEntry> JournalEntry::Parse(const std::string& text) {
     while (std::getline(in, line)) {
         const auto eq = line.find('=');
         if (eq != std::string::npos)
-            values[line.substr(0, eq)] = Unescape(line.substr(eq + 1));
+            values[line.substr(0, eq)] = vt::UnescapeLineValue(line.substr(eq + 1));
     }
     auto number = [&](const char* key, int& into) {
         const std::string& v = values[key];
@@ -247,7 +187,7 @@ bool CallJournal::Write(const JournalEntry& entry) {
     std::string text = entry.Text();
     if (text == written_)
         return true;
-    if (!WriteAtomically(file_, text))
+    if (!vt::WritePrivateFileAtomically(file_, text))
         return false;
     written_ = std::move(text);
     return true;

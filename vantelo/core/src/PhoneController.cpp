@@ -324,7 +324,7 @@ void PhoneController::ScreenCaller() {
 
 void PhoneController::KeepOut(BlockAction action) {
     state_.screenedOut = true;
-    state_.screenAction = static_cast<int>(action);
+    state_.screenAction = action;
     timers_.Stop(kTimerAutoAnswer);
     view_.CloseRingPopup();
     if (action != BlockAction::Ignore)
@@ -411,7 +411,7 @@ void PhoneController::OnHookOff() {
         // Answered only to be released: with the screening prompt first
         // when the rule says so and the prompt is there.
         const auto prompt = machine_.PromptPath(kScreeningPromptFile).string();
-        const bool greet = state_.screenAction == static_cast<int>(BlockAction::Greeting);
+        const bool greet = state_.screenAction == BlockAction::Greeting;
         if (greet && line_.WaveOut(prompt, 0, 0) != 0)
             state_.playing = true;
         else

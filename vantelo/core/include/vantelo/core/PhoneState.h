@@ -6,6 +6,7 @@
 #include <string>
 
 #include "vantelo/core/CallRecord.h"
+#include "vantelo/core/Screening.h"
 
 namespace vantelo {
 
@@ -47,7 +48,7 @@ struct PhoneState {
     // A screening rule keeps the current caller out (and how).
     bool screenedOut = false;
     bool callerIdSeen = false;  // a caller-ID message came for this call
-    int screenAction = 0;  // BlockAction
+    BlockAction screenAction = BlockAction::HangUp;
 
     std::string dialledNumber;
     std::string lineDigits;
