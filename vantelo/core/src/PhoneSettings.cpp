@@ -26,6 +26,8 @@ void ForEachKey(PhoneSettings& s, Visit&& visit) {
     visit("StrAbsenceFile", s.StrAbsenceFile);
     visit("ModeView", s.ModeView);
     visit(kMaxMessageKey, s.IntAbsenceMaxMessage);
+    visit("IntAbsenceMinMessage", s.IntAbsenceMinMessage);
+    visit("IntAbsenceSilence", s.IntAbsenceSilence);
 }
 
 struct Reader {

@@ -24,6 +24,8 @@ TEST(PhoneSettings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(s.IntAbsenceRingTime, 5000);
     EXPECT_EQ(s.IntAbsenceTimeOut, 5000);
     EXPECT_EQ(s.IntAbsenceMaxMessage, 30);
+    EXPECT_EQ(s.IntAbsenceMinMessage, 2);
+    EXPECT_EQ(s.IntAbsenceSilence, 7);
     EXPECT_EQ(s.ModeAbsence, 0);
     EXPECT_EQ(s.ToneLevel, 8);
 }
@@ -50,11 +52,13 @@ TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
     s.StrAbsenceFile = "/home/u/인사말.wav";
     s.ModeView = 2;
     s.IntAbsenceMaxMessage = 60;
+    s.IntAbsenceMinMessage = 3;
+    s.IntAbsenceSilence = 0;
     ASSERT_TRUE(SaveSettings(s));
 
     vt::IniStore store(vt::SettingsFilePath());
     ASSERT_TRUE(store.Load());
-    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 19u);
+    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 21u);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "IntAbsenceMaxMessage"), 60);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "ModeView"), 2);
 
@@ -76,6 +80,8 @@ TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
     EXPECT_EQ(back.StrAbsenceFile, "/home/u/인사말.wav");
     EXPECT_EQ(back.ModeView, 2);
     EXPECT_EQ(back.IntAbsenceMaxMessage, 60);
+    EXPECT_EQ(back.IntAbsenceMinMessage, 3);
+    EXPECT_EQ(back.IntAbsenceSilence, 0);
     EXPECT_EQ(back.IsExt + back.IsLocal + back.IsReceive, 3);
 }
 

@@ -40,6 +40,10 @@ struct PhoneSettings {
     std::string StrAbsenceFile;
     int ModeView = 0;
     int IntAbsenceMaxMessage = 30;
+    // A message shorter than this (seconds) is not kept.
+    int IntAbsenceMinMessage = 2;
+    // This many seconds of silence end a message (0: never).
+    int IntAbsenceSilence = 7;
     // Not stored: the tone level of every DTMF digit the program sends.
     int ToneLevel = 8;
 };
