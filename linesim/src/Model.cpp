@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "Hex.h"
 #include "linesim/SteadyTimeSource.h"
@@ -125,6 +126,21 @@ Cadence CadenceOf(Tone tone) {
     return Cadence{0, 1, 0};
 }
 
+LineTone SoundOf(Tone tone) {
+    switch (tone) {
+        case Tone::Dial:
+            return {350.0, 440.0, CadenceOf(tone)};
+        case Tone::RingBack:
+            return {440.0, 480.0, CadenceOf(tone)};
+        case Tone::Busy1:
+        case Tone::Busy2:
+            return {480.0, 620.0, CadenceOf(tone)};
+        case Tone::Off:
+            break;
+    }
+    return {};
+}
+
 Model::Model(std::shared_ptr<TimeSource> time)
     : time_(time ? std::move(time) : std::make_shared<SteadyTimeSource>()) {}
 
@@ -150,6 +166,18 @@ std::optional<std::uint16_t> Model::StatusWord() {
 void Model::StartToneLocked(Tone tone, std::uint64_t at) {
     tone_ = tone;
     toneStartMs_ = at;
+    UpdateRecordedLineLocked(time_->NowMs());
+}
+
+void Model::UpdateRecordedLineLocked(std::uint64_t now) {
+    if (!record_.Active())
+        return;
+    record_.Accrue(now, speed_);
+    const bool offHook = OffHookLocked();
+    record_.SetTone(offHook ? SoundOf(tone_) : LineTone(), record_.SampleAt(toneStartMs_, speed_));
+    record_.SilenceSourceFrom(offHook && call_ == CallState::FarHungUp
+                                  ? record_.SampleAt(farHungUpMs_, speed_)
+                                  : std::numeric_limits<std::int64_t>::max());
 }
 
 void Model::AdvanceLocked(std::uint64_t now) {
@@ -301,6 +329,7 @@ void Model::DigitsSentLocked(std::uint64_t ringBackAt) {
         call_ = CallState::Dialling;
         tone_ = Tone::Off;
         ringBackAtMs_ = ringBackAt;
+        UpdateRecordedLineLocked(time_->NowMs());
     }
 }
 
@@ -343,6 +372,7 @@ bool Model::AnswerReadLocked(std::uint8_t request, std::uint16_t value, std::uin
             record_.Start(index, now);
             farAudio_.Rewind();
             microphone_.Rewind();
+            UpdateRecordedLineLocked(now);
             return true;
         case Request::StopRecord:
             record_.Stop();
@@ -687,6 +717,7 @@ std::string Model::FarHangUp() {
         case CallState::RingBack:
         case CallState::Connected:
             call_ = CallState::FarHungUp;
+            farHungUpMs_ = now;
             ringBackAtMs_ = 0;
             StartToneLocked(Tone::Busy2, now);
             return {};

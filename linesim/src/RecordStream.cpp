@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "speechcodec/MuLaw.h"
 #include "speechcodec/TrcApi.h"
 #include "speechcodec/VrcFormat.h"
 #include "usbline/AdapterProtocol.h"
@@ -29,6 +30,9 @@ void RecordStream::Start(int mode, std::uint64_t nowMs) {
     lastMs_ = nowMs;
     dueMilli_ = 0;
     number_ = 0;
+    position_ = 0;
+    tone_ = LineTone();
+    sourceUntil_ = std::numeric_limits<std::int64_t>::max();
     encoderThread_ = std::thread::id();
 }
 
@@ -39,6 +43,26 @@ void RecordStream::Accrue(std::uint64_t nowMs, std::uint32_t speed) {
     dueMilli_ += (nowMs - lastMs_) * perSecond * speed;
     dueMilli_ = std::min(dueMilli_, kMaxBacklogSeconds * perSecond * speed * 1000);
     lastMs_ = nowMs;
+}
+
+std::int64_t RecordStream::SampleAt(std::uint64_t ms, std::uint32_t speed) const {
+    const std::int64_t perSample = mode_ == 0 ? 1 : static_cast<std::int64_t>(speechcodec::kFrameSamples);
+    const std::int64_t due = static_cast<std::int64_t>(dueMilli_ / 1000) * perSample;
+    const std::int64_t elapsed = static_cast<std::int64_t>(ms) - static_cast<std::int64_t>(lastMs_);
+    return position_ + due + elapsed * 8 * static_cast<std::int64_t>(speed);
+}
+
+bool RecordStream::SourceOnly(std::size_t count) const {
+    const auto n = static_cast<std::int64_t>(count);
+    return position_ + n <= sourceUntil_ && !tone_.Sounds(count, position_ - toneStart_);
+}
+
+void RecordStream::ReadLine(AudioSource& source, std::int16_t* pcm, std::size_t count) {
+    source.ReadPcm(pcm, count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (position_ + static_cast<std::int64_t>(i) >= sourceUntil_)
+            pcm[i] = 0;
+    tone_.MixInto(pcm, count, position_ - toneStart_);
 }
 
 void RecordStream::AppendRecord(std::vector<std::uint8_t>& records, const std::uint8_t* payload,
@@ -55,7 +79,8 @@ void RecordStream::AppendRecord(std::vector<std::uint8_t>& records, const std::u
 
 std::size_t RecordStream::CodeFrame(AudioSource& source, std::uint8_t* out) {
     std::int16_t pcm[speechcodec::kFrameSamples];
-    source.ReadPcm(pcm, speechcodec::kFrameSamples);
+    ReadLine(source, pcm, speechcodec::kFrameSamples);
+    position_ += speechcodec::kFrameSamples;
     if (!triedLoad_) {
         triedLoad_ = true;
         trc_.Load();
@@ -90,7 +115,15 @@ std::size_t RecordStream::Take(AudioSource& source, std::vector<std::uint8_t>& r
     if (mode_ == 0) {
         std::uint8_t payload[kRecordPayload];
         while (dueMilli_ >= kRecordPayload * 1000) {
-            source.ReadMuLaw(payload, kRecordPayload);
+            if (SourceOnly(kRecordPayload)) {
+                source.ReadMuLaw(payload, kRecordPayload);  // the file's codes unchanged
+            } else {
+                std::int16_t pcm[kRecordPayload];
+                ReadLine(source, pcm, kRecordPayload);
+                for (std::size_t i = 0; i < kRecordPayload; ++i)
+                    payload[i] = speechcodec::MuLawEncode(pcm[i]);
+            }
+            position_ += kRecordPayload;
             AppendRecord(records, payload, kRecordPayload);
             dueMilli_ -= kRecordPayload * 1000;
             ++added;

@@ -10,6 +10,7 @@
 
 #include "linesim/ManualTimeSource.h"
 #include "linesim/Model.h"
+#include "speechcodec/MuLaw.h"
 #include "speechcodec/VrcWalker.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
@@ -70,6 +71,7 @@ TEST_F(AudioModelTest, HeldLineRecordsTheFarEndExactlyAndLoops) {
     pattern[999] = 0x42;
     ASSERT_EQ(model_.SetFarAudio(MuLawFile("far.wav", pattern)), "");
     ASSERT_EQ(model_.SetHandset(true), "");
+    ASSERT_EQ(model_.SetTone(Tone::Off), "");  // no dial tone over the far end
     ASSERT_TRUE(Read(0x56, 1, 0));
     time_->Advance(300);  // 2400 bytes: 40 records, past the end of the file
     std::vector<std::uint8_t> records;
@@ -77,6 +79,45 @@ TEST_F(AudioModelTest, HeldLineRecordsTheFarEndExactlyAndLoops) {
     const std::vector<std::uint8_t> got = Payloads(records);
     ASSERT_EQ(got.size(), 2400u);
     for (std::size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], pattern[i % 1000]) << i;
+}
+
+// A caller who hangs up leaves the exchange's busy tone on the held line:
+// the recording hears the far end until then, and after it only the tone,
+// 500 ms on and 500 ms off in audio time at any stream speed.
+TEST_F(AudioModelTest, AFarEndThatHangsUpLeavesTheBusyToneInTheRecording) {
+    ASSERT_EQ(model_.SetFarAudio(MuLawFile("far.wav", std::vector<std::uint8_t>(100, 0x11))), "");
+    for (std::uint32_t speed : {1u, 5u}) {
+        SCOPED_TRACE(speed);
+        ASSERT_EQ(model_.SetSpeed(speed), "");
+        ASSERT_EQ(model_.Ring(kDefaultRing), "");
+        ASSERT_EQ(model_.SetHandset(true), "");  // answers: no tone
+        ASSERT_TRUE(Read(0x56, 1, 0));
+        time_->Advance(1000 / speed);  // one second of the caller
+        std::vector<std::uint8_t> records;
+        model_.TakeRecords(records);
+        ASSERT_EQ(model_.FarHangUp(), "");
+        time_->Advance(2000 / speed);  // two seconds of busy tone
+        model_.TakeRecords(records);
+        const std::vector<std::uint8_t> audio = Payloads(records);
+        ASSERT_GE(audio.size(), 23940u);
+        for (std::size_t i = 0; i < 7980; ++i) ASSERT_EQ(audio[i], 0x11) << i;
+        // Per 50 ms block after the hang-up: tone (loud) or silence (0xFF).
+        for (std::size_t block = 0; block < 39; ++block) {
+            const std::size_t from = 7980 + block * 400 + 20;  // clear of the edges
+            double energy = 0;
+            for (std::size_t i = from; i < from + 360; ++i) {
+                const double v = speechcodec::MuLawDecode(audio[i]);
+                energy += v * v;
+            }
+            const bool on = (block / 10) % 2 == 0;
+            if (on)
+                EXPECT_GT(energy / 360, 1e6) << block;
+            else
+                EXPECT_EQ(energy, 0.0) << block;
+        }
+        ASSERT_TRUE(Read(0x57));
+        ASSERT_EQ(model_.SetHandset(false), "");
+    }
 }
 
 TEST_F(AudioModelTest, OnHookRecordsTheMicrophone) {

@@ -30,6 +30,7 @@
 
 #include "linesim/AudioSource.h"
 #include "linesim/Cadence.h"
+#include "linesim/LineTone.h"
 #include "linesim/CaptureFile.h"
 #include "linesim/PlaybackDrain.h"
 #include "linesim/RecordStream.h"
@@ -76,6 +77,9 @@ int ReceiveCodeOf(char key);
 // (30 ms polls: busy-1 bursts of 6..11 polls, busy-2 11..18, ring-back
 // 22..35, dial tone 36 continuous polls).
 Cadence CadenceOf(Tone tone);
+// The sound of a tone on the line: dial tone 350 + 440 Hz, ring-back
+// 440 + 480 Hz, both busy tones 480 + 620 Hz, each with its cadence.
+LineTone SoundOf(Tone tone);
 // Default ring: 1 s on, 1 s off. The gap stays below the 1.5 s after which
 // the line library declares ring end.
 inline constexpr Cadence kDefaultRing{1000, 1000, 0};
@@ -220,6 +224,9 @@ private:
     void AdvanceLocked(std::uint64_t now);
     std::uint16_t StatusLocked(std::uint64_t now);
     void StartToneLocked(Tone tone, std::uint64_t at);
+    // What the recording hears of the exchange: the tone of a held line, and
+    // no far end after it hung up.
+    void UpdateRecordedLineLocked(std::uint64_t now);
     void HookChangedLocked(bool wasOffHook, std::uint64_t now);
     void DigitsSentLocked(std::uint64_t ringBackAt);
     void DrainStreamLocked(std::uint64_t now);
@@ -240,6 +247,7 @@ private:
     CallState call_ = CallState::Idle;
     Tone tone_ = Tone::Off;
     std::uint64_t toneStartMs_ = 0;
+    std::uint64_t farHungUpMs_ = 0;  // when call_ became FarHungUp
     bool ringing_ = false;
     Cadence ringCadence_ = kDefaultRing;
     std::uint64_t ringStartMs_ = 0;
