@@ -72,6 +72,22 @@ int TY_StopRecord(int slot) {
     return OnSlot(slot, 0, [](CLineDevice& d) { return d.Recorder().Stop() == lindev::kDone ? 1 : 0; });
 }
 
+int TY_WatchRecord(int silenceMs, int slot) {
+    return OnSlot(slot, 0, [&](CLineDevice& d) {
+        d.Recorder().Watch(silenceMs);
+        return 1;
+    });
+}
+
+int TY_GetRecordAudio(TY_RECORDAUDIO* audio, int slot) {
+    if (!audio)
+        return 0;
+    return OnSlot(slot, 0, [&](CLineDevice& d) {
+        *audio = d.Recorder().Audio();
+        return 1;
+    });
+}
+
 int TY_WaveOut(const char* path, int synchronous, int raw, int slot) {
     return OnSlot(slot, 0,
                   [&](CLineDevice& d) { return d.Player().WaveOut(path, synchronous != 0, raw != 0); });

@@ -12,6 +12,7 @@
 
 #include "CLineDevice.h"
 #include "LineCommands.h"
+#include "RecordedAudioFeed.h"
 #include "RingDrain.h"
 #include "Protocol.h"
 #include "lindev/lindev.h"
@@ -81,6 +82,24 @@ private:
     int fd_;
 };
 
+TY_RECORDAUDIO AudioOf(const LineAudioDetector::Marks& m, int mode, bool running) {
+    auto ms = [](std::uint64_t frames) {
+        return static_cast<unsigned>(frames * LineAudioDetector::kFrameMs);
+    };
+    TY_RECORDAUDIO a{};
+    a.recording = running ? 1 : 0;
+    a.mode = mode;
+    a.dataBytes = static_cast<unsigned>(m.bytes);
+    a.audioMs = ms(m.frames);
+    a.silenceMs = ms(m.silenceFrames);
+    a.keepBytes = static_cast<unsigned>(m.keepBytes);
+    a.keepMs = ms(m.keepFrame);
+    a.busyTone = m.busy ? 1 : 0;
+    a.busyBytes = static_cast<unsigned>(m.busyBytes);
+    a.busyMs = ms(m.busyFrame);
+    return a;
+}
+
 }  // namespace
 
 // What one recording's two threads share; the ring goes with the last of them.
@@ -88,6 +107,7 @@ struct RecordingEngine::Run {
     std::unique_ptr<std::uint8_t[]> ring{new std::uint8_t[RingDrain::kRingBytes]()};
     std::string path;
     int mode = 0;
+    int watchSilenceMs = -1;  // -1: not watched
 };
 
 RecordingEngine::RecordingEngine(CLineDevice& device) : device_(device) {}
@@ -112,8 +132,19 @@ bool RecordingEngine::ThreadsRecorded() const {
     return dataThread_.joinable() || processThread_.joinable();
 }
 
+void RecordingEngine::Watch(int silenceMs) {
+    watchSilenceMs_.store(silenceMs > 0 ? silenceMs : 0);
+}
+
+TY_RECORDAUDIO RecordingEngine::Audio() const {
+    std::lock_guard lock(audioMutex_);
+    return audio_;
+}
+
 int RecordingEngine::Start(const char* path, int recordFlag, int mode) {
     std::lock_guard lock(control_);
+    // A watch is for the next start alone, whether it starts or not.
+    const int watch = watchSilenceMs_.exchange(-1);
     if (!device_.IsOpen()) return kNotOpen;
     if (Recording() || device_.Playing() || device_.ArsRunning()) return kBusyOrAlready;
     const std::size_t length = path ? ::strnlen(path, kPathSize) : 0;
@@ -125,6 +156,12 @@ int RecordingEngine::Start(const char* path, int recordFlag, int mode) {
     auto run = std::make_shared<Run>();
     run->path.assign(path, length);
     run->mode = mode;
+    run->watchSilenceMs = watch;
+    {
+        std::lock_guard audioLock(audioMutex_);
+        audio_ = TY_RECORDAUDIO{};
+        audio_.mode = mode;
+    }
     device_.Log("RecordStart() file=" + run->path);
 
     if (ThreadsRecorded()) StopLocked();
@@ -222,6 +259,33 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
                 device_.PostMessage(WM_TY_RECORDDATA, reinterpret_cast<vt::LPARAM>(chunk));
     };
     auto dataLength = [&] { return file.written - headerBytes; };
+    RecordedAudioFeed heard(run->mode);
+    bool silenceNoticed = false, busyNoticed = false;
+    // Judges what reached the file and tells the application what it asked for.
+    auto judge = [&](const std::uint8_t* data, std::size_t length) {
+        heard.Add(data, length);
+        const LineAudioDetector::Marks& m = heard.Detector().Current();
+        const TY_RECORDAUDIO now = AudioOf(m, run->mode, recording_.load() != 0);
+        {
+            std::lock_guard audioLock(audioMutex_);
+            audio_ = now;
+        }
+        if (run->watchSilenceMs < 0)
+            return;
+        if (run->watchSilenceMs > 0 && !silenceNoticed &&
+            now.silenceMs >= static_cast<unsigned>(run->watchSilenceMs)) {
+            silenceNoticed = true;
+            device_.Log("Record() silence " + std::to_string(now.silenceMs) +
+                        " ms. WM_TY_RECORDWATCH 1L");
+            device_.PostMessage(WM_TY_RECORDWATCH, kRecordWatchSilence);
+        }
+        if (m.busy && !busyNoticed) {
+            busyNoticed = true;
+            device_.Log("Record() busy tone at " + std::to_string(now.busyMs) +
+                        " ms. WM_TY_RECORDWATCH 2L");
+            device_.PostMessage(WM_TY_RECORDWATCH, kRecordWatchBusy);
+        }
+    };
     auto writePass = [&] {
         if (pass.empty() || writeFailed) return;
         std::size_t length = pass.size();
@@ -230,10 +294,12 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
             writeFailed = true;
             writeError = EFBIG;
         }
+        const std::uint64_t before = file.written;
         if (!file.Append(pass.data(), length)) {
             writeFailed = true;
             writeError = errno;
         }
+        judge(pass.data(), static_cast<std::size_t>(file.written - before));
         pass.clear();
     };
 
@@ -278,6 +344,10 @@ void RecordingEngine::ProcessThread(std::shared_ptr<Run> run) {
     if (!finished || ::stat(run->path.c_str(), &st) != 0)
         device_.Log("Record() FAILED 4. the file " + run->path + " could not be finished");
     recording_.store(0);
+    {
+        std::lock_guard audioLock(audioMutex_);
+        audio_.recording = 0;
+    }
     char text[128];
     std::snprintf(text, sizeof text, "Record() End. WM_TY_THREADNOTIFY 1L FileSize=%d RecMode=%x",
                   static_cast<int>(dataLength()), run->mode);

@@ -9,6 +9,12 @@
 // on a hook change, the slot's close); a stop waits until both threads have
 // ended. The process thread may also stop the recording itself (hook and
 // headset location), without waiting for itself.
+//
+// The process thread also judges the audio it writes (RecordedAudioFeed):
+// a watched recording (Watch before its start) posts WM_TY_RECORDWATCH
+// once when its silence reaches the watched length and once when the busy
+// tone is heard; Audio() tells where the sound ends and where the tone
+// began, for the running recording and, after it, the last one.
 
 #include <atomic>
 #include <cstdint>
@@ -18,6 +24,7 @@
 #include <thread>
 
 #include "MonitorRing.h"
+#include "lindev/lindev.h"
 #include "platform/AutoResetEvent.h"
 
 namespace lindev {
@@ -42,6 +49,12 @@ public:
     int Start(const char* path, int recordFlag, int mode);
     // 1 stopped (or nothing ran), 0 not open.
     int Stop();
+
+    // Watches the next recording started: a notice after `silenceMs` of
+    // silence (none when 0 or less) and one when the busy tone is heard.
+    void Watch(int silenceMs);
+    // What the audio of the running or last recording holds.
+    TY_RECORDAUDIO Audio() const;
 
     bool Recording() const { return recording_.load() != 0; }
     // Whether recording threads exist (running or not yet joined).
@@ -74,6 +87,9 @@ private:
     std::thread dataThread_;
     std::thread processThread_;
     MonitorRing monitor_;
+    std::atomic<int> watchSilenceMs_{-1};  // -1: the next recording is not watched
+    mutable std::mutex audioMutex_;
+    TY_RECORDAUDIO audio_{};
 };
 
 }  // namespace lindev

@@ -26,6 +26,12 @@ inline constexpr vt::UINT WM_TY_TONELENGTH = vt::WM_USER + 28;     // lParam bur
 inline constexpr vt::UINT WM_TY_BUSY2 = vt::WM_USER + 29;          // lParam 0
 inline constexpr vt::UINT WM_TY_AUTODIALDONE = vt::WM_USER + 30;   // lParam 1 dialled, 255 failed
 inline constexpr vt::UINT WM_EX_EXT_DTMF = vt::WM_USER + 31;       // lParam digit code 0..15
+// A watched recording's audio (TY_WatchRecord): lParam kRecordWatchSilence
+// when its silence reached the watched length, kRecordWatchBusy when the
+// busy tone was heard (the far end hung up). Each at most once a recording.
+inline constexpr vt::UINT WM_TY_RECORDWATCH = vt::WM_USER + 32;
+inline constexpr vt::LPARAM kRecordWatchSilence = 1;
+inline constexpr vt::LPARAM kRecordWatchBusy = 2;
 
 static_assert(WM_TY_RINGDETECTED == 0x40A && WM_TY_RECORDDATA == 0x414);
 static_assert(WM_TY_REVERSETONE == 0x416 && WM_EX_EXT_DTMF == 0x41F);

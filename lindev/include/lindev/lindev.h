@@ -108,6 +108,32 @@ LINDEV_API int TY_SendRedial(int slot);
 LINDEV_API int TY_StartRecord(const char* path, int recordFlag, int recordType, int slot);
 LINDEV_API int TY_StopRecord(int slot);
 
+// What the audio of a recording holds, judged while it is written: for the
+// running recording, and after its end for the last one (until the next
+// start). Bytes count the audio in the file (after the 44-byte header of a
+// mode-0 file); times are audio time, in steps of 20 ms.
+struct TY_RECORDAUDIO {
+    int recording;           // 1 while it runs
+    int mode;                // record mode 0..3
+    unsigned int dataBytes;  // audio judged so far
+    unsigned int audioMs;
+    unsigned int silenceMs;  // since the end of the last sound (all of it when none)
+    // Where a message that ends now ends: its last sound and a short tail,
+    // never into a busy tone; 0 when nothing was heard.
+    unsigned int keepBytes;
+    unsigned int keepMs;
+    int busyTone;            // 1 once the exchange's busy tone was heard
+    unsigned int busyBytes;  // where that tone began
+    unsigned int busyMs;
+};
+
+// Watches the next recording started on the slot: WM_TY_RECORDWATCH when
+// silenceMs of silence have passed (never when 0) and when the busy tone is
+// heard. 1, or 0 for a slot outside the table.
+LINDEV_API int TY_WatchRecord(int silenceMs, int slot);
+// 1 and *audio filled, or 0 (a slot outside the table, a null pointer).
+LINDEV_API int TY_GetRecordAudio(TY_RECORDAUDIO* audio, int slot);
+
 // --- Playback (later) ------------------------------------------------------
 
 LINDEV_API int TY_WaveOut(const char* path, int synchronous, int raw, int slot);
