@@ -75,6 +75,23 @@ int LindevLine::StartRecord(const std::string& path, int recordFlag, int recordT
 int LindevLine::StopRecord() {
     return TY_StopRecord(kSlot);
 }
+int LindevLine::WatchRecord(int silenceMs) {
+    return TY_WatchRecord(silenceMs, kSlot);
+}
+bool LindevLine::GetRecordAudio(RecordedAudio& audio) {
+    TY_RECORDAUDIO a{};
+    if (TY_GetRecordAudio(&a, kSlot) != 1)
+        return false;
+    audio.dataBytes = a.dataBytes;
+    audio.audioMs = a.audioMs;
+    audio.silenceMs = a.silenceMs;
+    audio.keepBytes = a.keepBytes;
+    audio.keepMs = a.keepMs;
+    audio.busyTone = a.busyTone != 0;
+    audio.busyBytes = a.busyBytes;
+    audio.busyMs = a.busyMs;
+    return true;
+}
 int LindevLine::WaveOut(const std::string& path, int synchronous, int raw) {
     return TY_WaveOut(path.c_str(), synchronous, raw, kSlot);
 }

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <system_error>
 
+#include "lindev/Messages.h"
+#include "vantelo/core/CallJournal.h"
 #include "vantelo/core/PhoneIds.h"
 
 namespace vantelo {
@@ -52,12 +54,13 @@ void AnsweringMachine::ArsButton() {
         return;
     }
     if (state_.engaged) {
-        // The user takes the call over from the machine.
+        // The user takes the call over from the machine: what was recorded
+        // is the call's now, not a message to judge.
+        state_.absenceLevel = kLevelTakenOver;
         if (state_.recording)
             host_.ToggleRecording();
         if (state_.playing)
             StopPlayback();
-        state_.absenceLevel = kLevelTakenOver;
         state_.call.CallMode = kCallReceived;
         host_.UserTakesCall();
         view_.SetPicture(kMachinePicture, kBitmapMachineIdle);
@@ -194,8 +197,10 @@ void AnsweringMachine::OnPlaybackEnded() {
                 timers_.Start(
                     kTimerMessageLimit,
                     static_cast<unsigned>(std::max(0, settings_.IntAbsenceMaxMessage)) * 1000);
-                if (!state_.recording)
+                if (!state_.recording) {
+                    line_.WatchRecord(std::max(0, settings_.IntAbsenceSilence) * 1000);
                     host_.ToggleRecording();
+                }
             }
             break;
         case kLevelPrompt2:
@@ -246,6 +251,47 @@ void AnsweringMachine::OnBusyTone() {
     if (state_.playing || (line_.GetTYplusState() & kStatePlaying))
         StopPlayback();
     line_.HookOn();
+}
+
+bool AnsweringMachine::RecordingMessage() const {
+    return state_.engaged && state_.recording && state_.absenceLevel == kLevelPrompt1;
+}
+
+void AnsweringMachine::OnRecordWatch(long what) {
+    if (!RecordingMessage())
+        return;
+    if (what == kRecordWatchBusy)
+        OnBusyTone();
+    else if (what == kRecordWatchSilence && settings_.IntAbsenceSilence > 0)
+        host_.HookButton();
+}
+
+void AnsweringMachine::KeepMessage() {
+    CallRecord& call = state_.call;
+    RecordedAudio audio;
+    if (!call.CallRec || !line_.GetRecordAudio(audio))
+        return;  // nothing heard to judge by: the message stays as it is
+    const std::filesystem::path file =
+        std::filesystem::path(call.CallRecDirectory) / call.CallRecFileName;
+    unsigned keepBytes = audio.dataBytes;
+    unsigned keptMs = audio.audioMs;
+    if (settings_.IntAbsenceSilence > 0) {
+        keepBytes = audio.keepBytes;  // never into the busy tone either
+        keptMs = audio.keepMs;
+    } else if (audio.busyTone) {
+        keepBytes = audio.busyBytes;
+        keptMs = audio.busyMs;
+    }
+    std::error_code ec;
+    if (keptMs < static_cast<unsigned>(std::max(0, settings_.IntAbsenceMinMessage)) * 1000u) {
+        std::filesystem::remove(file, ec);
+        call.CallRec = false;
+        call.CallRecDirectory.clear();
+        call.CallRecFileName.clear();
+        return;
+    }
+    if (keepBytes < audio.dataBytes)
+        CutRecording(file, keepBytes);
 }
 
 void AnsweringMachine::OnHangUp() {

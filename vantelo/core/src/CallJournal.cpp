@@ -269,6 +269,21 @@ bool MendWavLengths(const fs::path& file) {
     return ::close(fd) == 0 && ok;
 }
 
+bool CutRecording(const fs::path& file, std::uint64_t audioBytes) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool wav = IsWav(file);
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && (!wav || MuLawHeader(fd));
+    const auto keep = static_cast<off_t>(audioBytes + (wav ? kWavHeaderBytes : 0));
+    if (ok && st.st_size > keep)
+        ok = ::ftruncate(fd, keep) == 0;
+    if (ok && wav)
+        ok = MendOpenWav(fd);
+    return ::close(fd) == 0 && ok;
+}
+
 bool JoinRecordings(const fs::path& first, const fs::path& rest) {
     const bool wav = IsWav(first);
     if (wav != IsWav(rest) || first.extension() != rest.extension())

@@ -188,6 +188,9 @@ bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam)
         case WM_TY_BUSY2:
             OnBusyTone();
             return true;
+        case WM_TY_RECORDWATCH:
+            machine_.OnRecordWatch(static_cast<long>(lParam));
+            return true;
         case WM_TY_AUTODIALDONE:
             OnAutoDialDone();
             return true;
@@ -534,10 +537,8 @@ void PhoneController::HookButton() {
             state_.busyGuard = false;  // nothing runs, so nothing may stay guarded
             return;
         }
-        if (state_.recording) {
-            line_.StopRecord();
-            ShowRecordingStopped();
-        }
+        if (state_.recording)
+            StopRecording();
         StopPlaybackIfAny();
         line_.HookOn();
         return;
@@ -652,15 +653,18 @@ void PhoneController::ToggleRecording() {
     }
     state_.busyGuard = true;
     if (state_.recording) {
-        line_.StopRecord();
-        if (state_.call.CallMode == kCallGreeting) {
-            FinishGreeting(state_.call, clock_, settings_.ModeRecCompress);
-            state_.recording = false;
-            SetPhase(CallPhase::Idle);  // the greeting is over for the journal
-            if (!LogCall(state_.call))
-                ResetCall();
-            line_.SetHeadSet(1);
+        if (state_.call.CallMode != kCallGreeting) {
+            StopRecording();
+            state_.busyGuard = false;
+            return;
         }
+        line_.StopRecord();
+        FinishGreeting(state_.call, clock_, settings_.ModeRecCompress);
+        state_.recording = false;
+        SetPhase(CallPhase::Idle);  // the greeting is over for the journal
+        if (!LogCall(state_.call))
+            ResetCall();
+        line_.SetHeadSet(1);
         ShowRecordingStopped();
         state_.busyGuard = false;
         return;
@@ -679,6 +683,15 @@ void PhoneController::ToggleRecording() {
     }
     StartRecording(settings_.ModeRecCompress, greeting);
     state_.busyGuard = false;
+}
+
+void PhoneController::StopRecording() {
+    const bool message = machine_.RecordingMessage();
+    line_.StopRecord();
+    // The file is finished once the line library has stopped.
+    if (message)
+        machine_.KeepMessage();
+    ShowRecordingStopped();
 }
 
 void PhoneController::StartRecording(int compressMode, bool greeting) {

@@ -149,6 +149,17 @@ int ScriptLine::StopRecord() {
     return 1;
 }
 
+int ScriptLine::WatchRecord(int silenceMs) {
+    calls.push_back("WatchRecord " + std::to_string(silenceMs));
+    return 1;
+}
+
+bool ScriptLine::GetRecordAudio(RecordedAudio& audio) {
+    if (heard)
+        audio = *heard;
+    return heard.has_value();
+}
+
 int ScriptLine::WaveOut(const std::string& path, int, int raw) {
     calls.push_back("WaveOut " + fs::path(path).filename().string() +
                     " raw=" + std::to_string(raw));

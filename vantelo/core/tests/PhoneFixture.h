@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,8 @@ public:
     std::string playingPath;
     std::string recordingPath;
     unsigned pausedMs = 0;
+    // What the line library tells of the recording's audio (nothing when unset).
+    std::optional<RecordedAudio> heard;
 
     void Post(vt::UINT message, vt::LPARAM lParam) { posted.push_back({message, lParam}); }
     bool OffHook() const { return status & 0x10; }
@@ -70,6 +73,8 @@ public:
     std::string GetCIDData() override { return cid; }
     int StartRecord(const std::string& path, int recordFlag, int recordType) override;
     int StopRecord() override;
+    int WatchRecord(int silenceMs) override;
+    bool GetRecordAudio(RecordedAudio& audio) override;
     int WaveOut(const std::string& path, int synchronous, int raw) override;
     int StopWaveOut() override;
     int WaveOutSub(const std::string& path, int offset, int raw) override;

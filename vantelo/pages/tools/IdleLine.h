@@ -30,6 +30,8 @@ public:
     std::string GetCIDData() override { return {}; }
     int StartRecord(const std::string&, int, int) override { return 0; }
     int StopRecord() override { return 0; }
+    int WatchRecord(int) override { return 0; }
+    bool GetRecordAudio(vantelo::RecordedAudio&) override { return false; }
     int WaveOut(const std::string&, int, int) override { return 0; }
     int StopWaveOut() override { return 0; }
     int WaveOutSub(const std::string&, int, int) override { return 0; }

@@ -29,6 +29,8 @@ public:
     std::string GetCIDData() override;
     int StartRecord(const std::string& path, int recordFlag, int recordType) override;
     int StopRecord() override;
+    int WatchRecord(int silenceMs) override;
+    bool GetRecordAudio(RecordedAudio& audio) override;
     int WaveOut(const std::string& path, int synchronous, int raw) override;
     int StopWaveOut() override;
     int WaveOutSub(const std::string& path, int offset, int raw) override;

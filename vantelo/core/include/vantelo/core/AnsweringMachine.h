@@ -79,6 +79,17 @@ public:
     void OnBusyTone();
     // The line went on-hook while engaged.
     void OnHangUp();
+    // What the line library heard in the message being recorded
+    // (WM_TY_RECORDWATCH): enough silence ends it as the message limit
+    // does, the busy tone as the caller's hang-up does.
+    void OnRecordWatch(long what);
+    // Whether the recording that runs is the caller's message.
+    bool RecordingMessage() const;
+    // The message's recording has stopped: its trailing silence (when the
+    // silence setting is on) and the busy tone are cut from the file, and a
+    // message shorter than the shortest kept is deleted with its file; the
+    // call then keeps no recording.
+    void KeepMessage();
 
     // The greeting to play: the chosen file, else the default greeting when
     // it exists; empty when there is none.

@@ -7,6 +7,7 @@
 // logged at the next start. Files are private (0600) and replaced
 // atomically, so a crash leaves the old journal or the new one, never half.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -74,6 +75,12 @@ long InterruptedCallSeconds(const JournalEntry& entry);
 // the header is made to tell what the file holds. False when the file is no
 // such recording or cannot be mended.
 bool MendWavLengths(const std::filesystem::path& file);
+
+// Keeps the first `audioBytes` bytes of a recording's sound (after the
+// header of a mu-law .wav, whose lengths are then mended; a .vrc is cut at
+// that byte). A file that holds no more is left as it is. False when the
+// file is no such recording or cannot be cut.
+bool CutRecording(const std::filesystem::path& file, std::uint64_t audioBytes);
 
 // Appends the sound of `rest` to `first` (two .vrc files, or two mu-law
 // .wav files whose header is mended) and removes `rest`. False, with both

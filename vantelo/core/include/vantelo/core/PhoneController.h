@@ -118,6 +118,8 @@ private:
     void ShowRecordingStopped();
     // Starts a recording of the call (or of a greeting) into a new file.
     void StartRecording(int compressMode, bool greeting);
+    // Stops a call's recording; a caller's message is then judged and cut.
+    void StopRecording();
     void RestartDialRecordTimer();
     void AppendDigit(char digit);
     void DialOutside(const std::string& number);

@@ -10,6 +10,20 @@
 
 namespace vantelo {
 
+// What the line library heard in a recording's audio (see lindev's
+// TY_RECORDAUDIO): bytes of sound in the file after any header, times in
+// audio milliseconds.
+struct RecordedAudio {
+    unsigned dataBytes = 0;
+    unsigned audioMs = 0;
+    unsigned silenceMs = 0;  // since the last sound
+    unsigned keepBytes = 0;  // the last sound and a short tail; 0 when none
+    unsigned keepMs = 0;
+    bool busyTone = false;   // the far end hung up
+    unsigned busyBytes = 0;  // where that tone began
+    unsigned busyMs = 0;
+};
+
 class PhoneLine {
 public:
     virtual ~PhoneLine() = default;
@@ -38,6 +52,11 @@ public:
 
     virtual int StartRecord(const std::string& path, int recordFlag, int recordType) = 0;
     virtual int StopRecord() = 0;
+    // Watches the next recording: WM_TY_RECORDWATCH after silenceMs of
+    // silence (never when 0) and when the busy tone is heard.
+    virtual int WatchRecord(int silenceMs) = 0;
+    // The running or last recording's audio; false when the library cannot tell.
+    virtual bool GetRecordAudio(RecordedAudio& audio) = 0;
     virtual int WaveOut(const std::string& path, int synchronous, int raw) = 0;
     virtual int StopWaveOut() = 0;
     // The call log's playback: from a byte offset of a WAV file, paused and
