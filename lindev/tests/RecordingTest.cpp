@@ -30,6 +30,7 @@ TEST_F(RecordingTest, ModeZeroAcrossTwoRingWrapsIsExactAndGapFree) {
     Sim("audio " + MuLawWav("far.wav", pattern).string());
     Sim("speed 50");
     ASSERT_EQ(TY_HookOff(0), 1);
+    Sim("tone off");  // the far end alone, without the exchange's dial tone
     const auto path = File("call.wav");
     ASSERT_EQ(TY_StartRecord(path.c_str(), 1, 0, 0), 1);
     // Two wraps are 8000 records of 60 bytes: 1.2 s at this speed.
