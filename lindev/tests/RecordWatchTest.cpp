@@ -73,6 +73,7 @@ TEST_F(RecordWatchTest, SilenceAndTheBusyToneAreHeardAndTold) {
         Sim("ring stop");
     }
     // An unwatched recording posts nothing.
+    Sim("ring");
     ASSERT_EQ(TY_HookOff(0), 1);
     ASSERT_EQ(TY_StartRecord(File("call.wav").c_str(), 0, 0, 0), 1);
     for (int i = 0; i < 500 && Audio().silenceMs < 3000; ++i) std::this_thread::sleep_for(10ms);

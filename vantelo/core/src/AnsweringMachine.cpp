@@ -290,7 +290,8 @@ void AnsweringMachine::KeepMessage() {
         call.CallRecFileName.clear();
         return;
     }
-    if (keepBytes < audio.dataBytes)
+    // (Nothing heard and no minimum: the message stays whole.)
+    if (keepBytes > 0 && keepBytes < audio.dataBytes)
         CutRecording(file, keepBytes);
 }
 
