@@ -26,7 +26,7 @@ std::vector<std::int16_t> Minute(const std::filesystem::path& folder) {
     std::vector<std::int16_t> out;
     while (out.size() < 60 * 8000) {
         out.insert(out.end(), speech.begin(), speech.end());
-        out.insert(out.end(), 8000, 0);  // a pause
+        out.insert(out.end(), 8000, 0);    // a pause
         for (int n = 0; n < 16000; ++n) {  // two seconds of busy tone
             const bool on = (n / 4000) % 2 == 0;
             const double t = n / 8000.0;

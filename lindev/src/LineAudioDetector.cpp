@@ -112,8 +112,7 @@ void LineAudioDetector::Step(FrameKind kind, std::uint32_t frames, std::uint64_t
         }
         StepCadence(kind == FrameKind::Tone, frames, first, begin);
     }
-    marks_.silenceFrames =
-        marks_.sound ? marks_.frames - marks_.soundEndFrame : marks_.frames;
+    marks_.silenceFrames = marks_.sound ? marks_.frames - marks_.soundEndFrame : marks_.frames;
 }
 
 void LineAudioDetector::StepCadence(bool tone, std::uint32_t frames, std::uint64_t frame,

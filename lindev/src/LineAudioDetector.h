@@ -66,7 +66,9 @@ public:
 
     // A frame that could not be decoded: taken for sound, so that nothing
     // heard is ever cut.
-    void FeedUnheard(std::uint64_t begin, std::uint64_t end) { Step(FrameKind::Sound, 1, begin, end); }
+    void FeedUnheard(std::uint64_t begin, std::uint64_t end) {
+        Step(FrameKind::Sound, 1, begin, end);
+    }
 
     const Marks& Current() const { return marks_; }
     std::uint64_t SilenceMs() const { return marks_.silenceFrames * kFrameMs; }

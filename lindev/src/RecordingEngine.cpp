@@ -12,9 +12,9 @@
 
 #include "CLineDevice.h"
 #include "LineCommands.h"
+#include "Protocol.h"
 #include "RecordedAudioFeed.h"
 #include "RingDrain.h"
-#include "Protocol.h"
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
 #include "speechcodec/WavHeader.h"

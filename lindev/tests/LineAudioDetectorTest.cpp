@@ -2,12 +2,11 @@
 // busy tone (both cadences), by other tones that are no hang-up, and
 // silence broken by a click. Marks are checked against where each part of
 // the audio begins, to the frame.
-#include "LineAudioDetector.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "LineAudioDetector.h"
 #include "LineSignals.h"
 #include "testsupport/TestEnvironment.h"
 
@@ -22,7 +21,9 @@ Marks Judge(const Samples& audio) {
     return d.Current();
 }
 
-unsigned Ms(std::uint64_t frames) { return static_cast<unsigned>(frames * 20); }
+unsigned Ms(std::uint64_t frames) {
+    return static_cast<unsigned>(frames * 20);
+}
 
 class LineAudioDetectorTest : public ::testing::Test {
 protected:
@@ -102,9 +103,10 @@ TEST_F(LineAudioDetectorTest, SilentFramesFedTogetherCountAsTheirFrames) {
     const Samples s(speech_.samples.begin(),
                     speech_.samples.begin() + static_cast<std::ptrdiff_t>(speech_.activeMs) * 8);
     std::uint64_t bytes = 0;
-    for (std::size_t f = 0; f + 160 <= s.size(); f += 160, bytes += 24) d.Feed(&s[f], bytes, bytes + 24);
+    for (std::size_t f = 0; f + 160 <= s.size(); f += 160, bytes += 24)
+        d.Feed(&s[f], bytes, bytes + 24);
     const std::uint64_t soundEnd = d.Current().soundEndFrame;
-    d.FeedSilence(5, bytes, bytes + 2);       // a run of five frames
+    d.FeedSilence(5, bytes, bytes + 2);        // a run of five frames
     d.FeedSilence(300, bytes + 2, bytes + 4);  // too long for the tail
     const Marks m = d.Current();
     EXPECT_EQ(m.frames, s.size() / 160 + 305);

@@ -13,7 +13,9 @@ namespace lindev::test {
 
 using Samples = std::vector<std::int16_t>;
 
-inline Samples Silence(unsigned ms) { return Samples(ms * 8, 0); }
+inline Samples Silence(unsigned ms) {
+    return Samples(ms * 8, 0);
+}
 
 // Two sine waves (each about -21 dBFS) switched on for onMs and off for
 // offMs (offMs 0: steady), for totalMs.
@@ -24,12 +26,14 @@ inline Samples Tone(double lowHz, double highHz, unsigned onMs, unsigned offMs, 
         if (offMs != 0 && ms % (onMs + offMs) >= onMs)
             continue;
         const double t = static_cast<double>(n) / 8000.0;
-        out[n] = static_cast<std::int16_t>(
-            std::lround(2900.0 * (std::sin(2 * M_PI * lowHz * t) + std::sin(2 * M_PI * highHz * t))));
+        out[n] = static_cast<std::int16_t>(std::lround(
+            2900.0 * (std::sin(2 * M_PI * lowHz * t) + std::sin(2 * M_PI * highHz * t))));
     }
     return out;
 }
-inline Samples Busy(unsigned onMs, unsigned totalMs) { return Tone(480, 620, onMs, onMs, totalMs); }
+inline Samples Busy(unsigned onMs, unsigned totalMs) {
+    return Tone(480, 620, onMs, onMs, totalMs);
+}
 
 inline Samples Join(std::initializer_list<Samples> parts) {
     Samples out;
@@ -51,7 +55,8 @@ inline const Speech& SpokenSentence(const std::filesystem::path& folder) {
         s.samples = spoken ? *spoken : speechcodec::test::SynthesiseSpeech(4.0);
         std::size_t last = 0;
         for (std::size_t i = 0; i < s.samples.size(); ++i)
-            if (std::abs(s.samples[i]) > 130) last = i + 1;
+            if (std::abs(s.samples[i]) > 130)
+                last = i + 1;
         s.activeMs = static_cast<double>(last) / 8.0;
         return s;
     }();

@@ -3,11 +3,10 @@
 // frames decoded through the real codec (silence records and comfort noise
 // as silence). Speech followed by silence or by the busy tone is judged as
 // the PCM itself is, within a frame or two of codec delay.
-#include "RecordedAudioFeed.h"
-
 #include <gtest/gtest.h>
 
 #include "LineSignals.h"
+#include "RecordedAudioFeed.h"
 #include "speechcodec/MuLaw.h"
 #include "speechcodec/TrcApi.h"
 #include "speechcodec/TrcModule.h"

@@ -32,8 +32,8 @@ void LineTone::MixInto(std::int16_t* pcm, std::size_t count, std::int64_t offset
         if (n < 0 || !cadence.IsOn(static_cast<std::uint64_t>(n) / 8))
             continue;
         const double t = static_cast<double>(n) / kRate;
-        const double v = kAmplitude * (std::sin(2.0 * M_PI * lowHz * t) +
-                                       std::sin(2.0 * M_PI * highHz * t));
+        const double v =
+            kAmplitude * (std::sin(2.0 * M_PI * lowHz * t) + std::sin(2.0 * M_PI * highHz * t));
         const long mixed = std::lround(pcm[k] + v);
         pcm[k] = static_cast<std::int16_t>(std::clamp(mixed, -32768L, 32767L));
     }

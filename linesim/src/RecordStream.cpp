@@ -46,7 +46,8 @@ void RecordStream::Accrue(std::uint64_t nowMs, std::uint32_t speed) {
 }
 
 std::int64_t RecordStream::SampleAt(std::uint64_t ms, std::uint32_t speed) const {
-    const std::int64_t perSample = mode_ == 0 ? 1 : static_cast<std::int64_t>(speechcodec::kFrameSamples);
+    const std::int64_t perSample =
+        mode_ == 0 ? 1 : static_cast<std::int64_t>(speechcodec::kFrameSamples);
     const std::int64_t due = static_cast<std::int64_t>(dueMilli_ / 1000) * perSample;
     const std::int64_t elapsed = static_cast<std::int64_t>(ms) - static_cast<std::int64_t>(lastMs_);
     return position_ + due + elapsed * 8 * static_cast<std::int64_t>(speed);

@@ -12,7 +12,7 @@
 namespace linesim {
 
 struct LineTone {
-    double lowHz = 0.0;   // 0: no tone
+    double lowHz = 0.0;  // 0: no tone
     double highHz = 0.0;
     Cadence cadence;
 

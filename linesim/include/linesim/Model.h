@@ -30,8 +30,8 @@
 
 #include "linesim/AudioSource.h"
 #include "linesim/Cadence.h"
-#include "linesim/LineTone.h"
 #include "linesim/CaptureFile.h"
+#include "linesim/LineTone.h"
 #include "linesim/PlaybackDrain.h"
 #include "linesim/RecordStream.h"
 #include "linesim/TimeSource.h"

@@ -75,8 +75,8 @@ protected:
 TEST_F(HeadlessMessages, SilenceAndHangUpEndTheMessageAndTooShortAOneIsNotKept) {
     const fs::path sentence = env_.Root() / "sentence.wav";
     const fs::path brief = env_.Root() / "brief.wav";
-    const double sentenceMs =
-        WriteFarEnd(sentence, "Hello, this is Kim. Please call me back tomorrow.", env_.Root() / "a");
+    const double sentenceMs = WriteFarEnd(
+        sentence, "Hello, this is Kim. Please call me back tomorrow.", env_.Root() / "a");
     const double briefMs = WriteFarEnd(brief, "Hi.", env_.Root() / "b");
     ASSERT_GT(sentenceMs, 2500.0);
     ASSERT_LT(briefMs, 1500.0);
@@ -137,10 +137,11 @@ TEST_F(HeadlessMessages, SilenceAndHangUpEndTheMessageAndTooShortAOneIsNotKept) 
                 files += f.path().extension() == (compress == 0 ? ".wav" : ".vrc") ? 1 : 0;
         EXPECT_EQ(files, 2u) << "the two kept messages alone";
 
-        std::printf("[ measure  ] %s: sentence %.0f ms, kept %.0f ms after silence (%+.0f), "
-                    "%.0f ms after hang-up (%+.0f)\n",
-                    compress == 0 ? "mu-law" : "compressed", sentenceMs, bySilence,
-                    bySilence - sentenceMs, byHangUp, byHangUp - sentenceMs);
+        std::printf(
+            "[ measure  ] %s: sentence %.0f ms, kept %.0f ms after silence (%+.0f), "
+            "%.0f ms after hang-up (%+.0f)\n",
+            compress == 0 ? "mu-law" : "compressed", sentenceMs, bySilence, bySilence - sentenceMs,
+            byHangUp, byHangUp - sentenceMs);
         EXPECT_EQ(phone.Terminate(), 0) << Story(phone, env_.AppHome());
         Sim("speed 10");
     }

@@ -4,6 +4,7 @@
 // wait with a deadline.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,8 +16,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/RequestClient.h"
 #include "testsupport/TestEnvironment.h"
@@ -156,7 +155,6 @@ private:
     std::vector<std::string> lines_;
     std::size_t mark_ = 0;
 };
-
 
 // The program's transcript and the line library's log, for a failure.
 inline std::string Story(HeadlessProcess& phone, const fs::path& appHome) {

@@ -42,7 +42,8 @@ protected:
     // The recording's sound as the line library wrote it.
     void Write(std::size_t audioBytes) {
         if (fs::path(file_).extension() == ".wav") {
-            ASSERT_TRUE(vt::test::WriteMuLawWav(file_, std::vector<std::int16_t>(audioBytes, 1000)));
+            ASSERT_TRUE(
+                vt::test::WriteMuLawWav(file_, std::vector<std::int16_t>(audioBytes, 1000)));
         } else {
             std::ofstream out(file_, std::ios::binary | std::ios::trunc);
             out << std::string(audioBytes, '\x80');
@@ -56,32 +57,85 @@ TEST_F(MessageKeeping, WhatWasHeardEndsTheMessageAndCutsTheFile) {
         const char* name;
         int silence, min, compress;
         RecordedAudio heard;
-        vt::LPARAM notice;   // what the line library posts; 0: the caller hangs up
-        bool ended;          // the notice ended the call
-        bool kept;           // the call keeps its recording
-        std::uintmax_t size; // of the kept file
+        vt::LPARAM notice;    // what the line library posts; 0: the caller hangs up
+        bool ended;           // the notice ended the call
+        bool kept;            // the call keeps its recording
+        std::uintmax_t size;  // of the kept file
     };
     // 8000 bytes a second of mu-law; a compressed file as its bytes come.
     const Case cases[] = {
-        {"silence ends it; the silence is cut", 7, 2, 0,
-         {80000, 10000, 7000, 24000, 3000, false, 0, 0}, kRecordWatchSilence, true, true, 44 + 24000},
-        {"the busy tone ends it; tone and pause are cut", 7, 2, 0,
-         {40000, 5000, 1500, 20000, 2500, true, 28000, 3500}, kRecordWatchBusy, true, true,
+        {"silence ends it; the silence is cut",
+         7,
+         2,
+         0,
+         {80000, 10000, 7000, 24000, 3000, false, 0, 0},
+         kRecordWatchSilence,
+         true,
+         true,
+         44 + 24000},
+        {"the busy tone ends it; tone and pause are cut",
+         7,
+         2,
+         0,
+         {40000, 5000, 1500, 20000, 2500, true, 28000, 3500},
+         kRecordWatchBusy,
+         true,
+         true,
          44 + 20000},
-        {"silence off: only the tone is cut", 0, 2, 0,
-         {40000, 5000, 1500, 20000, 2500, true, 28000, 3500}, kRecordWatchBusy, true, true,
+        {"silence off: only the tone is cut",
+         0,
+         2,
+         0,
+         {40000, 5000, 1500, 20000, 2500, true, 28000, 3500},
+         kRecordWatchBusy,
+         true,
+         true,
          44 + 28000},
-        {"silence off: a silence notice ends nothing", 0, 2, 0,
-         {80000, 10000, 7000, 24000, 3000, false, 0, 0}, kRecordWatchSilence, false, true,
+        {"silence off: a silence notice ends nothing",
+         0,
+         2,
+         0,
+         {80000, 10000, 7000, 24000, 3000, false, 0, 0},
+         kRecordWatchSilence,
+         false,
+         true,
          44 + 80000},
-        {"compressed: cut at the record boundary heard", 7, 2, 3,
-         {12000, 10000, 7000, 3617, 3000, false, 0, 0}, kRecordWatchSilence, true, true, 3617},
-        {"shorter than the shortest kept: deleted", 7, 2, 0,
-         {80000, 10000, 8500, 12000, 1500, false, 0, 0}, kRecordWatchSilence, true, false, 0},
-        {"nothing heard at all: deleted", 7, 2, 3,
-         {3000, 7000, 7000, 0, 0, false, 0, 0}, kRecordWatchSilence, true, false, 0},
-        {"a minimum of 0 keeps a short one", 7, 0, 0,
-         {80000, 10000, 8500, 12000, 1500, false, 0, 0}, 0, false, true, 44 + 12000},
+        {"compressed: cut at the record boundary heard",
+         7,
+         2,
+         3,
+         {12000, 10000, 7000, 3617, 3000, false, 0, 0},
+         kRecordWatchSilence,
+         true,
+         true,
+         3617},
+        {"shorter than the shortest kept: deleted",
+         7,
+         2,
+         0,
+         {80000, 10000, 8500, 12000, 1500, false, 0, 0},
+         kRecordWatchSilence,
+         true,
+         false,
+         0},
+        {"nothing heard at all: deleted",
+         7,
+         2,
+         3,
+         {3000, 7000, 7000, 0, 0, false, 0, 0},
+         kRecordWatchSilence,
+         true,
+         false,
+         0},
+        {"a minimum of 0 keeps a short one",
+         7,
+         0,
+         0,
+         {80000, 10000, 8500, 12000, 1500, false, 0, 0},
+         0,
+         false,
+         true,
+         44 + 12000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
