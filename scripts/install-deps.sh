@@ -16,6 +16,7 @@ packages=(
   fonts-nanum xvfb xauth
   dbus-daemon desktop-file-utils shared-mime-info
   espeak-ng sox
+  libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
 )
 
 missing=()
