@@ -6,11 +6,16 @@
 
 #include <system_error>
 
+#include "notify/MailPassword.h"
+
 namespace notify {
 
-DeliveryWorker::DeliveryWorker(Outbox& outbox, SmtpSender sender, StatusFn status,
+DeliveryWorker::DeliveryWorker(Outbox& outbox, MailSettings settings, StatusFn status,
                                DeliveryTiming timing)
-    : outbox_(outbox), sender_(std::move(sender)), status_(std::move(status)), timing_(timing) {}
+    : outbox_(outbox),
+      settings_(std::move(settings)),
+      status_(std::move(status)),
+      timing_(std::move(timing)) {}
 
 DeliveryWorker::~DeliveryWorker() {
     Stop();
@@ -86,6 +91,12 @@ void DeliveryWorker::WaitUntil(std::chrono::steady_clock::time_point deadline, b
 }
 
 void DeliveryWorker::Run() {
+    const PasswordLookup password = FindMailPassword(settings_, timing_.secretWait);
+    if (!password.ok) {
+        Report({MailFailure::Password, password.error, {}});
+        return;
+    }
+    const SmtpSender sender(settings_, password.password, timing_.limits);
     RetrySchedule schedule(timing_.firstRetry, timing_.maxRetry);
     bool toldLocked = false;
     while (!stop_) {
@@ -105,7 +116,7 @@ void DeliveryWorker::Run() {
             continue;
         }
         const auto mail = MessageToMail(item->message, item->attach, item->attachment, item->id);
-        const SendOutcome outcome = sender_.Send(mail, &stop_);
+        const SendOutcome outcome = sender.Send(mail, &stop_);
         if (outcome.failure == MailFailure::Stopped)
             break;
         if (outcome.Sent()) {

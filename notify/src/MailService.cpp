@@ -1,7 +1,5 @@
 #include "notify/MailService.h"
 
-#include "notify/MailPassword.h"
-
 namespace notify {
 
 MailService::MailService(StatusFn status, MailServiceOptions options)
@@ -36,16 +34,7 @@ bool MailService::Start() {
         settings_ = {};
         return false;
     }
-    // Without a password messages still wait in the outbox: nothing is lost
-    // while the user fixes it.
-    const PasswordLookup password = FindMailPassword(settings_, options_.secretWait);
-    if (!password.ok) {
-        Tell(MailFailure::Password, password.error);
-        return false;
-    }
-    worker_ = std::make_unique<DeliveryWorker>(
-        *outbox_, SmtpSender(settings_, password.password, options_.limits), status_,
-        options_.timing);
+    worker_ = std::make_unique<DeliveryWorker>(*outbox_, settings_, status_, options_.timing);
     if (!worker_->Start()) {
         worker_.reset();
         Tell(MailFailure::Other, "mail: the delivery thread cannot be started");

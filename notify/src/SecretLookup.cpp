@@ -29,19 +29,40 @@ const SecretSchema* MailSchema() {
     return &schema;
 }
 
+// One lookup, step by step on a private main context: the session bus,
+// then the item.
 struct Lookup {
-    bool done = false;
-    gchar* password = nullptr;
+    std::string server;
+    std::string user;
     GCancellable* cancel = nullptr;
+    std::optional<std::string> password;
+    bool done = false;
 };
 
-void Finished(GObject*, GAsyncResult* result, gpointer data) {
+void Found(GObject*, GAsyncResult* result, gpointer data) {
     auto* lookup = static_cast<Lookup*>(data);
-    GError* error = nullptr;
-    lookup->password = secret_password_lookup_finish(result, &error);
-    if (error)
-        g_error_free(error);
+    gchar* password = secret_password_lookup_finish(result, nullptr);
+    if (password) {
+        lookup->password = std::string(password);
+        secret_password_free(password);
+    }
     lookup->done = true;
+}
+
+void BusReady(GObject*, GAsyncResult* result, gpointer data) {
+    auto* lookup = static_cast<Lookup*>(data);
+    GDBusConnection* bus = g_bus_get_finish(result, nullptr);
+    if (!bus) {
+        lookup->done = true;
+        return;
+    }
+    // The process's shared session bus connection: a bus that goes away
+    // (a desktop session ending under the headless phone) must not end the
+    // program, which GLib would do by default.
+    g_dbus_connection_set_exit_on_close(bus, FALSE);
+    g_object_unref(bus);
+    secret_password_lookup(MailSchema(), lookup->cancel, Found, lookup, "server",
+                           lookup->server.c_str(), "user", lookup->user.c_str(), nullptr);
 }
 
 gboolean TimedOut(gpointer data) {
@@ -53,37 +74,32 @@ gboolean TimedOut(gpointer data) {
 
 std::optional<std::string> LookupSecretPassword(const std::string& server, const std::string& user,
                                                 std::chrono::milliseconds wait) {
-    // Without a session bus there is no Secret Service, and asking would
+    // Without a session bus there is no Secret Service; asking anyway would
     // start a bus of its own.
     const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     if (!bus || !*bus)
         return std::nullopt;
 
-    // A private main context on this thread: the lookup runs to its end or
-    // to the time limit here, whatever loop the program runs elsewhere.
+    // A main context of this lookup alone: it runs to its end or to the time
+    // limit here, whatever loop the program runs elsewhere.
     GMainContext* context = g_main_context_new();
     g_main_context_push_thread_default(context);
     Lookup lookup;
+    lookup.server = server;
+    lookup.user = user;
     lookup.cancel = g_cancellable_new();
     GSource* timer = g_timeout_source_new(static_cast<guint>(wait.count()));
     g_source_set_callback(timer, TimedOut, &lookup, nullptr);
     g_source_attach(timer, context);
-    secret_password_lookup(MailSchema(), lookup.cancel, Finished, &lookup, "server", server.c_str(),
-                           "user", user.c_str(), nullptr);
-    // A cancelled lookup still completes (with an error), so this ends.
+    g_bus_get(G_BUS_TYPE_SESSION, lookup.cancel, BusReady, &lookup);
+    // Every step completes, cancelled or not, so this ends.
     while (!lookup.done) g_main_context_iteration(context, TRUE);
     g_source_destroy(timer);
     g_source_unref(timer);
     g_object_unref(lookup.cancel);
     g_main_context_pop_thread_default(context);
     g_main_context_unref(context);
-
-    std::optional<std::string> result;
-    if (lookup.password) {
-        result = std::string(lookup.password);
-        secret_password_free(lookup.password);
-    }
-    return result;
+    return lookup.password;
 }
 
 }  // namespace notify

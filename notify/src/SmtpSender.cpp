@@ -157,6 +157,8 @@ SendOutcome Judge(CURLcode code, const SmtpConversation& talk, const std::string
                        "login as " + settings.user + " refused by " + host + ": " + reply);
         if (talk.LastCommand() == "STARTTLS")
             return out(MailFailure::Tls, host + " refused STARTTLS: " + reply);
+        if (talk.Connecting())
+            return out(MailFailure::Connection, host + " refused the connection: " + reply);
     }
     if (!talk.FinalReply() && talk.AnyReply())
         return out(MailFailure::Closed,
@@ -235,6 +237,8 @@ SendOutcome SmtpSender::Send(const OutgoingMail& mail, const std::atomic<bool>* 
 
     const CURLcode code = curl_easy_perform(c);
     const std::string detail = errorText[0] ? errorText : curl_easy_strerror(code);
+    // The handle goes before the MIME tree and the lists it points to.
+    curl.reset();
     return Judge(code, talk, detail, settings_, limits_, stop && *stop);
 }
 

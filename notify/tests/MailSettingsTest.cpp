@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
 #include "notify/MailPassword.h"
 #include "notify/MailSettings.h"
 #include "platform/IniStore.h"
+#include "testsupport/SecondUser.h"
 #include "testsupport/TestEnvironment.h"
 
 namespace {
@@ -149,6 +151,19 @@ TEST_F(MailSettingsTest, APasswordFileMustBeTheUsersOwnAndPrivate) {
               std::string::npos);
     EXPECT_NE(notify::ReadPasswordFile(env_.Root()).error.find("not a regular file"),
               std::string::npos);
+}
+
+TEST_F(MailSettingsTest, AnotherUsersPasswordFileIsRefusedEvenWhenPrivate) {
+    vt::test::SecondUser other;
+    if (!other.Available())
+        GTEST_SKIP() << other.SkipReason();
+    const fs::path file = PasswordFile("s3cret\n", 0600);
+    ASSERT_EQ(::chown(file.c_str(), other.Uid(), other.Gid()), 0);
+    const auto r = notify::ReadPasswordFile(file);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.password.empty());
+    EXPECT_NE(r.error.find(file.string() + " belongs to another user"), std::string::npos)
+        << r.error;
 }
 
 TEST_F(MailSettingsTest, WithoutASecretServiceThePasswordFileIsUsed) {

@@ -1,7 +1,8 @@
 #pragma once
-// The thread that empties the outbox: it sends the oldest item, removes it
-// once the server accepted it, and waits with back-off while the server
-// fails. Only one worker of any process delivers an outbox at a time (a lock
+// The thread that empties the outbox: it looks the password up (on its own
+// thread, so a slow Secret Service holds no window), sends the oldest item,
+// removes it once the server accepted it, and waits with back-off while the
+// server fails. Only one worker of any process delivers an outbox at a time (a lock
 // file in the folder), so an accepted item is removed before anything else
 // can send it again.
 //
@@ -15,6 +16,7 @@
 #include <mutex>
 #include <thread>
 
+#include "notify/MailSettings.h"
 #include "notify/MailStatus.h"
 #include "notify/Outbox.h"
 #include "notify/RetrySchedule.h"
@@ -23,6 +25,9 @@
 namespace notify {
 
 struct DeliveryTiming {
+    SendLimits limits;
+    // The longest wait for the Secret Service.
+    std::chrono::milliseconds secretWait{3000};
     RetrySchedule::Duration firstRetry = std::chrono::seconds(5);
     RetrySchedule::Duration maxRetry = std::chrono::minutes(10);
     // How often an idle worker looks at the folder again (items another
@@ -34,8 +39,10 @@ class DeliveryWorker {
 public:
     using StatusFn = std::function<void(const MailStatus&)>;
 
-    // `status` is called on the worker's thread.
-    DeliveryWorker(Outbox& outbox, SmtpSender sender, StatusFn status, DeliveryTiming timing = {});
+    // `status` is called on the worker's thread. Without a usable password
+    // the thread says so once and ends; the items stay.
+    DeliveryWorker(Outbox& outbox, MailSettings settings, StatusFn status,
+                   DeliveryTiming timing = {});
     // Stops and joins.
     ~DeliveryWorker();
     DeliveryWorker(const DeliveryWorker&) = delete;
@@ -56,7 +63,7 @@ private:
     void WaitUntil(std::chrono::steady_clock::time_point deadline, bool wakeable);
 
     Outbox& outbox_;
-    SmtpSender sender_;
+    MailSettings settings_;
     StatusFn status_;
     DeliveryTiming timing_;
     std::thread thread_;
