@@ -4,11 +4,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <system_error>
 
 #include "notify/MailPassword.h"
 
 namespace notify {
+
+namespace fs = std::filesystem;
 
 DeliveryWorker::DeliveryWorker(Outbox& outbox, MailSettings settings, StatusFn status,
                                DeliveryTiming timing)
@@ -115,7 +118,12 @@ void DeliveryWorker::Run() {
             WaitUntil(std::chrono::steady_clock::now() + timing_.rescan, true);
             continue;
         }
-        const auto mail = MessageToMail(item->message, item->attach, item->attachment, item->id);
+        // An attachment someone removed from the outbox does not hold the
+        // message back: it goes without.
+        std::error_code ec;
+        const bool attached = !item->attachment.empty() && fs::exists(item->attachment, ec);
+        const auto mail = MessageToMail(item->message, item->attach,
+                                        attached ? item->attachment : fs::path(), item->id);
         const SendOutcome outcome = sender.Send(mail, &stop_);
         if (outcome.failure == MailFailure::Stopped)
             break;

@@ -232,6 +232,30 @@ TEST_F(MailServiceTest, MessagesWaitingAtARestartAreDeliveredOldestFirst) {
     }
 }
 
+TEST_F(MailServiceTest, AnItemWhoseAttachmentWasRemovedIsSentWithout) {
+    const int port = vt::test::FreeLoopbackPort();
+    WriteSettings("smtp://127.0.0.1:" + std::to_string(port));
+    {
+        auto service = Service();
+        ASSERT_TRUE(service->Start());
+        ASSERT_TRUE(service->Enqueue(Message("mulaw.wav")));
+    }
+    const auto items = Waiting();
+    ASSERT_EQ(items.size(), 1u);
+    ASSERT_TRUE(fs::remove(items[0].attachment));
+    vt::test::SmtpTestServer server(env_.Root() / "inbox", {.port = port});
+    auto service = Service();
+    ASSERT_TRUE(service->Start());
+    ASSERT_TRUE(vt::test::Eventually([&] { return log_.Count(MailFailure::None) == 1; }));
+    service->Stop();
+    ASSERT_EQ(server.Messages().size(), 1u);
+    const auto mail = vt::test::ReadReceivedMail(server.Messages()[0], env_.Root() / "parts");
+    ASSERT_TRUE(mail);
+    EXPECT_TRUE(mail->attachmentName.empty());
+    EXPECT_NE(mail->body.find("길이: 3초"), std::string::npos);
+    EXPECT_TRUE(Waiting().empty());
+}
+
 TEST_F(MailServiceTest, TwoProgramsOnOneOutboxSendEachMessageOnce) {
     vt::test::SmtpTestServer server(env_.Root() / "inbox");
     WriteSettings(server.Url());
