@@ -16,6 +16,8 @@ packages=(
   fonts-nanum xvfb xauth
   dbus-daemon desktop-file-utils shared-mime-info
   espeak-ng sox
+  libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
+  dbus-bin gnome-keyring libsecret-tools
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 
+#include "MailTest.h"
 #include "TsvText.h"
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
@@ -38,7 +39,8 @@ const char* const kUsage =
     "       vtdb backup DEST\n"
     "       vtdb block add PATTERN [--permit] [--action hangup|ignore|greeting] [--note TEXT]\n"
     "       vtdb block list\n"
-    "       vtdb block remove PATTERN\n";
+    "       vtdb block remove PATTERN\n"
+    "       vtdb mail-test\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -588,6 +590,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Backup(o, out, err);
     if (command == "block")
         return Block(args, out, err);
+    if (command == "mail-test") {
+        CatchStopSignals();
+        return MailTest({args.begin() + 1, args.end()}, out, err, &StopRequested());
+    }
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

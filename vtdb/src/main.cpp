@@ -1,6 +1,6 @@
 // vtdb: reads and writes the call log, contact and call screening tables of
 // the database in the application folder ($VANTELO_HOME), through the
-// program's record sets.
+// program's record sets; "mail-test" tries the mail settings.
 
 #include <iostream>
 

@@ -1,0 +1,245 @@
+#include "notify/SmtpSender.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+#include "SmtpConversation.h"
+
+namespace notify {
+
+namespace {
+
+struct CurlDeleter {
+    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+    void operator()(curl_mime* m) const { curl_mime_free(m); }
+    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+template <typename T>
+using CurlPtr = std::unique_ptr<T, CurlDeleter>;
+
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+int Progress(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* flag = static_cast<const std::atomic<bool>*>(stop);
+    return flag && *flag ? 1 : 0;
+}
+
+std::string HostOf(const std::string& server) {
+    std::string rest = server.substr(server.find("://") + 3);
+    return rest.substr(0, rest.find('/'));
+}
+
+std::string Seconds(std::chrono::milliseconds ms) {
+    return std::to_string((ms.count() + 999) / 1000) + " s";
+}
+
+curl_slist* Append(curl_slist* list, const std::string& line) {
+    curl_slist* grown = curl_slist_append(list, line.c_str());
+    if (!grown)
+        throw std::bad_alloc();
+    return grown;
+}
+
+bool IsTlsError(CURLcode code) {
+    switch (code) {
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_CLIENTCERT:
+        case CURLE_USE_SSL_FAILED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+const char* MailFailureName(MailFailure failure) {
+    switch (failure) {
+        case MailFailure::None:
+            return "sent";
+        case MailFailure::Settings:
+            return "settings";
+        case MailFailure::Password:
+            return "password";
+        case MailFailure::Outbox:
+            return "outbox";
+        case MailFailure::Connection:
+            return "connection";
+        case MailFailure::Tls:
+            return "TLS";
+        case MailFailure::Login:
+            return "login";
+        case MailFailure::Sender:
+            return "sender";
+        case MailFailure::Recipient:
+            return "recipient";
+        case MailFailure::Rejected:
+            return "message refused";
+        case MailFailure::Closed:
+            return "connection closed";
+        case MailFailure::Timeout:
+            return "time-out";
+        case MailFailure::Stopped:
+            return "stopped";
+        case MailFailure::Other:
+            return "other";
+    }
+    return "other";
+}
+
+SmtpSender::SmtpSender(MailSettings settings, std::string password, SendLimits limits)
+    : settings_(std::move(settings)), password_(std::move(password)), limits_(limits) {}
+
+namespace {
+
+// One line from libcurl's result and what the server said.
+SendOutcome Judge(CURLcode code, const SmtpConversation& talk, const std::string& detail,
+                  const MailSettings& settings, const SendLimits& limits, bool stopped) {
+    const std::string host = HostOf(settings.server);
+    const std::string reply = talk.LastReply().empty() ? detail : talk.LastReply();
+    const auto out = [](MailFailure f, const std::string& line) {
+        return SendOutcome{f, "mail: " + line};
+    };
+    if (code == CURLE_OK)
+        return {MailFailure::None, "mail: sent to " + host};
+    if (stopped || code == CURLE_ABORTED_BY_CALLBACK)
+        return out(MailFailure::Stopped, "sending to " + host + " stopped");
+    if (code == CURLE_COULDNT_RESOLVE_HOST)
+        return out(MailFailure::Connection,
+                   "the server name in " + settings.server + " cannot be found (" + detail + ")");
+    if (code == CURLE_COULDNT_CONNECT)
+        return out(MailFailure::Connection, "no connection to " + host + " (" + detail + ")");
+    if (IsTlsError(code))
+        return out(MailFailure::Tls, "TLS with " + host + " failed: " + detail);
+    if (code == CURLE_LOGIN_DENIED || code == CURLE_AUTH_ERROR)
+        return out(MailFailure::Login,
+                   "login as " + settings.user + " refused by " + host + ": " + reply);
+    if (code == CURLE_OPERATION_TIMEDOUT) {
+        if (talk.Connecting())
+            return out(
+                MailFailure::Connection,
+                "no answer from " + host + " within " + Seconds(limits.connect) +
+                    (talk.LastCommand().empty() ? "" : " (after " + talk.LastCommand() + ")"));
+        return out(MailFailure::Timeout, host + " stopped answering (after " + talk.LastCommand() +
+                                             "; " + Seconds(limits.total) + " in all)");
+    }
+    if (code == CURLE_READ_ERROR)
+        return out(MailFailure::Other, "the attachment cannot be read (" + detail + ")");
+    // The server answered a step with a refusal.
+    if (talk.LastReplyCode() >= 400) {
+        if (talk.FinalReply())
+            return out(MailFailure::Rejected, host + " refused the message: " + reply);
+        if (talk.LastCommand() == "RCPT")
+            return out(MailFailure::Recipient,
+                       "recipient " + talk.Recipient() + " refused by " + host + ": " + reply);
+        if (talk.LastCommand() == "MAIL")
+            return out(MailFailure::Sender,
+                       "sender " + settings.from + " refused by " + host + ": " + reply);
+        if (talk.LastCommand() == "AUTH")
+            return out(MailFailure::Login,
+                       "login as " + settings.user + " refused by " + host + ": " + reply);
+        if (talk.LastCommand() == "STARTTLS")
+            return out(MailFailure::Tls, host + " refused STARTTLS: " + reply);
+        if (talk.Connecting())
+            return out(MailFailure::Connection, host + " refused the connection: " + reply);
+    }
+    if (!talk.FinalReply() && talk.AnyReply())
+        return out(MailFailure::Closed,
+                   host + " ended the connection before accepting the message (" + detail + ")");
+    if (!talk.AnyReply())
+        return out(MailFailure::Connection,
+                   host + " closed the connection without greeting (" + detail + ")");
+    return out(MailFailure::Other, "sending to " + host + " failed: " + detail);
+}
+
+}  // namespace
+
+SendOutcome SmtpSender::Send(const OutgoingMail& mail, const std::atomic<bool>* stop) const {
+    InitCurlOnce();
+    CurlPtr<CURL> curl(curl_easy_init());
+    if (!curl)
+        return {MailFailure::Other, "mail: libcurl cannot start"};
+    SmtpConversation talk;
+    char errorText[CURL_ERROR_SIZE] = {};
+    CurlPtr<curl_slist> recipients;
+    CurlPtr<curl_slist> headers;
+    CurlPtr<curl_mime> mime(curl_mime_init(curl.get()));
+    try {
+        for (const auto& to : settings_.to)
+            recipients.reset(Append(recipients.release(), "<" + to + ">"));
+        std::string toHeader;
+        for (const auto& to : settings_.to) toHeader += (toHeader.empty() ? "" : ", ") + to;
+        const std::string domain = settings_.from.substr(settings_.from.find('@') + 1);
+        for (const std::string& h :
+             {"Date: " + MailDate(std::chrono::system_clock::now()), "From: " + settings_.from,
+              "To: " + toHeader, "Subject: " + EncodeHeaderText(mail.subject),
+              "Message-ID: <" + mail.messageId + ".vantelo@" + domain + ">"})
+            headers.reset(Append(headers.release(), h));
+    } catch (const std::bad_alloc&) {
+        return {MailFailure::Other, "mail: out of memory"};
+    }
+
+    curl_mimepart* text = curl_mime_addpart(mime.get());
+    curl_mime_data(text, mail.body.data(), mail.body.size());
+    curl_mime_type(text, "text/plain; charset=UTF-8");
+    curl_mime_encoder(text, "quoted-printable");
+    if (!mail.attachment.empty()) {
+        curl_mimepart* file = curl_mime_addpart(mime.get());
+        if (curl_mime_filedata(file, mail.attachment.c_str()) != CURLE_OK)
+            return {MailFailure::Other,
+                    "mail: the attachment " + mail.attachment.string() + " cannot be read"};
+        curl_mime_filename(file, mail.attachmentName.c_str());
+        curl_mime_type(file, mail.attachmentType.c_str());
+        curl_mime_encoder(file, "base64");
+    }
+
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_URL, settings_.server.c_str());
+    // smtp:// upgrades with STARTTLS where the server offers it; smtps://
+    // is TLS from the start.
+    curl_easy_setopt(c, CURLOPT_USE_SSL,
+                     static_cast<long>(settings_.ImplicitTls() ? CURLUSESSL_ALL : CURLUSESSL_TRY));
+    curl_easy_setopt(c, CURLOPT_MAIL_FROM, ("<" + settings_.from + ">").c_str());
+    curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
+    if (!settings_.user.empty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, settings_.user.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, password_.c_str());
+    }
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connect.count()));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.total.count()));
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Progress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, stop);
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, SmtpConversation::Debug);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &talk);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+
+    const CURLcode code = curl_easy_perform(c);
+    const std::string detail = errorText[0] ? errorText : curl_easy_strerror(code);
+    // The handle goes before the MIME tree and the lists it points to.
+    curl.reset();
+    return Judge(code, talk, detail, settings_, limits_, stop && *stop);
+}
+
+}  // namespace notify
