@@ -359,8 +359,7 @@ void CatchStopSignals() {
 }
 
 std::vector<storage::TableSchema> Tables() {
-    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(), vantelo::CallListSchema(),
-            vantelo::BlockListSchema()};
+    return vantelo::PhoneTables();
 }
 
 int Check(Options& o, std::ostream& out, std::ostream& err) {
