@@ -375,8 +375,15 @@ QString PhoneWindow::TrayToolTip(int newMessages) {
 
 void PhoneWindow::SetNewMessageCount(int count) {
     newMessages_ = count;
-    // Three digits would not fit the badge; the tool tips give the number.
-    messageBadge_->setText(count > 99 ? QStringLiteral("99+") : QString::number(count));
+    // Three digits would crowd the indicator; the tool tips give the number.
+    const QString text = count > 99 ? QStringLiteral("99+") : QString::number(count);
+    messageBadge_->setText(text);
+    // Wider for a longer text, its right edge kept on the indicator's corner.
+    QRect place = PhoneLayout::kMessageBadge;
+    place.setLeft(
+        place.right() + 1 -
+        std::max(place.width(), messageBadge_->fontMetrics().horizontalAdvance(text) + 8));
+    messageBadge_->setGeometry(place);
     messageBadge_->setToolTip(QStringLiteral("새 메시지 %1").arg(count));
     messageBadge_->setVisible(count > 0);
     messageBadge_->raise();
