@@ -129,6 +129,8 @@ void PlayerController::OpenUncompressed() {
     view_.ShowControl(IDC_STOP, true);
     ShowPlaying(true);
     timers_.Start(PositionTimer, kPositionTimerMs);
+    if (onPlaying_)
+        onPlaying_(currentFile_);
 }
 
 void PlayerController::StartDecoding() {
@@ -169,6 +171,8 @@ void PlayerController::PlayDecoded() {
     view_.ShowControl(IDC_STOP, true);
     ShowPlaying(true);
     view_.ShowControl(IDC_MP3, !Exporting());
+    if (onPlaying_)
+        onPlaying_(currentFile_);
 }
 
 void PlayerController::PlayPause() {

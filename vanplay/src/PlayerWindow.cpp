@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "vanplay/MessageHeard.h"
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
 #include "widgets/FileDialogs.h"
@@ -48,6 +49,8 @@ PlayerWindow::PlayerWindow(vt::TimerHost* timers, QWidget* parent)
     if (!timers)
         timers = ownTimers_ = new vt::widgets::QtTimerHost(nullptr, this);
     controller_ = std::make_unique<PlayerController>(*this, messages_, *timers);
+    // A message of the phone played here is heard.
+    controller_->SetOnPlaying([](const std::string& file) { MarkMessageHeard(file); });
     if (ownTimers_)
         ownTimers_->SetSink(controller_.get());
 

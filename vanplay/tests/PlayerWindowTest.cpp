@@ -13,6 +13,9 @@
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
 #include "vanplay/PlayerWindow.h"
+#include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/MessageInbox.h"
+#include "vantelo/core/VanteloDatabase.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/SkinSlider.h"
 
@@ -105,6 +108,44 @@ TEST_F(PlayerWindowTest, CommandLineRecordingDecodesPlaysAndOffersMp3) {
     window_->close();
     EXPECT_FALSE(fs::exists(env_.Root() / "my call.wav")) << "the decoded file was ours";
     EXPECT_TRUE(fs::exists(vrc));
+}
+
+TEST_F(PlayerWindowTest, PlayingAMessagesRecordingMakesItHeard) {
+    const std::string wav = Wav("090000.wav", 800);
+    const std::string vrc = Vrc("090100.vrc", 800);
+    const std::string other = Wav("mine.wav", 800);
+    // Opened before the phone ever ran: nothing is made in its folder.
+    window_->Start(other);
+    ASSERT_TRUE(WaitForState(PlayState::Running));
+    const fs::path database = env_.AppHome() / vantelo::kDatabaseFileName;
+    EXPECT_FALSE(fs::exists(database));
+
+    ASSERT_TRUE(vantelo::PrepareDatabase(vt::SystemClock::Instance()).ok());
+    vantelo::CRSCallList log;
+    for (const std::string& file : {wav, vrc}) {
+        vantelo::CallRecord call;
+        call.CallMode = vantelo::kCallAnswered;
+        call.CallNum = "0311112222";
+        call.CallRec = true;
+        call.CallRecDirectory = env_.Root().string() + "/";
+        call.CallRecFileName = fs::path(file).filename().string();
+        ASSERT_TRUE(log.AppendCall(call, vt::SystemClock::Instance()).ok());
+    }
+    vantelo::MessageInbox inbox(database);
+    auto count = [&] {
+        auto listed = inbox.NewMessages();
+        return listed.ok() ? static_cast<int>(listed.value().size()) : -1;
+    };
+    ASSERT_EQ(count(), 2);
+    window_->Controller().OpenFile(other);  // no message: nothing changes
+    ASSERT_TRUE(WaitForState(PlayState::Running));
+    EXPECT_EQ(count(), 2);
+    window_->Controller().OpenFile(vrc);  // decoded first; the recording is heard
+    ASSERT_TRUE(WaitForState(PlayState::Running));
+    EXPECT_EQ(count(), 1);
+    window_->Controller().OpenFile(wav);
+    ASSERT_TRUE(WaitForState(PlayState::Running));
+    EXPECT_EQ(count(), 0);
 }
 
 TEST_F(PlayerWindowTest, PlayPauseAndStopShowTheRightButtons) {

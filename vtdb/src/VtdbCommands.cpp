@@ -20,6 +20,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/LookupName.h"
+#include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vtdb {
@@ -40,7 +41,8 @@ const char* const kUsage =
     "       vtdb block add PATTERN [--permit] [--action hangup|ignore|greeting] [--note TEXT]\n"
     "       vtdb block list\n"
     "       vtdb block remove PATTERN\n"
-    "       vtdb mail-test\n";
+    "       vtdb mail-test\n"
+    "       vtdb messages [--heard ID|all]\n";
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -361,8 +363,7 @@ void CatchStopSignals() {
 }
 
 std::vector<storage::TableSchema> Tables() {
-    return {vantelo::AddressListSchema(), vantelo::InnerLineListSchema(), vantelo::CallListSchema(),
-            vantelo::BlockListSchema()};
+    return vantelo::PhoneTables();
 }
 
 int Check(Options& o, std::ostream& out, std::ostream& err) {
@@ -558,6 +559,52 @@ int Block(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return 2;
 }
 
+bool ToCallId(const std::string& s, long long& out) {
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc() && p == s.data() + s.size() && out > 0;
+}
+
+// The answering machine's new messages, one a line (id, start, number, name,
+// seconds, recording), oldest first; "--heard ID|all" marks them heard.
+int Messages(Options& o, std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> heard;
+    const bool mark = o.Values("--heard", 1, heard, error);
+    if (error.empty())
+        error = o.Leftover();
+    if (!error.empty())
+        return Fail(err, error);
+    long long id = 0;
+    const bool all = mark && heard[0] == "all";
+    if (mark && !all && !ToCallId(heard[0], id))
+        return Fail(err,
+                    "--heard needs a message number (the first column of 'vtdb messages') "
+                    "or all, not '" +
+                        heard[0] + "'");
+    Status s = Prepare(err);
+    if (!s.ok())
+        return Fail(err, s);
+    vantelo::MessageInbox inbox(vantelo::DefaultDatabasePath());
+    const vt::LocalTime now = vt::SystemClock::Instance().NowLocal();
+    if (all) {
+        auto marked = inbox.MarkAllHeard(now);
+        return marked.ok() ? 0 : Fail(err, marked.status());
+    }
+    if (mark) {
+        s = inbox.MarkHeard(id, now);
+        if (s.code() == storage::ErrorCode::NoCurrentRecord)
+            return Fail(err, s.message());
+        return s.ok() ? 0 : Fail(err, s);
+    }
+    auto messages = inbox.NewMessages();
+    if (!messages.ok())
+        return Fail(err, messages.status());
+    for (const vantelo::NewMessage& m : messages.value())
+        out << m.callId << "\t" << m.start << "\t" << EscapeField(m.number) << "\t"
+            << EscapeField(m.name) << "\t" << m.seconds << "\t" << EscapeField(m.recording) << "\n";
+    return 0;
+}
+
 }  // namespace
 
 std::atomic<bool>& StopRequested() {
@@ -594,6 +641,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         CatchStopSignals();
         return MailTest({args.begin() + 1, args.end()}, out, err, &StopRequested());
     }
+    if (command == "messages")
+        return Messages(o, out, err);
     err << "vtdb: unknown command '" << command << "'\n" << kUsage;
     return 2;
 }

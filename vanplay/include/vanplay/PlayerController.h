@@ -9,6 +9,7 @@
 // itself (ClaimDecodedFile), and only such files are ever deleted.
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ public:
     // Posted messages; false for a message that is not the player's.
     bool OnMessage(vt::UINT message, vt::WPARAM wParam, vt::LPARAM lParam);
     void OnTimer(int id) override;
+
+    // Told the file opened (the recording, not its decoded copy) each time it
+    // begins to play from its start.
+    void SetOnPlaying(std::function<void(const std::string& file)> onPlaying) {
+        onPlaying_ = std::move(onPlaying);
+    }
 
     // The window closes: runs stopped, decoded files deleted, graph released.
     void Close();
@@ -108,6 +115,7 @@ private:
     bool graphReady_ = false;
 
     std::string currentFile_;
+    std::function<void(const std::string&)> onPlaying_;
     std::string decodedFile_;
     PlayState state_ = PlayState::Stopped;
     std::int64_t duration_ = 0;

@@ -2,6 +2,10 @@
 
 namespace vantelo {
 
+HeadlessView::HeadlessView(std::FILE* out) : out_(out) {
+    shown_["messages"] = "messages: 0";
+}
+
 std::string HeadlessView::OneLine(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -61,6 +65,10 @@ void HeadlessView::MessageBox(const std::string& text) {
 bool HeadlessView::Confirm(const std::string& text) {
     MessageBox(text);
     return true;
+}
+
+void HeadlessView::NewMessagesChanged(int count) {
+    Print("messages", "messages: " + std::to_string(count));
 }
 
 void HeadlessView::SetMemoText(const std::string& text) {

@@ -15,6 +15,7 @@
 #include "platform/RequestServer.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
 #include "vantelo/app/SignalWatcher.h"
@@ -137,6 +138,10 @@ int WindowProgram::Run(int argc, char** argv) {
         const std::string& number = state.callerNumber;
         notifier.Ringing(number.empty() ? std::string() : state.call.CallName, number);
     });
+
+    MessageNotifier messageNotifier;
+    binding.SetMessageObserver(
+        [&messageNotifier](const NewMessage& message) { messageNotifier.Arrived(message); });
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.

@@ -278,6 +278,58 @@ TEST_F(HeadlessEndToEnd, ACallCutByThePulledCableOrAKilledProgramIsNeverLost) {
     EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
 }
 
+TEST_F(HeadlessEndToEnd, TheNewMessageCountIsALineAndSurvivesARestart) {
+    PhoneSettings s;
+    ASSERT_TRUE(LoadSettings(s));
+    s.IntAbsenceSilence = 0;  // the caller's far-end file ends long before the message
+    ASSERT_TRUE(SaveSettings(s));
+    Sim("audio " + farEnd_.string());
+    auto vtdb = [](const std::vector<std::string>& args) {
+        auto run = vt::test::RunProbe(vt::test::BinaryFolder() / "vtdb", args, 10s);
+        return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -1;
+    };
+    // A caller presses 1 after the greeting, speaks for 2.5 s and hangs up.
+    auto leaveMessage = [&](HeadlessProcess& phone, const std::string& number) {
+        ASSERT_EQ(Sim("ring 1000 1000").rfind("OK", 0), 0u);
+        Sim("cid " + number);
+        ASSERT_TRUE(phone.WaitFor("status: 안내멘트를 재생중입니다.")) << Story(phone);
+        ASSERT_TRUE(phone.WaitFor("picture 1174: 242")) << Story(phone);
+        Sim("dtmf 1");
+        ASSERT_TRUE(phone.WaitFor("status: 녹음중입니다.")) << Story(phone);
+        std::this_thread::sleep_for(2500ms);
+        Sim("hangup");  // the count follows the logged call, before the idle look
+    };
+
+    auto phone = std::make_unique<HeadlessProcess>();
+    ASSERT_TRUE(phone->WaitUntilServing());
+    phone->Send("ars");
+    ASSERT_TRUE(phone->WaitFor("button 1170: AbsenceOn")) << Story(*phone);
+    leaveMessage(*phone, "0212345678");
+    ASSERT_TRUE(phone->WaitFor("messages: 1")) << Story(*phone);
+    std::this_thread::sleep_for(1100ms);  // the next recording's file gets its own second
+    leaveMessage(*phone, "0311112222");
+    ASSERT_TRUE(phone->WaitFor("messages: 2")) << Story(*phone);
+    // Marked heard by another program: the phone sees it.
+    ASSERT_EQ(vtdb({"messages", "--heard", "1"}), 0);
+    ASSERT_TRUE(phone->WaitFor("messages: 1")) << Story(*phone);
+    EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
+
+    // Told again at the next start.
+    phone = std::make_unique<HeadlessProcess>();
+    ASSERT_TRUE(phone->WaitUntilServing());
+    ASSERT_TRUE(phone->WaitFor("messages: 1")) << Story(*phone);
+    ASSERT_EQ(vtdb({"messages", "--heard", "all"}), 0);
+    ASSERT_TRUE(phone->WaitFor("messages: 0")) << Story(*phone);
+    EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
+    // A start without new messages says nothing of them.
+    phone = std::make_unique<HeadlessProcess>();
+    ASSERT_TRUE(phone->WaitUntilServing());
+    phone->Send("number 5");
+    ASSERT_TRUE(phone->WaitFor("number: 5")) << Story(*phone);
+    EXPECT_EQ(phone->Transcript().find("messages:"), std::string::npos) << Story(*phone);
+    EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
+}
+
 TEST_F(HeadlessEndToEnd, EndOfInputDoesNotEndTheProgramButTheCloseRequestDoes) {
     HeadlessProcess phone;
     ASSERT_TRUE(phone.WaitUntilServing());

@@ -43,6 +43,24 @@ TEST(HeadlessView, EveryChangeIsOneLine) {
               "messagebox: 이미 프로그램이 실행중입니다.\n");
 }
 
+TEST(HeadlessView, TheNewMessageCountIsALineWhenItChanges) {
+    struct Case {
+        std::vector<int> counts;  // told in this order, the first at start
+        const char* out;
+    };
+    const Case cases[] = {
+        {{0}, ""},  // none waiting at start: no news
+        {{0, 1, 1, 2, 0}, "messages: 1\nmessages: 2\nmessages: 0\n"},
+        {{3}, "messages: 3\n"},
+        {{3, 0, 0}, "messages: 3\nmessages: 0\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Printed([&](HeadlessView& v) {
+                      for (int n : c.counts) v.NewMessagesChanged(n);
+                  }),
+                  c.out);
+}
+
 TEST(HeadlessView, AValueToldAgainIsNoChange) {
     const std::string out = Printed([](HeadlessView& v) {
         v.SetStatusText("a");

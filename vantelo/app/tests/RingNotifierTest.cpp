@@ -1,9 +1,8 @@
-// The incoming-call notification against a real message bus (a private
-// dbus-daemon) with a notification service of the test's own on it: what
-// is sent, how an update replaces the notification shown, that it goes when
-// the ringing ends, and that a desktop without the service shows nothing.
-
-#include "vantelo/app/RingNotifier.h"
+// The incoming-call and new-message notifications against a real message
+// bus (a private dbus-daemon) with a notification service of the test's own
+// on it: what is sent, how an update replaces the notification shown, that
+// it goes when the ringing ends, and that a desktop without the service
+// shows nothing.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -19,6 +18,8 @@
 
 #include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/app/MessageNotifier.h"
+#include "vantelo/app/RingNotifier.h"
 
 namespace vantelo {
 namespace {
@@ -170,6 +171,47 @@ TEST_F(RingNotifierBusTest, WithoutANotificationServiceNothingIsShownOrSaid) {
     unconnected.Ringing("", "1");
     vt::test::PumpFor(100);
     EXPECT_EQ(unconnected.Answers(), 0);
+}
+
+TEST(MessageNotifierTest, TextsNameTheCallerAndTheLength) {
+    struct Case {
+        const char* name;
+        const char* number;
+        int seconds;
+        const char* body;
+    };
+    const Case cases[] = {
+        {"홍길동", "0311112222", 6, "홍길동\n0311112222\n6초"},
+        {"", "0311112222", 59, "0311112222\n59초"},
+        {"", "", 60, "1분 0초"},
+        {"<b>Kim</b>", "1", 125, "&lt;b&gt;Kim&lt;/b&gt;\n1\n2분 5초"},
+    };
+    for (const Case& c : cases) {
+        const NewMessage m{7, c.number, c.name, "2026-12-08 09:00:05", c.seconds, "/x/090005.vrc"};
+        const auto t = MessageNotifier::TextsFor(m);
+        EXPECT_EQ(t.summary, "새 메시지");
+        EXPECT_EQ(t.body, QString::fromUtf8(c.body)) << c.seconds;
+    }
+}
+
+TEST_F(RingNotifierBusTest, EachNewMessageIsShownAndANewerOneReplacesIt) {
+    Serve();
+    MessageNotifier messages(client_);
+    RingNotifier rings(client_);
+    messages.Arrived({1, "0311112222", "홍길동", "2026-12-08 09:00:05", 6, "/r/090005.vrc"});
+    ASSERT_TRUE(PumpUntil([&] { return messages.Answers() == 1; }));
+    rings.Ringing("", "0322223333");  // a ring has a notification of its own
+    ASSERT_TRUE(PumpUntil([&] { return rings.Answers() == 1; }));
+    messages.Arrived({2, "0322223333", "", "2026-12-08 09:01:00", 75, "/r/090100.vrc"});
+    ASSERT_TRUE(PumpUntil([&] { return messages.Answers() == 2; }));
+    ASSERT_EQ(service_.notified.size(), 3);
+    EXPECT_EQ(service_.notified[0].summary, "새 메시지");
+    EXPECT_EQ(service_.notified[0].body, "홍길동\n0311112222\n6초");
+    EXPECT_EQ(service_.notified[0].replaces, 0u);
+    EXPECT_EQ(service_.notified[1].replaces, 0u);
+    EXPECT_EQ(service_.notified[2].replaces, messages.Shown());
+    EXPECT_EQ(service_.notified[2].body, "0322223333\n1분 15초");
+    EXPECT_NE(messages.Shown(), rings.Shown());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
+#include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/RecordingRemoval.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -148,6 +149,9 @@ storage::Result<CallDeletion> CRSCallList::DeleteCurrentCall() {
     storage::Result<CallRecord> call = CurrentCall();
     if (!call.ok())
         return call.status();
+    auto id = GetRecordId();
+    if (!id.ok())
+        return id.status();
     RecordingRemoval removal;
     if (!removal.SetAside(call.value()))
         return CallDeletion{0, {RecordingRemoval::FileOf(call.value()).string()}};
@@ -155,6 +159,11 @@ storage::Result<CallDeletion> CRSCallList::DeleteCurrentCall() {
     if (!s.ok())
         return s;  // the removal puts the recording back
     removal.Finish();
+    // Only the machine's calls can have been heard. A mark left behind (the
+    // file refused the write) is harmless: the next message under this
+    // record number clears it.
+    if (call.value().CallMode == kCallAnswered)
+        (void)MessageInbox(database_).Forget(id.value());
     return CallDeletion{1, {}};
 }
 
@@ -229,6 +238,7 @@ storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem:
     }
     removal.Finish();
     RemoveEmptyRecordingFolders(appFolder);
+    (void)MessageInbox(database_).ForgetDeleted();
     return result;
 }
 

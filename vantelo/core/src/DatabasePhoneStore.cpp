@@ -1,12 +1,16 @@
 #include "vantelo/core/DatabasePhoneStore.h"
 
+#include <utility>
+
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
 
 DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::path database)
-    : clock_(clock), database_(std::move(database)) {
+    : clock_(clock),
+      database_(std::move(database)),
+      inbox_(std::make_unique<MessageInbox>(database_)) {
     auto prepared = PrepareDatabase(clock_, database_);
     if (!prepared.ok()) {
         openError_ = prepared.status().ToString();
@@ -30,10 +34,40 @@ CallerName DatabasePhoneStore::IdentifyCaller(const std::string& number,
 }
 
 bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {
+    const bool message = MessageInbox::IsMessage(call);  // the append resets the call
     storage::Status s = callList_->AppendCall(call, clock_);
-    if (!s.ok())
+    if (!s.ok()) {
         error = s.ToString();
-    return s.ok();
+        return false;
+    }
+    if (message) {
+        const long long id = callList_->GetLastModified();
+        // A deleted call's number may come again; its mark must not make
+        // this message heard.
+        (void)inbox_->Forget(id);
+        arrived_.push_back(id);
+    }
+    return true;
+}
+
+std::optional<std::vector<NewMessage>> DatabasePhoneStore::NewMessages() {
+    if (!inbox_)
+        return std::nullopt;
+    auto messages = inbox_->NewMessages();
+    if (!messages.ok())
+        return std::nullopt;
+    return std::move(messages).value();
+}
+
+bool DatabasePhoneStore::MessagesMayHaveChanged() {
+    if (!inbox_)
+        return false;
+    auto changed = inbox_->ChangedSinceRead();
+    return !changed.ok() || changed.value();
+}
+
+std::vector<long long> DatabasePhoneStore::TakeArrivedMessages() {
+    return std::exchange(arrived_, {});
 }
 
 ScreeningDecision DatabasePhoneStore::Screen(const ScreenedCaller& caller,

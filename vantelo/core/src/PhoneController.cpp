@@ -83,6 +83,8 @@ void PhoneController::Start() {
     if ((status & kStateGone) != kStateGone && (status & kStateArsLamp))
         line_.SetARSComm(0);
     RecoverCalls();
+    RefreshMessages();
+    timers_.Start(kTimerMessages, kMessagesLookMs);
 }
 
 int PhoneController::OpenDevice() {
@@ -134,6 +136,7 @@ bool PhoneController::ExitSequence() {
     state_.deviceOpen = false;
     SaveSettingsNow();
     timers_.Stop(kTimerDeviceRetry);
+    timers_.Stop(kTimerMessages);
     return true;
 }
 
@@ -208,6 +211,10 @@ bool PhoneController::OnMessage(vt::UINT message, vt::WPARAM, vt::LPARAM lParam)
 void PhoneController::OnTimer(int id) {
     if (id == kTimerJournal) {
         SyncJournal(true);
+        return;
+    }
+    if (id == kTimerMessages) {
+        RefreshMessages();
         return;
     }
     AtScopeEnd sync{[this] { SyncJournal(); }};
@@ -972,6 +979,7 @@ bool PhoneController::LogCall(CallRecord& call) {
         if (!takeUp_)
             journal_.Remove();
         view_.CallLogged();
+        RefreshMessages();
         return true;
     }
     // Kept aside for the next start: the call is not lost with the row.
@@ -983,6 +991,24 @@ bool PhoneController::LogCall(CallRecord& call) {
         journalActive_ = false;
     view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
     return false;
+}
+
+void PhoneController::RefreshMessages() {
+    const std::vector<long long> arrived = store_.TakeArrivedMessages();
+    if (arrived.empty() && shownMessages_ >= 0 && !store_.MessagesMayHaveChanged())
+        return;
+    const auto messages = store_.NewMessages();
+    if (!messages)
+        return;  // unreadable now: the count shown stays until the next look
+    for (long long id : arrived)
+        for (const NewMessage& m : *messages)
+            if (m.callId == id)
+                view_.MessageArrived(m);
+    const int count = static_cast<int>(messages->size());
+    if (count != shownMessages_) {
+        shownMessages_ = count;
+        view_.NewMessagesChanged(count);
+    }
 }
 
 // --- the journal of the call in progress ----------------------------------------
@@ -1103,6 +1129,7 @@ bool PhoneController::LogInterruptedCall(const JournalEntry& entry) {
                                            entry.call.CallNum);
     view_.SetStatusText(text::kCallRecovered);
     view_.CallLogged();
+    RefreshMessages();
     if (!entry.call.CallRecDirectory.empty())
         ReportUnnamedRecordings(entry.call.CallRecDirectory);
     return true;

@@ -43,6 +43,19 @@ TableSchema BlockListSchema() {
     return t;
 }
 
+TableSchema HeardListSchema() {
+    TableSchema t;
+    t.name = "HeardList";
+    t.columns = {{"CallId", ColumnType::Long}, {"HeardAt", ColumnType::DateTime}};
+    t.indexes = {{"CallId"}};
+    return t;
+}
+
+std::vector<TableSchema> PhoneTables() {
+    return {AddressListSchema(), InnerLineListSchema(), CallListSchema(), BlockListSchema(),
+            HeardListSchema()};
+}
+
 TableSchema CallListSchema() {
     TableSchema t;
     t.name = "CallList";
@@ -62,9 +75,7 @@ std::filesystem::path DefaultDatabasePath() {
 
 storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
                                                         const std::filesystem::path& file) {
-    return storage::PrepareDatabaseFile(
-        file, {AddressListSchema(), InnerLineListSchema(), CallListSchema(), BlockListSchema()},
-        clock);
+    return storage::PrepareDatabaseFile(file, PhoneTables(), clock);
 }
 
 std::string PrepareNotice(const storage::PrepareReport& report) {

@@ -257,6 +257,15 @@ void RecordingView::StopCallLogPlayback() {
     callLogPlayState = 0;
 }
 
+void RecordingView::MessageArrived(const NewMessage& message) {
+    arrived.push_back(message);
+    lines.push_back("message: " + std::to_string(message.callId) + " " + message.number);
+}
+void RecordingView::NewMessagesChanged(int count) {
+    newMessages = count;
+    lines.push_back("messages: " + std::to_string(count));
+}
+
 // --- Phone ---------------------------------------------------------------------------
 
 void Phone::StartPhone(const std::function<void(PhoneSettings&)>& configure) {

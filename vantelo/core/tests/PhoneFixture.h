@@ -99,6 +99,8 @@ public:
     int callLogPlayState = 0;
     std::map<int, int> pictures;
     std::map<int, std::string> looks;
+    std::vector<NewMessage> arrived;
+    int newMessages = -1;  // the count last told; -1 before the first
 
     bool Saw(const std::string& line) const;
     void Clear() { lines.clear(); }
@@ -114,6 +116,8 @@ public:
     bool Confirm(const std::string& text) override;
     int CallLogPlayState() const override { return callLogPlayState; }
     void StopCallLogPlayback() override;
+    void MessageArrived(const NewMessage& message) override;
+    void NewMessagesChanged(int count) override;
 };
 
 class Phone : public ::testing::Test {

@@ -46,7 +46,7 @@ TEST(VanteloDatabase, TablesHaveTheSystemsColumnsInOrder) {
 TEST(VanteloDatabase, EveryTableOpensAfterPreparing) {
     vt::test::TestEnvironment env;
     ASSERT_TRUE(PrepareDatabase(vt::SystemClock::Instance()).ok());
-    for (const auto& schema : {AddressListSchema(), InnerLineListSchema(), CallListSchema()}) {
+    for (const auto& schema : PhoneTables()) {
         storage::RecordSet rs(schema);
         EXPECT_TRUE(rs.Open(DefaultDatabasePath()).ok()) << schema.name;
     }
@@ -82,7 +82,7 @@ TEST(VanteloDatabase, OlderCallLogGainsItsMissingColumnsAndKeepsItsCalls) {
     auto r = PrepareDatabase(vt::SystemClock::Instance());
     ASSERT_TRUE(r.ok()) << r.status().ToString();
     EXPECT_EQ(r.value().tablesAdded,
-              (std::vector<std::string>{"AddressList", "InnerLineList", "BlockList"}));
+              (std::vector<std::string>{"AddressList", "InnerLineList", "BlockList", "HeardList"}));
     EXPECT_EQ(r.value().columnsAdded.size(), 7u);
     storage::RecordSet rs(CallListSchema());
     ASSERT_TRUE(rs.Open(file).ok());

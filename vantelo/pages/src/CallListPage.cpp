@@ -524,6 +524,7 @@ void CallListPage::ReportDeletion(const storage::Result<CallDeletion>& done) {
 void CallListPage::DeleteAt(long position) {
     if (records_->SetAbsolutePosition(position).ok())
         ReportDeletion(records_->DeleteCurrentCall());
+    actions_.MessagesChanged();  // the call may have been a new message
 }
 
 void CallListPage::DeleteSelected() {
@@ -563,6 +564,7 @@ bool CallListPage::DeleteEveryRecord() {
     else
         ReportDeletion(done);
     Fill();
+    actions_.MessagesChanged();
     return done.ok();
 }
 

@@ -105,6 +105,7 @@ void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
     }
     host_.SetPlaying(true);
     path_ = path;
+    recording_ = path;
     if (LastThreeLower(path) == "wav")
         PlayFile();
     else
@@ -161,6 +162,7 @@ void CallLogPlayer::PlayOnSpeaker() {
     ShowRunning();
     host_.ShowPlaying(true);
     timers_->Start(kPositionTimer, kPositionMs);
+    host_.RecordingPlayed(recording_);
 }
 
 void CallLogPlayer::PlayOnDevice() {
@@ -181,6 +183,7 @@ void CallLogPlayer::PlayOnDevice() {
     }
     host_.ShowPlaying(true);
     ShowRunning();
+    host_.RecordingPlayed(recording_);
 }
 
 void CallLogPlayer::Pause() {

@@ -118,6 +118,7 @@ private:
     bool decoding_ = false;
     bool resumedOnce_ = false;
     std::string path_;
+    std::string recording_;      // the call's recording being played
     std::int64_t length_ = 0;    // bytes of the file on the device output
     std::int64_t duration_ = 0;  // media units of the speaker playback
 };

@@ -171,6 +171,29 @@ void PhoneBinding::CallerIdentified(const std::string& number, const CallerName&
     window_->CallerIdentified(number, caller);
 }
 
+void PhoneBinding::MessageArrived(const NewMessage& message) {
+    if (messageObserver_)
+        messageObserver_(message);
+}
+
+void PhoneBinding::NewMessagesChanged(int count) {
+    if (window_)
+        window_->SetNewMessageCount(count);
+}
+
+void PhoneBinding::MessagesChanged() {
+    if (controller_)
+        controller_->RefreshMessages();
+}
+
+void PhoneBinding::RecordingPlayed(const std::string& file) {
+    auto heard = calls_.Inbox().MarkRecordingHeard(file, clock_.NowLocal());
+    if (!heard.ok())
+        WriteLog("message not marked heard: " + heard.status().ToString());
+    else if (heard.value())
+        MessagesChanged();
+}
+
 void PhoneBinding::CallLogged() {
     if (callLog_ && !callLogHeld_)
         callLog_->ShowNewCalls();
@@ -333,6 +356,7 @@ void PhoneBinding::HoldCallLog(bool held) {
             MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
     }
     CallLogged();
+    MessagesChanged();  // a message among them arrives now
 }
 
 }  // namespace vantelo::pages

@@ -33,6 +33,9 @@ public:
     static constexpr int kWindowHeight = 576;
     // Where the pages are shown (control 1000); every page is this size.
     static constexpr QRect kPageArea{20, 80, 620, 462};
+    // The count of new messages: a badge on the answering-machine
+    // indicator's upper right corner.
+    static constexpr QRect kMessageBadge{713, 130, 22, 14};
     // The strip of page buttons, repainted after a switch.
     static constexpr QRect kPageButtonStrip{209, 44, 355, 29};
 

@@ -180,6 +180,15 @@ void PhoneWindow::BuildControls() {
         controls_[id] = picture;
         SetIndicator(id, bitmap);
     }
+
+    messageBadge_ = new QLabel(this);
+    messageBadge_->setObjectName(QStringLiteral("messageBadge"));
+    messageBadge_->setGeometry(PhoneLayout::kMessageBadge);
+    messageBadge_->setAlignment(Qt::AlignCenter);
+    messageBadge_->setFont(PhoneSkin::LabelFont(10, true));
+    messageBadge_->setStyleSheet(
+        QStringLiteral("color: white; background: rgb(200, 40, 40); border-radius: 7px;"));
+    messageBadge_->hide();
 }
 
 void PhoneWindow::BuildSystemMenu() {
@@ -356,6 +365,30 @@ void PhoneWindow::SetIndicator(int controlId, int bitmapId) {
         return;
     picture->setPixmap(QPixmap::fromImage(skin_.Image(bitmapId)));
     indicators_[controlId] = bitmapId;
+}
+
+QString PhoneWindow::TrayToolTip(int newMessages) {
+    if (newMessages <= 0)
+        return QStringLiteral("Vantelo");
+    return QStringLiteral("Vantelo\n새 메시지 %1").arg(newMessages);
+}
+
+void PhoneWindow::SetNewMessageCount(int count) {
+    newMessages_ = count;
+    // Three digits would crowd the indicator; the tool tips give the number.
+    const QString text = count > 99 ? QStringLiteral("99+") : QString::number(count);
+    messageBadge_->setText(text);
+    // Wider for a longer text, its right edge kept on the indicator's corner.
+    QRect place = PhoneLayout::kMessageBadge;
+    place.setLeft(
+        place.right() + 1 -
+        std::max(place.width(), messageBadge_->fontMetrics().horizontalAdvance(text) + 8));
+    messageBadge_->setGeometry(place);
+    messageBadge_->setToolTip(QStringLiteral("새 메시지 %1").arg(count));
+    messageBadge_->setVisible(count > 0);
+    messageBadge_->raise();
+    if (trayIcon_)
+        trayIcon_->setToolTip(TrayToolTip(count));
 }
 
 int PhoneWindow::Indicator(int controlId) const {

@@ -94,6 +94,13 @@ public:
     // An indicator picture (1171-1174) shows the bitmap of an id.
     void SetIndicator(int controlId, int bitmapId);
     int Indicator(int controlId) const;
+    // The count of new messages beside the answering-machine indicator and
+    // in the tray's tool tip; the badge is hidden at 0.
+    void SetNewMessageCount(int count);
+    int NewMessageCount() const { return newMessages_; }
+    QLabel* MessageBadge() const { return messageBadge_; }
+    // The tray's tool tip for a count of new messages.
+    static QString TrayToolTip(int newMessages);
     // A two-look button (Hook, Play, Record, Mute, ARS) by its state name
     // ("HookOff"/"HookOn", "Play"/"Stop", "Record"/"Stop", "MuteOn"/"MuteOff",
     // "AbsenceOn"/"AbsenceOff"); false for a name the button does not have.
@@ -163,6 +170,8 @@ private:
     QLabel* number_ = nullptr;
     QLabel* status_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
+    QLabel* messageBadge_ = nullptr;
+    int newMessages_ = 0;
     PageHost host_;
     std::map<int, PageHooks> hooks_;
     AddressBookPage* addressBook_ = nullptr;

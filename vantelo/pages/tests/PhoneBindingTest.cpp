@@ -4,7 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QSystemTrayIcon>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "AddressBookPage.h"
 #include "CallListPage.h"
@@ -13,10 +17,13 @@
 #include "PostedMessages.h"
 #include "lindev/lindev.h"
 #include "platform/Clock.h"
+#include "platform/Folders.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/MessageInbox.h"
+#include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -38,11 +45,11 @@ protected:
         ASSERT_TRUE(set.AddContact(c).ok());
     }
 
-    void Open() {
+    void Open(bool tray = false) {
         PhoneWindow::Setup setup;
         setup.database = DefaultDatabasePath();
         setup.popupTimers = &popupTimers_;
-        setup.tray = false;
+        setup.tray = tray;
         binding_ = std::make_unique<PhoneBinding>(PhoneBinding::Parts{
             line_, clock_, PhoneController::Places{env_.AppHome(), vt::SettingsFilePath()}, setup,
             &timers_});
@@ -124,6 +131,62 @@ TEST_F(PhoneBindingTest, ACallEndingWhileTheCallLogIsHeldIsStoredOnRelease) {
     EXPECT_EQ(log.GetText("CallNum"), "0212345678");
     ASSERT_NE(binding_->CallLog(), nullptr);
     EXPECT_EQ(binding_->CallLog()->Grid().RowCount(), 1);
+}
+
+// A call of an earlier run, with its recording on disk when it has one.
+CallRecord LoggedCall(int mode, const std::string& number, const std::string& file) {
+    CallRecord call;
+    call.CallMode = mode;
+    call.CallNum = number;
+    call.CallTime = 9;
+    call.CallDate = {2026, 12, 8, 8, 0, 0};
+    if (!file.empty()) {
+        const auto folder = vt::ApplicationFolder() / "Record" / "2026-12-08";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / file) << "RIFF recording";
+        call.CallRec = true;
+        call.CallRecDirectory = folder.string() + "/";
+        call.CallRecFileName = file;
+    }
+    CRSCallList log;
+    CallRecord stored = call;  // the append resets what it stored
+    EXPECT_TRUE(log.AppendCall(stored, vt::SystemClock::Instance()).ok());
+    return call;
+}
+
+TEST_F(PhoneBindingTest, NewMessagesShowOnTheIndicatorUntilPlayedOnTheCallLogPage) {
+    const CallRecord first = LoggedCall(kCallAnswered, "0311112222", "080000.wav");
+    LoggedCall(kCallReceived, "0322223333", "080100.wav");  // recorded, but no message
+    LoggedCall(kCallAnswered, "0333334444", "080200.wav");
+    LoggedCall(kCallAnswered, "0344445555", "");  // nothing said
+    Open(true);
+    QLabel* badge = Window().MessageBadge();
+    ASSERT_NE(badge, nullptr);
+    EXPECT_TRUE(badge->isVisible());
+    EXPECT_EQ(badge->text(), "2");
+    EXPECT_TRUE(Window().rect().contains(badge->geometry()));
+    ASSERT_TRUE(Window().HasTray());
+    EXPECT_EQ(Window().TrayIcon()->toolTip(), "Vantelo\n새 메시지 2");
+
+    // Played on the call log page (through the adapter): heard at once.
+    ASSERT_NE(binding_->CallLog(), nullptr);
+    CallLogPlayer& player = binding_->CallLog()->Player();
+    if (player.Setup())
+        player.OutputButton();  // the device output: the scripted line plays it
+    player.Start(first);
+    EXPECT_TRUE(line_.Called("WaveOutSub 080000.wav"));
+    EXPECT_EQ(badge->text(), "1");
+    EXPECT_EQ(Window().TrayIcon()->toolTip(), "Vantelo\n새 메시지 1");
+    player.Stop();
+    Deliver();
+
+    // Marked heard by another program: seen at the phone's next look.
+    ASSERT_TRUE(MessageInbox(DefaultDatabasePath()).MarkAllHeard(clock_.NowLocal()).ok());
+    EXPECT_EQ(badge->text(), "1");
+    timers_.Advance(kMessagesLookMs);
+    EXPECT_FALSE(badge->isVisible());
+    EXPECT_EQ(Window().NewMessageCount(), 0);
+    EXPECT_EQ(Window().TrayIcon()->toolTip(), "Vantelo");
 }
 
 TEST_F(PhoneBindingTest, KeypadKeysAndADoubleClickInTheAddressBookDial) {

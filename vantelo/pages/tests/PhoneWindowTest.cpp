@@ -176,6 +176,37 @@ TEST_F(PhoneWindowTest, PhoneButtonsKeysAndMessagesGoToThePhone) {
     EXPECT_EQ(phone_.calls, expected);
 }
 
+TEST_F(PhoneWindowTest, TheNewMessageCountSitsOnTheAnsweringMachineIndicator) {
+    Open();
+    QLabel* badge = window_->MessageBadge();
+    ASSERT_NE(badge, nullptr);
+    EXPECT_FALSE(badge->isVisible()) << "nothing new at first";
+    const QRect indicator = window_->Control(IDC_PIC_ANSWERING)->geometry();
+    struct Case {
+        int count;
+        bool shown;
+        const char* text;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {1, true, "1", "새 메시지 1"},    {12, true, "12", "새 메시지 12"},
+        {99, true, "99", "새 메시지 99"}, {100, true, "99+", "새 메시지 100"},
+        {0, false, "0", "새 메시지 0"},   {3, true, "3", "새 메시지 3"},
+    };
+    for (const Case& c : cases) {
+        window_->SetNewMessageCount(c.count);
+        EXPECT_EQ(window_->NewMessageCount(), c.count);
+        EXPECT_EQ(badge->isVisible(), c.shown) << c.count;
+        EXPECT_EQ(badge->text(), QString::fromUtf8(c.text));
+        EXPECT_EQ(badge->toolTip(), QString::fromUtf8(c.tip));
+        // On the indicator's upper corner, wide enough for its text.
+        EXPECT_TRUE(badge->geometry().intersects(indicator)) << c.count;
+        EXPECT_GE(badge->width(), badge->fontMetrics().horizontalAdvance(badge->text()));
+    }
+    EXPECT_EQ(PhoneWindow::TrayToolTip(0), "Vantelo");
+    EXPECT_EQ(PhoneWindow::TrayToolTip(4), "Vantelo\n새 메시지 4");
+}
+
 TEST_F(PhoneWindowTest, ShowsWhatThePhoneTellsIt) {
     Open();
     window_->SetStatusText("전화가 왔습니다.");

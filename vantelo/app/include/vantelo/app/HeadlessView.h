@@ -2,8 +2,9 @@
 // The view of the headless program: every change is one line on the output,
 // spelled "status: TEXT", "number: TEXT", "memo: TEXT", "picture ID: BITMAP",
 // "button ID: LOOK", "popup: TEXT" / "popup: closed", "messagebox: TEXT",
-// with line breaks written as "\n". A value told again unchanged is no
-// change and prints nothing.
+// "messages: N" (new messages), with line breaks written as "\n". A value
+// told again unchanged is no change and prints nothing; no new message at
+// start is no news either, so "messages: 0" comes only after a count above 0.
 
 #include <cstdio>
 #include <map>
@@ -16,7 +17,7 @@ namespace vantelo {
 
 class HeadlessView : public PhoneView {
 public:
-    explicit HeadlessView(std::FILE* out = stdout) : out_(out) {}
+    explicit HeadlessView(std::FILE* out = stdout);
 
     void SetStatusText(const std::string& text) override;
     void SetNumberText(const std::string& text) override;
@@ -29,6 +30,7 @@ public:
     // Nobody can answer a question here: the order given stands (OK).
     bool Confirm(const std::string& text) override;
     std::string MemoText() const override { return memo_; }
+    void NewMessagesChanged(int count) override;
 
     void SetMemoText(const std::string& text);
 

@@ -10,6 +10,7 @@
 #include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/PhoneStore.h"
 
 namespace vantelo {
@@ -26,6 +27,11 @@ public:
     bool AppendCall(CallRecord& call, std::string& error) override;
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override;
     ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) override;
+    std::optional<std::vector<NewMessage>> NewMessages() override;
+    bool MessagesMayHaveChanged() override;
+    std::vector<long long> TakeArrivedMessages() override;
+    // The messages and their heard marks (for the window's player).
+    MessageInbox& Inbox() { return *inbox_; }
 
 private:
     const vt::Clock& clock_;
@@ -35,6 +41,8 @@ private:
     CRSInnerLineList innerLineList_;
     std::unique_ptr<CRSCallList> callList_;
     std::unique_ptr<CRSBlockList> blockList_;
+    std::unique_ptr<MessageInbox> inbox_;
+    std::vector<long long> arrived_;
 };
 
 }  // namespace vantelo

@@ -84,6 +84,12 @@ public:
     PhoneSettings& MutableSettings() { return settings_; }
     bool SaveSettingsNow();
     AnsweringMachine& Machine() { return machine_; }
+    // Looks at the new messages again: tells the view of each message that
+    // arrived and of a changed count. The window calls it after it played or
+    // deleted a message; it also runs after each logged call and on a timer.
+    void RefreshMessages();
+    // The count last told to the view; -1 before the first.
+    int NewMessageCount() const { return shownMessages_; }
 
 private:
     void OnRingDetected();
@@ -170,6 +176,7 @@ private:
     vt::LocalTime lastAlive_;
     std::optional<JournalEntry> takeUp_;  // a held call waiting for its hook message
     std::string firstPart_;               // the taken-up call's earlier recording
+    int shownMessages_ = -1;              // new messages last told to the view
 };
 
 }  // namespace vantelo

@@ -46,6 +46,9 @@ inline constexpr int kTimerCallerTimeOut = 33;
 inline constexpr int kTimerJournal = 44;
 // A ring without a caller-ID message by the second ring: an unknown caller.
 inline constexpr int kTimerUnknownCaller = 45;
+// Another program (the player, vtdb) may mark messages heard: the count of
+// new messages is looked at again this often, when the database changed.
+inline constexpr int kTimerMessages = 46;
 
 inline constexpr unsigned kRetryFirstMs = 500;
 inline constexpr unsigned kRetryLaterMs = 2000;
@@ -54,6 +57,7 @@ inline constexpr unsigned kHoldAfterPrompt2Ms = 15000;
 inline constexpr unsigned kJournalAliveMs = 5000;
 // From the detected first ring to the second (a ring of 1 s every 3 s).
 inline constexpr unsigned kSecondRingMs = 3000;
+inline constexpr unsigned kMessagesLookMs = 2000;
 
 // Status word bits of TY_GetTYplusState, as the adapter protocol lays them.
 inline constexpr unsigned kStateArsLamp = usbline::protocol::status::kArs;

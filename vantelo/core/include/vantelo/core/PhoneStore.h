@@ -5,9 +5,11 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "vantelo/core/CallRecord.h"
 #include "vantelo/core/LookupName.h"
+#include "vantelo/core/NewMessage.h"
 #include "vantelo/core/Screening.h"
 
 namespace vantelo {
@@ -29,6 +31,14 @@ public:
     // The screening rules' verdict on a caller; the rule that decided
     // counts the call (at `at`).
     virtual ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) = 0;
+    // The answering machine's messages not heard yet, oldest first; nothing
+    // when they cannot be read.
+    virtual std::optional<std::vector<NewMessage>> NewMessages() = 0;
+    // False only when no program has written to the database since the last
+    // NewMessages, so its answer stands.
+    virtual bool MessagesMayHaveChanged() = 0;
+    // The record numbers of the messages appended since the last call.
+    virtual std::vector<long long> TakeArrivedMessages() = 0;
 };
 
 }  // namespace vantelo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "vantelo/core/LookupName.h"
+#include "vantelo/core/NewMessage.h"
 
 namespace vantelo {
 
@@ -50,6 +51,12 @@ public:
     // The caller of a ringing or current call was looked up (the name is
     // empty when nobody has the number); the window decides what to show.
     virtual void CallerIdentified(const std::string& /*number*/, const CallerName& /*caller*/) {}
+    // The answering machine kept a new message (told once per message, after
+    // its call is in the call log).
+    virtual void MessageArrived(const NewMessage& /*message*/) {}
+    // The number of messages not yet heard: told at start and whenever it
+    // changes (a message arrives, is played or marked heard, or is deleted).
+    virtual void NewMessagesChanged(int /*count*/) {}
 };
 
 }  // namespace vantelo

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "storage/DatabaseFile.h"
@@ -20,6 +21,11 @@ storage::TableSchema CallListSchema();
 // BlockList: the screening rules (pattern, block or permit, action, note,
 // hits and the last hit).
 storage::TableSchema BlockListSchema();
+// HeardList: the answering machine's messages that were heard (the call's
+// record number and when), beside the call log so its columns stay as they are.
+storage::TableSchema HeardListSchema();
+// Every table of the phone's database, in the order they are made.
+std::vector<storage::TableSchema> PhoneTables();
 
 // The database file in the application folder.
 std::filesystem::path DefaultDatabasePath();

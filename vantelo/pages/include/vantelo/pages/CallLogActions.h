@@ -17,6 +17,9 @@ public:
     // the window run on (true), and lets it go (false): a call that ends
     // meanwhile must wait to be stored rather than fail on the lock.
     virtual void HoldCallLog(bool held) { (void)held; }
+    // Messages were played (so heard) or deleted on the page: the count of
+    // new messages shown elsewhere is looked at again.
+    virtual void MessagesChanged() {}
 };
 
 }  // namespace vantelo::pages

@@ -63,6 +63,11 @@ public:
     void SetRingObserver(std::function<void(const std::optional<std::string>&)> observer) {
         ringObserver_ = std::move(observer);
     }
+    // Told each new message the answering machine keeps (the desktop
+    // notification shows it).
+    void SetMessageObserver(std::function<void(const NewMessage&)> observer) {
+        messageObserver_ = std::move(observer);
+    }
     // The exit sequence when nobody is there to answer (SIGTERM): a question
     // it asks is taken as OK.
     void ExitUnattended();
@@ -93,6 +98,8 @@ public:
     void PlayProgress(long bytes) override;
     void CallLogged() override;
     void CallerIdentified(const std::string& number, const CallerName& caller) override;
+    void MessageArrived(const NewMessage& message) override;
+    void NewMessagesChanged(int count) override;
 
     // PhoneActions: what the window asks of the phone.
     void OnButton(int controlId) override;
@@ -121,6 +128,10 @@ public:
     std::filesystem::path ApplicationFolder() const override { return appFolder_; }
     // Calls that end while held are kept in order and stored on release.
     void HoldCallLog(bool held) override;
+    // The page played or deleted messages: the count is looked at again.
+    void MessagesChanged() override;
+    // A message played on the page is heard.
+    void RecordingPlayed(const std::string& file) override;
 
 private:
     // PhoneStore: names through the window's pages, calls into the call log.
@@ -134,6 +145,9 @@ private:
     ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) override {
         return calls_.Screen(caller, at);
     }
+    std::optional<std::vector<NewMessage>> NewMessages() override { return calls_.NewMessages(); }
+    bool MessagesMayHaveChanged() override { return calls_.MessagesMayHaveChanged(); }
+    std::vector<long long> TakeArrivedMessages() override { return calls_.TakeArrivedMessages(); }
 
     PhoneLine& line_;
     const vt::Clock& clock_;
@@ -147,6 +161,7 @@ private:
     std::vector<CallRecord> heldCalls_;
     std::function<void()> onExit_;
     std::function<void(const std::optional<std::string>&)> ringObserver_;
+    std::function<void(const NewMessage&)> messageObserver_;
     bool unattended_ = false;
 };
 

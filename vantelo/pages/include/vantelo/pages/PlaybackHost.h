@@ -27,6 +27,9 @@ public:
     // One line of the window's log.
     virtual void WriteLog(const std::string& line) = 0;
     virtual std::filesystem::path ApplicationFolder() const = 0;
+    // A call's recording began to play (the file as the call log names it,
+    // not its decoded copy): a message played is a message heard.
+    virtual void RecordingPlayed(const std::string& /*file*/) {}
 };
 
 }  // namespace vantelo::pages
