@@ -13,6 +13,7 @@
 #include "platform/RequestServer.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
+#include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/SignalWatcher.h"
@@ -161,8 +162,14 @@ int HeadlessProgram::Run() {
         });
     });
 
+    MessageMailer mailer([&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },
+                         [&view](const notify::MailStatus& status) { view.Notice(status.line); });
+    mailer.Start();
+    view.SetMessageObserver([&mailer](const NewMessage& message) { mailer.Arrived(message); });
+
     loop.PostTask([&phone] { phone.Start(); });
     loop.Run();
+    view.SetMessageObserver({});
 
     stop = true;
     inputThread.join();

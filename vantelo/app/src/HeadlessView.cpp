@@ -71,6 +71,15 @@ void HeadlessView::NewMessagesChanged(int count) {
     Print("messages", "messages: " + std::to_string(count));
 }
 
+void HeadlessView::MessageArrived(const NewMessage& message) {
+    if (messageObserver_)
+        messageObserver_(message);
+}
+
+void HeadlessView::Notice(const std::string& line) {
+    Print("", OneLine(line));
+}
+
 void HeadlessView::SetMemoText(const std::string& text) {
     memo_ = text;
     Print("memo", "memo: " + OneLine(text));

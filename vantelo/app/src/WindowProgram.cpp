@@ -15,6 +15,7 @@
 #include "platform/RequestServer.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
@@ -140,8 +141,17 @@ int WindowProgram::Run(int argc, char** argv) {
     });
 
     MessageNotifier messageNotifier;
-    binding.SetMessageObserver(
-        [&messageNotifier](const NewMessage& message) { messageNotifier.Arrived(message); });
+    // Only failures reach the status line: it tells the phone's state, and
+    // a mail sent is no news there.
+    MessageMailer mailer(OnWindowThread, [&binding](const notify::MailStatus& status) {
+        if (status.failure != notify::MailFailure::None)
+            binding.SetStatusText(status.line);
+    });
+    mailer.Start();
+    binding.SetMessageObserver([&](const NewMessage& message) {
+        messageNotifier.Arrived(message);
+        mailer.Arrived(message);
+    });
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.

@@ -22,6 +22,7 @@
 #include "platform/IniStore.h"
 #include "platform/RequestClient.h"
 #include "testsupport/ProbeProcess.h"
+#include "testsupport/SmtpTestServer.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
 #include "vantelo/core/AnsweringMachine.h"
@@ -328,6 +329,60 @@ TEST_F(HeadlessEndToEnd, TheNewMessageCountIsALineAndSurvivesARestart) {
     ASSERT_TRUE(phone->WaitFor("number: 5")) << Story(*phone);
     EXPECT_EQ(phone->Transcript().find("messages:"), std::string::npos) << Story(*phone);
     EXPECT_EQ(phone->Terminate(), 0) << Story(*phone);
+}
+
+// The message goes by mail once the server is there: first refused (nobody
+// listens yet), then delivered on a later try, with its recording decoded.
+TEST_F(HeadlessEndToEnd, ANewMessageIsMailedWithItsRecordingOnceTheServerIsUp) {
+    PhoneSettings s;
+    ASSERT_TRUE(LoadSettings(s));
+    s.IntAbsenceSilence = 0;
+    s.ModeRecCompress = 0;  // a mu-law WAV goes as it is
+    ASSERT_TRUE(SaveSettings(s));
+    const int port = vt::test::FreeLoopbackPort();
+    vt::IniStore ini(vt::SettingsFilePath());
+    ASSERT_TRUE(ini.Load());
+    ini.SetString("Mail", "Server", "smtp://127.0.0.1:" + std::to_string(port));
+    ini.SetString("Mail", "From", "desk@example.org");
+    ini.SetString("Mail", "To", "me@example.org");
+    ini.SetString("Mail", "Attach", "wav");
+    ASSERT_TRUE(ini.Save());
+    Sim("audio " + farEnd_.string());
+
+    HeadlessProcess phone;
+    ASSERT_TRUE(phone.WaitUntilServing());
+    phone.Send("ars");
+    ASSERT_TRUE(phone.WaitFor("button 1170: AbsenceOn")) << Story(phone);
+    ASSERT_EQ(Sim("ring 1000 1000").rfind("OK", 0), 0u);
+    Sim("cid 0212345678");
+    ASSERT_TRUE(phone.WaitFor("status: 안내멘트를 재생중입니다.")) << Story(phone);
+    ASSERT_TRUE(phone.WaitFor("picture 1174: 242")) << Story(phone);
+    Sim("dtmf 1");
+    ASSERT_TRUE(phone.WaitFor("status: 녹음중입니다.")) << Story(phone);
+    std::this_thread::sleep_for(3s);
+    Sim("hangup");
+    ASSERT_TRUE(phone.WaitFor("messages: 1")) << Story(phone);
+    ASSERT_TRUE(phone.WaitForStart("mail: no connection to 127.0.0.1:" + std::to_string(port)))
+        << Story(phone);
+
+    vt::test::SmtpServerOptions options;
+    options.port = port;
+    vt::test::SmtpTestServer server(env_.Root() / "smtp", options);
+    ASSERT_TRUE(phone.WaitForStart("mail: the message from 0212345678", 30s)) << Story(phone);
+    const auto rows = Rows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(server.Messages().size(), 1u);
+    const auto mail = vt::test::ReadReceivedMail(server.Messages()[0], env_.Root() / "parts");
+    ASSERT_TRUE(mail);
+    EXPECT_NE(mail->subject.find("홍길동"), std::string::npos) << mail->subject;
+    EXPECT_NE(mail->subject.find("0212345678"), std::string::npos) << mail->subject;
+    const fs::path recording = rows[0].CallRecDirectory + rows[0].CallRecFileName;
+    ASSERT_TRUE(fs::is_regular_file(recording)) << recording;
+    EXPECT_EQ(mail->attachmentBytes, fs::file_size(recording));
+    EXPECT_EQ(vt::test::ReadText(mail->attachment), vt::test::ReadText(recording));
+    for (const auto& entry : fs::directory_iterator(env_.AppHome() / "Outbox"))
+        EXPECT_NE(entry.path().extension(), ".mail") << "the item leaves after acceptance";
+    EXPECT_EQ(phone.Terminate(), 0) << Story(phone);
 }
 
 TEST_F(HeadlessEndToEnd, EndOfInputDoesNotEndTheProgramButTheCloseRequestDoes) {

@@ -97,10 +97,18 @@ public:
 
     // Waits for a line printed from now on (or already printed after the mark).
     bool WaitFor(const std::string& line, std::chrono::milliseconds timeout = 10s) {
+        return WaitForLine([&](const std::string& l) { return l == line; }, timeout);
+    }
+    // The same for a line that begins with `prefix`.
+    bool WaitForStart(const std::string& prefix, std::chrono::milliseconds timeout = 10s) {
+        return WaitForLine([&](const std::string& l) { return l.rfind(prefix, 0) == 0; }, timeout);
+    }
+    template <typename Match>
+    bool WaitForLine(Match&& match, std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, timeout, [&] {
             for (std::size_t i = mark_; i < lines_.size(); ++i)
-                if (lines_[i] == line) {
+                if (match(lines_[i])) {
                     mark_ = i + 1;
                     return true;
                 }

@@ -2,11 +2,12 @@
 // The view of the headless program: every change is one line on the output,
 // spelled "status: TEXT", "number: TEXT", "memo: TEXT", "picture ID: BITMAP",
 // "button ID: LOOK", "popup: TEXT" / "popup: closed", "messagebox: TEXT",
-// "messages: N" (new messages), with line breaks written as "\n". A value
+// "messages: N" (new messages), "mail: TEXT" (the mail of messages), with line breaks written as "\n". A value
 // told again unchanged is no change and prints nothing; no new message at
 // start is no news either, so "messages: 0" comes only after a count above 0.
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -31,6 +32,13 @@ public:
     bool Confirm(const std::string& text) override;
     std::string MemoText() const override { return memo_; }
     void NewMessagesChanged(int count) override;
+    void MessageArrived(const NewMessage& message) override;
+
+    void SetMessageObserver(std::function<void(const NewMessage&)> observer) {
+        messageObserver_ = std::move(observer);
+    }
+    // A line of the program's own, printed as it is ("mail: ...").
+    void Notice(const std::string& line);
 
     void SetMemoText(const std::string& text);
 
@@ -45,6 +53,7 @@ private:
     std::map<std::string, std::string> shown_;
     bool popupShown_ = false;
     std::string memo_;
+    std::function<void(const NewMessage&)> messageObserver_;
 };
 
 }  // namespace vantelo
