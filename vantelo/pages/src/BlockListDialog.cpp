@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "BlockCaller.h"
 #include "PhoneSkin.h"
@@ -28,6 +29,9 @@ constexpr const char* kHint =
     "unknown (발신 번호 없음). 허용 규칙은 모든 차단 규칙보다 앞섭니다.";
 constexpr const char* kChangeFailedText = "차단 목록을 고치지 못했습니다: ";
 constexpr const char* kOpenFailedText = "차단 목록을 열지 못했습니다: ";
+
+// Reload's row for "the last one", where a new rule is listed.
+constexpr int kLastRow = std::numeric_limits<int>::max();
 
 const QColor kRefusedInk(196, 40, 40);
 const QColor kDoneInk(0, 110, 125);
@@ -205,7 +209,8 @@ BlockListDialog::BlockListDialog(std::filesystem::path database, QWidget* parent
     connect(add, &QPushButton::clicked, this, [this] { AddRule(); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-    Reload(-1);
+    // The first rule selected, so the arrow keys start from it.
+    Reload(0);
     if (!listed_.ok())
         Say(QString::fromUtf8(kOpenFailedText) + Q(listed_.message()), true);
     resize(680, 540);
@@ -243,7 +248,10 @@ std::optional<ScreeningRule> BlockListDialog::RuleAt(int row) {
         return cached_;
     if (!open_ || !rules_.SetAbsolutePosition(row).ok())
         return std::nullopt;
-    cached_ = rules_.CurrentRule();
+    ScreeningRule rule = rules_.CurrentRule();
+    if (rule.pattern.empty())  // removed elsewhere since the list was read
+        return std::nullopt;
+    cached_ = std::move(rule);
     cachedRow_ = row;
     return cached_;
 }
@@ -282,7 +290,8 @@ void BlockListDialog::Reload(int row) {
 }
 
 void BlockListDialog::ShowSelected() {
-    const std::optional<ScreeningRule> rule = RuleAt(grid_->SelectedRow());
+    shown_ = RuleAt(grid_->SelectedRow());
+    const std::optional<ScreeningRule>& rule = shown_;
     selectedBox_->setEnabled(rule.has_value());
     selectedPattern_->setText(rule ? Q(rule->pattern) : QStringLiteral("-"));
     selectedKind_->setCurrentIndex(rule && rule->kind == RuleKind::Permit ? 1 : 0);
@@ -328,7 +337,7 @@ bool BlockListDialog::AddRule() {
     rule.note = note_->text().toStdString();
     const storage::Status added = rules_.Add(rule);
     const int row = grid_->SelectedRow();
-    Reload(added.ok() ? RuleCount() - 1 : row);
+    Reload(added.ok() ? kLastRow : row);
     if (!added.ok()) {
         Say(Refusal(pattern, added, kBlockFailedText), true);
         pattern_->setFocus();
@@ -341,11 +350,11 @@ bool BlockListDialog::AddRule() {
 }
 
 bool BlockListDialog::ChangeSelected() {
-    const int row = grid_->SelectedRow();
-    const std::optional<ScreeningRule> selected = RuleAt(row);
-    if (!selected)
+    // The rule as the box shows it, even if its row has moved meanwhile.
+    if (!shown_)
         return false;
-    ScreeningRule rule = *selected;
+    const int row = grid_->SelectedRow();
+    ScreeningRule rule = *shown_;
     rule.kind = KindOf(selectedKind_);
     rule.action = ActionOf(selectedAction_);
     rule.note = selectedNote_->text().toStdString();
@@ -361,10 +370,10 @@ bool BlockListDialog::ChangeSelected() {
 }
 
 bool BlockListDialog::RemoveSelected() {
-    const int row = grid_->SelectedRow();
-    const std::optional<ScreeningRule> selected = RuleAt(row);
-    if (!selected)
+    if (!shown_)
         return false;
+    const int row = grid_->SelectedRow();
+    const std::optional<ScreeningRule> selected = shown_;
     const storage::Status removed = rules_.Remove(selected->pattern);
     Reload(row);
     const QString pattern = Q(selected->pattern);

@@ -54,7 +54,7 @@ private:
     std::optional<ScreeningRule> RuleAt(int row);
     // Lists every rule again and selects `row` (clamped; -1: none).
     void Reload(int row);
-    // The selected rule into its box.
+    // The selected rule into its box; changes and removal act on that rule.
     void ShowSelected();
     void Say(const QString& text, bool refused);
     // Why the store refused `pattern` (status `s`), in one line.
@@ -67,6 +67,7 @@ private:
     int cachedRow_ = -1;
     ScreeningRule cached_;
 
+    std::optional<ScreeningRule> shown_;
     QGroupBox* selectedBox_ = nullptr;
     QLabel* selectedPattern_ = nullptr;
     QComboBox* selectedKind_ = nullptr;
