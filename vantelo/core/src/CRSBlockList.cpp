@@ -28,30 +28,60 @@ storage::Result<bool> CRSBlockList::Find(std::string_view pattern) {
     return GetRecordCount() > 0;
 }
 
-storage::Result<std::vector<ScreeningRule>> CRSBlockList::Rules() {
+namespace {
+
+// The Action column: 0 hang up, 1 ignore, 2 greeting.
+int ActionCode(BlockAction action) {
+    return action == BlockAction::Ignore ? 1 : action == BlockAction::Greeting ? 2 : 0;
+}
+
+BlockAction ActionOfCode(std::int64_t code) {
+    return code == 1   ? BlockAction::Ignore
+           : code == 2 ? BlockAction::Greeting
+                       : BlockAction::HangUp;
+}
+
+}  // namespace
+
+Status CRSBlockList::ShowAll() {
     if (!IsOpen())
         if (Status s = Open(); !s.ok())
             return s;
-    if (Status s = ApplyFilter(""); !s.ok())
+    return ApplyFilter("");
+}
+
+ScreeningRule CRSBlockList::CurrentRule() {
+    ScreeningRule r;
+    r.pattern = GetText("Pattern");
+    r.kind = GetInteger("RuleKind") == 1 ? RuleKind::Permit : RuleKind::Block;
+    r.action = ActionOfCode(GetInteger("Action"));
+    r.note = GetText("Note");
+    r.hits = static_cast<long>(GetInteger("Hits"));
+    if (auto at = storage::ParseDateTime(GetText("LastHit")))
+        r.lastHit = *at;
+    return r;
+}
+
+storage::Result<std::vector<ScreeningRule>> CRSBlockList::Rules() {
+    if (Status s = ShowAll(); !s.ok())
         return s;
     std::vector<ScreeningRule> rules;
     for (long i = 0; i < GetRecordCount(); ++i) {
         if (Status s = SetAbsolutePosition(i); !s.ok())
             return s;
-        ScreeningRule r;
-        r.pattern = GetText("Pattern");
-        r.kind = GetInteger("RuleKind") == 1 ? RuleKind::Permit : RuleKind::Block;
-        const auto action = GetInteger("Action");
-        r.action = action == 1   ? BlockAction::Ignore
-                   : action == 2 ? BlockAction::Greeting
-                                 : BlockAction::HangUp;
-        r.note = GetText("Note");
-        r.hits = static_cast<long>(GetInteger("Hits"));
-        if (auto at = storage::ParseDateTime(GetText("LastHit")))
-            r.lastHit = *at;
-        rules.push_back(std::move(r));
+        rules.push_back(CurrentRule());
     }
     return rules;
+}
+
+Status CRSBlockList::SetChoices(const ScreeningRule& rule) {
+    for (auto [name, value] :
+         {std::pair<const char*, Value>{"RuleKind", rule.kind == RuleKind::Permit ? 1 : 0},
+          {"Action", ActionCode(rule.action)},
+          {"Note", rule.note}})
+        if (Status s = SetField(name, value); !s.ok())
+            return s;
+    return Status::Ok();
 }
 
 Status CRSBlockList::Add(const ScreeningRule& rule) {
@@ -63,19 +93,17 @@ Status CRSBlockList::Add(const ScreeningRule& rule) {
     if (found.value())
         return Status(ErrorCode::InvalidArgument, "a rule for " + rule.pattern + " exists already");
     return StoreBuffer(*this, AddNew(), [&] {
-        const int action = rule.action == BlockAction::Ignore     ? 1
-                           : rule.action == BlockAction::Greeting ? 2
-                                                                  : 0;
-        for (auto [name, value] :
-             {std::pair<const char*, Value>{"Pattern", rule.pattern},
-              {"RuleKind", rule.kind == RuleKind::Permit ? 1 : 0},
-              {"Action", action},
-              {"Note", rule.note},
-              {"Hits", static_cast<std::int64_t>(rule.hits)}})
-            if (Status s = SetField(name, value); !s.ok())
-                return s;
-        return Status::Ok();
+        Status s = SetField("Pattern", rule.pattern);
+        if (s.ok())
+            s = SetField("Hits", static_cast<std::int64_t>(rule.hits));
+        return s.ok() ? SetChoices(rule) : s;
     });
+}
+
+Status CRSBlockList::Change(const ScreeningRule& rule) {
+    if (Status s = SeekRule(rule.pattern); !s.ok())
+        return s;
+    return StoreBuffer(*this, Edit(), [&] { return SetChoices(rule); });
 }
 
 Status CRSBlockList::SeekRule(std::string_view pattern) {

@@ -25,25 +25,39 @@ bool Glob(std::string_view pattern, std::string_view text) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
 }
 
 }  // namespace
 
-std::string PatternProblem(std::string_view pattern) {
+PatternFault PatternFaultOf(std::string_view pattern) {
     if (pattern.empty())
-        return "the pattern is empty";
+        return PatternFault::Empty;
     if (pattern.size() > kMaxPatternLength)
-        return "the pattern is longer than " + std::to_string(kMaxPatternLength) + " characters";
+        return PatternFault::TooLong;
     if (IsWord(pattern))
-        return {};
+        return PatternFault::None;
     for (char c : pattern)
         if (!((c >= '0' && c <= '9') || c == '*' || c == '?'))
-            return "the pattern may hold only digits, * and ? (or be withheld or unknown): " +
-                   std::string(pattern);
-    return {};
+            return PatternFault::BadCharacter;
+    return PatternFault::None;
+}
+
+std::string PatternProblem(std::string_view pattern) {
+    switch (PatternFaultOf(pattern)) {
+        case PatternFault::None:
+            return {};
+        case PatternFault::Empty:
+            return "the pattern is empty";
+        case PatternFault::TooLong:
+            return "the pattern is longer than " + std::to_string(kMaxPatternLength) +
+                   " characters";
+        case PatternFault::BadCharacter:
+            break;
+    }
+    return "the pattern may hold only digits, * and ? (or be withheld or unknown): " +
+           std::string(pattern);
 }
 
 bool PatternMatches(std::string_view pattern, const ScreenedCaller& caller) {

@@ -88,6 +88,7 @@ constexpr Place kSettingsPageButtons[] = {
     {IDC_SP_PATH, 127, 349, 65, 19, "Path", "찾아보기"},
     {IDC_SP_DEFAULT_LOAD, 297, 400, 215, 30, "Default Load", "기본값으로 설정"},
     {IDC_SP_OK, 447, 432, 65, 28, "Ok", "저장"},
+    {IDC_SP_BLOCK_LIST, 297, 432, 144, 28, "차단 목록...", "걸려 오는 전화의 차단 목록 편집 (Ctrl+B)"},
 };
 
 constexpr Place kSettingsPageControls[] = {
@@ -107,6 +108,10 @@ constexpr Place kSettingsPageControls[] = {
     {IDC_SP_CALLER_CHOOSES, 12, 240, 282, 22, "메시지 재생 후 상대응답", ""},
     {IDC_SP_CAPTION_GREETING, 12, 270, 150, 20, "안내 메시지 : ", ""},
     {IDC_SP_GREETING_FILE, 12, 292, 282, 52, "", ""},
+    {IDC_SP_CAPTION_MIN_MESSAGE, 12, 386, 150, 24, "녹음 최소시간(초) :", ""},
+    {IDC_SP_MIN_MESSAGE, 166, 386, 90, 24, "", ""},
+    {IDC_SP_CAPTION_SILENCE, 12, 416, 150, 24, "무음 종료시간(초) :", ""},
+    {IDC_SP_SILENCE, 166, 416, 90, 24, "", ""},
 };
 
 constexpr Place kCallLogPageControls[] = {

@@ -51,7 +51,7 @@ public:
     static std::span<const Place> EditPageControls();
     static std::span<const FieldPlace> EditPageFields();
 
-    // The settings page: its three skinned buttons, and its check boxes,
+    // The settings page: its skinned buttons, and its check boxes,
     // edits and captions (the sliders are placed by the page, one under the
     // other in the right-hand column).
     static std::span<const Place> SettingsPageButtons();
@@ -107,5 +107,12 @@ inline constexpr int IDC_SP_CAPTION_FIRST = 1149;
 inline constexpr int IDC_SP_CAPTION_COMPRESS = 1156;
 inline constexpr int IDC_SP_CAPTION_MAX_MESSAGE = 1157;
 inline constexpr int IDC_SP_CAPTION_GREETING = 1158;
+// The shortest message kept and the silence that ends a message, with their
+// captions, and the button that opens the block list editor.
+inline constexpr int IDC_SP_MIN_MESSAGE = 1159;
+inline constexpr int IDC_SP_SILENCE = 1160;
+inline constexpr int IDC_SP_CAPTION_MIN_MESSAGE = 1161;
+inline constexpr int IDC_SP_CAPTION_SILENCE = 1162;
+inline constexpr int IDC_SP_BLOCK_LIST = 1163;
 
 }  // namespace vantelo::pages

@@ -403,15 +403,19 @@ void AddPage(SkinImages& skin, int normal, int pressed, int hover, int back, con
     skin.Add(hover, Page(title, controls, fields, Press::Hover));
 }
 
-// The settings page: white cards behind the dialling, recording, answering
-// and timing groups, and its three buttons.
+// The settings page: white cards behind the dialling, recording, answering,
+// message length and timing groups, and its buttons.
 QImage SettingsFace(Press press) {
     const QRect area = PhoneLayout::kPageArea;
     QImage img(area.size(), QImage::Format_RGB32);
     img.fill(kPanel);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF cards[] = {{4, 6, 298, 94}, {4, 104, 298, 104}, {4, 212, 298, 160},
+    // The message length card stops short of the Default Load button.
+    const QRectF cards[] = {{4, 6, 298, 94},
+                            {4, 104, 298, 104},
+                            {4, 212, 298, 160},
+                            {4, 376, 288, 74},
                             {306, 2, 310, 380}};
     for (const QRectF& c : cards) {
         p.setPen(QPen(QColor(210, 216, 226), 1));
@@ -419,7 +423,8 @@ QImage SettingsFace(Press press) {
         p.drawRoundedRect(c.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     }
     p.setPen(QPen(kAccent, 2));
-    for (const QRectF& c : cards) p.drawLine(c.topLeft() + QPointF(8, 1), c.topRight() + QPointF(-8, 1));
+    for (const QRectF& c : cards)
+        p.drawLine(c.topLeft() + QPointF(8, 1), c.topRight() + QPointF(-8, 1));
     for (const Place& b : PhoneLayout::SettingsPageButtons()) {
         const bool main = b.id == IDC_SP_OK;
         DrawFace(p, b.Rect(), main ? kAccent : QColor(196, 204, 216), main ? Qt::white : kInk,
@@ -582,6 +587,10 @@ vt::widgets::SkinButton* PhoneSkin::Button(QWidget* parent, const Place& place,
     if (place.tip && *place.tip)
         button->setToolTip(QString::fromUtf8(place.tip));
     return button;
+}
+
+QColor PhoneSkin::PanelColour() {
+    return kPanel;
 }
 
 void PhoneSkin::PaintAll(SkinImages& skin) {

@@ -4,6 +4,7 @@
 // outside), the three main images and their lit and selected-page variants,
 // the indicator pictures, the page images and the program icon.
 
+#include <QColor>
 #include <QFont>
 
 class QWidget;
@@ -29,6 +30,8 @@ public:
 
     // The Korean faces of the skin: Nanum fonts where installed.
     static QFont LabelFont(int pixelSize, bool bold = false);
+    // The pages' light panel colour, for windows opened from a page.
+    static QColor PanelColour();
 };
 
 }  // namespace vantelo::pages

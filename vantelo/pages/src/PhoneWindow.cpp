@@ -102,6 +102,7 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     host_.Add(IDD_SETTINGS, settings_);
     addressBook_->Open(setup.database);
     innerLine_->Open(setup.database);
+    settings_->UseDatabase(setup.database);
     if (!addressBook_->OpenError().empty())
         SetStatusText(vt::widgets::Q(addressBook_->OpenError()));
 

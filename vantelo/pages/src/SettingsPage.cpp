@@ -7,8 +7,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QSlider>
+#include <QSpinBox>
 
+#include "BlockListDialog.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "SoundFileDialog.h"
@@ -51,8 +54,7 @@ struct Prefix {
 constexpr Prefix kPrefixes[] = {
     {IDC_SP_IS_LOCAL, IDC_SP_STR_LOCAL, &PhoneSettings::IsLocal, &PhoneSettings::StrLocal},
     {IDC_SP_IS_EXT, IDC_SP_STR_EXT, &PhoneSettings::IsExt, &PhoneSettings::StrExt},
-    {IDC_SP_IS_RECEIVE, IDC_SP_STR_RECEIVE, &PhoneSettings::IsReceive,
-     &PhoneSettings::StrReceive},
+    {IDC_SP_IS_RECEIVE, IDC_SP_STR_RECEIVE, &PhoneSettings::IsReceive, &PhoneSettings::StrReceive},
 };
 
 // A check box that stands for one bit of a bit-set setting.
@@ -69,6 +71,21 @@ constexpr Bit kBits[] = {
 };
 
 constexpr int kHighCompression = 3;
+
+// The two message settings in whole seconds: spin box, range and tool tip.
+struct SecondsField {
+    int id;
+    const int* range;
+    int PhoneSettings::*setting;
+    const char* tip;
+    const char* zero;  // shown for 0, when 0 means something of its own
+};
+const SecondsField kSecondsFields[] = {
+    {IDC_SP_MIN_MESSAGE, SettingsPage::kMinMessageRange, &PhoneSettings::IntAbsenceMinMessage,
+     "이보다 짧은 메시지는 녹음 파일을 지웁니다 (통화 기록은 남습니다).", ""},
+    {IDC_SP_SILENCE, SettingsPage::kSilenceRange, &PhoneSettings::IntAbsenceSilence,
+     "이 시간 동안 소리가 없으면 메시지 녹음을 끝냅니다 (0: 사용 안 함).", "사용 안 함"},
+};
 
 }  // namespace
 
@@ -100,9 +117,15 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
             case IDC_SP_MAX_MESSAGE:
                 w = new QLineEdit(this);  // Enter reaches the page: Ok
                 break;
+            case IDC_SP_MIN_MESSAGE:
+            case IDC_SP_SILENCE:
+                w = new QSpinBox(this);  // Enter reaches the page: Ok
+                break;
             case IDC_SP_CAPTION_COMPRESS:
             case IDC_SP_CAPTION_MAX_MESSAGE:
             case IDC_SP_CAPTION_GREETING:
+            case IDC_SP_CAPTION_MIN_MESSAGE:
+            case IDC_SP_CAPTION_SILENCE:
                 w = new QLabel(label, this);
                 break;
             default:
@@ -123,6 +146,13 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
             Check(IDC_SP_GREETING_ONLY)->setChecked(false);
     });
     compress_->setCurrentIndex(kHighCompression);
+    for (const SecondsField& f : kSecondsFields) {
+        QSpinBox* box = Seconds(f.id);
+        box->setRange(f.range[0], f.range[1]);
+        box->setSpecialValueText(QString::fromUtf8(f.zero));
+        box->setToolTip(QString::fromUtf8(f.tip));
+        box->setValue(PhoneSettings{}.*(f.setting));
+    }
 
     QRect block = PhoneLayout::kSliderColumn;
     for (const Slider& s : kSliders) {
@@ -158,8 +188,13 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_SP_OK             ? &SettingsPage::Ok
                 : p.id == IDC_SP_DEFAULT_LOAD ? &SettingsPage::DefaultLoad
+                : p.id == IDC_SP_BLOCK_LIST   ? &SettingsPage::OpenBlockList
                                               : &SettingsPage::ChooseGreeting);
     }
+    // The skinned buttons take no focus; the editor is reached by keys too.
+    auto* blockKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_B), this);
+    blockKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(blockKey, &QShortcut::activated, this, &SettingsPage::OpenBlockList);
 }
 
 QWidget* SettingsPage::Control(int id) const {
@@ -179,6 +214,10 @@ QSlider* SettingsPage::SliderControl(int id) const {
     return qobject_cast<QSlider*>(Control(id));
 }
 
+QSpinBox* SettingsPage::Seconds(int id) const {
+    return qobject_cast<QSpinBox*>(Control(id));
+}
+
 void SettingsPage::WriteValueLabel(const Slider& s) {
     auto* label = qobject_cast<QLabel*>(Control(s.valueLabel));
     label->setText(QStringLiteral("(%1/1000초)").arg(SliderControl(s.id)->value()));
@@ -195,10 +234,11 @@ void SettingsPage::Load(const PhoneSettings& settings) {
     // A value the list does not have (a hand-edited file) shows as the
     // default rather than as no selection, which Ok would store as -1.
     const int compression = settings.ModeRecCompress;
-    compress_->setCurrentIndex(compression >= 0 && compression < compress_->count()
-                                   ? compression
-                                   : kHighCompression);
+    compress_->setCurrentIndex(
+        compression >= 0 && compression < compress_->count() ? compression : kHighCompression);
     greeting_->setPlainText(Q(settings.StrAbsenceFile));
+    // A hand-edited value outside the range shows (and is saved) at its end.
+    for (const SecondsField& f : kSecondsFields) Seconds(f.id)->setValue(settings.*(f.setting));
     for (const Slider& s : kSliders) {
         SliderControl(s.id)->setValue(settings.*(s.setting));
         WriteValueLabel(s);
@@ -232,6 +272,11 @@ void SettingsPage::Ok() {
     settings.IntAbsenceMaxMessage = MaxMessageFromText(Edit(IDC_SP_MAX_MESSAGE)->text());
     Edit(IDC_SP_MAX_MESSAGE)->setText(QString::number(settings.IntAbsenceMaxMessage));
     settings.ModeRecCompress = compress_->currentIndex();
+    for (const SecondsField& f : kSecondsFields) {
+        QSpinBox* box = Seconds(f.id);
+        box->interpretText();  // digits typed but not yet taken count
+        settings.*(f.setting) = box->value();
+    }
     for (const Slider& s : kSliders) settings.*(s.setting) = SliderControl(s.id)->value();
     if (!owner_.Phone().SaveSettings())
         owner_.Inform(QStringLiteral("설정을 파일에 저장하지 못했습니다."));
@@ -242,6 +287,17 @@ void SettingsPage::DefaultLoad() {
         SliderControl(s.id)->setValue(s.defaultValue);
         WriteValueLabel(s);
     }
+}
+
+void SettingsPage::OpenBlockList() {
+    if (!blockList_) {
+        blockList_ = new BlockListDialog(database_, this);
+        blockList_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    // Window-modal without a nested event loop.
+    blockList_->open();
+    blockList_->raise();
+    blockList_->activateWindow();
 }
 
 void SettingsPage::ChooseGreeting() {

@@ -1,14 +1,20 @@
 #pragma once
 // The settings page: dialling prefixes, automatic recording, compression,
-// the answering machine's options and the line timings. It is loaded from
-// the phone's settings each time the window switches to it; edits stay in
-// the controls until Ok copies them into the settings and saves them.
+// the answering machine's options (with the shortest message kept and the
+// silence that ends one) and the line timings. It is loaded from the phone's
+// settings each time the window switches to it; edits stay in the controls
+// until Ok copies them into the settings and saves them. Its block list
+// button opens the editor of the screening rules, which are in the database
+// and stored as they are edited.
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <map>
 
+#include "BlockListDialog.h"
 #include "PageOwner.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "widgets/SkinImages.h"
@@ -19,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QSlider;
+class QSpinBox;
 
 namespace vantelo::pages {
 
@@ -56,6 +63,17 @@ public:
         chooseGreeting_ = std::move(chooser);
     }
 
+    // The database whose block list the editor shows.
+    void UseDatabase(const std::filesystem::path& database) { database_ = database; }
+    // Opens the block list editor (or brings the open one forward).
+    void OpenBlockList();
+    // The open editor; nullptr when closed.
+    BlockListDialog* BlockList() const { return blockList_; }
+
+    // Ranges of the two message settings, in seconds (silence 0: off).
+    static constexpr int kMinMessageRange[2] = {0, 9};
+    static constexpr int kSilenceRange[2] = {0, 30};
+
     // The maximum message length as stored: below 10 becomes 10, above 100
     // becomes 99 (100 itself stays); text that is no number counts as 0.
     static int MaxMessageFromText(const QString& text);
@@ -70,6 +88,7 @@ private:
     QCheckBox* Check(int id) const;
     QLineEdit* Edit(int id) const;
     QSlider* SliderControl(int id) const;
+    QSpinBox* Seconds(int id) const;
 
     PageOwner& owner_;
     QImage background_;
@@ -78,6 +97,8 @@ private:
     QPlainTextEdit* greeting_ = nullptr;
     bool initialised_ = false;
     std::function<QString()> chooseGreeting_;
+    std::filesystem::path database_;
+    QPointer<BlockListDialog> blockList_;
 };
 
 }  // namespace vantelo::pages

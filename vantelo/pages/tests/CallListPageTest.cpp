@@ -28,10 +28,10 @@
 #include "PhoneFixture.h"
 #include "PhoneLayout.h"
 #include "SettingsPage.h"
+#include "VtdbProgram.h"
 #include "WindowFixture.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
-#include "testsupport/ChildProcess.h"
 #include "testsupport/FileDialogProbe.h"
 #include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
@@ -52,14 +52,6 @@ std::string ReadAll(const fs::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-// vtdb, the database's other user, run to its end: what it printed.
-std::string Vtdb(const std::vector<std::string>& args) {
-    vt::test::ChildProcess vtdb(vt::test::BinaryFolder() / "vtdb", args);
-    const auto status = vtdb.WaitExit(std::chrono::seconds(60));
-    EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << vtdb.Output();
-    return vtdb.Output();
 }
 
 // The second field of each line vtdb printed (the name of a call or of a

@@ -9,17 +9,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 
+#include "BlockListDialog.h"
 #include "PhoneLayout.h"
 #include "SettingsPage.h"
 #include "SoundFileDialog.h"
+#include "VtdbProgram.h"
 #include "WindowFixture.h"
 #include "platform/IniStore.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "widgets/GridControl.h"
 
 namespace vantelo::pages::test {
 namespace {
@@ -49,6 +55,14 @@ protected:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
+    }
+    // Replaces a spin box's text by typing; it takes only what its range allows.
+    void TypeSeconds(int id, const QString& text) {
+        auto* box = Get<QSpinBox>(id);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
     }
     void Press(int controlId) { Click(Page().Control(controlId)); }
     // A check box reacts to clicks on its box and text, not on blank space.
@@ -218,7 +232,7 @@ TEST_F(SettingsPageTest, OkCopiesEveryControlIntoTheSettingsAndSavesThem) {
 
 TEST_F(SettingsPageTest, MaximumMessageLengthIsKeptBetweenTenAndNinetyNineOrExactlyAHundred) {
     OpenOnSettings();
-    const std::pair<const char*, int> cases[] = {{"5", 10},    {"10", 10}, {"99", 99},
+    const std::pair<const char*, int> cases[] = {{"5", 10},    {"10", 10},  {"99", 99},
                                                  {"100", 100}, {"101", 99}, {"150", 99},
                                                  {"abc", 10},  {"", 10},    {"-20", 10}};
     for (const auto& [typed, stored] : cases) {
@@ -228,6 +242,103 @@ TEST_F(SettingsPageTest, MaximumMessageLengthIsKeptBetweenTenAndNinetyNineOrExac
         EXPECT_EQ(FromFile().IntAbsenceMaxMessage, stored) << typed;
     }
     EXPECT_EQ(SettingsPage::MaxMessageFromText(" 42 "), 42);
+}
+
+TEST_F(SettingsPageTest, TheMessageLengthSettingsAreShownAndSavedWithOkWithinTheirRanges) {
+    OpenOnSettings();
+    EXPECT_EQ(Get<QLabel>(IDC_SP_CAPTION_MIN_MESSAGE)->text(), "녹음 최소시간(초) :");
+    EXPECT_EQ(Get<QLabel>(IDC_SP_CAPTION_SILENCE)->text(), "무음 종료시간(초) :");
+    struct Case {
+        int storedMin, storedSilence;  // in the settings when the page opens
+        const char* shownMin;
+        const char* shownSilence;
+        const char* typedMin;
+        const char* typedSilence;
+        bool enter;  // Enter in the spin box, else the Ok button
+        int savedMin, savedSilence;
+    };
+    const Case cases[] = {
+        {2, 7, "2", "7", "3", "12", false, 3, 12},
+        {3, 12, "3", "12", "0", "0", true, 0, 0},  // 0 keeps every message, never stops
+        {5, 0, "5", "사용 안 함", "9", "30", false, 9, 30},
+        // A hand-edited file: shown (and saved) at the ends of the ranges.
+        {50, -3, "9", "사용 안 함", "", "", true, 9, 0},
+        // Digits beyond the range are not taken.
+        {1, 1, "1", "1", "45", "99", false, 4, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.storedMin) + "/" + std::to_string(c.storedSilence));
+        phone_.settings.IntAbsenceMinMessage = c.storedMin;
+        phone_.settings.IntAbsenceSilence = c.storedSilence;
+        Click(IDC_PAGE_ADDRESSBOOK);
+        Click(IDC_PAGE_SETTINGS);
+        EXPECT_EQ(Get<QSpinBox>(IDC_SP_MIN_MESSAGE)->text(), QString::fromUtf8(c.shownMin));
+        EXPECT_EQ(Get<QSpinBox>(IDC_SP_SILENCE)->text(), QString::fromUtf8(c.shownSilence));
+        if (*c.typedMin)
+            TypeSeconds(IDC_SP_MIN_MESSAGE, QString::fromUtf8(c.typedMin));
+        if (*c.typedSilence)
+            TypeSeconds(IDC_SP_SILENCE, QString::fromUtf8(c.typedSilence));
+        if (c.enter) {
+            Get<QSpinBox>(IDC_SP_SILENCE)->setFocus();
+            QTest::keyClick(Get<QSpinBox>(IDC_SP_SILENCE), Qt::Key_Return);
+        } else {
+            Press(IDC_SP_OK);
+        }
+        EXPECT_EQ(phone_.settings.IntAbsenceMinMessage, c.savedMin);
+        EXPECT_EQ(phone_.settings.IntAbsenceSilence, c.savedSilence);
+        const PhoneSettings file = FromFile();
+        EXPECT_EQ(file.IntAbsenceMinMessage, c.savedMin);
+        EXPECT_EQ(file.IntAbsenceSilence, c.savedSilence);
+    }
+    EXPECT_EQ(phone_.saves, 5);
+    // Edits without Ok are dropped like the others.
+    TypeSeconds(IDC_SP_MIN_MESSAGE, "6");
+    Click(IDC_PAGE_ADDRESSBOOK);
+    Click(IDC_PAGE_SETTINGS);
+    EXPECT_EQ(Get<QSpinBox>(IDC_SP_MIN_MESSAGE)->value(), 4);
+    EXPECT_EQ(FromFile().IntAbsenceMinMessage, 4);
+}
+
+TEST_F(SettingsPageTest, TheBlockListButtonAndCtrlBOpenTheEditorOnThePhonesDatabase) {
+    ASSERT_EQ(Vtdb({"block", "add", "070*", "--note", "광고"}), "");
+    OpenOnSettings();
+    QWidget* button = Page().Control(IDC_SP_BLOCK_LIST);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->geometry(), QRect(297, 432, 144, 28));
+    EXPECT_EQ(button->toolTip(), "걸려 오는 전화의 차단 목록 편집 (Ctrl+B)");
+    EXPECT_EQ(Page().BlockList(), nullptr);
+
+    Press(IDC_SP_BLOCK_LIST);
+    QPointer<BlockListDialog> editor = Page().BlockList();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), "차단 목록");
+    ASSERT_EQ(editor->RuleCount(), 1);
+    EXPECT_EQ(editor->Grid().model()->index(0, BlockListDialog::kNote).data().toString(), "광고");
+    Press(IDC_SP_BLOCK_LIST);  // the open editor comes forward; no second one
+    EXPECT_EQ(Page().BlockList(), editor.data());
+    EXPECT_EQ(Page().findChildren<BlockListDialog*>().size(), 1);
+
+    // Closed, it is gone; the keys open it again, and what it adds vtdb reads.
+    auto* close = editor->findChild<QPushButton*>(QStringLiteral("close"));
+    ASSERT_NE(close, nullptr);
+    Click(close);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_EQ(Page().BlockList(), nullptr);
+    Get<QLineEdit>(IDC_SP_STR_LOCAL)->setFocus();
+    QTest::keyClick(Get<QLineEdit>(IDC_SP_STR_LOCAL), Qt::Key_B, Qt::ControlModifier);
+    editor = Page().BlockList();
+    ASSERT_NE(editor, nullptr);
+    auto* pattern = editor->findChild<QLineEdit*>(QStringLiteral("pattern"));
+    ASSERT_NE(pattern, nullptr);
+    pattern->setFocus();
+    QTest::keyClicks(pattern, "0629998888");
+    QTest::keyClick(pattern, Qt::Key_Return);
+    EXPECT_EQ(editor->StatusText(), "차단 목록에 추가했습니다: 0629998888");
+    EXPECT_EQ(Vtdb({"block", "list"}),
+              "070*\tblock\thangup\t0\t-\t광고\n0629998888\tblock\thangup\t0\t-\t\n");
+    EXPECT_EQ(phone_.saves, 0);  // the rules are not settings: no save
 }
 
 TEST_F(SettingsPageTest, AnsweringOptionsExcludeEachOtherWhenChecked) {
@@ -263,6 +374,8 @@ TEST_F(SettingsPageTest, DefaultLoadResetsOnlyTheSliders) {
     stored.ModeRecCompress = 0;
     stored.ModeRecAuto = kRecAutoReceived;
     stored.IntAbsenceMaxMessage = 20;
+    stored.IntAbsenceMinMessage = 4;
+    stored.IntAbsenceSilence = 0;
     OpenOnSettings(stored);
     Type(IDC_SP_MAX_MESSAGE, "88");
     Press(IDC_SP_DEFAULT_LOAD);
@@ -275,6 +388,8 @@ TEST_F(SettingsPageTest, DefaultLoadResetsOnlyTheSliders) {
     EXPECT_EQ(Get<QComboBox>(IDC_SP_COMPRESS)->currentIndex(), 0);
     EXPECT_TRUE(Box(IDC_SP_REC_RECEIVED)->isChecked());
     EXPECT_EQ(Get<QLineEdit>(IDC_SP_MAX_MESSAGE)->text(), "88");
+    EXPECT_EQ(Get<QSpinBox>(IDC_SP_MIN_MESSAGE)->value(), 4);
+    EXPECT_EQ(Get<QSpinBox>(IDC_SP_SILENCE)->value(), 0);
     EXPECT_EQ(phone_.saves, 0);  // nothing is stored before Ok
 }
 
@@ -345,8 +460,7 @@ TEST_F(SettingsPageTest, ASaveThatFailsIsReported) {
     // A folder where the settings file belongs: the file cannot be written.
     std::filesystem::create_directories(vt::SettingsFilePath() / "blocked");
     OpenOnSettings();
-    const QString said =
-        AnswerMessageBox(QMessageBox::Ok, [&] { Press(IDC_SP_OK); });
+    const QString said = AnswerMessageBox(QMessageBox::Ok, [&] { Press(IDC_SP_OK); });
     EXPECT_EQ(said, "Vantelo|설정을 파일에 저장하지 못했습니다.");
 }
 

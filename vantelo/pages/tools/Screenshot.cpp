@@ -12,13 +12,16 @@
 #include <filesystem>
 
 #include "AddressBookPage.h"
+#include "BlockListDialog.h"
 #include "CallListPage.h"
 #include "IdlePhone.h"
 #include "PhoneWindow.h"
 #include "RingPopup.h"
+#include "SettingsPage.h"
 #include "platform/Clock.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -142,6 +145,39 @@ void Fill() {
         }
 }
 
+// A few screening rules, some of which have stopped calls.
+void FillRules() {
+    struct Rule {
+        const char* pattern;
+        vantelo::RuleKind kind;
+        vantelo::BlockAction action;
+        const char* note;
+        int hits;
+    };
+    using vantelo::BlockAction;
+    using vantelo::RuleKind;
+    const Rule rules[] = {
+        {"070*", RuleKind::Block, BlockAction::Ignore, "인터넷 전화 광고", 12},
+        {"07012345678", RuleKind::Permit, BlockAction::HangUp, "거래처 대표번호", 3},
+        {"1588*", RuleKind::Block, BlockAction::Greeting, "상담 권유", 5},
+        {"withheld", RuleKind::Block, BlockAction::HangUp, "번호 표시 제한", 2},
+        {"0629998888", RuleKind::Block, BlockAction::HangUp, "", 0},
+    };
+    vantelo::CRSBlockList list(vantelo::DefaultDatabasePath());
+    for (const Rule& r : rules) {
+        vantelo::ScreeningRule rule;
+        rule.pattern = r.pattern;
+        rule.kind = r.kind;
+        rule.action = r.action;
+        rule.note = r.note;
+        if (!list.Add(rule).ok())
+            return;
+        for (int i = 0; i < r.hits; ++i)
+            if (!list.RecordHit(r.pattern, {2026, 12, 8, 9 + i % 9, 10 + i, 0}).ok())
+                return;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +193,7 @@ int main(int argc, char** argv) {
         return 1;
     Fill();
     FillCalls();
+    FillRules();
 
     IdlePhone phone;
     IdlePhone& log = phone;
@@ -201,6 +238,14 @@ int main(int argc, char** argv) {
     window.SwitchPage(3);
     Wait(200);
     ok = Grab(window, out / "phone-settings.png") && ok;
+    window.Settings().OpenBlockList();
+    if (BlockListDialog* editor = window.Settings().BlockList()) {
+        editor->move(window.pos() + QPoint(80, 60));
+        editor->Grid().SelectRow(0);
+        Wait(300);
+        ok = Grab(*editor, out / "phone-blocklist.png") && ok;
+        editor->close();
+    }
     window.SwitchPage(0);
 
     window.SetIndicator(IDC_PIC_HOOK, IDB_HOOK_OFF);

@@ -48,6 +48,9 @@ struct ScreeningDecision {
     std::string pattern;  // the rule that decided (block or permit); empty when none
 };
 
+// Why a pattern cannot be stored; each face words it in its own language.
+enum class PatternFault { None, Empty, TooLong, BadCharacter };
+PatternFault PatternFaultOf(std::string_view pattern);
 // Empty when the pattern can be stored, else why not (one line).
 std::string PatternProblem(std::string_view pattern);
 bool PatternMatches(std::string_view pattern, const ScreenedCaller& caller);
