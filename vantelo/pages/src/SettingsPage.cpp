@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
+#include "AccessibleNames.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "SoundFileDialog.h"
@@ -160,6 +161,7 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
                 : p.id == IDC_SP_DEFAULT_LOAD ? &SettingsPage::DefaultLoad
                                               : &SettingsPage::ChooseGreeting);
     }
+    AccessibleNames::Apply(AccessibleNames::SettingsPage(), [this](int id) { return Control(id); });
 }
 
 QWidget* SettingsPage::Control(int id) const {
