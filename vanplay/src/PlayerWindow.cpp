@@ -6,6 +6,7 @@
 
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
+#include "widgets/AccessibleRole.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/PictureButton.h"
 #include "widgets/QtText.h"
@@ -65,6 +66,8 @@ PlayerWindow::PlayerWindow(vt::TimerHost* timers, QWidget* parent)
     if (ownTimers_)
         ownTimers_->SetSink(controller_.get());
 
+    // A frameless window is still the program's window to a screen reader.
+    vt::widgets::SetAccessibleRole(*this, QAccessible::Window);
     PlayerSkin::PaintAll(skin_);
     setWindowTitle(kWindowTitle);
     setWindowIcon(QIcon(QPixmap::fromImage(skin_.Image(IDI_PROGRAM))));

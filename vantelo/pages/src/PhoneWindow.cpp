@@ -26,6 +26,7 @@
 #include "RingPopup.h"
 #include "SettingsPage.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "widgets/AccessibleRole.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowDrag.h"
@@ -78,6 +79,8 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
       popupTimers_(setup.popupTimers),
       messages_(this),
       host_(PhoneLayout::kPageArea) {
+    // A frameless window is still the program's window to a screen reader.
+    vt::widgets::SetAccessibleRole(*this, QAccessible::Window);
     PhoneSkin::PaintAll(skin_);
     setWindowTitle(QStringLiteral("Vantelo"));
     setWindowIcon(QIcon(QPixmap::fromImage(skin_.Image(IDI_PROGRAM))));

@@ -73,6 +73,9 @@ protected:
 TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsPagesHasAName) {
     OpenAll();
     EXPECT_EQ(vt::test::UnnamedFocusable(*window_), QStringList());
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_.get());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Vantelo");
     window_->ShowRingPopup("홍길동\n0212345678");
     ASSERT_NE(window_->Popup(), nullptr);
     EXPECT_EQ(vt::test::UnnamedFocusable(*window_->Popup()), QStringList());
