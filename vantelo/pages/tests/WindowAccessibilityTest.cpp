@@ -11,6 +11,7 @@
 #include <set>
 
 #include "AccessibleNames.h"
+#include "AddressBookPage.h"
 #include "CallListPage.h"
 #include "PhoneFixture.h"
 #include "PhoneLayout.h"
@@ -79,6 +80,26 @@ TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsPagesHasAN
     window_->ShowRingPopup("홍길동\n0212345678");
     ASSERT_NE(window_->Popup(), nullptr);
     EXPECT_EQ(vt::test::UnnamedFocusable(*window_->Popup()), QStringList());
+}
+
+TEST_F(WindowAccessibilityTest, TheContactGridExposesItsRowsAndCells) {
+    Store("AddressList", Contact("홍길동", "가족", {{2, "0212345678"}}));
+    Store("AddressList", Contact("김철수", "친구"));
+    OpenAll();
+    QAccessibleInterface* grid =
+        QAccessible::queryAccessibleInterface(&window_->AddressBook().Grid());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->role(), QAccessible::Table);
+    EXPECT_EQ(grid->text(QAccessible::Name), "주소록 목록");
+    QAccessibleTableInterface* table = grid->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->columnCount(), 12);
+    QStringList names;
+    for (int r = 0; r < 2; ++r) names << table->cellAt(r, 0)->text(QAccessible::Name);
+    names.sort();
+    EXPECT_EQ(names, QStringList({"김철수", "홍길동"}));
+    EXPECT_EQ(table->columnDescription(2), "자택전화");
 }
 
 TEST_F(WindowAccessibilityTest, PaintedButtonsTellTheirNameRoleAndState) {
