@@ -1,7 +1,9 @@
 #include "AccessibleNames.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
 
@@ -166,9 +168,17 @@ void AccessibleNames::Apply(std::span<const ControlName> names, const Lookup& co
 }
 
 void AccessibleNames::Apply(std::span<const FieldPlace> fields, const Lookup& control) {
-    for (const FieldPlace& f : fields)
-        if (QWidget* w = control(f.id))
-            w->setAccessibleName(QString::fromUtf8(f.label).simplified());
+    for (const FieldPlace& f : fields) {
+        QWidget* w = control(f.id);
+        if (!w)
+            continue;
+        const QString name = QString::fromUtf8(f.label).simplified();
+        w->setAccessibleName(name);
+        // The text typed into a combo box goes to its own line edit, which
+        // has the focus then.
+        if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
+            box->lineEdit()->setAccessibleName(name);
+    }
 }
 
 }  // namespace vantelo::pages

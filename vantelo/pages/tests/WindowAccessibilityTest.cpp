@@ -6,6 +6,8 @@
 
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <algorithm>
 #include <set>
@@ -13,6 +15,7 @@
 #include "AccessibleNames.h"
 #include "AddressBookPage.h"
 #include "CallListPage.h"
+#include "ContactEditPage.h"
 #include "PhoneFixture.h"
 #include "PhoneLayout.h"
 #include "RingPopup.h"
@@ -74,6 +77,10 @@ protected:
 TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsPagesHasAName) {
     OpenAll();
     EXPECT_EQ(vt::test::UnnamedFocusable(*window_), QStringList());
+    // The contact edit page's group box is typed into through its line edit.
+    auto* group = qobject_cast<QComboBox*>(window_->ContactEdit().Control(IDC_CE_GROUP));
+    ASSERT_TRUE(group && group->lineEdit());
+    EXPECT_EQ(group->lineEdit()->accessibleName(), "그룹");
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_.get());
     EXPECT_EQ(window->role(), QAccessible::Window);
     EXPECT_EQ(window->text(QAccessible::Name), "Vantelo");
