@@ -15,6 +15,7 @@ packages=(
   libxlsxwriter-dev libfreexl-dev libzip-dev libcsv-dev
   fonts-nanum xvfb xauth
   dbus-daemon desktop-file-utils shared-mime-info
+  at-spi2-core python3-pyatspi
   espeak-ng sox
   libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
   dbus-bin gnome-keyring libsecret-tools

@@ -90,6 +90,7 @@ void formTYPlus::BuildControls() {
     path->setFrameShape(QFrame::Panel);
     path->setFrameShadow(QFrame::Sunken);
     path->setMinimumWidth(360);
+    path->setAccessibleDescription(Q(text::kFilePathName));
     controls_[Ctl::LblFilePath] = path;
     fileRow->addWidget(open);
     fileRow->addWidget(path, 1);
@@ -105,7 +106,9 @@ void formTYPlus::BuildControls() {
     sheet->setObjectName("cboSheet");
     sheet->setMinimumWidth(220);
     controls_[Ctl::CboSheet] = sheet;
-    sheetRow->addWidget(new QLabel(Q(text::kSheetLabel)));
+    auto* sheetCaption = new QLabel(Q(text::kSheetLabel));
+    sheetCaption->setBuddy(sheet);
+    sheetRow->addWidget(sheetCaption);
     sheetRow->addWidget(sheet);
     sheetRow->addStretch();
     root->addWidget(frmWorksheet);
@@ -116,18 +119,19 @@ void formTYPlus::BuildControls() {
     frmDataLine->setObjectName("frmDataLine");
     controls_[Ctl::FrmDataLine] = frmDataLine;
     auto* rowsRow = new QHBoxLayout(frmDataLine);
-    const auto rowEdit = [this](Ctl id, const char* name) {
+    const auto rowEdit = [this](Ctl id, const char* name, const char* accessibleName) {
         auto* e = new QLineEdit;
         e->setObjectName(name);
+        e->setAccessibleName(Q(accessibleName));
         e->setMaximumWidth(80);
         e->setAlignment(Qt::AlignRight);
         controls_[id] = e;
         return e;
     };
     rowsRow->addWidget(new QLabel(Q(text::kRowsLabel)));
-    rowsRow->addWidget(rowEdit(Ctl::EdtStartRow, "edtStartRow"));
+    rowsRow->addWidget(rowEdit(Ctl::EdtStartRow, "edtStartRow", text::kStartRowName));
     rowsRow->addWidget(new QLabel(Q(text::kRowsFrom)));
-    rowsRow->addWidget(rowEdit(Ctl::EdtEndRow, "edtEndRow"));
+    rowsRow->addWidget(rowEdit(Ctl::EdtEndRow, "edtEndRow", text::kEndRowName));
     rowsRow->addWidget(new QLabel(Q(text::kRowsTo)));
     rowsRow->addStretch();
     root->addWidget(frmDataLine);
@@ -157,6 +161,7 @@ void formTYPlus::BuildControls() {
         auto* l = new QLabel(Q(initial));
         l->setObjectName(name);
         l->setWordWrap(true);
+        l->setAccessibleDescription(Q(text::kStatusName));
         controls_[id] = l;
         root->addWidget(l);
     };

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "VanconvFixture.h"
+#include "testsupport/AccessibleTree.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ConverterTexts.h"
 #include "vanconv/RunningVantelo.h"
@@ -117,6 +118,27 @@ TEST_F(FormTest, StartsWithEveryControlAndText) {
     EXPECT_NE(form_.findChild<QWidget*>("cboSheet"), nullptr);
     EXPECT_NE(form_.findChild<QWidget*>("edtStartRow"), nullptr);
     EXPECT_EQ(ContactFile::kOpenFilters[0], std::string("EXCEL (*.xlsx *.xls)"));
+}
+
+TEST_F(FormTest, EveryFocusableControlHasAName) {
+    EXPECT_EQ(vt::test::UnnamedFocusable(form_), QStringList());
+    struct Case {
+        const char* object;
+        const char* name;
+    };
+    const Case cases[] = {{"cboSheet", "Work Sheet 선택"},
+                          {"edtStartRow", "데이터 시작 줄"},
+                          {"edtEndRow", "데이터 끝 줄"},
+                          {"cboName", "이      름"},
+                          {"cmdTrans", "변    환"}};
+    for (const Case& c : cases) {
+        auto* w = form_.findChild<QWidget*>(c.object);
+        ASSERT_NE(w, nullptr) << c.object;
+        // Captions keep their colons.
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_TRUE(name.startsWith(QString::fromUtf8(c.name)))
+            << c.object << ": " << name.toStdString();
+    }
 }
 
 TEST_F(FormTest, DirectionSwitchChangesCaptionsTextsAndStates) {

@@ -7,6 +7,7 @@
 #include "vanplay/MessageHeard.h"
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerSkin.h"
+#include "widgets/AccessibleRole.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/PictureButton.h"
 #include "widgets/QtText.h"
@@ -40,6 +41,20 @@ constexpr ButtonPictures kButtons[] = {
     {IDC_CLOSE, IDB_CLOSE_HOT, IDB_CLOSE},
 };
 
+// What assistive technology calls each control, in Tab order; the two
+// labels are named by their texts and described here.
+struct ControlName {
+    int id;
+    const char* name;
+};
+
+constexpr ControlName kNames[] = {
+    {IDC_OPEN, "파일 열기"}, {IDC_PLAY, "재생"},          {IDC_PAUSE, "일시 정지"},
+    {IDC_STOP, "정지"},      {IDC_MP3, "MP3로 내보내기"}, {IDC_POSITION, "재생 위치"},
+    {IDC_VOLUME, "음량"},    {IDC_MINIMISE, "최소화"},    {IDC_CLOSE, "닫기"},
+};
+constexpr ControlName kLabelRoles[] = {{IDC_TIME, "재생 시간"}, {IDC_STATUS, "상태"}};
+
 }  // namespace
 
 PlayerWindow::PlayerWindow(vt::TimerHost* timers, QWidget* parent)
@@ -54,6 +69,8 @@ PlayerWindow::PlayerWindow(vt::TimerHost* timers, QWidget* parent)
     if (ownTimers_)
         ownTimers_->SetSink(controller_.get());
 
+    // A frameless window is still the program's window to a screen reader.
+    vt::widgets::SetAccessibleRole(*this, QAccessible::Window);
     PlayerSkin::PaintAll(skin_);
     setWindowTitle(kWindowTitle);
     setWindowIcon(QIcon(QPixmap::fromImage(skin_.Image(IDI_PROGRAM))));
@@ -119,6 +136,20 @@ void PlayerWindow::BuildControls() {
     connect(volume, &QAbstractSlider::valueChanged, this, volumeNotify);
     connect(volume, &QAbstractSlider::sliderMoved, this, volumeNotify);
     connect(volume, &QAbstractSlider::sliderReleased, this, volumeNotify);
+
+    QWidget* previous = nullptr;
+    for (const ControlName& n : kNames) {
+        QWidget* w = controls_[n.id];
+        w->setAccessibleName(QString::fromUtf8(n.name));
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+    for (const ControlName& n : kLabelRoles)
+        controls_[n.id]->setAccessibleDescription(QString::fromUtf8(n.name));
+    // The keys start on the position slider, as before the buttons took
+    // Tab: Enter and Escape keep the window's rules.
+    position->setFocus(Qt::OtherFocusReason);
 }
 
 void PlayerWindow::Start(const std::string& file) {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
 
 #include "VrcFixture.h"
 #include "platform/ManualTimerHost.h"
+#include "testsupport/AccessibleTree.h"
 #include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
@@ -17,6 +20,7 @@
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "widgets/FileDialogs.h"
+#include "widgets/PictureButton.h"
 #include "widgets/SkinSlider.h"
 
 using namespace vanplay;
@@ -438,6 +442,51 @@ TEST_F(PlayerWindowTest, EscapeMinimisesAndEnterIsSwallowed) {
     EXPECT_TRUE(window_->windowState() & Qt::WindowMinimized);
     EXPECT_FALSE(window_->isHidden()) << "still running, minimised";
     EXPECT_EQ(Player().State(), PlayState::Running);
+}
+
+TEST_F(PlayerWindowTest, EveryControlIsNamedAndTabReachesEveryButton) {
+    EXPECT_EQ(vt::test::UnnamedFocusable(*window_), QStringList());
+    struct Case {
+        int id;
+        const char* name;
+    };
+    const Case cases[] = {{IDC_PLAY, "재생"},          {IDC_STOP, "정지"},
+                          {IDC_OPEN, "파일 열기"},     {IDC_MP3, "MP3로 내보내기"},
+                          {IDC_POSITION, "재생 위치"}, {IDC_VOLUME, "음량"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(window_->Control(c.id))->text(QAccessible::Name),
+            QString::fromUtf8(c.name));
+
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    // The keys start where they did before the buttons took Tab.
+    QWidget* start = QApplication::focusWidget();
+    EXPECT_EQ(start, window_->Control(IDC_POSITION));
+    ASSERT_NE(start, nullptr);
+    const auto visits = vt::test::TabVisits(*start);
+    for (auto* b : window_->findChildren<vt::widgets::PictureButton*>())
+        if (!b->isHidden())
+            EXPECT_NE(std::find(visits.begin(), visits.end(), b), visits.end())
+                << b->accessibleName().toStdString();
+}
+
+TEST_F(PlayerWindowTest, SpaceAndEnterPressTheFocusedButtonOnly) {
+    window_->Start(Wav("call.wav", 1500));
+    ASSERT_TRUE(WaitForState(PlayState::Running));
+    QApplication::setActiveWindow(window_.get());
+    window_->Control(IDC_POSITION)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window_->Control(IDC_POSITION), Qt::Key_Return);
+    EXPECT_EQ(Player().State(), PlayState::Running) << "Enter off the buttons does nothing";
+    QWidget* pause = window_->Control(IDC_PAUSE);
+    ASSERT_TRUE(Shown(IDC_PAUSE));
+    pause->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(pause, Qt::Key_Space);
+    EXPECT_EQ(Player().State(), PlayState::Paused);
+    QWidget* stop = window_->Control(IDC_STOP);
+    stop->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(stop, Qt::Key_Return);
+    EXPECT_EQ(Player().State(), PlayState::Stopped);
 }
 
 TEST_F(PlayerWindowTest, DraggingMovesTheWindowOnlyFromTheUpperPart) {

@@ -38,6 +38,9 @@ GridControl::GridControl(GridSource* source, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    // Tab leaves the grid (the arrows move in it): the keyboard reaches the
+    // page's other controls.
+    setTabKeyNavigation(false);
     setAlternatingRowColors(true);
     // Fixed row heights keep the position of any row a multiplication, so a
     // huge row count costs nothing to lay out.

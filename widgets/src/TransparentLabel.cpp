@@ -1,11 +1,15 @@
 #include "widgets/TransparentLabel.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QPainter>
+
+#include "AccessibleFactory.h"
 
 namespace vt::widgets {
 
 TransparentLabel::TransparentLabel(QWidget* parent) : QWidget(parent) {
+    InstallAccessibleFactory();
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAutoFillBackground(false);
 }
@@ -15,6 +19,11 @@ bool TransparentLabel::SetText(const QString& text) {
         return false;
     text_ = text;
     update();
+    // A screen reader follows the status and time as they change.
+    if (accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     return true;
 }
 

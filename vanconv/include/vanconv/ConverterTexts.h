@@ -54,4 +54,11 @@ inline constexpr const char* kCannotRead = "주소록을 읽을 수 없습니다
 inline constexpr const char* kCannotSave = "파일을 저장하지 못했습니다: ";
 inline constexpr const char* kProgress = "변환중... ";
 
+// What assistive technology calls the controls whose captions do not name
+// them alone: the two row numbers, and the file and status lines.
+inline constexpr const char* kStartRowName = "데이터 시작 줄";
+inline constexpr const char* kEndRowName = "데이터 끝 줄";
+inline constexpr const char* kFilePathName = "선택한 엑셀 파일";
+inline constexpr const char* kStatusName = "변환 상태";
+
 }  // namespace vanconv::text

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "AccessibleNames.h"
 #include "BlockCaller.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
@@ -216,6 +217,11 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
     for (QWidget* w : {static_cast<QWidget*>(tabs_), static_cast<QWidget*>(target_),
                        static_cast<QWidget*>(searchEdit_)})
         w->installEventFilter(this);
+    // Playing and the headset output are the on states of their buttons.
+    for (int id : {IDC_CL_PLAY, IDC_CL_HEADSET})
+        static_cast<vt::widgets::SkinButton*>(controls_[id])
+            ->SetKind(vt::widgets::SkinButton::Kind::Toggle);
+    AccessibleNames::Apply(AccessibleNames::CallLogPage(), [this](int id) { return Control(id); });
 }
 
 void CallListPage::RecoverRecordings(const fs::path& database) {
@@ -274,7 +280,9 @@ bool CallListPage::SetButtonLook(int id, const QString& look) {
     const bool output = id == IDC_CL_HEADSET && (look == "Speaker" || look == "Headset");
     if (!play && !output)
         return false;
-    static_cast<vt::widgets::SkinButton*>(controls_[id])->SetImages(looks_[look]);
+    auto* button = static_cast<vt::widgets::SkinButton*>(controls_[id]);
+    button->SetImages(looks_[look]);
+    button->SetOn(look == "Pause" || look == "Headset");
     lookNames_[id] = look;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 
+#include "AccessibleNames.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -56,6 +57,9 @@ ContactEditPage::ContactEditPage(PageOwner& owner, const vt::widgets::SkinImages
         connect(b, &QAbstractButton::clicked, this,
                 p.id == IDC_CE_SAVE ? &ContactEditPage::Save : &ContactEditPage::Cancel);
     }
+    const auto control = [this](int id) { return Control(id); };
+    AccessibleNames::Apply(PhoneLayout::EditPageFields(), control);
+    AccessibleNames::Apply(AccessibleNames::EditPage(), control);
 }
 
 QWidget* ContactEditPage::Control(int id) const {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTabBar>
 
+#include "AccessibleNames.h"
 #include "BlockCaller.h"
 #include "LinkOpener.h"
 #include "PhoneLayout.h"
@@ -131,6 +132,9 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
         w->installEventFilter(this);
     for (auto& [id, edit] : details_) edit->installEventFilter(this);
     searchEdit_->installEventFilter(this);
+    const auto control = [this](int id) { return Control(id); };
+    AccessibleNames::Apply(AccessibleNames::ContactPage(), control);
+    AccessibleNames::Apply(PhoneLayout::ContactPageDetails(), control);
 }
 
 void ContactPage::Open(const std::filesystem::path& database) {

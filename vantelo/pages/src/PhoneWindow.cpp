@@ -10,11 +10,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <algorithm>
 
 #include "AboutBox.h"
+#include "AccessibleNames.h"
 #include "AddressBookPage.h"
 #include "CaptionAnimation.h"
 #include "ContactEditPage.h"
@@ -24,6 +26,7 @@
 #include "RingPopup.h"
 #include "SettingsPage.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "widgets/AccessibleRole.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
 #include "widgets/WindowDrag.h"
@@ -76,6 +79,8 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
       popupTimers_(setup.popupTimers),
       messages_(this),
       host_(PhoneLayout::kPageArea) {
+    // A frameless window is still the program's window to a screen reader.
+    vt::widgets::SetAccessibleRole(*this, QAccessible::Window);
     PhoneSkin::PaintAll(skin_);
     setWindowTitle(QStringLiteral("Vantelo"));
     setWindowIcon(QIcon(QPixmap::fromImage(skin_.Image(IDI_PROGRAM))));
@@ -109,6 +114,9 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     BuildSystemMenu();
     BuildTray(setup.tray);
     SwitchPage(0);
+    // Keys typed once the window is up go to the phone (digits dial, Enter
+    // answers), not to the first control in the Tab order.
+    setFocus(Qt::OtherFocusReason);
 }
 
 QRect PhoneWindow::StartGeometry(const QRect& workArea) {
@@ -148,7 +156,11 @@ void PhoneWindow::BuildControls() {
             phone_.OnButton(id);
         });
     }
-    for (const TwoLook& l : kLooks) looks_[l.id] = QString::fromUtf8(l.plain);
+    for (const TwoLook& l : kLooks) {
+        looks_[l.id] = QString::fromUtf8(l.plain);
+        static_cast<SkinButton*>(controls_[l.id])->SetKind(SkinButton::Kind::Toggle);
+    }
+    BuildKeys();
 
     const auto area = [](int id) { return PhoneLayout::RectOf(PhoneLayout::MainAreas(), id); };
     number_ = new QLabel(this);
@@ -190,6 +202,29 @@ void PhoneWindow::BuildControls() {
     messageBadge_->setStyleSheet(
         QStringLiteral("color: white; background: rgb(200, 40, 40); border-radius: 7px;"));
     messageBadge_->hide();
+    number_->setAccessibleDescription(AccessibleNames::NumberDisplay());
+    status_->setAccessibleDescription(AccessibleNames::StatusLine());
+    AccessibleNames::Apply(AccessibleNames::MainWindow(), [this](int id) { return Control(id); });
+}
+
+// F5 answers and hangs up (the hook button), Ctrl+Tab and Ctrl+Shift+Tab
+// step through the pages, wherever the focus is in the window.
+void PhoneWindow::BuildKeys() {
+    auto* hook = static_cast<SkinButton*>(controls_[IDC_HOOK]);
+    hook->setShortcut(QKeySequence(Qt::Key_F5));
+    hook->SetKeyHint(AccessibleNames::HookKey());
+    for (int id : kPageButtons) {
+        auto* page = static_cast<SkinButton*>(controls_[id]);
+        page->SetKind(SkinButton::Kind::PageTab);
+        page->SetKeyHint(AccessibleNames::PageKeys());
+    }
+    const auto step = [this](int by) { SwitchPage(((pageIndex_ < 0 ? 0 : pageIndex_) + by) & 3); };
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+            [step] { step(1); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this),
+            &QShortcut::activated, this, [step] { step(3); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Backtab), this), &QShortcut::activated,
+            this, [step] { step(3); });
 }
 
 void PhoneWindow::BuildSystemMenu() {
@@ -246,9 +281,11 @@ void PhoneWindow::SwitchPage(int index) {
     const auto selected = PhoneSkin::Triple(skin_, IDB_PAGE_SELECTED_NORMAL,
                                             IDB_PAGE_SELECTED_PRESSED, IDB_PAGE_SELECTED_HOVER);
     const auto plain = PhoneSkin::Triple(skin_, IDB_MAIN_NORMAL, IDB_MAIN_PRESSED, IDB_MAIN_HOVER);
-    for (int i = 0; i < 4; ++i)
-        static_cast<SkinButton*>(controls_[kPageButtons[i]])
-            ->SetImages(i == index ? selected : plain);
+    for (int i = 0; i < 4; ++i) {
+        auto* button = static_cast<SkinButton*>(controls_[kPageButtons[i]]);
+        button->SetImages(i == index ? selected : plain);
+        button->SetOn(i == index);
+    }
     pageIndex_ = index;
     if (index == 3)
         emit SettingsPageOpening();
@@ -365,6 +402,7 @@ void PhoneWindow::SetIndicator(int controlId, int bitmapId) {
     if (!picture || !skin_.Has(bitmapId))
         return;
     picture->setPixmap(QPixmap::fromImage(skin_.Image(bitmapId)));
+    picture->setAccessibleName(AccessibleNames::Indicator(bitmapId));
     indicators_[controlId] = bitmapId;
 }
 
@@ -410,6 +448,7 @@ bool PhoneWindow::SetButtonLook(int controlId, const QString& look) {
                                     IDB_MAIN_LIT_HOVER)
                 : PhoneSkin::Triple(skin_, IDB_MAIN_NORMAL, IDB_MAIN_PRESSED, IDB_MAIN_HOVER));
         button->setToolTip(QString::fromUtf8(lit ? l.litTip : l.plainTip));
+        button->SetOn(lit);
         looks_[controlId] = look;
         return true;
     }

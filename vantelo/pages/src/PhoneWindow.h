@@ -155,6 +155,7 @@ protected:
 
 private:
     void BuildControls();
+    void BuildKeys();
     void BuildTray(std::optional<bool> tray);
     void BuildSystemMenu();
     void OnPageChange(int templateId, bool shown);

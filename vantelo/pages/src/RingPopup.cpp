@@ -1,5 +1,6 @@
 #include "RingPopup.h"
 
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -7,7 +8,9 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "AccessibleNames.h"
 #include "vantelo/pages/PhoneIds.h"
+#include "widgets/AccessibleRole.h"
 #include "widgets/QtTimerHost.h"
 
 namespace vantelo::pages {
@@ -21,6 +24,9 @@ RingPopup::RingPopup(vt::MessageWindow* target, vt::TimerHost* timers)
         timers_ = ownTimers_ = new vt::widgets::QtTimerHost(this, this);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Vantelo"));
+    // A screen reader speaks an alert as it appears.
+    vt::widgets::SetAccessibleRole(*this, QAccessible::AlertMessage);
+    setAccessibleDescription(AccessibleNames::RingPopup());
 }
 
 RingPopup::~RingPopup() {
@@ -41,12 +47,16 @@ void RingPopup::Open(const QString& text) {
     closing_ = false;
     height_ = kStep;
     ApplyHeight();
+    setAccessibleName(text);
     show();
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
     timers_->Start(kTimerGrow, kGrowMs);
 }
 
 void RingPopup::SetText(const QString& text) {
     text_ = text;
+    setAccessibleName(text);
     repaint();
 }
 

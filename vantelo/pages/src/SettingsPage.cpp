@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "AccessibleNames.h"
 #include "BlockListDialog.h"
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
@@ -195,6 +196,7 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
     auto* blockKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_B), this);
     blockKey->setContext(Qt::WidgetWithChildrenShortcut);
     connect(blockKey, &QShortcut::activated, this, &SettingsPage::OpenBlockList);
+    AccessibleNames::Apply(AccessibleNames::SettingsPage(), [this](int id) { return Control(id); });
 }
 
 QWidget* SettingsPage::Control(int id) const {

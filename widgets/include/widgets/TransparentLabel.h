@@ -1,6 +1,7 @@
 #pragma once
 // A one-line text drawn straight onto its parent's background (no fill), in
-// a given font and colour.
+// a given font and colour. Assistive technology reads it as a label named by
+// its text and hears of each change of the text.
 
 #include <QColor>
 #include <QFont>
