@@ -52,12 +52,15 @@ constexpr ControlName kSettingsPage[] = {
     {IDC_SP_COMPRESS, nullptr, IDC_SP_CAPTION_COMPRESS},
     {IDC_SP_MAX_MESSAGE, nullptr, IDC_SP_CAPTION_MAX_MESSAGE},
     {IDC_SP_GREETING_ONLY, nullptr}, {IDC_SP_CALLER_CHOOSES, nullptr},
+    {IDC_SP_MIN_MESSAGE, nullptr, IDC_SP_CAPTION_MIN_MESSAGE},
+    {IDC_SP_SILENCE, nullptr, IDC_SP_CAPTION_SILENCE},
     {IDC_SP_GREETING_FILE, nullptr, IDC_SP_CAPTION_GREETING},
     {IDC_SP_PATH, "안내 메시지 파일 찾아보기"},
     {1092, nullptr, 1149}, {1093, nullptr, 1150}, {1094, nullptr, 1151},
     {1095, nullptr, 1152}, {1096, nullptr, 1153}, {1097, nullptr, 1154},
     {1105, nullptr, 1155},
-    {IDC_SP_DEFAULT_LOAD, "기본값으로 설정"}, {IDC_SP_OK, "저장"},
+    {IDC_SP_DEFAULT_LOAD, "기본값으로 설정"}, {IDC_SP_BLOCK_LIST, "차단 목록 (Ctrl+B)"},
+    {IDC_SP_OK, "저장"},
 };
 
 constexpr ControlName kCallLogPage[] = {

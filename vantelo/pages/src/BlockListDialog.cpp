@@ -105,6 +105,7 @@ BlockListDialog::BlockListDialog(std::filesystem::path database, QWidget* parent
 
     grid_ = new vt::widgets::GridControl(this, this);
     grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setAccessibleName(QStringLiteral("차단 규칙"));
     grid_->setTabKeyNavigation(false);
     grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;

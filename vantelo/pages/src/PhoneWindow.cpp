@@ -424,6 +424,8 @@ void PhoneWindow::SetNewMessageCount(int count) {
         std::max(place.width(), messageBadge_->fontMetrics().horizontalAdvance(text) + 8));
     messageBadge_->setGeometry(place);
     messageBadge_->setToolTip(QStringLiteral("새 메시지 %1").arg(count));
+    // A screen reader reads the whole count, not the badge's "99+".
+    messageBadge_->setAccessibleName(messageBadge_->toolTip());
     messageBadge_->setVisible(count > 0);
     messageBadge_->raise();
     if (trayIcon_)

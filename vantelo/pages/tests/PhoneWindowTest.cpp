@@ -199,6 +199,7 @@ TEST_F(PhoneWindowTest, TheNewMessageCountSitsOnTheAnsweringMachineIndicator) {
         EXPECT_EQ(badge->isVisible(), c.shown) << c.count;
         EXPECT_EQ(badge->text(), QString::fromUtf8(c.text));
         EXPECT_EQ(badge->toolTip(), QString::fromUtf8(c.tip));
+        EXPECT_EQ(badge->accessibleName(), badge->toolTip());
         // On the indicator's upper corner, wide enough for its text.
         EXPECT_TRUE(badge->geometry().intersects(indicator)) << c.count;
         EXPECT_GE(badge->width(), badge->fontMetrics().horizontalAdvance(badge->text()));

@@ -24,6 +24,7 @@
 #include "VtdbProgram.h"
 #include "WindowFixture.h"
 #include "platform/IniStore.h"
+#include "testsupport/AccessibleTree.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "widgets/GridControl.h"
 
@@ -313,6 +314,7 @@ TEST_F(SettingsPageTest, TheBlockListButtonAndCtrlBOpenTheEditorOnThePhonesDatab
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->windowTitle(), "차단 목록");
+    EXPECT_EQ(vt::test::UnnamedFocusable(*editor).join(u'\n').toStdString(), "");
     ASSERT_EQ(editor->RuleCount(), 1);
     EXPECT_EQ(editor->Grid().model()->index(0, BlockListDialog::kNote).data().toString(), "광고");
     Press(IDC_SP_BLOCK_LIST);  // the open editor comes forward; no second one
