@@ -52,8 +52,8 @@ struct ToolRun {
 
 // Runs a program to its end (killed at the deadline); standard output and
 // error together.
-ToolRun RunTool(const fs::path& program, const std::vector<std::string>& args, const fs::path& scratch,
-            std::chrono::seconds deadline = 60s) {
+ToolRun RunTool(const fs::path& program, const std::vector<std::string>& args,
+                const fs::path& scratch, std::chrono::seconds deadline = 60s) {
     const fs::path log = scratch / "tool.log";
     const auto done = vt::test::WaitProbe(vt::test::StartProbe(program, args, log), deadline);
     ToolRun run;
@@ -165,10 +165,10 @@ protected:
         // The tools' own temporary files stay in the private folder too.
         env_->Set("TMPDIR", env_->Root().string());
         const fs::path out = env_->Root() / "package";
-        const ToolRun cpack = RunTool(VANTELO_CPACK_COMMAND,
-                                  {"-G", "DEB", "-B", out.string(), "--config",
-                                   VANTELO_BINARY_DIR "/CPackConfig.cmake"},
-                                  env_->Root(), 240s);
+        const ToolRun cpack = RunTool(
+            VANTELO_CPACK_COMMAND,
+            {"-G", "DEB", "-B", out.string(), "--config", VANTELO_BINARY_DIR "/CPackConfig.cmake"},
+            env_->Root(), 240s);
         buildLog_ = cpack.output;
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(out, ec))
@@ -192,8 +192,8 @@ protected:
     fs::path Unpack() {
         const fs::path root = scratch_ / "root";
         fs::create_directories(root);
-        const ToolRun unpack = RunTool(OnPath("dpkg-deb"), {"-x", deb_.string(), root.string()},
-                                   scratch_);
+        const ToolRun unpack =
+            RunTool(OnPath("dpkg-deb"), {"-x", deb_.string(), root.string()}, scratch_);
         EXPECT_EQ(unpack.exit, 0) << unpack.output;
         return root;
     }
@@ -213,16 +213,15 @@ protected:
 TEST_F(DebianPackage, LintianAndAppStreamFindNoErrors) {
     // Errors fail; warnings are listed in the output for whoever reads it.
     const ToolRun lintian =
-        RunTool(OnPath("lintian"), {"--fail-on", "error", "--tag-display-limit", "0", deb_.string()},
-                scratch_, 180s);
+        RunTool(OnPath("lintian"),
+                {"--fail-on", "error", "--tag-display-limit", "0", deb_.string()}, scratch_, 180s);
     EXPECT_EQ(lintian.exit, 0) << lintian.output;
     EXPECT_EQ(("\n" + lintian.output).find("\nE: "), std::string::npos) << lintian.output;
     std::printf("%s", lintian.output.c_str());
 
     const fs::path root = Unpack();
-    const ToolRun metainfo =
-        RunTool(OnPath("appstreamcli"), {"validate", "--no-net", (root / kMetainfo).string()},
-                scratch_);
+    const ToolRun metainfo = RunTool(
+        OnPath("appstreamcli"), {"validate", "--no-net", (root / kMetainfo).string()}, scratch_);
     EXPECT_EQ(metainfo.exit, 0) << metainfo.output;
     // The installed tree: the metainfo file with the desktop entry it names.
     const ToolRun tree =
@@ -234,13 +233,13 @@ TEST_F(DebianPackage, ControlFieldsNameWhatTheProgramsNeedAtRunTime) {
     EXPECT_EQ(Field("Package"), "vantelo\n");
     EXPECT_EQ(Field("Section"), "comm\n");
     const std::string depends = Field("Depends");
-    for (const char* needed : {
-             "libqt6widgets6",              // linked by the window programs (dpkg-shlibdeps)
-             "libqt6multimedia6",           // the sound output, through the private libvtmedia
-             "libopus0", "libcodec2-1.0",  // linked only by the codec, loaded by name
-             "libsqlite3-0", "libmp3lame0",
-             "fonts-nanum",  // loaded by no linker: the skins' Korean texts
-             "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good"})  // and the sound
+    for (const char* needed :
+         {"libqt6widgets6",             // linked by the window programs (dpkg-shlibdeps)
+          "libqt6multimedia6",          // the sound output, through the private libvtmedia
+          "libopus0", "libcodec2-1.0",  // linked only by the codec, loaded by name
+          "libsqlite3-0", "libmp3lame0",
+          "fonts-nanum",  // loaded by no linker: the skins' Korean texts
+          "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good"})  // and the sound
         EXPECT_NE(depends.find(needed), std::string::npos) << needed << " in " << depends;
 }
 
@@ -258,9 +257,7 @@ TEST_F(DebianPackage, InstalledFilesNameTheInstalledPrefix) {
           "usr/share/mime/packages/vantelo-vrc.xml", "usr/share/doc/vantelo/copyright",
           "usr/share/doc/vantelo/changelog.gz", kMetainfo})
         EXPECT_TRUE(fs::is_regular_file(root / file)) << file;
-    const auto lines = [&](const char* file) {
-        return "\n" + vt::test::ReadText(root / file);
-    };
+    const auto lines = [&](const char* file) { return "\n" + vt::test::ReadText(root / file); };
     EXPECT_NE(lines("usr/share/applications/vantelo.desktop").find("\nExec=/usr/bin/vantelo %u\n"),
               std::string::npos);
     EXPECT_NE(lines("usr/share/applications/vanplay.desktop").find("\nExec=/usr/bin/vanplay %f\n"),
@@ -313,7 +310,8 @@ TEST_F(DebianPackage, UnpackedProgramsRunOnASimulatedLineAndLeaveNothingBehind) 
     ASSERT_EQ(encode.exit, 0) << encode.output;
     const ToolRun mp3 = RunTool(bin / "vanplay", {"--to-mp3", vrc.string()}, scratch_);
     EXPECT_EQ(mp3.exit, 0) << mp3.output;
-    EXPECT_GT(fs::file_size(world.Root() / "call.mp3"), 0u);
+    const fs::path exported = world.Root() / "call.mp3";
+    EXPECT_TRUE(fs::is_regular_file(exported) && fs::file_size(exported) > 0) << mp3.output;
 
     // Nothing was written into the program tree, nothing of it still runs,
     // and its removal leaves nothing.
