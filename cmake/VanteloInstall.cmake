@@ -1,3 +1,24 @@
+# The shared libraries are the programs' own (none has a version; libtrc.so
+# is loaded by name): they go to a private folder, found through a RUNPATH
+# relative to the binary, so one build runs from /usr, /usr/local or
+# ~/.local alike. On Debian the folder is the architecture's own
+# (lib/x86_64-linux-gnu/vantelo), where packaged private libraries belong.
+if(CMAKE_LIBRARY_ARCHITECTURE AND NOT CMAKE_INSTALL_LIBDIR MATCHES "${CMAKE_LIBRARY_ARCHITECTURE}")
+  set(VANTELO_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/${CMAKE_LIBRARY_ARCHITECTURE}/vantelo)
+else()
+  set(VANTELO_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/vantelo)
+endif()
+file(RELATIVE_PATH _vantelo_bin_to_lib /prefix/${CMAKE_INSTALL_BINDIR}
+     /prefix/${VANTELO_INSTALL_LIBDIR})
+set(CMAKE_INSTALL_RPATH "$ORIGIN/${_vantelo_bin_to_lib}")
+
+# A shared library of the programs: into the private folder, finding the
+# libraries beside it.
+function(vantelo_install_library target)
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${target} LIBRARY DESTINATION ${VANTELO_INSTALL_LIBDIR})
+endfunction()
+
 # Files whose text names the installed programs' folder. The prefix may be
 # given only at install time (`cmake --install build --prefix ...`), so they
 # are written then: @VANTELO_BIN_DIR@ becomes the installed bin folder.

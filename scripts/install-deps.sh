@@ -19,6 +19,7 @@ packages=(
   espeak-ng sox
   libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
   dbus-bin gnome-keyring libsecret-tools
+  dpkg-dev lintian appstream
 )
 
 missing=()
