@@ -5,8 +5,6 @@
 // shows nothing.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDBusConnection>
@@ -17,6 +15,7 @@
 #include <filesystem>
 
 #include "testsupport/QtPump.h"
+#include "testsupport/SessionBus.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/RingNotifier.h"
@@ -50,35 +49,9 @@ public slots:
 };
 
 // A private session bus for one test.
-class PrivateBus {
-public:
-    explicit PrivateBus(const std::filesystem::path& folder) {
-        address_ = "unix:path=" + (folder / "bus").string();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nosyslog",
-                     ("--address=" + address_).c_str(), nullptr);
-            ::_exit(127);
-        }
-        PumpUntil([&] { return std::filesystem::exists(folder / "bus"); }, 5000);
-    }
-    ~PrivateBus() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    QDBusConnection Connect(const QString& name) const {
-        return QDBusConnection::connectToBus(QString::fromStdString(address_), name);
-    }
-
-private:
-    std::string address_;
-    pid_t pid_ = -1;
-};
-
-bool HaveDaemon() {
-    return std::system("command -v dbus-daemon >/dev/null 2>&1") == 0;
+// A connection of its own name to the test's private bus.
+QDBusConnection Connect(const vt::test::SessionBus& bus, const QString& name) {
+    return QDBusConnection::connectToBus(QString::fromStdString(bus.Address()), name);
 }
 
 TEST(RingNotifierTest, TextsNameTheCallerWhenKnownAndEscapeMarkup) {
@@ -93,8 +66,8 @@ TEST(RingNotifierTest, TextsNameTheCallerWhenKnownAndEscapeMarkup) {
 class RingNotifierBusTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!HaveDaemon())
-            GTEST_SKIP() << "no dbus-daemon";
+        if (!bus_.Available())
+            GTEST_SKIP() << bus_.SkipReason();
         ASSERT_TRUE(client_.isConnected()) << client_.lastError().message().toStdString();
     }
     void TearDown() override {
@@ -109,9 +82,9 @@ protected:
     }
 
     vt::test::TestEnvironment env_;
-    PrivateBus bus_{env_.Root()};
-    QDBusConnection client_ = bus_.Connect("vantelo-client");
-    QDBusConnection server_ = bus_.Connect("vantelo-service");
+    vt::test::SessionBus bus_{env_.Root() / "dbus"};
+    QDBusConnection client_ = Connect(bus_, "vantelo-client");
+    QDBusConnection server_ = Connect(bus_, "vantelo-service");
     NotificationService service_;
 };
 
