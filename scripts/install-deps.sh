@@ -16,6 +16,7 @@ packages=(
   fonts-nanum xvfb xauth
   dbus-daemon desktop-file-utils shared-mime-info
   espeak-ng sox
+  libusb-1.0-0-dev umockdev libumockdev-dev
 )
 
 missing=()
