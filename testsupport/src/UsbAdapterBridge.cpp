@@ -57,9 +57,9 @@ std::vector<std::uint8_t> Descriptors(std::uint16_t vendor, std::uint16_t produc
     d.insert(d.end(), {0, 0, 0, 1});
     const std::vector<std::array<std::uint8_t, 4>> endpoints =
         fourEndpoints ? std::vector<std::array<std::uint8_t, 4>>{{0x04, 2, 64, 0},
-                                                                  {0x87, 2, 64, 0},
-                                                                  {0x86, 3, 2, 10},
-                                                                  {0x82, 3, 64, 1}}
+                                                                 {0x87, 2, 64, 0},
+                                                                 {0x86, 3, 2, 10},
+                                                                 {0x82, 3, 64, 1}}
                       : std::vector<std::array<std::uint8_t, 4>>{
                             {0x04, 2, 64, 0}, {0x87, 2, 64, 0}, {0x82, 3, 64, 1}};
     const unsigned total = 9 + 9 + 7 * static_cast<unsigned>(endpoints.size());
@@ -77,14 +77,19 @@ std::string DeviceRecord(const std::string& sysPath, const std::string& devName,
                          const char* speed, std::uint16_t vendor, std::uint16_t product,
                          const std::vector<std::uint8_t>& descriptors) {
     char ids[64];
-    std::snprintf(ids, sizeof ids, "A: idVendor=%04x\\n\nA: idProduct=%04x\\n\n", vendor,
-                  product);
+    std::snprintf(ids, sizeof ids, "A: idVendor=%04x\\n\nA: idProduct=%04x\\n\n", vendor, product);
     return "P: " + sysPath + "\nN: " + devName + "\nE: DEVNAME=/dev/" + devName +
            "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nA: busnum=1\\n\nA: devnum=" +
            std::to_string(devnum) + "\\n\nA: speed=" + speed +
            "\\n\nA: bConfigurationValue=1\\n\n" + ids + "A: dev=189:" + std::to_string(devnum - 1) +
            "\\n\nH: descriptors=" + Hex(descriptors) + "\n";
 }
+
+// Frees an error a resolve may have left.
+struct ErrorGuard {
+    GError** error;
+    ~ErrorGuard() { g_clear_error(error); }
+};
 
 void SetInt(UMockdevIoctlData* data, std::size_t offset, int value) {
     umockdev_ioctl_data_update(data, offset, reinterpret_cast<guint8*>(&value), sizeof value);
@@ -132,8 +137,8 @@ struct UsbAdapterBridge::Impl {
     std::condition_variable wake;
     bool stopping = false;
     int nextDevnum = 2;
-    std::map<int, std::unique_ptr<Device>> devices;   // by port, plugged
-    std::vector<std::unique_ptr<Device>> unplugged;   // kept for their clients
+    std::map<int, std::unique_ptr<Device>> devices;  // by port, plugged
+    std::vector<std::unique_ptr<Device>> unplugged;  // kept for their clients
     std::thread pump;
 
     static gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user);
@@ -157,6 +162,7 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
     GError* error = nullptr;
+    const ErrorGuard guard{&error};
     auto fail = [&](int e) { umockdev_ioctl_client_complete(client, -1, e); };
     auto done = [&] { umockdev_ioctl_client_complete(client, 0, 0); };
 
@@ -170,7 +176,10 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
             UMockdevIoctlData* caps = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), &error);
             guint32 value = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
                             USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
-            if (caps) umockdev_ioctl_data_update(caps, 0, reinterpret_cast<guint8*>(&value), 4);
+            if (caps) {
+                umockdev_ioctl_data_update(caps, 0, reinterpret_cast<guint8*>(&value), 4);
+                umockdev_ioctl_data_unref(caps);
+            }
             done();
             return true;
         }
@@ -189,7 +198,8 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
             done();
             return true;
         case USBDEVFS_RELEASEINTERFACE:
-            if (d.claimedBy == client) d.claimedBy = nullptr;
+            if (d.claimedBy == client)
+                d.claimedBy = nullptr;
             ++d.counters.releases;
             done();
             return true;
@@ -204,15 +214,18 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
                 char name[] = "vt_test_driver";
                 umockdev_ioctl_data_update(gd, offsetof(usbdevfs_getdriver, driver),
                                            reinterpret_cast<guint8*>(name), sizeof name);
+                umockdev_ioctl_data_unref(gd);
             }
             done();
             return true;
         }
         case USBDEVFS_IOCTL: {
-            UMockdevIoctlData* io = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_ioctl), &error);
+            UMockdevIoctlData* io =
+                umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_ioctl), &error);
             if (io) {
-                const auto* call = reinterpret_cast<const usbdevfs_ioctl*>(io->data);
-                if (call->ioctl_code == static_cast<int>(USBDEVFS_DISCONNECT)) {
+                const int code = reinterpret_cast<const usbdevfs_ioctl*>(io->data)->ioctl_code;
+                umockdev_ioctl_data_unref(io);
+                if (code == static_cast<int>(USBDEVFS_DISCONNECT)) {
                     if (!d.driverBound) {
                         fail(ENODATA);
                         return true;
@@ -253,16 +266,19 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
                 Urb urb = queue.front();
                 queue.pop_front();
                 umockdev_ioctl_data_set_ptr(target, 0, urb.urb);
+                umockdev_ioctl_data_unref(target);
                 umockdev_ioctl_data_unref(urb.urb);
-                if (urb.buffer) umockdev_ioctl_data_unref(urb.buffer);
+                if (urb.buffer)
+                    umockdev_ioctl_data_unref(urb.buffer);
                 done();
                 return true;
             }
             if (d.gone) {
+                umockdev_ioctl_data_unref(target);
                 fail(ENODEV);
                 return true;
             }
-            ParkedReap reap{client, umockdev_ioctl_data_ref(target), std::nullopt};
+            ParkedReap reap{client, target, std::nullopt};
             if (request == USBDEVFS_REAPURBNDELAY)
                 reap.deadline = Clock::now() + std::chrono::milliseconds(kReapHoldMs);
             g_object_ref(client);
@@ -286,6 +302,7 @@ bool UsbAdapterBridge::Impl::HandleLocked(Device& d, UMockdevIoctlClient* client
 void UsbAdapterBridge::Impl::SubmitLocked(Device& d, UMockdevIoctlClient* client,
                                           UMockdevIoctlData* arg) {
     GError* error = nullptr;
+    const ErrorGuard guard{&error};
     UMockdevIoctlData* data = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), &error);
     if (!data) {
         umockdev_ioctl_client_complete(client, -1, EFAULT);
@@ -300,8 +317,7 @@ void UsbAdapterBridge::Impl::SubmitLocked(Device& d, UMockdevIoctlClient* client
     if (u->buffer_length > 0)
         urb.buffer = umockdev_ioctl_data_resolve(data, offsetof(usbdevfs_urb, buffer),
                                                  static_cast<gsize>(u->buffer_length), &error);
-    urb.urb = umockdev_ioctl_data_ref(data);
-    if (urb.buffer) umockdev_ioctl_data_ref(urb.buffer);
+    urb.urb = data;  // the resolves' references are the URB's own
     umockdev_ioctl_client_complete(client, 0, 0);
     if (urb.type == USBDEVFS_URB_TYPE_CONTROL) {
         ++d.counters.controlTransfers;
@@ -334,7 +350,8 @@ void UsbAdapterBridge::Impl::AnswerControlLocked(Device& d, Urb urb) {
         CompleteLocked(d, urb, -EPIPE, 0);
         return;
     }
-    if (in && length > 0) umockdev_ioctl_data_update(urb.buffer, 8, data.data(), length);
+    if (in && length > 0)
+        umockdev_ioctl_data_update(urb.buffer, 8, data.data(), length);
     CompleteLocked(d, urb, 0, length);
 }
 
@@ -354,7 +371,8 @@ void UsbAdapterBridge::Impl::ServeParkedLocked(Device& d) {
             queue.pop_front();
             umockdev_ioctl_data_set_ptr(it->arg, 0, urb.urb);
             umockdev_ioctl_data_unref(urb.urb);
-            if (urb.buffer) umockdev_ioctl_data_unref(urb.buffer);
+            if (urb.buffer)
+                umockdev_ioctl_data_unref(urb.buffer);
             umockdev_ioctl_client_complete(it->client, 0, 0);
         } else if (d.gone) {
             umockdev_ioctl_client_complete(it->client, -1, ENODEV);
@@ -375,7 +393,8 @@ void UsbAdapterBridge::Impl::PumpLocked(Device& d, Clock::time_point) {
     const std::optional<std::uint16_t> status = d.model->StatusWord();
     if (status && status != d.lastReported) {
         for (auto it = d.pending.begin(); it != d.pending.end(); ++it) {
-            if (it->endpoint != 0x86 || it->length < 2) continue;
+            if (it->endpoint != 0x86 || it->length < 2)
+                continue;
             const std::uint8_t report[2] = {static_cast<std::uint8_t>(*status & 0xFF),
                                             static_cast<std::uint8_t>(*status >> 8)};
             umockdev_ioctl_data_update(it->buffer, 0, const_cast<std::uint8_t*>(report), 2);
@@ -387,7 +406,10 @@ void UsbAdapterBridge::Impl::PumpLocked(Device& d, Clock::time_point) {
             break;
         }
     }
-    // Records: what the model streamed, one per pending transfer.
+    // Records: what the model streamed, one per pending transfer. A stopped
+    // recording leaves nothing behind for the next.
+    if (!d.model->IsRecording())
+        d.records.clear();
     std::vector<std::uint8_t> block;
     const std::size_t whole = d.model->TakeRecords(block);
     for (std::size_t r = 0; r < whole; ++r) {
@@ -414,11 +436,13 @@ void UsbAdapterBridge::Impl::PumpLocked(Device& d, Clock::time_point) {
     }
     // Playback: bulk OUT transfers in order, as fast as the model drains.
     for (auto it = d.pending.begin(); it != d.pending.end(); ++it) {
-        if (it->endpoint != 0x04) continue;
+        if (it->endpoint != 0x04)
+            continue;
         const auto length = static_cast<std::uint32_t>(it->length);
         if (!it->started) {
             it->started = true;
-            if (d.model->TakeStopBlock(length)) it->done = length;
+            if (d.model->TakeStopBlock(length))
+                it->done = length;
         }
         if (it->done < length && it->buffer)
             it->done += d.model->BulkOut(it->buffer->data + it->done, length - it->done);
@@ -432,10 +456,13 @@ void UsbAdapterBridge::Impl::PumpLocked(Device& d, Clock::time_point) {
     }
     // Bulk IN answers at once.
     for (auto it = d.pending.begin(); it != d.pending.end(); ++it) {
-        if (it->endpoint != 0x87) continue;
+        if (it->endpoint != 0x87)
+            continue;
         std::vector<std::uint8_t> data(static_cast<std::size_t>(it->length));
-        const std::uint32_t n = d.model->BulkIn(data.data(), static_cast<std::uint32_t>(data.size()));
-        if (n > 0 && it->buffer) umockdev_ioctl_data_update(it->buffer, 0, data.data(), n);
+        const std::uint32_t n =
+            d.model->BulkIn(data.data(), static_cast<std::uint32_t>(data.size()));
+        if (n > 0 && it->buffer)
+            umockdev_ioctl_data_update(it->buffer, 0, data.data(), n);
         Urb urb = *it;
         d.pending.erase(it);
         CompleteLocked(d, urb, 0, static_cast<int>(n));
@@ -449,7 +476,8 @@ void UsbAdapterBridge::Impl::Pump() {
     while (!stopping) {
         const auto now = Clock::now();
         for (auto& [port, d] : devices)
-            if (!d->gone) PumpLocked(*d, now);
+            if (!d->gone)
+                PumpLocked(*d, now);
         wake.wait_for(lock, kPumpInterval);
     }
 }
@@ -458,14 +486,15 @@ UsbAdapterBridge::UsbAdapterBridge() : impl_(std::make_unique<Impl>()) {
     impl_->testbed = umockdev_testbed_new();
     // The root hub of bus 1: the adapters' parent, so that their port paths
     // are known.
-    const std::vector<std::uint8_t> hub = {18, 1, 0, 2, 9, 0, 1, 64, 0x6b, 0x1d, 2, 0, 0, 1,
-                                           3, 2, 1, 1, 9, 2, 25, 0, 1, 1, 0, 0xE0, 0,
-                                           9, 4, 0, 0, 1, 9, 0, 0, 0, 7, 5, 0x81, 3, 4, 0, 12};
+    const std::vector<std::uint8_t> hub = {18, 1, 0, 2, 9, 0,  1, 64, 0x6b, 0x1d, 2,    0, 0, 1, 3,
+                                           2,  1, 1, 9, 2, 25, 0, 1,  1,    0,    0xE0, 0, 9, 4, 0,
+                                           0,  1, 9, 0, 0, 0,  7, 5,  0x81, 3,    4,    0, 12};
     GError* error = nullptr;
     const std::string record =
         DeviceRecord("/devices/usb1", "bus/usb/001/001", 1, "480", 0x1d6b, 0x0002, hub);
     umockdev_testbed_add_from_string(impl_->testbed, record.c_str(), &error);
-    if (error) g_error_free(error);
+    if (error)
+        g_error_free(error);
     impl_->pump = std::thread([this] { impl_->Pump(); });
 }
 
@@ -483,7 +512,8 @@ UsbAdapterBridge::~UsbAdapterBridge() {
         for (auto& [port, d] : *list) {
             for (Impl::Urb& u : d->pending) {
                 umockdev_ioctl_data_unref(u.urb);
-                if (u.buffer) umockdev_ioctl_data_unref(u.buffer);
+                if (u.buffer)
+                    umockdev_ioctl_data_unref(u.buffer);
             }
             g_object_unref(d->handler);
         }
@@ -515,16 +545,16 @@ std::string UsbAdapterBridge::Plug(linesim::Model& model, int port, const Option
     std::snprintf(devName, sizeof devName, "bus/usb/001/%03d", d->devnum);
     d->sysPath = "/sys/devices/usb1/1-" + std::to_string(port);
     d->devNode = std::string("/dev/") + devName;
-    const std::string record =
-        DeviceRecord(d->sysPath.substr(4), devName, d->devnum, "12", options.vendor,
-                     options.product,
-                     Descriptors(options.vendor, options.product, options.fourEndpoints));
+    const std::string record = DeviceRecord(
+        d->sysPath.substr(4), devName, d->devnum, "12", options.vendor, options.product,
+        Descriptors(options.vendor, options.product, options.fourEndpoints));
     GError* error = nullptr;
     d->handler = umockdev_ioctl_base_new();
     g_signal_connect(d->handler, "handle-ioctl", G_CALLBACK(&Impl::OnIoctl), d.get());
     if (!umockdev_testbed_add_from_string(impl_->testbed, record.c_str(), &error) ||
         !umockdev_testbed_attach_ioctl(impl_->testbed, d->devNode.c_str(), d->handler, &error)) {
-        if (error) g_error_free(error);
+        if (error)
+            g_error_free(error);
     }
     std::lock_guard lock(impl_->mutex);
     impl_->devices[port] = std::move(d);
@@ -540,7 +570,8 @@ void UsbAdapterBridge::Unplug(int port) {
     {
         std::lock_guard lock(impl_->mutex);
         auto it = impl_->devices.find(port);
-        if (it == impl_->devices.end()) return;
+        if (it == impl_->devices.end())
+            return;
         Impl::Device& d = *it->second;
         d.gone = true;
         while (!d.pending.empty()) {
@@ -560,9 +591,11 @@ void UsbAdapterBridge::Unplug(int port) {
 UsbAdapterBridge::Counters UsbAdapterBridge::CountersOf(int port) {
     std::lock_guard lock(impl_->mutex);
     auto it = impl_->devices.find(port);
-    if (it != impl_->devices.end()) return it->second->counters;
+    if (it != impl_->devices.end())
+        return it->second->counters;
     for (auto& d : impl_->unplugged)
-        if (d->port == port) return d->counters;
+        if (d->port == port)
+            return d->counters;
     return {};
 }
 

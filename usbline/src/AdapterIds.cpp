@@ -13,20 +13,26 @@ namespace {
 
 std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
+    if (first == std::string::npos)
+        return {};
     const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
 
 bool ParseHex16(const std::string& s, std::uint16_t* value) {
-    if (s.empty() || s.size() > 4) return false;
+    if (s.empty() || s.size() > 4)
+        return false;
     unsigned v = 0;
     for (char c : s) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         v = v * 16 + static_cast<unsigned>(d);
     }
     *value = static_cast<std::uint16_t>(v);
@@ -34,7 +40,8 @@ bool ParseHex16(const std::string& s, std::uint16_t* value) {
 }
 
 void AddUnique(std::vector<UsbId>& ids, const UsbId& id) {
-    if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    if (std::find(ids.begin(), ids.end(), id) == ids.end())
+        ids.push_back(id);
 }
 
 }  // namespace
@@ -54,7 +61,8 @@ std::vector<UsbId> ParseAdapterIds(const std::string& text, const std::string& s
     while (std::getline(in, line)) {
         ++number;
         const std::string content = Trim(line.substr(0, line.find('#')));
-        if (content.empty()) continue;
+        if (content.empty())
+            continue;
         const auto colon = content.find(':');
         UsbId id;
         if (colon == std::string::npos || !ParseHex16(content.substr(0, colon), &id.vendor) ||
@@ -77,7 +85,8 @@ std::vector<UsbId> LoadAdapterIds(std::vector<std::string>* problems) {
     std::vector<UsbId> ids;
     for (const auto& file : AdapterIdFiles()) {
         std::ifstream in(file);
-        if (!in) continue;
+        if (!in)
+            continue;
         std::ostringstream text;
         text << in.rdbuf();
         for (const UsbId& id : ParseAdapterIds(text.str(), file.string(), problems))

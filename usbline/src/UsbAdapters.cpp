@@ -16,10 +16,12 @@ namespace {
 class ScanContext {
 public:
     ScanContext() {
-        if (libusb_init(&context_) != 0) context_ = nullptr;
+        if (libusb_init(&context_) != 0)
+            context_ = nullptr;
     }
     ~ScanContext() {
-        if (context_) libusb_exit(context_);
+        if (context_)
+            libusb_exit(context_);
     }
     libusb_context* Get() const { return context_; }
 
@@ -30,18 +32,21 @@ private:
 std::vector<UsbAdapter> Scan(bool probeOpen) {
     std::vector<UsbAdapter> adapters;
     const std::vector<UsbId> ids = LoadAdapterIds();
-    if (ids.empty()) return adapters;
+    if (ids.empty())
+        return adapters;
     std::string lastProblem;
     {
         ScanContext context;
-        if (!context.Get()) return adapters;
+        if (!context.Get())
+            return adapters;
         usb::UsbScan scan(context.Get(), ids);
         for (const usb::FoundDevice& found : scan.Devices()) {
             UsbAdapter a;
             a.path = found.path;
             a.id = found.id;
             a.usable = found.endpointProblem.empty();
-            if (!a.usable) a.problem = lastProblem = usb::RefusedLine(found);
+            if (!a.usable)
+                a.problem = lastProblem = usb::RefusedLine(found);
             adapters.push_back(std::move(a));
         }
     }
@@ -49,12 +54,15 @@ std::vector<UsbAdapter> Scan(bool probeOpen) {
     if (probeOpen) {
         auto driver = UsbDriverInstance();
         for (UsbAdapter& a : adapters) {
-            if (!a.usable) continue;
+            if (!a.usable)
+                continue;
             usb::SetLastProblem({});
             const DriverHandle h = driver->Open(a.path.c_str());
             a.openable = h != kInvalidHandle;
-            if (a.openable) driver->Close(h);
-            else a.problem = AdapterProblem();
+            if (a.openable)
+                driver->Close(h);
+            else
+                a.problem = AdapterProblem();
         }
     }
     return adapters;
@@ -69,7 +77,8 @@ std::vector<UsbAdapter> ListUsbAdapters(bool probeOpen) {
 std::vector<std::string> UsbAdapterPaths() {
     std::vector<std::string> paths;
     for (const UsbAdapter& a : Scan(false))
-        if (a.usable) paths.push_back(a.path);
+        if (a.usable)
+            paths.push_back(a.path);
     return paths;
 }
 

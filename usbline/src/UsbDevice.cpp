@@ -32,7 +32,8 @@ constexpr std::chrono::seconds kWaitSlice{1};
 
 libusb_transfer* NewTransfer(std::size_t bufferLength) {
     libusb_transfer* t = libusb_alloc_transfer(0);
-    if (!t) return nullptr;
+    if (!t)
+        return nullptr;
     t->buffer = static_cast<unsigned char*>(std::calloc(1, std::max<std::size_t>(bufferLength, 1)));
     if (!t->buffer) {
         libusb_free_transfer(t);
@@ -46,14 +47,16 @@ libusb_transfer* NewTransfer(std::size_t bufferLength) {
 
 std::shared_ptr<UsbDevice> UsbDevice::Open(const std::string& path, std::string* problem) {
     std::shared_ptr<UsbDevice> device(new UsbDevice);
-    if (!device->Start(path, problem)) return nullptr;
+    if (!device->Start(path, problem))
+        return nullptr;
     return device;
 }
 
 bool UsbDevice::Start(const std::string& path, std::string* problem) {
     path_ = path;
     const std::vector<UsbId> ids = LoadAdapterIds();
-    if (ids.empty()) return false;
+    if (ids.empty())
+        return false;
     if (libusb_init(&context_) != 0) {
         context_ = nullptr;
         *problem = "USB cannot be used (libusb did not start)";
@@ -63,7 +66,8 @@ bool UsbDevice::Start(const std::string& path, std::string* problem) {
     {
         UsbScan scan(context_, ids);
         const FoundDevice* found = scan.Find(path);
-        if (!found) return false;
+        if (!found)
+            return false;
         if (!found->endpointProblem.empty()) {
             *problem = RefusedLine(*found);
             return false;
@@ -80,7 +84,8 @@ bool UsbDevice::Start(const std::string& path, std::string* problem) {
         libusb_set_auto_detach_kernel_driver(handle_, 1);
         r = libusb_claim_interface(handle_, kInterface);
         if (r != 0) {
-            if (r != LIBUSB_ERROR_NO_DEVICE) *problem = OpenProblem(*found, r, true);
+            if (r != LIBUSB_ERROR_NO_DEVICE)
+                *problem = OpenProblem(*found, r, true);
             libusb_close(handle_);
             handle_ = nullptr;
             return false;
@@ -91,7 +96,8 @@ bool UsbDevice::Start(const std::string& path, std::string* problem) {
 
     for (int i = 0; i < kStatusTransfers; ++i) {
         libusb_transfer* t = NewTransfer(kStatusReportLength);
-        if (!t) return false;
+        if (!t)
+            return false;
         libusb_fill_interrupt_transfer(t, handle_, kEndpointStatus, t->buffer,
                                        static_cast<int>(kStatusReportLength), &OnTransfer,
                                        new Op{this, Op::Kind::Status}, 0);
@@ -99,7 +105,8 @@ bool UsbDevice::Start(const std::string& path, std::string* problem) {
     }
     for (int i = 0; i < kRecordTransfers; ++i) {
         libusb_transfer* t = NewTransfer(kRecordLength);
-        if (!t) return false;
+        if (!t)
+            return false;
         if (recordTransferIsBulk_)
             libusb_fill_bulk_transfer(t, handle_, kEndpointRecord, t->buffer,
                                       static_cast<int>(kRecordLength), &OnTransfer,
@@ -115,7 +122,8 @@ bool UsbDevice::Start(const std::string& path, std::string* problem) {
     // The status word is kept from the open on, so that a read before the
     // listener starts already answers the adapter's state.
     for (libusb_transfer* t : statusTransfers_)
-        if (!SubmitLocked(t)) return false;
+        if (!SubmitLocked(t))
+            return false;
     return true;
 }
 
@@ -134,7 +142,8 @@ void UsbDevice::EventLoop() {
 void UsbDevice::Shutdown() {
     {
         std::unique_lock lock(mutex_);
-        if (shutDown_) return;
+        if (shutDown_)
+            return;
         shutDown_ = true;
         closing_ = true;
         changed_.notify_all();
@@ -153,7 +162,8 @@ void UsbDevice::Shutdown() {
     // Transfers the adapter never gave back stay allocated, and so does the
     // device they belong to: freeing them could let a late completion write
     // into freed memory.
-    if (wedged_) return;
+    if (wedged_)
+        return;
     for (auto* list : {&statusTransfers_, &recordTransfers_}) {
         for (libusb_transfer* t : *list) {
             delete static_cast<Op*>(t->user_data);
@@ -178,13 +188,15 @@ bool UsbDevice::Usable() {
 }
 
 bool UsbDevice::SubmitLocked(libusb_transfer* t) {
-    if (closing_ || gone_) return false;
+    if (closing_ || gone_)
+        return false;
     const int r = libusb_submit_transfer(t);
     if (r == 0) {
         inFlight_.insert(t);
         return true;
     }
-    if (r == LIBUSB_ERROR_NO_DEVICE) MarkGoneLocked();
+    if (r == LIBUSB_ERROR_NO_DEVICE)
+        MarkGoneLocked();
     return false;
 }
 
@@ -206,7 +218,8 @@ void LIBUSB_CALL UsbDevice::OnTransfer(libusb_transfer* t) {
 void UsbDevice::Completed(libusb_transfer* t) {
     std::lock_guard lock(mutex_);
     inFlight_.erase(t);
-    if (t->status == LIBUSB_TRANSFER_NO_DEVICE) MarkGoneLocked();
+    if (t->status == LIBUSB_TRANSFER_NO_DEVICE)
+        MarkGoneLocked();
     Op* op = static_cast<Op*>(t->user_data);
     switch (op->kind) {
         case Op::Kind::Status:
@@ -225,7 +238,8 @@ void UsbDevice::Completed(libusb_transfer* t) {
 }
 
 void UsbDevice::StatusDoneLocked(libusb_transfer* t) {
-    if (t->status == LIBUSB_TRANSFER_CANCELLED || t->status == LIBUSB_TRANSFER_NO_DEVICE) return;
+    if (t->status == LIBUSB_TRANSFER_CANCELLED || t->status == LIBUSB_TRANSFER_NO_DEVICE)
+        return;
     if (t->status == LIBUSB_TRANSFER_COMPLETED &&
         t->actual_length >= static_cast<int>(kStatusReportLength)) {
         status_ = static_cast<std::uint16_t>(t->buffer[0] | t->buffer[1] << 8);
@@ -238,11 +252,12 @@ void UsbDevice::StatusDoneLocked(libusb_transfer* t) {
 }
 
 void UsbDevice::RecordDoneLocked(libusb_transfer* t) {
-    if (t->status == LIBUSB_TRANSFER_CANCELLED || t->status == LIBUSB_TRANSFER_NO_DEVICE) return;
+    if (t->status == LIBUSB_TRANSFER_CANCELLED || t->status == LIBUSB_TRANSFER_NO_DEVICE)
+        return;
     if (t->status == LIBUSB_TRANSFER_COMPLETED) {
         recordErrors_ = 0;
-        if (t->actual_length > 0 && recording_) {
-            if (ring_ && ringRecords_ > 0) {
+        if (t->actual_length > 0 && ring_) {
+            if (ringRecords_ > 0) {
                 std::uint8_t* record = ring_ + static_cast<std::size_t>(position_) * kRecordLength;
                 const std::size_t n = std::min<std::size_t>(t->actual_length, kRecordLength);
                 std::memcpy(record, t->buffer, n);
@@ -255,7 +270,8 @@ void UsbDevice::RecordDoneLocked(libusb_transfer* t) {
         MarkGoneLocked();
         return;
     }
-    if (recording_) SubmitLocked(t);
+    if (recording_)
+        SubmitLocked(t);
 }
 
 bool UsbDevice::RunLocked(std::unique_lock<std::mutex>& lock, libusb_transfer* t,
@@ -275,7 +291,8 @@ bool UsbDevice::RunLocked(std::unique_lock<std::mutex>& lock, libusb_transfer* t
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs) + kCancelTimeout;
     bool cancelled = false;
     while (!op->done) {
-        if (changed_.wait_until(lock, deadline) != std::cv_status::timeout || op->done) continue;
+        if (changed_.wait_until(lock, deadline) != std::cv_status::timeout || op->done)
+            continue;
         if (cancelled) {
             wedged_ = true;  // t and op stay allocated: see Shutdown
             return false;
@@ -295,7 +312,8 @@ bool UsbDevice::RunLocked(std::unique_lock<std::mutex>& lock, libusb_transfer* t
 }
 
 bool UsbDevice::EnterLocked() {
-    if (closing_ || gone_) return false;
+    if (closing_ || gone_)
+        return false;
     ++calls_;
     return true;
 }
@@ -308,9 +326,11 @@ void UsbDevice::LeaveLocked() {
 bool UsbDevice::Control(bool in, std::uint8_t request, std::uint16_t value, std::uint16_t index,
                         std::uint8_t* data, std::uint16_t length, std::uint32_t* returned) {
     *returned = 0;
-    if (length > 0 && !data) return false;
+    if (length > 0 && !data)
+        return false;
     std::unique_lock lock(mutex_);
-    if (!EnterLocked()) return false;
+    if (!EnterLocked())
+        return false;
     libusb_transfer* t = NewTransfer(LIBUSB_CONTROL_SETUP_SIZE + length);
     bool ok = false;
     int actual = 0;
@@ -319,33 +339,37 @@ bool UsbDevice::Control(bool in, std::uint8_t request, std::uint16_t value, std:
             (in ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT) |
             static_cast<int>(LIBUSB_REQUEST_TYPE_VENDOR) | LIBUSB_RECIPIENT_DEVICE);
         libusb_fill_control_setup(t->buffer, type, request, value, index, length);
-        if (!in && length > 0) std::memcpy(t->buffer + LIBUSB_CONTROL_SETUP_SIZE, data, length);
+        if (!in && length > 0)
+            std::memcpy(t->buffer + LIBUSB_CONTROL_SETUP_SIZE, data, length);
         libusb_fill_control_transfer(t, handle_, t->buffer, &OnTransfer, nullptr, 0);
         const CopyOut copy{in ? data : nullptr, LIBUSB_CONTROL_SETUP_SIZE, length};
         ok = RunLocked(lock, t, static_cast<unsigned>(kControlTimeout.count()), copy, &actual);
     }
     LeaveLocked();
-    if (ok) *returned = static_cast<std::uint32_t>(actual);
+    if (ok)
+        *returned = static_cast<std::uint32_t>(actual);
     return ok;
 }
 
 bool UsbDevice::Bulk(std::uint8_t endpoint, std::uint8_t* data, std::uint32_t length,
                      std::uint32_t* transferred) {
     *transferred = 0;
-    if (length > 0 && !data) return false;
+    if (length > 0 && !data)
+        return false;
     std::unique_lock lock(mutex_);
-    if (!EnterLocked()) return false;
+    if (!EnterLocked())
+        return false;
     libusb_transfer* t = NewTransfer(length);
     bool ok = false;
     int actual = 0;
     if (t) {
         const bool in = (endpoint & LIBUSB_ENDPOINT_IN) != 0;
-        if (!in && length > 0) std::memcpy(t->buffer, data, length);
+        if (!in && length > 0)
+            std::memcpy(t->buffer, data, length);
         libusb_fill_bulk_transfer(t, handle_, endpoint, t->buffer, static_cast<int>(length),
                                   &OnTransfer, nullptr, 0);
         const CopyOut copy{in ? data : nullptr, 0, length};
-        const auto timeout =
-            static_cast<unsigned>(kBulkTimeout.count() + length / kBulkBytesPerMs);
+        const auto timeout = static_cast<unsigned>(kBulkTimeout.count() + length / kBulkBytesPerMs);
         ok = RunLocked(lock, t, timeout, copy, &actual);
     }
     LeaveLocked();
@@ -355,13 +379,15 @@ bool UsbDevice::Bulk(std::uint8_t endpoint, std::uint8_t* data, std::uint32_t le
 
 std::optional<std::uint16_t> UsbDevice::Status() {
     std::lock_guard lock(mutex_);
-    if (closing_ || gone_) return std::nullopt;
+    if (closing_ || gone_)
+        return std::nullopt;
     return status_;
 }
 
 bool UsbDevice::WaitStatusStop() {
     std::unique_lock lock(mutex_);
-    if (!EnterLocked()) return false;
+    if (!EnterLocked())
+        return false;
     bool stopped = true;
     if (statusStopPending_) {
         statusStopPending_ = false;
@@ -392,7 +418,8 @@ bool UsbDevice::Record(std::uint8_t* ring, std::uint32_t length, std::uint32_t* 
         return std::any_of(recordTransfers_.begin(), recordTransfers_.end(),
                            [&](libusb_transfer* t) { return inFlight_.count(t) > 0; });
     };
-    if (recording_ || recordsInFlight() || !EnterLocked()) return false;
+    if (recording_ || recordsInFlight() || !EnterLocked())
+        return false;
     recording_ = true;
     ring_ = ring;
     ringRecords_ = ring ? static_cast<std::uint32_t>(length / kRecordLength) : 0;
@@ -401,16 +428,19 @@ bool UsbDevice::Record(std::uint8_t* ring, std::uint32_t length, std::uint32_t* 
     recordErrors_ = 0;
     const std::uint64_t seen = recordStops_;
     for (libusb_transfer* t : recordTransfers_)
-        if (!SubmitLocked(t)) break;
+        if (!SubmitLocked(t))
+            break;
     while (recordStops_ == seen && !closing_ && !gone_) changed_.wait_for(lock, kWaitSlice);
 
-    // From here on no completion touches the caller's ring.
+    // No transfer is sent again; those the adapter already answered still
+    // land in the ring, then nothing touches it any more.
     recording_ = false;
-    ring_ = nullptr;
     for (libusb_transfer* t : recordTransfers_)
-        if (inFlight_.count(t)) libusb_cancel_transfer(t);
+        if (inFlight_.count(t))
+            libusb_cancel_transfer(t);
     if (!changed_.wait_for(lock, kCancelTimeout, [&] { return !recordsInFlight(); }))
         wedged_ = true;
+    ring_ = nullptr;
     *bytes = static_cast<std::uint32_t>(
         std::min<std::uint64_t>(recordsWritten_ * kRecordLength, length));
     LeaveLocked();
@@ -425,7 +455,8 @@ void UsbDevice::StopRecording() {
 
 std::optional<std::uint32_t> UsbDevice::RecordPosition() {
     std::lock_guard lock(mutex_);
-    if (closing_ || gone_) return std::nullopt;
+    if (closing_ || gone_)
+        return std::nullopt;
     return position_;
 }
 

@@ -23,7 +23,8 @@ std::uint32_t Le32(const std::uint8_t* p) {
 }  // namespace
 
 DriverHandle UsbDriver::Open(const char* path) {
-    if (!path) return kInvalidHandle;
+    if (!path)
+        return kInvalidHandle;
     std::string device = path, pipeName;
     const auto slash = device.find('/');
     if (slash != std::string::npos) {
@@ -31,19 +32,27 @@ DriverHandle UsbDriver::Open(const char* path) {
         device.resize(slash);
     }
     Pipe pipe;
-    if (pipeName.empty()) pipe = Pipe::Control;
-    else if (pipeName == kPipeRecord) pipe = Pipe::Record;
-    else if (pipeName == kPipeBulkOut) pipe = Pipe::BulkOut;
-    else if (pipeName == kPipeInterrupt) pipe = Pipe::Status;
-    else if (pipeName == kPipeBulkIn) pipe = Pipe::BulkIn;
-    else return kInvalidHandle;
+    if (pipeName.empty())
+        pipe = Pipe::Control;
+    else if (pipeName == kPipeRecord)
+        pipe = Pipe::Record;
+    else if (pipeName == kPipeBulkOut)
+        pipe = Pipe::BulkOut;
+    else if (pipeName == kPipeInterrupt)
+        pipe = Pipe::Status;
+    else if (pipeName == kPipeBulkIn)
+        pipe = Pipe::BulkIn;
+    else
+        return kInvalidHandle;
 
     std::shared_ptr<UsbDevice> opened;
     if (pipe == Pipe::Control) {
         std::string problem;
         opened = UsbDevice::Open(device, &problem);
-        if (!problem.empty()) SetLastProblem(problem);
-        if (!opened) return kInvalidHandle;
+        if (!problem.empty())
+            SetLastProblem(problem);
+        if (!opened)
+            return kInvalidHandle;
     }
     std::lock_guard lock(mutex_);
     if (pipe == Pipe::Control) {
@@ -51,12 +60,15 @@ DriverHandle UsbDriver::Open(const char* path) {
         byPath_[device] = opened;
     } else {
         auto mine = byThread_.find({std::this_thread::get_id(), device});
-        if (mine != byThread_.end()) opened = mine->second.lock();
+        if (mine != byThread_.end())
+            opened = mine->second.lock();
         if (!opened) {
             auto any = byPath_.find(device);
-            if (any != byPath_.end()) opened = any->second.lock();
+            if (any != byPath_.end())
+                opened = any->second.lock();
         }
-        if (!opened || !opened->Usable()) return kInvalidHandle;
+        if (!opened || !opened->Usable())
+            return kInvalidHandle;
     }
     const DriverHandle h = next_++;
     handles_[h] = Entry{std::move(opened), pipe};
@@ -68,7 +80,8 @@ bool UsbDriver::Close(DriverHandle handle) {
     {
         std::lock_guard lock(mutex_);
         auto it = handles_.find(handle);
-        if (it == handles_.end()) return false;
+        if (it == handles_.end())
+            return false;
         entry = std::move(it->second);
         handles_.erase(it);
         for (auto b = byThread_.begin(); b != byThread_.end();)
@@ -96,13 +109,15 @@ bool UsbDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, const v
                                 std::uint32_t inLength, void* out, std::uint32_t outLength,
                                 std::uint32_t* bytesReturned) {
     std::uint32_t scratch = 0;
-    if (!bytesReturned) bytesReturned = &scratch;
+    if (!bytesReturned)
+        bytesReturned = &scratch;
     *bytesReturned = 0;
     Entry entry;
     {
         std::lock_guard lock(mutex_);
         auto it = handles_.find(handle);
-        if (it == handles_.end()) return false;
+        if (it == handles_.end())
+            return false;
         entry = it->second;
     }
     UsbDevice& device = *entry.device;
@@ -117,15 +132,18 @@ bool UsbDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, const v
             switch (code) {
                 case IOCTL_VENDOR_READ:
                 case IOCTL_VENDOR_WRITE: {
-                    if (!input || inLength < kSetupRecordSize) return false;
+                    if (!input || inLength < kSetupRecordSize)
+                        return false;
                     const std::uint16_t dataLength = Le16(input + 5);
-                    if (dataLength > 0 && (!output || outLength < dataLength)) return false;
+                    if (dataLength > 0 && (!output || outLength < dataLength))
+                        return false;
                     return device.Control(code == IOCTL_VENDOR_READ, input[0], Le16(input + 1),
                                           Le16(input + 3), output, dataLength, bytesReturned);
                 }
                 case IOCTL_INTERRUPT_READ: {
                     const auto status = device.Status();
-                    if (!status) return false;
+                    if (!status)
+                        return false;
                     *bytesReturned = *status;
                     return true;
                 }
@@ -135,7 +153,8 @@ bool UsbDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, const v
                     return true;
                 case IOCTL_RECORD_READ: {
                     const auto position = device.RecordPosition();
-                    if (!position) return false;
+                    if (!position)
+                        return false;
                     *bytesReturned = *position;
                     return true;
                 }
@@ -146,18 +165,23 @@ bool UsbDriver::DeviceIoControl(DriverHandle handle, std::uint32_t code, const v
                     return false;
             }
         case Pipe::Status:
-            if (code != IOCTL_INTERRUPT_START || !device.WaitStatusStop()) return false;
+            if (code != IOCTL_INTERRUPT_START || !device.WaitStatusStop())
+                return false;
             *bytesReturned = std::min<std::uint32_t>(outLength, kStatusReportLength);
-            if (output) std::memset(output, 0, *bytesReturned);
+            if (output)
+                std::memset(output, 0, *bytesReturned);
             return true;
         case Pipe::Record:
-            if (code != IOCTL_RECORD_START || !lengthIn) return false;
+            if (code != IOCTL_RECORD_START || !lengthIn)
+                return false;
             return device.Record(output, length, bytesReturned);
         case Pipe::BulkOut:
-            if (code != IOCTL_BULK_OUT || !lengthIn) return false;
+            if (code != IOCTL_BULK_OUT || !lengthIn)
+                return false;
             return device.Bulk(kEndpointBulkOut, output, length, bytesReturned);
         case Pipe::BulkIn:
-            if (code != IOCTL_BULK_IN || !lengthIn) return false;
+            if (code != IOCTL_BULK_IN || !lengthIn)
+                return false;
             return device.Bulk(kEndpointBulkIn, output, length, bytesReturned);
     }
     return false;

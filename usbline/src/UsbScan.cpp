@@ -96,13 +96,16 @@ UsbScan::UsbScan(libusb_context* context, const std::vector<UsbId>& ids) {
     std::vector<std::pair<std::vector<int>, FoundDevice>> found;
     for (ssize_t i = 0; i < n; ++i) {
         libusb_device_descriptor d{};
-        if (libusb_get_device_descriptor(list_[i], &d) != 0) continue;
+        if (libusb_get_device_descriptor(list_[i], &d) != 0)
+            continue;
         const UsbId id{d.idVendor, d.idProduct};
-        if (std::find(ids.begin(), ids.end(), id) == ids.end()) continue;
+        if (std::find(ids.begin(), ids.end(), id) == ids.end())
+            continue;
         std::vector<int> key;
         FoundDevice f;
         f.path = PathOf(list_[i], &key);
-        if (f.path.empty()) continue;  // a root hub is never an adapter
+        if (f.path.empty())
+            continue;  // a root hub is never an adapter
         f.device = list_[i];
         f.id = id;
         f.endpointProblem = CheckEndpoints(list_[i], &f.recordIsBulk);
@@ -114,12 +117,14 @@ UsbScan::UsbScan(libusb_context* context, const std::vector<UsbId>& ids) {
 }
 
 UsbScan::~UsbScan() {
-    if (list_) libusb_free_device_list(list_, 1);
+    if (list_)
+        libusb_free_device_list(list_, 1);
 }
 
 const FoundDevice* UsbScan::Find(const std::string& path) const {
     for (const FoundDevice& f : devices_)
-        if (f.path == path) return &f;
+        if (f.path == path)
+            return &f;
     return nullptr;
 }
 

@@ -16,8 +16,8 @@ struct FoundDevice {
     libusb_device* device = nullptr;  // referenced by the scan
     std::string path;                 // "usb:1-1.4"
     UsbId id;
-    std::string endpointProblem;      // empty when the four endpoints are there
-    bool recordIsBulk = false;        // PIPE82 as a bulk endpoint (else interrupt)
+    std::string endpointProblem;  // empty when the four endpoints are there
+    bool recordIsBulk = false;    // PIPE82 as a bulk endpoint (else interrupt)
 };
 
 class UsbScan {

@@ -4,7 +4,6 @@
 // The programs run under umockdev-wrapper; without it the tests skip.
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>

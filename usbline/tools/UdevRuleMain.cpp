@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> problems;
     const auto ids = usbline::ParseAdapterIds(text.str(), argv[1], &problems);
     for (const auto& p : problems) std::cerr << "vantelo_udev_rule: " << p << '\n';
-    if (!problems.empty()) return 1;
+    if (!problems.empty())
+        return 1;
     std::ofstream out(argv[2], std::ios::trunc);
     out << usbline::UdevRuleText(ids);
     return out.good() ? 0 : 1;

@@ -10,10 +10,10 @@ namespace usbline::usb {
 
 // The adapter's one vendor-specific interface and its four endpoints.
 inline constexpr int kInterface = 0;
-inline constexpr std::uint8_t kEndpointBulkOut = 0x04;    // PIPE04: playback, prompts, images
-inline constexpr std::uint8_t kEndpointBulkIn = 0x87;     // PIPE87
-inline constexpr std::uint8_t kEndpointStatus = 0x86;     // PIPE86: status reports
-inline constexpr std::uint8_t kEndpointRecord = 0x82;     // PIPE82: recording records
+inline constexpr std::uint8_t kEndpointBulkOut = 0x04;  // PIPE04: playback, prompts, images
+inline constexpr std::uint8_t kEndpointBulkIn = 0x87;   // PIPE87
+inline constexpr std::uint8_t kEndpointStatus = 0x86;   // PIPE86: status reports
+inline constexpr std::uint8_t kEndpointRecord = 0x82;   // PIPE82: recording records
 
 // A status report: the 16-bit line status word, little-endian.
 inline constexpr std::size_t kStatusReportLength = 2;
