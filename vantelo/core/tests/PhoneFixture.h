@@ -39,6 +39,7 @@ public:
     std::string playingPath;
     std::string recordingPath;
     unsigned pausedMs = 0;
+    std::string adapterProblem;  // while unplugged: an adapter present but not openable
 
     void Post(vt::UINT message, vt::LPARAM lParam) { posted.push_back({message, lParam}); }
     bool OffHook() const { return status & 0x10; }
@@ -50,6 +51,7 @@ public:
     std::string Last(const std::string& prefix) const;
 
     int InitializeAllDevice() override;
+    std::string AdapterProblem() override { return plugged ? std::string() : adapterProblem; }
     int OpenDeviceByIndex(int logFlag) override;
     int StartService(vt::HWND window) override;
     int StopService() override;
