@@ -2,7 +2,7 @@
 // umockdev-wrapper): how long a status change takes to become a posted
 // message, what an idle open adapter costs, and whether a long recording
 // at a raised speed loses a record.
-// Usage: usbline_usb_bench [CHANGES [IDLE_S [RECORD_S [SPEED]]]]   (default 40 10 600 50)
+// Usage: usbline_usb_bench [CHANGES [IDLE_S [RECORD_S [SPEED]]]]   (default 40 10 600 20)
 #include <dirent.h>
 #include <unistd.h>
 
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     const int changes = argc > 1 ? std::atoi(argv[1]) : 40;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
     const int recordSeconds = argc > 3 ? std::atoi(argv[3]) : 600;
-    const int speed = argc > 4 ? std::atoi(argv[4]) : 50;
+    const int speed = argc > 4 ? std::atoi(argv[4]) : 20;
     if (!vt::test::UsbAdapterBridge::Available()) {
         std::fprintf(stderr, "run under umockdev-wrapper\n");
         return 2;
@@ -135,7 +135,9 @@ int main(int argc, char** argv) {
     window.WaitFor(WM_TY_THREADNOTIFY, 10s);
     const double recordWall = std::chrono::duration<double>(Clock::now() - recordStart).count();
     const auto info = vt::test::ReadWavInfo(file);
-    const std::uint64_t inFile = info ? info->dataBytes / 60 : 0;
+    const std::uint64_t inFile = info && info->fileBytes == 44 + info->dataBytes
+                                     ? info->dataBytes / 60
+                                     : 0;
     const auto counters = bridge.CountersOf();
     std::printf(
         "recording: %llu records (%.0f s of line audio) in %.1f s at speed %d; %llu in the "
