@@ -32,8 +32,10 @@ private:
 std::vector<UsbAdapter> Scan(bool probeOpen) {
     std::vector<UsbAdapter> adapters;
     const std::vector<UsbId> ids = LoadAdapterIds();
-    if (ids.empty())
+    if (ids.empty()) {
+        usb::SetLastProblem({});  // nothing listed: nothing to complain about
         return adapters;
+    }
     std::string lastProblem;
     {
         ScanContext context;
