@@ -1,16 +1,22 @@
 # One helper to add a GoogleTest program:
-#   vantelo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+#   vantelo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
+#                    [LAUNCHER <program>])
 # The program is registered with CTest under its own name; LABELS lets a
-# sanitizer run pick a subset (for example the "spine" label).
+# sanitizer run pick a subset (for example the "spine" label). LAUNCHER runs
+# the program through another (for example umockdev-wrapper).
 include_guard(GLOBAL)
 enable_testing()
 find_package(GTest REQUIRED)
 
 function(vantelo_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT;LAUNCHER" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(T_LAUNCHER)
+    add_test(NAME ${T_NAME} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${T_NAME}>)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

@@ -20,6 +20,7 @@ packages=(
   libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
   dbus-bin gnome-keyring libsecret-tools
   dpkg-dev lintian appstream
+  libusb-1.0-0-dev umockdev libumockdev-dev
 )
 
 missing=()

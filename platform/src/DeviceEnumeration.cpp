@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -56,11 +57,26 @@ fs::path ControlSocketPath(int adapterId) {
     return SocketIn(DeviceSocketFolder(), "sim" + std::to_string(adapterId) + ".ctl");
 }
 
+namespace {
+
+std::atomic<DeviceLister>& RealLister() {
+    static std::atomic<DeviceLister> lister{nullptr};
+    return lister;
+}
+
+}  // namespace
+
+void SetRealDeviceLister(DeviceLister lister) {
+    RealLister().store(lister);
+}
+
 std::vector<std::string> EnumerateDeviceInterfaces() {
     std::vector<std::string> paths;
+    if (const DeviceLister lister = RealLister().load()) paths = lister();
     {
         std::lock_guard lock(RegistryMutex());
-        paths = InProcessDevices();
+        const auto& inProcess = InProcessDevices();
+        paths.insert(paths.end(), inProcess.begin(), inProcess.end());
     }
     std::vector<std::pair<long, std::string>> simulated;
     std::error_code ec;

@@ -72,7 +72,7 @@ public:
     }
     // The exit code when the slot is not usable, else kExitOk.
     int Check(CommandContext& c) const {
-        if (!session_.Found()) return c.err << "tyctl: no adapter found\n", kExitNoAdapter;
+        if (!session_.Found()) return c.err << NoAdapterLine() << '\n', kExitNoAdapter;
         if (!served_) return c.err << "tyctl: the adapter cannot be opened\n", kExitNoAdapter;
         return kExitOk;
     }

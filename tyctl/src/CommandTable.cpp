@@ -1,5 +1,6 @@
 #include "tyctl/CommandTable.h"
 
+#include "tyctl/AdapterCommands.h"
 #include "tyctl/AudioCommands.h"
 #include "tyctl/CodecCommands.h"
 #include "tyctl/LineCommands.h"
@@ -9,6 +10,10 @@ namespace tyctl {
 const std::vector<Command>& CommandTable::Commands() {
     static const std::vector<Command> kCommands = {
         {"monitor", "", "print every line event until Ctrl+C", Monitor},
+        {"adapters", "[--udev-rule]",
+         "list the adapters found (path, kind, VID:PID, whether it opens), or print the udev "
+         "rule for adapters.conf",
+         Adapters},
         {"hookoff", "", "take the line", HookOff},
         {"hookon", "", "hang up", HookOn},
         {"send", "DIGITS", "dial DTMF digits (0-9 * # A-D) on the held line", Send},

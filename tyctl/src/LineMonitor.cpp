@@ -8,6 +8,7 @@
 #include "platform/Tick.h"
 #include "tyctl/CommandTable.h"
 #include "tyctl/MessageNames.h"
+#include "usbline/UsbAdapters.h"
 
 namespace tyctl {
 
@@ -43,7 +44,11 @@ int LineMonitor::Run(const std::atomic<bool>& stop) {
                     err_ << "tyctl: " << folderError << '\n';
                     return kExitNoAdapter;
                 }
-                if (!toldWaiting) err_ << "tyctl: no adapter yet, looking again every 2 s\n";
+                if (!toldWaiting) {
+                    const std::string problem = usbline::AdapterProblem();
+                    if (!problem.empty()) err_ << "tyctl: " << problem << '\n';
+                    err_ << "tyctl: no adapter yet, looking again every 2 s\n";
+                }
                 toldWaiting = true;
                 nextTry = vt::TickCount64() + kRetryMs;
             } else {

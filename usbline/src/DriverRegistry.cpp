@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "usbline/UsbAdapters.h"
+
 namespace usbline {
 
 namespace {
@@ -42,6 +44,7 @@ std::shared_ptr<Driver> DriverForPath(const std::string& path) {
         }
         if (best) return best;
     }
+    if (path.rfind(kUsbPathPrefix, 0) == 0) return UsbDriverInstance();
     return SocketDriverInstance();
 }
 

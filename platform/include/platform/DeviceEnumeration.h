@@ -1,6 +1,8 @@
 #pragma once
 // Lists the device interface paths of the adapters present, in a stable
-// order. Two kinds of adapter exist on Linux:
+// order. Real adapters come first, as the registered lister names them (the
+// USB back end of usbline registers one while it is loaded). Then two kinds
+// of simulated adapter:
 //  - simulated adapters served by a `linesim serve` daemon, present while
 //    their device socket <DeviceSocketFolder()>/sim<N>.dev exists (listed by
 //    N ascending);
@@ -22,6 +24,10 @@ std::filesystem::path DeviceSocketPath(int adapterId);
 std::filesystem::path ControlSocketPath(int adapterId);
 
 std::vector<std::string> EnumerateDeviceInterfaces();
+
+// Sets the lister of real adapters (null: none). Thread-safe.
+using DeviceLister = std::vector<std::string> (*)();
+void SetRealDeviceLister(DeviceLister lister);
 
 // Makes an in-process adapter present / absent. Thread-safe.
 void RegisterDeviceInterface(const std::string& path);

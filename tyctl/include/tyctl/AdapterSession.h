@@ -26,16 +26,17 @@ private:
     bool open_ = false;
 };
 
+// The line that tells why no adapter was found: an adapter present but
+// refused or not openable (what to do about it), a missing runtime folder,
+// or none at all.
+std::string NoAdapterLine();
+
 // Runs `body` with slot 0 open; reports a missing adapter.
 template <typename Body>
 int WithAdapter(CommandContext& c, Body body) {
     AdapterSession session;
     if (!session.Found()) {
-        std::string folderError;
-        if (vt::RuntimeFolder(&folderError).empty())
-            c.err << "tyctl: no adapter found: " << folderError << '\n';
-        else
-            c.err << "tyctl: no adapter found\n";
+        c.err << NoAdapterLine() << '\n';
         return kExitNoAdapter;
     }
     if (!session.Open()) {

@@ -1,7 +1,8 @@
 #pragma once
 // Chooses the driver back end for a device path: the back end registered
-// for the longest matching prefix, else the simulated adapter's socket
-// client. Registration is for tests and in-process adapters; thread-safe.
+// for the longest matching prefix, else the real adapter's USB back end for
+// "usb:" paths, else the simulated adapter's socket client. Registration is
+// for tests and in-process adapters; thread-safe.
 
 #include <memory>
 #include <string>
@@ -19,5 +20,8 @@ std::shared_ptr<Driver> DriverForPath(const std::string& path);
 
 // The simulated adapter daemon's socket client, the default back end.
 std::shared_ptr<Driver> SocketDriverInstance();
+
+// The real adapter's back end over libusb (UsbAdapters.h).
+std::shared_ptr<Driver> UsbDriverInstance();
 
 }  // namespace usbline

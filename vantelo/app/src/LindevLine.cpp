@@ -2,6 +2,7 @@
 
 #include "lindev/lindev.h"
 #include "platform/Tick.h"
+#include "usbline/UsbAdapters.h"
 
 namespace vantelo {
 
@@ -11,6 +12,9 @@ constexpr int kSlot = 0;
 
 int LindevLine::InitializeAllDevice() {
     return TY_InitializeAllDevice();
+}
+std::string LindevLine::AdapterProblem() {
+    return usbline::AdapterProblem();
 }
 int LindevLine::OpenDeviceByIndex(int logFlag) {
     return TY_OpenDeviceByIndex(kSlot, logFlag);

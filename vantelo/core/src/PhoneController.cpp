@@ -89,8 +89,14 @@ void PhoneController::Start() {
 
 int PhoneController::OpenDevice() {
     LoadSettings(settings_, places_.settingsFile);
-    if (line_.InitializeAllDevice() == 0)
+    if (line_.InitializeAllDevice() == 0) {
+        // An adapter that is there but cannot be taken says so, and what to
+        // do, instead of looking absent.
+        const std::string problem = line_.AdapterProblem();
+        if (!problem.empty())
+            view_.SetStatusText(problem);
         return 0;
+    }
     line_.Pause(100);
     if (line_.OpenDeviceByIndex(1) == 0)
         return 0;

@@ -438,6 +438,19 @@ TEST_F(Phone, DeviceRemovalAndReOpen) {
     EXPECT_FALSE(timers_.IsRunning(kTimerDeviceRetry));
 }
 
+TEST_F(Phone, AnAdapterThatCannotBeOpenedSaysWhyInTheStatusLine) {
+    line_.plugged = false;
+    line_.adapterProblem = "adapter usb:1-4 (1234:5678) cannot be opened: no permission";
+    StartPhone();
+    EXPECT_EQ(view_.status, line_.adapterProblem);
+    line_.adapterProblem = "adapter usb:1-4 (1234:5678) is in use by another program";
+    Advance(500);
+    EXPECT_EQ(view_.status, line_.adapterProblem) << "each retry tells the latest reason";
+    line_.plugged = true;
+    Advance(2000);
+    EXPECT_EQ(view_.status, "장치가 연결되었습니다.");
+}
+
 TEST_F(Phone, StartWithoutAdapterRetriesAndReloadsSettings) {
     line_.plugged = false;
     StartPhone();

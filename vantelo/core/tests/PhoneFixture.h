@@ -42,6 +42,7 @@ public:
     unsigned pausedMs = 0;
     // What the line library tells of the recording's audio (nothing when unset).
     std::optional<RecordedAudio> heard;
+    std::string adapterProblem;  // while unplugged: an adapter present but not openable
 
     void Post(vt::UINT message, vt::LPARAM lParam) { posted.push_back({message, lParam}); }
     bool OffHook() const { return status & 0x10; }
@@ -53,6 +54,7 @@ public:
     std::string Last(const std::string& prefix) const;
 
     int InitializeAllDevice() override;
+    std::string AdapterProblem() override { return plugged ? std::string() : adapterProblem; }
     int OpenDeviceByIndex(int logFlag) override;
     int StartService(vt::HWND window) override;
     int StopService() override;

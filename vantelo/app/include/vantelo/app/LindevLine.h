@@ -9,6 +9,7 @@ namespace vantelo {
 class LindevLine : public PhoneLine {
 public:
     int InitializeAllDevice() override;
+    std::string AdapterProblem() override;
     int OpenDeviceByIndex(int logFlag) override;
     int StartService(vt::HWND window) override;
     int StopService() override;

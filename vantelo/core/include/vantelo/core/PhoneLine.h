@@ -29,6 +29,9 @@ public:
     virtual ~PhoneLine() = default;
 
     virtual int InitializeAllDevice() = 0;
+    // Why an adapter that is present could not be taken (refused, no
+    // permission, in use): one line saying what to do; empty otherwise.
+    virtual std::string AdapterProblem() { return {}; }
     virtual int OpenDeviceByIndex(int logFlag) = 0;
     virtual int StartService(vt::HWND window) = 0;
     virtual int StopService() = 0;

@@ -1,0 +1,57 @@
+#include "tyctl/AdapterCommands.h"
+
+#include "platform/DeviceEnumeration.h"
+#include "tyctl/AdapterSession.h"
+#include "usbline/AdapterIds.h"
+#include "usbline/DriverRegistry.h"
+#include "usbline/UsbAdapters.h"
+
+namespace tyctl {
+
+namespace {
+
+bool CanOpen(const std::string& path) {
+    auto driver = usbline::DriverForPath(path);
+    const usbline::DriverHandle h = driver->Open(path.c_str());
+    if (h == usbline::kInvalidHandle)
+        return false;
+    driver->Close(h);
+    return true;
+}
+
+}  // namespace
+
+int Adapters(CommandContext& c) {
+    if (c.args.size() == 1 && c.args[0] == "--udev-rule") {
+        std::vector<std::string> problems;
+        const auto ids = usbline::LoadAdapterIds(&problems);
+        for (const auto& p : problems) c.err << "tyctl: " << p << '\n';
+        c.out << usbline::UdevRuleText(ids);
+        return kExitOk;
+    }
+    if (!c.args.empty()) {
+        c.err << "tyctl: usage: tyctl adapters [--udev-rule]\n";
+        return kExitUsage;
+    }
+    int listed = 0;
+    for (const usbline::UsbAdapter& a : usbline::ListUsbAdapters(true)) {
+        c.out << a.path << "  usb  " << usbline::FormatUsbId(a.id) << "  "
+              << (a.openable ? std::string("can be opened") : "cannot be opened: " + a.problem)
+              << '\n';
+        ++listed;
+    }
+    for (const std::string& path : vt::EnumerateDeviceInterfaces()) {
+        if (path.rfind(usbline::kUsbPathPrefix, 0) == 0)
+            continue;
+        c.out << path << "  simulated  " << (CanOpen(path) ? "can be opened" : "cannot be opened")
+              << '\n';
+        ++listed;
+    }
+    if (listed == 0) {
+        c.err << NoAdapterLine() << '\n';
+        return kExitNoAdapter;
+    }
+    return kExitOk;
+}
+
+}  // namespace tyctl

@@ -1,0 +1,113 @@
+#include "usbline/AdapterIds.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "platform/Folders.h"
+
+namespace usbline {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return {};
+    const auto last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+bool ParseHex16(const std::string& s, std::uint16_t* value) {
+    if (s.empty() || s.size() > 4)
+        return false;
+    unsigned v = 0;
+    for (char c : s) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
+        v = v * 16 + static_cast<unsigned>(d);
+    }
+    *value = static_cast<std::uint16_t>(v);
+    return true;
+}
+
+void AddUnique(std::vector<UsbId>& ids, const UsbId& id) {
+    if (std::find(ids.begin(), ids.end(), id) == ids.end())
+        ids.push_back(id);
+}
+
+}  // namespace
+
+std::string FormatUsbId(const UsbId& id) {
+    char text[10];
+    std::snprintf(text, sizeof text, "%04x:%04x", id.vendor, id.product);
+    return text;
+}
+
+std::vector<UsbId> ParseAdapterIds(const std::string& text, const std::string& source,
+                                   std::vector<std::string>* problems) {
+    std::vector<UsbId> ids;
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const std::string content = Trim(line.substr(0, line.find('#')));
+        if (content.empty())
+            continue;
+        const auto colon = content.find(':');
+        UsbId id;
+        if (colon == std::string::npos || !ParseHex16(content.substr(0, colon), &id.vendor) ||
+            !ParseHex16(content.substr(colon + 1), &id.product)) {
+            if (problems)
+                problems->push_back(source + ":" + std::to_string(number) + ": \"" + content +
+                                    "\" is not a VID:PID pair (e.g. 1234:5678), skipped");
+            continue;
+        }
+        AddUnique(ids, id);
+    }
+    return ids;
+}
+
+std::vector<std::filesystem::path> AdapterIdFiles() {
+    return {vt::ConfigFolder() / "Korvane" / "adapters.conf", "/etc/vantelo/adapters.conf"};
+}
+
+std::vector<UsbId> LoadAdapterIds(std::vector<std::string>* problems) {
+    std::vector<UsbId> ids;
+    for (const auto& file : AdapterIdFiles()) {
+        std::ifstream in(file);
+        if (!in)
+            continue;
+        std::ostringstream text;
+        text << in.rdbuf();
+        for (const UsbId& id : ParseAdapterIds(text.str(), file.string(), problems))
+            AddUnique(ids, id);
+    }
+    return ids;
+}
+
+std::string UdevRuleText(const std::vector<UsbId>& ids) {
+    std::string rule =
+        "# Vantelo telephone-line adapters: the desktop's user may open them.\n"
+        "# Made from the adapter list (adapters.conf); one line per VID:PID.\n";
+    char line[200];
+    for (const UsbId& id : ids) {
+        std::snprintf(line, sizeof line,
+                      "SUBSYSTEM==\"usb\", ENV{DEVTYPE}==\"usb_device\", "
+                      "ATTR{idVendor}==\"%04x\", ATTR{idProduct}==\"%04x\", TAG+=\"uaccess\"\n",
+                      id.vendor, id.product);
+        rule += line;
+    }
+    return rule;
+}
+
+}  // namespace usbline
