@@ -41,6 +41,7 @@ Reference ReferenceStream(const std::string& farAudio, int mode, std::size_t cou
     linesim::Model model(time);
     EXPECT_EQ(model.SetFarAudio(farAudio), "");
     EXPECT_EQ(model.SetHandset(true), "");
+    EXPECT_EQ(model.SetTone(linesim::Tone::Off), "");  // the far end alone, no dial tone
     std::uint8_t none = 0;
     EXPECT_TRUE(model.VendorRequest(true, 0x56, 1, static_cast<std::uint16_t>(mode), 0, &none));
     Reference ref;
@@ -239,6 +240,7 @@ TEST_F(UsbLineTest, RecordingsHoldTheFarEndWithoutAGap) {
         ASSERT_EQ(TY_StartService(&window_, 0), 0);
         ASSERT_EQ(TY_HookOff(0), 1);
         SettleHook();
+        ASSERT_EQ(model_->SetTone(linesim::Tone::Off), "");  // the far end alone, no dial tone
         const auto file = File("call" + std::to_string(c.mode));
         const std::uint64_t before = bridge_->CountersOf().recordsSent;
         ASSERT_EQ(TY_StartRecord(file.c_str(), 1, c.recordType, 0), 1);

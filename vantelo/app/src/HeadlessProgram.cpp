@@ -131,6 +131,9 @@ int HeadlessProgram::Run() {
     loop.SetMessageHandler(
         [&phone](vt::UINT m, vt::WPARAM w, vt::LPARAM l) { phone.OnMessage(m, w, l); });
     loop.SetTimerSink(&phone);
+    // Queued before any request or action can be, so none finds the phone
+    // without its settings.
+    loop.PostTask([&phone] { phone.Start(); });
     auto exitSequence = [&phone, &loop] {
         if (phone.ExitSequence())
             loop.Quit();
@@ -167,7 +170,6 @@ int HeadlessProgram::Run() {
     mailer.Start();
     view.SetMessageObserver([&mailer](const NewMessage& message) { mailer.Arrived(message); });
 
-    loop.PostTask([&phone] { phone.Start(); });
     loop.Run();
     view.SetMessageObserver({});
 
