@@ -2,7 +2,6 @@
 // folder and read back through the phone's own record set.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "VtdbRun.h"
 #include "testsupport/DatabaseFixture.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSBlockList.h"
@@ -20,37 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-struct Output {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using Output = vt::test::VtdbOutput;
 
 class VtdbBlockTest : public ::testing::Test {
 protected:
-    Output Vtdb(const Args& args) {
-        const fs::path errFile = env_.Root() / "stderr";
-        std::string cmd = Quote((vt::test::BinaryFolder() / "vtdb").string());
-        for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += " 2>" + Quote(errFile.string());
-        Output o;
-        FILE* p = ::popen(cmd.c_str(), "r");
-        if (!p)
-            return o;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
-        int status = ::pclose(p);
-        o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        o.err = vt::test::ReadText(errFile);
-        return o;
-    }
+    Output Vtdb(const Args& args) { return vt::test::RunVtdb(args, env_.Root() / "stderr"); }
 
     std::string List() { return Vtdb({"block", "list"}).out; }
     fs::path Database() const { return env_.AppHome() / "VanteloDB1.db"; }
