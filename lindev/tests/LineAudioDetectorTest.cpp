@@ -62,12 +62,14 @@ TEST_F(LineAudioDetectorTest, SpeechThenWhatFollowsIt) {
         }
         // The message ends with the last word and a short tail, wherever the
         // tone or the silence begins.
-        if (!c.toneIsSound)
+        if (!c.toneIsSound) {
             EXPECT_NEAR(Ms(m.keepFrame), speech_.activeMs, 300);
+        }
         EXPECT_LE(Ms(m.keepFrame), Ms(m.soundEndFrame) + 200);
         EXPECT_EQ(m.keepBytes, m.keepFrame * 160);
-        if (std::string(c.name) == "silence")
+        if (std::string(c.name) == "silence") {
             EXPECT_NEAR(Ms(m.silenceFrames), 3000 + speech - speech_.activeMs, 60);
+        }
     }
 }
 

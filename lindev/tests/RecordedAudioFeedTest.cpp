@@ -67,8 +67,9 @@ TEST(RecordedAudioFeed, EveryModeHearsTheSilenceAndTheBusyToneAfterSpeech) {
             }
             // The kept bytes end at a record boundary.
             EXPECT_LE(m.keepBytes, bytes.size());
-            if (mode == 0)
+            if (mode == 0) {
                 EXPECT_EQ(m.keepBytes, m.keepFrame * 160);
+            }
         }
     }
 }

@@ -144,9 +144,10 @@ TEST_F(MailServiceTest, AMessageArrivesWithItsRecordingAttachedAndLeavesTheOutbo
             continue;
         }
         ASSERT_EQ(fs::file_size(mail->attachment), mail->attachmentBytes);
-        if (c.recording == "pcm.wav")
+        if (c.recording == "pcm.wav") {
             EXPECT_EQ(vt::test::ReadBytes(mail->attachment),
                       vt::test::ReadBytes(Recording("pcm.wav")));
+        }
         const auto sound = c.attach == "mp3"
                                ? vt::test::DecodeMp3WithLame(mail->attachment, inbox / "heard.wav")
                                : vt::test::ReadWavInfo(mail->attachment);
