@@ -85,9 +85,20 @@ std::string TrLines(const char* context, const std::string& text) {
 
 std::string Tr(const char* context, const std::string& text,
                std::initializer_list<std::string> args) {
-    QString result = QString::fromStdString(Tr(context, text));
-    for (const std::string& arg : args) result = result.arg(QString::fromStdString(arg));
-    return result.toStdString();
+    const QString result = QString::fromStdString(Tr(context, text));
+    std::vector<QString> a;
+    for (const std::string& arg : args) a.push_back(QString::fromStdString(arg));
+    // All at once, so a "%2" inside the first argument stays as it is.
+    switch (a.size()) {
+        case 0:
+            return result.toStdString();
+        case 1:
+            return result.arg(a[0]).toStdString();
+        case 2:
+            return result.arg(a[0], a[1]).toStdString();
+        default:
+            return result.arg(a[0], a[1], a[2]).toStdString();
+    }
 }
 
 }  // namespace vt::i18n

@@ -72,7 +72,7 @@ Entries Read(const fs::path& file) {
         } else if (inMessage && xml.isStartElement() && xml.name() == u"source") {
             source = xml.readElementText();
         } else if (inMessage && xml.isStartElement() && xml.name() == u"translation") {
-            type = xml.attributes().value(u"type").toString();
+            type = xml.attributes().value(QStringLiteral("type")).toString();
             translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (xml.isEndElement() && xml.name() == u"message") {
             inMessage = false;

@@ -47,9 +47,7 @@ TEST(LanguageTest, SettingOverridesLocaleAndKoreanIsTheDefault) {
 
 TEST(LanguageTest, UserLanguageReadsTheSettingsFileThenTheLocale) {
     vt::test::TestEnvironment env;
-    env.Set("LC_ALL", "");
-    env.Set("LC_MESSAGES", "");
-    env.Set("LANG", "en_US.UTF-8");
+    env.SetLocale("en_US.UTF-8");
     EXPECT_EQ(vt::i18n::LanguageSetting(), "auto");
     EXPECT_EQ(vt::i18n::UserLanguage(), Language::English);
 

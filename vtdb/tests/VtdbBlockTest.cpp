@@ -34,6 +34,9 @@ std::string Quote(const std::string& arg) {
 
 class VtdbBlockTest : public ::testing::Test {
 protected:
+    // The exact texts below are the English ones (VtdbTest holds both).
+    VtdbBlockTest() { env_.SetLocale("en_US.UTF-8"); }
+
     Output Vtdb(const Args& args) {
         const fs::path errFile = env_.Root() / "stderr";
         std::string cmd = Quote((vt::test::BinaryFolder() / "vtdb").string());

@@ -36,7 +36,8 @@ std::string Tr(const char* context, const std::string& text);
 // the whole when a catalog has it, else each line translated on its own.
 std::string TrLines(const char* context, const std::string& text);
 
-// The same with "%1", "%2" ... replaced by `args` after translation.
+// The same with "%1", "%2", "%3" replaced by up to three `args` after
+// translation.
 std::string Tr(const char* context, const std::string& text,
                std::initializer_list<std::string> args);
 

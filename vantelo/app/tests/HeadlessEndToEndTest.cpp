@@ -412,9 +412,7 @@ TEST_F(HeadlessEndToEnd, StatusTextsOfACallFollowTheLanguage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.lang) + " Language=" + (c.setting ? c.setting : "(none)"));
-        env_.Set("LANG", c.lang);
-        env_.Set("LC_ALL", "");
-        env_.Set("LC_MESSAGES", "");
+        env_.SetLocale(c.lang);
         vt::IniStore settings(vt::SettingsFilePath());
         ASSERT_TRUE(settings.Load());
         if (c.setting)
