@@ -50,4 +50,10 @@ function(vantelo_translation_checks)
     LIBS vttestsupport Qt6::Core)
   target_compile_definitions(i18n_catalog_tests PRIVATE
     VT_CATALOG_MANIFEST="${manifest}" VT_LUPDATE="$<TARGET_FILE:Qt6::lupdate>")
+  # The programs' command lines in both languages.
+  if(TARGET vanplay AND TARGET vanconv)
+    vantelo_add_test(NAME i18n_command_line_tests
+      SOURCES ${PROJECT_SOURCE_DIR}/i18n/tests/CommandLineLanguageTest.cpp LIBS vttestsupport)
+    add_dependencies(i18n_command_line_tests vantelo vanplay vanconv)
+  endif()
 endfunction()
