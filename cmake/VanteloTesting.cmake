@@ -21,7 +21,8 @@ function(vantelo_add_test)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_MEDIA_BACKEND=gstreamer")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_MEDIA_BACKEND=gstreamer;LANG=C.UTF-8;LC_ALL=;LC_MESSAGES=")
+  # The programs speak the source language (Korean) unless a test chooses.
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
     # tests_<label> builds just the programs of one label (sanitizer runs).

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libsqlite3-dev sqlite3
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-qpa-plugins libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libopus-dev libcodec2-dev
   libmp3lame-dev lame mpg123

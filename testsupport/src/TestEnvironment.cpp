@@ -43,6 +43,12 @@ void TestEnvironment::Set(const std::string& name, const std::string& value) {
     ::setenv(name.c_str(), value.c_str(), 1);
 }
 
+void TestEnvironment::SetLocale(const std::string& lang) {
+    Set("LANG", lang);
+    Set("LC_ALL", "");
+    Set("LC_MESSAGES", "");
+}
+
 fs::path BinaryFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);

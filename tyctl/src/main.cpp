@@ -4,17 +4,21 @@
 #include <csignal>
 #include <iostream>
 
+#include "i18n/Translations.h"
 #include "tyctl/CommandTable.h"
 
 namespace {
 
 std::atomic<bool> g_stop{false};
 
-extern "C" void OnSignal(int) { g_stop.store(true); }
+extern "C" void OnSignal(int) {
+    g_stop.store(true);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    vt::i18n::LoadForUser({"tyctl"});
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);

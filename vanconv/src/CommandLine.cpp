@@ -4,9 +4,16 @@
 
 #include <cstdlib>
 
+#include "i18n/Translations.h"
+
 namespace vanconv {
 
 namespace {
+
+// The command line's texts: Korean, English through the "vanconv" catalog.
+std::string T(const char* text, std::initializer_list<std::string> args = {}) {
+    return vt::i18n::Tr("vanconv", text, args);
+}
 
 // A whole positive number, or -1.
 long long Positive(const std::string& s) {
@@ -27,7 +34,8 @@ bool ParseMap(const std::string& text, CommandLine& cl) {
         const std::string item = text.substr(start, comma - start);
         const size_t eq = item.find('=');
         if (eq == std::string::npos) {
-            cl.error = "--map: \"" + item + "\" is not FIELD=COLUMN";
+            cl.error =
+                T(QT_TRANSLATE_NOOP("vanconv", "--map: \"%1\"은(는) 필드=열이 아닙니다"), {item});
             return false;
         }
         const std::string field = item.substr(0, eq);
@@ -37,11 +45,12 @@ bool ParseMap(const std::string& text, CommandLine& cl) {
                 index = f;
         const long long column = Positive(item.substr(eq + 1));
         if (index < 0) {
-            cl.error = "--map: unknown field \"" + field + "\"";
+            cl.error = T(QT_TRANSLATE_NOOP("vanconv", "--map: 알 수 없는 필드 \"%1\""), {field});
             return false;
         }
         if (column < 0 || column > 16384) {
-            cl.error = "--map: \"" + item.substr(eq + 1) + "\" is not a column number";
+            cl.error = T(QT_TRANSLATE_NOOP("vanconv", "--map: \"%1\"은(는) 열 번호가 아닙니다"),
+                         {item.substr(eq + 1)});
             return false;
         }
         cl.columns[index] = static_cast<int>(column);
@@ -74,38 +83,44 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
             return cl;
         } else if (a == "--export" || a == "--import") {
             if (cl.mode != Mode::Window)
-                return fail("give either --export or --import, once");
+                return fail(T(QT_TRANSLATE_NOOP(
+                    "vanconv", "--export 또는 --import 중 하나를 한 번만 쓰십시오")));
             if (!value(cl.file))
-                return fail(a + " needs a file");
+                return fail(T(QT_TRANSLATE_NOOP("vanconv", "%1에는 파일이 필요합니다"), {a}));
             cl.mode = a == "--export" ? Mode::Export : Mode::Import;
         } else if (a == "--sheet") {
             if (!value(v) || Positive(v) < 0 || Positive(v) > 65535)
-                return fail("--sheet needs a sheet number from 1");
+                return fail(T(
+                    QT_TRANSLATE_NOOP("vanconv", "--sheet에는 1부터 세는 시트 번호가 필요합니다")));
             cl.sheet = static_cast<int>(Positive(v));
         } else if (a == "--rows") {
             const size_t dash = value(v) ? v.find('-') : std::string::npos;
             if (dash == std::string::npos)
-                return fail("--rows needs FIRST-LAST, for example 2-100");
+                return fail(
+                    T(QT_TRANSLATE_NOOP("vanconv", "--rows에는 처음-끝이 필요합니다. 예: 2-100")));
             cl.firstRow = Positive(v.substr(0, dash));
             cl.lastRow = Positive(v.substr(dash + 1));
             if (cl.firstRow < 0 || cl.lastRow < 0)
-                return fail("--rows needs FIRST-LAST with row numbers from 1");
+                return fail(T(QT_TRANSLATE_NOOP(
+                    "vanconv", "--rows에는 1부터 세는 행 번호로 처음-끝이 필요합니다")));
             cl.rowsGiven = true;
         } else if (a == "--map") {
             if (!value(v))
-                return fail("--map needs Name=C,Group=C,... or auto");
+                return fail(T(QT_TRANSLATE_NOOP(
+                    "vanconv", "--map에는 Name=C,Group=C,... 또는 auto가 필요합니다")));
             if (!ParseMap(v, cl))
                 return fail(cl.error);
             mapGiven = true;
         } else if (a == "--replace") {
             cl.replace = true;
         } else {
-            return fail("unexpected argument \"" + a + "\"");
+            return fail(T(QT_TRANSLATE_NOOP("vanconv", "예상하지 못한 인수 \"%1\""), {a}));
         }
     }
     const bool importOptions = cl.rowsGiven || mapGiven || cl.replace || cl.sheet != 1;
     if (cl.mode != Mode::Import && importOptions)
-        return fail("--sheet, --rows, --map and --replace go with --import");
+        return fail(T(QT_TRANSLATE_NOOP(
+            "vanconv", "--sheet, --rows, --map, --replace는 --import와 함께 씁니다")));
     // Without a map the fields come from row 1's texts: every vCard file and
     // export, and a CSV file with a header row, name them there.
     if (cl.mode == Mode::Import && !mapGiven)
@@ -113,17 +128,19 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
     return cl;
 }
 
-const char* CommandLine::Usage() {
-    return "usage: vanconv                                  open the converter window\n"
-           "       vanconv --export FILE.xlsx|FILE.vcf|FILE.csv\n"
-           "       vanconv --import FILE [--sheet N] [--rows FIRST-LAST]\n"
-           "               [--map Name=C,Group=C,...|auto] [--replace]\n"
-           "Fields: Name Group HomePhone HomeAddress CellPhone CompanyName\n"
-           "        CompanyDepartment CompanyDuty CompanyAddress1 CompanyAddress2\n"
-           "        CompanyPhone1 CompanyPhone2 CompanyInnerLine FaxNum Email WebPage\n"
-           "C is a 1-based column number. Without --map (or with auto) each field\n"
-           "takes the column whose row-1 text is its name, as in every export and\n"
-           "vCard file. --replace empties the contact book first.\n";
+std::string CommandLine::Usage() {
+    return T(QT_TRANSLATE_NOOP(
+        "vanconv",
+        "사용법: vanconv                                  변환기 창을 엽니다\n"
+        "       vanconv --export 파일.xlsx|파일.vcf|파일.csv\n"
+        "       vanconv --import 파일 [--sheet N] [--rows 처음-끝]\n"
+        "               [--map Name=C,Group=C,...|auto] [--replace]\n"
+        "필드: Name Group HomePhone HomeAddress CellPhone CompanyName\n"
+        "      CompanyDepartment CompanyDuty CompanyAddress1 CompanyAddress2\n"
+        "      CompanyPhone1 CompanyPhone2 CompanyInnerLine FaxNum Email WebPage\n"
+        "C는 1부터 세는 열 번호입니다. --map이 없거나 auto이면 각 필드는 1행의 글자가\n"
+        "그 필드 이름인 열을 씁니다(모든 내보내기와 vCard 파일이 그렇듯이).\n"
+        "--replace는 먼저 연락처를 비웁니다.\n"));
 }
 
 }  // namespace vanconv

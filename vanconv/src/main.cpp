@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "i18n/Translations.h"
 #include "vanconv/BatchConvert.h"
 #include "vanconv/CommandLine.h"
 #include "vanconv/RunningVantelo.h"
@@ -11,14 +12,15 @@
 
 int main(int argc, char** argv) {
     using vanconv::CommandLine;
+    vt::i18n::LoadForUser({"vanconv"});
     const CommandLine cl = CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     vanconv::RunningVantelo vantelo;
     switch (cl.mode) {
         case CommandLine::Mode::Help:
-            std::fputs(CommandLine::Usage(), stdout);
+            std::fputs(CommandLine::Usage().c_str(), stdout);
             return 0;
         case CommandLine::Mode::Error:
-            std::fprintf(stderr, "vanconv: %s\n%s", cl.error.c_str(), CommandLine::Usage());
+            std::fprintf(stderr, "vanconv: %s\n%s", cl.error.c_str(), CommandLine::Usage().c_str());
             return 2;
         case CommandLine::Mode::Export:
         case CommandLine::Mode::Import: {
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("vanconv");
+    vt::i18n::InstallIntoApplication();
     vanconv::formTYPlus window(vantelo);
     window.show();
     return app.exec();

@@ -1,5 +1,7 @@
 #include "vanplay/CommandLine.h"
 
+#include "i18n/Translations.h"
+
 namespace vanplay {
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
@@ -14,7 +16,9 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
         cl.files.assign(args.begin() + 1, args.end());
         cl.mode = cl.files.empty() ? Mode::Error : Mode::ToMp3;
         if (cl.files.empty())
-            cl.error = "--to-mp3 needs at least one file";
+            cl.error = vt::i18n::Tr(
+                "vanplay",
+                QT_TRANSLATE_NOOP("vanplay", "--to-mp3에는 파일이 하나 이상 필요합니다"));
         return cl;
     }
     std::size_t first = 0;
@@ -28,11 +32,14 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
     return cl;
 }
 
-const char* CommandLine::Usage() {
-    return "usage: vanplay [FILE]\n"
-           "       vanplay --to-mp3 FILE...\n"
-           "Plays a recording (.wav, or compressed .vrc) or, with --to-mp3, exports\n"
-           "each FILE to an MP3 beside it (call.vrc -> call.mp3).\n";
+std::string CommandLine::Usage() {
+    return vt::i18n::Tr(
+        "vanplay", QT_TRANSLATE_NOOP("vanplay",
+                                     "사용법: vanplay [파일]\n"
+                                     "       vanplay --to-mp3 파일...\n"
+                                     "녹음(.wav 또는 압축된 .vrc)을 재생하거나, --to-mp3와 함께 "
+                                     "각 파일을\n"
+                                     "그 옆의 MP3로 내보냅니다(call.vrc -> call.mp3).\n"));
 }
 
 }  // namespace vanplay

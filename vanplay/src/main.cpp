@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "i18n/Translations.h"
 #include "vanplay/BatchExport.h"
 #include "vanplay/CommandLine.h"
 #include "vanplay/InstanceGuard.h"
@@ -10,13 +11,14 @@
 
 int main(int argc, char** argv) {
     using vanplay::CommandLine;
+    vt::i18n::LoadForUser({"vanplay"});
     const CommandLine cl = CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     switch (cl.mode) {
         case CommandLine::Mode::Help:
-            std::fputs(CommandLine::Usage(), stdout);
+            std::fputs(CommandLine::Usage().c_str(), stdout);
             return 0;
         case CommandLine::Mode::Error:
-            std::fprintf(stderr, "vanplay: %s\n%s", cl.error.c_str(), CommandLine::Usage());
+            std::fprintf(stderr, "vanplay: %s\n%s", cl.error.c_str(), CommandLine::Usage().c_str());
             return 2;
         case CommandLine::Mode::ToMp3:
             return vanplay::BatchExport(stdout, stderr).Run(cl.files);
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
     ::setenv("QT_MEDIA_BACKEND", "gstreamer", 0);
     QApplication app(argc, argv);
     QApplication::setApplicationName("vanplay");
+    vt::i18n::InstallIntoApplication();
     vanplay::InstanceGuard instance;
     if (!instance.AcquireOrWarn())
         return 1;

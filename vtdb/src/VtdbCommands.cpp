@@ -9,6 +9,7 @@
 
 #include "MailTest.h"
 #include "TsvText.h"
+#include "i18n/Translations.h"
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
 #include "storage/DatabaseRecovery.h"
@@ -29,20 +30,32 @@ namespace {
 
 using storage::Status;
 
-const char* const kUsage =
-    "usage: vtdb calls [--kind TAB] [--search KIND TEXT]\n"
-    "       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]\n"
-    "       vtdb lookup NUMBER [--ext CODE]\n"
-    "       vtdb add-contact [--inner] FIELD=VALUE...\n"
-    "       vtdb import-calls FILE.tsv\n"
+// The command line's texts: Korean, English through the "vtdb" catalog.
+constexpr const char* kContext = "vtdb";
+const char* const kUsage = QT_TRANSLATE_NOOP(
+    "vtdb",
+    "사용법: vtdb calls [--kind 탭] [--search 종류 글자]\n"
+    "       vtdb contacts [--index N] [--group 그룹] [--search 종류 글자] [--inner]\n"
+    "       vtdb lookup 번호 [--ext 코드]\n"
+    "       vtdb add-contact [--inner] 필드=값...\n"
+    "       vtdb import-calls 파일.tsv\n"
     "       vtdb check\n"
-    "       vtdb recover DEST\n"
-    "       vtdb backup DEST\n"
-    "       vtdb block add PATTERN [--permit] [--action hangup|ignore|greeting] [--note TEXT]\n"
+    "       vtdb recover 새파일\n"
+    "       vtdb backup 폴더\n"
+    "       vtdb block add 패턴 [--permit] [--action hangup|ignore|greeting] [--note 메모]\n"
     "       vtdb block list\n"
-    "       vtdb block remove PATTERN\n"
+    "       vtdb block remove 패턴\n"
     "       vtdb mail-test\n"
-    "       vtdb messages [--heard ID|all]\n";
+    "       vtdb messages [--heard 번호|all]\n");
+
+std::string Usage() {
+    return vt::i18n::Tr(kContext, kUsage);
+}
+
+// A text of the catalog with its arguments.
+std::string T(const char* text, std::initializer_list<std::string> args = {}) {
+    return vt::i18n::Tr(kContext, text, args);
+}
 
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
@@ -70,7 +83,8 @@ public:
             if (rest_[i] != name)
                 continue;
             if (i + count >= rest_.size()) {
-                error = name + " needs " + std::to_string(count) + " value(s)";
+                error = T(QT_TRANSLATE_NOOP("vtdb", "%1에는 값이 %2개 필요합니다"),
+                          {name, std::to_string(count)});
                 return false;
             }
             values.assign(rest_.begin() + static_cast<long>(i) + 1,
@@ -84,7 +98,8 @@ public:
     const std::vector<std::string>& Rest() const { return rest_; }
     // A word no flag took, as an error; empty when every word was taken.
     std::string Leftover() const {
-        return rest_.empty() ? std::string() : "unexpected argument '" + rest_[0] + "'";
+        return rest_.empty() ? std::string()
+                             : T(QT_TRANSLATE_NOOP("vtdb", "예상하지 못한 인수 '%1'"), {rest_[0]});
     }
 
 private:
@@ -148,9 +163,9 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err, error);
     int tab = 0, searchKind = 0;
     if (hasKind && !ToInt(kind[0], tab))
-        return Fail(err, "--kind needs a tab number 0..6");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "--kind에는 탭 번호 0..6이 필요합니다")));
     if (hasSearch && !ToInt(search[0], searchKind))
-        return Fail(err, "--search needs a kind number");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "--search에는 종류 번호가 필요합니다")));
     Status s = Prepare(err);
     vantelo::CRSCallList log;
     if (s.ok())
@@ -183,9 +198,9 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err, error);
     int n = 0, kind = 0;
     if (hasIndex && !ToInt(index[0], n))
-        return Fail(err, "--index needs a number 0..14");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "--index에는 번호 0..14가 필요합니다")));
     if (hasSearch && !ToInt(search[0], kind))
-        return Fail(err, "--search needs a kind number");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "--search에는 종류 번호가 필요합니다")));
     Status s = Prepare(err);
     auto set = ContactSet(inner);
     if (s.ok())
@@ -208,7 +223,7 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
     if (!error.empty())
         return Fail(err, error);
     if (o.Rest().size() != 1)
-        return Fail(err, "lookup needs one NUMBER");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "lookup에는 번호 하나가 필요합니다")));
     std::string strExt;
     if (hasExt) {
         strExt = ext[0];
@@ -236,13 +251,15 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
 int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     bool inner = o.Flag("--inner");
     if (o.Rest().empty())
-        return Fail(err, "add-contact needs FIELD=VALUE arguments");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "add-contact에는 필드=값 인수가 필요합니다")));
     vantelo::ContactRecord contact;
     for (const std::string& arg : o.Rest()) {
         size_t eq = arg.find('=');
         std::string* field = eq == std::string::npos ? nullptr : contact.Field(arg.substr(0, eq));
         if (!field)
-            return Fail(err, "'" + arg + "' is not FIELD=VALUE with a contact field");
+            return Fail(
+                err,
+                T(QT_TRANSLATE_NOOP("vtdb", "'%1'은(는) 연락처 필드의 필드=값이 아닙니다"), {arg}));
         *field = arg.substr(eq + 1);
     }
     Status s = Prepare(err);
@@ -284,7 +301,8 @@ std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::strin
 // file, an error or Ctrl+C leave the call log as it was.
 int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     if (o.Rest().size() != 1)
-        return Fail(err, "import-calls needs one FILE.tsv");
+        return Fail(err,
+                    T(QT_TRANSLATE_NOOP("vtdb", "import-calls에는 파일.tsv 하나가 필요합니다")));
     const std::string& path = o.Rest()[0];
     std::ifstream in(path);
     if (!in)
@@ -393,7 +411,8 @@ int Check(Options& o, std::ostream& out, std::ostream& err) {
 
 int Recover(Options& o, std::ostream& out, std::ostream& err) {
     if (o.Rest().size() != 1)
-        return Fail(err, "recover needs one DEST file name");
+        return Fail(err,
+                    T(QT_TRANSLATE_NOOP("vtdb", "recover에는 새 파일 이름 하나가 필요합니다")));
     CatchStopSignals();
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
@@ -419,7 +438,7 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
 // recordings in date folders under DEST.
 int Backup(Options& o, std::ostream& out, std::ostream& err) {
     if (o.Rest().size() != 1)
-        return Fail(err, "backup needs one DEST folder");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "backup에는 폴더 하나가 필요합니다")));
     CatchStopSignals();
     Status s = Prepare(err);
     vantelo::CRSCallList log;
@@ -467,11 +486,15 @@ int BlockAdd(Options& o, std::ostream& err) {
     if (!error.empty())
         return Fail(err, error);
     if (o.Rest().empty())
-        return Fail(err, "block add needs one PATTERN");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "block add에는 패턴 하나가 필요합니다")));
     if (o.Rest().size() > 1)
-        return Fail(err, "unexpected argument '" + o.Rest()[1] + "'");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "예상하지 못한 인수 '%1'"), {o.Rest()[1]}));
     if (hasAction && permit)
-        return Fail(err, "--action cannot go with --permit: a permit rule lets the call through");
+        return Fail(
+            err,
+            T(QT_TRANSLATE_NOOP(
+                "vtdb",
+                "--action은 --permit과 함께 쓸 수 없습니다: 허용 규칙은 전화를 받아들입니다")));
     vantelo::ScreeningRule rule;
     rule.pattern = o.Rest()[0];
     if (permit)
@@ -479,7 +502,9 @@ int BlockAdd(Options& o, std::ostream& err) {
     if (hasAction) {
         auto named = vantelo::ActionNamed(action[0]);
         if (!named)
-            return Fail(err, "--action needs hangup, ignore or greeting");
+            return Fail(err,
+                        T(QT_TRANSLATE_NOOP(
+                            "vtdb", "--action에는 hangup, ignore 또는 greeting이 필요합니다")));
         rule.action = *named;
     }
     if (hasNote)
@@ -529,9 +554,9 @@ int BlockList(Options& o, std::ostream& out, std::ostream& err) {
 
 int BlockRemove(Options& o, std::ostream& err) {
     if (o.Rest().empty())
-        return Fail(err, "block remove needs one PATTERN");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "block remove에는 패턴 하나가 필요합니다")));
     if (o.Rest().size() > 1)
-        return Fail(err, "unexpected argument '" + o.Rest()[1] + "'");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "예상하지 못한 인수 '%1'"), {o.Rest()[1]}));
     Status s = Prepare(err);
     vantelo::CRSBlockList rules(vantelo::DefaultDatabasePath());
     if (s.ok())
@@ -544,7 +569,9 @@ int BlockRemove(Options& o, std::ostream& err) {
 // The call screening rules: "block add|list|remove".
 int Block(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() < 2) {
-        err << "vtdb: block needs add, list or remove\n" << kUsage;
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "block에는 add, list 또는 remove가 필요합니다")) << "\n"
+            << Usage();
         return 2;
     }
     Options o(args, 2);
@@ -555,7 +582,9 @@ int Block(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return BlockList(o, out, err);
     if (command == "remove")
         return BlockRemove(o, err);
-    err << "vtdb: unknown command 'block " << command << "'\n" << kUsage;
+    err << "vtdb: " << T(QT_TRANSLATE_NOOP("vtdb", "알 수 없는 명령 '%1'"), {"block " + command})
+        << "\n"
+        << Usage();
     return 2;
 }
 
@@ -577,10 +606,11 @@ int Messages(Options& o, std::ostream& out, std::ostream& err) {
     long long id = 0;
     const bool all = mark && heard[0] == "all";
     if (mark && !all && !ToCallId(heard[0], id))
-        return Fail(err,
-                    "--heard needs a message number (the first column of 'vtdb messages') "
-                    "or all, not '" +
-                        heard[0] + "'");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                             "--heard에는 메시지 번호('vtdb messages'의 "
+                                             "첫 열) 또는 all이 필요합니다. '%1'은(는) "
+                                             "아닙니다"),
+                           {heard[0]}));
     Status s = Prepare(err);
     if (!s.ok())
         return Fail(err, s);
@@ -614,7 +644,7 @@ std::atomic<bool>& StopRequested() {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? err : out) << kUsage;
+        (args.empty() ? err : out) << Usage();
         return args.empty() ? 2 : 0;
     }
     Options o(args, 1);
@@ -643,7 +673,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "messages")
         return Messages(o, out, err);
-    err << "vtdb: unknown command '" << command << "'\n" << kUsage;
+    err << "vtdb: " << T(QT_TRANSLATE_NOOP("vtdb", "알 수 없는 명령 '%1'"), {command}) << "\n"
+        << Usage();
     return 2;
 }
 

@@ -5,8 +5,10 @@
 #include <iostream>
 
 #include "VtdbCommands.h"
+#include "i18n/Translations.h"
 
 int main(int argc, char** argv) {
+    vt::i18n::LoadForUser({"vtdb"});
     std::vector<std::string> args(argv + 1, argv + argc);
     return vtdb::Run(args, std::cout, std::cerr);
 }

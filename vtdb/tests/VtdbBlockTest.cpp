@@ -24,6 +24,9 @@ using Output = vt::test::VtdbOutput;
 
 class VtdbBlockTest : public ::testing::Test {
 protected:
+    // The exact texts below are the English ones (VtdbTest holds both).
+    VtdbBlockTest() { env_.SetLocale("en_US.UTF-8"); }
+
     Output Vtdb(const Args& args) { return vt::test::RunVtdb(args, env_.Root() / "stderr"); }
 
     std::string List() { return Vtdb({"block", "list"}).out; }

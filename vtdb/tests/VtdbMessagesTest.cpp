@@ -52,6 +52,7 @@ protected:
     }
 
     void SetUp() override {
+        env_.SetLocale("en_US.UTF-8");  // the exact texts below are the English ones
         ASSERT_TRUE(vantelo::PrepareDatabase(clock_).ok());
         fs::create_directories(Folder());
         ASSERT_TRUE(log_.Open().ok());

@@ -195,3 +195,76 @@ TEST_F(VtdbTest, BackupWritesLogoAndRecordingsAndKeepsTheLog) {
 }
 
 }  // namespace
+
+// The command line's mistakes in the user's language: Korean by default,
+// English under an English locale or the Language setting "en".
+TEST_F(VtdbTest, MistakesAreToldInTheUsersLanguage) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string korean;  // the first line of the output
+        std::string english;
+    };
+    const std::vector<Case> cases = {
+        {{"nonsense"}, 2, "vtdb: 알 수 없는 명령 'nonsense'", "vtdb: unknown command 'nonsense'"},
+        {{"calls", "--kind"},
+         1,
+         "vtdb: --kind에는 값이 1개 필요합니다",
+         "vtdb: --kind needs 1 value(s)"},
+        {{"calls", "--kind", "x"},
+         1,
+         "vtdb: --kind에는 탭 번호 0..6이 필요합니다",
+         "vtdb: --kind needs a tab number 0..6"},
+        {{"contacts", "--search", "x", "y"},
+         1,
+         "vtdb: --search에는 종류 번호가 필요합니다",
+         "vtdb: --search needs a kind number"},
+        {{"lookup"}, 1, "vtdb: lookup에는 번호 하나가 필요합니다", "vtdb: lookup needs one NUMBER"},
+        {{"add-contact", "Nope=1"},
+         1,
+         "vtdb: 'Nope=1'은(는) 연락처 필드의 필드=값이 아닙니다",
+         "vtdb: 'Nope=1' is not FIELD=VALUE with a contact field"},
+        // An argument that looks like a placeholder stays as it was typed.
+        {{"calls", "%2x"}, 1, "vtdb: 예상하지 못한 인수 '%2x'", "vtdb: unexpected argument '%2x'"},
+        {{"recover"},
+         1,
+         "vtdb: recover에는 새 파일 이름 하나가 필요합니다",
+         "vtdb: recover needs one DEST file name"},
+        {{"block"},
+         2,
+         "vtdb: block에는 add, list 또는 remove가 필요합니다",
+         "vtdb: block needs add, list or remove"},
+        {{"block", "add", "1", "--permit", "--action", "hangup"},
+         1,
+         "vtdb: --action은 --permit과 함께 쓸 수 없습니다: 허용 규칙은 전화를 받아들입니다",
+         "vtdb: --action cannot go with --permit: a permit rule lets the call through"},
+        {{"--help"},
+         0,
+         "사용법: vtdb calls [--kind 탭] [--search 종류 글자]",
+         "usage: vtdb calls [--kind TAB] [--search KIND TEXT]"},
+    };
+    struct World {
+        const char* lang;
+        const char* setting;  // nullptr: no Language key
+        bool english;
+    };
+    const World worlds[] = {{"ko_KR.UTF-8", nullptr, false},
+                            {"en_US.UTF-8", nullptr, true},
+                            {"C.UTF-8", nullptr, false},
+                            {"en_US.UTF-8", "ko", false},
+                            {"ko_KR.UTF-8", "en", true}};
+    const fs::path conf = env_.ConfigHome() / "Korvane" / "Vantelo.conf";
+    fs::create_directories(conf.parent_path());
+    for (const World& w : worlds) {
+        env_.SetLocale(w.lang);
+        std::ofstream(conf) << "[VanteloSetting]\n"
+                            << (w.setting ? std::string("Language=") + w.setting + "\n" : "");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(w.lang) + " " + (w.setting ? w.setting : "-") + " " +
+                         c.args[0]);
+            const Output o = Vtdb(c.args, true);
+            EXPECT_EQ(o.code, c.code);
+            EXPECT_EQ(o.out.substr(0, o.out.find('\n')), w.english ? c.english : c.korean);
+        }
+    }
+}

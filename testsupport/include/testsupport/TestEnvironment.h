@@ -25,6 +25,9 @@ public:
 
     // Sets another variable for the life of this object.
     void Set(const std::string& name, const std::string& value);
+    // The programs started from now on run in locale `lang` (LANG; LC_ALL
+    // and LC_MESSAGES cleared), which chooses the language they speak.
+    void SetLocale(const std::string& lang);
 
 private:
     std::filesystem::path root_;

@@ -32,7 +32,7 @@ struct CommandLine {
     std::string error;
 
     static CommandLine Parse(const std::vector<std::string>& arguments);
-    static const char* Usage();
+    static std::string Usage();  // in the loaded language
 };
 
 }  // namespace vanconv

@@ -18,7 +18,7 @@ struct CommandLine {
     std::string error;               // Error
 
     static CommandLine Parse(const std::vector<std::string>& arguments);
-    static const char* Usage();
+    static std::string Usage();  // in the loaded language
 };
 
 }  // namespace vanplay

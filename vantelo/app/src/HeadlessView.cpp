@@ -1,5 +1,8 @@
 #include "vantelo/app/HeadlessView.h"
 
+#include "i18n/Translations.h"
+#include "vantelo/core/PhoneIds.h"
+
 namespace vantelo {
 
 HeadlessView::HeadlessView(std::FILE* out) : out_(out) {
@@ -30,7 +33,7 @@ void HeadlessView::Print(const std::string& key, const std::string& line) {
 }
 
 void HeadlessView::SetStatusText(const std::string& text) {
-    Print("status", "status: " + OneLine(text));
+    Print("status", "status: " + OneLine(vt::i18n::TrLines(text::kContext, text)));
 }
 
 void HeadlessView::SetNumberText(const std::string& text) {
@@ -59,7 +62,7 @@ void HeadlessView::CloseRingPopup() {
 }
 
 void HeadlessView::MessageBox(const std::string& text) {
-    Print("", "messagebox: " + OneLine(text));
+    Print("", "messagebox: " + OneLine(vt::i18n::TrLines(text::kContext, text)));
 }
 
 bool HeadlessView::Confirm(const std::string& text) {

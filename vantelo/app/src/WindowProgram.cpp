@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "i18n/Translations.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
@@ -111,6 +112,8 @@ int WindowProgram::Run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantelo"));
     QApplication::setDesktopFileName(QStringLiteral("vantelo"));
+    // The catalogs main() loaded also serve the widgets' tr().
+    vt::i18n::InstallIntoApplication();
     // Hiding the window to the tray is no reason to end.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "i18n/Translations.h"
 #include "platform/Folders.h"
 #include "platform/RequestClient.h"
 #include "vantelo/app/HeadlessProgram.h"
@@ -20,8 +21,11 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vantelo [--headless] | tel:NUMBER | callto:NUMBER | --dial NUMBER | --hangup\n";
+constexpr const char* kContext = "vantelo";
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "vantelo", "사용법: vantelo [--headless] | tel:번호 | callto:번호 | --dial 번호 | --hangup\n");
+constexpr const char* kNumberTooLong =
+    QT_TRANSLATE_NOOP("vantelo", "vantelo: 번호가 %1자보다 깁니다\n");
 
 int Request(std::uint32_t kind, const std::string& payload) {
     const auto answer = vt::RequestClient::Send(kind, payload);
@@ -34,6 +38,8 @@ int Request(std::uint32_t kind, const std::string& payload) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any thread: the catalogs are read-only from here on.
+    vt::i18n::LoadForUser({"vantelo"});
     if (argc == 1) {
 #ifdef VANTELO_WITH_WINDOW
         return vantelo::WindowProgram::Run(argc, argv);
@@ -47,8 +53,10 @@ int main(int argc, char** argv) {
         return vantelo::TelLink::Dial(argv[1], (vt::ExecutableFolder() / "vantelo").string());
     if (argc == 3 && std::strcmp(argv[1], "--dial") == 0) {
         if (std::strlen(argv[2]) > vantelo::kMaxDialledNumber) {
-            std::fprintf(stderr, "vantelo: the number is longer than %zu characters\n",
-                         vantelo::kMaxDialledNumber);
+            std::fputs(
+                vt::i18n::Tr(kContext, kNumberTooLong, {std::to_string(vantelo::kMaxDialledNumber)})
+                    .c_str(),
+                stderr);
             return 1;
         }
         return Request(vt::kRequestDial, argv[2]);
@@ -56,9 +64,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--hangup") == 0)
         return Request(vt::kRequestHangUp, "");
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(kUsage, stdout);
+        std::fputs(vt::i18n::Tr(kContext, kUsage).c_str(), stdout);
         return 0;
     }
-    std::fputs(kUsage, stderr);
+    std::fputs(vt::i18n::Tr(kContext, kUsage).c_str(), stderr);
     return 64;
 }

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -383,6 +384,65 @@ TEST_F(HeadlessEndToEnd, ANewMessageIsMailedWithItsRecordingOnceTheServerIsUp) {
     for (const auto& entry : fs::directory_iterator(env_.AppHome() / "Outbox"))
         EXPECT_NE(entry.path().extension(), ".mail") << "the item leaves after acceptance";
     EXPECT_EQ(phone.Terminate(), 0) << Story(phone);
+}
+
+// The status lines of a call in the user's language: Korean (the system's
+// own texts, exactly) unless the locale or the Language setting says English.
+TEST_F(HeadlessEndToEnd, StatusTextsOfACallFollowTheLanguage) {
+    struct Case {
+        const char* lang;
+        const char* setting;  // nullptr: no Language key
+        const char* ringing;
+        const char* inCall;
+        const char* recording;
+    };
+    const Case korean{nullptr, nullptr, "status: 전화가 왔습니다.", "status: 통화 상태입니다.",
+                      "status: 녹음중입니다."};
+    const Case english{nullptr, nullptr, "status: Incoming call.", "status: In a call.",
+                       "status: Recording."};
+    auto with = [](Case c, const char* lang, const char* setting) {
+        c.lang = lang;
+        c.setting = setting;
+        return c;
+    };
+    const Case cases[] = {
+        with(korean, "ko_KR.UTF-8", nullptr), with(english, "en_US.UTF-8", nullptr),
+        with(korean, "C.UTF-8", "auto"),      with(korean, "en_US.UTF-8", "ko"),
+        with(english, "ko_KR.UTF-8", "en"),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lang) + " Language=" + (c.setting ? c.setting : "(none)"));
+        env_.SetLocale(c.lang);
+        vt::IniStore settings(vt::SettingsFilePath());
+        ASSERT_TRUE(settings.Load());
+        if (c.setting)
+            settings.SetString(vt::kSettingsSection, "Language", c.setting);
+        else
+            settings.Remove(vt::kSettingsSection, "Language");
+        ASSERT_TRUE(settings.Save());
+
+        HeadlessProcess phone;
+        ASSERT_TRUE(phone.WaitUntilServing());
+        ASSERT_EQ(Sim("ring 1000 1000").rfind("OK", 0), 0u);
+        ASSERT_TRUE(phone.WaitFor(c.ringing)) << Story(phone);
+        phone.Send("hook");
+        ASSERT_TRUE(phone.WaitFor(c.inCall)) << Story(phone);
+        phone.Send("record");
+        ASSERT_TRUE(phone.WaitFor(c.recording)) << Story(phone);
+        phone.Send("hook");
+        ASSERT_TRUE(phone.WaitFor("button 1058: HookOn")) << Story(phone);
+        EXPECT_EQ(phone.Terminate(), 0) << Story(phone);
+
+        // Not one status line of the other language.
+        const bool wantEnglish = std::string(c.ringing) == english.ringing;
+        std::istringstream transcript(phone.Transcript());
+        for (std::string line; std::getline(transcript, line);) {
+            if (line.rfind("status: ", 0) != 0 || line == "status: ")
+                continue;
+            const bool hangul = line.find_first_of("\xEA\xEB\xEC\xED") != std::string::npos;
+            EXPECT_EQ(hangul, !wantEnglish) << line;
+        }
+    }
 }
 
 TEST_F(HeadlessEndToEnd, EndOfInputDoesNotEndTheProgramButTheCloseRequestDoes) {

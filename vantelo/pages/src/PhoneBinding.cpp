@@ -6,6 +6,7 @@
 #include "CallListPage.h"
 #include "PhoneWindow.h"
 #include "SoundFileDialog.h"
+#include "i18n/Translations.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/UserLog.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -75,7 +76,7 @@ PhoneBinding::~PhoneBinding() {
 
 void PhoneBinding::SetStatusText(const std::string& text) {
     if (window_)  // the call log page stops its playback while the window closes
-        window_->SetStatusText(Q(text));
+        window_->SetStatusText(Q(vt::i18n::TrLines(text::kContext, text)));
 }
 
 void PhoneBinding::SetNumberText(const std::string& text) {
@@ -107,13 +108,13 @@ bool PhoneBinding::RingPopupShown() const {
 }
 
 void PhoneBinding::MessageBox(const std::string& text) {
-    window_->Inform(Q(text));
+    window_->Inform(Q(vt::i18n::TrLines(text::kContext, text)));
 }
 
 bool PhoneBinding::Confirm(const std::string& text) {
     if (unattended_)
         return true;
-    return window_->AskOkCancel(Q(text));
+    return window_->AskOkCancel(Q(vt::i18n::TrLines(text::kContext, text)));
 }
 
 void PhoneBinding::ShowWindow() {

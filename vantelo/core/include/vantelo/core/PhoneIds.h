@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "usbline/AdapterProtocol.h"
+#include "platform/TranslateNoop.h"
 
 namespace vantelo {
 
@@ -78,34 +79,56 @@ inline constexpr std::size_t kNumberBufferSize = 50;
 // requests of other programs and links.
 inline constexpr std::size_t kMaxDialledNumber = 48;
 
-// Texts of the status line and the message boxes.
+// Texts of the status line and the message boxes, in the system's words;
+// the window and the headless program show them translated.
 namespace text {
-inline constexpr const char* kAlreadyRunning = "이미 프로그램이 실행중입니다.";
-inline constexpr const char* kDeviceConnected = "장치가 연결되었습니다.";
-inline constexpr const char* kDeviceRemoved = "Vantelo Removed!!";
+// The catalogs' context of these texts.
+inline constexpr const char* kContext = "vantelo::text";
+inline constexpr const char* kAlreadyRunning =
+    QT_TRANSLATE_NOOP("vantelo::text", "이미 프로그램이 실행중입니다.");
+inline constexpr const char* kDeviceConnected =
+    QT_TRANSLATE_NOOP("vantelo::text", "장치가 연결되었습니다.");
+inline constexpr const char* kDeviceRemoved =
+    QT_TRANSLATE_NOOP("vantelo::text", "Vantelo Removed!!");
 inline constexpr const char* kExitWhileBusy =
-    "전화를 사용중입니다.\n\n프로그램을 종료하시겠습니까?";
-inline constexpr const char* kRinging = "전화가 왔습니다.";
-inline constexpr const char* kInCall = "통화 상태입니다.";
-inline constexpr const char* kConnected = "통화가 연결되었습니다.";
-inline constexpr const char* kDisconnected = "연결이 끊어졌습니다.";
-inline constexpr const char* kFarEndBusy = "상대방이 통화중입니다.";
-inline constexpr const char* kDialFailed = "전화 걸기에 실패했습니다.";
-inline constexpr const char* kPlaying = "재생중입니다.";
-inline constexpr const char* kRecording = "녹음중입니다.";
-inline constexpr const char* kPlayNoDevice = "장치가 제거되었습니다.";
-inline constexpr const char* kPlayOnlyInCall = "통화중에만 재생이 가능합니다.";
-inline constexpr const char* kPlayAutoDial = "AutoDial중입니다. 다시 시도 해주십시요.";
-inline constexpr const char* kPlayRecording = "Recording중입니다.";
-inline constexpr const char* kAbsenceOnRefusal = "부재중 설정을 해제해 주세요.";
-inline constexpr const char* kAbsenceNotSet = "환경설정에 부재중 설정이 되어 있지 않습니다.";
-inline constexpr const char* kAbsenceNoFile = "환경설정에 부재중 설정파일이 없습니다.";
-inline constexpr const char* kGreetingPlaying = "안내멘트를 재생중입니다.";
-inline constexpr const char* kPlayFileMissing = "재생할 파일을 찾을 수 없습니다.";
-inline constexpr const char* kCallLogFailed = "통화 기록을 저장하지 못했습니다.";
-inline constexpr const char* kNumberTooLong = "number too long";
-inline constexpr const char* kCallRecovered = "중단된 통화를 통화 기록에 남겼습니다.";
-inline constexpr const char* kRecordingsUnnamed = "통화 기록에 없는 녹음 파일이 있습니다.";
+    QT_TRANSLATE_NOOP("vantelo::text", "전화를 사용중입니다.\n\n프로그램을 종료하시겠습니까?");
+inline constexpr const char* kRinging = QT_TRANSLATE_NOOP("vantelo::text", "전화가 왔습니다.");
+inline constexpr const char* kInCall = QT_TRANSLATE_NOOP("vantelo::text", "통화 상태입니다.");
+inline constexpr const char* kConnected =
+    QT_TRANSLATE_NOOP("vantelo::text", "통화가 연결되었습니다.");
+inline constexpr const char* kDisconnected =
+    QT_TRANSLATE_NOOP("vantelo::text", "연결이 끊어졌습니다.");
+inline constexpr const char* kFarEndBusy =
+    QT_TRANSLATE_NOOP("vantelo::text", "상대방이 통화중입니다.");
+inline constexpr const char* kDialFailed =
+    QT_TRANSLATE_NOOP("vantelo::text", "전화 걸기에 실패했습니다.");
+inline constexpr const char* kPlaying = QT_TRANSLATE_NOOP("vantelo::text", "재생중입니다.");
+inline constexpr const char* kRecording = QT_TRANSLATE_NOOP("vantelo::text", "녹음중입니다.");
+inline constexpr const char* kPlayNoDevice =
+    QT_TRANSLATE_NOOP("vantelo::text", "장치가 제거되었습니다.");
+inline constexpr const char* kPlayOnlyInCall =
+    QT_TRANSLATE_NOOP("vantelo::text", "통화중에만 재생이 가능합니다.");
+inline constexpr const char* kPlayAutoDial =
+    QT_TRANSLATE_NOOP("vantelo::text", "AutoDial중입니다. 다시 시도 해주십시요.");
+inline constexpr const char* kPlayRecording =
+    QT_TRANSLATE_NOOP("vantelo::text", "Recording중입니다.");
+inline constexpr const char* kAbsenceOnRefusal =
+    QT_TRANSLATE_NOOP("vantelo::text", "부재중 설정을 해제해 주세요.");
+inline constexpr const char* kAbsenceNotSet =
+    QT_TRANSLATE_NOOP("vantelo::text", "환경설정에 부재중 설정이 되어 있지 않습니다.");
+inline constexpr const char* kAbsenceNoFile =
+    QT_TRANSLATE_NOOP("vantelo::text", "환경설정에 부재중 설정파일이 없습니다.");
+inline constexpr const char* kGreetingPlaying =
+    QT_TRANSLATE_NOOP("vantelo::text", "안내멘트를 재생중입니다.");
+inline constexpr const char* kPlayFileMissing =
+    QT_TRANSLATE_NOOP("vantelo::text", "재생할 파일을 찾을 수 없습니다.");
+inline constexpr const char* kCallLogFailed =
+    QT_TRANSLATE_NOOP("vantelo::text", "통화 기록을 저장하지 못했습니다.");
+inline constexpr const char* kNumberTooLong = QT_TRANSLATE_NOOP("vantelo::text", "number too long");
+inline constexpr const char* kCallRecovered =
+    QT_TRANSLATE_NOOP("vantelo::text", "중단된 통화를 통화 기록에 남겼습니다.");
+inline constexpr const char* kRecordingsUnnamed =
+    QT_TRANSLATE_NOOP("vantelo::text", "통화 기록에 없는 녹음 파일이 있습니다.");
 }  // namespace text
 
 }  // namespace vantelo

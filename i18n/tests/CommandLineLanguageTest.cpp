@@ -1,0 +1,99 @@
+// The programs' command-line mistakes and usage in the user's language:
+// Korean by default and for ko*, English for en* or the setting "en".
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "testsupport/ProbeProcess.h"
+#include "testsupport/TestEnvironment.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Case {
+    const char* program;
+    std::vector<std::string> args;
+    std::string korean;  // the first line printed
+    std::string english;
+};
+
+// The first line the program prints (standard output and error together).
+std::string FirstLine(const vt::test::TestEnvironment& env, const Case& c) {
+    const fs::path output = env.Root() / "output.txt";
+    const auto probe = vt::test::StartProbe(vt::test::BinaryFolder() / c.program, c.args, output);
+    EXPECT_EQ(probe.spawnError, 0);
+    const auto exit = vt::test::WaitProbe(probe, 30s);
+    EXPECT_FALSE(exit.hung);
+    const std::string text = vt::test::ReadText(output);
+    return text.substr(0, text.find('\n'));
+}
+
+TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
+    const std::string longNumber(49, '1');
+    const std::vector<Case> cases = {
+        {"vantelo",
+         {"--bogus"},
+         "사용법: vantelo [--headless] | tel:번호 | callto:번호 | --dial 번호 | --hangup",
+         "usage: vantelo [--headless] | tel:NUMBER | callto:NUMBER | --dial NUMBER | --hangup"},
+        {"vantelo",
+         {"--dial", longNumber},
+         "vantelo: 번호가 48자보다 깁니다",
+         "vantelo: the number is longer than 48 characters"},
+        {"vanplay",
+         {"--to-mp3"},
+         "vanplay: --to-mp3에는 파일이 하나 이상 필요합니다",
+         "vanplay: --to-mp3 needs at least one file"},
+        {"vanplay", {"--help"}, "사용법: vanplay [파일]", "usage: vanplay [FILE]"},
+        {"vanconv",
+         {"--export"},
+         "vanconv: --export에는 파일이 필요합니다",
+         "vanconv: --export needs a file"},
+        {"vanconv",
+         {"--import", "a.xlsx", "--map", "Nose=2"},
+         "vanconv: --map: 알 수 없는 필드 \"Nose\"",
+         "vanconv: --map: unknown field \"Nose\""},
+        {"vanconv",
+         {"--rows", "2-9"},
+         "vanconv: --sheet, --rows, --map, --replace는 --import와 함께 씁니다",
+         "vanconv: --sheet, --rows, --map and --replace go with --import"},
+        {"tyctl",
+         {"dance"},
+         "tyctl: 알 수 없는 명령 'dance' (tyctl help가 명령을 보여 줍니다)",
+         "tyctl: unknown command 'dance' (tyctl help lists them)"},
+        {"tyctl", {"help"}, "사용법: tyctl 명령 [인수]", "usage: tyctl COMMAND [ARGS]"},
+        {"vanconv",
+         {"--%1"},
+         "vanconv: 예상하지 못한 인수 \"--%1\"",
+         "vanconv: unexpected argument \"--%1\""},
+    };
+    struct World {
+        const char* lang;
+        const char* setting;  // nullptr: no Language key
+        bool english;
+    };
+    const World worlds[] = {{"ko_KR.UTF-8", nullptr, false},
+                            {"en_US.UTF-8", nullptr, true},
+                            {"en_US.UTF-8", "ko", false},
+                            {"C.UTF-8", "en", true}};
+    vt::test::TestEnvironment env;
+    const fs::path conf = env.ConfigHome() / "Korvane" / "Vantelo.conf";
+    fs::create_directories(conf.parent_path());
+    for (const World& w : worlds) {
+        env.SetLocale(w.lang);
+        std::ofstream(conf) << "[VanteloSetting]\n"
+                            << (w.setting ? std::string("Language=") + w.setting + "\n" : "");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(w.lang) + " " + (w.setting ? w.setting : "-") + " " +
+                         c.program + " " + c.args[0]);
+            EXPECT_EQ(FirstLine(env, c), w.english ? c.english : c.korean);
+        }
+    }
+}
+
+}  // namespace

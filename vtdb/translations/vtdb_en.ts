@@ -1,0 +1,109 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ko">
+<context>
+    <name>vtdb</name>
+    <message>
+        <source>사용법: vtdb calls [--kind 탭] [--search 종류 글자]
+       vtdb contacts [--index N] [--group 그룹] [--search 종류 글자] [--inner]
+       vtdb lookup 번호 [--ext 코드]
+       vtdb add-contact [--inner] 필드=값...
+       vtdb import-calls 파일.tsv
+       vtdb check
+       vtdb recover 새파일
+       vtdb backup 폴더
+       vtdb block add 패턴 [--permit] [--action hangup|ignore|greeting] [--note 메모]
+       vtdb block list
+       vtdb block remove 패턴
+       vtdb mail-test
+       vtdb messages [--heard 번호|all]
+</source>
+        <translation>usage: vtdb calls [--kind TAB] [--search KIND TEXT]
+       vtdb contacts [--index N] [--group G] [--search KIND TEXT] [--inner]
+       vtdb lookup NUMBER [--ext CODE]
+       vtdb add-contact [--inner] FIELD=VALUE...
+       vtdb import-calls FILE.tsv
+       vtdb check
+       vtdb recover DEST
+       vtdb backup DEST
+       vtdb block add PATTERN [--permit] [--action hangup|ignore|greeting] [--note TEXT]
+       vtdb block list
+       vtdb block remove PATTERN
+       vtdb mail-test
+       vtdb messages [--heard ID|all]
+</translation>
+    </message>
+    <message>
+        <source>%1에는 값이 %2개 필요합니다</source>
+        <translation>%1 needs %2 value(s)</translation>
+    </message>
+    <message>
+        <source>예상하지 못한 인수 &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--kind에는 탭 번호 0..6이 필요합니다</source>
+        <translation>--kind needs a tab number 0..6</translation>
+    </message>
+    <message>
+        <source>--search에는 종류 번호가 필요합니다</source>
+        <translation>--search needs a kind number</translation>
+    </message>
+    <message>
+        <source>--index에는 번호 0..14가 필요합니다</source>
+        <translation>--index needs a number 0..14</translation>
+    </message>
+    <message>
+        <source>lookup에는 번호 하나가 필요합니다</source>
+        <translation>lookup needs one NUMBER</translation>
+    </message>
+    <message>
+        <source>add-contact에는 필드=값 인수가 필요합니다</source>
+        <translation>add-contact needs FIELD=VALUE arguments</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;은(는) 연락처 필드의 필드=값이 아닙니다</source>
+        <translation>&apos;%1&apos; is not FIELD=VALUE with a contact field</translation>
+    </message>
+    <message>
+        <source>import-calls에는 파일.tsv 하나가 필요합니다</source>
+        <translation>import-calls needs one FILE.tsv</translation>
+    </message>
+    <message>
+        <source>recover에는 새 파일 이름 하나가 필요합니다</source>
+        <translation>recover needs one DEST file name</translation>
+    </message>
+    <message>
+        <source>backup에는 폴더 하나가 필요합니다</source>
+        <translation>backup needs one DEST folder</translation>
+    </message>
+    <message>
+        <source>block add에는 패턴 하나가 필요합니다</source>
+        <translation>block add needs one PATTERN</translation>
+    </message>
+    <message>
+        <source>--action은 --permit과 함께 쓸 수 없습니다: 허용 규칙은 전화를 받아들입니다</source>
+        <translation>--action cannot go with --permit: a permit rule lets the call through</translation>
+    </message>
+    <message>
+        <source>--action에는 hangup, ignore 또는 greeting이 필요합니다</source>
+        <translation>--action needs hangup, ignore or greeting</translation>
+    </message>
+    <message>
+        <source>block remove에는 패턴 하나가 필요합니다</source>
+        <translation>block remove needs one PATTERN</translation>
+    </message>
+    <message>
+        <source>block에는 add, list 또는 remove가 필요합니다</source>
+        <translation>block needs add, list or remove</translation>
+    </message>
+    <message>
+        <source>알 수 없는 명령 &apos;%1&apos;</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--heard에는 메시지 번호(&apos;vtdb messages&apos;의 첫 열) 또는 all이 필요합니다. &apos;%1&apos;은(는) 아닙니다</source>
+        <translation>--heard needs a message number (the first column of &apos;vtdb messages&apos;) or all, not &apos;%1&apos;</translation>
+    </message>
+</context>
+</TS>
