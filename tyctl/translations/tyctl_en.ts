@@ -107,5 +107,9 @@
         <translation>tyctl: unknown command &apos;%1&apos; (tyctl help lists them)
 </translation>
     </message>
+    <message>
+        <source>찾은 어댑터(경로, 종류, VID:PID, 열 수 있는지)를 출력하거나 adapters.conf의 udev 규칙을 출력합니다</source>
+        <translation>list the adapters found (path, kind, VID:PID, whether it opens), or print the udev rule for adapters.conf</translation>
+    </message>
 </context>
 </TS>
