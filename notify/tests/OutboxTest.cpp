@@ -96,9 +96,10 @@ TEST_F(OutboxTest, ItemsHoldTheMessageAndItsPreparedPrivateAttachment) {
         EXPECT_EQ(item.attachment, folder_ / (id + c.extension));
         EXPECT_EQ(ModeOf(item.attachment), 0600u);
         EXPECT_EQ(Names(folder_), (std::vector<std::string>{id + ".mail", id + c.extension}));
-        if (c.sameBytes)
+        if (c.sameBytes) {
             EXPECT_EQ(vt::test::ReadBytes(item.attachment),
                       vt::test::ReadBytes(Source(c.recording)));
+        }
         std::optional<vt::test::WavInfo> sound;
         if (c.attach == AttachKind::Mp3)
             sound = vt::test::DecodeMp3WithLame(item.attachment, env_.Root() / "decoded.wav");

@@ -466,9 +466,10 @@ TEST_F(PlayerWindowTest, EveryControlIsNamedAndTabReachesEveryButton) {
     ASSERT_NE(start, nullptr);
     const auto visits = vt::test::TabVisits(*start);
     for (auto* b : window_->findChildren<vt::widgets::PictureButton*>())
-        if (!b->isHidden())
+        if (!b->isHidden()) {
             EXPECT_NE(std::find(visits.begin(), visits.end(), b), visits.end())
                 << b->accessibleName().toStdString();
+        }
 }
 
 TEST_F(PlayerWindowTest, SpaceAndEnterPressTheFocusedButtonOnly) {

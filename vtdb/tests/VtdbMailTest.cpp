@@ -122,8 +122,9 @@ TEST_F(VtdbMailTest, SaysWhichStepFailedOrThatTheMailWasSent) {
             line.replace(at, 4, std::to_string(port));
         EXPECT_EQ(r.output.rfind(line, 0), 0u) << r.output;
         EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
-        if (server)
+        if (server) {
             EXPECT_EQ(server->Messages().size(), c.code == 0 ? 1u : 0u);
+        }
     }
 }
 

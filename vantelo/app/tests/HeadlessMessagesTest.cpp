@@ -61,8 +61,9 @@ protected:
         }
         auto info = vt::test::ReadWavInfo(wav);
         EXPECT_TRUE(info) << wav;
-        if (info && file.extension() == ".wav")
+        if (info && file.extension() == ".wav") {
             EXPECT_EQ(info->dataBytes, info->fileBytes - 44) << "the header tells the cut length";
+        }
         return info ? vt::test::DurationMs(*info) : -1.0;
     }
 

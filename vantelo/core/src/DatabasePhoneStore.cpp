@@ -77,8 +77,9 @@ ScreeningDecision DatabasePhoneStore::Screen(const ScreenedCaller& caller,
     if (!rules.ok())
         return {};
     ScreeningDecision decision = Decide(rules.value(), caller);
+    // A hit that cannot be counted still keeps the caller out.
     if (!decision.pattern.empty())
-        blockList_->RecordHit(decision.pattern, at);
+        (void)blockList_->RecordHit(decision.pattern, at);
     return decision;
 }
 

@@ -127,8 +127,9 @@ protected:
         EXPECT_EQ(view_.pictures[kHookPicture], kBitmapOnHook);
         EXPECT_EQ(view_.looks[kHookButton], "HookOn");
         EXPECT_EQ(view_.pictures[kRecordPicture], kBitmapRecordStopped);
-        if (machine)
+        if (machine) {
             EXPECT_EQ(view_.pictures[kMachinePicture], kBitmapMachineIdle);
+        }
         for (int timer : {kTimerMessageLimit, kTimerCallerTimeOut, kTimerAutoAnswer})
             EXPECT_FALSE(timers_.IsRunning(timer)) << timer;
         EXPECT_EQ(view_.status, "Vantelo Removed!!");

@@ -77,8 +77,9 @@ TEST(ScreeningTest, APermitBeatsEveryBlockAndTheLongestBlockDecides) {
         SCOPED_TRACE(row.caller.number);
         const ScreeningDecision d = Decide(rules, row.caller);
         EXPECT_EQ(d.blocked, row.blocked);
-        if (d.blocked)
+        if (d.blocked) {
             EXPECT_EQ(d.action, row.action);
+        }
         EXPECT_EQ(d.pattern, row.pattern);
     }
 }

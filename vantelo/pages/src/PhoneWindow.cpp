@@ -324,7 +324,7 @@ ContactPage* PhoneWindow::ContactPageOf(int templateId) const {
     return nullptr;
 }
 
-void PhoneWindow::CallerIdentified(const std::string& number, const CallerName& caller) {
+void PhoneWindow::CallerIdentified(const std::string& /*number*/, const CallerName& caller) {
     if (caller.name.empty() || !phone_.IsRinging())
         return;
     ContactPage* page = caller.innerLine ? static_cast<ContactPage*>(innerLine_) : addressBook_;

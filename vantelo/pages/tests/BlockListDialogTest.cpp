@@ -137,8 +137,9 @@ TEST_F(BlockListDialogTest, TheFormAddsWhatTheStoreTakesAndRefusesTheRestInOneLi
         const ScreeningRule& added = rules.back();
         EXPECT_EQ(added.pattern, c.stored);
         EXPECT_EQ(added.kind, c.kind == 1 ? RuleKind::Permit : RuleKind::Block);
-        if (c.kind == 0)
+        if (c.kind == 0) {
             EXPECT_EQ(static_cast<int>(added.action), c.action);
+        }
         EXPECT_EQ(added.note, c.note);
         // The new rule is listed and selected; the form is ready for the next.
         const int row = dialog_->Grid().SelectedRow();
@@ -223,8 +224,9 @@ TEST_F(BlockListDialogTest, TheSelectedRuleIsChangedAtOnceAndKeepsItsHits) {
         EXPECT_EQ(dialog_->StatusText(), s.said);
         const ScreeningRule stored = Stored().at(0);
         EXPECT_EQ(stored.kind, s.kind);
-        if (s.kind == RuleKind::Block)
+        if (s.kind == RuleKind::Block) {
             EXPECT_EQ(stored.action, s.action);
+        }
         EXPECT_EQ(stored.hits, 2);
         EXPECT_EQ(Cell(0, Dialog::kAction), QString::fromUtf8(s.actionCell));
         EXPECT_EQ(Get<QComboBox>("selectedAction")->isEnabled(), s.kind == RuleKind::Block);
