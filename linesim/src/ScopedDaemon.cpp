@@ -65,7 +65,18 @@ int ScopedDaemon::Stop() {
     ::kill(pid_, SIGTERM);
     ::kill(pid_, SIGCONT);  // a test may have left it stopped
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    // A daemon that does not end is a fault to see, not a run that hangs.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            std::fprintf(stderr, "linesim serve --id %d did not end within 10 s of SIGTERM\n",
+                         id_);
+            ::kill(pid_, SIGKILL);
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     pid_ = -1;
     return status;
