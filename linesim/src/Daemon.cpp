@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -155,7 +156,14 @@ void Daemon::Run(std::string* reason) {
             accepting
                 ? kLoopMs
                 : static_cast<int>(std::min<std::uint64_t>(kLoopMs, acceptPausedUntilMs_ - now));
-        const int rc = ::poll(fds, static_cast<nfds_t>(n), wait);
+        // Waits with the stop signals open, so a program that keeps them
+        // blocked elsewhere takes them here, where the loop sees the flag.
+        sigset_t open;
+        pthread_sigmask(SIG_SETMASK, nullptr, &open);
+        sigdelset(&open, SIGINT);
+        sigdelset(&open, SIGTERM);
+        const timespec timeout{wait / 1000, static_cast<long>(wait % 1000) * 1000000L};
+        const int rc = ::ppoll(fds, static_cast<nfds_t>(n), &timeout, &open);
         if (rc < 0 && errno != EINTR)
             break;
         if (fds[0].revents & POLLIN) {

@@ -71,6 +71,13 @@ int Serve(int id, const std::vector<std::string>& options) {
         else
             return Usage();
     }
+    // The stop signals are taken only in the daemon's loop (it unblocks them
+    // while it waits), never on one of its worker threads.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     linesim::Daemon daemon(id, limits);
     std::string error;
     if (!daemon.Start(&error)) {
