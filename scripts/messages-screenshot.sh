@@ -8,22 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="$(pwd)/${VANTELO_BUILD_DIR:-build}/bin"
 out="$(realpath -m "${1:-docs/images/phone-new-messages.png}")"
-work="$(mktemp -d)"
-export XDG_RUNTIME_DIR="$work/run" VANTELO_HOME="$work/home" XDG_CONFIG_HOME="$work/config"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill -TERM "${pids[i]}" 2>/dev/null || true
-    wait "${pids[i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$bin/linesim" serve >/dev/null &
-pids+=($!)
-for _ in $(seq 50); do "$bin/linesim" status >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/private-session.sh
 "$bin/vtdb" add-contact Name=홍길동 Group=가족 HomePhone=0212345678 >/dev/null
 # Two messages the machine took this morning, and a call the user answered.
 rec="$VANTELO_HOME/Record/2026-12-09"
