@@ -21,6 +21,8 @@ packages=(
   dbus-bin gnome-keyring libsecret-tools
   dpkg-dev lintian appstream
   libusb-1.0-0-dev umockdev libumockdev-dev
+  postgresql postgresql-contrib libpq-dev
+  radicale slapd ldap-utils libldap-dev libphonenumber-dev
 )
 
 missing=()
