@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -137,7 +136,7 @@ void Daemon::Run(std::string* reason) {
     if (!reason)
         reason = &scratch;
     while (!stopping_.load()) {
-        pollfd fds[3];
+        pollfd fds[4];
         int n = 0;
         int control, device;
         {
@@ -152,20 +151,16 @@ void Daemon::Run(std::string* reason) {
         fds[n++] = pollfd{wake_[0], POLLIN, 0};
         fds[n++] = pollfd{accepting ? control : -1, POLLIN, 0};
         fds[n++] = pollfd{accepting ? device : -1, POLLIN, 0};
+        fds[n++] = pollfd{stopFd_, POLLIN, 0};
         const int wait =
             accepting
                 ? kLoopMs
                 : static_cast<int>(std::min<std::uint64_t>(kLoopMs, acceptPausedUntilMs_ - now));
-        // Waits with the stop signals open, so a program that keeps them
-        // blocked elsewhere takes them here, where the loop sees the flag.
-        sigset_t open;
-        pthread_sigmask(SIG_SETMASK, nullptr, &open);
-        sigdelset(&open, SIGINT);
-        sigdelset(&open, SIGTERM);
-        const timespec timeout{wait / 1000, static_cast<long>(wait % 1000) * 1000000L};
-        const int rc = ::ppoll(fds, static_cast<nfds_t>(n), &timeout, &open);
+        const int rc = ::poll(fds, static_cast<nfds_t>(n), wait);
         if (rc < 0 && errno != EINTR)
             break;
+        if (stopFd_ >= 0 && (fds[3].revents & POLLIN))
+            stopping_.store(true);
         if (fds[0].revents & POLLIN) {
             char drain[64];
             while (::read(wake_[0], drain, sizeof drain) > 0) {

@@ -1,10 +1,14 @@
 // linesim: the simulated adapter's daemon (`linesim serve [--id N]`) and the
 // client of its control socket (`linesim [--id N] COMMAND ...`).
 #include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,13 +19,6 @@
 #include "platform/Folders.h"
 
 namespace {
-
-linesim::Daemon* g_daemon = nullptr;
-
-void OnStopSignal(int) {
-    if (g_daemon)
-        g_daemon->RequestStop();
-}
 
 // The control commands come from the interpreter's table, wrapped so that
 // no line is wider than 76 columns.
@@ -71,30 +68,31 @@ int Serve(int id, const std::vector<std::string>& options) {
         else
             return Usage();
     }
-    // The stop signals are taken only in the daemon's loop (it unblocks them
-    // while it waits), never on one of its worker threads.
+    // The stop signals are never delivered as signals: blocked in every
+    // thread (the workers inherit the mask) and read from a signalfd in the
+    // daemon's loop, so no thread and no sanitizer runtime can swallow one.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int stopFd = ::signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (stopFd < 0) {
+        std::fprintf(stderr, "linesim: signalfd: %s\n", std::strerror(errno));
+        return 1;
+    }
     linesim::Daemon daemon(id, limits);
+    daemon.StopWhenReadable(stopFd);
     std::string error;
     if (!daemon.Start(&error)) {
         std::fprintf(stderr, "linesim: %s\n", error.c_str());
         return 1;
     }
-    g_daemon = &daemon;
-    struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
     std::fprintf(stderr, "linesim: serving simulated adapter %d\n", id);
     std::string reason;
     daemon.Run(&reason);
-    g_daemon = nullptr;
+    ::close(stopFd);
     if (!reason.empty()) {
         std::fprintf(stderr, "linesim: ending: %s\n", reason.c_str());
         return 1;

@@ -59,6 +59,9 @@ public:
     void Run(std::string* reason = nullptr);
     // Async-signal-safe: may be called from a signal handler.
     void RequestStop();
+    // A descriptor that, once readable, stops Run as RequestStop does: the
+    // program's signalfd of its stop signals, read in the serving loop.
+    void StopWhenReadable(int fd) { stopFd_ = fd; }
 
     Model& GetModel() { return model_; }
 
@@ -95,6 +98,7 @@ private:
     CommandInterpreter interpreter_;
     vt::SingleInstanceLock lock_;
     int wake_[2] = {-1, -1};
+    int stopFd_ = -1;
     std::atomic<bool> stopping_{false};
     std::uint64_t acceptPausedUntilMs_ = 0;  // serving loop only
 
