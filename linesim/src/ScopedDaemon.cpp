@@ -62,8 +62,11 @@ std::string ScopedDaemon::Command(const std::string& line) const {
 int ScopedDaemon::Stop() {
     if (pid_ < 0)
         return -1;
+    // A test may have left it stopped. SIGCONT goes first: sent after the
+    // SIGTERM it could discard the SIGSTOP with which a sanitizer's leak check
+    // at exit halts the ending daemon, leaving that check waiting forever.
+    ::kill(pid_, SIGCONT);
     ::kill(pid_, SIGTERM);
-    ::kill(pid_, SIGCONT);  // a test may have left it stopped
     int status = 0;
     // A daemon that does not end is a fault to see, not a run that hangs.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -75,6 +75,10 @@ int Serve(int id, const std::vector<std::string>& options) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    // An ignored signal is dropped even while blocked: a daemon started in
+    // the background of a shell (SIGINT ignored) must still take it.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     const int stopFd = ::signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK);
     if (stopFd < 0) {
