@@ -32,7 +32,7 @@ struct CallerIdServer::Client {
     std::string peer;
     std::string out;  // unsent bytes from `sent` on
     std::size_t sent = 0;
-    std::string in;          // an unfinished input line
+    std::string in;           // an unfinished input line
     bool discarding = false;  // inside a line that was too long
     bool closing = false;
 
@@ -62,8 +62,7 @@ bool CallerIdServer::Start(const ServerAddress& address, std::string* error) {
         return fail(errno);
     const int on = 1;
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&address.socket), address.length) !=
-        0)
+    if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&address.socket), address.length) != 0)
         return fail(errno);
     if (::listen(listenFd_, 64) != 0)
         return fail(errno);

@@ -1,10 +1,9 @@
 // The phone's line events as a client of the protocol sees them.
 
-#include "callerid/CallerIdFeed.h"
-
 #include <gtest/gtest.h>
 
 #include "NcidTestClient.h"
+#include "callerid/CallerIdFeed.h"
 
 namespace callerid {
 namespace {
@@ -74,8 +73,7 @@ TEST_F(CallerIdFeedTest, EachCallIsToldAsItHappens) {
              f.CallerIdArrived("", "", false);
              f.RingingStopped(false);
          },
-         {info(1),
-          "CID: *DATE*12092026*TIME*2250*LINE*desk-3*NMBR*PRIVATE*MESG*NONE*NAME*NO NAME*",
+         {info(1), "CID: *DATE*12092026*TIME*2250*LINE*desk-3*NMBR*PRIVATE*MESG*NONE*NAME*NO NAME*",
           info(0), info(-1)}},
         {"a caller kept out",
          [](CallerIdFeed& f) {

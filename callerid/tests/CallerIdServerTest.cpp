@@ -1,8 +1,6 @@
 // The server on a loopback port with clients of the protocol: what a client
 // gets, and that no client can hold up the others or the phone.
 
-#include "callerid/CallerIdServer.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +8,7 @@
 #include <thread>
 
 #include "NcidTestClient.h"
+#include "callerid/CallerIdServer.h"
 #include "callerid/CallerIdTexts.h"
 
 namespace callerid {

@@ -1,6 +1,6 @@
-#include "callerid/NcidLines.h"
-
 #include <gtest/gtest.h>
+
+#include "callerid/NcidLines.h"
 
 namespace callerid {
 namespace {
@@ -21,7 +21,9 @@ TEST(NcidLines, CallLinesCarryTheFieldsInTheProtocolsOrder) {
          {{2025, 12, 31, 23, 59, 59}, "front", "01099998888", ""},
          "CIDLOG: *DATE*12312025*TIME*2359*LINE*front*NMBR*01099998888*MESG*NONE*NAME*NO NAME*"},
         // A withheld caller has no number.
-        {"CID", {kAt, "d", "", ""}, "CID: *DATE*03072026*TIME*0905*LINE*d*NMBR*PRIVATE*MESG*NONE*NAME*NO NAME*"},
+        {"CID",
+         {kAt, "d", "", ""},
+         "CID: *DATE*03072026*TIME*0905*LINE*d*NMBR*PRIVATE*MESG*NONE*NAME*NO NAME*"},
         {"BLK",
          {kAt, "d", "0311112222", "광고"},
          "BLK: *DATE*03072026*TIME*0905*LINE*d*NMBR*0311112222*MESG*NONE*NAME*광고*"},

@@ -44,7 +44,8 @@ public:
     // The next line without its CR LF; nothing at the deadline or when the
     // server closed the connection. A line that ends in a bare LF counts in
     // BareLineEnds().
-    std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    std::optional<std::string> ReadLine(
+        std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
         const auto end = std::chrono::steady_clock::now() + timeout;
         for (;;) {
             if (const auto lf = pending_.find('\n'); lf != std::string::npos) {

@@ -1,6 +1,6 @@
-#include "callerid/ServerAddress.h"
-
 #include <gtest/gtest.h>
+
+#include "callerid/ServerAddress.h"
 
 namespace callerid {
 namespace {
@@ -29,10 +29,9 @@ TEST(ServerAddress, GoodValuesListenWhereTheySay) {
 }
 
 TEST(ServerAddress, BadValuesAreRefused) {
-    for (const char* value :
-         {"", "  ", "abc", "0", "70000", "127.0.0.1:0", "127.0.0.1:", ":3333", "127.0.0.1:33a",
-          "pbx.example.org:3333", "::1:3333", "[::1]3333", "[127.0.0.1]:3333", "1.2.3:3333",
-          "127.0.0.1:-1", "[::1]:"}) {
+    for (const char* value : {"", "  ", "abc", "0", "70000", "127.0.0.1:0", "127.0.0.1:", ":3333",
+                              "127.0.0.1:33a", "pbx.example.org:3333", "::1:3333", "[::1]3333",
+                              "[127.0.0.1]:3333", "1.2.3:3333", "127.0.0.1:-1", "[::1]:"}) {
         EXPECT_FALSE(ServerAddress::Parse(value)) << value;
     }
 }

@@ -22,8 +22,7 @@ public:
     void RememberCalls(const std::vector<CallInfo>& calls);
 
     void Rang() override;
-    void CallerIdArrived(const std::string& number, const std::string& name,
-                         bool blocked) override;
+    void CallerIdArrived(const std::string& number, const std::string& name, bool blocked) override;
     void RingingStopped(bool answered) override;
     void HungUp() override;
     void NewMessagesChanged(int count) override;

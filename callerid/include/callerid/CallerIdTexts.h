@@ -16,9 +16,6 @@ inline constexpr const char* kBadSetting = QT_TRANSLATE_NOOP(
 // The listening socket could not be made (%1: address, %2: the reason).
 inline constexpr const char* kCannotListen = QT_TRANSLATE_NOOP(
     "callerid::text", "발신자 표시 서버를 %1에서 열 수 없습니다: %2. 서버 없이 계속합니다.");
-// The server listens (%1: address).
-inline constexpr const char* kListening =
-    QT_TRANSLATE_NOOP("callerid::text", "발신자 표시 서버가 %1에서 기다립니다.");
 // A client that does not read its lines is let go (%1: its address).
 inline constexpr const char* kSlowClientDropped = QT_TRANSLATE_NOOP(
     "callerid::text", "발신자 표시 클라이언트 %1이(가) 읽지 않아 연결을 끊었습니다.");
