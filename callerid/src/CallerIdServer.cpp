@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "callerid/CallerIdTexts.h"
@@ -24,6 +25,7 @@ constexpr std::size_t kReadChunk = 16 * 1024;
 // Reads of one client per turn of the loop, so a flood does not starve others.
 constexpr int kReadsPerTurn = 4;
 constexpr int kAcceptsPerTurn = 64;
+constexpr std::chrono::milliseconds kAcceptPause{200};
 
 }  // namespace
 
@@ -121,12 +123,23 @@ void CallerIdServer::Remember(const std::string& line) {
 void CallerIdServer::Serve() {
     std::vector<pollfd> fds;
     for (;;) {
+        // While the process is out of descriptors, a waiting connection would
+        // wake the loop at once, again and again: it waits a moment instead.
+        int timeoutMs = -1;
+        bool listening = true;
+        if (acceptPaused_) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                acceptResume_ - std::chrono::steady_clock::now());
+            listening = left.count() <= 0;
+            acceptPaused_ = !listening;
+            timeoutMs = listening ? -1 : static_cast<int>(left.count()) + 1;
+        }
         fds.clear();
         fds.push_back({wakeFd_, POLLIN, 0});
-        fds.push_back({listenFd_, POLLIN, 0});
+        fds.push_back({listening ? listenFd_ : -1, POLLIN, 0});
         for (const auto& [fd, client] : clients_)
             fds.push_back({fd, static_cast<short>(POLLIN | (client->Unsent() ? POLLOUT : 0)), 0});
-        const int ready = ::poll(fds.data(), fds.size(), -1);
+        const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0)
@@ -210,7 +223,11 @@ void CallerIdServer::Accept() {
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
-            return;  // EAGAIN: none left; EMFILE and the like: try at the next wake
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                acceptPaused_ = true;
+                acceptResume_ = std::chrono::steady_clock::now() + kAcceptPause;
+            }
+            return;  // EAGAIN: none left
         }
         if (clients_.size() >= limits_.maxClients) {
             if (!refusing_)

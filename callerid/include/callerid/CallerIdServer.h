@@ -13,6 +13,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -98,6 +99,8 @@ private:
     // The server thread's own.
     std::map<int, std::unique_ptr<Client>> clients_;
     bool refusing_ = false;  // told once per run of refusals
+    bool acceptPaused_ = false;
+    std::chrono::steady_clock::time_point acceptResume_;
 };
 
 }  // namespace callerid
