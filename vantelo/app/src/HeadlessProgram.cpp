@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
 #include "vantelo/app/MessageMailer.h"
@@ -131,6 +132,9 @@ int HeadlessProgram::Run() {
     loop.SetMessageHandler(
         [&phone](vt::UINT m, vt::WPARAM w, vt::LPARAM l) { phone.OnMessage(m, w, l); });
     loop.SetTimerSink(&phone);
+    CallerIdService callerId(appFolder, appFolder / kDatabaseFileName);
+    callerId.Start([&view](const std::string& line) { view.Notice("callerid: " + line); });
+    phone.SetLineWatcher(callerId.Watcher());
     // Queued before any request or action can be, so none finds the phone
     // without its settings.
     loop.PostTask([&phone] { phone.Start(); });
@@ -172,6 +176,7 @@ int HeadlessProgram::Run() {
 
     loop.Run();
     view.SetMessageObserver({});
+    phone.SetLineWatcher(nullptr);
 
     stop = true;
     inputThread.join();

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/MessageMailer.h"
@@ -155,10 +156,22 @@ int WindowProgram::Run(int argc, char** argv) {
         messageNotifier.Arrived(message);
         mailer.Arrived(message);
     });
+    // Its line goes to the status line once the phone has said its own.
+    std::string callerIdProblem;
+    CallerIdService callerId(appFolder, setup.database);
+    callerId.Start([&callerIdProblem](const std::string& line) {
+        std::fprintf(stderr, "vantelo: %s\n", line.c_str());
+        callerIdProblem = line;
+    });
+    binding.Phone().SetLineWatcher(callerId.Watcher());
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
-    DeferredStart deferred(binding.WindowWidget(), [&binding] { binding.Start(); });
+    DeferredStart deferred(binding.WindowWidget(), [&binding, &callerIdProblem] {
+        binding.Start();
+        if (!callerIdProblem.empty())
+            binding.SetStatusText(callerIdProblem);
+    });
     auto whenStarted = [&deferred](std::function<void()> task) {
         OnWindowThread(
             [&deferred, task = std::move(task)]() mutable { deferred.Run(std::move(task)); });
@@ -182,6 +195,7 @@ int WindowProgram::Run(int argc, char** argv) {
         probe = std::make_unique<StartupProbe>(binding.WindowWidget());
     binding.WindowWidget().show();
     const int status = QApplication::exec();
+    binding.Phone().SetLineWatcher(nullptr);
     server.Stop();
     return status;
 }

@@ -15,11 +15,13 @@
 #include <thread>
 #include <vector>
 
+#include "NcidTestClient.h"
 #include "linesim/ScopedDaemon.h"
 #include "platform/Folders.h"
 #include "platform/IniStore.h"
 #include "platform/RequestClient.h"
 #include "testsupport/ProbeProcess.h"
+#include "testsupport/SmtpTestServer.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
@@ -231,6 +233,34 @@ TEST_F(WindowEndToEnd, ALinkStartsTheProgramWhenNoneRunsAndDialsOnceItIsUp) {
         return Children(daemon_.Pid()).empty();
     })) << "the started program ended";
     ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+}
+
+// The window serves caller ID to the network as the headless program does.
+TEST_F(WindowEndToEnd, TheWindowServesCallerIdToTheNetwork) {
+    const int port = vt::test::FreeLoopbackPort();
+    vt::IniStore ini(vt::SettingsFilePath());
+    ASSERT_TRUE(ini.Load());
+    ini.SetString(vt::kSettingsSection, "CallerIdServer", std::to_string(port));
+    ini.SetString(vt::kSettingsSection, "DeskName", "window-desk");
+    ASSERT_TRUE(ini.Save());
+    Start();
+    callerid::test::NcidTestClient client(static_cast<unsigned short>(port));
+    ASSERT_TRUE(client.Connected()) << Output();
+    ASSERT_TRUE(client.ReadUntil("300 ")) << Output();
+    ASSERT_EQ(daemon_.Command("ring 1000 1000").rfind("OK", 0), 0u);
+    const auto ring = client.ReadUntil("CIDINFO:", 15s);
+    ASSERT_TRUE(ring) << Output();
+    EXPECT_EQ(ring->back().rfind("CIDINFO: *LINE*window-desk*RING*1*", 0), 0u) << ring->back();
+    daemon_.Command("cid 0212345678");
+    const auto cid = client.ReadUntil("CID:", 15s);
+    ASSERT_TRUE(cid) << Output();
+    EXPECT_NE(cid->back().find("*LINE*window-desk*NMBR*0212345678*MESG*NONE*NAME*홍길동*"),
+              std::string::npos)
+        << cid->back();
+    daemon_.Command("ring stop");
+    const auto end = client.ReadUntil("CIDINFO: *LINE*window-desk*RING*-1*", 15s);
+    EXPECT_TRUE(end) << Output();
+    EXPECT_EQ(Terminate(), 0) << Output();
 }
 
 }  // namespace

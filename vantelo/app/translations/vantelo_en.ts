@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>callerid::text</name>
+    <message>
+        <source>발신자 표시 서버 설정이 잘못되었습니다: %1 (예: 127.0.0.1:3333). 서버 없이 계속합니다.</source>
+        <translation>The caller ID server setting is not valid: %1 (for example 127.0.0.1:3333). Continuing without the server.</translation>
+    </message>
+    <message>
+        <source>발신자 표시 서버를 %1에서 열 수 없습니다: %2. 서버 없이 계속합니다.</source>
+        <translation>Cannot open the caller ID server on %1: %2. Continuing without the server.</translation>
+    </message>
+    <message>
+        <source>발신자 표시 클라이언트 %1이(가) 읽지 않아 연결을 끊었습니다.</source>
+        <translation>Caller ID client %1 was disconnected: it does not read its lines.</translation>
+    </message>
+    <message>
+        <source>발신자 표시 클라이언트 %1을(를) 거절했습니다: 연결이 %2개를 넘습니다.</source>
+        <translation>Caller ID client %1 was refused: more than %2 connections.</translation>
+    </message>
+</context>
+<context>
     <name>vantelo</name>
     <message>
         <source>사용법: vantelo [--headless] | tel:번호 | callto:번호 | --dial 번호 | --hangup

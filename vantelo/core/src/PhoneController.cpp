@@ -274,6 +274,7 @@ void PhoneController::OnRingDetected() {
     state_.callerIdBeforeRing = false;
     view_.SetStatusText(text::kRinging);
     state_.ringing = true;
+    watcher_->Rang();
     if (state_.screenedOut)
         return;  // kept out by a caller ID that came before the ring
     if (!state_.callerIdSeen)
@@ -297,6 +298,7 @@ void PhoneController::OnRingEnd() {
     if (state_.phase == CallPhase::Ringing)
         SetPhase(CallPhase::Idle);
     if (!LineBusy()) {
+        watcher_->RingingStopped(false);
         machine_.OnRingEnd();
         state_.call.CallMode = kCallMissed;
         WriteCallLog();
@@ -328,6 +330,7 @@ void PhoneController::OnCallerId() {
         view_.ShowRingPopup(shown);
     if (!state_.callerNumber.empty() && !state_.screenedOut)
         view_.CallerIdentified(state_.callerNumber, caller);
+    watcher_->CallerIdArrived(state_.callerNumber, caller.name, state_.screenedOut);
 }
 
 void PhoneController::ScreenCaller() {
@@ -404,6 +407,8 @@ void PhoneController::OnHookOff() {
     StopPlaybackIfAny();
     RestoreTelMode();
     state_.connected = false;
+    if (state_.ringing)
+        watcher_->RingingStopped(true);
     // The caller named while ringing stays known to the call (and its journal).
     const std::string callerName = state_.ringing ? state_.call.CallName : std::string();
     ResetCall();
@@ -451,6 +456,7 @@ void PhoneController::OnHookOn() {
     StopPlaybackIfAny();
     RestoreTelMode();
     WriteCallLog();
+    watcher_->HungUp();
     ShowIdle();
     if (state_.engaged)
         machine_.OnHangUp();
@@ -1014,6 +1020,7 @@ void PhoneController::RefreshMessages() {
     if (count != shownMessages_) {
         shownMessages_ = count;
         view_.NewMessagesChanged(count);
+        watcher_->NewMessagesChanged(count);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/TimerHost.h"
 #include "vantelo/core/AnsweringMachine.h"
 #include "vantelo/core/CallJournal.h"
+#include "vantelo/core/LineWatcher.h"
 #include "vantelo/core/PhoneLine.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/PhoneState.h"
@@ -90,6 +91,9 @@ public:
     void RefreshMessages();
     // The count last told to the view; -1 before the first.
     int NewMessageCount() const { return shownMessages_; }
+    // A listener of line events beside the view (nullptr for none); it
+    // outlives the controller or is taken away first.
+    void SetLineWatcher(LineWatcher* watcher) { watcher_ = watcher ? watcher : &noWatcher_; }
 
 private:
     void OnRingDetected();
@@ -177,6 +181,8 @@ private:
     std::optional<JournalEntry> takeUp_;  // a held call waiting for its hook message
     std::string firstPart_;               // the taken-up call's earlier recording
     int shownMessages_ = -1;              // new messages last told to the view
+    LineWatcher noWatcher_;
+    LineWatcher* watcher_ = &noWatcher_;
 };
 
 }  // namespace vantelo
