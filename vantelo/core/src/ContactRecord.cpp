@@ -1,5 +1,7 @@
 #include "vantelo/core/ContactRecord.h"
 
+#include "directory/PhoneNumber.h"
+
 namespace vantelo {
 
 std::string* ContactRecord::Field(std::string_view name) {
@@ -27,6 +29,14 @@ storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
 storage::Status ContactRecord::Write(storage::RecordSet& set) const {
     for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
         storage::Status s = set.SetField(kContactFieldNames[i], fields[i]);
+        if (!s.ok())
+            return s;
+    }
+    for (const NumberKeyColumn& column : kNumberKeyColumns) {
+        if (set.Schema().FindColumn(column.key) < 0)
+            continue;
+        storage::Status s =
+            set.SetField(column.key, directory::NationalNumber(*Field(column.field)));
         if (!s.ok())
             return s;
     }

@@ -28,6 +28,20 @@ inline constexpr std::array<const char*, 18> kContactFieldNames = {"Name",
                                                                    "LastCall",
                                                                    "Notes"};
 
+// The telephone fields a caller is matched with, each with the column beside
+// it that keeps its national form (directory::NationalNumber): a number
+// written in any way ("+82 2-123-4567", "02)123-4567") is then found through
+// an index. The key columns follow the 18 fields in both contact tables.
+struct NumberKeyColumn {
+    const char* field;
+    const char* key;
+};
+inline constexpr std::array<NumberKeyColumn, 4> kNumberKeyColumns = {
+    {{"HomePhone", "HomePhoneKey"},
+     {"CellPhone", "CellPhoneKey"},
+     {"CompanyPhone1", "CompanyPhone1Key"},
+     {"CompanyPhone2", "CompanyPhone2Key"}}};
+
 struct ContactRecord {
     std::array<std::string, 18> fields;
 
@@ -37,7 +51,8 @@ struct ContactRecord {
 
     // The current record of a contact record set.
     static storage::Result<ContactRecord> Read(storage::RecordSet& set);
-    // Into the edit buffer (after AddNew or Edit).
+    // Into the edit buffer (after AddNew or Edit), with the national form of
+    // each telephone field where the table keeps it.
     storage::Status Write(storage::RecordSet& set) const;
 };
 

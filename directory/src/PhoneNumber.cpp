@@ -1,0 +1,52 @@
+#include "directory/PhoneNumber.h"
+
+#include <phonenumbers/phonenumberutil.h>
+
+#include <cctype>
+
+namespace directory {
+
+namespace {
+
+using i18n::phonenumbers::PhoneNumber;
+using i18n::phonenumbers::PhoneNumberUtil;
+
+// The numbering plan numbers without a country are read in.
+constexpr const char* kHomeRegion = "KR";
+constexpr int kHomeCountryCode = 82;
+
+std::string DialChars(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (std::isdigit(static_cast<unsigned char>(c)) || c == '*' || c == '#')
+            out.push_back(c);
+    return out;
+}
+
+}  // namespace
+
+std::string NationalNumber(std::string_view text) {
+    const std::string written = DialChars(text);
+    // Service codes are no numbers of the plan; the library would drop their
+    // stars.
+    if (written.find_first_of("*#") != std::string::npos)
+        return written;
+    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
+    PhoneNumber number;
+    if (written.empty() ||
+        util.Parse(std::string(text), kHomeRegion, &number) != PhoneNumberUtil::NO_PARSING_ERROR ||
+        !util.IsValidNumber(number))
+        return written;
+    number.clear_extension();
+    std::string formatted;
+    if (number.country_code() == kHomeCountryCode) {
+        // The national format knows which numbers carry the trunk zero
+        // (02-..., 010-...) and which do not (1588-...).
+        util.Format(number, PhoneNumberUtil::NATIONAL, &formatted);
+        return DialChars(formatted);
+    }
+    util.Format(number, PhoneNumberUtil::E164, &formatted);
+    return formatted;
+}
+
+}  // namespace directory
