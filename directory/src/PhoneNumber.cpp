@@ -33,20 +33,26 @@ std::string NationalNumber(std::string_view text) {
         return written;
     const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
     PhoneNumber number;
-    if (written.empty() ||
-        util.Parse(std::string(text), kHomeRegion, &number) != PhoneNumberUtil::NO_PARSING_ERROR ||
-        !util.IsValidNumber(number))
+    if (written.empty() || util.ParseAndKeepRawInput(std::string(text), kHomeRegion, &number) !=
+                               PhoneNumberUtil::NO_PARSING_ERROR)
         return written;
     number.clear_extension();
+    const bool international = number.country_code_source() != PhoneNumber::FROM_DEFAULT_COUNTRY;
     std::string formatted;
-    if (number.country_code() == kHomeCountryCode) {
+    if (number.country_code() != kHomeCountryCode) {
+        util.Format(number, PhoneNumberUtil::E164, &formatted);
+        return formatted;
+    }
+    if (util.IsValidNumber(number)) {
         // The national format knows which numbers carry the trunk zero
         // (02-..., 010-...) and which do not (1588-...).
         util.Format(number, PhoneNumberUtil::NATIONAL, &formatted);
         return DialChars(formatted);
     }
-    util.Format(number, PhoneNumberUtil::E164, &formatted);
-    return formatted;
+    if (!international)
+        return written;  // a local number, an extension: as written
+    util.GetNationalSignificantNumber(number, &formatted);
+    return "0" + formatted;
 }
 
 }  // namespace directory
