@@ -16,6 +16,7 @@
 #include "platform/RequestServer.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/DirectoryNamer.h"
 #include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/ProgramStart.h"
@@ -155,6 +156,15 @@ int WindowProgram::Run(int argc, char** argv) {
         messageNotifier.Arrived(message);
         mailer.Arrived(message);
     });
+    DirectoryNamer namer(
+        OnWindowThread,
+        [&binding](const std::string& number, const std::string& name) {
+            binding.Phone().DirectoryAnswered(number, name);
+        },
+        [&binding](const std::string& line) { binding.SetStatusText(line); },
+        vt::SystemClock::Instance());
+    if (namer.Start())
+        binding.Phone().SetCallerDirectory(&namer);
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
@@ -182,6 +192,7 @@ int WindowProgram::Run(int argc, char** argv) {
         probe = std::make_unique<StartupProbe>(binding.WindowWidget());
     binding.WindowWidget().show();
     const int status = QApplication::exec();
+    binding.Phone().SetCallerDirectory(nullptr);
     server.Stop();
     return status;
 }
