@@ -5,11 +5,11 @@
 // BindDn) or the 0600 file named by PasswordFile gives it.
 //
 //   [Ldap]
-//   Server=ldap://directory.example.org     ; ldaps://... or ldapi://... too
-//   StartTls=1                               ; ldap:// upgraded before binding
+//   Server=ldap://directory.example.org     (or ldaps://..., ldapi://...)
+//   StartTls=1                               (ldap:// upgraded before binding)
 //   Base=ou=people,dc=example,dc=org
-//   BindDn=cn=phone,dc=example,dc=org        ; empty: anonymous
-//   PasswordFile=/home/me/.config/Vantelo/ldap.pw
+//   BindDn=cn=phone,dc=example,dc=org        (none: anonymous)
+//   PasswordFile=/home/me/.config/Korvane/ldap.pw
 //   NumberAttributes=telephoneNumber,mobile,homePhone
 //   NameAttributes=displayName,cn
 
