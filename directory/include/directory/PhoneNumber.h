@@ -12,9 +12,10 @@
 
 namespace directory {
 
-// The national form of `text`; empty when it holds no digit. A text that is
-// no valid number (an extension, a local number without area code, a service
-// code with '*' or '#') keeps its digits ('*' and '#' too) as written.
+// The national form of `text`; empty when it holds no digit. A number
+// written without a country (no '+', no international prefix) keeps its
+// digits as written, separators dropped: the trunk zero is part of how it
+// is dialled here. A service code with '*' or '#' keeps those too.
 std::string NationalNumber(std::string_view text);
 
 }  // namespace directory

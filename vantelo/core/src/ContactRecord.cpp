@@ -15,6 +15,11 @@ const std::string* ContactRecord::Field(std::string_view name) const {
     return const_cast<ContactRecord*>(this)->Field(name);
 }
 
+std::string NumberKey(std::string_view phone) {
+    std::string key = directory::NationalNumber(phone);
+    return key.empty() ? std::string("-") : key;
+}
+
 storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
     ContactRecord r;
     for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
@@ -35,8 +40,7 @@ storage::Status ContactRecord::Write(storage::RecordSet& set) const {
     for (const NumberKeyColumn& column : kNumberKeyColumns) {
         if (set.Schema().FindColumn(column.key) < 0)
             continue;
-        storage::Status s =
-            set.SetField(column.key, directory::NationalNumber(*Field(column.field)));
+        storage::Status s = set.SetField(column.key, NumberKey(*Field(column.field)));
         if (!s.ok())
             return s;
     }

@@ -169,11 +169,11 @@ storage::Result<long> ContactRecordSet::StoreMissingNumberKeys(
     storage::Connection& connection = *set.GetConnection();
     if (connection.ReadOnly())
         return 0L;
-    // Reads first: a complete file is left without a write or a lock.
+    // Reads first, through the key indexes: a complete file is left without
+    // a scan, a write or a lock.
     std::string missing;
     for (const NumberKeyColumn& column : kNumberKeyColumns)
-        missing += std::string(missing.empty() ? "" : " OR ") + "([" + column.key + "] = '' AND [" +
-                   column.field + "] <> '')";
+        missing += std::string(missing.empty() ? "" : " OR ") + "[" + column.key + "] = ''";
     s = set.ApplyFilter(missing);
     if (!s.ok())
         return s;
@@ -188,8 +188,8 @@ storage::Result<long> ContactRecordSet::StoreMissingNumberKeys(
                 return field.status();
             if (!stored.ok())
                 return stored.status();
-            std::string key = directory::NationalNumber(field.value().AsText());
-            if (!key.empty() && key != stored.value().AsText())
+            std::string key = NumberKey(field.value().AsText());
+            if (key != stored.value().AsText())
                 keys.emplace_back(column.key, std::move(key));
         }
         return Status::Ok();
@@ -201,7 +201,7 @@ storage::Result<long> ContactRecordSet::StoreMissingNumberKeys(
         if (s.ok())
             s = keysOfCurrent();
         if (!s.ok() || keys.empty())
-            continue;  // a number without digits has no national form
+            continue;
         if (!begun) {
             s = transaction.Begin();
             begun = s.ok();

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "storage/RecordSet.h"
 
@@ -41,6 +42,11 @@ inline constexpr std::array<NumberKeyColumn, 4> kNumberKeyColumns = {
      {"CellPhone", "CellPhoneKey"},
      {"CompanyPhone1", "CompanyPhone1Key"},
      {"CompanyPhone2", "CompanyPhone2Key"}}};
+
+// The key of a telephone field: its national form, or "-" for a field
+// without a number, so that an empty key always means "not read yet" and
+// the start finds the records others wrote through the index alone.
+std::string NumberKey(std::string_view phone);
 
 struct ContactRecord {
     std::array<std::string, 18> fields;

@@ -44,10 +44,10 @@ public:
     // begin with 0 carries the outside-line code in front.
     static std::string NumberAsStored(std::string_view number, std::string_view strExt);
 
-    // Opens the table of `database` on its own and stores the national form
-    // of every telephone field whose key column is still empty (records
-    // written by other programs or before the columns came), in one
-    // transaction. The count of records changed.
+    // Opens the table of `database` on its own and stores the key of every
+    // telephone field whose key column is still empty (records written by
+    // other programs or before the columns came), in one transaction. The
+    // count of records changed.
     storage::Result<long> StoreMissingNumberKeys(const std::filesystem::path& database);
 
     const std::string& IndexCondition() const { return index_; }
