@@ -39,8 +39,14 @@ void LdapLookup::Run() {
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 
+    // Found before the first call comes, so no caller waits for the
+    // Secret Service.
     std::optional<LdapClient> client;
-    std::string passwordError;
+    const notify::PasswordLookup password =
+        notify::FindPassword({"directory", "Vantelo directory", settings_.server, settings_.bindDn,
+                              settings_.passwordFile});
+    if (password.ok)
+        client.emplace(settings_, password.password);
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
@@ -49,21 +55,12 @@ void LdapLookup::Run() {
         const Asked asked = std::move(waiting_.front());
         waiting_.pop_front();
         lock.unlock();
-        if (!client && passwordError.empty()) {
-            const notify::PasswordLookup password =
-                notify::FindPassword({"directory", "Vantelo directory", settings_.server,
-                                      settings_.bindDn, settings_.passwordFile});
-            if (password.ok)
-                client.emplace(settings_, password.password);
-            else
-                passwordError = password.error;
-        }
         LdapAnswer answer;
         if (client) {
             answer = client->Find(asked.number, asked.deadline);
         } else {
             answer.outcome = LdapAnswer::Outcome::Failed;
-            answer.error = passwordError;
+            answer.error = password.error;
         }
         answered_(asked.number, answer);
         lock.lock();

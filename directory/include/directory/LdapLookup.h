@@ -2,7 +2,7 @@
 // Caller look-ups in the directory on a thread of their own, one after the
 // other, each within its time budget (300 ms from the moment it is asked):
 // asking never waits. The password (with a BindDn) is found on that thread
-// too, from the Secret Service or the PasswordFile.
+// too when it starts, from the Secret Service or the PasswordFile.
 
 #include <chrono>
 #include <condition_variable>

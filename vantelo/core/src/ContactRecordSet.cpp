@@ -117,12 +117,11 @@ storage::Result<std::string> ContactRecordSet::FindName(std::string_view number,
     if (number.size() < 3)
         return std::string();
     const std::string value = NumberAsStored(number, strExt);
-    // A file from before the key columns (opened read-only, say) is matched
-    // by the written numbers alone.
+    // The written number as the book stores it, or its national form as the
+    // key columns keep it (a caller ID without digits has none).
     const std::string key = directory::NationalNumber(number);
-    const bool keyed = !key.empty() && Schema().FindColumn(kNumberKeyColumns[0].key) >= 0;
     Status s = SetFilter(
-        TelephoneCondition(storage::QuoteText(value), keyed ? storage::QuoteText(key) : ""));
+        TelephoneCondition(storage::QuoteText(value), key.empty() ? "" : storage::QuoteText(key)));
     if (s.ok())
         s = Requery();
     if (s.ok())
