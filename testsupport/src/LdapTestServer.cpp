@@ -43,47 +43,47 @@ void WriteFile(const fs::path& file, const std::string& text) {
 
 }  // namespace
 
-LdapTestServer::LdapTestServer(const fs::path& folder) : folder_(folder) {
+LdapTestServer::LdapTestServer(const fs::path& folder, LdapServerOptions options)
+    : folder_(folder) {
     vt::EnsureFolder(folder_, 0700);
     vt::EnsureFolder(folder_ / "db", 0700);
-    const std::string conf =
-        "include /etc/ldap/schema/core.schema\n"
-        "include /etc/ldap/schema/cosine.schema\n"
-        "include /etc/ldap/schema/inetorgperson.schema\n"
-        "pidfile " +
-        (folder_ / "slapd.pid").string() +
-        "\n"
-        "modulepath /usr/lib/ldap\n"
-        "moduleload back_mdb\n"
-        "database mdb\n"
-        "maxsize 4194304\n"
-        "suffix \"dc=example,dc=org\"\n"
-        "rootdn \"" +
-        std::string(kAdminDn) +
-        "\"\n"
-        "rootpw " +
-        kAdminPassword +
-        "\n"
-        "directory " +
-        (folder_ / "db").string() + "\n";
+    const bool tls = !options.tlsCert.empty() && !options.tlsKey.empty();
+    // Global settings (TLS) come before the first database.
+    std::string conf;
+    if (tls) {
+        conf += "TLSCertificateFile " + options.tlsCert.string() + "\n";
+        conf += "TLSCertificateKeyFile " + options.tlsKey.string() + "\n";
+    }
+    for (const char* schema : {"core", "cosine", "inetorgperson"})
+        conf += std::string("include /etc/ldap/schema/") + schema + ".schema\n";
+    conf += "pidfile " + (folder_ / "slapd.pid").string() + "\n";
+    conf += "modulepath /usr/lib/ldap\nmoduleload back_mdb\n";
+    conf += "database mdb\nmaxsize 4194304\nsuffix \"dc=example,dc=org\"\n";
+    conf += "rootdn \"" + std::string(kAdminDn) + "\"\nrootpw " + kAdminPassword + "\n";
+    conf += "directory " + (folder_ / "db").string() + "\n";
     WriteFile(folder_ / "slapd.conf", conf);
     port_ = FreeLoopbackPort();
+    std::string urls = Url() + "/";
+    if (tls) {
+        do tlsPort_ = FreeLoopbackPort();
+        while (tlsPort_ == port_);
+        urls += " ldaps://127.0.0.1:" + std::to_string(tlsPort_) + "/";
+    }
     // -d keeps it in the foreground, a child of the test, until stopped.
     process_ = std::make_unique<ChildProcess>(
         "/usr/sbin/slapd",
-        std::vector<std::string>{"-d", "0", "-f", (folder_ / "slapd.conf").string(), "-h",
-                                 Url() + "/"});
+        std::vector<std::string>{"-d", "0", "-f", (folder_ / "slapd.conf").string(), "-h", urls});
     const auto end = std::chrono::steady_clock::now() + 15s;
-    while (!Accepts(port_)) {
+    while (!Accepts(port_) || (tls && !Accepts(tlsPort_))) {
         if (process_->WaitExit(0ms) || std::chrono::steady_clock::now() > end)
             throw std::runtime_error("slapd did not start: " + process_->Output());
         std::this_thread::sleep_for(20ms);
     }
+    const std::string base = std::string("dn: ") + kBase + "\nobjectClass: organizationalUnit\n";
     Load(
         "dn: dc=example,dc=org\nobjectClass: dcObject\nobjectClass: organization\n"
-        "dc: example\no: Example\n\n"
-        "dn: " +
-        std::string(kBase) + "\nobjectClass: organizationalUnit\nou: people\n");
+        "dc: example\no: Example\n\n" +
+        base + "ou: people\n");
 }
 
 LdapTestServer::~LdapTestServer() {

@@ -20,6 +20,11 @@ struct LdapPerson {
     std::vector<std::string> telephoneNumber, mobile, homePhone;
 };
 
+struct LdapServerOptions {
+    // With both: StartTLS on the plain port, and a second port for ldaps://.
+    std::filesystem::path tlsCert, tlsKey;
+};
+
 class LdapTestServer {
 public:
     static constexpr const char* kBase = "ou=people,dc=example,dc=org";
@@ -28,12 +33,13 @@ public:
 
     // Starts slapd with its configuration and data in `folder` (created
     // 0700). Throws std::runtime_error when it does not serve within 15 s.
-    explicit LdapTestServer(const std::filesystem::path& folder);
+    explicit LdapTestServer(const std::filesystem::path& folder, LdapServerOptions options = {});
     ~LdapTestServer();
     LdapTestServer(const LdapTestServer&) = delete;
     LdapTestServer& operator=(const LdapTestServer&) = delete;
 
     std::string Url() const { return "ldap://127.0.0.1:" + std::to_string(port_); }
+    std::string TlsUrl() const { return "ldaps://127.0.0.1:" + std::to_string(tlsPort_); }
     // Adds an inetOrgPerson under kBase; throws when ldapadd fails.
     void Add(const LdapPerson& person);
 
@@ -43,6 +49,7 @@ private:
     std::filesystem::path folder_;
     std::unique_ptr<ChildProcess> process_;
     int port_ = 0;
+    int tlsPort_ = 0;
     int added_ = 0;
 };
 
