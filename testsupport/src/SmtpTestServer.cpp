@@ -134,10 +134,18 @@ int FreeLoopbackPort() {
     return port;
 }
 
-bool MakeSelfSignedCertificate(const fs::path& cert, const fs::path& key) {
-    ChildProcess openssl("/usr/bin/openssl",
-                         {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
-                          "/CN=localhost", "-keyout", key.string(), "-out", cert.string()});
+bool MakeSelfSignedCertificate(const fs::path& cert, const fs::path& key,
+                               const std::string& ipAddress) {
+    std::vector<std::string> args = {"req",        "-x509", "-newkey",    "rsa:2048",
+                                     "-nodes",     "-days", "1",          "-keyout",
+                                     key.string(), "-out",  cert.string()};
+    if (ipAddress.empty()) {
+        args.insert(args.end(), {"-subj", "/CN=localhost"});
+    } else {
+        args.insert(args.end(),
+                    {"-subj", "/CN=" + ipAddress, "-addext", "subjectAltName=IP:" + ipAddress});
+    }
+    ChildProcess openssl("/usr/bin/openssl", args);
     const auto status = openssl.WaitExit(std::chrono::seconds(30));
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0 && fs::exists(cert);
 }

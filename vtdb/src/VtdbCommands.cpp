@@ -133,9 +133,12 @@ Status Prepare(std::ostream& err) {
 }
 
 // Every record of the set, or the first error: a record that cannot be read
-// is an error, never an empty row.
-Status PrintRecords(storage::RecordSet& set, std::ostream& out) {
-    const auto& columns = set.Schema().columns;
+// is an error, never an empty row. `shown` columns from the first (all when
+// 0): a contact's number keys are the program's own, not the user's.
+Status PrintRecords(storage::RecordSet& set, std::ostream& out, std::size_t shown = 0) {
+    auto columns = set.Schema().columns;
+    if (shown > 0 && shown < columns.size())
+        columns.resize(shown);
     for (long i = 0; i < set.GetRecordCount(); ++i) {
         Status s = set.SetAbsolutePosition(i);
         if (!s.ok())
@@ -212,7 +215,7 @@ int Contacts(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok() && hasSearch)
         s = set->SetSearch(kind, search[1]);
     if (s.ok())
-        s = PrintRecords(*set, out);
+        s = PrintRecords(*set, out, 1 + vantelo::kContactFieldNames.size());
     return s.ok() ? 0 : Fail(err, s);
 }
 

@@ -57,8 +57,9 @@ std::optional<ReceivedMail> ReadReceivedMail(const std::filesystem::path& messag
 // A loopback port nobody listens on right now.
 int FreeLoopbackPort();
 
-// A self-signed certificate for "localhost" made with openssl; false if the
-// tool failed.
-bool MakeSelfSignedCertificate(const std::filesystem::path& cert, const std::filesystem::path& key);
+// A self-signed certificate for "localhost" (or for the address
+// `ipAddress`, e.g. "127.0.0.1") made with openssl; false if the tool failed.
+bool MakeSelfSignedCertificate(const std::filesystem::path& cert, const std::filesystem::path& key,
+                               const std::string& ipAddress = "");
 
 }  // namespace vt::test

@@ -14,6 +14,7 @@
 #include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
+#include "vantelo/app/DirectoryNamer.h"
 #include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/ProgramStart.h"
@@ -173,10 +174,18 @@ int HeadlessProgram::Run() {
                          [&view](const notify::MailStatus& status) { view.Notice(status.line); });
     mailer.Start();
     view.SetMessageObserver([&mailer](const NewMessage& message) { mailer.Arrived(message); });
+    DirectoryNamer namer([&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },
+                         [&phone](const std::string& number, const std::string& name) {
+                             phone.DirectoryAnswered(number, name);
+                         },
+                         [&view](const std::string& line) { view.Notice(line); }, clock);
+    if (namer.Start())
+        phone.SetCallerDirectory(&namer);
 
     loop.Run();
     view.SetMessageObserver({});
     phone.SetLineWatcher(nullptr);
+    phone.SetCallerDirectory(nullptr);
 
     stop = true;
     inputThread.join();

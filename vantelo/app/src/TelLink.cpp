@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "directory/PhoneNumber.h"
 #include "platform/RequestClient.h"
 #include "vantelo/core/PhoneIds.h"
 
@@ -19,7 +20,6 @@ namespace vantelo {
 
 namespace {
 
-constexpr const char* kHomeCountry = "82";
 constexpr const char* kInternationalPrefix = "001";
 // How long a started program may take to serve its request socket.
 constexpr auto kStartTimeout = std::chrono::seconds(20);
@@ -105,8 +105,7 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
         return false;
     }
     text = text.substr(0, text.find_first_of(";?"));
-    while (!text.empty() && (text.back() == '/' || text.back() == ' '))
-        text.pop_back();
+    while (!text.empty() && (text.back() == '/' || text.back() == ' ')) text.pop_back();
     bool global = false;
     std::string digits;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -126,16 +125,11 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
         error = "the link holds no telephone number: " + link;
         return false;
     }
-    if (global) {
-        if (digits.rfind(kHomeCountry, 0) == 0) {
-            digits.erase(0, 2);
-            if (!digits.empty() && digits[0] == '0')
-                digits.erase(0, 1);  // "+82 (0)2 ..." writes the trunk zero as well
-            digits = "0" + digits;
-        } else {
-            digits = kInternationalPrefix + digits;
-        }
-    }
+    // Read as every number of the program is, so a link dials what the
+    // contact book would match.
+    digits = directory::NationalNumber(global ? "+" + digits : digits);
+    if (digits.rfind('+', 0) == 0)
+        digits = kInternationalPrefix + digits.substr(1);
     if (digits.size() > kMaxDialledNumber) {
         error = "the number is longer than " + std::to_string(kMaxDialledNumber) + " characters";
         return false;

@@ -17,6 +17,7 @@
 #include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/DirectoryNamer.h"
 #include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/ProgramStart.h"
@@ -164,6 +165,15 @@ int WindowProgram::Run(int argc, char** argv) {
         callerIdProblem = line;
     });
     binding.Phone().SetLineWatcher(callerId.Watcher());
+    DirectoryNamer namer(
+        OnWindowThread,
+        [&binding](const std::string& number, const std::string& name) {
+            binding.Phone().DirectoryAnswered(number, name);
+        },
+        [&binding](const std::string& line) { binding.SetStatusText(line); },
+        vt::SystemClock::Instance());
+    if (namer.Start())
+        binding.Phone().SetCallerDirectory(&namer);
 
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
@@ -196,6 +206,7 @@ int WindowProgram::Run(int argc, char** argv) {
     binding.WindowWidget().show();
     const int status = QApplication::exec();
     binding.Phone().SetLineWatcher(nullptr);
+    binding.Phone().SetCallerDirectory(nullptr);
     server.Stop();
     return status;
 }

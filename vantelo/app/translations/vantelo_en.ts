@@ -34,6 +34,14 @@
         <translation>vantelo: the number is longer than %1 characters
 </translation>
     </message>
+    <message>
+        <source>디렉터리 조회를 쓸 수 없습니다: %1</source>
+        <translation>The directory look-up cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>디렉터리 서버에 물을 수 없어 발신자 이름은 주소록에서만 찾습니다: %1</source>
+        <translation>The directory server cannot be asked, so callers are named from the address book only: %1</translation>
+    </message>
 </context>
 <context>
     <name>vantelo::text</name>

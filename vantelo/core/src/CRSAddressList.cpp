@@ -19,8 +19,8 @@ std::string CRSAddressList::SearchConditionFor(int kind, const std::string& p) c
     }
 }
 
-std::string CRSAddressList::TelephoneCondition(const std::string& q) const {
-    return TelephoneEquals(q, false);
+std::string CRSAddressList::TelephoneCondition(const std::string& q, const std::string& key) const {
+    return TelephoneEquals(q, key, false);
 }
 
 }  // namespace vantelo

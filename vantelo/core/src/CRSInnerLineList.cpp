@@ -21,8 +21,8 @@ std::string CRSInnerLineList::SearchConditionFor(int kind, const std::string& p)
     }
 }
 
-std::string CRSInnerLineList::TelephoneCondition(const std::string& q) const {
-    return TelephoneEquals(q, true);
+std::string CRSInnerLineList::TelephoneCondition(const std::string& q, const std::string& key) const {
+    return TelephoneEquals(q, key, true);
 }
 
 }  // namespace vantelo

@@ -1,5 +1,7 @@
 #include "vantelo/core/ContactRecord.h"
 
+#include "directory/PhoneNumber.h"
+
 namespace vantelo {
 
 std::string* ContactRecord::Field(std::string_view name) {
@@ -11,6 +13,11 @@ std::string* ContactRecord::Field(std::string_view name) {
 
 const std::string* ContactRecord::Field(std::string_view name) const {
     return const_cast<ContactRecord*>(this)->Field(name);
+}
+
+std::string NumberKey(std::string_view phone) {
+    std::string key = directory::NationalNumber(phone);
+    return key.empty() ? std::string("-") : key;
 }
 
 storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
@@ -27,6 +34,13 @@ storage::Result<ContactRecord> ContactRecord::Read(storage::RecordSet& set) {
 storage::Status ContactRecord::Write(storage::RecordSet& set) const {
     for (size_t i = 0; i < kContactFieldNames.size(); ++i) {
         storage::Status s = set.SetField(kContactFieldNames[i], fields[i]);
+        if (!s.ok())
+            return s;
+    }
+    for (const NumberKeyColumn& column : kNumberKeyColumns) {
+        if (set.Schema().FindColumn(column.key) < 0)
+            continue;
+        storage::Status s = set.SetField(column.key, NumberKey(*Field(column.field)));
         if (!s.ok())
             return s;
     }

@@ -1,7 +1,9 @@
 #include "vantelo/core/ContactRecordSet.h"
 
 #include "StoreBuffer.h"
+#include "directory/PhoneNumber.h"
 #include "storage/Filter.h"
+#include "storage/Transaction.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
@@ -46,11 +48,15 @@ std::string ContactRecordSet::TelephoneLike(const std::string& p) {
            LikeCondition("CompanyPhone1", p) + " OR " + LikeCondition("CompanyPhone2", p) + ")";
 }
 
-std::string ContactRecordSet::TelephoneEquals(const std::string& q, bool withInnerLine) {
+std::string ContactRecordSet::TelephoneEquals(const std::string& q, const std::string& key,
+                                              bool withInnerLine) {
     std::string out = "([HomePhone] = " + q + " OR [CellPhone] = " + q +
                       " OR [CompanyPhone1] = " + q + " OR [CompanyPhone2] = " + q;
     if (withInnerLine)
         out += " OR [CompanyInnerLine] = " + q;
+    if (!key.empty())
+        for (const NumberKeyColumn& column : kNumberKeyColumns)
+            out += std::string(" OR [") + column.key + "] = " + key;
     return out + ")";
 }
 
@@ -111,7 +117,11 @@ storage::Result<std::string> ContactRecordSet::FindName(std::string_view number,
     if (number.size() < 3)
         return std::string();
     const std::string value = NumberAsStored(number, strExt);
-    Status s = SetFilter(TelephoneCondition(storage::QuoteText(value)));
+    // The written number as the book stores it, or its national form as the
+    // key columns keep it (a caller ID without digits has none).
+    const std::string key = directory::NationalNumber(number);
+    Status s = SetFilter(
+        TelephoneCondition(storage::QuoteText(value), key.empty() ? "" : storage::QuoteText(key)));
     if (s.ok())
         s = Requery();
     if (s.ok())
@@ -147,6 +157,71 @@ storage::Result<std::string> ContactRecordSet::MatchNumber(std::string_view numb
     if (!back.ok())
         return back;
     return name;
+}
+
+storage::Result<long> ContactRecordSet::StoreMissingNumberKeys(
+    const std::filesystem::path& database) {
+    storage::RecordSet set(Schema());
+    Status s = set.Open(database, storage::RecordSetType::Dynaset);
+    if (!s.ok())
+        return s;
+    storage::Connection& connection = *set.GetConnection();
+    if (connection.ReadOnly())
+        return 0L;
+    // Reads first, through the key indexes: a complete file is left without
+    // a scan, a write or a lock.
+    std::string missing;
+    for (const NumberKeyColumn& column : kNumberKeyColumns)
+        missing += std::string(missing.empty() ? "" : " OR ") + "[" + column.key + "] = ''";
+    s = set.ApplyFilter(missing);
+    if (!s.ok())
+        return s;
+    long changed = 0;
+    std::vector<std::pair<const char*, std::string>> keys;
+    auto keysOfCurrent = [&]() -> Status {
+        keys.clear();
+        for (const NumberKeyColumn& column : kNumberKeyColumns) {
+            auto field = set.GetField(column.field);
+            auto stored = set.GetField(column.key);
+            if (!field.ok())
+                return field.status();
+            if (!stored.ok())
+                return stored.status();
+            std::string key = NumberKey(field.value().AsText());
+            if (key != stored.value().AsText())
+                keys.emplace_back(column.key, std::move(key));
+        }
+        return Status::Ok();
+    };
+    storage::Transaction transaction(connection);
+    bool begun = false;
+    for (long i = 0; s.ok() && i < set.GetRecordCount(); ++i) {
+        s = set.SetAbsolutePosition(i);
+        if (s.ok())
+            s = keysOfCurrent();
+        if (!s.ok() || keys.empty())
+            continue;
+        if (!begun) {
+            s = transaction.Begin();
+            begun = s.ok();
+        }
+        if (s.ok())
+            s = set.Edit();
+        for (const auto& [column, key] : keys)
+            if (s.ok())
+                s = set.SetField(column, key);
+        if (s.ok())
+            s = set.Update();
+        else
+            set.CancelUpdate();
+        if (s.ok())
+            ++changed;
+    }
+    if (s.ok() && begun)
+        s = transaction.Commit();
+    if (!s.ok())
+        return s;
+    return changed;
 }
 
 Status ContactRecordSet::AddContact(const ContactRecord& contact) {

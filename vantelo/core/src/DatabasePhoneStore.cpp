@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "storage/Filter.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -40,14 +41,39 @@ bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {
         error = s.ToString();
         return false;
     }
+    lastAppended_ = callList_->GetLastModified();
     if (message) {
-        const long long id = callList_->GetLastModified();
+        const long long id = lastAppended_;
         // A deleted call's number may come again; its mark must not make
         // this message heard.
         (void)inbox_->Forget(id);
         arrived_.push_back(id);
     }
     return true;
+}
+
+bool DatabasePhoneStore::NameLoggedCall(long long callId, const std::string& number,
+                                        const std::string& name) {
+    // A record set of its own: the append set keeps its place at the end.
+    storage::RecordSet calls(CallListSchema());
+    storage::Status s = calls.Open(database_);
+    if (s.ok())
+        s = calls.ApplyFilter("[CallNum] = " + storage::QuoteText(number) + " AND [CallName] = ''");
+    for (long i = 0; s.ok() && i < calls.GetRecordCount(); ++i) {
+        s = calls.SetAbsolutePosition(i);
+        auto id = s.ok() ? calls.GetRecordId() : storage::Result<std::int64_t>(s);
+        if (!id.ok() || id.value() != callId)
+            continue;
+        s = calls.Edit();
+        if (s.ok())
+            s = calls.SetField("CallName", name);
+        if (s.ok())
+            s = calls.Update();
+        if (!s.ok())
+            calls.CancelUpdate();
+        return s.ok();
+    }
+    return false;
 }
 
 std::optional<std::vector<NewMessage>> DatabasePhoneStore::NewMessages() {

@@ -331,6 +331,33 @@ void PhoneController::OnCallerId() {
     if (!state_.callerNumber.empty() && !state_.screenedOut)
         view_.CallerIdentified(state_.callerNumber, caller);
     watcher_->CallerIdArrived(state_.callerNumber, caller.name, state_.screenedOut);
+    // Asked after everything is shown: the answer never holds the ring back.
+    asked_.reset();
+    if (directory_ && !state_.callerNumber.empty() && caller.name.empty() && !state_.screenedOut) {
+        asked_ = DirectoryAsk{state_.callerNumber};
+        directory_->Ask(state_.callerNumber);
+    }
+}
+
+void PhoneController::DirectoryAnswered(const std::string& number, const std::string& name) {
+    if (name.empty() || !asked_ || asked_->number != number)
+        return;
+    if (asked_->loggedCall != 0) {
+        if (store_.NameLoggedCall(asked_->loggedCall, number, name))
+            view_.CallLogged();
+        asked_.reset();
+        return;
+    }
+    if (state_.call.CallNum != number || !state_.call.CallName.empty())
+        return;
+    state_.call.CallName = name;
+    SyncJournal();
+    if (state_.callerNumber != number)
+        return;
+    const std::string shown = CallerText();
+    view_.SetNumberText(shown);
+    if (view_.RingPopupShown())
+        view_.ShowRingPopup(shown);
 }
 
 void PhoneController::ScreenCaller() {
@@ -987,7 +1014,11 @@ void PhoneController::WriteCallLog() {
 
 bool PhoneController::LogCall(CallRecord& call) {
     std::string error;
+    const bool askedCall = asked_ && asked_->loggedCall == 0 && call.CallNum == asked_->number &&
+                           call.CallName.empty();
     if (store_.AppendCall(call, error)) {
+        if (askedCall)
+            asked_->loggedCall = store_.LastAppendedCall();
         if (!takeUp_)
             journal_.Remove();
         view_.CallLogged();

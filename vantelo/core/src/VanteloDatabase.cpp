@@ -1,6 +1,8 @@
 #include "vantelo/core/VanteloDatabase.h"
 
 #include "platform/Folders.h"
+#include "vantelo/core/CRSAddressList.h"
+#include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
 
 namespace vantelo {
@@ -16,9 +18,13 @@ TableSchema ContactSchema(const char* name) {
     t.name = name;
     t.columns.push_back({"ID", ColumnType::AutoNumber});
     for (const char* field : kContactFieldNames) t.columns.push_back({field, ColumnType::Text});
+    // Added to older files by the preparation at start, and filled there.
+    for (const NumberKeyColumn& column : kNumberKeyColumns)
+        t.columns.push_back({column.key, ColumnType::Text});
     // Caller-ID matching compares these; the pages filter by name and group.
     t.indexes = {{"HomePhone"},     {"CellPhone"}, {"CompanyPhone1"},
                  {"CompanyPhone2"}, {"Name"},      {"Group"}};
+    for (const NumberKeyColumn& column : kNumberKeyColumns) t.indexes.push_back({column.key});
     if (std::string(name) == "InnerLineList")
         t.indexes.push_back({"CompanyInnerLine"});
     return t;
@@ -75,7 +81,22 @@ std::filesystem::path DefaultDatabasePath() {
 
 storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
                                                         const std::filesystem::path& file) {
-    return storage::PrepareDatabaseFile(file, PhoneTables(), clock);
+    auto report = storage::PrepareDatabaseFile(file, PhoneTables(), clock);
+    if (!report.ok())
+        return report;
+    // Numbers written by other programs (or before the key columns came)
+    // get their national form now. A file that cannot be written, or a
+    // write that fails, leaves them to the next start: until then those
+    // numbers are matched as written.
+    CRSAddressList book;
+    CRSInnerLineList inner;
+    for (ContactRecordSet* set :
+         {static_cast<ContactRecordSet*>(&book), static_cast<ContactRecordSet*>(&inner)}) {
+        auto stored = set->StoreMissingNumberKeys(file);
+        if (stored.ok() && stored.value() > 0)
+            report.value().changed = true;
+    }
+    return report;
 }
 
 std::string PrepareNotice(const storage::PrepareReport& report) {

@@ -2,6 +2,7 @@
 // joining of the three parts, and the caller-ID match.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <vector>
 
@@ -166,7 +167,7 @@ TEST_F(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
     EXPECT_EQ(book_.GetRecordCount(), 0);
 }
 
-TEST_F(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
+TEST_F(ContactRecordSetTest, MatchNumberKeepsThePageList) {
     AddBook(Contact("First", "회사", "0212345678"));
     AddBook(Contact("Second", "회사", "", "0212345678"));
     AddBook(Contact("Hyphen", "가족", "02-1234-5679"));
@@ -176,7 +177,8 @@ TEST_F(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
     long before = book_.GetRecordCount();
 
     EXPECT_EQ(book_.MatchNumber("0212345678", "").value(), "First");
-    EXPECT_EQ(book_.MatchNumber("0212345679", "").value(), "");
+    EXPECT_EQ(book_.MatchNumber("0212345679", "").value(), "Hyphen");
+    EXPECT_EQ(book_.MatchNumber("0212345670", "").value(), "");
     EXPECT_EQ(book_.MatchNumber("5551234", "9").value(), "Outside");
     EXPECT_EQ(book_.MatchNumber("5551234", "").value(), "");
     EXPECT_EQ(book_.MatchNumber("0212345678", "9").value(), "First");
@@ -201,6 +203,71 @@ TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
     // A contact added meanwhile is found at the next lookup.
     AddBook(Contact("Late", "가족", "0311112222"));
     EXPECT_EQ(book_.FindName("0311112222", "").value(), "Late");
+}
+
+// The book's numbers in any writing name a caller whose number comes in
+// national digits; a number that only looks alike does not.
+TEST_F(ContactRecordSetTest, NumbersWrittenInAnyWayNameTheCaller) {
+    struct Case {
+        const char* stored;
+        const char* field;
+        const char* caller;
+        bool named;
+    };
+    const Case cases[] = {
+        {"+82 2-123-4567", "HomePhone", "021234567", true},
+        {"02)123-4567", "CellPhone", "021234567", true},
+        {"(02) 1234 5678", "CompanyPhone1", "0212345678", true},
+        {"010.1234.5678", "CompanyPhone2", "01012345678", true},
+        {"+82-10-9876-5432", "HomePhone", "01098765432", true},
+        {"031-111-2222", "CompanyPhone1", "0311112222", true},
+        {"02)123-4567", "HomePhone", "0311234567", false},   // another area
+        {"02)123-4567", "HomePhone", "1234567", false},      // the area code counts
+        {"+1 2-123-4567", "HomePhone", "021234567", false},  // another country
+        {"02-123-4567", "FaxNum", "021234567", false},       // no telephone field
+    };
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DefaultDatabasePath().c_str(), &db), SQLITE_OK);
+    for (const Case& c : cases) {
+        ContactRecord contact = Contact("Someone", "회사");
+        *contact.Field(c.field) = c.stored;
+        AddBook(contact);
+        EXPECT_EQ(book_.MatchNumber(c.caller, "").value(), c.named ? "Someone" : "")
+            << c.stored << " in " << c.field << ", caller " << c.caller;
+        ASSERT_EQ(sqlite3_exec(db, "DELETE FROM AddressList", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    sqlite3_close(db);
+    // The inner-line list reads numbers the same way.
+    AddInner(Contact("Desk", "회사", "+82 2 555 0101"));
+    EXPECT_EQ(LookupName("025550101", "", book_, inner_).value(), "Desk");
+}
+
+// Records written without the national forms (another program, or a file
+// from before the key columns) get them at the next preparation.
+TEST_F(ContactRecordSetTest, PreparationStoresTheNationalFormsOtherProgramsLeftOut) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DefaultDatabasePath().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "INSERT INTO AddressList (Name, HomePhone, CellPhone) VALUES "
+                           "('Imported', '+82 2-765-4321', '010.2222.3333');"
+                           "INSERT INTO InnerLineList (Name, CompanyPhone2) VALUES "
+                           "('Branch', '(051) 123 4567')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_EQ(LookupName("027654321", "", book_, inner_).value(), "") << "not read yet";
+
+    auto report = PrepareDatabase(vt::SystemClock::Instance());
+    ASSERT_TRUE(report.ok()) << report.status().ToString();
+    EXPECT_TRUE(report.value().changed);
+    EXPECT_EQ(LookupName("027654321", "", book_, inner_).value(), "Imported");
+    EXPECT_EQ(LookupName("01022223333", "", book_, inner_).value(), "Imported");
+    EXPECT_EQ(LookupName("0511234567", "", book_, inner_).value(), "Branch");
+    // Nothing is missing now: the next start writes nothing.
+    report = PrepareDatabase(vt::SystemClock::Instance());
+    ASSERT_TRUE(report.ok());
+    EXPECT_FALSE(report.value().changed);
 }
 
 TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {

@@ -103,6 +103,7 @@ public:
     std::map<int, std::string> looks;
     std::vector<NewMessage> arrived;
     int newMessages = -1;  // the count last told; -1 before the first
+    int callsLogged = 0;   // times the view was told of a call log change
 
     bool Saw(const std::string& line) const;
     void Clear() { lines.clear(); }
@@ -120,6 +121,7 @@ public:
     void StopCallLogPlayback() override;
     void MessageArrived(const NewMessage& message) override;
     void NewMessagesChanged(int count) override;
+    void CallLogged() override { ++callsLogged; }
 };
 
 class Phone : public ::testing::Test {

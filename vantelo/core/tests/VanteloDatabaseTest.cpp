@@ -34,12 +34,14 @@ TEST(VanteloDatabase, TablesHaveTheSystemsColumnsInOrder) {
     EXPECT_EQ(ColumnList(AddressListSchema()),
               "ID,Name,Group,HomePhone,HomeAddress,CellPhone,CompanyName,CompanyDepartment,"
               "CompanyDuty,CompanyAddress1,CompanyAddress2,CompanyPhone1,CompanyPhone2,"
-              "CompanyInnerLine,FaxNum,Email,WebPage,LastCall,Notes");
+              "CompanyInnerLine,FaxNum,Email,WebPage,LastCall,Notes,"
+              "HomePhoneKey,CellPhoneKey,CompanyPhone1Key,CompanyPhone2Key");
     EXPECT_EQ(ColumnList(InnerLineListSchema()), ColumnList(AddressListSchema()));
     EXPECT_EQ(ColumnList(CallListSchema()),
               "CallMode,CallName,CallNum,CallCompressMode,CallDate,CallTime,CallRecDirectory,"
               "CallRecFileName,CallRec,CallDtmf,CallbInner,CallMemo");
-    EXPECT_EQ(AddressListSchema().columns.size(), 19u);
+    // The system's 19, then the national forms of the four telephone fields.
+    EXPECT_EQ(AddressListSchema().columns.size(), 23u);
     EXPECT_EQ(CallListSchema().columns.size(), 12u);
 }
 

@@ -5,10 +5,11 @@
 //
 // A link's number is read after its percent-escapes are decoded and up to
 // its first parameter (";ext=", ";phone-context=" ...) or query; visual
-// separators go. A global number of this country ("+82") is dialled as a
-// domestic one ("+82-2-1234-5678" is 0212345678); another country's is
-// dialled after the international prefix 001. A local number is dialled as
-// written.
+// separators go. The number is read as every number of the program is
+// (directory::NationalNumber): a global number of this country ("+82") is
+// dialled as a domestic one ("+82-2-1234-5678" is 0212345678); another
+// country's is dialled after the international prefix 001. A local number
+// is dialled as written.
 
 #include <string>
 

@@ -31,7 +31,9 @@ public:
     storage::Status ReApply();
 
     // The Name of the first record whose telephone fields equal the number
-    // (with the outside-line code in front of an outside number), or empty.
+    // (with the outside-line code in front of an outside number) or whose
+    // telephone numbers, in any writing, are the number's national form; or
+    // empty.
     // The record set shows what it showed before afterwards.
     storage::Result<std::string> MatchNumber(std::string_view number, std::string_view strExt);
     // The same for a record set kept for lookups only: it is left filtered on
@@ -41,6 +43,12 @@ public:
     // The number as the book stores it: an outside number that does not
     // begin with 0 carries the outside-line code in front.
     static std::string NumberAsStored(std::string_view number, std::string_view strExt);
+
+    // Opens the table of `database` on its own and stores the key of every
+    // telephone field whose key column is still empty (records written by
+    // other programs or before the columns came), in one transaction. The
+    // count of records changed.
+    storage::Result<long> StoreMissingNumberKeys(const std::filesystem::path& database);
 
     const std::string& IndexCondition() const { return index_; }
     const std::string& GroupCondition() const { return group_; }
@@ -61,15 +69,19 @@ protected:
     // The search condition of a kind for a text that is already escaped for
     // LIKE and quoting; empty for kinds without one.
     virtual std::string SearchConditionFor(int kind, const std::string& pattern) const = 0;
-    // The telephone condition with the quoted search value.
-    virtual std::string TelephoneCondition(const std::string& quoted) const = 0;
+    // The telephone condition with the quoted search value and the quoted
+    // national form (empty: none).
+    virtual std::string TelephoneCondition(const std::string& quoted,
+                                           const std::string& quotedKey) const = 0;
 
     // "[field] LIKE '*pattern*'"
     static std::string LikeCondition(const char* field, const std::string& pattern);
     // The LIKE condition over the four telephone fields, in parentheses.
     static std::string TelephoneLike(const std::string& pattern);
-    // The equality over the four telephone fields (and the extension), in parentheses.
-    static std::string TelephoneEquals(const std::string& quoted, bool withInnerLine);
+    // The equality over the four telephone fields (and the extension), and
+    // over their national forms when a key is given, in parentheses.
+    static std::string TelephoneEquals(const std::string& quoted, const std::string& quotedKey,
+                                       bool withInnerLine);
 
 private:
     storage::Status ApplyParts(std::string index, std::string group, std::string search);

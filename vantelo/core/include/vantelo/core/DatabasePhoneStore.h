@@ -25,6 +25,9 @@ public:
 
     CallerName IdentifyCaller(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
+    long long LastAppendedCall() const override { return lastAppended_; }
+    bool NameLoggedCall(long long callId, const std::string& number,
+                        const std::string& name) override;
     std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) override;
     ScreeningDecision Screen(const ScreenedCaller& caller, const vt::LocalTime& at) override;
     std::optional<std::vector<NewMessage>> NewMessages() override;
@@ -43,6 +46,7 @@ private:
     std::unique_ptr<CRSBlockList> blockList_;
     std::unique_ptr<MessageInbox> inbox_;
     std::vector<long long> arrived_;
+    long long lastAppended_ = 0;
 };
 
 }  // namespace vantelo

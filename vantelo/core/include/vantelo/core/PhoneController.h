@@ -15,6 +15,7 @@
 #include "vantelo/core/AnsweringMachine.h"
 #include "vantelo/core/CallJournal.h"
 #include "vantelo/core/LineWatcher.h"
+#include "vantelo/core/CallerDirectory.h"
 #include "vantelo/core/PhoneLine.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/PhoneState.h"
@@ -58,6 +59,13 @@ public:
     void DialInner();
     void SetCallName(const std::string& name);
     std::string LookupName(const std::string& number);
+    // A caller the books do not know is asked of `directory` (nullptr: none).
+    void SetCallerDirectory(CallerDirectory* directory) { directory_ = directory; }
+    // The directory's answer for the caller last asked about: the name goes
+    // to the number display and the ring pop-up while the call lasts, and
+    // into its call log row once the call is logged. An empty name, or an
+    // answer for an earlier caller, changes nothing.
+    void DirectoryAnswered(const std::string& number, const std::string& name);
     void ToggleRecording() override;
     void KeypadDigit(char digit);
     void RedialButton();
@@ -168,6 +176,14 @@ private:
     PhoneView& view_;
     vt::TimerHost& timers_;
     PhoneStore& store_;
+    CallerDirectory* directory_ = nullptr;
+    // The caller last asked of the directory, and the call log row of that
+    // call once it is written (0 before).
+    struct DirectoryAsk {
+        std::string number;
+        long long loggedCall = 0;
+    };
+    std::optional<DirectoryAsk> asked_;
     const vt::Clock& clock_;
     vt::HWND window_;
     Places places_;

@@ -25,6 +25,15 @@ public:
     // Appends the call and resets it. False (with the reason) when it could
     // not be stored; the call is then left as it was.
     virtual bool AppendCall(CallRecord& call, std::string& error) = 0;
+    // The record number of the call AppendCall stored last; 0 before any.
+    virtual long long LastAppendedCall() const { return 0; }
+    // Names the logged call `callId` of `number` that has no name yet (a
+    // caller the directory named after the call ended); false when the row
+    // is not there (deleted, named meanwhile) or cannot be written.
+    virtual bool NameLoggedCall(long long /*callId*/, const std::string& /*number*/,
+                                const std::string& /*name*/) {
+        return false;
+    }
     // The recording files that calls name in `folder`; nothing when the
     // call log cannot be read.
     virtual std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) = 0;
