@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/MessageMailer.h"
@@ -125,6 +126,16 @@ int WindowProgram::Run(int argc, char** argv) {
     LindevLine line;
     pages::WindowSetup setup;
     setup.database = appFolder / kDatabaseFileName;
+    // Made once the window is; the settings page reaches it from the start.
+    std::unique_ptr<AddressBookSync> addressBook;
+    setup.addressBookSaved = [&addressBook] {
+        if (addressBook)
+            addressBook->Start();
+    };
+    setup.syncAddressBook = [&addressBook] {
+        if (addressBook)
+            addressBook->SyncNow();
+    };
     pages::PhoneBinding binding({line, vt::SystemClock::Instance(),
                                  PhoneController::Places{appFolder, vt::SettingsFilePath()},
                                  setup});
@@ -156,9 +167,23 @@ int WindowProgram::Run(int argc, char** argv) {
         mailer.Arrived(message);
     });
 
+    // The address book syncs on its own thread; its news reaches the status
+    // line, and a book changed here is shown again.
+    addressBook = std::make_unique<AddressBookSync>(
+        OnWindowThread,
+        [&binding](const std::string& statusLine, bool contactsChanged) {
+            binding.SetStatusText(statusLine);
+            if (contactsChanged)
+                binding.ContactsChanged();
+        },
+        setup.database);
+
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
-    DeferredStart deferred(binding.WindowWidget(), [&binding] { binding.Start(); });
+    DeferredStart deferred(binding.WindowWidget(), [&binding, &addressBook] {
+        binding.Start();
+        addressBook->Start();
+    });
     auto whenStarted = [&deferred](std::function<void()> task) {
         OnWindowThread(
             [&deferred, task = std::move(task)]() mutable { deferred.Run(std::move(task)); });
@@ -183,6 +208,7 @@ int WindowProgram::Run(int argc, char** argv) {
     binding.WindowWidget().show();
     const int status = QApplication::exec();
     server.Stop();
+    addressBook.reset();  // its thread ends before the window goes
     return status;
 }
 
