@@ -33,6 +33,11 @@ size_t Header(char* data, size_t size, size_t count, void* out) {
     return size * count;
 }
 
+int Progress(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* flag = static_cast<const std::atomic<bool>*>(stop);
+    return flag && flag->load() ? 1 : 0;  // non-zero aborts the transfer
+}
+
 void GlobalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -44,11 +49,13 @@ struct CardDavHttp::Impl {
     CURL* curl = nullptr;
     std::string user, password;
     long connectSeconds, requestSeconds;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 CardDavHttp::CardDavHttp(std::string user, std::string password, long connectSeconds,
-                         long requestSeconds)
+                         long requestSeconds, const std::atomic<bool>* stop)
     : impl_(std::make_unique<Impl>()) {
+    impl_->stop = stop;
     GlobalInit();
     impl_->curl = curl_easy_init();
     impl_->user = std::move(user);
@@ -78,6 +85,11 @@ HttpReply CardDavHttp::Send(const std::string& method, const std::string& url,
     curl_easy_setopt(c, CURLOPT_TIMEOUT, impl_->requestSeconds);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    if (impl_->stop) {
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Progress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(impl_->stop));
+    }
     if (!impl_->user.empty()) {
         curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
         curl_easy_setopt(c, CURLOPT_USERNAME, impl_->user.c_str());

@@ -3,6 +3,7 @@
 // connection is kept between requests). Every request has a connect time-out
 // and an overall time-out, so a server that stops answering ends it.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +19,9 @@ struct HttpReply {
 
 class CardDavHttp {
 public:
+    // `stop` (optional) ends a request in progress as soon as it is set.
     CardDavHttp(std::string user, std::string password, long connectSeconds = 10,
-                long requestSeconds = 120);
+                long requestSeconds = 120, const std::atomic<bool>* stop = nullptr);
     ~CardDavHttp();
     CardDavHttp(const CardDavHttp&) = delete;
     CardDavHttp& operator=(const CardDavHttp&) = delete;

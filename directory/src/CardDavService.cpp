@@ -13,13 +13,15 @@ CardDavService::~CardDavService() {
 }
 
 void CardDavService::Start(const CardDavSettings& settings) {
-    Stop();
-    if (!settings.Enabled())
-        return;
     std::lock_guard lock(mutex_);
-    stop_ = false;
+    settings_ = settings;
     now_ = true;
-    thread_ = std::thread([this, settings] { Loop(settings); });
+    if (!thread_.joinable()) {
+        stop_ = false;
+        abort_ = false;
+        thread_ = std::thread([this] { Loop(); });
+    }
+    wake_.notify_all();
 }
 
 void CardDavService::SyncNow() {
@@ -32,28 +34,28 @@ void CardDavService::Stop() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
+        abort_ = true;
         wake_.notify_all();
     }
     if (thread_.joinable())
         thread_.join();
 }
 
-bool CardDavService::Running() const {
-    std::lock_guard lock(mutex_);
-    return thread_.joinable() && !stop_;
-}
-
-void CardDavService::Loop(CardDavSettings settings) {
-    const auto interval = std::chrono::minutes(settings.syncMinutes);
+void CardDavService::Loop() {
     std::string lastLine;
     while (true) {
+        CardDavSettings settings;
         {
             std::unique_lock lock(mutex_);
+            const auto interval = std::chrono::minutes(settings_.syncMinutes);
             wake_.wait_for(lock, interval, [this] { return stop_ || now_; });
             if (stop_)
                 return;
             now_ = false;
+            settings = settings_;
         }
+        if (!settings.Enabled())
+            continue;
         CardDavReport report;
         std::string line;
         const notify::PasswordLookup password = FindCardDavPassword(settings);
@@ -61,8 +63,10 @@ void CardDavService::Loop(CardDavSettings settings) {
             line = vt::i18n::Tr(texts::kContext, texts::kNoPassword, {password.error});
         } else {
             // Short connect time: a server that is away is told within seconds.
-            CardDavSync sync(settings, password.password, database_, 5, 120);
+            CardDavSync sync(settings, password.password, database_, 5, 120, &abort_);
             report = sync.Run();
+            if (abort_)
+                return;
             line = report.StatusLine(settings.user);
         }
         // The same trouble again is not news: one line until it changes.

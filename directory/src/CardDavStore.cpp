@@ -227,6 +227,13 @@ Status CardDavStore::DropShared(const std::string& href) {
     return Run("DELETE FROM CardDavState WHERE Href = ?", {href});
 }
 
+Status CardDavStore::Relink(const std::string& href, std::int64_t contactId) {
+    return Run(
+        "UPDATE CardDavState SET ContactId = ?2, LocalDeleted = 0, LocalEdits = LocalEdits + 1 "
+        "WHERE Href = ?1",
+        {href}, {contactId});
+}
+
 Status CardDavStore::MarkSent(const std::string& href, const std::string& etag,
                               const std::string& card, std::int64_t edits) {
     return Run(

@@ -58,6 +58,10 @@ public:
     // Inserts or replaces the state of `card.href`, its marks cleared.
     storage::Status PutShared(const SharedCard& card);
     storage::Status DropShared(const std::string& href);
+    // A card deleted here whose contact came back under a new ID (the
+    // converter's import replaces the whole table): the card is the new
+    // contact's, marked edited, so it is updated rather than deleted.
+    storage::Status Relink(const std::string& href, std::int64_t contactId);
     // After a card was sent: the new version, and the edits it carried
     // taken off the count (edits made meanwhile stay counted).
     storage::Status MarkSent(const std::string& href, const std::string& etag,

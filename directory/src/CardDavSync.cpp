@@ -84,8 +84,9 @@ void SplitUrl(const std::string& url, std::string& origin, std::string& path) {
 
 class Runner {
 public:
-    Runner(const CardDavSettings& s, const std::string& password, long connect, long request)
-        : settings_(s), http_(s.user, password, connect, request) {
+    Runner(const CardDavSettings& s, const std::string& password, long connect, long request,
+           const std::atomic<bool>* stop)
+        : settings_(s), http_(s.user, password, connect, request, stop) {
         SplitUrl(s.url, origin_, bookPath_);
     }
 
@@ -135,6 +136,7 @@ private:
     bool Apply(const std::vector<Remote>& changed, const std::vector<std::string>& removed,
                const std::string& token);
     void ApplyCard(const Remote& remote);
+    void Relink();
     bool Push();
 
     CardDavSettings settings_;
@@ -358,8 +360,32 @@ bool Runner::Apply(const std::vector<Remote>& changed, const std::vector<std::st
     return true;
 }
 
+// Contacts new here that carry the name of a card deleted here are that
+// card again (a table replaced by an import): relinked, they update it, so
+// its properties without a column and its address stay.
+void Runner::Relink() {
+    std::multimap<std::string, std::string> deleted;  // name -> href
+    for (const SharedCard& shared : store_->LocalChanges()) {
+        std::vector<vcard::ContactFields> old;
+        std::string error;
+        if (shared.localDeleted && vcard::VCard::Parse(shared.card, old, error) && !old.empty())
+            deleted.emplace(old.front()[0], shared.href);
+    }
+    if (deleted.empty())
+        return;
+    for (std::int64_t id : store_->Unshared()) {
+        const std::optional<vcard::ContactFields> local = store_->Contact(id);
+        const auto at = local ? deleted.find((*local)[0]) : deleted.end();
+        if (at == deleted.end())
+            continue;
+        if (DatabaseOk(store_->Relink(at->second, id)))
+            deleted.erase(at);
+    }
+}
+
 bool Runner::Push() {
     const std::vector<std::string> vcardType = {"Content-Type: text/vcard; charset=utf-8"};
+    Relink();
     for (const SharedCard& shared : store_->LocalChanges()) {
         std::vector<vcard::ContactFields> old;
         std::string error;
@@ -427,15 +453,17 @@ bool Runner::Push() {
 }  // namespace
 
 CardDavSync::CardDavSync(CardDavSettings settings, std::string password,
-                         std::filesystem::path database, long connectSeconds, long requestSeconds)
+                         std::filesystem::path database, long connectSeconds, long requestSeconds,
+                         const std::atomic<bool>* stop)
     : settings_(std::move(settings)),
       password_(std::move(password)),
       database_(std::move(database)),
       connectSeconds_(connectSeconds),
-      requestSeconds_(requestSeconds) {}
+      requestSeconds_(requestSeconds),
+      stop_(stop) {}
 
 CardDavReport CardDavSync::Run() {
-    Runner runner(settings_, password_, connectSeconds_, requestSeconds_);
+    Runner runner(settings_, password_, connectSeconds_, requestSeconds_, stop_);
     return runner.Run(database_);
 }
 

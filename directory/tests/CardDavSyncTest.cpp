@@ -236,6 +236,60 @@ TEST_F(CardDavSyncTest, DeletionsTravelBothWays) {
     EXPECT_EQ(Get("b.vcf").status, 404);
 }
 
+TEST_F(CardDavSyncTest, ATokenTheServerNoLongerKnowsFallsBackToComparingETags) {
+    const std::string etag = Put("n1.vcf", Card("n1", "남궁민", "TEL;TYPE=CELL:01080808080\r\n"));
+    Put("n2.vcf", Card("n2", "노은비", "TEL;TYPE=CELL:01090909090\r\n"));
+    Put("n3.vcf", Card("n3", "도하늘", "TEL;TYPE=CELL:01010101010\r\n"));
+    Sync();
+    Put("n1.vcf", Card("n1", "남궁민", "TEL;TYPE=CELL:01080800000\r\n"), etag);
+    EXPECT_EQ(server_->Curl("DELETE", settings_.url + "n2.vcf").status / 100, 2);
+    {
+        storage::RecordSet book(vantelo::CardDavBookSchema());
+        ASSERT_TRUE(book.Open(vantelo::DefaultDatabasePath()).ok());
+        ASSERT_TRUE(book.MoveFirst().ok());
+        ASSERT_TRUE(book.Edit().ok());
+        ASSERT_TRUE(book.SetField("SyncToken", std::string("http://radicale.org/ns/sync/0")).ok());
+        ASSERT_TRUE(book.Update().ok());
+    }
+    const CardDavReport report = Sync();
+    EXPECT_FALSE(report.incremental);
+    EXPECT_TRUE(report.problems.empty());
+    EXPECT_EQ(report.Count(Kind::ChangedHere), 1) << ::testing::PrintToString(report.ChangeLines());
+    EXPECT_EQ(report.Count(Kind::RemovedHere), 1);
+    EXPECT_EQ(report.changes.size(), 2u);  // the unchanged card is not fetched again
+    EXPECT_EQ(Caller("01080800000"), "남궁민");
+    EXPECT_EQ(Caller("01090909090"), "");
+    EXPECT_TRUE(Sync().incremental);
+}
+
+TEST_F(CardDavSyncTest, AnImportThatReplacesTheWholeBookKeepsTheCards) {
+    Put("yun.vcf", Card("yun", "윤서연", "TEL;TYPE=CELL:01060606060\r\nNOTE:keeps this\r\n"));
+    Put("jo.vcf", Card("jo", "조민호", "TEL;TYPE=CELL:01070707070\r\n"));
+    Sync();
+    // As the converter imports: every row deleted, the file's rows added.
+    DeleteHere("윤서연");
+    DeleteHere("조민호");
+    {
+        vantelo::CRSAddressList set;
+        vantelo::ContactRecord yun, jo;
+        yun.fields[0] = "윤서연";
+        yun.fields[4] = "01066666666";
+        jo.fields[0] = "조민호";
+        jo.fields[4] = "01070707070";
+        ASSERT_TRUE(set.AddContact(yun).ok());
+        ASSERT_TRUE(set.AddContact(jo).ok());
+    }
+    const CardDavReport report = Sync();
+    EXPECT_EQ(report.Count(Kind::SentChange), 1) << ::testing::PrintToString(report.ChangeLines());
+    EXPECT_EQ(report.Count(Kind::RemovedThere), 0);
+    EXPECT_EQ(report.Count(Kind::SentNew), 0);
+    const auto yun = Get("yun.vcf");
+    EXPECT_NE(yun.body.find("01066666666"), std::string::npos) << yun.body;
+    EXPECT_NE(yun.body.find("keeps this"), std::string::npos);
+    EXPECT_EQ(Get("jo.vcf").status, 200);
+    EXPECT_EQ(Sync().changes.size(), 0u);
+}
+
 TEST_F(CardDavSyncTest, AMemberThatIsNoVCardIsOneLineAndTheRestSyncs) {
     Put("ok1.vcf", Card("ok1", "마바", "TEL;TYPE=CELL:01033330000\r\n"));
     server_->StoreForeignMember("contacts", "notes.vcf", "shopping list: milk, bread\n");

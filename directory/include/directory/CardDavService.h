@@ -28,22 +28,25 @@ public:
     CardDavService(const CardDavService&) = delete;
     CardDavService& operator=(const CardDavService&) = delete;
 
-    // (Re)starts with these settings, syncing at once; settings that are not
-    // Enabled() stop the thread.
+    // Starts, or hands new settings to the running thread, and syncs at
+    // once; settings that are not Enabled() pause the syncs. Never waits for
+    // a sync in progress (the window's thread calls it).
     void Start(const CardDavSettings& settings);
     void SyncNow();
+    // Ends a sync in progress and joins the thread (the program's end).
     void Stop();
-    bool Running() const;
 
 private:
-    void Loop(CardDavSettings settings);
+    void Loop();
 
     std::filesystem::path database_;
     Sink sink_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
+    CardDavSettings settings_;
     bool stop_ = false;
     bool now_ = false;
+    std::atomic<bool> abort_{false};
     std::thread thread_;
 };
 

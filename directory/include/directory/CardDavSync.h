@@ -13,6 +13,7 @@
 // run (each as one line). No toolkit in this interface; it blocks, so the
 // programs run it off their window's thread (see CardDavService).
 
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -67,9 +68,11 @@ struct CardDavReport {
 
 class CardDavSync {
 public:
-    // `connectSeconds`/`requestSeconds` bound every request.
+    // `connectSeconds`/`requestSeconds` bound every request; `stop` (optional)
+    // ends a request in progress, and with it the run, as soon as it is set.
     CardDavSync(CardDavSettings settings, std::string password, std::filesystem::path database,
-                long connectSeconds = 10, long requestSeconds = 120);
+                long connectSeconds = 10, long requestSeconds = 120,
+                const std::atomic<bool>* stop = nullptr);
 
     CardDavReport Run();
 
@@ -78,6 +81,7 @@ private:
     std::string password_;
     std::filesystem::path database_;
     long connectSeconds_, requestSeconds_;
+    const std::atomic<bool>* stop_;
 };
 
 }  // namespace directory

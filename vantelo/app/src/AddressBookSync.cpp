@@ -31,7 +31,7 @@ bool AddressBookSync::Start() {
     std::string error;
     const auto settings = directory::LoadCardDavSettings(&error);
     if (!settings) {
-        service_.Stop();
+        service_.Start({});  // pauses the syncs
         say_(error, false);
         return false;
     }
