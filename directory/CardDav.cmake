@@ -18,7 +18,7 @@ target_link_libraries(vtcarddav PUBLIC vtsecret vtplatform Threads::Threads
   PRIVATE vantelo_core vtstorage vtvcard vtworkbook vti18n CURL::libcurl Qt6::Core SQLite::SQLite3)
 
 vantelo_add_test(NAME carddav_tests
-  SOURCES tests/CardDavSyncTest.cpp tests/CardDavSettingsTest.cpp
+  SOURCES tests/CardDavSyncTest.cpp tests/CardDavSettingsTest.cpp tests/CardDavServiceTest.cpp
   LIBS vtcarddav vantelo_core vtstorage vttestsupport)
 if(VANTELO_BUILD_BENCHMARKS)
   add_executable(carddav_bench bench/CardDavBench.cpp)
