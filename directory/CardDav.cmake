@@ -19,7 +19,7 @@ target_link_libraries(vtcarddav PUBLIC vtsecret vtplatform Threads::Threads
 
 vantelo_add_test(NAME carddav_tests
   SOURCES tests/CardDavSyncTest.cpp tests/CardDavSettingsTest.cpp tests/CardDavServiceTest.cpp
-  LIBS vtcarddav vantelo_core vtstorage vttestsupport)
+  LIBS vtcarddav vtvcard vantelo_core vtstorage vttestsupport)
 if(VANTELO_BUILD_BENCHMARKS)
   add_executable(carddav_bench bench/CardDavBench.cpp)
   target_link_libraries(carddav_bench PRIVATE vtcarddav vantelo_core vttestsupport)

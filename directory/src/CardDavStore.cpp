@@ -12,8 +12,6 @@ using storage::Status;
 
 namespace {
 
-constexpr size_t kFieldChars = 255;  // the contact columns' width
-
 // Edits and deletions by any program that writes the file. The sync's own
 // writes are counted too and taken off again in the same transaction.
 constexpr const char* kTriggers =
@@ -191,7 +189,7 @@ storage::Result<std::int64_t> CardDavStore::AddContact(const vcard::ContactField
     std::vector<std::string> values;
     for (int i = 0; i < vcard::kFieldCount; ++i) {
         marks += i ? ", ?" : "?";
-        values.push_back(workbook::FirstCharacters(fields[i], kFieldChars));
+        values.push_back(workbook::FirstCharacters(fields[i], kContactFieldChars));
     }
     Status s = Run("INSERT INTO AddressList (" + FieldList() + ") VALUES (" + marks + ")", values);
     if (!s.ok())
@@ -204,7 +202,7 @@ Status CardDavStore::UpdateContact(std::int64_t id, const vcard::ContactFields& 
     std::vector<std::string> values;
     for (int i = 0; i < vcard::kFieldCount; ++i) {
         sets += std::string(i ? ", " : "") + "\"" + vantelo::kContactFieldNames[i] + "\" = ?";
-        values.push_back(workbook::FirstCharacters(fields[i], kFieldChars));
+        values.push_back(workbook::FirstCharacters(fields[i], kContactFieldChars));
     }
     return Run("UPDATE AddressList SET " + sets + " WHERE ID = ?", values, {id});
 }

@@ -18,6 +18,9 @@
 
 namespace directory {
 
+// The width of the contact columns: longer card values are cut to it here.
+inline constexpr size_t kContactFieldChars = 255;
+
 struct SharedCard {
     std::int64_t contactId = 0;
     std::string href;

@@ -10,6 +10,7 @@
 #include "CardDavMultistatus.h"
 #include "CardDavStore.h"
 #include "vcard/VCard.h"
+#include "workbook/Utf8.h"
 
 namespace directory {
 
@@ -56,6 +57,24 @@ std::string MultigetBody(const std::vector<std::string>& hrefs) {
         "<D:prop><D:getetag/><C:address-data/></D:prop>";
     for (const auto& h : hrefs) body += "<D:href>" + XmlEscape(h) + "</D:href>";
     return body + "</C:addressbook-multiget>";
+}
+
+// The contact as its card holds it: a value the book keeps cut to its
+// column's width stands for the card's whole value while the kept part is
+// unchanged, so an edit of another field never cuts it on the server.
+vcard::ContactFields Effective(const std::string& card, const vcard::ContactFields& local) {
+    std::vector<vcard::ContactFields> cards;
+    std::string error;
+    if (!vcard::VCard::Parse(card, cards, error) || cards.empty())
+        return local;
+    vcard::ContactFields out = local;
+    for (int f = 0; f < vcard::kFieldCount; ++f) {
+        const std::string& whole = cards.front()[f];
+        if (whole.size() > local[f].size() &&
+            workbook::FirstCharacters(whole, kContactFieldChars) == local[f])
+            out[f] = whole;
+    }
+    return out;
 }
 
 // Without a known version (a server that gave no ETag) the write is plain.
@@ -301,7 +320,9 @@ void Runner::ApplyCard(const Remote& remote) {
         return;
     }
     const SharedCard next{shared->contactId, remote.href, remote.etag, remote.card};
-    const std::optional<vcard::ContactFields> local = store_->Contact(shared->contactId);
+    std::optional<vcard::ContactFields> local = store_->Contact(shared->contactId);
+    if (local)
+        local = Effective(shared->card, *local);
     const bool editedHere = local && shared->localEdits > 0 &&
                             vcard::VCard::Merge(shared->card, *local) != shared->card;
     if (editedHere) {
@@ -335,7 +356,7 @@ bool Runner::Apply(const std::vector<Remote>& changed, const std::vector<std::st
         const std::optional<vcard::ContactFields> local = store_->Contact(shared->contactId);
         const std::string name = local ? (*local)[0] : std::string();
         if (!shared->localDeleted && shared->localEdits > 0 && local &&
-            vcard::VCard::Merge(shared->card, *local) != shared->card) {
+            vcard::VCard::Merge(shared->card, Effective(shared->card, *local)) != shared->card) {
             // Edited here: kept, and sent again as a new card below.
             if (DatabaseOk(store_->DropShared(href)))
                 report_.changes.push_back({Kind::KeptEdited, name, {}});
@@ -408,7 +429,7 @@ bool Runner::Push() {
         const std::optional<vcard::ContactFields> local = store_->Contact(shared.contactId);
         if (!local)
             continue;
-        const std::string card = vcard::VCard::Merge(shared.card, *local);
+        const std::string card = vcard::VCard::Merge(shared.card, Effective(shared.card, *local));
         if (card == shared.card) {  // only columns without a card property changed
             DatabaseOk(store_->MarkSent(shared.href, shared.etag, card, shared.localEdits));
             continue;

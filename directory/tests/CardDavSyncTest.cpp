@@ -15,6 +15,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
+#include "vcard/VCard.h"
 
 namespace directory {
 namespace {
@@ -158,8 +159,12 @@ TEST_F(CardDavSyncTest, ACardPutWithCurlNamesTheNextCallerAndFillsTheFields) {
 }
 
 TEST_F(CardDavSyncTest, AnEditHereReachesTheServerWithTheRightETag) {
-    const std::string etag =
-        Put("park.vcf", Card("park", "박민수", "TEL;TYPE=CELL:01055556666\r\nNOTE:keeps this\r\n"));
+    // A home address longer than the book's column keeps its whole length.
+    const std::string address(300, 'x');
+    const std::string etag = Put("park.vcf", Card("park", "박민수",
+                                                  "TEL;TYPE=CELL:01055556666\r\nNOTE:keeps this\r\n"
+                                                  "ADR;TYPE=HOME:;;" +
+                                                      address + ";;;;\r\n"));
     Sync();
     EXPECT_EQ(KeptETag("park.vcf"), etag);
     EditHere("박민수", "CellPhone", "01077778888");
@@ -171,6 +176,11 @@ TEST_F(CardDavSyncTest, AnEditHereReachesTheServerWithTheRightETag) {
     EXPECT_NE(now.body.find("01077778888"), std::string::npos) << now.body;
     EXPECT_EQ(now.body.find("01055556666"), std::string::npos);
     EXPECT_NE(now.body.find("keeps this"), std::string::npos);  // a property without a field
+    std::vector<vcard::ContactFields> parsed;
+    std::string error;
+    ASSERT_TRUE(vcard::VCard::Parse(now.body, parsed, error)) << error;
+    EXPECT_EQ(parsed.at(0)[3], address);
+    EXPECT_EQ(Book()["박민수"].fields[3].size(), 255u);
     EXPECT_NE(now.etag, etag);
     EXPECT_EQ(KeptETag("park.vcf"), now.etag);
     // The old version is refused by the server: the sync's PUT replaced it.
