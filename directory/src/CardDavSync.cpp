@@ -307,6 +307,8 @@ void Runner::ApplyCard(const Remote& remote) {
         }
         if (DatabaseOk(store_->PutShared({id.value(), remote.href, remote.etag, remote.card})))
             report_.changes.push_back({kind, fields[0], {}});
+        else  // without its state it would go back to the server as a new card
+            store_->DeleteContact(id.value());
     };
     if (!shared) {
         addNew(Kind::AddedHere);
