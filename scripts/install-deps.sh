@@ -18,6 +18,7 @@ packages=(
   at-spi2-core python3-pyatspi
   espeak-ng sox
   libcurl4-openssl-dev libsecret-1-dev python3-aiosmtpd openssl
+  curl
   dbus-bin gnome-keyring libsecret-tools
   dpkg-dev lintian appstream
   libusb-1.0-0-dev umockdev libumockdev-dev

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "notify/SecretPassword.h"
+#include "notify/StoredPassword.h"
 
 namespace directory {
 
@@ -43,7 +43,7 @@ void LdapLookup::Run() {
     // Secret Service.
     std::optional<LdapClient> client;
     const notify::PasswordLookup password =
-        notify::FindPassword({"directory", "Vantelo directory", settings_.server, settings_.bindDn,
+        notify::FindStoredPassword({"directory", "Vantelo directory", settings_.server, settings_.bindDn,
                               settings_.passwordFile});
     if (password.ok)
         client.emplace(settings_, password.password);

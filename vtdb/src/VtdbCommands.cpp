@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "MailTest.h"
+#include "SyncCommand.h"
 #include "TsvText.h"
 #include "i18n/Translations.h"
 #include "platform/Clock.h"
@@ -46,7 +47,8 @@ const char* const kUsage = QT_TRANSLATE_NOOP(
     "       vtdb block list\n"
     "       vtdb block remove 패턴\n"
     "       vtdb mail-test\n"
-    "       vtdb messages [--heard 번호|all]\n");
+    "       vtdb messages [--heard 번호|all]\n"
+    "       vtdb sync\n");
 
 std::string Usage() {
     return vt::i18n::Tr(kContext, kUsage);
@@ -676,6 +678,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (command == "messages")
         return Messages(o, out, err);
+    if (command == "sync")
+        return SyncCommand({args.begin() + 1, args.end()}, out, err);
     err << "vtdb: " << T(QT_TRANSLATE_NOOP("vtdb", "알 수 없는 명령 '%1'"), {command}) << "\n"
         << Usage();
     return 2;

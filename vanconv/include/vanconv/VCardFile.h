@@ -1,7 +1,6 @@
 #pragma once
-// Contacts as vCards, the form desktop contact books exchange. Reads
-// versions 3.0 and 4.0 (UTF-8; folded lines, escapes, TYPE parameters in
-// either version's form) and writes 3.0.
+// vCard files for the converter; the cards themselves are read and written
+// by vcard::VCard (versions 3.0 and 4.0 read, 3.0 written).
 //
 // A file read becomes a one-sheet workbook whose row 1 holds the sixteen
 // field names and each card one row below it, so that it is mapped and
@@ -16,12 +15,14 @@
 #include <string>
 
 #include "vanconv/ConvertFields.h"
+#include "vcard/VCard.h"
 #include "workbook/Workbook.h"
 #include "workbook/WorkbookWriter.h"
 
 namespace vanconv {
 
-using ContactFields = std::array<std::string, kFieldCount>;
+using ContactFields = vcard::ContactFields;
+static_assert(vcard::kFieldCount == kFieldCount, "the vCard fields are the sixteen fields");
 
 class VCardFile {
 public:

@@ -15,8 +15,9 @@
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
 #include "vantelo/app/DirectoryNamer.h"
-#include "vantelo/app/MessageMailer.h"
+#include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/DatabasePhoneStore.h"
@@ -102,7 +103,7 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
     } else {
         error = "unknown action: " + verb +
                 " (hook, key D, number TEXT, redial, flash, pickup, mute, record, play FILE, "
-                "ars, memo TEXT, quit)";
+                "ars, memo TEXT, sync, quit)";
         return false;
     }
     return true;
@@ -155,12 +156,22 @@ int HeadlessProgram::Run() {
         view.MessageBox(serverError);
 
     SignalWatcher signals([&] { loop.PostTask(exitSequence); });
+    // The address book syncs on its own thread; its news is one notice.
+    AddressBookSync addressBook(
+        [&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },
+        [&view](const std::string& line, bool) { view.Notice(line); },
+        appFolder / kDatabaseFileName);
+    addressBook.Start();
     std::atomic<bool> stop{false};
     std::thread inputThread([&] {
         ReadActions(stop, [&](std::string action) {
             loop.PostTask([&, action] {
                 if (action == "quit") {
                     exitSequence();
+                    return;
+                }
+                if (action == "sync") {
+                    addressBook.SyncNow();
                     return;
                 }
                 std::string error;

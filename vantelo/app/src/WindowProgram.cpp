@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/DeferredStart.h"
 #include "vantelo/app/LindevLine.h"
@@ -127,6 +128,16 @@ int WindowProgram::Run(int argc, char** argv) {
     LindevLine line;
     pages::WindowSetup setup;
     setup.database = appFolder / kDatabaseFileName;
+    // Made once the window is; the settings page reaches it from the start.
+    std::unique_ptr<AddressBookSync> addressBook;
+    setup.addressBookSaved = [&addressBook] {
+        if (addressBook)
+            addressBook->Start();
+    };
+    setup.syncAddressBook = [&addressBook] {
+        if (addressBook)
+            addressBook->SyncNow();
+    };
     pages::PhoneBinding binding({line, vt::SystemClock::Instance(),
                                  PhoneController::Places{appFolder, vt::SettingsFilePath()},
                                  setup});
@@ -175,12 +186,24 @@ int WindowProgram::Run(int argc, char** argv) {
     if (namer.Start())
         binding.Phone().SetCallerDirectory(&namer);
 
+    // The address book syncs on its own thread; its news reaches the status
+    // line, and a book changed here is shown again.
+    addressBook = std::make_unique<AddressBookSync>(
+        OnWindowThread,
+        [&binding](const std::string& statusLine, bool contactsChanged) {
+            binding.SetStatusText(statusLine);
+            if (contactsChanged)
+                binding.ContactsChanged();
+        },
+        setup.database);
+
     // The line opens after the window's first paint; what needs the phone
     // started waits for that.
-    DeferredStart deferred(binding.WindowWidget(), [&binding, &callerIdProblem] {
+    DeferredStart deferred(binding.WindowWidget(), [&binding, &callerIdProblem, &addressBook] {
         binding.Start();
         if (!callerIdProblem.empty())
             binding.SetStatusText(callerIdProblem);
+        addressBook->Start();
     });
     auto whenStarted = [&deferred](std::function<void()> task) {
         OnWindowThread(
@@ -208,6 +231,7 @@ int WindowProgram::Run(int argc, char** argv) {
     binding.Phone().SetLineWatcher(nullptr);
     binding.Phone().SetCallerDirectory(nullptr);
     server.Stop();
+    addressBook.reset();  // its thread ends before the window goes
     return status;
 }
 

@@ -21,6 +21,105 @@
     </message>
 </context>
 <context>
+    <name>directory</name>
+    <message>
+        <source>주소록 설정: Url &apos;%1&apos;은(는) http:// 또는 https:// 주소가 아닙니다</source>
+        <translation>address book settings: Url &apos;%1&apos; is not an http:// or https:// address</translation>
+    </message>
+    <message>
+        <source>주소록 설정: User에 제어 문자가 있습니다</source>
+        <translation>address book settings: User has control characters</translation>
+    </message>
+    <message>
+        <source>주소록 설정: SyncMinutes &apos;%1&apos;은(는) 1에서 1440 사이의 분이 아닙니다</source>
+        <translation>address book settings: SyncMinutes &apos;%1&apos; is not a number of minutes from 1 to 1440</translation>
+    </message>
+    <message>
+        <source>주소록 설정: Password 키는 읽지 않습니다. 비밀번호는 비밀 저장소나 PasswordFile이 가리키는 0600 파일에 두십시오</source>
+        <translation>address book settings: a Password key is never read; put the password in the secret store or in a 0600 file named by PasswordFile</translation>
+    </message>
+    <message>
+        <source>주소록 설정: 설정 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>address book settings: the settings file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>주소록 비밀번호를 찾을 수 없습니다: %1</source>
+        <translation>no password for the address book: %1</translation>
+    </message>
+    <message>
+        <source>추가됨(서버에서): %1</source>
+        <translation>added (from the server): %1</translation>
+    </message>
+    <message>
+        <source>변경됨(서버에서): %1</source>
+        <translation>changed (from the server): %1</translation>
+    </message>
+    <message>
+        <source>삭제됨(서버에서): %1</source>
+        <translation>deleted (on the server): %1</translation>
+    </message>
+    <message>
+        <source>서버에 추가함: %1</source>
+        <translation>added to the server: %1</translation>
+    </message>
+    <message>
+        <source>서버에 변경 보냄: %1</source>
+        <translation>change sent to the server: %1</translation>
+    </message>
+    <message>
+        <source>서버에서 삭제함: %1</source>
+        <translation>deleted from the server: %1</translation>
+    </message>
+    <message>
+        <source>양쪽에서 변경됨: %1 - 서버의 것을 두고 이 프로그램의 것은 &apos;%2&apos;(으)로 저장함</source>
+        <translation>changed on both sides: %1 - the server&apos;s version kept, this program&apos;s saved as &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>서버에서 삭제되었지만 여기서 고친 연락처라 남겨 다시 보냄: %1</source>
+        <translation>deleted on the server but edited here, so kept and sent again: %1</translation>
+    </message>
+    <message>
+        <source>주소록 동기화: 받음 %1, 보냄 %2, 충돌 %3</source>
+        <translation>address book sync: %1 received, %2 sent, %3 conflicts</translation>
+    </message>
+    <message>
+        <source>주소록 동기화: 바뀐 것 없음</source>
+        <translation>address book sync: nothing changed</translation>
+    </message>
+    <message>
+        <source>주소록 서버에 연결할 수 없습니다: %1</source>
+        <translation>cannot reach the address book server: %1</translation>
+    </message>
+    <message>
+        <source>주소록 서버가 로그인을 거절했습니다(401): 사용자 %1의 비밀번호를 확인하십시오</source>
+        <translation>the address book server refused the login (401): check the password of user %1</translation>
+    </message>
+    <message>
+        <source>서버의 카드가 그 사이에 바뀌어 보내지 않았습니다(412): %1 - 다음 동기화에서 맞춥니다</source>
+        <translation>not sent, the server&apos;s card changed meanwhile (412): %1 - the next sync reconciles it</translation>
+    </message>
+    <message>
+        <source>vCard가 아닌 항목은 건너뜁니다: %1 (%2)</source>
+        <translation>skipped a member that is not a vCard: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>주소록 서버 오류 %1: %2</source>
+        <translation>address book server error %1: %2</translation>
+    </message>
+    <message>
+        <source>주소록 서버의 응답을 읽을 수 없습니다: %1</source>
+        <translation>cannot read the address book server&apos;s answer: %1</translation>
+    </message>
+    <message>
+        <source>연락처 데이터베이스 오류: %1</source>
+        <translation>contact database error: %1</translation>
+    </message>
+    <message>
+        <source>주소록 동기화가 설정되지 않았습니다([CardDav] Url)</source>
+        <translation>the address book sync is not set up ([CardDav] Url)</translation>
+    </message>
+</context>
+<context>
     <name>vantelo</name>
     <message>
         <source>사용법: vantelo [--headless] | tel:번호 | callto:번호 | --dial 번호 | --hangup

@@ -57,9 +57,26 @@ TableSchema HeardListSchema() {
     return t;
 }
 
+TableSchema CardDavStateSchema() {
+    TableSchema t;
+    t.name = "CardDavState";
+    t.columns = {{"ContactId", ColumnType::Long},  {"Href", ColumnType::Text, 2048},
+                 {"ETag", ColumnType::Text, 1024}, {"Card", ColumnType::Text, 4 << 20},
+                 {"LocalEdits", ColumnType::Long}, {"LocalDeleted", ColumnType::YesNo}};
+    t.indexes = {{"ContactId"}, {"Href"}};
+    return t;
+}
+
+TableSchema CardDavBookSchema() {
+    TableSchema t;
+    t.name = "CardDavBook";
+    t.columns = {{"Url", ColumnType::Text, 2048}, {"SyncToken", ColumnType::Text, 2048}};
+    return t;
+}
+
 std::vector<TableSchema> PhoneTables() {
-    return {AddressListSchema(), InnerLineListSchema(), CallListSchema(), BlockListSchema(),
-            HeardListSchema()};
+    return {AddressListSchema(), InnerLineListSchema(), CallListSchema(),   BlockListSchema(),
+            HeardListSchema(),   CardDavStateSchema(),  CardDavBookSchema()};
 }
 
 TableSchema CallListSchema() {

@@ -84,7 +84,8 @@ TEST(VanteloDatabase, OlderCallLogGainsItsMissingColumnsAndKeepsItsCalls) {
     auto r = PrepareDatabase(vt::SystemClock::Instance());
     ASSERT_TRUE(r.ok()) << r.status().ToString();
     EXPECT_EQ(r.value().tablesAdded,
-              (std::vector<std::string>{"AddressList", "InnerLineList", "BlockList", "HeardList"}));
+              (std::vector<std::string>{"AddressList", "InnerLineList", "BlockList", "HeardList",
+                                        "CardDavState", "CardDavBook"}));
     EXPECT_EQ(r.value().columnsAdded.size(), 7u);
     storage::RecordSet rs(CallListSchema());
     ASSERT_TRUE(rs.Open(file).ok());

@@ -188,6 +188,13 @@ void ContactPage::Fill() {
     grid_->viewport()->update();
 }
 
+void ContactPage::ReloadContacts() {
+    if (!records_->IsOpen())
+        return;
+    Check(records_->ReApply());
+    Refill();
+}
+
 void ContactPage::Refill() {
     Fill();
     ShowDetails();

@@ -81,6 +81,8 @@ public:
     // Shows the caller's entry on this page (while a call rings), searched
     // by the number as the book stores it.
     void ShowCaller(const std::string& bookNumber);
+    // Reads the table again (another program changed it), keeping the filters.
+    void ReloadContacts();
     void AddEntry(const ContactRecord& record);
     void ModifyEntry(const ContactRecord& record);
     void SaveMemo(const QString& text);

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "AddressBookPage.h"
 #include "CallListPage.h"
 #include "PhoneWindow.h"
 #include "SoundFileDialog.h"
@@ -77,6 +78,11 @@ PhoneBinding::~PhoneBinding() {
 void PhoneBinding::SetStatusText(const std::string& text) {
     if (window_)  // the call log page stops its playback while the window closes
         window_->SetStatusText(Q(vt::i18n::TrLines(text::kContext, text)));
+}
+
+void PhoneBinding::ContactsChanged() {
+    if (window_)
+        window_->AddressBook().ReloadContacts();
 }
 
 void PhoneBinding::SetNumberText(const std::string& text) {

@@ -108,6 +108,7 @@ PhoneWindow::PhoneWindow(PhoneActions& phone, const Setup& setup, QWidget* paren
     addressBook_->Open(setup.database);
     innerLine_->Open(setup.database);
     settings_->UseDatabase(setup.database);
+    settings_->UseAddressBook(setup.addressBookSaved, setup.syncAddressBook);
     if (!addressBook_->OpenError().empty())
         SetStatusText(vt::widgets::Q(addressBook_->OpenError()));
 

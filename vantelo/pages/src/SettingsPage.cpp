@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -16,6 +17,7 @@
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "SoundFileDialog.h"
+#include "platform/IniStore.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
@@ -197,6 +199,27 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
     blockKey->setContext(Qt::WidgetWithChildrenShortcut);
     connect(blockKey, &QShortcut::activated, this, &SettingsPage::OpenBlockList);
     AccessibleNames::Apply(AccessibleNames::SettingsPage(), [this](int id) { return Control(id); });
+
+    // The address-book server, in the free corner beside the block list.
+    auto* addressBook = new QPushButton(tr("주소록 서버..."), this);
+    addressBook->setGeometry(520, 432, 92, 28);
+    addressBook->setToolTip(tr("주소록 서버(CardDAV) 설정과 동기화 (Ctrl+D)"));
+    addressBook->setAccessibleName(tr("주소록 서버 (Ctrl+D)"));
+    connect(addressBook, &QPushButton::clicked, this, &SettingsPage::OpenAddressBook);
+    auto* addressKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    addressKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(addressKey, &QShortcut::activated, this, &SettingsPage::OpenAddressBook);
+}
+
+void SettingsPage::OpenAddressBook() {
+    if (!addressBook_) {
+        addressBook_ =
+            new CardDavDialog(vt::SettingsFilePath(), addressBookSaved_, syncAddressBook_, this);
+        addressBook_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    addressBook_->open();
+    addressBook_->raise();
+    addressBook_->activateWindow();
 }
 
 QWidget* SettingsPage::Control(int id) const {

@@ -5,7 +5,8 @@
 // settings each time the window switches to it; edits stay in the controls
 // until Ok copies them into the settings and saves them. Its block list
 // button opens the editor of the screening rules, which are in the database
-// and stored as they are edited.
+// and stored as they are edited; its address-book button opens the settings
+// of the address-book server ([CardDav]).
 
 #include <QImage>
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include <map>
 
 #include "BlockListDialog.h"
+#include "CardDavDialog.h"
 #include "PageOwner.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "widgets/SkinImages.h"
@@ -70,6 +72,15 @@ public:
     // The open editor; nullptr when closed.
     BlockListDialog* BlockList() const { return blockList_; }
 
+    // What the address-book server dialog calls after a save and for a sync.
+    void UseAddressBook(std::function<void()> saved, std::function<void()> syncNow) {
+        addressBookSaved_ = std::move(saved);
+        syncAddressBook_ = std::move(syncNow);
+    }
+    // Opens the address-book server dialog (or brings the open one forward).
+    void OpenAddressBook();
+    CardDavDialog* AddressBook() const { return addressBook_; }
+
     // Ranges of the two message settings, in seconds (silence 0: off).
     static constexpr int kMinMessageRange[2] = {0, 9};
     static constexpr int kSilenceRange[2] = {0, 30};
@@ -99,6 +110,8 @@ private:
     std::function<QString()> chooseGreeting_;
     std::filesystem::path database_;
     QPointer<BlockListDialog> blockList_;
+    std::function<void()> addressBookSaved_, syncAddressBook_;
+    QPointer<CardDavDialog> addressBook_;
 };
 
 }  // namespace vantelo::pages

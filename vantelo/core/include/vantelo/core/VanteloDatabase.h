@@ -24,6 +24,15 @@ storage::TableSchema BlockListSchema();
 // HeardList: the answering machine's messages that were heard (the call's
 // record number and when), beside the call log so its columns stay as they are.
 storage::TableSchema HeardListSchema();
+// CardDavState: what the address-book sync knows of each contact it shares
+// with the server: the contact's ID in AddressList, the card's address
+// (Href) and version (ETag), the card as last exchanged (Card, so fields
+// without a column survive), and the marks of changes made here since
+// (LocalEdits counts edits, LocalDeleted), which triggers on AddressList set
+// for every program that writes the file.
+storage::TableSchema CardDavStateSchema();
+// CardDavBook: per address book (Url), the server's sync token of the last sync.
+storage::TableSchema CardDavBookSchema();
 // Every table of the phone's database, in the order they are made.
 std::vector<storage::TableSchema> PhoneTables();
 

@@ -77,6 +77,9 @@ public:
 
     // PhoneView: what the controller shows.
     void SetStatusText(const std::string& text) override;
+    // The contact book changed behind the window (an address-book sync):
+    // the address book page lists it again.
+    void ContactsChanged();
     void SetNumberText(const std::string& text) override;
     void SetPicture(int control, int bitmap) override;
     void SetButtonLook(int control, const std::string& state) override;

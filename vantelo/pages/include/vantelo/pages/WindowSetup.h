@@ -3,6 +3,7 @@
 // timers and whether the desktop has a tray.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "platform/TimerHost.h"
@@ -15,6 +16,10 @@ struct WindowSetup {
     vt::TimerHost* popupTimers = nullptr;
     // Whether the desktop has a tray; asked of the desktop when unset.
     std::optional<bool> tray;
+    // The settings page's address-book server dialog calls these once its
+    // settings are saved and when a sync is asked for; unset: not called.
+    std::function<void()> addressBookSaved;
+    std::function<void()> syncAddressBook;
 };
 
 }  // namespace vantelo::pages
