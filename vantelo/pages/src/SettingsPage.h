@@ -5,7 +5,8 @@
 // settings each time the window switches to it; edits stay in the controls
 // until Ok copies them into the settings and saves them. Its block list
 // button opens the editor of the screening rules, which are in the database
-// and stored as they are edited.
+// and stored as they are edited. The language box stores `Language`, which
+// the programs read when they start.
 
 #include <QImage>
 #include <QPointer>
@@ -94,6 +95,7 @@ private:
     QImage background_;
     std::map<int, QWidget*> controls_;
     QComboBox* compress_ = nullptr;
+    QComboBox* language_ = nullptr;
     QPlainTextEdit* greeting_ = nullptr;
     bool initialised_ = false;
     std::function<QString()> chooseGreeting_;
