@@ -42,26 +42,16 @@ bool IsDialKey(const QKeyEvent& e) {
     return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
 }
 
+// The index's first tab, which shows everybody.
+constexpr const char* kAllTab = QT_TRANSLATE_NOOP("vantelo::pages::ContactPage", "전체");
+
 // The number a caller is looked up by: an outside number (more than 4
 // characters, not beginning with '0') with the outside-line code in front.
+
 }  // namespace
 
-const QStringList ContactPage::kIndexTabs = {
-    QT_TRANSLATE_NOOP("vantelo::pages::ContactPage", "전체"),
-    "가",
-    "나",
-    "다",
-    "라",
-    "마",
-    "바",
-    "사",
-    "아",
-    "자",
-    "차",
-    "카",
-    "타",
-    "파",
-    "하"};
+const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라", "마", "바", "사",
+                                             "아",   "자", "차", "카", "타", "파", "하"};
 const QStringList ContactPage::kStartGroups = {"그룹 미지정", "가족", "친구", "회사"};
 
 ContactPage::ContactPage(PageOwner& owner, std::unique_ptr<ContactRecordSet> records, Design design,
@@ -81,7 +71,7 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
 
     tabs_ = new QTabBar(this);
     // The Korean initials index Korean names in every language; "all" is said.
-    for (const QString& t : kIndexTabs) tabs_->addTab(tr(t.toUtf8().constData()));
+    for (const QString& t : kIndexTabs) tabs_->addTab(t == kAllTab ? tr(kAllTab) : t);
     tabs_->setExpanding(true);
     tabs_->setDrawBase(false);
     tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 10px; padding: 3px 4px; }"));
