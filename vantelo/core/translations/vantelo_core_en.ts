@@ -20,7 +20,7 @@
     </message>
     <message>
         <source>부재</source>
-        <translation>Missed</translation>
+        <translation>Miss</translation>
     </message>
     <message>
         <source>응답</source>

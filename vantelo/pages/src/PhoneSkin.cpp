@@ -1,6 +1,7 @@
 #include "PhoneSkin.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -50,6 +51,15 @@ Kind KindOf(int id) {
 
 bool IsTwoLook(int id) {
     return id == IDC_HOOK || id == IDC_PLAY || id == IDC_RECORD || id == IDC_MUTE || id == IDC_ARS;
+}
+
+// The bold label font at `pixels`, or smaller until `text` fits `width` (a
+// translation may be longer than the Korean the skin was laid out for).
+QFont FittingFont(const QString& text, int pixels, qreal width) {
+    QFont font = PhoneSkin::LabelFont(pixels, true);
+    while (pixels > 8 && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font = PhoneSkin::LabelFont(--pixels, true);
+    return font;
 }
 
 // A text painted on the skin, in the user's language.
@@ -506,11 +516,12 @@ void DrawOutputGlyph(QPainter& p, const QRectF& r, bool headset, const QColor& i
         p.drawArc(QRectF(c.x() - 3, c.y() - 4, 8, 8), -50 * 16, 100 * 16);
         p.drawArc(QRectF(c.x() - 5, c.y() - 8, 16, 16), -50 * 16, 100 * 16);
     }
-    p.setFont(PhoneSkin::LabelFont(11, true));
+    const QString word = headset ? Text(QT_TRANSLATE_NOOP("PhoneSkin", "헤드셋"))
+                                 : Text(QT_TRANSLATE_NOOP("PhoneSkin", "스피커"));
+    const QRectF room = r.adjusted(31, 0, -3, 0);
+    p.setFont(FittingFont(word, 11, room.width()));
     p.setPen(ink);
-    p.drawText(r.adjusted(31, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
-               headset ? Text(QT_TRANSLATE_NOOP("PhoneSkin", "헤드셋"))
-                       : Text(QT_TRANSLATE_NOOP("PhoneSkin", "스피커")));
+    p.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, word);
     p.restore();
 }
 

@@ -83,7 +83,7 @@ struct LanguageChoice {
     bool translated;  // "automatic" is said in the user's language
 };
 constexpr LanguageChoice kLanguages[] = {
-    {"auto", QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "자동 (시스템 언어)"), true},
+    {"auto", QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "자동"), true},
     {"ko", "한국어", false},
     {"en", "English", false},
 };

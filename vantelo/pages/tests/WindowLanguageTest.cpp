@@ -77,9 +77,9 @@ void PrintTo(const Expected& e, std::ostream* out) {
 
 const Expected kLanguages[] = {
     {Language::Korean, "주소록 페이지", "통화", "전체", "이름", "종류", "부재중", "부재",
-     "지역 번호 :", "자동 (시스템 언어)", "추가", "패턴을 입력하세요.", "삭제하시겠습니까?"},
+     "지역 번호 :", "자동", "추가", "패턴을 입력하세요.", "삭제하시겠습니까?"},
     {Language::English, "Contacts page", "Answer or hang up", "All", "Name", "Kind", "Missed",
-     "Missed", "Area code :", "Automatic (system)", "Add", "Enter a pattern.", "Delete it?"},
+     "Miss", "Area code :", "Automatic", "Add", "Enter a pattern.", "Delete it?"},
 };
 
 class WindowLanguageTest : public WindowFixture, public ::testing::WithParamInterface<Expected> {

@@ -611,7 +611,7 @@
     </message>
     <message>
         <source>선택 백업</source>
-        <translation>Back up</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>선택된 하나의 목록 백업</source>
@@ -800,7 +800,7 @@
     </message>
     <message>
         <source>안내 후 끊기</source>
-        <translation>Greeting, then hang up</translation>
+        <translation>Greet, hang up</translation>
     </message>
     <message>
         <source>패턴을 입력하세요.</source>
@@ -1241,8 +1241,8 @@ New messages: %1</translation>
         <translation>Wait for the caller&apos;s choice</translation>
     </message>
     <message>
-        <source>자동 (시스템 언어)</source>
-        <translation>Automatic (system)</translation>
+        <source>자동</source>
+        <translation>Automatic</translation>
     </message>
     <message>
         <source>이보다 짧은 메시지는 녹음 파일을 지웁니다 (통화 기록은 남습니다).</source>

@@ -8,7 +8,8 @@ class QWidget;
 
 namespace vt::test {
 
-// The texts of the labels and buttons under `root` that are shown with it
+// The texts of the labels, buttons and (the choice a fixed list shows)
+// combo boxes under `root` that are shown with it
 // and need more room than their controls have (a word-wrapped label: more
 // height; any other: more width), each with its need and its room. `checked`
 // (if given) counts the texts looked at.
