@@ -197,5 +197,17 @@
         <source>통화 %1건을 %2에 백업했습니다</source>
         <translation>%1 calls backed up to %2</translation>
     </message>
+    <message>
+        <source>%1 단계 실패: %2</source>
+        <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>메일이 꺼져 있습니다: %1의 [Mail]에 Server가 없습니다</source>
+        <translation>mail is off: no Server in [Mail] of %1</translation>
+    </message>
+    <message>
+        <source>%2을(를) 거쳐 %1(으)로 보냈습니다</source>
+        <translation>sent to %1 through %2</translation>
+    </message>
 </context>
 </TS>

@@ -58,4 +58,91 @@
         <translation>Cannot open the database file %1: %2</translation>
     </message>
 </context>
+<context>
+    <name>notify</name>
+    <message>
+        <source>다른 Vantelo 프로그램이 보낼 편지함 %1을(를) 보내는 중입니다; 끝나기를 기다립니다</source>
+        <translation>another Vantelo program is delivering the outbox %1; waiting for it</translation>
+    </message>
+    <message>
+        <source>%1; 두 번 보내지 않도록 보내기를 멈춥니다</source>
+        <translation>%1; delivery stops to avoid sending it twice</translation>
+    </message>
+    <message>
+        <source>%1에서 %2에 온 메시지를 보냈습니다</source>
+        <translation>the message from %1 at %2 was sent</translation>
+    </message>
+    <message>
+        <source>%2이(가) %1(으)로 로그인하는 것을 거부했습니다: %3</source>
+        <translation>login as %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보냈습니다</source>
+        <translation>sent to %1</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보내기를 멈췄습니다</source>
+        <translation>sending to %1 stopped</translation>
+    </message>
+    <message>
+        <source>%1의 서버 이름을 찾을 수 없습니다 (%2)</source>
+        <translation>the server name in %1 cannot be found (%2)</translation>
+    </message>
+    <message>
+        <source>%1에 연결할 수 없습니다 (%2)</source>
+        <translation>no connection to %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1와(과)의 TLS가 실패했습니다: %2</source>
+        <translation>TLS with %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) %2 안에 응답하지 않았습니다%3</source>
+        <translation>no answer from %1 within %2%3</translation>
+    </message>
+    <message>
+        <source> (%1 다음)</source>
+        <translation> (after %1)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 응답을 멈췄습니다 (%2 다음; 모두 %3)</source>
+        <translation>%1 stopped answering (after %2; %3 in all)</translation>
+    </message>
+    <message>
+        <source>첨부 파일을 읽을 수 없습니다 (%1)</source>
+        <translation>the attachment cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 메시지를 거부했습니다: %2</source>
+        <translation>%1 refused the message: %2</translation>
+    </message>
+    <message>
+        <source>%2이(가) 받는 사람 %1을(를) 거부했습니다: %3</source>
+        <translation>recipient %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%2이(가) 보내는 사람 %1을(를) 거부했습니다: %3</source>
+        <translation>sender %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%1이(가) STARTTLS를 거부했습니다: %2</source>
+        <translation>%1 refused STARTTLS: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) 연결을 거부했습니다: %2</source>
+        <translation>%1 refused the connection: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) 메시지를 받기 전에 연결을 끝냈습니다 (%2)</source>
+        <translation>%1 ended the connection before accepting the message (%2)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 인사 없이 연결을 닫았습니다 (%2)</source>
+        <translation>%1 closed the connection without greeting (%2)</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보내지 못했습니다: %2</source>
+        <translation>sending to %1 failed: %2</translation>
+    </message>
+</context>
 </TS>
