@@ -145,4 +145,27 @@
         <translation>sending to %1 failed: %2</translation>
     </message>
 </context>
+<context>
+    <name>usbline</name>
+    <message>
+        <source>어댑터 %1 (%2)은(는) adapters.conf에 있지만 %3; 거부했습니다</source>
+        <translation>adapter %1 (%2) is listed in adapters.conf but %3; refused</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 열 수 없습니다: 권한이 없습니다. udev 규칙을 설치하고 (cmake --install 또는 tyctl adapters --udev-rule) udev를 다시 읽은 뒤 어댑터를 다시 꽂으십시오 (docs/real-adapter.md)</source>
+        <translation>adapter %1 (%2) cannot be opened: no permission. Install the udev rule (cmake --install, or tyctl adapters --udev-rule), reload udev and plug it in again (docs/real-adapter.md)</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 다른 프로그램이 쓰고 있습니다; 그 프로그램을 닫고 다시 시도하십시오</source>
+        <translation>adapter %1 (%2) is in use by another program; close it and try again</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 차지할 수 없습니다: %3</source>
+        <translation>adapter %1 (%2) cannot be claimed: %3</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 열 수 없습니다: %3</source>
+        <translation>adapter %1 (%2) cannot be opened: %3</translation>
+    </message>
+</context>
 </TS>
