@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Translate.h"
+
 namespace vt::i18n {
 
 namespace {
@@ -28,6 +30,10 @@ bool Load(Language language, std::initializer_list<const char*> catalogs) {
         for (auto& t : state.translators) QCoreApplication::removeTranslator(t.get());
     state.translators.clear();
     state.language = language;
+    // The toolkit-free libraries say their texts through this look-up.
+    vt::SetTranslator(language == Language::Korean
+                          ? nullptr
+                          : static_cast<std::string (*)(const char*, const std::string&)>(&Tr));
     if (language == Language::Korean)
         return true;
     bool all = true;

@@ -67,6 +67,9 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
          "tyctl: 알 수 없는 명령 'dance' (tyctl help가 명령을 보여 줍니다)",
          "tyctl: unknown command 'dance' (tyctl help lists them)"},
         {"tyctl", {"help"}, "사용법: tyctl 명령 [인수]", "usage: tyctl COMMAND [ARGS]"},
+        // A command's own error: no adapter in the private folders.
+        {"tyctl", {"hookoff"}, "tyctl: 어댑터가 없습니다", "tyctl: no adapter found"},
+        {"tyctl", {"send"}, "tyctl: 사용법: tyctl send DIGITS", "tyctl: usage: tyctl send DIGITS"},
         {"vanconv",
          {"--%1"},
          "vanconv: 예상하지 못한 인수 \"--%1\"",

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "notify/MailPassword.h"
+#include "platform/Translate.h"
 
 namespace notify {
 
@@ -105,10 +106,15 @@ void DeliveryWorker::Run() {
     while (!stop_) {
         if (!TakeLock()) {
             if (!toldLocked)
-                Report({MailFailure::Outbox,
-                        "mail: another Vantelo program is delivering the outbox " +
-                            outbox_.Folder().string() + "; waiting for it",
-                        {}});
+                Report(
+                    {MailFailure::Outbox,
+                     "mail: " + vt::Translate("notify",
+                                              QT_TRANSLATE_NOOP("notify",
+                                                                "다른 Vantelo 프로그램이 보낼 "
+                                                                "편지함 %1을(를) 보내는 중입니다; "
+                                                                "끝나기를 기다립니다"),
+                                              {outbox_.Folder().string()}),
+                     {}});
             toldLocked = true;
             WaitUntil(std::chrono::steady_clock::now() + timing_.rescan, false);
             continue;
@@ -133,13 +139,21 @@ void DeliveryWorker::Run() {
             // Removed before anything else is looked at, so nothing here
             // sends it again.
             if (!outbox_.Remove(*item, &error)) {
-                Report({MailFailure::Outbox, error + "; delivery stops to avoid sending it twice",
+                Report({MailFailure::Outbox,
+                        vt::Translate("notify",
+                                      QT_TRANSLATE_NOOP("notify",
+                                                        "%1; 두 번 보내지 않도록 보내기를 "
+                                                        "멈춥니다"),
+                                      {error}),
                         item->id});
                 break;
             }
             Report({MailFailure::None,
-                    "mail: the message from " + item->message.number + " at " +
-                        item->message.start + " was sent",
+                    "mail: " + vt::Translate("notify",
+                                             QT_TRANSLATE_NOOP("notify",
+                                                               "%1에서 %2에 온 메시지를 "
+                                                               "보냈습니다"),
+                                             {item->message.number, item->message.start}),
                     item->id});
             continue;
         }

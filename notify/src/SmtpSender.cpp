@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "SmtpConversation.h"
+#include "platform/Translate.h"
 
 namespace notify {
 
@@ -114,59 +115,83 @@ SendOutcome Judge(CURLcode code, const SmtpConversation& talk, const std::string
                   const MailSettings& settings, const SendLimits& limits, bool stopped) {
     const std::string host = HostOf(settings.server);
     const std::string reply = talk.LastReply().empty() ? detail : talk.LastReply();
-    const auto out = [](MailFailure f, const std::string& line) {
-        return SendOutcome{f, "mail: " + line};
+    // One line in the user's language: a text of the "notify" context and its arguments.
+    const auto out = [](MailFailure f, const char* text, std::initializer_list<std::string> args) {
+        return SendOutcome{f, "mail: " + vt::Translate("notify", text, args)};
     };
+    const char* kLogin =
+        QT_TRANSLATE_NOOP("notify", "%2이(가) %1(으)로 로그인하는 것을 거부했습니다: %3");
     if (code == CURLE_OK)
-        return {MailFailure::None, "mail: sent to " + host};
+        return out(MailFailure::None, QT_TRANSLATE_NOOP("notify", "%1(으)로 보냈습니다"), {host});
     if (stopped || code == CURLE_ABORTED_BY_CALLBACK)
-        return out(MailFailure::Stopped, "sending to " + host + " stopped");
+        return out(MailFailure::Stopped,
+                   QT_TRANSLATE_NOOP("notify", "%1(으)로 보내기를 멈췄습니다"), {host});
     if (code == CURLE_COULDNT_RESOLVE_HOST)
         return out(MailFailure::Connection,
-                   "the server name in " + settings.server + " cannot be found (" + detail + ")");
+                   QT_TRANSLATE_NOOP("notify", "%1의 서버 이름을 찾을 수 없습니다 (%2)"),
+                   {settings.server, detail});
     if (code == CURLE_COULDNT_CONNECT)
-        return out(MailFailure::Connection, "no connection to " + host + " (" + detail + ")");
+        return out(MailFailure::Connection,
+                   QT_TRANSLATE_NOOP("notify", "%1에 연결할 수 없습니다 (%2)"), {host, detail});
     if (IsTlsError(code))
-        return out(MailFailure::Tls, "TLS with " + host + " failed: " + detail);
+        return out(MailFailure::Tls,
+                   QT_TRANSLATE_NOOP("notify", "%1와(과)의 TLS가 실패했습니다: %2"),
+                   {host, detail});
     if (code == CURLE_LOGIN_DENIED || code == CURLE_AUTH_ERROR)
-        return out(MailFailure::Login,
-                   "login as " + settings.user + " refused by " + host + ": " + reply);
+        return out(MailFailure::Login, kLogin, {settings.user, host, reply});
     if (code == CURLE_OPERATION_TIMEDOUT) {
         if (talk.Connecting())
-            return out(
-                MailFailure::Connection,
-                "no answer from " + host + " within " + Seconds(limits.connect) +
-                    (talk.LastCommand().empty() ? "" : " (after " + talk.LastCommand() + ")"));
-        return out(MailFailure::Timeout, host + " stopped answering (after " + talk.LastCommand() +
-                                             "; " + Seconds(limits.total) + " in all)");
+            return out(MailFailure::Connection,
+                       QT_TRANSLATE_NOOP("notify", "%1이(가) %2 안에 응답하지 않았습니다%3"),
+                       {host, Seconds(limits.connect),
+                        talk.LastCommand().empty()
+                            ? std::string()
+                            : vt::Translate("notify", QT_TRANSLATE_NOOP("notify", " (%1 다음)"),
+                                            {talk.LastCommand()})});
+        return out(MailFailure::Timeout,
+                   QT_TRANSLATE_NOOP("notify", "%1이(가) 응답을 멈췄습니다 (%2 다음; 모두 %3)"),
+                   {host, talk.LastCommand(), Seconds(limits.total)});
     }
     if (code == CURLE_READ_ERROR)
-        return out(MailFailure::Other, "the attachment cannot be read (" + detail + ")");
+        return out(MailFailure::Other,
+                   QT_TRANSLATE_NOOP("notify", "첨부 파일을 읽을 수 없습니다 (%1)"), {detail});
     // The server answered a step with a refusal.
     if (talk.LastReplyCode() >= 400) {
         if (talk.FinalReply())
-            return out(MailFailure::Rejected, host + " refused the message: " + reply);
+            return out(MailFailure::Rejected,
+                       QT_TRANSLATE_NOOP("notify", "%1이(가) 메시지를 거부했습니다: %2"),
+                       {host, reply});
         if (talk.LastCommand() == "RCPT")
             return out(MailFailure::Recipient,
-                       "recipient " + talk.Recipient() + " refused by " + host + ": " + reply);
+                       QT_TRANSLATE_NOOP("notify", "%2이(가) 받는 사람 %1을(를) 거부했습니다: %3"),
+                       {talk.Recipient(), host, reply});
         if (talk.LastCommand() == "MAIL")
-            return out(MailFailure::Sender,
-                       "sender " + settings.from + " refused by " + host + ": " + reply);
+            return out(
+                MailFailure::Sender,
+                QT_TRANSLATE_NOOP("notify", "%2이(가) 보내는 사람 %1을(를) 거부했습니다: %3"),
+                {settings.from, host, reply});
         if (talk.LastCommand() == "AUTH")
-            return out(MailFailure::Login,
-                       "login as " + settings.user + " refused by " + host + ": " + reply);
+            return out(MailFailure::Login, kLogin, {settings.user, host, reply});
         if (talk.LastCommand() == "STARTTLS")
-            return out(MailFailure::Tls, host + " refused STARTTLS: " + reply);
+            return out(MailFailure::Tls,
+                       QT_TRANSLATE_NOOP("notify", "%1이(가) STARTTLS를 거부했습니다: %2"),
+                       {host, reply});
         if (talk.Connecting())
-            return out(MailFailure::Connection, host + " refused the connection: " + reply);
+            return out(MailFailure::Connection,
+                       QT_TRANSLATE_NOOP("notify", "%1이(가) 연결을 거부했습니다: %2"),
+                       {host, reply});
     }
     if (!talk.FinalReply() && talk.AnyReply())
-        return out(MailFailure::Closed,
-                   host + " ended the connection before accepting the message (" + detail + ")");
+        return out(
+            MailFailure::Closed,
+            QT_TRANSLATE_NOOP("notify", "%1이(가) 메시지를 받기 전에 연결을 끝냈습니다 (%2)"),
+            {host, detail});
     if (!talk.AnyReply())
         return out(MailFailure::Connection,
-                   host + " closed the connection without greeting (" + detail + ")");
-    return out(MailFailure::Other, "sending to " + host + " failed: " + detail);
+                   QT_TRANSLATE_NOOP("notify", "%1이(가) 인사 없이 연결을 닫았습니다 (%2)"),
+                   {host, detail});
+    return out(MailFailure::Other, QT_TRANSLATE_NOOP("notify", "%1(으)로 보내지 못했습니다: %2"),
+               {host, detail});
 }
 
 }  // namespace

@@ -164,7 +164,7 @@ TEST_F(MailServiceTest, AServerThatIsDownAtFirstGetsTheMessageOnceWhenItComesUp)
     ASSERT_TRUE(service->Enqueue(Message("mulaw.wav")));
     ASSERT_TRUE(vt::test::Eventually([&] { return log_.Count(MailFailure::Connection) > 0; }));
     EXPECT_NE(log_.Line(MailFailure::Connection)
-                  .find("no connection to 127.0.0.1:" + std::to_string(port)),
+                  .find("127.0.0.1:" + std::to_string(port) + "에 연결할 수 없습니다"),
               std::string::npos);
     EXPECT_EQ(Waiting().size(), 1u);
 
@@ -186,8 +186,8 @@ TEST_F(MailServiceTest, RefusedMailStaysInTheOutboxWithALineSayingWhy) {
     const Case cases[] = {
         {{.reject = {"me@example.org"}},
          MailFailure::Recipient,
-         "recipient me@example.org refused by 127.0.0.1"},
-        {{.closeOnData = true}, MailFailure::Closed, "before accepting the message"},
+         "받는 사람 me@example.org을(를) 거부했습니다"},
+        {{.closeOnData = true}, MailFailure::Closed, "메시지를 받기 전에 연결을 끝냈습니다"},
     };
     for (const auto& c : cases) {
         const fs::path inbox = env_.Root() / ("inbox-" + std::to_string(&c - cases));
@@ -267,7 +267,7 @@ TEST_F(MailServiceTest, TwoProgramsOnOneOutboxSendEachMessageOnce) {
     auto second = Service();
     ASSERT_TRUE(second->Start());
     ASSERT_TRUE(vt::test::Eventually([&] { return log_.Count(MailFailure::Outbox) == 1; }));
-    EXPECT_NE(log_.Line(MailFailure::Outbox).find("another Vantelo program is delivering"),
+    EXPECT_NE(log_.Line(MailFailure::Outbox).find("다른 Vantelo 프로그램이 보낼 편지함"),
               std::string::npos);
     for (long long id = 2; id <= 5; ++id)
         ASSERT_TRUE((id % 2 ? first : second)->Enqueue(Message("mulaw.wav", id)));

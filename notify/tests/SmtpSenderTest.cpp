@@ -68,42 +68,42 @@ TEST_F(SmtpSenderTest, EachFailingStepIsToldInOneLineAndNothingIsAccepted) {
         std::vector<std::string> inLine;
     };
     const Case cases[] = {
-        {"accepted", {}, "", "", {"me@example.org"}, MailFailure::None, {"sent to 127.0.0.1"}},
+        {"accepted", {}, "", "", {"me@example.org"}, MailFailure::None, {"127.0.0.1:"}},
         {"recipient refused",
          {.reject = {"nobody@example.org"}},
          "",
          "",
          {"me@example.org", "nobody@example.org"},
          MailFailure::Recipient,
-         {"recipient nobody@example.org refused", "550"}},
+         {"받는 사람 nobody@example.org을(를) 거부했습니다", "550"}},
         {"closed before the reply to the message",
          {.closeOnData = true},
          "",
          "",
          {"me@example.org"},
          MailFailure::Closed,
-         {"ended the connection before accepting the message"}},
+         {"메시지를 받기 전에 연결을 끝냈습니다"}},
         {"login accepted",
          {.user = "desk", .password = "right"},
          "desk",
          "right",
          {"me@example.org"},
          MailFailure::None,
-         {"sent"}},
+         {"(으)로 보냈습니다"}},
         {"login refused",
          {.user = "desk", .password = "right"},
          "desk",
          "wrong",
          {"me@example.org"},
          MailFailure::Login,
-         {"login as desk refused", "535"}},
+         {"desk(으)로 로그인하는 것을 거부했습니다", "535"}},
         {"certificate not trusted",
          {.tlsCert = cert, .tlsKey = key},
          "",
          "",
          {"me@example.org"},
          MailFailure::Tls,
-         {"TLS with 127.0.0.1"}},
+         {"127.0.0.1:"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,10 +131,11 @@ TEST_F(SmtpSenderTest, AbsentAndSilentServersAreConnectionFailuresWithinTheLimit
     };
     const Case cases[] = {
         {"smtp://127.0.0.1:" + std::to_string(closed),
-         "no connection to 127.0.0.1:" + std::to_string(closed)},
+         "127.0.0.1:" + std::to_string(closed) + "에 연결할 수 없습니다"},
         {"smtp://127.0.0.1:" + std::to_string(silent.Port()),
-         "no answer from 127.0.0.1:" + std::to_string(silent.Port()) + " within 1 s"},
-        {"smtp://no-such-host.invalid:25", "the server name in smtp://no-such-host.invalid:25"},
+         "127.0.0.1:" + std::to_string(silent.Port()) + "이(가) 1 s 안에 응답하지 않았습니다"},
+        {"smtp://no-such-host.invalid:25",
+         "smtp://no-such-host.invalid:25의 서버 이름을 찾을 수 없습니다"},
     };
     for (const auto& c : cases) {
         const auto outcome = notify::SmtpSender(Settings(c.server), "", limits).Send(Mail());

@@ -1,5 +1,6 @@
 #include "tyctl/AdapterCommands.h"
 
+#include "Text.h"
 #include "platform/DeviceEnumeration.h"
 #include "tyctl/AdapterSession.h"
 #include "usbline/AdapterIds.h"
@@ -30,7 +31,9 @@ int Adapters(CommandContext& c) {
         return kExitOk;
     }
     if (!c.args.empty()) {
-        c.err << "tyctl: usage: tyctl adapters [--udev-rule]\n";
+        c.err << "tyctl: "
+              << Text(QT_TRANSLATE_NOOP("tyctl", "사용법: tyctl %1"), {"adapters [--udev-rule]"})
+              << '\n';
         return kExitUsage;
     }
     int listed = 0;

@@ -1,5 +1,6 @@
 #include "tyctl/AdapterSession.h"
 
+#include "Text.h"
 #include "lindev/lindev.h"
 #include "usbline/UsbAdapters.h"
 
@@ -11,15 +12,18 @@ AdapterSession::AdapterSession() {
 }
 
 AdapterSession::~AdapterSession() {
-    if (open_) TY_CloseDeviceByIndex(0);
+    if (open_)
+        TY_CloseDeviceByIndex(0);
 }
 
 std::string NoAdapterLine() {
     const std::string problem = usbline::AdapterProblem();
-    if (!problem.empty()) return "tyctl: " + problem;
+    if (!problem.empty())
+        return "tyctl: " + problem;
     std::string folderError;
-    if (vt::RuntimeFolder(&folderError).empty()) return "tyctl: no adapter found: " + folderError;
-    return "tyctl: no adapter found";
+    if (vt::RuntimeFolder(&folderError).empty())
+        return "tyctl: " + Text(QT_TRANSLATE_NOOP("tyctl", "어댑터가 없습니다: %1"), {folderError});
+    return "tyctl: " + Text(QT_TRANSLATE_NOOP("tyctl", "어댑터가 없습니다"));
 }
 
 }  // namespace tyctl

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 
+#include "Text.h"
 #include "lindev/lindev.h"
 #include "platform/QueueMessageWindow.h"
 #include "tyctl/ProgressLine.h"
@@ -17,7 +18,7 @@ constexpr int kScale = 100;
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
 
 int Usage(CommandContext& c, const char* usage) {
-    c.err << "tyctl: usage: tyctl " << usage << '\n';
+    c.err << "tyctl: " << Text(QT_TRANSLATE_NOOP("tyctl", "사용법: tyctl %1"), {usage}) << '\n';
     return kExitUsage;
 }
 
@@ -38,19 +39,27 @@ const char* DoneMeaning(long code) {
 int RunConversion(CommandContext& c, const char* name, const std::function<int()>& start) {
     vt::QueueMessageWindow window;
     if (TY_StartService(&window, kSlot) != kSlot) {
-        c.err << "tyctl: cannot start the line library's service\n";
+        c.err << "tyctl: "
+              << Text(QT_TRANSLATE_NOOP("tyctl", "회선 라이브러리의 서비스를 시작할 수 없습니다"))
+              << '\n';
         return kExitFailed;
     }
     int code = kExitFailed;
     if (start() != 1) {
-        c.err << "tyctl: " << name << " was refused (a path longer than 511 bytes?)\n";
+        c.err << "tyctl: "
+              << Text(QT_TRANSLATE_NOOP("tyctl",
+                                        "%1이(가) 거부되었습니다 (경로가 511바이트보다 깁니까?)"),
+                      {name})
+              << '\n';
     } else {
         ProgressLine progress(c.out);
         for (;;) {
             if (c.stop.load()) {
                 progress.End();
                 // Leaving now: the library stops the conversion and removes its output.
-                c.err << "tyctl: " << name << " interrupted\n";
+                c.err << "tyctl: "
+                      << Text(QT_TRANSLATE_NOOP("tyctl", "%1이(가) 중단되었습니다"), {name})
+                      << '\n';
                 break;
             }
             auto m = window.Take(kPollInterval);

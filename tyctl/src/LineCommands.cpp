@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "Text.h"
 #include "lindev/lindev.h"
 #include "platform/Folders.h"
 #include "platform/Tick.h"
@@ -19,7 +20,7 @@ constexpr int kToneTimeMs = 160;  // 120 ms of tone per digit
 constexpr unsigned kDigitGapMs = 80;
 
 int Usage(CommandContext& c, const char* usage) {
-    c.err << "tyctl: usage: tyctl " << usage << '\n';
+    c.err << "tyctl: " << Text(QT_TRANSLATE_NOOP("tyctl", "사용법: tyctl %1"), {usage}) << '\n';
     return kExitUsage;
 }
 
@@ -27,11 +28,17 @@ int Usage(CommandContext& c, const char* usage) {
 // daemon ended or hangs) is told apart from one that refused.
 int Failure(CommandContext& c, const std::string& what) {
     if (TY_GetTYplusState(kSlot) == 0xFFFFFFFFu) {
-        c.err << "tyctl: " << what
-              << " failed: the adapter is gone (unplugged, or its daemon stopped or hangs)\n";
+        c.err << "tyctl: "
+              << Text(QT_TRANSLATE_NOOP("tyctl",
+                                        "%1 실패: 어댑터가 없어졌습니다 (뽑혔거나, 그 "
+                                        "데몬이 멈췄거나 응답하지 않습니다)"),
+                      {what})
+              << '\n';
         return kExitNoAdapter;
     }
-    c.err << "tyctl: " << what << " refused or failed by the adapter\n";
+    c.err << "tyctl: "
+          << Text(QT_TRANSLATE_NOOP("tyctl", "어댑터가 %1을(를) 거부했거나 실패했습니다"), {what})
+          << '\n';
     return kExitFailed;
 }
 
@@ -40,10 +47,12 @@ int Result(CommandContext& c, const char* what, bool ok) {
 }
 
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long* value) {
-    if (text.empty() || text.size() > 10) return false;
+    if (text.empty() || text.size() > 10)
+        return false;
     char* end = nullptr;
     const unsigned long v = std::strtoul(text.c_str(), &end, 10);
-    if (*end != '\0' || text[0] == '-' || v > max) return false;
+    if (*end != '\0' || text[0] == '-' || v > max)
+        return false;
     *value = v;
     return true;
 }
@@ -62,42 +71,57 @@ std::string Hex(unsigned value, int width) {
 }  // namespace
 
 int Monitor(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "monitor");
+    if (!c.args.empty())
+        return Usage(c, "monitor");
     LineMonitor monitor(c.out, c.err);
     return monitor.Run(c.stop);
 }
 
 int HookOff(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "hookoff");
+    if (!c.args.empty())
+        return Usage(c, "hookoff");
     return WithAdapter(c, [&] { return Result(c, "hookoff", TY_HookOff(kSlot) == 1); });
 }
 
 int HookOn(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "hookon");
+    if (!c.args.empty())
+        return Usage(c, "hookon");
     return WithAdapter(c, [&] { return Result(c, "hookon", TY_HookOn(kSlot) == 1); });
 }
 
 int Send(CommandContext& c) {
-    if (c.args.size() != 1 || c.args[0].empty()) return Usage(c, "send DIGITS");
+    if (c.args.size() != 1 || c.args[0].empty())
+        return Usage(c, "send DIGITS");
     for (char ch : c.args[0])
         if (!IsDtmfDigit(ch)) {
-            c.err << "tyctl: '" << ch << "' is not a DTMF key (0-9 * # A-D)\n";
+            c.err << "tyctl: "
+                  << Text(QT_TRANSLATE_NOOP("tyctl", "'%1'은(는) DTMF 키가 아닙니다 (0-9 * # A-D)"),
+                          {std::string(1, ch)})
+                  << '\n';
             return kExitUsage;
         }
     return WithAdapter(c, [&] {
         bool first = true;
         for (char ch : c.args[0]) {
-            if (!first) vt::SleepMs(kDigitGapMs);
+            if (!first)
+                vt::SleepMs(kDigitGapMs);
             first = false;
             if (c.stop.load()) {
-                c.err << "tyctl: stopped before digit '" << ch << "'\n";
+                c.err << "tyctl: "
+                      << Text(QT_TRANSLATE_NOOP("tyctl", "숫자 '%1' 앞에서 멈췄습니다"),
+                              {std::string(1, ch)})
+                      << '\n';
                 return kExitFailed;
             }
             if (TY_SendNumber(ch, kToneTimeMs, 0, kSlot) != 1) {
                 if (TY_GetTYplusState(kSlot) == 0xFFFFFFFFu)
                     return Failure(c, std::string("digit '") + ch + "'");
-                c.err << "tyctl: digit '" << ch
-                      << "' refused or failed (is the line off-hook?)\n";
+                c.err << "tyctl: "
+                      << Text(QT_TRANSLATE_NOOP("tyctl",
+                                                "숫자 '%1'이(가) 거부되었거나 "
+                                                "실패했습니다 (회선을 잡았습니까?)"),
+                              {std::string(1, ch)})
+                      << '\n';
                 return kExitFailed;
             }
         }
@@ -109,13 +133,13 @@ int Flash(CommandContext& c) {
     unsigned long ms = 0;
     if (c.args.size() > 1 || (c.args.size() == 1 && !ParseNumber(c.args[0], 65535, &ms)))
         return Usage(c, "flash [MS]  (MS 0..65535, 0 = 600)");
-    return WithAdapter(c, [&] {
-        return Result(c, "flash", TY_SendFlash(static_cast<int>(ms), kSlot) == 1);
-    });
+    return WithAdapter(
+        c, [&] { return Result(c, "flash", TY_SendFlash(static_cast<int>(ms), kSlot) == 1); });
 }
 
 int Mute(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "mute");
+    if (!c.args.empty())
+        return Usage(c, "mute");
     return WithAdapter(c, [&] { return Result(c, "mute", TY_ToggleMute(kSlot) == 1); });
 }
 
@@ -127,34 +151,42 @@ int Volume(CommandContext& c) {
 }
 
 int State(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "state");
+    if (!c.args.empty())
+        return Usage(c, "state");
     return WithAdapter(c, [&] {
         const unsigned word = TY_GetTYplusState(kSlot);
-        if (word == 0xFFFFFFFFu) return Failure(c, "state");
-        c.out << "status=" << Hex(word & 0xFFFF, 4) << " hook="
-              << (TY_IsLineBusy(kSlot) ? "off" : "on") << " headset=" << TY_GetHeadsetLoc(kSlot)
-              << std::endl;
+        if (word == 0xFFFFFFFFu)
+            return Failure(c, "state");
+        c.out << "status=" << Hex(word & 0xFFFF, 4)
+              << " hook=" << (TY_IsLineBusy(kSlot) ? "off" : "on")
+              << " headset=" << TY_GetHeadsetLoc(kSlot) << std::endl;
         return kExitOk;
     });
 }
 
 int CallerId(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "cid");
+    if (!c.args.empty())
+        return Usage(c, "cid");
     return WithAdapter(c, [&] {
         // The service's first poll reads a waiting caller-ID message.
         vt::QueueMessageWindow window;
-        if (TY_StartService(&window, kSlot) != kSlot) return Failure(c, "cid");
+        if (TY_StartService(&window, kSlot) != kSlot)
+            return Failure(c, "cid");
         const auto ready = window.WaitFor(WM_TY_CIDREDAY, std::chrono::milliseconds(500));
         TY_StopService(kSlot);
         if (!ready) {
-            c.err << "tyctl: no caller-ID message waiting\n";
+            c.err << "tyctl: "
+                  << Text(QT_TRANSLATE_NOOP("tyctl", "기다리는 발신자 번호 메시지가 없습니다"))
+                  << '\n';
             return kExitFailed;
         }
         BSTR record = TY_GetCIDData(kSlot);
         const std::string text(record, SysStringByteLen(record));
         SysFreeString(record);
         if (text.size() < 9) {
-            c.err << "tyctl: the caller-ID message carried no date\n";
+            c.err << "tyctl: "
+                  << Text(QT_TRANSLATE_NOOP("tyctl", "발신자 번호 메시지에 날짜가 없습니다"))
+                  << '\n';
             return kExitFailed;
         }
         c.out << "date=" << text.substr(0, 4) << " time=" << text.substr(4, 4)
@@ -164,7 +196,8 @@ int CallerId(CommandContext& c) {
 }
 
 int Version(CommandContext& c) {
-    if (!c.args.empty()) return Usage(c, "version");
+    if (!c.args.empty())
+        return Usage(c, "version");
     return WithAdapter(c, [&] {
         c.out << "hardware=" << TY_GetHW_Version(kSlot) << " firmware=" << TY_GetFW_Version(kSlot)
               << std::endl;

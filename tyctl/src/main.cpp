@@ -18,7 +18,7 @@ extern "C" void OnSignal(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    vt::i18n::LoadForUser({"tyctl"});
+    vt::i18n::LoadForUser({"tyctl", "vantelo_core"});
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);

@@ -119,8 +119,8 @@ TEST_F(AdapterGoneTest, SendAfterTheDaemonEndedSaysTheAdapterIsGone) {
     daemon_.Stop();
     const std::optional<int> status = send.WaitExit(20s);
     EXPECT_EQ(ExitCode(status), 3) << send.Output();
-    EXPECT_NE(send.Output().find("the adapter is gone"), std::string::npos) << send.Output();
-    EXPECT_EQ(send.Output().find("off-hook"), std::string::npos) << send.Output();
+    EXPECT_NE(send.Output().find("어댑터가 없어졌습니다"), std::string::npos) << send.Output();
+    EXPECT_EQ(send.Output().find("회선을 잡았습니까"), std::string::npos) << send.Output();
 }
 
 }  // namespace

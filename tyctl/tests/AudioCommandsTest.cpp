@@ -115,7 +115,7 @@ TEST_F(AudioCommandsTest, PlayAndPlaySubWithPauseAndResume) {
     Press();  // resume
     r = run.get();
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_NE(r.err.find("paused at "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("에서 멈췄습니다; Enter"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("played " + P("long.wav") + " to 16070"), std::string::npos) << r.out;
 }
 

@@ -141,7 +141,7 @@ TEST_F(TyctlCodec, FailuresExitNonZeroWithTheDoneCode) {
 
     r = Tyctl({"decode", std::string(600, 'a'), P("x.wav")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.out.find("refused"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("거부되었습니다"), std::string::npos) << r.out;
 }
 
 TEST_F(TyctlCodec, BadArgumentsAreUsageErrors) {

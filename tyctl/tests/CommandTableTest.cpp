@@ -92,7 +92,7 @@ TEST(TyctlUsage, NoAdapterIsReported) {
     vt::test::TestEnvironment env;
     ToolRun r = Tyctl({"hookoff"});
     EXPECT_EQ(r.code, kExitNoAdapter);
-    EXPECT_EQ(r.err, "tyctl: no adapter found\n");
+    EXPECT_EQ(r.err, "tyctl: 어댑터가 없습니다\n");
 }
 
 TEST(TyctlUsage, MessageNamesAreTheSystemsOwn) {
@@ -113,7 +113,7 @@ TEST_F(TyctlTest, HookOffSendHookOn) {
 TEST_F(TyctlTest, SendOnHookIsRefused) {
     ToolRun r = Tyctl({"send", "1"});
     EXPECT_EQ(r.code, kExitFailed);
-    EXPECT_NE(r.err.find("refused or failed"), std::string::npos);
+    EXPECT_NE(r.err.find("거부되었거나 실패했습니다"), std::string::npos);
     EXPECT_EQ(adapter.GetModel().GetState().sentDigits, "");
 }
 
@@ -144,7 +144,7 @@ TEST_F(TyctlTest, FlashMuteVolumeHeadset) {
 TEST_F(TyctlTest, CallerIdIsRead) {
     ToolRun r = Tyctl({"cid"});
     EXPECT_EQ(r.code, kExitFailed);
-    EXPECT_EQ(r.err, "tyctl: no caller-ID message waiting\n");
+    EXPECT_EQ(r.err, "tyctl: 기다리는 발신자 번호 메시지가 없습니다\n");
     adapter.Command("cid 0212345678 12071230");
     r = Tyctl({"cid"});
     EXPECT_EQ(r.code, kExitOk);

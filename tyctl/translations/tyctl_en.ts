@@ -111,5 +111,117 @@
         <source>찾은 어댑터(경로, 종류, VID:PID, 열 수 있는지)를 출력하거나 adapters.conf의 udev 규칙을 출력합니다</source>
         <translation>list the adapters found (path, kind, VID:PID, whether it opens), or print the udev rule for adapters.conf</translation>
     </message>
+    <message>
+        <source>사용법: tyctl %1</source>
+        <translation>usage: tyctl %1</translation>
+    </message>
+    <message>
+        <source>어댑터가 없습니다: %1</source>
+        <translation>no adapter found: %1</translation>
+    </message>
+    <message>
+        <source>어댑터가 없습니다</source>
+        <translation>no adapter found</translation>
+    </message>
+    <message>
+        <source>%1이(가) 거부되었습니다 (회선이 재생, 녹음 또는 다이얼 중입니다)</source>
+        <translation>%1 refused (the line is busy playing, recording or dialling)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 중단되었습니다</source>
+        <translation>%1 interrupted</translation>
+    </message>
+    <message>
+        <source>어댑터를 열 수 없습니다</source>
+        <translation>the adapter cannot be opened</translation>
+    </message>
+    <message>
+        <source>녹음이 거부되었습니다 (회선이 재생, 녹음 또는 다이얼 중이거나, 경로가 4자보다 짧거나 259자보다 깁니다)</source>
+        <translation>record refused (the line is busy playing, recording or dialling, or the path is shorter than 4 or longer than 259 characters)</translation>
+    </message>
+    <message>
+        <source>%1에 녹음합니다; Enter나 Ctrl+C로 끝냅니다</source>
+        <translation>recording to %1; Enter or Ctrl+C ends it</translation>
+    </message>
+    <message>
+        <source>회선이 녹음을 끝냈습니다 (훅 변화나 파일 오류)</source>
+        <translation>the recording was ended by the line (hook change or a file error)</translation>
+    </message>
+    <message>
+        <source>Enter로 멈추고 다시 재생하며, Ctrl+C로 끝냅니다</source>
+        <translation>Enter pauses and resumes, Ctrl+C stops</translation>
+    </message>
+    <message>
+        <source>playsub이 %1에서 멈췄습니다</source>
+        <translation>playsub stopped at %1</translation>
+    </message>
+    <message>
+        <source>다시 재생이 거부되었습니다</source>
+        <translation>resume refused</translation>
+    </message>
+    <message>
+        <source>%1에서 멈췄습니다; Enter로 다시 재생합니다</source>
+        <translation>paused at %1; Enter resumes</translation>
+    </message>
+    <message>
+        <source>다이얼이 거부되었습니다 (회선이 잡혀 있거나 사용 중이거나, 번호가 비었거나 48자리보다 길거나, 내선이 10자리보다 깁니다)</source>
+        <translation>dialling refused (the line is held or busy, or the number is empty or longer than 48 digits, the extension longer than 10)</translation>
+    </message>
+    <message>
+        <source>다이얼하지 못했습니다</source>
+        <translation>dialling failed</translation>
+    </message>
+    <message>
+        <source>재다이얼할 번호가 없습니다: tyctl이 아직 autodial로 건 적이 없습니다</source>
+        <translation>nothing to redial: tyctl has not dialled with autodial yet</translation>
+    </message>
+    <message>
+        <source>이미지가 없거나 7500바이트보다 큽니다</source>
+        <translation>the image is missing or larger than 7500 bytes</translation>
+    </message>
+    <message>
+        <source>어댑터가 내려받기를 거부했습니다</source>
+        <translation>the adapter refused the download</translation>
+    </message>
+    <message>
+        <source>어댑터가 이미지 전체를 받지 않았습니다</source>
+        <translation>the adapter did not take the whole image</translation>
+    </message>
+    <message>
+        <source>회선 라이브러리의 서비스를 시작할 수 없습니다</source>
+        <translation>cannot start the line library&apos;s service</translation>
+    </message>
+    <message>
+        <source>%1이(가) 거부되었습니다 (경로가 511바이트보다 깁니까?)</source>
+        <translation>%1 was refused (a path longer than 511 bytes?)</translation>
+    </message>
+    <message>
+        <source>%1 실패: 어댑터가 없어졌습니다 (뽑혔거나, 그 데몬이 멈췄거나 응답하지 않습니다)</source>
+        <translation>%1 failed: the adapter is gone (unplugged, or its daemon stopped or hangs)</translation>
+    </message>
+    <message>
+        <source>어댑터가 %1을(를) 거부했거나 실패했습니다</source>
+        <translation>%1 refused or failed by the adapter</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;은(는) DTMF 키가 아닙니다 (0-9 * # A-D)</source>
+        <translation>&apos;%1&apos; is not a DTMF key (0-9 * # A-D)</translation>
+    </message>
+    <message>
+        <source>숫자 &apos;%1&apos; 앞에서 멈췄습니다</source>
+        <translation>stopped before digit &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>숫자 &apos;%1&apos;이(가) 거부되었거나 실패했습니다 (회선을 잡았습니까?)</source>
+        <translation>digit &apos;%1&apos; refused or failed (is the line off-hook?)</translation>
+    </message>
+    <message>
+        <source>기다리는 발신자 번호 메시지가 없습니다</source>
+        <translation>no caller-ID message waiting</translation>
+    </message>
+    <message>
+        <source>발신자 번호 메시지에 날짜가 없습니다</source>
+        <translation>the caller-ID message carried no date</translation>
+    </message>
 </context>
 </TS>

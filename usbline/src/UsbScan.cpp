@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/Translate.h"
 #include "usbline/UsbAdapterConstants.h"
 #include "usbline/UsbAdapters.h"
 
@@ -129,24 +130,36 @@ const FoundDevice* UsbScan::Find(const std::string& path) const {
 }
 
 std::string RefusedLine(const FoundDevice& found) {
-    return "adapter " + found.path + " (" + FormatUsbId(found.id) +
-           ") is listed in adapters.conf but " + found.endpointProblem + "; refused";
+    return vt::Translate(
+        "usbline",
+        QT_TRANSLATE_NOOP("usbline",
+                          "어댑터 %1 (%2)은(는) adapters.conf에 있지만 %3; 거부했습니다"),
+        {found.path, FormatUsbId(found.id), found.endpointProblem});
 }
 
 std::string OpenProblem(const FoundDevice& found, int error, bool claiming) {
-    const std::string who = "adapter " + found.path + " (" + FormatUsbId(found.id) + ")";
+    const char* text = nullptr;
     switch (error) {
         case LIBUSB_ERROR_ACCESS:
-            return who +
-                   " cannot be opened: no permission. Install the udev rule (cmake --install, or "
-                   "tyctl adapters --udev-rule), reload udev and plug it in again "
-                   "(docs/real-adapter.md)";
+            text = QT_TRANSLATE_NOOP(
+                "usbline",
+                "어댑터 %1 (%2)을(를) 열 수 없습니다: 권한이 없습니다. udev 규칙을 설치하고 "
+                "(cmake --install 또는 tyctl adapters --udev-rule) udev를 다시 읽은 뒤 어댑터를 "
+                "다시 꽂으십시오 (docs/real-adapter.md)");
+            break;
         case LIBUSB_ERROR_BUSY:
-            return who + " is in use by another program; close it and try again";
+            text = QT_TRANSLATE_NOOP("usbline",
+                                     "어댑터 %1 (%2)을(를) 다른 프로그램이 쓰고 "
+                                     "있습니다; 그 프로그램을 닫고 다시 시도하십시오");
+            break;
         default:
-            return who + (claiming ? " cannot be claimed: " : " cannot be opened: ") +
-                   libusb_error_name(error);
+            text = claiming
+                       ? QT_TRANSLATE_NOOP("usbline", "어댑터 %1 (%2)을(를) 차지할 수 없습니다: %3")
+                       : QT_TRANSLATE_NOOP("usbline", "어댑터 %1 (%2)을(를) 열 수 없습니다: %3");
+            break;
     }
+    return vt::Translate("usbline", text,
+                         {found.path, FormatUsbId(found.id), libusb_error_name(error)});
 }
 
 void SetLastProblem(const std::string& line) {

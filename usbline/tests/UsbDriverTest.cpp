@@ -84,7 +84,11 @@ TEST_F(UsbDriverTest, WhichDevicesAreTakenForAdapters) {
         {"listed in capitals with a comment", "  1234:5678 # desk\n", {}, true, {}},
         {"not listed", "abcd:0001\n", {}, false, {}},
         {"other device listed", "1234:5678\n", otherIds, false, {}},
-        {"wrong endpoints", "1234:5678\n", wrongEndpoints, false, {"1234:5678", "0x86", "refused"}},
+        {"wrong endpoints",
+         "1234:5678\n",
+         wrongEndpoints,
+         false,
+         {"1234:5678", "0x86", "거부했습니다"}},
         {"held by a kernel driver", "1234:5678\n", kernelDriver, true, {}},
     };
     int port = 1;
@@ -101,7 +105,7 @@ TEST_F(UsbDriverTest, WhichDevicesAreTakenForAdapters) {
         for (const std::string& name : c.problemNames)
             EXPECT_NE(problem.find(name), std::string::npos) << problem;
         if (!c.problemNames.empty()) {
-            EXPECT_NE(problem.find("adapter " + path + " "), std::string::npos) << problem;
+            EXPECT_NE(problem.find("어댑터 " + path + " "), std::string::npos) << problem;
         }
         EXPECT_EQ(bridge_->CountersOf(port).detaches, c.options.kernelDriverBound ? 1 : 0);
         cti.Device_Close();
@@ -270,8 +274,8 @@ TEST_F(UsbDriverTest, ANodeWithoutPermissionSaysWhatToDo) {
         return 127;
     });
     const std::string text = vt::test::ReadText(said);
-    EXPECT_EQ(text.rfind(path + "  usb  1234:5678  cannot be opened: adapter " + path +
-                             " (1234:5678) cannot be opened: no permission",
+    EXPECT_EQ(text.rfind(path + "  usb  1234:5678  cannot be opened: 어댑터 " + path +
+                             " (1234:5678)을(를) 열 수 없습니다: 권한이 없습니다",
                          0),
               0u)
         << text;
@@ -295,7 +299,7 @@ TEST_F(UsbDriverTest, TyctlAdaptersListsEveryAdapterWithItsKind) {
     while (std::getline(lines, line)) got.push_back(line);
     ASSERT_EQ(got.size(), 3u) << out.str();
     EXPECT_EQ(got[0], "usb:1-4  usb  1234:5678  can be opened");
-    EXPECT_EQ(got[1].rfind("usb:1-6  usb  1234:5678  cannot be opened: adapter usb:1-6", 0), 0u);
+    EXPECT_EQ(got[1].rfind("usb:1-6  usb  1234:5678  cannot be opened: 어댑터 usb:1-6", 0), 0u);
     EXPECT_EQ(got[2], "inproc:sim0  simulated  can be opened");
 
     std::ostringstream rule;

@@ -3,11 +3,21 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/Translate.h"
 #include "vanconv/ColumnTitle.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ConverterTexts.h"
 
 namespace vanconv {
+
+namespace {
+
+// A text of the window in the user's language.
+std::string T(const char* text) {
+    return vt::Translate("vanconv::text", text);
+}
+
+}  // namespace
 
 namespace {
 
@@ -23,7 +33,7 @@ void ConverterController::Form_Load() {
     SetDataEnable(false);
     view_.Enable(Ctl::CmdTrans, false);
     view_.Enable(Ctl::CmdFileOpen, true);
-    view_.SetText(Ctl::LblState, text::kChooseWorkbook);
+    view_.SetText(Ctl::LblState, T(text::kChooseWorkbook));
 }
 
 void ConverterController::SetDataEnable(bool enable) {
@@ -36,15 +46,15 @@ void ConverterController::optToMDB_Click(int index) {
         view_.Enable(Ctl::CmdFileOpen, false);
         SetDataEnable(false);
         view_.Enable(Ctl::CmdTrans, true);
-        view_.SetText(Ctl::CmdTrans, text::kSave);
-        view_.SetText(Ctl::LblTransState, text::kSaveHint);
-        view_.SetText(Ctl::LblState, text::kOverwrite);
+        view_.SetText(Ctl::CmdTrans, T(text::kSave));
+        view_.SetText(Ctl::LblTransState, T(text::kSaveHint));
+        view_.SetText(Ctl::LblState, T(text::kOverwrite));
     } else {
         view_.Enable(Ctl::CmdFileOpen, true);
         view_.Enable(Ctl::CmdTrans, false);
-        view_.SetText(Ctl::CmdTrans, text::kTrans);
-        view_.SetText(Ctl::LblTransState, text::kTransHint);
-        view_.SetText(Ctl::LblState, text::kChooseWorkbook);
+        view_.SetText(Ctl::CmdTrans, T(text::kTrans));
+        view_.SetText(Ctl::LblTransState, T(text::kTransHint));
+        view_.SetText(Ctl::LblState, T(text::kChooseWorkbook));
     }
 }
 
@@ -55,7 +65,7 @@ bool ConverterController::ReadGroup() {
         return false;
     }
     installFolder_ = install_->installFolder;
-    view_.SetText(Ctl::LblState, text::kInstalledAt + installFolder_);
+    view_.SetText(Ctl::LblState, T(text::kInstalledAt) + installFolder_);
     return true;
 }
 
@@ -66,19 +76,19 @@ std::string ConverterController::DatabasePath() const {
 void ConverterController::cmdFileOpen_Click() {
     const std::string path = view_.ChooseOpenFile();
     if (path.empty()) {
-        view_.Inform(text::kNoFile);
+        view_.Inform(T(text::kNoFile));
         return;
     }
     if (!ReadGroup()) {
-        view_.SetText(Ctl::LblState, text::kNotInstalled);
-        view_.SetText(Ctl::LblState1, text::kReinstall);
+        view_.SetText(Ctl::LblState, T(text::kNotInstalled));
+        view_.SetText(Ctl::LblState1, T(text::kReinstall));
         return;
     }
     if (!ExcelOpen(path))
         return;
     view_.SetText(Ctl::LblFilePath, path);
     excelFilePath_ = path;
-    view_.SetText(Ctl::LblState, text::kCheckSettings);
+    view_.SetText(Ctl::LblState, T(text::kCheckSettings));
     SetDataEnable(true);
     view_.Enable(Ctl::CmdTrans, true);
 }
@@ -88,7 +98,7 @@ bool ConverterController::ExcelOpen(const std::string& path) {
     auto book = ContactFile::Open(path, error);
     if (!book) {
         // Nothing of the previous choice is lost.
-        view_.Inform(text::kCannotOpen + error);
+        view_.Inform(T(text::kCannotOpen) + error);
         return false;
     }
     book_ = std::move(book);
@@ -162,18 +172,18 @@ void ConverterController::cmdTrans_Click() {
     if (view_.Checked(Ctl::OptToMdb1)) {
         ReadGroup();
         if (!install_) {
-            view_.SetText(Ctl::LblState, text::kNotInstalled);
-            view_.SetText(Ctl::LblState1, text::kReinstall);
+            view_.SetText(Ctl::LblState, T(text::kNotInstalled));
+            view_.SetText(Ctl::LblState1, T(text::kReinstall));
             return;
         }
-        view_.SetText(Ctl::LblState, text::kChooseName);
+        view_.SetText(Ctl::LblState, T(text::kChooseName));
         SaveTYcallerAddress();
         optToMDB_Click(0);
         view_.SetChecked(Ctl::OptAppend0, true);
         SetDataEnable(false);
         view_.Enable(Ctl::CmdTrans, false);
         view_.Enable(Ctl::CmdFileOpen, true);
-        view_.SetText(Ctl::CmdTrans, text::kTrans);
+        view_.SetText(Ctl::CmdTrans, T(text::kTrans));
         return;
     }
     UpdateTYcallerDB();
@@ -182,65 +192,65 @@ void ConverterController::cmdTrans_Click() {
 void ConverterController::UpdateTYcallerDB() {
     const ImportPlan plan = PlanFromView();
     if (plan.RowCount() <= 0 || plan.startRow < 1 || !plan.sheet) {
-        view_.SetText(Ctl::LblState1, text::kBadRange);
+        view_.SetText(Ctl::LblState1, T(text::kBadRange));
         return;
     }
     // Asked before anything changes: nothing is emptied or closed for an
     // import that would stop at its first row.
     if (plan.columns[kNameField] <= 0) {
-        view_.Inform(text::kNameMissing);
+        view_.Inform(T(text::kNameMissing));
         return;
     }
     view_.SetText(Ctl::LblState1, "");
     if (!install_ || !install_->DatabaseKnown())
         return;
     const std::string before = view_.Text(Ctl::LblState);
-    view_.SetText(Ctl::LblState, text::kConverting);
+    view_.SetText(Ctl::LblState, T(text::kConverting));
     // The question comes before the main program is asked to close, so a
     // Cancel leaves it running.
-    if (plan.replace && !view_.Confirm(text::kReplaceQuestion, text::kReplaceTitle)) {
+    if (plan.replace && !view_.Confirm(T(text::kReplaceQuestion), T(text::kReplaceTitle))) {
         view_.SetText(Ctl::LblState, before);
         return;
     }
     view_.SetBusy(true);
     const auto closed = program_.Close([this] { view_.KeepAlive(); });
     if (closed == MainProgram::CloseResult::StillRunning) {
-        view_.SetText(Ctl::LblState, text::kStillRunning);
-        view_.SetText(Ctl::LblState1, text::kCloseVantelo);
+        view_.SetText(Ctl::LblState, T(text::kStillRunning));
+        view_.SetText(Ctl::LblState1, T(text::kCloseVantelo));
         view_.SetBusy(false);
         return;
     }
     if (plan.replace)
-        view_.SetText(Ctl::LblState, text::kReplacing);
-    view_.SetText(Ctl::LblState, text::kConverting);
+        view_.SetText(Ctl::LblState, T(text::kReplacing));
+    view_.SetText(Ctl::LblState, T(text::kConverting));
     const ImportOutcome outcome = ContactTransfer::UpdateTYcallerDB(
         install_->databasePath, plan, [this](long long done, long long total) {
-            view_.SetText(Ctl::LblState1,
-                          text::kProgress + std::to_string(done) + " / " + std::to_string(total));
+            view_.SetText(Ctl::LblState1, T(text::kProgress) + std::to_string(done) + " / " +
+                                              std::to_string(total));
             view_.KeepAlive();
         });
     std::string restartError;
     const bool done = outcome.kind == ImportOutcome::Kind::Done;
     if (done) {
-        view_.SetText(Ctl::LblState, text::kDone);
-        view_.SetText(Ctl::LblState1, text::kContinue);
+        view_.SetText(Ctl::LblState, T(text::kDone));
+        view_.SetText(Ctl::LblState1, T(text::kContinue));
         BackToStart();
     } else {
         // The table is as it was; the settings stay for another try.
-        view_.SetText(Ctl::LblState, text::kFailed);
+        view_.SetText(Ctl::LblState, T(text::kFailed));
         view_.SetText(Ctl::LblState1, outcome.error);
     }
     // The main program comes back after every import, and after a failed
     // one whenever it had been running.
     if (done || closed == MainProgram::CloseResult::Closed) {
         if (!program_.Start(*install_, restartError))
-            view_.SetText(Ctl::LblState1, text::kRestartFailed + restartError);
+            view_.SetText(Ctl::LblState1, T(text::kRestartFailed) + restartError);
     } else {
         program_.Release();
     }
     view_.SetBusy(false);
     if (!done)
-        view_.Inform(std::string(text::kFailed) + "\n" + outcome.error);
+        view_.Inform(T(text::kFailed) + "\n" + outcome.error);
 }
 
 void ConverterController::BackToStart() {
@@ -256,22 +266,22 @@ void ConverterController::SaveTYcallerAddress() {
         return;
     auto rows = ContactTransfer::SaveTYcallerAddress(install_->databasePath);
     if (!rows.ok()) {
-        view_.Inform(text::kCannotRead + rows.status().message());
+        view_.Inform(T(text::kCannotRead) + rows.status().message());
         return;
     }
-    const std::string file = view_.ChooseSaveFile(text::kSaveTitle);
+    const std::string file = view_.ChooseSaveFile(T(text::kSaveTitle));
     view_.SetText(Ctl::LblTransState, file);
     if (!ContactFile::Writable(file))
         return;  // cancelled, or a name of no known kind: nothing is stored
     std::string error;
     if (!ContactFile::Write(file, rows.value(), error)) {
-        view_.Inform(text::kCannotSave + error);
+        view_.Inform(T(text::kCannotSave) + error);
         return;
     }
-    view_.SetText(Ctl::LblTransState, text::kSaved);
+    view_.SetText(Ctl::LblTransState, T(text::kSaved));
     // The direction switch that follows replaces the text above at once;
     // this line keeps the news for the user.
-    view_.SetText(Ctl::LblState1, std::string(text::kSaved) + " : " + file);
+    view_.SetText(Ctl::LblState1, T(text::kSaved) + " : " + file);
 }
 
 void ConverterController::cmdExit_Click() {

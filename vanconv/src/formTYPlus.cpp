@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,6 +27,11 @@ using vt::widgets::Q;
 
 namespace {
 
+// A text of the window in the user's language.
+QString T(const char* text) {
+    return *text ? QCoreApplication::translate("vanconv::text", text) : QString();
+}
+
 QStringList Filters(const char* const (&list)[3]) {
     QStringList out;
     for (const char* f : list) out << Q(f);
@@ -38,7 +44,7 @@ formTYPlus::formTYPlus(MainProgram& program, ConverterController::InstallFinder 
                        QWidget* parent)
     : QWidget(parent) {
     setObjectName("formTYPlus");
-    setWindowTitle(Q(text::kCaption));
+    setWindowTitle(T(text::kCaption));
     BuildControls();
     controller_ = std::make_unique<ConverterController>(*this, program, std::move(findInstall));
     controller_->Form_Load();
@@ -51,7 +57,7 @@ void formTYPlus::BuildControls() {
 
     const auto option = [this](Ctl id, const char* name, const char* caption, QButtonGroup* g,
                                int index) {
-        auto* b = new QRadioButton(Q(caption));
+        auto* b = new QRadioButton(T(caption));
         b->setObjectName(QString("%1_%2").arg(name).arg(index));
         g->addButton(b, index);
         controls_[id] = b;
@@ -70,7 +76,7 @@ void formTYPlus::BuildControls() {
             [this](int id) { controller_->optToMDB_Click(id); });
 
     // Mode.
-    auto* frmAppend = new QGroupBox(Q(text::kModeFrame));
+    auto* frmAppend = new QGroupBox(T(text::kModeFrame));
     frmAppend->setObjectName("frmAppend");
     controls_[Ctl::FrmAppend] = frmAppend;
     auto* mode = new QButtonGroup(this);
@@ -82,7 +88,7 @@ void formTYPlus::BuildControls() {
 
     // Workbook.
     auto* fileRow = new QHBoxLayout;
-    auto* open = new QPushButton(Q(text::kFileOpen));
+    auto* open = new QPushButton(T(text::kFileOpen));
     open->setObjectName("cmdFileOpen");
     controls_[Ctl::CmdFileOpen] = open;
     auto* path = new QLabel;
@@ -90,7 +96,7 @@ void formTYPlus::BuildControls() {
     path->setFrameShape(QFrame::Panel);
     path->setFrameShadow(QFrame::Sunken);
     path->setMinimumWidth(360);
-    path->setAccessibleDescription(Q(text::kFilePathName));
+    path->setAccessibleDescription(T(text::kFilePathName));
     controls_[Ctl::LblFilePath] = path;
     fileRow->addWidget(open);
     fileRow->addWidget(path, 1);
@@ -106,7 +112,7 @@ void formTYPlus::BuildControls() {
     sheet->setObjectName("cboSheet");
     sheet->setMinimumWidth(220);
     controls_[Ctl::CboSheet] = sheet;
-    auto* sheetCaption = new QLabel(Q(text::kSheetLabel));
+    auto* sheetCaption = new QLabel(T(text::kSheetLabel));
     sheetCaption->setBuddy(sheet);
     sheetRow->addWidget(sheetCaption);
     sheetRow->addWidget(sheet);
@@ -122,17 +128,17 @@ void formTYPlus::BuildControls() {
     const auto rowEdit = [this](Ctl id, const char* name, const char* accessibleName) {
         auto* e = new QLineEdit;
         e->setObjectName(name);
-        e->setAccessibleName(Q(accessibleName));
+        e->setAccessibleName(T(accessibleName));
         e->setMaximumWidth(80);
         e->setAlignment(Qt::AlignRight);
         controls_[id] = e;
         return e;
     };
-    rowsRow->addWidget(new QLabel(Q(text::kRowsLabel)));
+    rowsRow->addWidget(new QLabel(T(text::kRowsLabel)));
     rowsRow->addWidget(rowEdit(Ctl::EdtStartRow, "edtStartRow", text::kStartRowName));
-    rowsRow->addWidget(new QLabel(Q(text::kRowsFrom)));
+    rowsRow->addWidget(new QLabel(T(text::kRowsFrom)));
     rowsRow->addWidget(rowEdit(Ctl::EdtEndRow, "edtEndRow", text::kEndRowName));
-    rowsRow->addWidget(new QLabel(Q(text::kRowsTo)));
+    rowsRow->addWidget(new QLabel(T(text::kRowsTo)));
     rowsRow->addStretch();
     root->addWidget(frmDataLine);
 
@@ -146,7 +152,7 @@ void formTYPlus::BuildControls() {
         box->setObjectName(kConvertFields[f].listBox);
         box->setMinimumWidth(170);
         controls_[FieldList(f)] = box;
-        auto* caption = new QLabel(Q(kConvertFields[f].caption));
+        auto* caption = new QLabel(T(kConvertFields[f].caption));
         caption->setBuddy(box);
         const int row = f % 8, column = (f / 8) * 2;
         grid->addWidget(caption, row, column);
@@ -158,10 +164,10 @@ void formTYPlus::BuildControls() {
 
     // Status and buttons.
     const auto status = [this, root](Ctl id, const char* name, const char* initial) {
-        auto* l = new QLabel(Q(initial));
+        auto* l = new QLabel(T(initial));
         l->setObjectName(name);
         l->setWordWrap(true);
-        l->setAccessibleDescription(Q(text::kStatusName));
+        l->setAccessibleDescription(T(text::kStatusName));
         controls_[id] = l;
         root->addWidget(l);
     };
@@ -169,11 +175,11 @@ void formTYPlus::BuildControls() {
     status(Ctl::LblState, "lblState", "");
     status(Ctl::LblState1, "lblState1", "");
     auto* buttons = new QHBoxLayout;
-    auto* trans = new QPushButton(Q(text::kTransDesign));
+    auto* trans = new QPushButton(T(text::kTransDesign));
     trans->setObjectName("cmdTrans");
     trans->setMinimumWidth(120);
     controls_[Ctl::CmdTrans] = trans;
-    auto* exit = new QPushButton(Q(text::kExit));
+    auto* exit = new QPushButton(T(text::kExit));
     exit->setObjectName("cmdExit");
     exit->setMinimumWidth(120);
     controls_[Ctl::CmdExit] = exit;

@@ -14,7 +14,9 @@
 #include <fstream>
 
 #include "VanconvFixture.h"
+#include "i18n/Translations.h"
 #include "testsupport/AccessibleTree.h"
+#include "testsupport/TextFit.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ConverterTexts.h"
 #include "vanconv/RunningVantelo.h"
@@ -387,6 +389,40 @@ TEST_F(FormTest, FileDialogsAreTheSharedOnesWithTheConvertersFilters) {
     EXPECT_TRUE(shared);
     EXPECT_FALSE(confirms) << "the window has asked already";
     poll.stop();
+}
+
+// The window in each language: its fixed texts and those its controller
+// writes, and every text whole in its control.
+TEST(FormLanguageTest, SpeaksTheLoadedLanguageAndEveryTextFits) {
+    struct Case {
+        vt::i18n::Language language;
+        const char* title;
+        const char* convert;
+        const char* state;
+        const char* nameCaption;
+    };
+    for (const Case& c :
+         {Case{vt::i18n::Language::Korean, "엑셀 데이터 Vantelo 주소록 변환기", "변    환",
+               "엑셀 파일을 선택해 주십시요.", "이      름 :"},
+          Case{vt::i18n::Language::English, "Excel data to Vantelo contacts converter", "Convert",
+               "Please choose an Excel file.", "Name :"}}) {
+        vt::i18n::Load(c.language, {"vanconv"});
+        vt::i18n::InstallIntoApplication();
+        vt::test::TestEnvironment env;
+        RunningVantelo program(2000);
+        TestForm form(program);
+        form.show();
+        EXPECT_EQ(form.windowTitle().toStdString(), c.title);
+        EXPECT_EQ(form.Text(Ctl::CmdTrans), c.convert);
+        EXPECT_EQ(form.Text(Ctl::LblState), c.state);
+        V labels;
+        for (QLabel* l : form.findChildren<QLabel*>()) labels.push_back(l->text().toStdString());
+        EXPECT_NE(std::find(labels.begin(), labels.end(), c.nameCaption), labels.end());
+        int checked = 0;
+        EXPECT_EQ(vt::test::TextsThatDoNotFit(form, &checked), QStringList());
+        EXPECT_GT(checked, 20);
+    }
+    vt::i18n::Load(vt::i18n::Language::Korean, {});
 }
 
 }  // namespace

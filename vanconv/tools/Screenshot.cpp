@@ -10,6 +10,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "i18n/Translations.h"
 #include "vanconv/RunningVantelo.h"
 #include "vanconv/formTYPlus.h"
 
@@ -39,7 +40,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vanconv_screenshot WORKBOOK OUT.png\n");
         return 2;
     }
+    vt::i18n::LoadForUser({"vanconv"});  // the locale's language, as the program
     QApplication app(argc, argv);
+    vt::i18n::InstallIntoApplication();
     vanconv::RunningVantelo program;
     ShotWindow window(program, argv[1]);
     window.move(30, 30);

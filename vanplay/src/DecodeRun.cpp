@@ -1,5 +1,6 @@
 #include "vanplay/DecodeRun.h"
 
+#include "platform/TranslateNoop.h"
 #include "speechcodec/VrcToWav.h"
 #include "vanplay/PlayerIds.h"
 
@@ -12,13 +13,13 @@ const char* DecodeResultLabel(int result) {
         case kDecodeOk:
             return "";
         case kDecodeNoCodec:
-            return "  변환 실패: 코덱 없음";
+            return QT_TRANSLATE_NOOP("vanplay", "  변환 실패: 코덱 없음");
         case kDecodeCannotRead:
-            return "  변환 실패: 파일을 읽을 수 없음";
+            return QT_TRANSLATE_NOOP("vanplay", "  변환 실패: 파일을 읽을 수 없음");
         case kDecodeCannotCreate:
-            return "  변환 실패: 임시 파일 쓰기 오류";
+            return QT_TRANSLATE_NOOP("vanplay", "  변환 실패: 임시 파일 쓰기 오류");
     }
-    return "  변환 실패";
+    return QT_TRANSLATE_NOOP("vanplay", "  변환 실패");
 }
 
 const char* DecodeResultReason(int result) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <cerrno>
 #include <cstring>
@@ -37,10 +38,11 @@ bool InstanceGuard::AcquireOrWarn() {
     const Outcome outcome = Acquire();
     if (outcome == Outcome::Acquired)
         return true;
-    QMessageBox box(
-        QMessageBox::Critical, QString::fromUtf8(kWarningCaption),
-        QString::fromUtf8(outcome == Outcome::AlreadyRunning ? kAlreadyRunning : error_.c_str()),
-        QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kWarningCaption),
+                    outcome == Outcome::AlreadyRunning
+                        ? QCoreApplication::translate("vanplay", kAlreadyRunning)
+                        : QString::fromStdString(error_),
+                    QMessageBox::Ok);
     if (outcome == Outcome::AlreadyRunning)
         box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
     box.exec();

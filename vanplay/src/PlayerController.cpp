@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Translate.h"
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerPaths.h"
 
@@ -151,7 +152,8 @@ void PlayerController::StartDecoding() {
         DeleteOwned(decodedFile_);
         decodedFile_.clear();
     }
-    view_.SetLabelText(IDC_STATUS, DecodeResultLabel(kDecodeCannotCreate));
+    view_.SetLabelText(IDC_STATUS,
+                       vt::Translate("vanplay", DecodeResultLabel(kDecodeCannotCreate)));
     view_.ShowControl(IDC_PLAY, true);
 }
 
@@ -325,7 +327,7 @@ void PlayerController::OnDecodeDone(vt::WPARAM serial) {
         // Nothing usable was decoded: say so rather than play a broken file.
         DeleteOwned(decodedFile_);
         decodedFile_.clear();
-        view_.SetLabelText(IDC_STATUS, DecodeResultLabel(result));
+        view_.SetLabelText(IDC_STATUS, vt::Translate("vanplay", DecodeResultLabel(result)));
         view_.SetSliderPosition(IDC_POSITION, 0);
         view_.ShowControl(IDC_STOP, false);
         ShowPlaying(false);
@@ -368,7 +370,8 @@ void PlayerController::OnMp3Done(int result) {
     for (const auto& path : deleteAfterExport_) DeleteOwned(path);
     deleteAfterExport_.clear();
     if (result != 0)
-        view_.SetLabelText(IDC_STATUS, "  MP3 변환 실패");
+        view_.SetLabelText(
+            IDC_STATUS, vt::Translate("vanplay", QT_TRANSLATE_NOOP("vanplay", "  MP3 변환 실패")));
     // Shown again unless another recording is being decoded meanwhile.
     view_.ShowControl(IDC_MP3, !Decoding());
 }

@@ -1,6 +1,7 @@
 #include "vanplay/PlayerWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -49,11 +50,18 @@ struct ControlName {
 };
 
 constexpr ControlName kNames[] = {
-    {IDC_OPEN, "파일 열기"}, {IDC_PLAY, "재생"},          {IDC_PAUSE, "일시 정지"},
-    {IDC_STOP, "정지"},      {IDC_MP3, "MP3로 내보내기"}, {IDC_POSITION, "재생 위치"},
-    {IDC_VOLUME, "음량"},    {IDC_MINIMISE, "최소화"},    {IDC_CLOSE, "닫기"},
+    {IDC_OPEN, QT_TRANSLATE_NOOP("vanplay", "파일 열기")},
+    {IDC_PLAY, QT_TRANSLATE_NOOP("vanplay", "재생")},
+    {IDC_PAUSE, QT_TRANSLATE_NOOP("vanplay", "일시 정지")},
+    {IDC_STOP, QT_TRANSLATE_NOOP("vanplay", "정지")},
+    {IDC_MP3, QT_TRANSLATE_NOOP("vanplay", "MP3로 내보내기")},
+    {IDC_POSITION, QT_TRANSLATE_NOOP("vanplay", "재생 위치")},
+    {IDC_VOLUME, QT_TRANSLATE_NOOP("vanplay", "음량")},
+    {IDC_MINIMISE, QT_TRANSLATE_NOOP("vanplay", "최소화")},
+    {IDC_CLOSE, QT_TRANSLATE_NOOP("vanplay", "닫기")},
 };
-constexpr ControlName kLabelRoles[] = {{IDC_TIME, "재생 시간"}, {IDC_STATUS, "상태"}};
+constexpr ControlName kLabelRoles[] = {{IDC_TIME, QT_TRANSLATE_NOOP("vanplay", "재생 시간")},
+                                       {IDC_STATUS, QT_TRANSLATE_NOOP("vanplay", "상태")}};
 
 }  // namespace
 
@@ -140,13 +148,13 @@ void PlayerWindow::BuildControls() {
     QWidget* previous = nullptr;
     for (const ControlName& n : kNames) {
         QWidget* w = controls_[n.id];
-        w->setAccessibleName(QString::fromUtf8(n.name));
+        w->setAccessibleName(QCoreApplication::translate("vanplay", n.name));
         if (previous)
             setTabOrder(previous, w);
         previous = w;
     }
     for (const ControlName& n : kLabelRoles)
-        controls_[n.id]->setAccessibleDescription(QString::fromUtf8(n.name));
+        controls_[n.id]->setAccessibleDescription(QCoreApplication::translate("vanplay", n.name));
     // The keys start on the position slider, as before the buttons took
     // Tab: Enter and Escape keep the window's rules.
     position->setFocus(Qt::OtherFocusReason);

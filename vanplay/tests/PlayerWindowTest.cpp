@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "VrcFixture.h"
+#include "i18n/Translations.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/AccessibleTree.h"
 #include "testsupport/QtPump.h"
@@ -349,8 +350,7 @@ TEST_F(PlayerWindowTest, Mp3ProgressText) {
     window_->Start("");
     auto& messages = window_->MessageWindow();
     messages.Post(Mp3Progress, 0, 0);
-    ASSERT_TRUE(
-        PumpUntil([&] { return window_->LabelText(IDC_STATUS) == "Convert Mp3 : 0.00%"; }));
+    ASSERT_TRUE(PumpUntil([&] { return window_->LabelText(IDC_STATUS) == "Convert Mp3 : 0.00%"; }));
     messages.Post(Mp3Progress, 1, 3);
     ASSERT_TRUE(
         PumpUntil([&] { return window_->LabelText(IDC_STATUS) == "Convert Mp3 : 33.33%"; }));
@@ -503,6 +503,29 @@ TEST_F(PlayerWindowTest, DraggingMovesTheWindowOnlyFromTheUpperPart) {
     QApplication::sendEvent(window_.get(), &move);
     QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(330, 30));
     EXPECT_EQ(window_->pos(), start + QPoint(30, 10));
+}
+
+// The player in each language: what assistive technology calls its buttons
+// and labels follows the language loaded at start.
+TEST(PlayerLanguageTest, NamesTheControlsInTheLoadedLanguage) {
+    struct Case {
+        vt::i18n::Language language;
+        const char* open;
+        const char* play;
+        const char* status;
+    };
+    for (const Case& c : {Case{vt::i18n::Language::Korean, "파일 열기", "재생", "상태"},
+                          Case{vt::i18n::Language::English, "Open file", "Play", "Status"}}) {
+        vt::i18n::Load(c.language, {"vanplay"});
+        vt::i18n::InstallIntoApplication();
+        vt::test::TestEnvironment env;
+        vt::ManualTimerHost timers;
+        PlayerWindow window(&timers);
+        EXPECT_EQ(window.Control(IDC_OPEN)->accessibleName().toStdString(), c.open);
+        EXPECT_EQ(window.Control(IDC_PLAY)->accessibleName().toStdString(), c.play);
+        EXPECT_EQ(window.Control(IDC_STATUS)->accessibleDescription().toStdString(), c.status);
+    }
+    vt::i18n::Load(vt::i18n::Language::Korean, {});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "i18n/Translations.h"
 #include "vanplay/PlayerIds.h"
 #include "vanplay/PlayerWindow.h"
 
@@ -19,7 +20,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     ::setenv("QT_MEDIA_BACKEND", "gstreamer", 0);
+    vt::i18n::LoadForUser({"vanplay"});  // the locale's language, as the program
     QApplication app(argc, argv);
+    vt::i18n::InstallIntoApplication();
     vanplay::PlayerWindow window;
     window.move(40, 40);
     window.show();

@@ -19,5 +19,73 @@ Plays a recording (.wav, or compressed .vrc) or, with --to-mp3, exports
 each FILE to an MP3 beside it (call.vrc -&gt; call.mp3).
 </translation>
     </message>
+    <message>
+        <source>이미 프로그램이 실행중입니다.</source>
+        <translation>The program is already running.</translation>
+    </message>
+    <message>
+        <source>  변환 실패: 코덱 없음</source>
+        <translation>  Conversion failed: no codec</translation>
+    </message>
+    <message>
+        <source>  변환 실패: 파일을 읽을 수 없음</source>
+        <translation>  Conversion failed: the file cannot be read</translation>
+    </message>
+    <message>
+        <source>  변환 실패: 임시 파일 쓰기 오류</source>
+        <translation>  Conversion failed: cannot write the temporary file</translation>
+    </message>
+    <message>
+        <source>  변환 실패</source>
+        <translation>  Conversion failed</translation>
+    </message>
+    <message>
+        <source>  MP3 변환 실패</source>
+        <translation>  MP3 conversion failed</translation>
+    </message>
+    <message>
+        <source>파일 열기</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>재생</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>일시 정지</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>정지</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>MP3로 내보내기</source>
+        <translation>Export to MP3</translation>
+    </message>
+    <message>
+        <source>재생 위치</source>
+        <translation>Playing position</translation>
+    </message>
+    <message>
+        <source>음량</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>최소화</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>닫기</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>재생 시간</source>
+        <translation>Playing time</translation>
+    </message>
+    <message>
+        <source>상태</source>
+        <translation>Status</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "i18n/Translations.h"
 #include "notify/MailPassword.h"
 #include "notify/MailSettings.h"
 #include "notify/MailText.h"
@@ -12,13 +13,19 @@ namespace vtdb {
 
 namespace {
 
+// A text of the vtdb catalog with its arguments.
+std::string T(const char* text, std::initializer_list<std::string> args) {
+    return vt::i18n::Tr("vtdb", text, args);
+}
+
 // The library's lines start "mail: "; here the step is named instead.
 std::string WithoutPrefix(const std::string& line) {
     return line.rfind("mail: ", 0) == 0 ? line.substr(6) : line;
 }
 
 int Failed(std::ostream& err, const char* step, const std::string& line) {
-    err << "vtdb: mail-test: " << step << " failed: " << WithoutPrefix(line) << "\n";
+    err << "vtdb: mail-test: "
+        << T(QT_TRANSLATE_NOOP("vtdb", "%1 단계 실패: %2"), {step, WithoutPrefix(line)}) << "\n";
     return 1;
 }
 
@@ -27,7 +34,8 @@ int Failed(std::ostream& err, const char* step, const std::string& line) {
 int MailTest(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const std::atomic<bool>* stop) {
     if (!args.empty()) {
-        err << "vtdb: mail-test: unexpected argument '" << args[0] << "'\n";
+        err << "vtdb: mail-test: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "예상하지 못한 인수 '%1'"), {args[0]}) << "\n";
         return 2;
     }
     std::string error;
@@ -36,7 +44,10 @@ int MailTest(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return Failed(err, "settings", error);
     if (!settings->Enabled())
         return Failed(err, "settings",
-                      "mail is off: no Server in [Mail] of " + vt::SettingsFilePath().string());
+                      T(QT_TRANSLATE_NOOP("vtdb",
+                                          "메일이 꺼져 있습니다: %1의 [Mail]에 Server가 "
+                                          "없습니다"),
+                        {vt::SettingsFilePath().string()}));
     const auto password = notify::FindMailPassword(*settings);
     if (!password.ok)
         return Failed(err, "password", password.error);
@@ -46,7 +57,9 @@ int MailTest(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return Failed(err, notify::MailFailureName(outcome.failure), outcome.line);
     std::string to;
     for (const auto& address : settings->to) to += (to.empty() ? "" : ", ") + address;
-    out << "mail-test: sent to " << to << " through " << settings->server << "\n";
+    out << "mail-test: "
+        << T(QT_TRANSLATE_NOOP("vtdb", "%2을(를) 거쳐 %1(으)로 보냈습니다"), {to, settings->server})
+        << "\n";
     return 0;
 }
 

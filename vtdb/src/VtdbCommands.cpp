@@ -59,6 +59,10 @@ std::string T(const char* text, std::initializer_list<std::string> args = {}) {
     return vt::i18n::Tr(kContext, text, args);
 }
 
+// An import that stopped on an error (%1) leaves the log as it was.
+constexpr const char* kNothingImported =
+    QT_TRANSLATE_NOOP("vtdb", "%1; 아무것도 가져오지 않았습니다");
+
 bool ToInt(const std::string& s, int& out) {
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return !s.empty() && ec == std::errc() && p == s.data() + s.size();
@@ -117,9 +121,13 @@ int Fail(std::ostream& err, const std::string& message) {
 int Fail(std::ostream& err, const Status& s) {
     std::string line = s.ToString();
     if (s.code() == storage::ErrorCode::Damaged)
-        line += "; 'vtdb check' examines the file, 'vtdb recover DEST' saves what can be read";
+        line += T(QT_TRANSLATE_NOOP("vtdb",
+                                    "; 'vtdb check'로 파일을 검사하고, 'vtdb recover "
+                                    "새파일'로 읽을 수 있는 내용을 저장합니다"));
     else if (s.code() == storage::ErrorCode::Incompatible)
-        line += "; 'vtdb recover DEST' copies its records into a new file this program can use";
+        line += T(QT_TRANSLATE_NOOP("vtdb",
+                                    "; 'vtdb recover 새파일'로 레코드를 이 프로그램이 쓸 "
+                                    "수 있는 새 파일에 옮깁니다"));
     return Fail(err, line);
 }
 
@@ -129,8 +137,10 @@ Status Prepare(std::ostream& err) {
         return report.status();
     std::string notice = vantelo::PrepareNotice(report.value());
     if (!notice.empty())
-        err << "vtdb: " << report.value().reason << "; moved aside to "
-            << report.value().movedAside.string() << "\n";
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "%1; %2(으)로 옮겼습니다"),
+                 {report.value().reason, report.value().movedAside.string()})
+            << "\n";
     return Status::Ok();
 }
 
@@ -328,7 +338,10 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
     long lineNo = 0, count = 0, bad = 0;
     while (std::getline(in, line)) {
         if (StopRequested().load()) {
-            Fail(err, "stopped at line " + std::to_string(lineNo) + "; nothing imported");
+            Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                          "%1번째 줄에서 멈췄습니다; 아무것도 가져오지 "
+                                          "않았습니다"),
+                        {std::to_string(lineNo)}));
             return 130;
         }
         ++lineNo;
@@ -352,22 +365,29 @@ int ImportCalls(Options& o, std::ostream& out, std::ostream& err) {
         }
         s = log.Update();
         if (!s.ok())
-            return Fail(err, path + ":" + std::to_string(lineNo) + ": " + s.ToString() +
-                                 "; nothing imported");
+            return Fail(err, path + ":" + std::to_string(lineNo) + ": " +
+                                 T(kNothingImported, {s.ToString()}));
         if (++count % 100000 == 0)
-            err << "vtdb: " << count << " calls read\n";
+            err << "vtdb: "
+                << T(QT_TRANSLATE_NOOP("vtdb", "통화 %1건을 읽었습니다"), {std::to_string(count)})
+                << "\n";
     }
     if (in.bad())
-        return Fail(err, "cannot read " + path + "; nothing imported");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                             "%1을(를) 읽을 수 없습니다; 아무것도 가져오지 "
+                                             "않았습니다"),
+                           {path}));
     if (bad > 0)
-        return Fail(err,
-                    std::to_string(bad) + " bad line(s)" +
-                        (bad > kShownBad ? " (the first " + std::to_string(kShownBad) + " shown)"
-                                         : std::string()) +
-                        " in " + path + "; nothing imported");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                             "%1에 잘못된 줄이 %2개 있습니다%3; 아무것도 가져오지 "
+                                             "않았습니다"),
+                           {path, std::to_string(bad),
+                            bad > kShownBad ? T(QT_TRANSLATE_NOOP("vtdb", " (처음 %1개만 보임)"),
+                                                {std::to_string(kShownBad)})
+                                            : std::string()}));
     s = transaction.Commit();
     if (!s.ok())
-        return Fail(err, s.ToString() + "; nothing imported");
+        return Fail(err, T(kNothingImported, {s.ToString()}));
     out << count << "\n";
     return 0;
 }
@@ -395,21 +415,29 @@ int Check(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err, error);
     CatchStopSignals();
     const std::filesystem::path file = vantelo::DefaultDatabasePath();
-    err << "vtdb: checking " << file.string() << " (reads the whole file)\n";
+    err << "vtdb: "
+        << T(QT_TRANSLATE_NOOP("vtdb", "%1을(를) 검사합니다 (파일 전체를 읽습니다)"),
+             {file.string()})
+        << "\n";
     auto report = storage::CheckDatabaseFile(file, Tables(), &StopRequested());
     if (!report.ok())
         return Fail(err, report.status());
     const storage::CheckReport& r = report.value();
     for (const std::string& problem : r.problems) out << problem << "\n";
     if (!r.intact)
-        return Fail(err, file.string() + " is damaged (" + std::to_string(r.problems.size()) +
-                             " findings above); 'vtdb recover DEST' saves what can be read");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                             "%1이(가) 손상되었습니다 (위의 문제 %2개); "
+                                             "'vtdb recover 새파일'로 읽을 수 있는 내용을 "
+                                             "저장합니다"),
+                           {file.string(), std::to_string(r.problems.size())}));
     if (!r.unusable.empty())
-        return Fail(err,
-                    file.string() + " is intact but this program cannot use it: " + r.unusable);
-    out << file.string() << ": intact";
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb",
+                                             "%1은(는) 온전하지만 이 프로그램이 쓸 수 "
+                                             "없습니다: %2"),
+                           {file.string(), r.unusable}));
+    out << T(QT_TRANSLATE_NOOP("vtdb", "%1: 이상 없음"), {file.string()});
     if (!r.missing.empty())
-        out << "; the next start adds " << r.missing;
+        out << T(QT_TRANSLATE_NOOP("vtdb", "; 다음 시작 때 %1을(를) 더합니다"), {r.missing});
     out << "\n";
     return 0;
 }
@@ -423,19 +451,27 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
     auto tables = storage::RecoverDatabaseFile(
         file, dest, Tables(), &StopRequested(), [&err](const storage::TableRecovery& t) {
-            err << "vtdb: " << t.table << ": " << t.copied << " records copied so far\n";
+            err << "vtdb: "
+                << T(QT_TRANSLATE_NOOP("vtdb", "%1: 지금까지 레코드 %2개를 옮겼습니다"),
+                     {t.table, std::to_string(t.copied)})
+                << "\n";
         });
     if (!tables.ok())
-        return Fail(err, tables.status().ToString() + "; nothing saved");
+        return Fail(err, T(QT_TRANSLATE_NOOP("vtdb", "%1; 아무것도 저장하지 않았습니다"),
+                           {tables.status().ToString()}));
     for (const storage::TableRecovery& t : tables.value()) {
-        out << t.table << ": ";
         if (t.missing)
-            out << "not found\n";
+            out << T(QT_TRANSLATE_NOOP("vtdb", "%1: 없음"), {t.table}) << "\n";
         else
-            out << t.copied << " copied, " << t.lost << " could not be read\n";
+            out << T(QT_TRANSLATE_NOOP("vtdb", "%1: %2개 옮김, %3개 읽을 수 없음"),
+                     {t.table, std::to_string(t.copied), std::to_string(t.lost)})
+                << "\n";
     }
-    out << "saved to " << dest.string() << "; to use it, move " << file.string()
-        << " away and put the saved file in its place while no program uses it\n";
+    out << T(QT_TRANSLATE_NOOP("vtdb",
+                               "%1에 저장했습니다; 쓰려면 어떤 프로그램도 쓰지 않을 때 "
+                               "%2을(를) 치우고 저장한 파일을 그 자리에 두십시오"),
+             {dest.string(), file.string()})
+        << "\n";
     return 0;
 }
 
@@ -458,18 +494,25 @@ int Backup(Options& o, std::ostream& out, std::ostream& err) {
         written = backup.AddAll(log, &StopRequested());
     const bool complete = backup.Finish();
     if (StopRequested().load()) {
-        err << "vtdb: stopped; " << backup.File().string() << " holds " << written << " of "
-            << total << " calls\n";
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "멈췄습니다; %1에 통화 %3건 중 %2건이 있습니다"),
+                 {backup.File().string(), std::to_string(written), std::to_string(total)})
+            << "\n";
         return 130;
     }
     if (!complete) {
-        err << "vtdb: the backup is incomplete: " << backup.Failures().front();
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "백업이 완전하지 않습니다: %1"),
+                 {backup.Failures().front()});
         if (backup.Failures().size() > 1)
-            err << " (and " << backup.Failures().size() - 1 << " more)";
+            err << T(QT_TRANSLATE_NOOP("vtdb", " (외 %1건)"),
+                     {std::to_string(backup.Failures().size() - 1)});
         err << "\n";
         return 1;
     }
-    out << written << " calls backed up to " << backup.File().string() << "\n";
+    out << T(QT_TRANSLATE_NOOP("vtdb", "통화 %1건을 %2에 백업했습니다"),
+             {std::to_string(written), backup.File().string()})
+        << "\n";
     return 0;
 }
 

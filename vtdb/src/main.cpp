@@ -8,7 +8,7 @@
 #include "i18n/Translations.h"
 
 int main(int argc, char** argv) {
-    vt::i18n::LoadForUser({"vtdb"});
+    vt::i18n::LoadForUser({"vtdb", "vantelo_core"});
     std::vector<std::string> args(argv + 1, argv + argc);
     return vtdb::Run(args, std::cout, std::cerr);
 }

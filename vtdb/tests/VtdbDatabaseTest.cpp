@@ -89,9 +89,9 @@ TEST_F(VtdbDatabaseTest, ColumnAddedByAnotherToolKeepsTheWholeFileInUse) {
     // Its records move into a file of the program's own shape.
     Output saved = Vtdb({"recover", (env_.Root() / "saved.db").string()});
     EXPECT_EQ(saved.code, 0) << saved.text;
-    EXPECT_NE(saved.text.find("InnerLineList: 1 copied, 0 could not be read"), std::string::npos)
+    EXPECT_NE(saved.text.find("InnerLineList: 1개 옮김, 0개 읽을 수 없음"), std::string::npos)
         << saved.text;
-    EXPECT_NE(saved.text.find("AddressList: 1 copied"), std::string::npos) << saved.text;
+    EXPECT_NE(saved.text.find("AddressList: 1개 옮김"), std::string::npos) << saved.text;
 }
 
 TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
@@ -104,8 +104,8 @@ TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
                        << good;
     Output o = Vtdb({"import-calls", bad.string()});
     EXPECT_NE(o.code, 0);
-    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected",
-                              "bad.tsv:4: ", "bad.tsv:5: bad escape in CallDtmf", "3 bad line(s)"})
+    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected", "bad.tsv:4: ",
+                              "bad.tsv:5: bad escape in CallDtmf", "잘못된 줄이 3개"})
         EXPECT_NE(o.text.find(where), std::string::npos) << where << " in " << o.text;
     EXPECT_EQ(o.text.find("bad.tsv:3"), std::string::npos) << o.text;
     EXPECT_EQ(Lines(o.text), 4) << o.text;  // one line per bad line, one summary
@@ -120,15 +120,15 @@ TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
     const fs::path log = env_.Root() / "import.out";
     vt::test::Probe p = vt::test::StartProbe(Program(), {"import-calls", big.string()}, log);
     ASSERT_NE(p.pid, 0);
-    for (int i = 0; i < 6000 && vt::test::ReadText(log).find("calls read") == std::string::npos;
-         ++i)
+    for (int i = 0;
+         i < 6000 && vt::test::ReadText(log).find("건을 읽었습니다") == std::string::npos; ++i)
         std::this_thread::sleep_for(10ms);
     ::kill(p.pid, SIGINT);
     vt::test::ProbeExit e = vt::test::WaitProbe(p, 60s);
     ASSERT_FALSE(e.hung);
     ASSERT_TRUE(WIFEXITED(e.status));
     EXPECT_EQ(WEXITSTATUS(e.status), 130) << vt::test::ReadText(log);
-    EXPECT_NE(vt::test::ReadText(log).find("nothing imported"), std::string::npos);
+    EXPECT_NE(vt::test::ReadText(log).find("아무것도 가져오지 않았습니다"), std::string::npos);
     EXPECT_EQ(Lines(Vtdb({"calls"}).text), 3);
 }
 
@@ -142,7 +142,7 @@ TEST_F(VtdbDatabaseTest, DamagedCallLogFailsLoudlyAndCanBeSaved) {
 
     Output check = Vtdb({"check"});
     EXPECT_NE(check.code, 0);
-    EXPECT_NE(check.text.find("is damaged"), std::string::npos) << check.text;
+    EXPECT_NE(check.text.find("손상되었습니다"), std::string::npos) << check.text;
 
     const fs::path saved = env_.Root() / "saved.db";
     Output recover = Vtdb({"recover", saved.string()});

@@ -72,38 +72,39 @@ TEST_F(VtdbMailTest, SaysWhichStepFailedOrThatTheMailWasSent) {
          vt::test::SmtpServerOptions{},
          {},
          0,
-         "mail-test: sent to me@example.org through smtp://127.0.0.1:PORT"},
+         "mail-test: smtp://127.0.0.1:PORT을(를) 거쳐 me@example.org(으)로 보냈습니다"},
         {"login accepted",
          vt::test::SmtpServerOptions{.user = "desk", .password = "right"},
          {{"User", "desk"}, {"PasswordFile", good.string()}},
          0,
-         "mail-test: sent to"},
+         "mail-test: smtp://127.0.0.1:PORT을(를) 거쳐 "},
         {"absent",
          std::nullopt,
          {},
          1,
-         "vtdb: mail-test: connection failed: no connection to 127.0.0.1:PORT"},
+         "vtdb: mail-test: connection 단계 실패: 127.0.0.1:PORT에 연결할 수 없습니다"},
         {"recipient",
          vt::test::SmtpServerOptions{.reject = {"me@example.org"}},
          {},
          1,
-         "vtdb: mail-test: recipient failed: recipient me@example.org refused by "
-         "127.0.0.1:PORT: 550"},
+         "vtdb: mail-test: recipient 단계 실패: 127.0.0.1:PORT이(가) 받는 사람 "
+         "me@example.org을(를) 거부했습니다: 550"},
         {"login",
          vt::test::SmtpServerOptions{.user = "desk", .password = "other"},
          {{"User", "desk"}, {"PasswordFile", good.string()}},
          1,
-         "vtdb: mail-test: login failed: login as desk refused by 127.0.0.1:PORT: 535"},
+         "vtdb: mail-test: login 단계 실패: 127.0.0.1:PORT이(가) desk(으)로 로그인하는 것을 "
+         "거부했습니다: 535"},
         {"TLS",
          vt::test::SmtpServerOptions{.tlsCert = cert, .tlsKey = key},
          {},
          1,
-         "vtdb: mail-test: TLS failed: TLS with 127.0.0.1:PORT failed"},
+         "vtdb: mail-test: TLS 단계 실패: 127.0.0.1:PORT와(과)의 TLS가 실패했습니다"},
         {"password file",
          vt::test::SmtpServerOptions{},
          {{"User", "desk"}, {"PasswordFile", open.string()}},
          1,
-         "vtdb: mail-test: password failed: the password file " + open.string() +
+         "vtdb: mail-test: password 단계 실패: the password file " + open.string() +
              " may be read by others (mode 0644): run chmod 600 " + open.string()},
     };
     for (const auto& c : cases) {
@@ -134,9 +135,10 @@ TEST_F(VtdbMailTest, SettingsThatCannotWorkAreNamed) {
         std::string line;
     };
     const Case cases[] = {
-        {"", "vtdb: mail-test: settings failed: mail is off: no Server in [Mail] of " +
-                 vt::SettingsFilePath().string()},
-        {"smtp://127.0.0.1:0x", "vtdb: mail-test: settings failed: Server 'smtp://127.0.0.1:0x'"},
+        {"", "vtdb: mail-test: settings 단계 실패: 메일이 꺼져 있습니다: " +
+                 vt::SettingsFilePath().string() + "의 [Mail]에 Server가 없습니다"},
+        {"smtp://127.0.0.1:0x",
+         "vtdb: mail-test: settings 단계 실패: Server 'smtp://127.0.0.1:0x'"},
     };
     for (const auto& c : cases) {
         Settings(c.server, {});
@@ -144,6 +146,13 @@ TEST_F(VtdbMailTest, SettingsThatCannotWorkAreNamed) {
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.output.rfind(c.line, 0), 0u) << r.output;
     }
+    // The same line in English, as an English desk reads it.
+    env_.SetLocale("en_US.UTF-8");
+    Settings("", {});
+    EXPECT_EQ(MailTest().output,
+              "vtdb: mail-test: settings failed: mail is off: no Server in "
+              "[Mail] of " +
+                  vt::SettingsFilePath().string() + "\n");
 }
 
 }  // namespace

@@ -170,13 +170,21 @@ TEST_F(VtdbTest, BackupWritesLogoAndRecordingsAndKeepsTheLog) {
     const fs::path dest = env_.Root() / "nightly";
     Output b = Vtdb({"backup", dest.string()}, true);
     ASSERT_EQ(b.code, 0) << b.out;
-    EXPECT_EQ(b.out, "2 calls backed up to " + (dest / "Logo.txt").string() + "\n");
+    EXPECT_EQ(b.out, "통화 2건을 " + (dest / "Logo.txt").string() + "에 백업했습니다\n");
     EXPECT_EQ(ReadFile(dest / "Logo.txt"),
               "1 : 발신\r\n통화 시각 : 2007-03-12 10:00:00\r\n통화 시간 : 01:05\r\n이름 : Kim\r\n"
               "전화번호 : 0212345678\r\n녹음파일 : \r\n통화 메모 : memo\r\n\r\n"
               "2 : 수신\r\n통화 시각 : 2007-03-12 08:00:00\r\n통화 시간 : 00:05\r\n이름 : Lee\r\n"
               "전화번호 : 0422\r\n녹음파일 :   /2007-03-12/080000.wav\r\n통화 메모 : \r\n\r\n");
     EXPECT_EQ(ReadFile(dest / "2007-03-12" / "080000.wav"), "RIFFdata");
+    // In English the report is English; the backup file stays Korean, as
+    // other tools read it.
+    env_.SetLocale("en_US.UTF-8");
+    const fs::path english = env_.Root() / "english";
+    Output e = Vtdb({"backup", english.string()}, true);
+    EXPECT_EQ(e.out, "2 calls backed up to " + (english / "Logo.txt").string() + "\n");
+    EXPECT_EQ(ReadFile(english / "Logo.txt"), ReadFile(dest / "Logo.txt"));
+    env_.SetLocale("C.UTF-8");
     EXPECT_EQ(Vtdb({"calls"}).out.size() > 0, true);
     EXPECT_TRUE(fs::exists(rec / "080000.wav"));
 

@@ -206,5 +206,109 @@
        vtdb sync
 </translation>
     </message>
+    <message>
+        <source>%1; 아무것도 가져오지 않았습니다</source>
+        <translation>%1; nothing imported</translation>
+    </message>
+    <message>
+        <source>; &apos;vtdb check&apos;로 파일을 검사하고, &apos;vtdb recover 새파일&apos;로 읽을 수 있는 내용을 저장합니다</source>
+        <translation>; &apos;vtdb check&apos; examines the file, &apos;vtdb recover DEST&apos; saves what can be read</translation>
+    </message>
+    <message>
+        <source>; &apos;vtdb recover 새파일&apos;로 레코드를 이 프로그램이 쓸 수 있는 새 파일에 옮깁니다</source>
+        <translation>; &apos;vtdb recover DEST&apos; copies its records into a new file this program can use</translation>
+    </message>
+    <message>
+        <source>%1; %2(으)로 옮겼습니다</source>
+        <translation>%1; moved aside to %2</translation>
+    </message>
+    <message>
+        <source>%1번째 줄에서 멈췄습니다; 아무것도 가져오지 않았습니다</source>
+        <translation>stopped at line %1; nothing imported</translation>
+    </message>
+    <message>
+        <source>통화 %1건을 읽었습니다</source>
+        <translation>%1 calls read</translation>
+    </message>
+    <message>
+        <source>%1을(를) 읽을 수 없습니다; 아무것도 가져오지 않았습니다</source>
+        <translation>cannot read %1; nothing imported</translation>
+    </message>
+    <message>
+        <source>%1에 잘못된 줄이 %2개 있습니다%3; 아무것도 가져오지 않았습니다</source>
+        <translation>%2 bad line(s)%3 in %1; nothing imported</translation>
+    </message>
+    <message>
+        <source> (처음 %1개만 보임)</source>
+        <translation> (the first %1 shown)</translation>
+    </message>
+    <message>
+        <source>%1을(를) 검사합니다 (파일 전체를 읽습니다)</source>
+        <translation>checking %1 (reads the whole file)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 손상되었습니다 (위의 문제 %2개); &apos;vtdb recover 새파일&apos;로 읽을 수 있는 내용을 저장합니다</source>
+        <translation>%1 is damaged (%2 findings above); &apos;vtdb recover DEST&apos; saves what can be read</translation>
+    </message>
+    <message>
+        <source>%1은(는) 온전하지만 이 프로그램이 쓸 수 없습니다: %2</source>
+        <translation>%1 is intact but this program cannot use it: %2</translation>
+    </message>
+    <message>
+        <source>%1: 이상 없음</source>
+        <translation>%1: intact</translation>
+    </message>
+    <message>
+        <source>; 다음 시작 때 %1을(를) 더합니다</source>
+        <translation>; the next start adds %1</translation>
+    </message>
+    <message>
+        <source>%1: 지금까지 레코드 %2개를 옮겼습니다</source>
+        <translation>%1: %2 records copied so far</translation>
+    </message>
+    <message>
+        <source>%1; 아무것도 저장하지 않았습니다</source>
+        <translation>%1; nothing saved</translation>
+    </message>
+    <message>
+        <source>%1: 없음</source>
+        <translation>%1: not found</translation>
+    </message>
+    <message>
+        <source>%1: %2개 옮김, %3개 읽을 수 없음</source>
+        <translation>%1: %2 copied, %3 could not be read</translation>
+    </message>
+    <message>
+        <source>%1에 저장했습니다; 쓰려면 어떤 프로그램도 쓰지 않을 때 %2을(를) 치우고 저장한 파일을 그 자리에 두십시오</source>
+        <translation>saved to %1; to use it, move %2 away and put the saved file in its place while no program uses it</translation>
+    </message>
+    <message>
+        <source>멈췄습니다; %1에 통화 %3건 중 %2건이 있습니다</source>
+        <translation>stopped; %1 holds %2 of %3 calls</translation>
+    </message>
+    <message>
+        <source>백업이 완전하지 않습니다: %1</source>
+        <translation>the backup is incomplete: %1</translation>
+    </message>
+    <message>
+        <source> (외 %1건)</source>
+        <translation> (and %1 more)</translation>
+    </message>
+    <message>
+        <source>통화 %1건을 %2에 백업했습니다</source>
+        <translation>%1 calls backed up to %2</translation>
+    </message>
+    <message>
+        <source>%1 단계 실패: %2</source>
+        <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>메일이 꺼져 있습니다: %1의 [Mail]에 Server가 없습니다</source>
+        <translation>mail is off: no Server in [Mail] of %1</translation>
+    </message>
+    <message>
+        <source>%2을(를) 거쳐 %1(으)로 보냈습니다</source>
+        <translation>sent to %1 through %2</translation>
+    </message>
 </context>
 </TS>

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "platform/TranslateNoop.h"
+
 namespace vanconv {
 
 struct ConvertField {
@@ -15,22 +17,22 @@ struct ConvertField {
 inline constexpr int kFieldCount = 16;
 
 inline constexpr std::array<ConvertField, kFieldCount> kConvertFields = {{
-    {"Name", "cboName", "이      름 :"},
-    {"Group", "cboGroup", "그      룹 :"},
-    {"HomePhone", "cboHomeTel", "집   전화 : "},
-    {"HomeAddress", "cboHomeAddr", "집   주소 :"},
-    {"CellPhone", "cboCellPhone", "이동전화 :"},
-    {"CompanyName", "cboComName", "회      사 :"},
-    {"CompanyDepartment", "cboComDept", "부      서 :"},
-    {"CompanyDuty", "cboComDuty", "직      책 :"},
-    {"CompanyAddress1", "cboComAddr1", "회사주소1:"},
-    {"CompanyAddress2", "cboComAddr2", "회사주소2:"},
-    {"CompanyPhone1", "cboComTel1", "회사전화1:"},
-    {"CompanyPhone2", "cboComTel2", "회사전화2:"},
-    {"CompanyInnerLine", "cboComInTel", "회사내선 :"},
-    {"FaxNum", "cboFax", "Fax        :"},
-    {"Email", "cboEmail", "e-mail    :"},
-    {"WebPage", "cboWebPage", "Web       :"},
+    {"Name", "cboName", QT_TRANSLATE_NOOP("vanconv::text", "이      름 :")},
+    {"Group", "cboGroup", QT_TRANSLATE_NOOP("vanconv::text", "그      룹 :")},
+    {"HomePhone", "cboHomeTel", QT_TRANSLATE_NOOP("vanconv::text", "집   전화 : ")},
+    {"HomeAddress", "cboHomeAddr", QT_TRANSLATE_NOOP("vanconv::text", "집   주소 :")},
+    {"CellPhone", "cboCellPhone", QT_TRANSLATE_NOOP("vanconv::text", "이동전화 :")},
+    {"CompanyName", "cboComName", QT_TRANSLATE_NOOP("vanconv::text", "회      사 :")},
+    {"CompanyDepartment", "cboComDept", QT_TRANSLATE_NOOP("vanconv::text", "부      서 :")},
+    {"CompanyDuty", "cboComDuty", QT_TRANSLATE_NOOP("vanconv::text", "직      책 :")},
+    {"CompanyAddress1", "cboComAddr1", QT_TRANSLATE_NOOP("vanconv::text", "회사주소1:")},
+    {"CompanyAddress2", "cboComAddr2", QT_TRANSLATE_NOOP("vanconv::text", "회사주소2:")},
+    {"CompanyPhone1", "cboComTel1", QT_TRANSLATE_NOOP("vanconv::text", "회사전화1:")},
+    {"CompanyPhone2", "cboComTel2", QT_TRANSLATE_NOOP("vanconv::text", "회사전화2:")},
+    {"CompanyInnerLine", "cboComInTel", QT_TRANSLATE_NOOP("vanconv::text", "회사내선 :")},
+    {"FaxNum", "cboFax", QT_TRANSLATE_NOOP("vanconv::text", "Fax        :")},
+    {"Email", "cboEmail", QT_TRANSLATE_NOOP("vanconv::text", "e-mail    :")},
+    {"WebPage", "cboWebPage", QT_TRANSLATE_NOOP("vanconv::text", "Web       :")},
 }};
 
 inline constexpr int kNameField = 0;

@@ -4,6 +4,7 @@
 
 #include "mp3conv/Mp3Conv.h"
 #include "platform/MessageWindow.h"
+#include "platform/TranslateNoop.h"
 
 namespace vanplay {
 
@@ -53,7 +54,8 @@ inline constexpr int kVolumeRange = 3000;
 inline constexpr const char* kInstanceName = "VRC Player";
 inline constexpr const char* kWindowTitle = "VRC Player";
 inline constexpr const char* kWarningCaption = "TYcaller_Warning";
-inline constexpr const char* kAlreadyRunning = "이미 프로그램이 실행중입니다.";
+inline constexpr const char* kAlreadyRunning =
+    QT_TRANSLATE_NOOP("vanplay", "이미 프로그램이 실행중입니다.");
 inline constexpr const char* kTimeAtStart = "    00m : 00s";
 
 }  // namespace vanplay

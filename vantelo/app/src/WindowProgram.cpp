@@ -24,6 +24,7 @@
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
 #include "vantelo/app/SignalWatcher.h"
+#include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "widgets/QtText.h"
@@ -35,9 +36,10 @@ namespace {
 // A problem before the window exists: one line on standard error, and a
 // box where somebody can see it (the offscreen platform has nobody).
 void Report(ProgramStart::Problem problem, const std::string& text) {
-    std::fprintf(stderr, "vantelo: %s\n", text.c_str());
+    const std::string shown = vt::i18n::TrLines(text::kContext, text);
+    std::fprintf(stderr, "vantelo: %s\n", shown.c_str());
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        WindowProgram::ProblemBox(problem, text)->exec();
+        WindowProgram::ProblemBox(problem, shown)->exec();
 }
 
 // Runs `task` on the window's thread (from any thread).

@@ -39,7 +39,7 @@ int Request(std::uint32_t kind, const std::string& payload) {
 
 int main(int argc, char** argv) {
     // Before any thread: the catalogs are read-only from here on.
-    vt::i18n::LoadForUser({"vantelo"});
+    vt::i18n::LoadForUser({"vantelo", "vantelo_core", "vantelo_pages"});
     if (argc == 1) {
 #ifdef VANTELO_WITH_WINDOW
         return vantelo::WindowProgram::Run(argc, argv);

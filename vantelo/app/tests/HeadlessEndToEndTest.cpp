@@ -363,13 +363,14 @@ TEST_F(HeadlessEndToEnd, ANewMessageIsMailedWithItsRecordingOnceTheServerIsUp) {
     std::this_thread::sleep_for(3s);
     Sim("hangup");
     ASSERT_TRUE(phone.WaitFor("messages: 1")) << Story(phone);
-    ASSERT_TRUE(phone.WaitForStart("mail: no connection to 127.0.0.1:" + std::to_string(port)))
+    ASSERT_TRUE(
+        phone.WaitForStart("mail: 127.0.0.1:" + std::to_string(port) + "에 연결할 수 없습니다"))
         << Story(phone);
 
     vt::test::SmtpServerOptions options;
     options.port = port;
     vt::test::SmtpTestServer server(env_.Root() / "smtp", options);
-    ASSERT_TRUE(phone.WaitForStart("mail: the message from 0212345678", 30s)) << Story(phone);
+    ASSERT_TRUE(phone.WaitForStart("mail: 0212345678에서 ", 30s)) << Story(phone);
     const auto rows = Rows(1);
     ASSERT_EQ(rows.size(), 1u);
     ASSERT_EQ(server.Messages().size(), 1u);

@@ -143,6 +143,21 @@
     </message>
 </context>
 <context>
+    <name>vantelo::MessageNotifier</name>
+    <message>
+        <source>새 메시지</source>
+        <translation>New message</translation>
+    </message>
+    <message>
+        <source>%1초</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1분 %2초</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+</context>
+<context>
     <name>vantelo::text</name>
     <message>
         <source>이미 프로그램이 실행중입니다.</source>

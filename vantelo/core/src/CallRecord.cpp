@@ -1,5 +1,6 @@
 #include "vantelo/core/CallRecord.h"
 
+#include "platform/TranslateNoop.h"
 #include "storage/DateTimeText.h"
 
 namespace vantelo {
@@ -8,7 +9,10 @@ using storage::Status;
 using storage::Value;
 
 std::string CallKindLabel(int mode) {
-    static const char* const kLabels[] = {"발신", "수신", "부재", "응답", "녹음", "차단"};
+    static const char* const kLabels[] = {
+        QT_TRANSLATE_NOOP("CallKind", "발신"), QT_TRANSLATE_NOOP("CallKind", "수신"),
+        QT_TRANSLATE_NOOP("CallKind", "부재"), QT_TRANSLATE_NOOP("CallKind", "응답"),
+        QT_TRANSLATE_NOOP("CallKind", "녹음"), QT_TRANSLATE_NOOP("CallKind", "차단")};
     return mode >= 0 && mode <= kCallBlocked ? kLabels[mode] : "";
 }
 

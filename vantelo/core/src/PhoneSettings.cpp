@@ -28,6 +28,7 @@ void ForEachKey(PhoneSettings& s, Visit&& visit) {
     visit(kMaxMessageKey, s.IntAbsenceMaxMessage);
     visit("IntAbsenceMinMessage", s.IntAbsenceMinMessage);
     visit("IntAbsenceSilence", s.IntAbsenceSilence);
+    visit("Language", s.Language);
 }
 
 struct Reader {

@@ -1,6 +1,7 @@
 #include "vantelo/core/VanteloDatabase.h"
 
 #include "platform/Folders.h"
+#include "platform/Translate.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
@@ -116,11 +117,18 @@ storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
     return report;
 }
 
+namespace {
+constexpr const char* kContext = "VanteloDatabase";
+}  // namespace
+
 std::string PrepareNotice(const storage::PrepareReport& report) {
     if (report.movedAside.empty())
         return {};
-    return "데이터베이스 파일을 읽을 수 없어 " + report.movedAside.filename().string() +
-           "(으)로 옮기고 새 파일을 만들었습니다.";
+    return vt::Translate(kContext,
+                         QT_TRANSLATE_NOOP("VanteloDatabase",
+                                           "데이터베이스 파일을 읽을 수 없어 %1(으)로 옮기고 새 "
+                                           "파일을 만들었습니다."),
+                         {report.movedAside.filename().string()});
 }
 
 std::string PrepareFailureNotice(const storage::Status& status) {
@@ -128,20 +136,30 @@ std::string PrepareFailureNotice(const storage::Status& status) {
         case storage::ErrorCode::None:
             return {};
         case storage::ErrorCode::Damaged:
-            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
-                   "이(가) 손상되어 그대로 두었습니다. 'vtdb check'로 검사하고 'vtdb recover "
-                   "새파일'로 "
-                   "읽을 수 있는 내용을 옮기십시오.";
+            return vt::Translate(
+                kContext,
+                QT_TRANSLATE_NOOP("VanteloDatabase",
+                                  "데이터베이스 파일 %1이(가) 손상되어 그대로 두었습니다. 'vtdb "
+                                  "check'로 검사하고 'vtdb recover 새파일'로 읽을 수 있는 내용을 "
+                                  "옮기십시오."),
+                {kDatabaseFileName});
         case storage::ErrorCode::Incompatible:
-            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
-                   "은(는) 이 프로그램이 쓸 수 없는 형식이라 그대로 두었습니다: " +
-                   status.message();
+            return vt::Translate(kContext,
+                                 QT_TRANSLATE_NOOP("VanteloDatabase",
+                                                   "데이터베이스 파일 %1은(는) 이 프로그램이 쓸 수 "
+                                                   "없는 형식이라 그대로 두었습니다: %2"),
+                                 {kDatabaseFileName, status.message()});
         case storage::ErrorCode::ReadOnly:
-            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
-                   "에 쓸 수 없습니다(읽기 전용): " + status.message();
+            return vt::Translate(kContext,
+                                 QT_TRANSLATE_NOOP("VanteloDatabase",
+                                                   "데이터베이스 파일 %1에 쓸 수 없습니다(읽기 "
+                                                   "전용): %2"),
+                                 {kDatabaseFileName, status.message()});
         default:
-            return std::string("데이터베이스 파일 ") + kDatabaseFileName +
-                   "을(를) 열 수 없습니다: " + status.ToString();
+            return vt::Translate(kContext,
+                                 QT_TRANSLATE_NOOP("VanteloDatabase",
+                                                   "데이터베이스 파일 %1을(를) 열 수 없습니다: %2"),
+                                 {kDatabaseFileName, status.ToString()});
     }
 }
 

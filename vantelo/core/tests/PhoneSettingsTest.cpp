@@ -28,6 +28,7 @@ TEST(PhoneSettings, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(s.IntAbsenceSilence, 7);
     EXPECT_EQ(s.ModeAbsence, 0);
     EXPECT_EQ(s.ToneLevel, 8);
+    EXPECT_EQ(s.Language, "auto");
 }
 
 TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
@@ -54,11 +55,12 @@ TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
     s.IntAbsenceMaxMessage = 60;
     s.IntAbsenceMinMessage = 3;
     s.IntAbsenceSilence = 0;
+    s.Language = "en";
     ASSERT_TRUE(SaveSettings(s));
 
     vt::IniStore store(vt::SettingsFilePath());
     ASSERT_TRUE(store.Load());
-    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 21u);
+    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 22u);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "IntAbsenceMaxMessage"), 60);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "ModeView"), 2);
 
@@ -82,6 +84,7 @@ TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
     EXPECT_EQ(back.IntAbsenceMaxMessage, 60);
     EXPECT_EQ(back.IntAbsenceMinMessage, 3);
     EXPECT_EQ(back.IntAbsenceSilence, 0);
+    EXPECT_EQ(back.Language, "en");
     EXPECT_EQ(back.IsExt + back.IsLocal + back.IsReceive, 3);
 }
 

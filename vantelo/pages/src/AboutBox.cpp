@@ -9,15 +9,15 @@
 namespace vantelo::pages {
 
 AboutBox::AboutBox(const QPixmap& icon, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("반텔로 정보"));
+    setWindowTitle(tr("반텔로 정보"));
     setModal(true);
     setFont(PhoneSkin::LabelFont(12));
     auto* picture = new QLabel(this);
     picture->setPixmap(icon.scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    auto* version = new QLabel(QString::fromUtf8(kVersionText), this);
+    auto* version = new QLabel(tr(kVersionText), this);
     version->setFont(PhoneSkin::LabelFont(13, true));
     auto* notice = new QLabel(QString::fromUtf8(kNotice), this);
-    auto* ok = new QPushButton(QStringLiteral("확인"), this);
+    auto* ok = new QPushButton(tr("확인"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

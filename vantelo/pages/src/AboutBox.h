@@ -9,7 +9,7 @@ namespace vantelo::pages {
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kVersionText = "Vantelo Manager 버전 2.1";
+    static constexpr const char* kVersionText = QT_TR_NOOP("Vantelo Manager 버전 2.1");
     static constexpr const char* kNotice = "Copyright (C) Korvane. All rights reserved.";
 
     AboutBox(const QPixmap& icon, QWidget* parent = nullptr);

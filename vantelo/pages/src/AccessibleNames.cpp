@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,6 +10,7 @@
 
 #include "CallListPage.h"
 #include "PhoneLayout.h"
+#include "platform/TranslateNoop.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "widgets/TransparentLabel.h"
 
@@ -16,62 +18,102 @@ namespace vantelo::pages {
 
 namespace {
 
-// clang-format off
 constexpr ControlName kMainWindow[] = {
-    {IDC_PAGE_ADDRESSBOOK, "주소록"}, {IDC_PAGE_INNERLINE, "내선목록"},
-    {IDC_PAGE_CALLLOG, "통화목록"}, {IDC_PAGE_SETTINGS, "환경설정"},
-    {IDC_MEMO, "메모"}, {IDC_SAVE_MEMO, "메모 저장"},
-    {IDC_ARS, "부재중 자동 응답"}, {IDC_RECEIVE, "당겨받기"},
-    {IDC_PLAY, "재생"}, {IDC_RECORD, "녹음"},
-    {IDC_KEY_1, "1"}, {IDC_KEY_1 + 1, "2"}, {IDC_KEY_1 + 2, "3"},
-    {IDC_KEY_1 + 3, "4"}, {IDC_KEY_1 + 4, "5"}, {IDC_KEY_1 + 5, "6"},
-    {IDC_KEY_1 + 6, "7"}, {IDC_KEY_1 + 7, "8"}, {IDC_KEY_1 + 8, "9"},
-    {IDC_KEY_STAR, "별표"}, {IDC_KEY_0, "0"}, {IDC_KEY_HASH, "샵"},
-    {IDC_HOOK, "통화"}, {IDC_REDIAL, "재다이얼"}, {IDC_MUTE, "묵음"},
-    {IDC_FLASH, "플래시"}, {IDC_MINIMISE, "최소화"}, {IDC_HIDE, "트레이로 숨기기"},
+    {IDC_PAGE_ADDRESSBOOK, QT_TRANSLATE_NOOP("AccessibleNames", "주소록")},
+    {IDC_PAGE_INNERLINE, QT_TRANSLATE_NOOP("AccessibleNames", "내선목록")},
+    {IDC_PAGE_CALLLOG, QT_TRANSLATE_NOOP("AccessibleNames", "통화목록")},
+    {IDC_PAGE_SETTINGS, QT_TRANSLATE_NOOP("AccessibleNames", "환경설정")},
+    {IDC_MEMO, QT_TRANSLATE_NOOP("AccessibleNames", "메모")},
+    {IDC_SAVE_MEMO, QT_TRANSLATE_NOOP("AccessibleNames", "메모 저장")},
+    {IDC_ARS, QT_TRANSLATE_NOOP("AccessibleNames", "부재중 자동 응답")},
+    {IDC_RECEIVE, QT_TRANSLATE_NOOP("AccessibleNames", "당겨받기")},
+    {IDC_PLAY, QT_TRANSLATE_NOOP("AccessibleNames", "재생")},
+    {IDC_RECORD, QT_TRANSLATE_NOOP("AccessibleNames", "녹음")},
+    {IDC_KEY_1, "1"},
+    {IDC_KEY_1 + 1, "2"},
+    {IDC_KEY_1 + 2, "3"},
+    {IDC_KEY_1 + 3, "4"},
+    {IDC_KEY_1 + 4, "5"},
+    {IDC_KEY_1 + 5, "6"},
+    {IDC_KEY_1 + 6, "7"},
+    {IDC_KEY_1 + 7, "8"},
+    {IDC_KEY_1 + 8, "9"},
+    {IDC_KEY_STAR, QT_TRANSLATE_NOOP("AccessibleNames", "별표")},
+    {IDC_KEY_0, "0"},
+    {IDC_KEY_HASH, QT_TRANSLATE_NOOP("AccessibleNames", "샵")},
+    {IDC_HOOK, QT_TRANSLATE_NOOP("AccessibleNames", "통화")},
+    {IDC_REDIAL, QT_TRANSLATE_NOOP("AccessibleNames", "재다이얼")},
+    {IDC_MUTE, QT_TRANSLATE_NOOP("AccessibleNames", "묵음")},
+    {IDC_FLASH, QT_TRANSLATE_NOOP("AccessibleNames", "플래시")},
+    {IDC_MINIMISE, QT_TRANSLATE_NOOP("AccessibleNames", "최소화")},
+    {IDC_HIDE, QT_TRANSLATE_NOOP("AccessibleNames", "트레이로 숨기기")},
 };
 
 // The grid is 1008 on the address book page and 1044 on the inner-line page.
 constexpr ControlName kContactPage[] = {
-    {IDC_CP_INDEX_TABS, "이름 색인"}, {IDC_CP_GROUP, "그룹"},
-    {IDC_CP_TARGET, "검색 대상"}, {IDC_CP_SEARCH_EDIT, "검색어"},
-    {IDC_CP_SEARCH, "검색 실행"}, {IDC_CP_ADD, "등록"},
-    {IDC_CP_MODIFY, "수정"}, {IDC_CP_DELETE, "삭제"},
-    {IDC_CP_GRID, "주소록 목록"}, {1044, "내선 목록"},
+    {IDC_CP_INDEX_TABS, QT_TRANSLATE_NOOP("AccessibleNames", "이름 색인")},
+    {IDC_CP_GROUP, QT_TRANSLATE_NOOP("AccessibleNames", "그룹")},
+    {IDC_CP_TARGET, QT_TRANSLATE_NOOP("AccessibleNames", "검색 대상")},
+    {IDC_CP_SEARCH_EDIT, QT_TRANSLATE_NOOP("AccessibleNames", "검색어")},
+    {IDC_CP_SEARCH, QT_TRANSLATE_NOOP("AccessibleNames", "검색 실행")},
+    {IDC_CP_ADD, QT_TRANSLATE_NOOP("AccessibleNames", "등록")},
+    {IDC_CP_MODIFY, QT_TRANSLATE_NOOP("AccessibleNames", "수정")},
+    {IDC_CP_DELETE, QT_TRANSLATE_NOOP("AccessibleNames", "삭제")},
+    {IDC_CP_GRID, QT_TRANSLATE_NOOP("AccessibleNames", "주소록 목록")},
+    {1044, QT_TRANSLATE_NOOP("AccessibleNames", "내선 목록")},
 };
 
 constexpr ControlName kEditPage[] = {
-    {IDC_CE_NOTES, "메모"}, {IDC_CE_SAVE, "저장"}, {IDC_CE_CANCEL, "취소"},
+    {IDC_CE_NOTES, QT_TRANSLATE_NOOP("AccessibleNames", "메모")},
+    {IDC_CE_SAVE, QT_TRANSLATE_NOOP("AccessibleNames", "저장")},
+    {IDC_CE_CANCEL, QT_TRANSLATE_NOOP("AccessibleNames", "취소")},
 };
 
 constexpr ControlName kSettingsPage[] = {
-    {IDC_SP_IS_LOCAL, nullptr}, {IDC_SP_STR_LOCAL, nullptr, IDC_SP_IS_LOCAL},
-    {IDC_SP_IS_EXT, nullptr}, {IDC_SP_STR_EXT, nullptr, IDC_SP_IS_EXT},
-    {IDC_SP_IS_RECEIVE, nullptr}, {IDC_SP_STR_RECEIVE, nullptr, IDC_SP_IS_RECEIVE},
-    {IDC_SP_REC_RECEIVED, nullptr}, {IDC_SP_REC_OUTGOING, nullptr},
+    {IDC_SP_IS_LOCAL, nullptr},
+    {IDC_SP_STR_LOCAL, nullptr, IDC_SP_IS_LOCAL},
+    {IDC_SP_IS_EXT, nullptr},
+    {IDC_SP_STR_EXT, nullptr, IDC_SP_IS_EXT},
+    {IDC_SP_IS_RECEIVE, nullptr},
+    {IDC_SP_STR_RECEIVE, nullptr, IDC_SP_IS_RECEIVE},
+    {IDC_SP_REC_RECEIVED, nullptr},
+    {IDC_SP_REC_OUTGOING, nullptr},
     {IDC_SP_COMPRESS, nullptr, IDC_SP_CAPTION_COMPRESS},
     {IDC_SP_MAX_MESSAGE, nullptr, IDC_SP_CAPTION_MAX_MESSAGE},
-    {IDC_SP_GREETING_ONLY, nullptr}, {IDC_SP_CALLER_CHOOSES, nullptr},
+    {IDC_SP_GREETING_ONLY, nullptr},
+    {IDC_SP_CALLER_CHOOSES, nullptr},
     {IDC_SP_MIN_MESSAGE, nullptr, IDC_SP_CAPTION_MIN_MESSAGE},
     {IDC_SP_SILENCE, nullptr, IDC_SP_CAPTION_SILENCE},
     {IDC_SP_GREETING_FILE, nullptr, IDC_SP_CAPTION_GREETING},
-    {IDC_SP_PATH, "안내 메시지 파일 찾아보기"},
-    {1092, nullptr, 1149}, {1093, nullptr, 1150}, {1094, nullptr, 1151},
-    {1095, nullptr, 1152}, {1096, nullptr, 1153}, {1097, nullptr, 1154},
+    {IDC_SP_PATH, QT_TRANSLATE_NOOP("AccessibleNames", "안내 메시지 파일 찾아보기")},
+    {1092, nullptr, 1149},
+    {1093, nullptr, 1150},
+    {1094, nullptr, 1151},
+    {1095, nullptr, 1152},
+    {1096, nullptr, 1153},
+    {1097, nullptr, 1154},
     {1105, nullptr, 1155},
-    {IDC_SP_DEFAULT_LOAD, "기본값으로 설정"}, {IDC_SP_BLOCK_LIST, "차단 목록 (Ctrl+B)"},
-    {IDC_SP_OK, "저장"},
+    {IDC_SP_LANGUAGE, nullptr, IDC_SP_CAPTION_LANGUAGE},
+    {IDC_SP_DEFAULT_LOAD, QT_TRANSLATE_NOOP("AccessibleNames", "기본값으로 설정")},
+    {IDC_SP_BLOCK_LIST, QT_TRANSLATE_NOOP("AccessibleNames", "차단 목록 (Ctrl+B)")},
+    {IDC_SP_OK, QT_TRANSLATE_NOOP("AccessibleNames", "저장")},
 };
 
 constexpr ControlName kCallLogPage[] = {
-    {IDC_CL_TABS, "통화 종류"}, {IDC_CL_TARGET, "검색 대상"},
-    {IDC_CL_SEARCH_EDIT, "검색어"}, {IDC_CL_SEARCH, "검색"},
-    {IDC_CL_GRID, "통화 목록"},
-    {IDC_CL_PLAY, "녹음 재생"}, {IDC_CL_STOP, "재생 멈춤"},
-    {IDC_CL_HEADSET, "헤드셋으로 듣기"}, {IDC_CL_SLIDER, "재생 위치"},
-    {IDC_CL_DELETE, "선택 삭제"}, {IDC_CL_DELETE_ALL, "전체 삭제"},
-    {IDC_CL_BACKUP, "선택 백업"}, {IDC_CL_BACKUP_ALL, "전체 백업"},
-    {IDC_CL_EXPORT_CSV, "CSV로 내보내기"},
+    {IDC_CL_TABS, QT_TRANSLATE_NOOP("AccessibleNames", "통화 종류")},
+    {IDC_CL_TARGET, QT_TRANSLATE_NOOP("AccessibleNames", "검색 대상")},
+    {IDC_CL_SEARCH_EDIT, QT_TRANSLATE_NOOP("AccessibleNames", "검색어")},
+    {IDC_CL_SEARCH, QT_TRANSLATE_NOOP("AccessibleNames", "검색")},
+    {IDC_CL_GRID, QT_TRANSLATE_NOOP("AccessibleNames", "통화 목록")},
+    {IDC_CL_PLAY, QT_TRANSLATE_NOOP("AccessibleNames", "녹음 재생")},
+    {IDC_CL_STOP, QT_TRANSLATE_NOOP("AccessibleNames", "재생 멈춤")},
+    {IDC_CL_HEADSET, QT_TRANSLATE_NOOP("AccessibleNames", "헤드셋으로 듣기")},
+    {IDC_CL_SLIDER, QT_TRANSLATE_NOOP("AccessibleNames", "재생 위치")},
+    {IDC_CL_DELETE, QT_TRANSLATE_NOOP("AccessibleNames", "선택 삭제")},
+    {IDC_CL_DELETE_ALL, QT_TRANSLATE_NOOP("AccessibleNames", "전체 삭제")},
+    {IDC_CL_BACKUP, QT_TRANSLATE_NOOP("AccessibleNames", "선택 백업")},
+    {IDC_CL_BACKUP_ALL, QT_TRANSLATE_NOOP("AccessibleNames", "전체 백업")},
+    {IDC_CL_EXPORT_CSV, QT_TRANSLATE_NOOP("AccessibleNames", "CSV로 내보내기")},
 };
 
 struct Meaning {
@@ -80,12 +122,19 @@ struct Meaning {
 };
 
 constexpr Meaning kIndicators[] = {
-    {IDB_HOOK_OFF, "통화 중"},         {IDB_HOOK_ON, "대기 중"},
-    {IDB_ANSWERING_ON, "자동 응답 중"}, {IDB_ANSWERING_OFF, "자동 응답 안 함"},
-    {IDB_RECORDING_ON, "녹음 중"},     {IDB_RECORDING_OFF, "녹음 안 함"},
-    {IDB_PLAYBACK_ON, "재생 중"},      {IDB_PLAYBACK_OFF, "재생 안 함"},
+    {IDB_HOOK_OFF, QT_TRANSLATE_NOOP("AccessibleNames", "통화 중")},
+    {IDB_HOOK_ON, QT_TRANSLATE_NOOP("AccessibleNames", "대기 중")},
+    {IDB_ANSWERING_ON, QT_TRANSLATE_NOOP("AccessibleNames", "자동 응답 중")},
+    {IDB_ANSWERING_OFF, QT_TRANSLATE_NOOP("AccessibleNames", "자동 응답 안 함")},
+    {IDB_RECORDING_ON, QT_TRANSLATE_NOOP("AccessibleNames", "녹음 중")},
+    {IDB_RECORDING_OFF, QT_TRANSLATE_NOOP("AccessibleNames", "녹음 안 함")},
+    {IDB_PLAYBACK_ON, QT_TRANSLATE_NOOP("AccessibleNames", "재생 중")},
+    {IDB_PLAYBACK_OFF, QT_TRANSLATE_NOOP("AccessibleNames", "재생 안 함")},
 };
-// clang-format on
+
+QString Translate(const char* name) {
+    return QCoreApplication::translate("AccessibleNames", name);
+}
 
 // The text a caption shows, without the colon that leads to its field.
 QString CaptionText(const QWidget* w) {
@@ -122,28 +171,29 @@ std::span<const ControlName> AccessibleNames::CallLogPage() {
 QString AccessibleNames::Indicator(int bitmapId) {
     for (const Meaning& m : kIndicators)
         if (m.bitmap == bitmapId)
-            return QString::fromUtf8(m.text);
+            return Translate(m.text);
     return {};
 }
 
 QString AccessibleNames::NumberDisplay() {
-    return QStringLiteral("번호 표시");
+    return Translate(QT_TRANSLATE_NOOP("AccessibleNames", "번호 표시"));
 }
 
 QString AccessibleNames::StatusLine() {
-    return QStringLiteral("상태 표시줄");
+    return Translate(QT_TRANSLATE_NOOP("AccessibleNames", "상태 표시줄"));
 }
 
 QString AccessibleNames::RingPopup() {
-    return QStringLiteral("전화 수신 알림");
+    return Translate(QT_TRANSLATE_NOOP("AccessibleNames", "전화 수신 알림"));
 }
 
 QString AccessibleNames::HookKey() {
-    return QStringLiteral("F5: 전화 받기 / 끊기");
+    return Translate(QT_TRANSLATE_NOOP("AccessibleNames", "F5: 전화 받기 / 끊기"));
 }
 
 QString AccessibleNames::PageKeys() {
-    return QStringLiteral("Ctrl+Tab: 다음 페이지, Ctrl+Shift+Tab: 이전 페이지");
+    return Translate(
+        QT_TRANSLATE_NOOP("AccessibleNames", "Ctrl+Tab: 다음 페이지, Ctrl+Shift+Tab: 이전 페이지"));
 }
 
 void AccessibleNames::Apply(std::span<const ControlName> names, const Lookup& control) {
@@ -153,7 +203,7 @@ void AccessibleNames::Apply(std::span<const ControlName> names, const Lookup& co
         if (!w)
             continue;
         if (n.name)
-            w->setAccessibleName(QString::fromUtf8(n.name));
+            w->setAccessibleName(Translate(n.name));
         else if (QWidget* caption = n.caption ? control(n.caption) : nullptr) {
             w->setAccessibleName(CaptionText(caption));
             if (auto* label = qobject_cast<QLabel*>(caption))
@@ -175,7 +225,7 @@ void AccessibleNames::Apply(std::span<const FieldPlace> fields, const Lookup& co
         QWidget* w = control(f.id);
         if (!w)
             continue;
-        const QString name = QString::fromUtf8(f.label).simplified();
+        const QString name = f.Label().simplified();
         w->setAccessibleName(name);
         // The text typed into a combo box goes to its own line edit, which
         // has the focus then.

@@ -1,11 +1,17 @@
 #include "BlockCaller.h"
 
+#include <QCoreApplication>
+
 #include "vantelo/core/CRSBlockList.h"
 #include "widgets/QtText.h"
 
 namespace vantelo::pages {
 
 using vt::widgets::Q;
+
+QString BlockCallerText(const char* text) {
+    return QCoreApplication::translate("BlockCaller", text);
+}
 
 QString BlockCaller(const std::filesystem::path& database, std::string_view number) {
     // Digits only: '*' would be a wildcard in a pattern and '#' cannot be
@@ -15,7 +21,7 @@ QString BlockCaller(const std::filesystem::path& database, std::string_view numb
         if (c >= '0' && c <= '9')
             digits.push_back(c);
     if (digits.empty())
-        return QString::fromUtf8(kNoNumberToBlockText);
+        return BlockCallerText(kNoNumberToBlockText);
     CRSBlockList rules(database);
     storage::Status added = rules.Open();
     if (added.ok()) {
@@ -26,10 +32,10 @@ QString BlockCaller(const std::filesystem::path& database, std::string_view numb
     }
     // The only refusal a stored number's digits can meet is a rule already there.
     if (added.code() == storage::ErrorCode::InvalidArgument && PatternProblem(digits).empty())
-        return QString::fromUtf8(kAlreadyBlockedText) + Q(digits);
+        return BlockCallerText(kAlreadyBlockedText) + Q(digits);
     if (!added.ok())
-        return QString::fromUtf8(kBlockFailedText) + Q(added.message());
-    return QString::fromUtf8(kBlockedText) + Q(digits);
+        return BlockCallerText(kBlockFailedText) + Q(added.message());
+    return BlockCallerText(kBlockedText) + Q(digits);
 }
 
 }  // namespace vantelo::pages

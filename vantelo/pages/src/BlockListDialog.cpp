@@ -13,6 +13,7 @@
 
 #include "BlockCaller.h"
 #include "PhoneSkin.h"
+#include "platform/TranslateNoop.h"
 #include "storage/DateTimeText.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "widgets/GridControl.h"
@@ -24,11 +25,14 @@ using vt::widgets::Q;
 
 namespace {
 
-constexpr const char* kHint =
+constexpr const char* kHint = QT_TRANSLATE_NOOP(
+    "vantelo::pages::BlockListDialog",
     "패턴: 숫자, * (자릿수 상관없이), ? (한 자리), 또는 withheld (발신 번호 표시 제한), "
-    "unknown (발신 번호 없음). 허용 규칙은 모든 차단 규칙보다 앞섭니다.";
-constexpr const char* kChangeFailedText = "차단 목록을 고치지 못했습니다: ";
-constexpr const char* kOpenFailedText = "차단 목록을 열지 못했습니다: ";
+    "unknown (발신 번호 없음). 허용 규칙은 모든 차단 규칙보다 앞섭니다.");
+constexpr const char* kChangeFailedText =
+    QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "차단 목록을 고치지 못했습니다: ");
+constexpr const char* kOpenFailedText =
+    QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "차단 목록을 열지 못했습니다: ");
 
 // Reload's row for "the last one", where a new rule is listed.
 constexpr int kLastRow = std::numeric_limits<int>::max();
@@ -37,9 +41,9 @@ const QColor kRefusedInk(196, 40, 40);
 const QColor kDoneInk(0, 110, 125);
 
 QPushButton* Button(const char* name, const char* text, const char* tip, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    auto* b = new QPushButton(BlockListDialog::tr(text), parent);
     b->setObjectName(QString::fromUtf8(name));
-    b->setToolTip(QString::fromUtf8(tip));
+    b->setToolTip(BlockListDialog::tr(tip));
     // Enter belongs to the edit it is typed in (add, or save the note), never
     // to whichever button happens to be the default.
     b->setAutoDefault(false);
@@ -60,8 +64,8 @@ QComboBox* ActionBox(const char* name, QWidget* parent) {
     for (BlockAction a : {BlockAction::HangUp, BlockAction::Ignore, BlockAction::Greeting})
         box->addItem(BlockListDialog::ActionText(a));
     box->setToolTip(
-        QStringLiteral("끊기: 받자마자 끊습니다. 무시: 울리게 두고 받지 않습니다. "
-                       "안내 후 끊기: 받아서 안내 멘트를 들려준 뒤 끊습니다."));
+        BlockListDialog::tr("끊기: 받자마자 끊습니다. 무시: 울리게 두고 받지 않습니다. "
+                            "안내 후 끊기: 받아서 안내 멘트를 들려준 뒤 끊습니다."));
     return box;
 }
 
@@ -92,67 +96,75 @@ void FollowKind(const QComboBox* kind, QComboBox* action) {
 
 BlockListDialog::BlockListDialog(std::filesystem::path database, QWidget* parent)
     : QDialog(parent), rules_(std::move(database)) {
-    setWindowTitle(QStringLiteral("차단 목록"));
+    setWindowTitle(tr("차단 목록"));
     setFont(PhoneSkin::LabelFont(12));
     QPalette panel = palette();
     panel.setColor(QPalette::Window, PhoneSkin::PanelColour());
     setPalette(panel);
     setAutoFillBackground(true);
 
-    auto* hint = new QLabel(QString::fromUtf8(kHint), this);
+    auto* hint = new QLabel(tr(kHint), this);
     hint->setWordWrap(true);
     hint->setStyleSheet(QStringLiteral("color: rgb(80, 88, 104);"));
 
     grid_ = new vt::widgets::GridControl(this, this);
     grid_->setObjectName(QStringLiteral("grid"));
-    grid_->setAccessibleName(QStringLiteral("차단 규칙"));
+    grid_->setAccessibleName(tr("차단 규칙"));
     grid_->setTabKeyNavigation(false);
     grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
     const auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
-    grid_->SetColumns({{QStringLiteral("패턴"), 132},
-                       {QStringLiteral("구분"), 48, centred},
-                       {QStringLiteral("동작"), 92, centred},
-                       {QStringLiteral("횟수"), 48, Qt::AlignRight | Qt::AlignVCenter},
-                       {QStringLiteral("마지막 적용"), 136, centred},
-                       {QStringLiteral("메모"), 160}});
+    grid_->SetColumns({{tr("패턴"), 132},
+                       {tr("구분"), 48, centred},
+                       {tr("동작"), 92, centred},
+                       {tr("횟수"), 48, Qt::AlignRight | Qt::AlignVCenter},
+                       {tr("마지막 적용"), 136, centred},
+                       {tr("메모"), 160}});
     grid_->horizontalHeader()->setStretchLastSection(true);  // the note takes what is left
     grid_->setMinimumHeight(200);
 
     // The selected rule: kind and action are written as soon as they are
     // chosen, the note with its button or Enter.
-    selectedBox_ = new QGroupBox(QStringLiteral("선택한 규칙"), this);
+    selectedBox_ = new QGroupBox(tr("선택한 규칙"), this);
     selectedPattern_ = new QLabel(selectedBox_);
     selectedPattern_->setObjectName(QStringLiteral("selectedPattern"));
     selectedKind_ = KindBox("selectedKind", selectedBox_);
     selectedAction_ = ActionBox("selectedAction", selectedBox_);
     selectedNote_ = NoteEdit("selectedNote", selectedBox_);
-    auto* saveNote =
-        Button("saveNote", "메모 저장", "선택한 규칙의 메모를 저장합니다.", selectedBox_);
-    auto* remove = Button("remove", "삭제", "선택한 규칙을 지웁니다 (Delete 키).", selectedBox_);
+    auto* saveNote = Button(
+        "saveNote", QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "메모 저장"),
+        QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "선택한 규칙의 메모를 저장합니다."),
+        selectedBox_);
+    auto* remove = Button(
+        "remove", QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "삭제"),
+        QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "선택한 규칙을 지웁니다 (Delete 키)."),
+        selectedBox_);
     auto* selectedForm = new QFormLayout(selectedBox_);
-    selectedForm->addRow(QStringLiteral("패턴"), selectedPattern_);
-    selectedForm->addRow(QStringLiteral("구분"), selectedKind_);
-    selectedForm->addRow(QStringLiteral("동작"), selectedAction_);
-    selectedForm->addRow(QStringLiteral("메모"), selectedNote_);
+    selectedForm->addRow(tr("패턴"), selectedPattern_);
+    selectedForm->addRow(tr("구분"), selectedKind_);
+    selectedForm->addRow(tr("동작"), selectedAction_);
+    selectedForm->addRow(tr("메모"), selectedNote_);
     auto* selectedButtons = new QHBoxLayout;
     selectedButtons->addStretch();
     selectedButtons->addWidget(saveNote);
     selectedButtons->addWidget(remove);
     selectedForm->addRow(selectedButtons);
 
-    auto* newBox = new QGroupBox(QStringLiteral("새 규칙"), this);
+    auto* newBox = new QGroupBox(tr("새 규칙"), this);
     pattern_ = new QLineEdit(newBox);
     pattern_->setObjectName(QStringLiteral("pattern"));
-    pattern_->setPlaceholderText(QStringLiteral("예: 070*, 0212345678, withheld"));
+    pattern_->setPlaceholderText(tr("예: 070*, 0212345678, withheld"));
     kind_ = KindBox("kind", newBox);
     action_ = ActionBox("action", newBox);
     note_ = NoteEdit("note", newBox);
-    auto* add = Button("add", "추가", "이 규칙을 차단 목록에 넣습니다 (Enter).", newBox);
+    auto* add = Button("add", QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "추가"),
+                       QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog",
+                                         "이 규칙을 차단 목록에 넣습니다 (Enter)."),
+                       newBox);
     auto* newForm = new QFormLayout(newBox);
-    newForm->addRow(QStringLiteral("패턴"), pattern_);
-    newForm->addRow(QStringLiteral("구분"), kind_);
-    newForm->addRow(QStringLiteral("동작"), action_);
-    newForm->addRow(QStringLiteral("메모"), note_);
+    newForm->addRow(tr("패턴"), pattern_);
+    newForm->addRow(tr("구분"), kind_);
+    newForm->addRow(tr("동작"), action_);
+    newForm->addRow(tr("메모"), note_);
     auto* newButtons = new QHBoxLayout;
     newButtons->addStretch();
     newButtons->addWidget(add);
@@ -163,7 +175,9 @@ BlockListDialog::BlockListDialog(std::filesystem::path database, QWidget* parent
     status_->setTextFormat(Qt::PlainText);
     // One line however long the reason: the full text is in its tool tip.
     status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto* close = Button("close", "닫기", "차단 목록을 닫습니다 (Esc).", this);
+    auto* close = Button(
+        "close", QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "닫기"),
+        QT_TRANSLATE_NOOP("vantelo::pages::BlockListDialog", "차단 목록을 닫습니다 (Esc)."), this);
 
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(selectedBox_, 1);
@@ -213,25 +227,25 @@ BlockListDialog::BlockListDialog(std::filesystem::path database, QWidget* parent
     // The first rule selected, so the arrow keys start from it.
     Reload(0);
     if (!listed_.ok())
-        Say(QString::fromUtf8(kOpenFailedText) + Q(listed_.message()), true);
+        Say(tr(kOpenFailedText) + Q(listed_.message()), true);
     resize(680, 540);
     pattern_->setFocus();
 }
 
 QString BlockListDialog::KindText(RuleKind kind) {
-    return kind == RuleKind::Permit ? QStringLiteral("허용") : QStringLiteral("차단");
+    return kind == RuleKind::Permit ? tr("허용") : tr("차단");
 }
 
 QString BlockListDialog::ActionText(BlockAction action) {
     switch (action) {
         case BlockAction::HangUp:
-            return QStringLiteral("끊기");
+            return tr("끊기");
         case BlockAction::Ignore:
-            return QStringLiteral("무시");
+            return tr("무시");
         case BlockAction::Greeting:
-            return QStringLiteral("안내 후 끊기");
+            return tr("안내 후 끊기");
     }
-    return QStringLiteral("끊기");
+    return tr("끊기");
 }
 
 int BlockListDialog::RuleCount() const {
@@ -309,24 +323,23 @@ void BlockListDialog::Say(const QString& text, bool refused) {
 }
 
 QString BlockListDialog::Refusal(const QString& pattern, const storage::Status& s,
-                                 const char* failed) const {
+                                 const QString& failed) const {
     if (s.code() == storage::ErrorCode::InvalidArgument) {
         // The store refused the rule; say why in the program's words.
         switch (PatternFaultOf(pattern.toStdString())) {
             case PatternFault::Empty:
-                return QStringLiteral("패턴을 입력하세요.");
+                return tr("패턴을 입력하세요.");
             case PatternFault::TooLong:
-                return QStringLiteral("패턴은 %1자까지 쓸 수 있습니다.").arg(kMaxPatternLength);
+                return tr("패턴은 %1자까지 쓸 수 있습니다.").arg(kMaxPatternLength);
             case PatternFault::BadCharacter:
-                return QStringLiteral(
-                    "패턴에는 숫자와 *, ? 만 쓸 수 있습니다 (또는 withheld, unknown).");
+                return tr("패턴에는 숫자와 *, ? 만 쓸 수 있습니다 (또는 withheld, unknown).");
             case PatternFault::None:
-                return QStringLiteral("이미 차단 목록에 있는 패턴입니다: ") + pattern;
+                return tr("이미 차단 목록에 있는 패턴입니다: ") + pattern;
         }
     }
     if (s.code() == storage::ErrorCode::NoCurrentRecord)
-        return QStringLiteral("차단 목록에 없는 패턴입니다: ") + pattern;
-    return QString::fromUtf8(failed) + Q(s.message());
+        return tr("차단 목록에 없는 패턴입니다: ") + pattern;
+    return failed + Q(s.message());
 }
 
 bool BlockListDialog::AddRule() {
@@ -340,11 +353,11 @@ bool BlockListDialog::AddRule() {
     const int row = grid_->SelectedRow();
     Reload(added.ok() ? kLastRow : row);
     if (!added.ok()) {
-        Say(Refusal(pattern, added, kBlockFailedText), true);
+        Say(Refusal(pattern, added, BlockCallerText(kBlockFailedText)), true);
         pattern_->setFocus();
         return false;
     }
-    Say(QString::fromUtf8(kBlockedText) + pattern, false);
+    Say(BlockCallerText(kBlockedText) + pattern, false);
     pattern_->clear();
     note_->clear();
     return true;
@@ -363,10 +376,10 @@ bool BlockListDialog::ChangeSelected() {
     Reload(row);
     const QString pattern = Q(rule.pattern);
     if (!changed.ok()) {
-        Say(Refusal(pattern, changed, kChangeFailedText), true);
+        Say(Refusal(pattern, changed, tr(kChangeFailedText)), true);
         return false;
     }
-    Say(QStringLiteral("규칙을 바꿨습니다: ") + pattern, false);
+    Say(tr("규칙을 바꿨습니다: ") + pattern, false);
     return true;
 }
 
@@ -379,10 +392,10 @@ bool BlockListDialog::RemoveSelected() {
     Reload(row);
     const QString pattern = Q(selected->pattern);
     if (!removed.ok()) {
-        Say(Refusal(pattern, removed, kChangeFailedText), true);
+        Say(Refusal(pattern, removed, tr(kChangeFailedText)), true);
         return false;
     }
-    Say(QStringLiteral("차단 목록에서 지웠습니다: ") + pattern, false);
+    Say(tr("차단 목록에서 지웠습니다: ") + pattern, false);
     return true;
 }
 

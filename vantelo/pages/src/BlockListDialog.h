@@ -58,7 +58,7 @@ private:
     void ShowSelected();
     void Say(const QString& text, bool refused);
     // Why the store refused `pattern` (status `s`), in one line.
-    QString Refusal(const QString& pattern, const storage::Status& s, const char* failed) const;
+    QString Refusal(const QString& pattern, const storage::Status& s, const QString& failed) const;
 
     CRSBlockList rules_;
     storage::Status listed_;  // the last listing: every rule, or why not

@@ -19,6 +19,7 @@
 #include "PhoneLayout.h"
 #include "PhoneSkin.h"
 #include "PhoneWindow.h"
+#include "platform/Translate.h"
 #include "vantelo/core/CallLogBackup.h"
 #include "vantelo/core/RecordingRecovery.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -43,15 +44,34 @@ struct Column {
     bool centred;
 };
 // The dialog's widths, widened for the fonts and fitted into the page.
-constexpr Column kColumns[] = {{"번호", 50, true},  {"종류", 34, true},  {"날짜", 62, false},
-                               {"시간", 56, false}, {"이름", 66, false}, {"전화번호", 86, false},
-                               {"통화", 40, true},  {"녹음", 32, false}, {"DTMF", 44, false},
-                               {"내선", 32, false}, {"메모", 86, false}};
+constexpr Column kColumns[] = {
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "번호"), 50, true},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "종류"), 34, true},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "날짜"), 62, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "시간"), 56, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "이름"), 66, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "전화번호"), 86, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "통화"), 40, true},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "녹음"), 32, false},
+    {"DTMF", 44, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "내선"), 32, false},
+    {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "메모"), 86, false}};
 constexpr int kColumnCount = 11;
 constexpr int kNumberColumn = 5, kRecordingColumn = 7;
 
-const QStringList kTabs = {"전체", "발신", "착신", "수신", "부재중", "자동응답", "음성녹음"};
-const QStringList kTargets = {"전체선택", "이름", "전화번호", "날짜", "DTMF", "메모"};
+constexpr const char* kTabs[] = {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "전체"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "발신"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "착신"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "수신"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "부재중"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "자동응답"),
+                                 QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "음성녹음")};
+constexpr const char* kTargets[] = {QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "전체선택"),
+                                    QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "이름"),
+                                    QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "전화번호"),
+                                    QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "날짜"),
+                                    "DTMF",
+                                    QT_TRANSLATE_NOOP("vantelo::pages::CallListPage", "메모")};
 
 QString Printf(const char* format, int a, int b, int c = -1) {
     char buf[32];
@@ -69,7 +89,9 @@ bool IsDialCharacter(const QKeyEvent& e) {
     const QString t = e.text();
     return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
 }
-bool IsEnter(const QKeyEvent& e) { return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter; }
+bool IsEnter(const QKeyEvent& e) {
+    return e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter;
+}
 
 bool SameCall(const CallRecord& a, const CallRecord& b) {
     const vt::LocalTime &x = a.CallDate, &y = b.CallDate;
@@ -92,7 +114,7 @@ CallListPage::CallListPage(PageOwner& owner, CallLogActions& actions,
         return fs::path(dir.toStdString());
     };
     chooseCsv_ = [this]() -> std::optional<fs::path> {
-        FileDialogs::Request request(FileDialogs::Kind::SaveFile, QStringLiteral("CSV로 내보내기"));
+        FileDialogs::Request request(FileDialogs::Kind::SaveFile, tr("CSV로 내보내기"));
         request.fileName = QStringLiteral("calls.csv");
         request.filters = QStringList{QStringLiteral("CSV (*.csv)")};
         const QString file = FileDialogs::Choose(this, request);
@@ -110,9 +132,9 @@ CallListPage* CallListPage::InstallInto(PhoneWindow& window, CallLogActions& act
                                         const fs::path& database) {
     auto* page = new CallListPage(window, actions, window.Skin(), &window);
     page->OpenLater(database);
-    window.InstallPage(IDD_CALLLOG, page,
-                       {[page] { page->ShowMemo(); },
-                        [page](const QString& text) { page->SaveMemo(text); }});
+    window.InstallPage(
+        IDD_CALLLOG, page,
+        {[page] { page->ShowMemo(); }, [page](const QString& text) { page->SaveMemo(text); }});
     return page;
 }
 
@@ -141,12 +163,12 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
     looks_[QStringLiteral("Headset")] = looks_[QStringLiteral("Pause")];
 
     tabs_ = new QTabBar(this);
-    for (const QString& t : kTabs) tabs_->addTab(t);
+    for (const char* t : kTabs) tabs_->addTab(tr(t));
     tabs_->setExpanding(true);
     tabs_->setDrawBase(false);
     tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 10px; padding: 3px 4px; }"));
     target_ = new QComboBox(this);
-    target_->addItems(kTargets);
+    for (const char* t : kTargets) target_->addItem(tr(t));
     searchEdit_ = new QLineEdit(this);
     searchEdit_->setEnabled(false);
     auto* slider = new vt::widgets::SkinSlider(Qt::Horizontal, this);
@@ -174,15 +196,15 @@ void CallListPage::Build(const vt::widgets::SkinImages& skin) {
 
     std::vector<vt::widgets::GridColumn> columns;
     for (const Column& c : kColumns)
-        columns.push_back({QString::fromUtf8(c.heading), c.width,
+        columns.push_back({tr(c.heading), c.width,
                            (c.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter});
     grid_->SetColumns(columns);
     grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
-    grid_->SetContextItems({{IDM_CL_DELETE, QStringLiteral("삭제")},
-                            {IDM_CL_BACKUP, QStringLiteral("백업")},
+    grid_->SetContextItems({{IDM_CL_DELETE, tr("삭제")},
+                            {IDM_CL_BACKUP, tr("백업")},
                             {IDM_CL_DIAL, QStringLiteral("Dial")},
-                            {IDM_CL_EXPORT_CSV, QStringLiteral("CSV로 내보내기")},
-                            {IDM_CL_BLOCK, QString::fromUtf8(kBlockItemText)}});
+                            {IDM_CL_EXPORT_CSV, tr("CSV로 내보내기")},
+                            {IDM_CL_BLOCK, BlockCallerText(kBlockItemText)}});
 
     auto* play = button(IDC_CL_PLAY);
     auto* stop = button(IDC_CL_STOP);
@@ -231,7 +253,7 @@ void CallListPage::RecoverRecordings(const fs::path& database) {
     for (const std::string& f : done.left) actions_.WriteLog("Recording left aside: " + f);
     if (done.left.empty())
         return;
-    QString text = QStringLiteral("삭제 중이던 녹음 파일을 되돌리지 못했습니다:");
+    QString text = tr("삭제 중이던 녹음 파일을 되돌리지 못했습니다:");
     for (const std::string& f : done.left) text += "\n" + Q(f);
     // Told once the window stands, as the size warning is.
     QTimer::singleShot(0, this, [this, text] { owner_.Inform(text); });
@@ -270,7 +292,8 @@ void CallListPage::Open(const fs::path& database) {
     // window back until it is answered.
     if (s.ok() && records_->NeedsSizeWarning())
         QTimer::singleShot(0, this, [this] {
-            Notify(QString::fromUtf8(CRSCallList::kSizeWarningText), QMessageBox::Information);
+            Notify(Q(vt::Translate("CRSCallList", CRSCallList::kSizeWarningText)),
+                   QMessageBox::Information);
         });
 }
 
@@ -345,7 +368,7 @@ QString CallListPage::CellText(int row, int column) {
         case 0:
             return QStringLiteral("%1").arg(records_->GetRecordCount() - row, 6, 10, QChar('0'));
         case 1:
-            return Q(CallKindLabel(c.CallMode));
+            return Q(vt::Translate(kCallKindContext, CallKindLabel(c.CallMode).c_str()));
         case 2:
             return Printf("%02d-%02d-%02d", d.year % 100, d.month, d.day);
         case 3:
@@ -452,7 +475,7 @@ void CallListPage::Search() {
             if (c >= QChar('0') && c <= QChar('9'))
                 digits += c;
         if (digits.size() != 6) {
-            Notify(QString::fromUtf8(kDateText), QMessageBox::Information);
+            Notify(tr(kDateText), QMessageBox::Information);
             return;
         }
         text = digits;
@@ -524,7 +547,7 @@ void CallListPage::OnContextItem(int item, int row) {
 void CallListPage::ReportDeletion(const storage::Result<CallDeletion>& done) {
     if (!Check(done.status()) || done.value().kept.empty())
         return;
-    QString text = QStringLiteral("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다:");
+    QString text = tr("녹음 파일을 지울 수 없어 이 통화 기록은 남겨 둡니다:");
     for (const std::string& file : done.value().kept) text += "\n" + Q(file);
     owner_.Inform(text);
 }
@@ -539,7 +562,7 @@ void CallListPage::DeleteSelected() {
     const int row = grid_->SelectedRow();
     if (row < 0 || !records_->IsOpen())
         return;
-    if (Ask(QStringLiteral("선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?"),
+    if (Ask(tr("선택된 데이터가 삭제됩니다.\n\n삭제하시겠습니까?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Information) != QMessageBox::Yes)
         return;
     DeleteAt(PositionOfRow(row));
@@ -550,8 +573,8 @@ bool CallListPage::DeleteEveryRecord() {
     const long total = records_->GetRecordCount();
     // A big log takes seconds: the window keeps painting between batches and
     // the user may stop, which leaves every call and recording in place.
-    QProgressDialog progress(QStringLiteral("통화 목록을 삭제하는 중입니다..."),
-                             QStringLiteral("취소"), 0, static_cast<int>(total), this);
+    QProgressDialog progress(tr("통화 목록을 삭제하는 중입니다..."), tr("취소"), 0,
+                             static_cast<int>(total), this);
     progress.setWindowTitle(QStringLiteral("Vantelo"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
@@ -568,7 +591,8 @@ bool CallListPage::DeleteEveryRecord() {
     actions_.HoldCallLog(false);
     const bool stopped = !done.ok() && done.status().code() == storage::ErrorCode::Cancelled;
     if (stopped)
-        actions_.SetStatusText("통화 목록 삭제를 취소했습니다. 지워진 것은 없습니다.");
+        actions_.SetStatusText(
+            tr("통화 목록 삭제를 취소했습니다. 지워진 것은 없습니다.").toStdString());
     else
         ReportDeletion(done);
     Fill();
@@ -578,24 +602,24 @@ bool CallListPage::DeleteEveryRecord() {
 
 void CallListPage::DeleteAll() {
     if (!records_->IsOpen() || records_->GetRecordCount() == 0) {
-        Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
+        Notify(tr(kEmptyText), QMessageBox::Critical);
         return;
     }
-    if (Ask(QStringLiteral("모든 통화목록이 삭제됩니다. \n\n 통화 목록을 삭제하시겠습니까?"),
+    if (Ask(tr("모든 통화목록이 삭제됩니다. \n\n 통화 목록을 삭제하시겠습니까?"),
             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning) != QMessageBox::Ok)
         return;
     repaint();
     // Only a deletion that happened is told as done.
     if (DeleteEveryRecord())
-        Ask(QStringLiteral("통화 목록이 삭제되었습니다."), QMessageBox::Ok, QMessageBox::NoIcon);
+        Ask(tr("통화 목록이 삭제되었습니다."), QMessageBox::Ok, QMessageBox::NoIcon);
 }
 
 void CallListPage::ReportBackup(const CallLogBackup& backup) {
     if (backup.Failures().empty()) {
-        Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
+        Ask(tr(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
         return;
     }
-    QString text = QStringLiteral("백업 중 저장하지 못한 것이 있습니다:\n");
+    QString text = tr("백업 중 저장하지 못한 것이 있습니다:\n");
     for (const std::string& f : backup.Failures()) text += Q(f) + "\n";
     Notify(text, QMessageBox::Warning);
 }
@@ -623,12 +647,12 @@ void CallListPage::BackupThenDelete(const QString& question,
 
 void CallListPage::BackupAll() {
     if (!records_->IsOpen() || records_->GetRecordCount() == 0) {
-        Notify(QString::fromUtf8(kEmptyText), QMessageBox::Critical);
+        Notify(tr(kEmptyText), QMessageBox::Critical);
         return;
     }
     BackupThenDelete(
-        QStringLiteral("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
-                       "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
+        tr("백업 후 통화 목록을 완전 삭제하시겠습니까?\n\n'예'를 "
+           "선택할 경우 백업 후 통화 목록이 삭제됩니다."),
         [this](CallLogBackup& backup) {
             if (!backup.Begin())
                 return;
@@ -642,12 +666,12 @@ void CallListPage::BackupAll() {
 void CallListPage::BackupSelected() {
     const int row = grid_->SelectedRow();
     if (row < 0 || !records_->IsOpen()) {
-        Ask(QString::fromUtf8(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
+        Ask(tr(kBackupDoneText), QMessageBox::Ok, QMessageBox::NoIcon);
         return;
     }
     BackupThenDelete(
-        QStringLiteral("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
-                       "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
+        tr("백업 후 선택 통화 목록을 삭제하시겠습니까?\n\n'예'를 "
+           "선택할 경우 백업 후 선택 통화 목록이 삭제됩니다."),
         [this, row](CallLogBackup& backup) {
             const long number = records_->GetRecordCount() - row;
             const auto call = CallAtRow(row);
@@ -679,10 +703,9 @@ void CallListPage::ExportCsv() {
         },
         error);
     if (!written)
-        Notify(QStringLiteral("CSV 파일을 쓸 수 없습니다: ") + Q(file->string()),
-               QMessageBox::Warning);
+        Notify(tr("CSV 파일을 쓸 수 없습니다: ") + Q(file->string()), QMessageBox::Warning);
     else
-        owner_.Inform(QStringLiteral("통화 목록 %1건을 CSV 파일로 내보냈습니다.").arg(rows));
+        owner_.Inform(tr("통화 목록 %1건을 CSV 파일로 내보냈습니다.").arg(rows));
 }
 
 void CallListPage::paintEvent(QPaintEvent*) {

@@ -60,10 +60,10 @@ class CallListPage : public QWidget,
                      private CallLogPlayer::Controls {
     Q_OBJECT
 public:
-    static constexpr const char* kEmptyText = "선택된 날짜의 목록이 비어 있습니다.";
-    static constexpr const char* kBackupDoneText = "통화 목록의 백업이 완료되었습니다.";
+    static constexpr const char* kEmptyText = QT_TR_NOOP("선택된 날짜의 목록이 비어 있습니다.");
+    static constexpr const char* kBackupDoneText = QT_TR_NOOP("통화 목록의 백업이 완료되었습니다.");
     static constexpr const char* kDateText =
-        "정확한 날짜를 입력해 주세요. (예, YYMMDD 또는 YY-MM-DD).";
+        QT_TR_NOOP("정확한 날짜를 입력해 주세요. (예, YYMMDD 또는 YY-MM-DD).");
 
     CallListPage(PageOwner& owner, CallLogActions& actions, const vt::widgets::SkinImages& skin,
                  QWidget* parent = nullptr);

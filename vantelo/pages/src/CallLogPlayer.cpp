@@ -15,11 +15,13 @@ using namespace vt::media;
 namespace {
 
 // Tool tips of button 1036 and the output switch 1141, as the system words them.
-const QString kTipRunning = QStringLiteral("녹취 재생");
-const QString kTipDecoding = QStringLiteral("변화중..");
-const QString kTipStopped = QStringLiteral("일시 정지");
-const QString kTipDeviceOutput = QStringLiteral("스피커 설정");
-const QString kTipSpeakerOutput = QStringLiteral("헤드셋 설정");
+constexpr const char* kTipRunning = QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "녹취 재생");
+constexpr const char* kTipDecoding = QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "변화중..");
+constexpr const char* kTipStopped = QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "일시 정지");
+constexpr const char* kTipDeviceOutput =
+    QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "스피커 설정");
+constexpr const char* kTipSpeakerOutput =
+    QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "헤드셋 설정");
 
 // Status word bits: the adapter plays or records.
 constexpr unsigned kAdapterBusyBits = 0x20 | 0x40;
@@ -67,15 +69,15 @@ bool CallLogPlayer::Setup() {
 void CallLogPlayer::PlayButton(const std::optional<CallRecord>& selected) {
     Setup();
     if (host_.IsRecording()) {
-        host_.SetStatusText(kRecordingText);
+        host_.SetStatusText(tr(kRecordingText).toStdString());
         return;
     }
     if (host_.IsPlaying() && state_ == PlayState::Stopped) {
-        host_.SetStatusText(kAlreadyPlayingText);
+        host_.SetStatusText(tr(kAlreadyPlayingText).toStdString());
         return;
     }
     if (host_.IsAbsenceMode()) {
-        host_.SetStatusText(kAbsenceText);
+        host_.SetStatusText(tr(kAbsenceText).toStdString());
         return;
     }
     switch (state_) {
@@ -100,7 +102,7 @@ void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
     const std::string path = call->CallRecDirectory + call->CallRecFileName;
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
-        host_.SetStatusText(kBadFileText);
+        host_.SetStatusText(tr(kBadFileText).toStdString());
         return;
     }
     host_.SetPlaying(true);
@@ -115,7 +117,7 @@ void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
 void CallLogPlayer::StartDecoding() {
     const fs::path folder = host_.ApplicationFolder();
     const std::string source = path_;
-    controls_.ShowPlayLook(Controls::PlayLook::Decoding, kTipDecoding);
+    controls_.ShowPlayLook(Controls::PlayLook::Decoding, tr(kTipDecoding));
     decoding_ = true;
     host_.WriteLog("Current Directory... ");
     host_.WriteLog((folder / "").string());
@@ -193,7 +195,7 @@ void CallLogPlayer::Pause() {
     } else {
         host_.Line().PauseWaveOut();
     }
-    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
+    controls_.ShowPlayLook(Controls::PlayLook::Play, tr(kTipStopped));
     state_ = PlayState::Paused;
     host_.SetPlaying(false);
     host_.ShowPlaying(false);
@@ -214,7 +216,7 @@ void CallLogPlayer::Resume() {
     } else if (host_.Line().WaveOutSub(path_, static_cast<int>(length_ * p / 100), 0) == 0) {
         // The adapter may still be playing out what it had before the pause:
         // the playback stays paused, to be resumed again.
-        host_.SetStatusText(kDeviceBusyText);
+        host_.SetStatusText(tr(kDeviceBusyText).toStdString());
         return;
     }
     ShowRunning();
@@ -245,7 +247,7 @@ void CallLogPlayer::Stop() {
     host_.SetPlaying(false);
     host_.ShowPlaying(false);
     state_ = PlayState::Stopped;
-    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
+    controls_.ShowPlayLook(Controls::PlayLook::Play, tr(kTipStopped));
 }
 
 void CallLogPlayer::OutputButton() {
@@ -257,7 +259,7 @@ void CallLogPlayer::OutputButton() {
     if (state_ == PlayState::Paused)
         Stop();
     speaker_ = !speaker_;
-    controls_.ShowOutputLook(speaker_, speaker_ ? kTipSpeakerOutput : kTipDeviceOutput);
+    controls_.ShowOutputLook(speaker_, tr(speaker_ ? kTipSpeakerOutput : kTipDeviceOutput));
 }
 
 void CallLogPlayer::PlayProgress(long bytes) {
@@ -296,15 +298,15 @@ bool CallLogPlayer::event(QEvent* e) {
 
 void CallLogPlayer::ShowRunning() {
     state_ = PlayState::Running;
-    controls_.ShowPlayLook(Controls::PlayLook::Pause, kTipRunning);
+    controls_.ShowPlayLook(Controls::PlayLook::Pause, tr(kTipRunning));
 }
 
 void CallLogPlayer::NotStarted(const char* text) {
     state_ = PlayState::Stopped;
     host_.SetPlaying(false);
     host_.ShowPlaying(false);
-    controls_.ShowPlayLook(Controls::PlayLook::Play, kTipStopped);
-    host_.SetStatusText(text);
+    controls_.ShowPlayLook(Controls::PlayLook::Play, tr(kTipStopped));
+    host_.SetStatusText(tr(text).toStdString());
 }
 
 }  // namespace vantelo::pages

@@ -32,14 +32,21 @@ public:
     static constexpr vt::UINT kGraphNotify = 0x8000 + 1;
     static constexpr const char* kDecodedName = "tmpPlay.wav";
 
-    static constexpr const char* kRecordingText = "Recording중입니다.";
-    static constexpr const char* kAlreadyPlayingText = "이미 재생중입니다.";
-    static constexpr const char* kAbsenceText = "부재중 설정시는 재생이 되지 않습니다.";
-    static constexpr const char* kBadFileText = "재생할 파일 정보가 올바르지 않습니다.";
-    static constexpr const char* kDecodeFailedText = "녹음 파일을 변환하지 못했습니다.";
-    static constexpr const char* kCannotPlayText = "녹음 파일을 재생할 수 없습니다.";
+    static constexpr const char* kRecordingText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "Recording중입니다.");
+    static constexpr const char* kAlreadyPlayingText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "이미 재생중입니다.");
+    static constexpr const char* kAbsenceText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "부재중 설정시는 재생이 되지 않습니다.");
+    static constexpr const char* kBadFileText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "재생할 파일 정보가 올바르지 않습니다.");
+    static constexpr const char* kDecodeFailedText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "녹음 파일을 변환하지 못했습니다.");
+    static constexpr const char* kCannotPlayText =
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer", "녹음 파일을 재생할 수 없습니다.");
     static constexpr const char* kDeviceBusyText =
-        "지금은 장치로 재생할 수 없습니다. 잠시 후 다시 시도해 주세요.";
+        QT_TRANSLATE_NOOP("vantelo::pages::CallLogPlayer",
+                          "지금은 장치로 재생할 수 없습니다. 잠시 후 다시 시도해 주세요.");
 
     // The page's playback controls: the Play/Pause button 1036, the output
     // switch 1141 and the position slider 1178 (range 0-100). An empty tool

@@ -132,7 +132,7 @@ ContactRecord ContactEditPage::Entered() const {
 void ContactEditPage::Save() {
     const ContactRecord record = Entered();
     if (record.fields[kGroup].empty()) {
-        owner_.Inform(QStringLiteral("그룹을 입력해 주세요."));
+        owner_.Inform(tr("그룹을 입력해 주세요."));
         return;
     }
     owner_.FinishContactEdit(record);

@@ -42,8 +42,12 @@ bool IsDialKey(const QKeyEvent& e) {
     return t.size() == 1 && (t[0].isDigit() || QStringLiteral("#*+-").contains(t[0]));
 }
 
+// The index's first tab, which shows everybody.
+constexpr const char* kAllTab = QT_TRANSLATE_NOOP("vantelo::pages::ContactPage", "전체");
+
 // The number a caller is looked up by: an outside number (more than 4
 // characters, not beginning with '0') with the outside-line code in front.
+
 }  // namespace
 
 const QStringList ContactPage::kIndexTabs = {"전체", "가", "나", "다", "라", "마", "바", "사",
@@ -66,14 +70,15 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
     setFont(PhoneSkin::LabelFont(12));
 
     tabs_ = new QTabBar(this);
-    for (const QString& t : kIndexTabs) tabs_->addTab(t);
+    // The Korean initials index Korean names in every language; "all" is said.
+    for (const QString& t : kIndexTabs) tabs_->addTab(t == kAllTab ? tr(kAllTab) : t);
     tabs_->setExpanding(true);
     tabs_->setDrawBase(false);
     tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: 10px; padding: 3px 4px; }"));
     group_ = new QComboBox(this);
     target_ = new QComboBox(this);
     searchEdit_ = new QLineEdit(this);
-    for (const Target& t : design_.targets) target_->addItem(QString::fromUtf8(t.text));
+    for (const Target& t : design_.targets) target_->addItem(tr(t.text));
     controls_ = {{IDC_CP_INDEX_TABS, tabs_},
                  {IDC_CP_GROUP, group_},
                  {IDC_CP_TARGET, target_},
@@ -104,13 +109,13 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
     grid_->setGeometry(PhoneLayout::RectOf(PhoneLayout::ContactPageControls(), IDC_CP_GRID));
     std::vector<vt::widgets::GridColumn> columns;
     for (const GridField& c : design_.columns)
-        columns.push_back({QString::fromUtf8(c.heading), c.width,
+        columns.push_back({tr(c.heading), c.width,
                            (c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter});
     grid_->SetColumns(columns);
     grid_->SetFonts(PhoneSkin::LabelFont(11), PhoneSkin::LabelFont(11, true));
     controls_[design_.gridId] = grid_;
     if (design_.blockItem)
-        grid_->SetContextItems({{kBlockItem, QString::fromUtf8(kBlockItemText)}});
+        grid_->SetContextItems({{kBlockItem, BlockCallerText(kBlockItemText)}});
 
     connect(tabs_, &QTabBar::currentChanged, this, &ContactPage::OnIndexTab);
     connect(group_, &QComboBox::activated, this, &ContactPage::OnGroup);
@@ -140,7 +145,7 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
 void ContactPage::Open(const std::filesystem::path& database) {
     groups_ = kStartGroups;
     group_->clear();
-    group_->addItem(QString::fromUtf8(kAllGroups));
+    group_->addItem(tr(kAllGroups));
     group_->addItems(groups_);
     group_->setCurrentIndex(0);
     target_->setCurrentIndex(0);
@@ -300,7 +305,7 @@ void ContactPage::ModifyEntry(const ContactRecord& record) {
 
 void ContactPage::Delete() {
     const int row = grid_->SelectedRow();
-    if (row < 0 || !owner_.AskYesNo(QStringLiteral("삭제하시겠습니까?")))
+    if (row < 0 || !owner_.AskYesNo(tr("삭제하시겠습니까?")))
         return;
     if (!RecordAt(row) || !Check(records_->Delete()))
         return;

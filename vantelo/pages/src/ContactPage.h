@@ -61,7 +61,7 @@ public:
 
     static const QStringList kIndexTabs;
     static const QStringList kStartGroups;
-    static constexpr const char* kAllGroups = "전체 그룹";
+    static constexpr const char* kAllGroups = QT_TR_NOOP("전체 그룹");
 
     ~ContactPage() override;
 

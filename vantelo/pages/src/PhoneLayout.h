@@ -6,6 +6,7 @@
 // pictures and the controls always agree.
 
 #include <QRect>
+#include <QString>
 #include <span>
 
 namespace vantelo::pages {
@@ -16,6 +17,9 @@ struct Place {
     const char* label;  // drawn on the skin; may be empty
     const char* tip;    // tool tip; may be empty
     QRect Rect() const { return QRect(x, y, w, h); }
+    // The label and the tool tip in the user's language.
+    QString Label() const;
+    QString Tip() const;
 };
 
 // A read-only (page) or editable (edit page) field of a contact.
@@ -25,6 +29,7 @@ struct FieldPlace {
     int x, y, w, h;
     const char* label;  // drawn left of the field
     QRect Rect() const { return QRect(x, y, w, h); }
+    QString Label() const;
 };
 
 class PhoneLayout {
@@ -64,6 +69,10 @@ public:
     static std::span<const Place> CallLogPageControls();
     // The dark plate of the strip, and the well behind the position slider.
     static constexpr QRect kCallLogStrip{8, 408, 604, 48};
+
+    // A label or tool tip of the tables (Korean source) in the user's
+    // language; empty for an empty or null text.
+    static QString Translate(const char* text);
 
     // The place of `id` in a table; an empty rectangle when it is not there.
     static QRect RectOf(std::span<const Place> table, int id);
@@ -114,5 +123,10 @@ inline constexpr int IDC_SP_SILENCE = 1160;
 inline constexpr int IDC_SP_CAPTION_MIN_MESSAGE = 1161;
 inline constexpr int IDC_SP_CAPTION_SILENCE = 1162;
 inline constexpr int IDC_SP_BLOCK_LIST = 1163;
+// The language of the programs (read at their next start), its caption and
+// the note that says so.
+inline constexpr int IDC_SP_LANGUAGE = 1164;
+inline constexpr int IDC_SP_CAPTION_LANGUAGE = 1165;
+inline constexpr int IDC_SP_LANGUAGE_NOTE = 1166;
 
 }  // namespace vantelo::pages

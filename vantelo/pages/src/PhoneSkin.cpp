@@ -1,5 +1,7 @@
 #include "PhoneSkin.h"
 
+#include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -7,6 +9,7 @@
 
 #include "CallListPage.h"
 #include "PhoneLayout.h"
+#include "platform/TranslateNoop.h"
 #include "vantelo/pages/PhoneIds.h"
 
 namespace vantelo::pages {
@@ -50,19 +53,53 @@ bool IsTwoLook(int id) {
     return id == IDC_HOOK || id == IDC_PLAY || id == IDC_RECORD || id == IDC_MUTE || id == IDC_ARS;
 }
 
-// The label a two-look button shows in its lit look.
-const char* LitLabel(int id, const char* label) {
+// The bold label font at `pixels`, or smaller until `text` fits `width` (a
+// translation may be longer than the Korean the skin was laid out for).
+QFont FittingFont(const QString& text, int pixels, qreal width) {
+    QFont font = PhoneSkin::LabelFont(pixels, true);
+    while (pixels > 8 && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font = PhoneSkin::LabelFont(--pixels, true);
+    return font;
+}
+
+// A text painted on the skin, in the user's language.
+QString Text(const char* text) {
+    return QCoreApplication::translate("PhoneSkin", text);
+}
+
+// The label a two-look button shows in its lit look; none for the others.
+const char* LitSource(int id) {
     switch (id) {
         case IDC_HOOK:
-            return "끊기";
+            return QT_TRANSLATE_NOOP("PhoneSkin", "끊기");
         case IDC_PLAY:
-            return "정지";
+            return QT_TRANSLATE_NOOP("PhoneSkin", "정지");
         case IDC_RECORD:
-            return "녹취 중지";
+            return QT_TRANSLATE_NOOP("PhoneSkin", "녹취 중지");
         case IDC_ARS:
-            return "부재 해제";
+            return QT_TRANSLATE_NOOP("PhoneSkin", "부재 해제");
         default:
-            return label;
+            return nullptr;
+    }
+}
+
+QString LitLabel(const Place& b) {
+    const char* lit = LitSource(b.id);
+    return lit ? Text(lit) : b.Label();
+}
+
+// The pixel size of a main button's label, by what the button is.
+int TextPixels(const Place& b) {
+    switch (KindOf(b.id)) {
+        case Kind::Tab:
+            return 13;
+        case Kind::Key:
+        case Kind::Hook:
+            return 14;
+        case Kind::Primary:
+            return 12;
+        default:
+            return b.w < 40 ? 11 : 12;
     }
 }
 
@@ -116,11 +153,12 @@ void DrawFace(QPainter& p, const QRectF& r, const QColor& base, const QColor& in
 
 void DrawButton(QPainter& p, const Place& b, Press press, bool lit, bool selected) {
     const QRectF r = b.Rect();
-    QString label = QString::fromUtf8(b.label);
+    QString label = b.Label();
     switch (KindOf(b.id)) {
         case Kind::Tab: {
             const QColor base = selected ? kAccent : QColor(92, 100, 118);
-            DrawFace(p, r, base, selected ? Qt::white : QColor(222, 228, 236), label, 13, press, 7);
+            DrawFace(p, r, base, selected ? Qt::white : QColor(222, 228, 236), label, TextPixels(b),
+                     press, 7);
             break;
         }
         case Kind::Window: {
@@ -143,7 +181,7 @@ void DrawButton(QPainter& p, const Place& b, Press press, bool lit, bool selecte
         case Kind::Key: {
             static const char* letters[] = {"",    "ABC", "DEF", "GHI", "JKL",
                                             "MNO", "PRS", "TUV", "WXY"};
-            DrawFace(p, r, QColor(70, 76, 90), Qt::white, label, 14, press, 5);
+            DrawFace(p, r, QColor(70, 76, 90), Qt::white, label, TextPixels(b), press, 5);
             const int digit = b.id - IDC_KEY_1;
             if (digit >= 1 && digit <= 8) {
                 p.save();
@@ -157,19 +195,17 @@ void DrawButton(QPainter& p, const Place& b, Press press, bool lit, bool selecte
         }
         case Kind::Hook: {
             const QColor base = lit ? LitColour(b.id) : QColor(46, 160, 90);
-            DrawFace(p, r, base, Qt::white,
-                     lit ? QString::fromUtf8(LitLabel(b.id, b.label)) : label, 14, press, 14);
+            DrawFace(p, r, base, Qt::white, lit ? LitLabel(b) : label, TextPixels(b), press, 14);
             break;
         }
         case Kind::Primary:
-            DrawFace(p, r, kAccent, Qt::white, label, 12, press, 6);
+            DrawFace(p, r, kAccent, Qt::white, label, TextPixels(b), press, 6);
             break;
         case Kind::Action: {
             const bool on = lit && IsTwoLook(b.id);
             const QColor base = on ? LitColour(b.id) : QColor(196, 204, 216);
-            const int px = b.w < 40 ? 11 : 12;
-            DrawFace(p, r, base, on ? Qt::white : kInk,
-                     on ? QString::fromUtf8(LitLabel(b.id, b.label)) : label, px, press, 6);
+            DrawFace(p, r, base, on ? Qt::white : kInk, on ? LitLabel(b) : label, TextPixels(b),
+                     press, 6);
             break;
         }
     }
@@ -226,7 +262,8 @@ void DrawBody(QPainter& p) {
     p.drawText(QRect(28, 10, 180, 38), Qt::AlignLeft | Qt::AlignVCenter, "Vantelo");
     p.setPen(QColor(150, 200, 210));
     p.setFont(PhoneSkin::LabelFont(12));
-    p.drawText(QRect(30, 46, 176, 22), Qt::AlignLeft | Qt::AlignVCenter, "데스크 전화 관리자");
+    p.drawText(QRect(30, 46, 176, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               Text(QT_TRANSLATE_NOOP("PhoneSkin", "데스크 전화 관리자")));
 
     // Page area, status line and the console's display wells.
     DrawWell(p, QRectF(PhoneLayout::kPageArea), kPanel, 4);
@@ -257,14 +294,15 @@ void DrawBody(QPainter& p) {
                 p.setFont(PhoneSkin::LabelFont(10));
                 p.setPen(QColor(190, 198, 210));
                 p.drawText(QRectF(r.left() - 4, r.bottom() + 3, r.width() + 8, 14), Qt::AlignCenter,
-                           QString::fromUtf8(a.label));
+                           a.Label());
                 break;
             }
         }
     }
     p.setFont(PhoneSkin::LabelFont(11, true));
     p.setPen(QColor(190, 198, 210));
-    p.drawText(QRect(653, 190, 150, 16), Qt::AlignLeft | Qt::AlignVCenter, "메모");
+    p.drawText(QRect(653, 190, 150, 16), Qt::AlignLeft | Qt::AlignVCenter,
+               Text(QT_TRANSLATE_NOOP("PhoneSkin", "메모")));
     // The keypad's plate.
     p.setPen(QPen(QColor(28, 30, 38), 1));
     p.setBrush(QColor(40, 45, 56));
@@ -366,20 +404,18 @@ QImage Page(const char* title, std::span<const Place> controls, std::span<const 
     if (title && *title) {
         p.setFont(PhoneSkin::LabelFont(15, true));
         p.setPen(kInk);
-        p.drawText(QRect(12, 6, 300, 28), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromUtf8(title));
+        p.drawText(QRect(12, 6, 300, 28), Qt::AlignLeft | Qt::AlignVCenter, Text(title));
         p.setPen(QPen(kAccent, 2));
         p.drawLine(12, 35, area.width() - 12, 35);
     }
     p.setFont(PhoneSkin::LabelFont(12));
     for (const FieldPlace& f : fields) {
         p.setPen(QColor(80, 88, 104));
-        p.drawText(QRect(f.x - 72, f.y, 66, f.h), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromUtf8(f.label));
+        p.drawText(QRect(f.x - 72, f.y, 66, f.h), Qt::AlignRight | Qt::AlignVCenter, f.Label());
     }
     for (const Place& c : controls) {
         const QRectF r = c.Rect();
-        const QString label = QString::fromUtf8(c.label);
+        const QString label = c.Label();
         if (c.tip && *c.tip) {  // a button
             if (!buttons)
                 continue;
@@ -428,7 +464,7 @@ QImage SettingsFace(Press press) {
     for (const Place& b : PhoneLayout::SettingsPageButtons()) {
         const bool main = b.id == IDC_SP_OK;
         DrawFace(p, b.Rect(), main ? kAccent : QColor(196, 204, 216), main ? Qt::white : kInk,
-                 QString::fromUtf8(b.label), b.h < 24 ? 11 : 13, press, 6);
+                 b.Label(), b.h < 24 ? 11 : 13, press, 6);
     }
     return img;
 }
@@ -480,10 +516,12 @@ void DrawOutputGlyph(QPainter& p, const QRectF& r, bool headset, const QColor& i
         p.drawArc(QRectF(c.x() - 3, c.y() - 4, 8, 8), -50 * 16, 100 * 16);
         p.drawArc(QRectF(c.x() - 5, c.y() - 8, 16, 16), -50 * 16, 100 * 16);
     }
-    p.setFont(PhoneSkin::LabelFont(11, true));
+    const QString word = headset ? Text(QT_TRANSLATE_NOOP("PhoneSkin", "헤드셋"))
+                                 : Text(QT_TRANSLATE_NOOP("PhoneSkin", "스피커"));
+    const QRectF room = r.adjusted(31, 0, -3, 0);
+    p.setFont(FittingFont(word, 11, room.width()));
     p.setPen(ink);
-    p.drawText(r.adjusted(31, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
-               headset ? QStringLiteral("헤드셋") : QStringLiteral("스피커"));
+    p.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, word);
     p.restore();
 }
 
@@ -510,7 +548,7 @@ QImage CallLogFace(Press press, PlayerLook look, bool buttons) {
 
     for (const Place& c : PhoneLayout::CallLogPageControls()) {
         const QRectF r = c.Rect();
-        const QString label = QString::fromUtf8(c.label);
+        const QString label = c.Label();
         if (c.id == IDC_CL_SLIDER) {  // the slider's track well
             DrawWell(p, r.adjusted(-6, 6, 6, -6), QColor(28, 32, 40), 5);
         } else if (!(c.tip && *c.tip)) {
@@ -574,6 +612,10 @@ QFont PhoneSkin::LabelFont(int pixelSize, bool bold) {
     return font;
 }
 
+QFont PhoneSkin::ButtonFont(const Place& button) {
+    return LabelFont(TextPixels(button), true);
+}
+
 vt::widgets::SkinTriple PhoneSkin::Triple(const SkinImages& skin, int normal, int pressed,
                                           int hover) {
     return {skin.Image(normal), skin.Image(pressed), skin.Image(hover)};
@@ -585,7 +627,7 @@ vt::widgets::SkinButton* PhoneSkin::Button(QWidget* parent, const Place& place,
     button->Place(place.Rect());
     button->SetImages(images);
     if (place.tip && *place.tip)
-        button->setToolTip(QString::fromUtf8(place.tip));
+        button->setToolTip(place.Tip());
     return button;
 }
 
@@ -623,8 +665,8 @@ void PhoneSkin::PaintAll(SkinImages& skin) {
     AddPage(skin, IDB_INNERLINE_NORMAL, IDB_INNERLINE_PRESSED, IDB_INNERLINE_HOVER,
             IDB_INNERLINE_BACK, "", controls, details);
     AddPage(skin, IDB_CONTACTEDIT_NORMAL, IDB_CONTACTEDIT_PRESSED, IDB_CONTACTEDIT_HOVER,
-            IDB_CONTACTEDIT_BACK, "연락처 편집", PhoneLayout::EditPageControls(),
-            PhoneLayout::EditPageFields());
+            IDB_CONTACTEDIT_BACK, QT_TRANSLATE_NOOP("PhoneSkin", "연락처 편집"),
+            PhoneLayout::EditPageControls(), PhoneLayout::EditPageFields());
     skin.Add(IDB_SETTINGS_NORMAL, SettingsFace(Press::Normal));
     skin.Add(IDB_SETTINGS_PRESSED, SettingsFace(Press::Pressed));
     skin.Add(IDB_SETTINGS_HOVER, SettingsFace(Press::Hover));

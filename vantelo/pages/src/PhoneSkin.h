@@ -30,6 +30,8 @@ public:
 
     // The Korean faces of the skin: Nanum fonts where installed.
     static QFont LabelFont(int pixelSize, bool bold = false);
+    // The font a label of the main window's buttons is painted in.
+    static QFont ButtonFont(const Place& button);
     // The pages' light panel colour, for windows opened from a page.
     static QColor PanelColour();
 };

@@ -25,6 +25,7 @@
 #include "PhoneSkin.h"
 #include "RingPopup.h"
 #include "SettingsPage.h"
+#include "platform/TranslateNoop.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "widgets/AccessibleRole.h"
 #include "widgets/QtText.h"
@@ -53,11 +54,16 @@ struct TwoLook {
 };
 
 constexpr TwoLook kLooks[] = {
-    {IDC_HOOK, "HookOff", "Hook On", "HookOn", "Hook Off"},
-    {IDC_PLAY, "Play", "재생 멈춤", "Stop", "재생 시작"},
-    {IDC_RECORD, "Record", "녹취 멈춤", "Stop", "녹취 시작"},
-    {IDC_MUTE, "MuteOn", "Mute 해제", "MuteOff", "Mute 설정"},
-    {IDC_ARS, "AbsenceOn", "부재중 설정 해제", "AbsenceOff", "부재중 설정"},
+    {IDC_HOOK, "HookOff", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "Hook On"), "HookOn",
+     QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "Hook Off")},
+    {IDC_PLAY, "Play", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "재생 멈춤"), "Stop",
+     QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "재생 시작")},
+    {IDC_RECORD, "Record", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "녹취 멈춤"), "Stop",
+     QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "녹취 시작")},
+    {IDC_MUTE, "MuteOn", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "Mute 해제"), "MuteOff",
+     QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "Mute 설정")},
+    {IDC_ARS, "AbsenceOn", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "부재중 설정 해제"),
+     "AbsenceOff", QT_TRANSLATE_NOOP("vantelo::pages::PhoneWindow", "부재중 설정")},
 };
 
 constexpr int kStartIndicators[][2] = {{IDC_PIC_HOOK, IDB_HOOK_ON},
@@ -230,8 +236,8 @@ void PhoneWindow::BuildKeys() {
 
 void PhoneWindow::BuildSystemMenu() {
     systemMenu_ = new QMenu(this);
-    connect(systemMenu_->addAction(QStringLiteral("Vantelo 정보(&A)...")), &QAction::triggered,
-            this, &PhoneWindow::ShowAbout);
+    connect(systemMenu_->addAction(tr("Vantelo 정보(&A)...")), &QAction::triggered, this,
+            &PhoneWindow::ShowAbout);
 }
 
 void PhoneWindow::BuildTray(std::optional<bool> tray) {
@@ -239,17 +245,17 @@ void PhoneWindow::BuildTray(std::optional<bool> tray) {
     if (!available) {
         // No tray: the exit command lives in the window's own menu.
         systemMenu_->addSeparator();
-        connect(systemMenu_->addAction(QStringLiteral("Close")), &QAction::triggered, this,
+        connect(systemMenu_->addAction(tr("Close")), &QAction::triggered, this,
                 [this] { phone_.OnExitCommand(); });
         return;
     }
     trayMenu_ = new QMenu(QStringLiteral("TrayMenu"), this);
-    QAction* open = trayMenu_->addAction(QStringLiteral("Open"));
+    QAction* open = trayMenu_->addAction(tr("Open"));
     QFont bold = open->font();
     bold.setBold(true);
     open->setFont(bold);
     trayMenu_->setDefaultAction(open);
-    QAction* close = trayMenu_->addAction(QStringLiteral("Close"));
+    QAction* close = trayMenu_->addAction(tr("Close"));
     connect(open, &QAction::triggered, this, &PhoneWindow::ShowFromTray);
     connect(close, &QAction::triggered, this, [this] { phone_.OnExitCommand(); });
     trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
@@ -410,7 +416,7 @@ void PhoneWindow::SetIndicator(int controlId, int bitmapId) {
 QString PhoneWindow::TrayToolTip(int newMessages) {
     if (newMessages <= 0)
         return QStringLiteral("Vantelo");
-    return QStringLiteral("Vantelo\n새 메시지 %1").arg(newMessages);
+    return tr("Vantelo\n새 메시지 %1").arg(newMessages);
 }
 
 void PhoneWindow::SetNewMessageCount(int count) {
@@ -424,7 +430,7 @@ void PhoneWindow::SetNewMessageCount(int count) {
         place.right() + 1 -
         std::max(place.width(), messageBadge_->fontMetrics().horizontalAdvance(text) + 8));
     messageBadge_->setGeometry(place);
-    messageBadge_->setToolTip(QStringLiteral("새 메시지 %1").arg(count));
+    messageBadge_->setToolTip(tr("새 메시지 %1").arg(count));
     // A screen reader reads the whole count, not the badge's "99+".
     messageBadge_->setAccessibleName(messageBadge_->toolTip());
     messageBadge_->setVisible(count > 0);
@@ -450,7 +456,7 @@ bool PhoneWindow::SetButtonLook(int controlId, const QString& look) {
             lit ? PhoneSkin::Triple(skin_, IDB_MAIN_LIT_NORMAL, IDB_MAIN_LIT_PRESSED,
                                     IDB_MAIN_LIT_HOVER)
                 : PhoneSkin::Triple(skin_, IDB_MAIN_NORMAL, IDB_MAIN_PRESSED, IDB_MAIN_HOVER));
-        button->setToolTip(QString::fromUtf8(lit ? l.litTip : l.plainTip));
+        button->setToolTip(tr(lit ? l.litTip : l.plainTip));
         button->SetOn(lit);
         looks_[controlId] = look;
         return true;

@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <algorithm>
+#include <iterator>
 
 #include "AccessibleNames.h"
 #include "BlockListDialog.h"
@@ -18,6 +20,7 @@
 #include "PhoneSkin.h"
 #include "SoundFileDialog.h"
 #include "platform/IniStore.h"
+#include "platform/TranslateNoop.h"
 #include "vantelo/pages/PhoneIds.h"
 #include "widgets/QtText.h"
 #include "widgets/SkinButton.h"
@@ -26,24 +29,23 @@ namespace vantelo::pages {
 
 using vt::widgets::Q;
 
-// clang-format off
 const SettingsPage::Slider SettingsPage::kSliders[7] = {
     {1092, 1099, 1149, 150, 300, 10, 160, &PhoneSettings::IntKeyTime,
-     "번호 하나가 눌러지는 시간"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "번호 하나가 눌러지는 시간")},
     {1093, 1100, 1150, 70, 300, 10, 100, &PhoneSettings::IntKeyDelay,
-     "번호 하나를 누른 후 다음 번호 누를 때까지의 시간 "},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage",
+                       "번호 하나를 누른 후 다음 번호 누를 때까지의 시간 ")},
     {1094, 1101, 1151, 60, 600, 10, 250, &PhoneSettings::IntFlashTime,
-     "착신 전환(FLASH) 시간"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "착신 전환(FLASH) 시간")},
     {1095, 1102, 1152, 600, 3000, 100, 1000, &PhoneSettings::IntFlashDelay,
-     "착신 전환(FLASH) 후 대기 시간"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "착신 전환(FLASH) 후 대기 시간")},
     {1096, 1103, 1153, 0, 3000, 100, 1000, &PhoneSettings::IntExtDelay,
-     "외선 번호 송출 후 대기 시간 "},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "외선 번호 송출 후 대기 시간 ")},
     {1097, 1104, 1154, 1000, 30000, 500, 5000, &PhoneSettings::IntAbsenceRingTime,
-     "자동 응답 사용시 링 대기 시간"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "자동 응답 사용시 링 대기 시간")},
     {1105, 1106, 1155, 1000, 20000, 500, 5000, &PhoneSettings::IntAbsenceTimeOut,
-     "상대 응답 선택시 상대 응답 없이 대기시간"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "상대 응답 선택시 상대 응답 없이 대기시간")},
 };
-// clang-format on
 
 namespace {
 
@@ -75,6 +77,23 @@ constexpr Bit kBits[] = {
 
 constexpr int kHighCompression = 3;
 
+// The choices of the language box and the `Language` values they store.
+// A language is named in its own words, so a user finds theirs in any.
+struct LanguageChoice {
+    const char* setting;
+    const char* name;
+    bool translated;  // "automatic" is said in the user's language
+};
+constexpr LanguageChoice kLanguages[] = {
+    {"auto", QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "자동"), true},
+    {"ko", "한국어", false},
+    {"en", "English", false},
+};
+
+QString Choice(const LanguageChoice& c) {
+    return c.translated ? SettingsPage::tr(c.name) : QString::fromUtf8(c.name);
+}
+
 // The two message settings in whole seconds: spin box, range and tool tip.
 struct SecondsField {
     int id;
@@ -85,9 +104,13 @@ struct SecondsField {
 };
 const SecondsField kSecondsFields[] = {
     {IDC_SP_MIN_MESSAGE, SettingsPage::kMinMessageRange, &PhoneSettings::IntAbsenceMinMessage,
-     "이보다 짧은 메시지는 녹음 파일을 지웁니다 (통화 기록은 남습니다).", ""},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage",
+                       "이보다 짧은 메시지는 녹음 파일을 지웁니다 (통화 기록은 남습니다)."),
+     ""},
     {IDC_SP_SILENCE, SettingsPage::kSilenceRange, &PhoneSettings::IntAbsenceSilence,
-     "이 시간 동안 소리가 없으면 메시지 녹음을 끝냅니다 (0: 사용 안 함).", "사용 안 함"},
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage",
+                       "이 시간 동안 소리가 없으면 메시지 녹음을 끝냅니다 (0: 사용 안 함)."),
+     QT_TRANSLATE_NOOP("vantelo::pages::SettingsPage", "사용 안 함")},
 };
 
 }  // namespace
@@ -103,13 +126,24 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
     setFont(PhoneSkin::LabelFont(12));
     for (const Place& p : PhoneLayout::SettingsPageControls()) {
         QWidget* w = nullptr;
-        const QString label = QString::fromUtf8(p.label);
+        const QString label = p.Label();
         switch (p.id) {
             case IDC_SP_COMPRESS:
                 w = compress_ = new QComboBox(this);
-                compress_->addItems({QStringLiteral("압축안함"), QStringLiteral("낮음"),
-                                     QStringLiteral("중간"), QStringLiteral("높음")});
+                compress_->addItems({tr("압축안함"), tr("낮음"), tr("중간"), tr("높음")});
                 break;
+            case IDC_SP_LANGUAGE:
+                w = language_ = new QComboBox(this);
+                for (const LanguageChoice& c : kLanguages) language_->addItem(Choice(c));
+                language_->setToolTip(tr("다음에 프로그램을 시작할 때부터 적용됩니다."));
+                break;
+            case IDC_SP_LANGUAGE_NOTE: {
+                auto* note = new QLabel(label, this);
+                note->setWordWrap(true);
+                note->setFont(PhoneSkin::LabelFont(10));
+                w = note;
+                break;
+            }
             case IDC_SP_GREETING_FILE:
                 w = greeting_ = new QPlainTextEdit(this);
                 greeting_->setTabChangesFocus(true);
@@ -129,6 +163,7 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
             case IDC_SP_CAPTION_GREETING:
             case IDC_SP_CAPTION_MIN_MESSAGE:
             case IDC_SP_CAPTION_SILENCE:
+            case IDC_SP_CAPTION_LANGUAGE:
                 w = new QLabel(label, this);
                 break;
             default:
@@ -152,14 +187,14 @@ void SettingsPage::Build(const vt::widgets::SkinImages& skin) {
     for (const SecondsField& f : kSecondsFields) {
         QSpinBox* box = Seconds(f.id);
         box->setRange(f.range[0], f.range[1]);
-        box->setSpecialValueText(QString::fromUtf8(f.zero));
-        box->setToolTip(QString::fromUtf8(f.tip));
+        box->setSpecialValueText(tr(f.zero));
+        box->setToolTip(tr(f.tip));
         box->setValue(PhoneSettings{}.*(f.setting));
     }
 
     QRect block = PhoneLayout::kSliderColumn;
     for (const Slider& s : kSliders) {
-        auto* caption = new QLabel(QString::fromUtf8(s.text), this);
+        auto* caption = new QLabel(tr(s.text), this);
         caption->setGeometry(block.x(), block.y(), block.width(), 16);
         auto* slider = new QSlider(Qt::Horizontal, this);
         slider->setGeometry(block.x(), block.y() + 17, block.width() - 96, 24);
@@ -245,7 +280,7 @@ QSpinBox* SettingsPage::Seconds(int id) const {
 
 void SettingsPage::WriteValueLabel(const Slider& s) {
     auto* label = qobject_cast<QLabel*>(Control(s.valueLabel));
-    label->setText(QStringLiteral("(%1/1000초)").arg(SliderControl(s.id)->value()));
+    label->setText(tr("(%1/1000초)").arg(SliderControl(s.id)->value()));
     label->repaint();
 }
 
@@ -262,6 +297,11 @@ void SettingsPage::Load(const PhoneSettings& settings) {
     compress_->setCurrentIndex(
         compression >= 0 && compression < compress_->count() ? compression : kHighCompression);
     greeting_->setPlainText(Q(settings.StrAbsenceFile));
+    int language = 0;  // an unknown value shows (and is saved) as automatic
+    for (int i = 0; i < static_cast<int>(std::size(kLanguages)); ++i)
+        if (settings.Language == kLanguages[i].setting)
+            language = i;
+    language_->setCurrentIndex(language);
     // A hand-edited value outside the range shows (and is saved) at its end.
     for (const SecondsField& f : kSecondsFields) Seconds(f.id)->setValue(settings.*(f.setting));
     for (const Slider& s : kSliders) {
@@ -297,6 +337,7 @@ void SettingsPage::Ok() {
     settings.IntAbsenceMaxMessage = MaxMessageFromText(Edit(IDC_SP_MAX_MESSAGE)->text());
     Edit(IDC_SP_MAX_MESSAGE)->setText(QString::number(settings.IntAbsenceMaxMessage));
     settings.ModeRecCompress = compress_->currentIndex();
+    settings.Language = kLanguages[std::max(language_->currentIndex(), 0)].setting;
     for (const SecondsField& f : kSecondsFields) {
         QSpinBox* box = Seconds(f.id);
         box->interpretText();  // digits typed but not yet taken count
@@ -304,7 +345,7 @@ void SettingsPage::Ok() {
     }
     for (const Slider& s : kSliders) settings.*(s.setting) = SliderControl(s.id)->value();
     if (!owner_.Phone().SaveSettings())
-        owner_.Inform(QStringLiteral("설정을 파일에 저장하지 못했습니다."));
+        owner_.Inform(tr("설정을 파일에 저장하지 못했습니다."));
 }
 
 void SettingsPage::DefaultLoad() {

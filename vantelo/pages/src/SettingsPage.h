@@ -6,7 +6,8 @@
 // until Ok copies them into the settings and saves them. Its block list
 // button opens the editor of the screening rules, which are in the database
 // and stored as they are edited; its address-book button opens the settings
-// of the address-book server ([CardDav]).
+// of the address-book server ([CardDav]). The language box stores `Language`,
+// which the programs read when they start.
 
 #include <QImage>
 #include <QPointer>
@@ -105,6 +106,7 @@ private:
     QImage background_;
     std::map<int, QWidget*> controls_;
     QComboBox* compress_ = nullptr;
+    QComboBox* language_ = nullptr;
     QPlainTextEdit* greeting_ = nullptr;
     bool initialised_ = false;
     std::function<QString()> chooseGreeting_;

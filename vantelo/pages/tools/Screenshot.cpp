@@ -1,6 +1,7 @@
 // Pictures of the phone window as the X server shows it (run it under
 // xvfb-run): the window on each page and the ring pop-up, written into a
-// folder. It fills a private temporary database with a few contacts.
+// folder. It fills a private temporary database with a few contacts. The
+// window speaks the language of the locale (LANG=en_US.UTF-8: English).
 //   vantelo_screenshot OUT-FOLDER
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,12 +19,14 @@
 #include "PhoneWindow.h"
 #include "RingPopup.h"
 #include "SettingsPage.h"
+#include "i18n/Translations.h"
 #include "platform/Clock.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSBlockList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
+#include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneIds.h"
 
@@ -178,6 +181,11 @@ void FillRules() {
     }
 }
 
+// A status line's text in the loaded language.
+QString Status(const char* text) {
+    return QString::fromStdString(vt::i18n::Tr(vantelo::text::kContext, text));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,7 +196,10 @@ int main(int argc, char** argv) {
     const fs::path out = fs::absolute(argv[1]);
     fs::create_directories(out);
     vt::test::TestEnvironment env;  // a private database for the pictures
+    // The language as the program chooses it (the private settings have none).
+    vt::i18n::LoadForUser({"vantelo", "vantelo_core", "vantelo_pages"});
     QApplication app(argc, argv);
+    vt::i18n::InstallIntoApplication();
     if (!vantelo::PrepareDatabase(vt::SystemClock::Instance()).ok())
         return 1;
     Fill();
@@ -203,7 +214,7 @@ int main(int argc, char** argv) {
     PhoneWindow window(phone, setup);
     window.move(30, 30);
     window.show();
-    window.SetStatusText(QStringLiteral("장치가 연결되었습니다."));
+    window.SetStatusText(Status(vantelo::text::kDeviceConnected));
     window.SetNumberText(QStringLiteral("0212345678"));
     Wait(300);
     window.AddressBook().Grid().SelectRow(1);
@@ -252,7 +263,7 @@ int main(int argc, char** argv) {
     window.SetIndicator(IDC_PIC_RECORDING, IDB_RECORDING_ON);
     window.SetButtonLook(IDC_HOOK, QStringLiteral("HookOff"));
     window.SetButtonLook(IDC_RECORD, QStringLiteral("Record"));
-    window.SetStatusText(QStringLiteral("통화 상태입니다."));
+    window.SetStatusText(Status(vantelo::text::kInCall));
     window.SetNumberText(QStringLiteral("강민준\n0212345678"));
     window.ShowRingPopup(QStringLiteral("강민준\n0212345678"));
     Wait(700);

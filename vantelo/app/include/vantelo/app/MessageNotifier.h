@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/TranslateNoop.h"
 #include "vantelo/app/DesktopNotice.h"
 #include "vantelo/core/NewMessage.h"
 
@@ -14,7 +15,9 @@ namespace vantelo {
 class MessageNotifier {
 public:
     using Texts = DesktopNotice::Texts;
-    static constexpr const char* kSummary = "새 메시지";
+    static constexpr const char* kContext = "vantelo::MessageNotifier";
+    static constexpr const char* kSummary =
+        QT_TRANSLATE_NOOP("vantelo::MessageNotifier", "새 메시지");
     static Texts TextsFor(const NewMessage& message);
     // "42초", "1분 5초".
     static std::string LengthText(int seconds);

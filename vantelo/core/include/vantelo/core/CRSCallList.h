@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/TranslateNoop.h"
 #include "storage/RecordSet.h"
 #include "vantelo/core/CallRecord.h"
 
@@ -35,8 +36,8 @@ public:
     // Calls deleted between two reports of progress.
     static constexpr long kDeletionBatch = 20000;
     static constexpr long kSizeWarningCount = 900000;
-    static constexpr const char* kSizeWarningText =
-        "통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.";
+    static constexpr const char* kSizeWarningText = QT_TRANSLATE_NOOP(
+        "CRSCallList", "통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.");
 
     CRSCallList();  // on the default database file
     explicit CRSCallList(std::filesystem::path database);

@@ -18,9 +18,11 @@ enum CallKind : int {
     kCallBlocked = 5,   // "차단", kept out by a screening rule
 };
 
-// The label of a call kind on the call log page and in its backup; empty
-// for a value outside 0..5.
+// The label of a call kind on the call log page and in its backup (in
+// Korean; the page shows it translated in `kCallKindContext`); empty for a
+// value outside 0..5.
 std::string CallKindLabel(int mode);
+inline constexpr const char* kCallKindContext = "CallKind";
 
 struct CallRecord {
     int CallMode = kCallOutgoing;

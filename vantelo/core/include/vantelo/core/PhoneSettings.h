@@ -44,6 +44,9 @@ struct PhoneSettings {
     int IntAbsenceMinMessage = 2;
     // This many seconds of silence end a message (0: never).
     int IntAbsenceSilence = 7;
+    // The programs' language: "auto" (the locale's), "ko" or "en"; read
+    // when a program starts.
+    std::string Language = "auto";
     // Not stored: the tone level of every DTMF digit the program sends.
     int ToneLevel = 8;
 };

@@ -1,0 +1,171 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ko">
+<context>
+    <name>CRSCallList</name>
+    <message>
+        <source>통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.</source>
+        <translation>The call log database is full. Please clear out old calls.</translation>
+    </message>
+</context>
+<context>
+    <name>CallKind</name>
+    <message>
+        <source>발신</source>
+        <translation>Out</translation>
+    </message>
+    <message>
+        <source>수신</source>
+        <translation>In</translation>
+    </message>
+    <message>
+        <source>부재</source>
+        <translation>Miss</translation>
+    </message>
+    <message>
+        <source>응답</source>
+        <translation>Msg</translation>
+    </message>
+    <message>
+        <source>녹음</source>
+        <translation>Rec</translation>
+    </message>
+    <message>
+        <source>차단</source>
+        <translation>Block</translation>
+    </message>
+</context>
+<context>
+    <name>VanteloDatabase</name>
+    <message>
+        <source>데이터베이스 파일을 읽을 수 없어 %1(으)로 옮기고 새 파일을 만들었습니다.</source>
+        <translation>The database file could not be read; it was moved to %1 and a new file was made.</translation>
+    </message>
+    <message>
+        <source>데이터베이스 파일 %1이(가) 손상되어 그대로 두었습니다. &apos;vtdb check&apos;로 검사하고 &apos;vtdb recover 새파일&apos;로 읽을 수 있는 내용을 옮기십시오.</source>
+        <translation>The database file %1 is damaged and was left as it is. Check it with &apos;vtdb check&apos; and move what can be read with &apos;vtdb recover NEWFILE&apos;.</translation>
+    </message>
+    <message>
+        <source>데이터베이스 파일 %1은(는) 이 프로그램이 쓸 수 없는 형식이라 그대로 두었습니다: %2</source>
+        <translation>The database file %1 has a format this program cannot use and was left as it is: %2</translation>
+    </message>
+    <message>
+        <source>데이터베이스 파일 %1에 쓸 수 없습니다(읽기 전용): %2</source>
+        <translation>Cannot write the database file %1 (read-only): %2</translation>
+    </message>
+    <message>
+        <source>데이터베이스 파일 %1을(를) 열 수 없습니다: %2</source>
+        <translation>Cannot open the database file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>notify</name>
+    <message>
+        <source>다른 Vantelo 프로그램이 보낼 편지함 %1을(를) 보내는 중입니다; 끝나기를 기다립니다</source>
+        <translation>another Vantelo program is delivering the outbox %1; waiting for it</translation>
+    </message>
+    <message>
+        <source>%1; 두 번 보내지 않도록 보내기를 멈춥니다</source>
+        <translation>%1; delivery stops to avoid sending it twice</translation>
+    </message>
+    <message>
+        <source>%1에서 %2에 온 메시지를 보냈습니다</source>
+        <translation>the message from %1 at %2 was sent</translation>
+    </message>
+    <message>
+        <source>%2이(가) %1(으)로 로그인하는 것을 거부했습니다: %3</source>
+        <translation>login as %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보냈습니다</source>
+        <translation>sent to %1</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보내기를 멈췄습니다</source>
+        <translation>sending to %1 stopped</translation>
+    </message>
+    <message>
+        <source>%1의 서버 이름을 찾을 수 없습니다 (%2)</source>
+        <translation>the server name in %1 cannot be found (%2)</translation>
+    </message>
+    <message>
+        <source>%1에 연결할 수 없습니다 (%2)</source>
+        <translation>no connection to %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1와(과)의 TLS가 실패했습니다: %2</source>
+        <translation>TLS with %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) %2 안에 응답하지 않았습니다%3</source>
+        <translation>no answer from %1 within %2%3</translation>
+    </message>
+    <message>
+        <source> (%1 다음)</source>
+        <translation> (after %1)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 응답을 멈췄습니다 (%2 다음; 모두 %3)</source>
+        <translation>%1 stopped answering (after %2; %3 in all)</translation>
+    </message>
+    <message>
+        <source>첨부 파일을 읽을 수 없습니다 (%1)</source>
+        <translation>the attachment cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 메시지를 거부했습니다: %2</source>
+        <translation>%1 refused the message: %2</translation>
+    </message>
+    <message>
+        <source>%2이(가) 받는 사람 %1을(를) 거부했습니다: %3</source>
+        <translation>recipient %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%2이(가) 보내는 사람 %1을(를) 거부했습니다: %3</source>
+        <translation>sender %1 refused by %2: %3</translation>
+    </message>
+    <message>
+        <source>%1이(가) STARTTLS를 거부했습니다: %2</source>
+        <translation>%1 refused STARTTLS: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) 연결을 거부했습니다: %2</source>
+        <translation>%1 refused the connection: %2</translation>
+    </message>
+    <message>
+        <source>%1이(가) 메시지를 받기 전에 연결을 끝냈습니다 (%2)</source>
+        <translation>%1 ended the connection before accepting the message (%2)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 인사 없이 연결을 닫았습니다 (%2)</source>
+        <translation>%1 closed the connection without greeting (%2)</translation>
+    </message>
+    <message>
+        <source>%1(으)로 보내지 못했습니다: %2</source>
+        <translation>sending to %1 failed: %2</translation>
+    </message>
+</context>
+<context>
+    <name>usbline</name>
+    <message>
+        <source>어댑터 %1 (%2)은(는) adapters.conf에 있지만 %3; 거부했습니다</source>
+        <translation>adapter %1 (%2) is listed in adapters.conf but %3; refused</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 열 수 없습니다: 권한이 없습니다. udev 규칙을 설치하고 (cmake --install 또는 tyctl adapters --udev-rule) udev를 다시 읽은 뒤 어댑터를 다시 꽂으십시오 (docs/real-adapter.md)</source>
+        <translation>adapter %1 (%2) cannot be opened: no permission. Install the udev rule (cmake --install, or tyctl adapters --udev-rule), reload udev and plug it in again (docs/real-adapter.md)</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 다른 프로그램이 쓰고 있습니다; 그 프로그램을 닫고 다시 시도하십시오</source>
+        <translation>adapter %1 (%2) is in use by another program; close it and try again</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 차지할 수 없습니다: %3</source>
+        <translation>adapter %1 (%2) cannot be claimed: %3</translation>
+    </message>
+    <message>
+        <source>어댑터 %1 (%2)을(를) 열 수 없습니다: %3</source>
+        <translation>adapter %1 (%2) cannot be opened: %3</translation>
+    </message>
+</context>
+</TS>
