@@ -1052,6 +1052,41 @@ With &apos;Yes&apos; the chosen call is deleted after the backup.</translation>
     </message>
 </context>
 <context>
+    <name>vantelo::pages::CardDavDialog</name>
+    <message>
+        <source>주소록 서버(CardDAV)</source>
+        <translation>Address book server (CardDAV)</translation>
+    </message>
+    <message>
+        <source>주소:</source>
+        <translation>URL:</translation>
+    </message>
+    <message>
+        <source>사용자:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일:</source>
+        <translation>Password file:</translation>
+    </message>
+    <message>
+        <source>동기화 간격(분):</source>
+        <translation>Sync every (minutes):</translation>
+    </message>
+    <message>
+        <source>비밀번호는 비밀 저장소(secret-tool)나 0600 파일에 둡니다</source>
+        <translation>The password goes in the secret store (secret-tool) or a 0600 file</translation>
+    </message>
+    <message>
+        <source>지금 동기화</source>
+        <translation>Sync now</translation>
+    </message>
+    <message>
+        <source>설정 파일 %1에 쓸 수 없습니다</source>
+        <translation>Cannot write the settings file %1</translation>
+    </message>
+</context>
+<context>
     <name>vantelo::pages::ContactEditPage</name>
     <message>
         <source>그룹을 입력해 주세요.</source>
@@ -1283,6 +1318,18 @@ New messages: %1</translation>
     <message>
         <source>설정을 파일에 저장하지 못했습니다.</source>
         <translation>Could not save the settings to the file.</translation>
+    </message>
+    <message>
+        <source>주소록 서버...</source>
+        <translation>Address book...</translation>
+    </message>
+    <message>
+        <source>주소록 서버(CardDAV) 설정과 동기화 (Ctrl+D)</source>
+        <translation>Address book server (CardDAV) settings and sync (Ctrl+D)</translation>
+    </message>
+    <message>
+        <source>주소록 서버 (Ctrl+D)</source>
+        <translation>Address book server (Ctrl+D)</translation>
     </message>
 </context>
 </TS>
