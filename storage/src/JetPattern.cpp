@@ -1,5 +1,6 @@
 #include "JetPattern.h"
 
+#include <cctype>
 #include <memory>
 
 namespace storage {
@@ -146,6 +147,49 @@ std::string JetPattern::SqlLikePattern() const {
         }
     }
     return out;
+}
+
+namespace {
+
+// One character inside or outside a bracket expression, taken literally.
+void RegexChar(char32_t c, std::string& out) {
+    if (c < 0x80 && !std::isalnum(static_cast<int>(c)))
+        out += '\\';
+    Encode(c, out);
+}
+
+}  // namespace
+
+std::string JetPattern::RegexPattern() const {
+    std::string out = "^";
+    for (const Item& item : items_) {
+        switch (item.kind) {
+            case Item::Kind::Star:
+                out += ".*";
+                break;
+            case Item::Kind::Any:
+                out += '.';
+                break;
+            case Item::Kind::Digit:
+                out += "[0-9]";
+                break;
+            case Item::Kind::Literal:
+                RegexChar(item.ch, out);
+                break;
+            case Item::Kind::Class:
+                out += item.negated ? "[^" : "[";
+                for (const auto& [lo, hi] : item.ranges) {
+                    RegexChar(lo, out);
+                    if (hi != lo) {
+                        out += '-';
+                        RegexChar(hi, out);
+                    }
+                }
+                out += ']';
+                break;
+        }
+    }
+    return out + "$";
 }
 
 bool JetPattern::ItemMatches(const Item& item, char32_t c) const {

@@ -30,6 +30,9 @@ public:
     size_t MinLength() const;
     // The same pattern for SQLite's LIKE with ESCAPE '\'; only for SimpleLike.
     std::string SqlLikePattern() const;
+    // The same pattern as an anchored regular expression for PostgreSQL's
+    // case-insensitive "~*" (the server's matcher for "#" and "[...]").
+    std::string RegexPattern() const;
 
 private:
     struct Item {
