@@ -20,6 +20,7 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -132,16 +133,16 @@ Status Prepare(std::ostream& err) {
     return Status::Ok();
 }
 
-// Every record of the set, or the first error: a record that cannot be read
-// is an error, never an empty row.
-Status PrintRecords(storage::RecordSet& set, std::ostream& out) {
-    const auto& columns = set.Schema().columns;
+// Every record of the set (its first `fields` columns, all when 0), or the
+// first error: a record that cannot be read is an error, never an empty row.
+Status PrintRecords(storage::RecordSet& set, std::ostream& out, size_t fields = 0) {
+    const size_t columns = fields ? fields : set.Schema().columns.size();
     for (long i = 0; i < set.GetRecordCount(); ++i) {
         Status s = set.SetAbsolutePosition(i);
         if (!s.ok())
             return s;
         std::string line;
-        for (size_t c = 0; c < columns.size(); ++c) {
+        for (size_t c = 0; c < columns; ++c) {
             auto v = set.GetField(static_cast<int>(c));
             if (!v.ok())
                 return v.status();
@@ -175,7 +176,7 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok() && hasSearch)
         s = log.SetSearch(searchKind, search[1]);
     if (s.ok())
-        s = PrintRecords(log, out);
+        s = PrintRecords(log, out, vantelo::kCallListFields);
     return s.ok() ? 0 : Fail(err, s);
 }
 
@@ -279,12 +280,17 @@ void CatchStopSignals();
 // Checks one line's fields into the record set's edit buffer; the reason
 // when the line is bad.
 std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::string>& fields) {
+    // The call's own columns; the desk and the unique id are this desk's.
     const auto& columns = log.Schema().columns;
-    if (fields.size() != columns.size())
-        return std::to_string(fields.size()) + " fields, " + std::to_string(columns.size()) +
-               " expected";
+    const size_t count = vantelo::kCallListFields;
+    if (fields.size() != count)
+        return std::to_string(fields.size()) + " fields, " + std::to_string(count) + " expected";
     Status s = log.AddNew();
-    for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
+    if (s.ok())
+        s = log.SetField("CallDesk", vantelo::DeskName());
+    if (s.ok())
+        s = log.SetField("CallUid", vantelo::NewCallUid());
+    for (size_t c = 0; s.ok() && c < count; ++c) {
         std::optional<std::string> text = UnescapeField(fields[c]);
         if (!text)
             return "bad escape in " + columns[c].name;

@@ -13,8 +13,8 @@
 #include "platform/RequestServer.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
-#include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/LindevLine.h"
+#include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/DatabasePhoneStore.h"
@@ -119,11 +119,13 @@ int HeadlessProgram::Run() {
     const auto& appFolder = start.AppFolder();
 
     const vt::Clock& clock = vt::SystemClock::Instance();
-    DatabasePhoneStore store(clock, appFolder / kDatabaseFileName);
+    DatabasePhoneStore store(clock, DatabaseIn(appFolder));
     if (!store.OpenError().empty()) {
         view.MessageBox(store.OpenError());
         return 1;
     }
+    if (!store.OpenNotice().empty())
+        view.SetStatusText(store.OpenNotice());
     EventLoop loop;
     LindevLine line;
     PhoneController phone(line, view, loop, store, clock, &loop,

@@ -124,7 +124,7 @@ int WindowProgram::Run(int argc, char** argv) {
 
     LindevLine line;
     pages::WindowSetup setup;
-    setup.database = appFolder / kDatabaseFileName;
+    setup.database = DatabaseIn(appFolder);
     pages::PhoneBinding binding({line, vt::SystemClock::Instance(),
                                  PhoneController::Places{appFolder, vt::SettingsFilePath()},
                                  setup});

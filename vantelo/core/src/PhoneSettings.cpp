@@ -28,6 +28,8 @@ void ForEachKey(PhoneSettings& s, Visit&& visit) {
     visit(kMaxMessageKey, s.IntAbsenceMaxMessage);
     visit("IntAbsenceMinMessage", s.IntAbsenceMinMessage);
     visit("IntAbsenceSilence", s.IntAbsenceSilence);
+    visit("DatabaseUrl", s.DatabaseUrl);
+    visit("DeskName", s.DeskName);
 }
 
 struct Reader {

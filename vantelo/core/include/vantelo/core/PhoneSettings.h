@@ -44,6 +44,12 @@ struct PhoneSettings {
     int IntAbsenceMinMessage = 2;
     // This many seconds of silence end a message (0: never).
     int IntAbsenceSilence = 7;
+    // The shared store of an office: a libpq connection URI
+    // ("postgresql:///office?host=/run/postgresql&user=kim"); empty for the
+    // database file in the application folder. Never with a password.
+    std::string DatabaseUrl;
+    // This desk's name in the shared call log; empty for the host name.
+    std::string DeskName;
     // Not stored: the tone level of every DTMF digit the program sends.
     int ToneLevel = 8;
 };
