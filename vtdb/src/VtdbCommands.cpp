@@ -11,6 +11,7 @@
 #include "TsvText.h"
 #include "i18n/Translations.h"
 #include "platform/Clock.h"
+#include "platform/Folders.h"
 #include "platform/IniStore.h"
 #include "storage/DatabaseRecovery.h"
 #include "storage/DateTimeText.h"
@@ -390,12 +391,18 @@ std::vector<storage::TableSchema> Tables() {
     return vantelo::PhoneTables();
 }
 
+// Checking and recovering read a file: the server keeps its own.
+std::filesystem::path LocalFile() {
+    return vt::ApplicationFolder() / vantelo::kDatabaseFileName;
+}
+
 int Check(Options& o, std::ostream& out, std::ostream& err) {
     std::string error = o.Leftover();
     if (!error.empty())
         return Fail(err, error);
     CatchStopSignals();
-    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    // The file of this desk, also when DatabaseUrl names a shared server.
+    const std::filesystem::path file = LocalFile();
     err << "vtdb: checking " << file.string() << " (reads the whole file)\n";
     auto report = storage::CheckDatabaseFile(file, Tables(), &StopRequested());
     if (!report.ok())
@@ -420,7 +427,7 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err,
                     T(QT_TRANSLATE_NOOP("vtdb", "recover에는 새 파일 이름 하나가 필요합니다")));
     CatchStopSignals();
-    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    const std::filesystem::path file = LocalFile();
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
     auto tables = storage::RecoverDatabaseFile(
         file, dest, Tables(), &StopRequested(), [&err](const storage::TableRecovery& t) {
