@@ -1,5 +1,6 @@
 #include "FilterParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstring>
@@ -505,16 +506,21 @@ Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& 
         // Text columns are in the "C" collation, so ILIKE and "~*" fold
         // ASCII letters only; other fields match through their text form.
         const std::string value = c.type == ColumnType::Text ? name : name + "::text";
+        // Without an ASCII letter the case rule changes nothing, and the
+        // plain match is much cheaper for the server than the folding one.
+        const bool letters = std::any_of(tok_.text.begin(), tok_.text.end(), [](char ch) {
+            return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+        });
         switch (pattern->shape()) {
             case JetPattern::Shape::MatchAll:
                 test = c.type == ColumnType::DateTime ? "(" + name + " IS NOT NULL)" : yes;
                 break;
             case JetPattern::Shape::SimpleLike:
-                test = "(" + value + " ILIKE ? ESCAPE '\\')";
+                test = "(" + value + (letters ? " ILIKE" : " LIKE") + " ? ESCAPE '\\')";
                 out_.binds_.push_back(Value(pattern->SqlLikePattern()));
                 break;
             case JetPattern::Shape::General:
-                test = "(" + value + " ~* ?)";
+                test = "(" + value + (letters ? " ~* ?)" : " ~ ?)");
                 out_.binds_.push_back(Value(pattern->RegexPattern()));
                 break;
         }

@@ -61,7 +61,7 @@ PostgresServer::PostgresServer() : bin_(ServerPrograms()) {
     try {
         Run("initdb",
             {"-D", (folder_ / "data").string(), "-U", "postgres", "-E", "UTF8", "--locale=C",
-             "--auth=trust", "--no-sync"},
+             "--lc-ctype=C.UTF-8", "--auth=trust", "--no-sync"},
             60);
         // Unix socket only, in the private folder; durability is not what
         // the tests measure.
