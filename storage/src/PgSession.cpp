@@ -90,8 +90,12 @@ Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, in
     if (!ro.ok())
         return ro.status();
     session->readOnly_ = ro.value() == "on";
-    Result<std::string> counter = session->QueryOne(
-        std::string("SELECT to_regclass('") + kChangeCounterTable + "') IS NOT NULL", "opening");
+    // A role that may not read the counter re-queries every time instead.
+    const std::string counterTable = kChangeCounterTable;
+    Result<std::string> counter =
+        session->QueryOne("SELECT coalesce(has_table_privilege(to_regclass('" + counterTable +
+                              "'), 'SELECT'), false)",
+                          "opening");
     if (!counter.ok())
         return counter.status();
     session->counted_ = counter.value() == "t";
