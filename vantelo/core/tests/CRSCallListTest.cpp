@@ -6,9 +6,9 @@
 #include <fstream>
 #include <vector>
 
+#include "SharedEngine.h"
 #include "platform/Folders.h"
 #include "storage/Transaction.h"
-#include "testsupport/PostgresServer.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/PhoneSettings.h"
@@ -21,16 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 using storage::ErrorCode;
 using V = std::vector<std::string>;
-
-// On the server engine, a fresh database of the test program's server is
-// named by DatabaseUrl in the test's settings file, as an office desk has it.
-bool UseEngine(storage::Dialect dialect) {
-    if (dialect == storage::Dialect::SQLite)
-        return false;
-    PhoneSettings settings;
-    settings.DatabaseUrl = vt::test::PostgresServer::Shared().NewDatabase();
-    return SaveSettings(settings);
-}
+using test::EngineName;
+using test::UseEngine;
 
 class CRSCallListTest : public ::testing::TestWithParam<storage::Dialect> {
 protected:
@@ -76,10 +68,6 @@ protected:
     vt::FixedClock clock_ = vt::FixedClock::At(2007, 3, 14, 12, 0, 0);
     CRSCallList log_;
 };
-
-std::string EngineName(const ::testing::TestParamInfo<storage::Dialect>& info) {
-    return info.param == storage::Dialect::SQLite ? "SQLite" : "PostgreSQL";
-}
 
 TEST(CallListConditions, KindTabsVerbatim) {
     EXPECT_EQ(CRSCallList::KindConditionFor(0), "");
@@ -477,12 +465,8 @@ TEST_P(CallDeletionTest, AStoppedDeleteAllLeavesEveryCallAndRecording) {
     EXPECT_EQ(log_.GetText("CallRecFileName"), "090004.wav");
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CRSCallListTest,
-                         ::testing::Values(storage::Dialect::SQLite, storage::Dialect::PostgreSQL),
-                         EngineName);
-INSTANTIATE_TEST_SUITE_P(Engines, CallDeletionTest,
-                         ::testing::Values(storage::Dialect::SQLite, storage::Dialect::PostgreSQL),
-                         EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CRSCallListTest, test::kBothEngines, EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CallDeletionTest, test::kBothEngines, EngineName);
 
 }  // namespace
 }  // namespace vantelo

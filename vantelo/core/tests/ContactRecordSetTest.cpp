@@ -1,10 +1,12 @@
 // The contact book and inner-line record sets: their filter texts, the
-// joining of the three parts, and the caller-ID match.
+// joining of the three parts, and the caller-ID match; on the database file
+// and on a shared PostgreSQL server alike.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "SharedEngine.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
@@ -39,9 +41,10 @@ std::vector<std::string> Names(ContactRecordSet& set) {
     return out;
 }
 
-class ContactRecordSetTest : public ::testing::Test {
+class ContactRecordSetTest : public ::testing::TestWithParam<storage::Dialect> {
 protected:
     void SetUp() override {
+        test::UseEngine(GetParam());
         ASSERT_TRUE(PrepareDatabase(vt::SystemClock::Instance()).ok());
         ASSERT_TRUE(book_.Open().ok());
         ASSERT_TRUE(inner_.Open().ok());
@@ -70,7 +73,7 @@ TEST(ContactIndex, FourteenHangulRangesVerbatim) {
     EXPECT_EQ(ContactRecordSet::IndexConditionFor(-1), "");
 }
 
-TEST_F(ContactRecordSetTest, EachIndexListsItsSyllables) {
+TEST_P(ContactRecordSetTest, EachIndexListsItsSyllables) {
     const char* first[] = {"가", "나", "다", "라", "마", "바", "사",
                            "아", "자", "차", "카", "타", "파", "하"};
     for (const char* s : first) AddBook(Contact(std::string(s) + "씨", "친구"));
@@ -86,7 +89,7 @@ TEST_F(ContactRecordSetTest, EachIndexListsItsSyllables) {
     EXPECT_EQ(book_.AppliedFilter(), "");
 }
 
-TEST_F(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
+TEST_P(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
     AddBook(Contact("다나", "회사"));
     AddBook(Contact("다다", "가족"));
     AddBook(Contact("라다", "회사"));
@@ -102,7 +105,7 @@ TEST_F(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
     EXPECT_EQ(Names(book_), (V{"다나", "다다"}));
 }
 
-TEST_F(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
+TEST_P(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
     AddBook(Contact("Kim", "회사", "021", "0107", "Acme"));
     ASSERT_TRUE(book_.SetSearch(1, "Ki").ok());
     EXPECT_EQ(book_.SearchCondition(), "[Name] LIKE '*Ki*'");
@@ -119,7 +122,7 @@ TEST_F(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
     EXPECT_EQ(book_.SearchCondition(), "");
 }
 
-TEST_F(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
+TEST_P(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
     AddInner(Contact("Lee", "회사", "", "0109", "Sales", "204"));
     struct Case {
         int kind;
@@ -142,7 +145,7 @@ TEST_F(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
     EXPECT_EQ(inner_.SearchCondition(), "");
 }
 
-TEST_F(ContactRecordSetTest, GroupConditionVerbatim) {
+TEST_P(ContactRecordSetTest, GroupConditionVerbatim) {
     AddBook(Contact("a", "가족"));
     AddBook(Contact("b", "친구"));
     ASSERT_TRUE(book_.SetGroup("가족").ok());
@@ -150,7 +153,7 @@ TEST_F(ContactRecordSetTest, GroupConditionVerbatim) {
     EXPECT_EQ(Names(book_), V{"a"});
 }
 
-TEST_F(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
+TEST_P(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
     AddBook(Contact("O'Brien", "O'Brien's", "02*123"));
     AddBook(Contact("OBrien", "x", "021123"));
     ASSERT_TRUE(book_.SetSearch(1, "O'Brien").ok());
@@ -166,7 +169,7 @@ TEST_F(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
     EXPECT_EQ(book_.GetRecordCount(), 0);
 }
 
-TEST_F(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
+TEST_P(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
     AddBook(Contact("First", "회사", "0212345678"));
     AddBook(Contact("Second", "회사", "", "0212345678"));
     AddBook(Contact("Hyphen", "가족", "02-1234-5679"));
@@ -189,7 +192,7 @@ TEST_F(ContactRecordSetTest, MatchNumberIsExactAndKeepsThePageList) {
     EXPECT_TRUE(book_.IsEOF());
 }
 
-TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
+TEST_P(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
     AddBook(Contact("First", "회사", "0212345678"));
     AddBook(Contact("Outside", "가족", "95551234"));
     EXPECT_EQ(book_.FindName("0212345678", "").value(), "First");
@@ -203,7 +206,7 @@ TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
     EXPECT_EQ(book_.FindName("0311112222", "").value(), "Late");
 }
 
-TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
+TEST_P(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
     AddBook(Contact("Book", "회사", "", "", "", "204"));
     AddInner(Contact("Desk", "회사", "", "", "", "204"));
     EXPECT_EQ(book_.MatchNumber("204", "").value(), "");
@@ -211,14 +214,14 @@ TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
     EXPECT_EQ(LookupName("204", "", book_, inner_).value(), "Desk");
 }
 
-TEST_F(ContactRecordSetTest, ContactBookNameWinsOverInnerLine) {
+TEST_P(ContactRecordSetTest, ContactBookNameWinsOverInnerLine) {
     AddBook(Contact("BookName", "회사", "0311112222"));
     AddInner(Contact("InnerName", "회사", "0311112222"));
     EXPECT_EQ(LookupName("0311112222", "", book_, inner_).value(), "BookName");
     EXPECT_EQ(LookupName("0399999999", "", book_, inner_).value(), "");
 }
 
-TEST_F(ContactRecordSetTest, StoreCurrentChangesTheFields) {
+TEST_P(ContactRecordSetTest, StoreCurrentChangesTheFields) {
     AddBook(Contact("Old", "회사", "1"));
     ASSERT_TRUE(book_.ReApply().ok());
     ASSERT_TRUE(book_.MoveFirst().ok());
@@ -231,7 +234,7 @@ TEST_F(ContactRecordSetTest, StoreCurrentChangesTheFields) {
     EXPECT_EQ(book_.CurrentContact().value().fields, c.fields);
 }
 
-TEST_F(ContactRecordSetTest, AddContactOpensAClosedSetAndRefusesOverlongFields) {
+TEST_P(ContactRecordSetTest, AddContactOpensAClosedSetAndRefusesOverlongFields) {
     CRSAddressList fresh;
     ASSERT_TRUE(fresh.AddContact(Contact("x", "y")).ok());
     EXPECT_TRUE(fresh.IsOpen());
@@ -248,6 +251,8 @@ TEST(ContactRecordSetClosed, OperationsOnAClosedSetAreErrors) {
     EXPECT_FALSE(book.MatchNumber("0212345678", "").ok());
     EXPECT_FALSE(book.Open().ok());  // no database file yet
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ContactRecordSetTest, test::kBothEngines, test::EngineName);
 
 }  // namespace
 }  // namespace vantelo
