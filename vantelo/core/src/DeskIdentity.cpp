@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 
@@ -44,7 +46,15 @@ std::string NewCallUid() {
         std::random_device device;
         for (auto& byte : b) byte = static_cast<unsigned char>(device());
     }
-    b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40);
+    // Version 7: the first 48 bits are the time in milliseconds, so new ids
+    // sort last and an index of them grows at its end only.
+    const auto ms =
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count());
+    for (int i = 0; i < 6; ++i)
+        b[static_cast<size_t>(i)] = static_cast<unsigned char>(ms >> (40 - 8 * i));
+    b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x70);
     b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80);
     char text[37];
     std::snprintf(text, sizeof text,

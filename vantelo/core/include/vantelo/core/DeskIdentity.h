@@ -14,7 +14,8 @@ namespace vantelo {
 // characters, the width of the column).
 std::string DeskName(const std::filesystem::path& settingsFile = vt::SettingsFilePath());
 
-// A new random unique id (RFC 9562 version 4, 36 characters).
+// A new unique id (RFC 9562 version 7: time-ordered, 74 random bits; 36
+// characters).
 std::string NewCallUid();
 
 }  // namespace vantelo
