@@ -505,7 +505,14 @@ Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& 
     if (Server()) {
         // Text columns are in the "C" collation, so ILIKE and "~*" fold
         // ASCII letters only; other fields match through their text form.
-        const std::string value = c.type == ColumnType::Text ? name : name + "::text";
+        // A trigram index finds nothing to look up in a pattern without three
+        // plain characters in a row and would hand back every record to be
+        // checked; a scan of the table is several times faster then, so the
+        // field is written so that no such index applies.
+        const bool trigrams = pattern->LongestLiteralRun() >= 3;
+        const std::string value = c.type != ColumnType::Text ? name + "::text"
+                                  : trigrams                 ? name
+                                                             : "(" + name + " || '')";
         // Without an ASCII letter the case rule changes nothing, and the
         // plain match is much cheaper for the server than the folding one.
         const bool letters = std::any_of(tok_.text.begin(), tok_.text.end(), [](char ch) {

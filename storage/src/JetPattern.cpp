@@ -1,5 +1,6 @@
 #include "JetPattern.h"
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 
@@ -125,6 +126,15 @@ size_t JetPattern::MinLength() const {
     size_t n = 0;
     for (const Item& item : items_) n += item.kind != Item::Kind::Star;
     return n;
+}
+
+size_t JetPattern::LongestLiteralRun() const {
+    size_t longest = 0, run = 0;
+    for (const Item& item : items_) {
+        run = item.kind == Item::Kind::Literal ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 std::string JetPattern::SqlLikePattern() const {

@@ -85,13 +85,15 @@ TEST(FilterParse, ServerDialectKeepsTheMeaningOfEveryCondition) {
         {"[Name] LIKE '**'", "TRUE", "", {}},
         // Without ASCII letters the plain LIKE means the same and is cheaper.
         {"[Age] LIKE '*1*'", "(\"Age\"::text LIKE ? ESCAPE '\\')", "", {"%1%"}},
-        {"[Name] LIKE '*김민*'", "(\"Name\" LIKE ? ESCAPE '\\')", "", {"%김민%"}},
-        {"[Phone] LIKE '02#*'", "(\"Phone\" ~ ?)", "", {"^02[0-9].*$"}},
+        {"[Name] LIKE '*김민준*'", "(\"Name\" LIKE ? ESCAPE '\\')", "", {"%김민준%"}},
+        // Without three plain characters in a row no trigram index applies.
+        {"[Name] LIKE '*김민*'", "((\"Name\" || '') LIKE ? ESCAPE '\\')", "", {"%김민%"}},
+        {"[Phone] LIKE '02#*'", "((\"Phone\" || '') ~ ?)", "", {"^02[0-9].*$"}},
         {"[Name] LIKE '*kim*' ORDER BY [Seen]",
          "(\"Name\" ILIKE ? ESCAPE '\\')",
          "\"Seen\" ASC NULLS FIRST",
          {"%kim%"}},
-        {"[Phone] LIKE '02#[!a-c.]*'", "(\"Phone\" ~* ?)", "", {"^02[0-9][^a-c\\.].*$"}},
+        {"[Phone] LIKE '02#[!a-c.]*'", "((\"Phone\" || '') ~* ?)", "", {"^02[0-9][^a-c\\.].*$"}},
         {"[Name] NOT LIKE '*' ORDER BY [Group] DESC",
          "(NOT TRUE)",
          "lower(\"Group\") DESC NULLS LAST",
