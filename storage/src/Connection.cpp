@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "JetPattern.h"
+#include "PgSession.h"
 
 namespace storage {
 
@@ -47,6 +48,8 @@ Status StatusForCode(int rc, const std::string& message) {
 }
 
 Status Connection::StatusFor(int rc, const std::string& what) const {
+    if (pg_)
+        return pg_->StatusFor(nullptr, what);
     std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     if (readOnly_ && CodeFor(rc) == ErrorCode::ReadOnly)
         detail = "the file or its folder cannot be written, so it is open read-only";
@@ -98,6 +101,13 @@ bool HasLog(const std::filesystem::path& file) {
 
 Result<std::unique_ptr<Connection>> Connection::Open(const std::filesystem::path& file, Mode mode,
                                                      int busyTimeoutMs) {
+    if (IsServerUri(file.native())) {
+        Result<std::unique_ptr<PgSession>> session =
+            PgSession::Connect(file.native(), busyTimeoutMs);
+        if (!session.ok())
+            return session.status();
+        return std::unique_ptr<Connection>(new Connection(std::move(session).value(), file));
+    }
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
     if (mode == Mode::ReadWriteCreate) {
         flags |= SQLITE_OPEN_CREATE;
@@ -159,17 +169,43 @@ Result<std::unique_ptr<Connection>> Connection::OpenWith(const std::filesystem::
     return c;
 }
 
+Connection::Connection(sqlite3* db, std::filesystem::path file) : db_(db), file_(std::move(file)) {}
+
+Connection::Connection(std::unique_ptr<PgSession> pg, std::filesystem::path file)
+    : pg_(std::move(pg)), file_(std::move(file)) {}
+
 Connection::~Connection() {
-    sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+bool Connection::ReadOnly() const {
+    return pg_ ? pg_->ReadOnly() : readOnly_;
+}
+
+Result<bool> Connection::CanWrite(const std::string& table) {
+    if (pg_)
+        return pg_->CanWrite(table);
+    return !readOnly_;
+}
+
+std::int64_t Connection::Changes() const {
+    return pg_ ? pg_->Changes() : sqlite3_changes64(db_);
+}
+
+std::int64_t Connection::LastInsertId() const {
+    return pg_ ? 0 : sqlite3_last_insert_rowid(db_);
 }
 
 Status Connection::Exec(const std::string& sql, const std::string& what) {
+    if (pg_)
+        return pg_->Exec(sql, what);
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? Status::Ok() : StatusFor(rc, what);
 }
 
 Status Connection::Begin() {
-    return Exec("BEGIN IMMEDIATE", "starting a write");
+    return Exec(pg_ ? "BEGIN" : "BEGIN IMMEDIATE", "starting a write");
 }
 
 Status Connection::Commit() {
@@ -177,15 +213,21 @@ Status Connection::Commit() {
 }
 
 void Connection::Rollback() {
-    if (InTransaction())
+    if (!InTransaction())
+        return;
+    if (pg_)
+        (void)pg_->Exec("ROLLBACK", "rolling back");
+    else
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool Connection::InTransaction() const {
-    return sqlite3_get_autocommit(db_) == 0;
+    return pg_ ? pg_->InTransaction() : sqlite3_get_autocommit(db_) == 0;
 }
 
 Result<std::int64_t> Connection::DataVersion() {
+    if (pg_)
+        return pg_->DataVersion();
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &stmt, nullptr);
     if (rc != SQLITE_OK)

@@ -4,8 +4,9 @@
 
 namespace storage {
 
-Result<Filter> Filter::Parse(std::string_view text, const TableSchema& schema) {
+Result<Filter> Filter::Parse(std::string_view text, const TableSchema& schema, Dialect dialect) {
     Filter filter;
+    filter.dialect_ = dialect;
     FilterParser parser(text, schema, filter);
     Status s = parser.Run();
     if (!s.ok())

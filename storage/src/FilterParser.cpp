@@ -1,5 +1,6 @@
 #include "FilterParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstring>
@@ -350,6 +351,10 @@ Status FilterParser::ParsePrimary(std::string& sql, int depth) {
         s = EmitOperand(right, left, r);
         if (!s.ok())
             return s;
+        if (FoldsCase(left) || FoldsCase(right)) {
+            l = "lower(" + l + ")";
+            r = "lower(" + r + ")";
+        }
         sql = "(" + l + " " + op + " " + r + ")";
         return Status::Ok();
     }
@@ -473,6 +478,11 @@ Status FilterParser::EmitOperand(const Operand& op, const Operand& other, std::s
     return Status::Ok();
 }
 
+bool FilterParser::FoldsCase(const Operand& op) const {
+    return Server() && op.kind == Operand::Kind::Column &&
+           schema_.columns[op.column].type == ColumnType::Text;
+}
+
 Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& sql) {
     if (column.kind != Operand::Kind::Column)
         return Fail("LIKE needs a field on its left");
@@ -484,10 +494,44 @@ Status FilterParser::EmitLike(const Operand& column, bool negated, std::string& 
     const Column& c = schema_.columns[column.column];
     const std::string name = QuoteIdentifier(c.name);
     std::string test;
+    const char* yes = Server() ? "TRUE" : "1";
+    const char* no = Server() ? "FALSE" : "0";
     if (c.type == ColumnType::Text && pattern->MinLength() > static_cast<size_t>(c.maxChars)) {
         // Longer than any value of the field: nothing matches, and the
         // engine is never handed a pattern it refuses as too complex.
-        sql = negated ? "1" : "0";
+        sql = negated ? yes : no;
+        return Next();
+    }
+    if (Server()) {
+        // Text columns are in the "C" collation, so ILIKE and "~*" fold
+        // ASCII letters only; other fields match through their text form.
+        // A trigram index finds nothing to look up in a pattern without three
+        // plain characters in a row and would hand back every record to be
+        // checked; a scan of the table is several times faster then, so the
+        // field is written so that no such index applies.
+        const bool trigrams = pattern->LongestLiteralRun() >= 3;
+        const std::string value = c.type != ColumnType::Text ? name + "::text"
+                                  : trigrams                 ? name
+                                                             : "(" + name + " || '')";
+        // Without an ASCII letter the case rule changes nothing, and the
+        // plain match is much cheaper for the server than the folding one.
+        const bool letters = std::any_of(tok_.text.begin(), tok_.text.end(), [](char ch) {
+            return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+        });
+        switch (pattern->shape()) {
+            case JetPattern::Shape::MatchAll:
+                test = c.type == ColumnType::DateTime ? "(" + name + " IS NOT NULL)" : yes;
+                break;
+            case JetPattern::Shape::SimpleLike:
+                test = "(" + value + (letters ? " ILIKE" : " LIKE") + " ? ESCAPE '\\')";
+                out_.binds_.push_back(Value(pattern->SqlLikePattern()));
+                break;
+            case JetPattern::Shape::General:
+                test = "(" + value + (letters ? " ~* ?)" : " ~ ?)");
+                out_.binds_.push_back(Value(pattern->RegexPattern()));
+                break;
+        }
+        sql = negated ? "(NOT " + test + ")" : test;
         return Next();
     }
     switch (pattern->shape()) {
@@ -540,7 +584,12 @@ Status FilterParser::ParseOrderBy() {
         }
         if (!out_.orderBy_.empty())
             out_.orderBy_ += ", ";
-        out_.orderBy_ += QuoteIdentifier(schema_.columns[column].name) + dir;
+        const std::string field = QuoteIdentifier(schema_.columns[column].name);
+        const bool fold = Server() && schema_.columns[column].type == ColumnType::Text;
+        // SQLite sorts Null before every value; the server, after.
+        if (Server())
+            dir += dir == " ASC" ? " NULLS FIRST" : " NULLS LAST";
+        out_.orderBy_ += (fold ? "lower(" + field + ")" : field) + dir;
         if (tok_.kind != Token::Kind::Comma)
             break;
         s = Next();

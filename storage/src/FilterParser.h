@@ -43,6 +43,9 @@ private:
     Status ParseOrderBy();
     Status EmitOperand(const Operand& op, const Operand& other, std::string& sql);
     Status EmitLike(const Operand& column, bool negated, std::string& sql);
+    bool Server() const { return out_.dialect_ == Dialect::PostgreSQL; }
+    // A text field on the server, compared and sorted as SQLite's NOCASE.
+    bool FoldsCase(const Operand& op) const;
     Status ColumnName(const std::string& name, size_t pos, int& column) const;
 
     std::string_view text_;

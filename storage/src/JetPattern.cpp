@@ -1,5 +1,7 @@
 #include "JetPattern.h"
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace storage {
@@ -126,6 +128,15 @@ size_t JetPattern::MinLength() const {
     return n;
 }
 
+size_t JetPattern::LongestLiteralRun() const {
+    size_t longest = 0, run = 0;
+    for (const Item& item : items_) {
+        run = item.kind == Item::Kind::Literal ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
 std::string JetPattern::SqlLikePattern() const {
     std::string out;
     for (const Item& item : items_) {
@@ -146,6 +157,49 @@ std::string JetPattern::SqlLikePattern() const {
         }
     }
     return out;
+}
+
+namespace {
+
+// One character inside or outside a bracket expression, taken literally.
+void RegexChar(char32_t c, std::string& out) {
+    if (c < 0x80 && !std::isalnum(static_cast<int>(c)))
+        out += '\\';
+    Encode(c, out);
+}
+
+}  // namespace
+
+std::string JetPattern::RegexPattern() const {
+    std::string out = "^";
+    for (const Item& item : items_) {
+        switch (item.kind) {
+            case Item::Kind::Star:
+                out += ".*";
+                break;
+            case Item::Kind::Any:
+                out += '.';
+                break;
+            case Item::Kind::Digit:
+                out += "[0-9]";
+                break;
+            case Item::Kind::Literal:
+                RegexChar(item.ch, out);
+                break;
+            case Item::Kind::Class:
+                out += item.negated ? "[^" : "[";
+                for (const auto& [lo, hi] : item.ranges) {
+                    RegexChar(lo, out);
+                    if (hi != lo) {
+                        out += '-';
+                        RegexChar(hi, out);
+                    }
+                }
+                out += ']';
+                break;
+        }
+    }
+    return out + "$";
 }
 
 bool JetPattern::ItemMatches(const Item& item, char32_t c) const {

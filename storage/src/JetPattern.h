@@ -28,8 +28,13 @@ public:
     Shape shape() const;
     // The fewest characters a matching value has.
     size_t MinLength() const;
+    // The most plain characters that stand next to each other.
+    size_t LongestLiteralRun() const;
     // The same pattern for SQLite's LIKE with ESCAPE '\'; only for SimpleLike.
     std::string SqlLikePattern() const;
+    // The same pattern as an anchored regular expression for PostgreSQL's
+    // case-insensitive "~*" (the server's matcher for "#" and "[...]").
+    std::string RegexPattern() const;
 
 private:
     struct Item {

@@ -1,7 +1,5 @@
 #include "storage/RecordSet.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +41,7 @@ struct RecordSet::Impl {
     bool activeDirty = false;  // an own edit may have changed membership or order
     std::uint64_t writeSerial = 0;
 
+    bool readOnly = false;  // the file, or the role on the server, takes no writes
     long pos = -1;
     bool currentDeleted = false;
 
@@ -80,6 +79,18 @@ Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type
         return c.status();
     impl_->connection = std::move(c).value();
     impl_->type = type;
+    Result<bool> writable = impl_->connection->CanWrite(schema_.name);
+    if (!writable.ok()) {
+        Close();
+        return writable.status();
+    }
+    impl_->readOnly = !writable.value();
+    // A filter set before Open was read for SQLite.
+    const Dialect dialect = impl_->connection->GetDialect();
+    if (impl_->filter.GetDialect() != dialect) {
+        Result<Filter> f = Filter::Parse(impl_->filter.Text(), schema_, dialect);
+        impl_->filter = f.ok() ? std::move(f).value() : Filter();
+    }
 
     std::string cols, marks;
     for (const Column& col : schema_.columns) {
@@ -105,9 +116,11 @@ Status RecordSet::Open(const std::filesystem::path& database, RecordSetType type
         insertCols += QuoteIdentifier(col.name);
         marks += "?";
     }
-    Result<Statement> insert =
-        Statement::Prepare(*impl_->connection, "INSERT INTO " + QuoteIdentifier(schema_.name) +
-                                                   " (" + insertCols + ") VALUES (" + marks + ")");
+    // The server hands the new record number back from the insert itself.
+    const std::string returning = dialect == Dialect::PostgreSQL ? " RETURNING rowid" : "";
+    Result<Statement> insert = Statement::Prepare(
+        *impl_->connection, "INSERT INTO " + QuoteIdentifier(schema_.name) + " (" + insertCols +
+                                ") VALUES (" + marks + ")" + returning);
     if (!insert.ok()) {
         Close();
         return insert.status();
@@ -142,17 +155,23 @@ Status RecordSet::RequireOpen() const {
 // A write is refused before any field is typed in when the file is read-only.
 Status RecordSet::RequireWritable() const {
     Status s = RequireOpen();
-    if (s.ok() && impl_->connection->ReadOnly())
-        return Status(ErrorCode::ReadOnly, impl_->connection->File().string() +
-                                               " is open read-only: the file or its folder "
-                                               "cannot be written; nothing was changed");
+    if (s.ok() && impl_->readOnly)
+        return Status(ErrorCode::ReadOnly,
+                      impl_->connection->GetDialect() == Dialect::PostgreSQL
+                          ? DisplayName(impl_->connection->File().native()) +
+                                " is open read-only: the role may not change table " +
+                                schema_.name + "; nothing was changed"
+                          : impl_->connection->File().string() +
+                                " is open read-only: the file or its folder "
+                                "cannot be written; nothing was changed");
     return s;
 }
 
 Status RecordSet::SetFilter(std::string_view text) {
     if (impl_->type == RecordSetType::Table && IsOpen() && !text.empty())
         return Status(ErrorCode::InvalidArgument, "a table record set takes no filter");
-    Result<Filter> f = Filter::Parse(text, schema_);
+    Result<Filter> f =
+        Filter::Parse(text, schema_, IsOpen() ? impl_->connection->GetDialect() : Dialect::SQLite);
     if (!f.ok())
         return f.status();
     impl_->filter = std::move(f).value();
@@ -569,7 +588,6 @@ Status RecordSet::Update() {
     if (!s.ok())
         return s;
     Impl& m = *impl_;
-    sqlite3* db = m.connection->Handle();
     if (m.mode == EditMode::None)
         return Status(ErrorCode::NotEditing, "Update without AddNew or Edit");
     if (m.mode == EditMode::Adding) {
@@ -582,11 +600,13 @@ Status RecordSet::Update() {
             if (!s.ok())
                 return s;
         }
-        s = m.insert.Run();
+        Result<bool> returned = m.insert.Step();
+        const std::int64_t id = !returned.ok()     ? 0
+                                : returned.value() ? m.insert.ColumnInteger(0)
+                                                   : m.connection->LastInsertId();
         m.insert.Reset();
-        if (!s.ok())
-            return s;
-        std::int64_t id = sqlite3_last_insert_rowid(db);
+        if (!returned.ok())
+            return returned.status();
         bool atEnd = m.pos >= m.Count();
         m.active.rows.push_back(id);
         if (atEnd)
@@ -618,7 +638,7 @@ Status RecordSet::Update() {
             s = st.value().Run();
             if (!s.ok())
                 return s;
-            if (sqlite3_changes(db) == 0)
+            if (m.connection->Changes() == 0)
                 return Status(ErrorCode::NoCurrentRecord,
                               "the record was deleted by another program");
             ++m.writeSerial;
@@ -658,7 +678,7 @@ Status RecordSet::Delete() {
     s = st.value().Run();
     if (!s.ok())
         return s;
-    bool gone = sqlite3_changes(m.connection->Handle()) == 0;
+    bool gone = m.connection->Changes() == 0;
     // The result stays exact: the record leaves it, nothing else changes.
     bool wasClean = m.active.serial == m.writeSerial;
     ++m.writeSerial;
@@ -688,10 +708,27 @@ Status RecordSet::DeleteAllExcept(std::vector<long> keep, long batch,
     if (batch < 1)
         return Status(ErrorCode::InvalidArgument, "a batch holds at least one record");
     Impl& m = *impl_;
+    // The server takes many record numbers per statement: one round trip per
+    // record would cost more than the deletion itself.
+    const bool server = m.connection->GetDialect() == Dialect::PostgreSQL;
     Result<Statement> st = Statement::Prepare(
-        *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) + " WHERE rowid = ?");
+        *m.connection, "DELETE FROM " + QuoteIdentifier(schema_.name) +
+                           (server ? " WHERE rowid = ANY (?::bigint[])" : " WHERE rowid = ?"));
     if (!st.ok())
         return st.status();
+    std::string chunk;
+    size_t chunked = 0;
+    auto flush = [&]() -> Status {
+        if (chunked == 0)
+            return Status::Ok();
+        st.value().Reset();
+        Status bound = st.value().Bind(1, Value("{" + chunk + "}"));
+        if (bound.ok())
+            bound = st.value().Run();
+        chunk.clear();
+        chunked = 0;
+        return bound;
+    };
     // The result is read by row number, not by position, so that the step may
     // move the record set while the batches run.
     const std::vector<std::int64_t> rows = m.active.rows;
@@ -709,6 +746,13 @@ Status RecordSet::DeleteAllExcept(std::vector<long> keep, long batch,
                 kept.push_back(id);
                 continue;
             }
+            if (server) {
+                chunk += (chunked++ ? "," : "") + std::to_string(id);
+                s = chunked >= 10000 ? flush() : Status::Ok();
+                if (!s.ok())
+                    return s;
+                continue;
+            }
             st.value().Reset();
             s = st.value().Bind(1, Value(id));
             if (s.ok())
@@ -716,6 +760,9 @@ Status RecordSet::DeleteAllExcept(std::vector<long> keep, long batch,
             if (!s.ok())
                 return s;
         }
+        s = flush();
+        if (!s.ok())
+            return s;
     }
     // As after Delete: the result stays exact, only the deleted records leave it.
     const bool wasClean = m.active.serial == m.writeSerial;

@@ -158,7 +158,7 @@ Result<SchemaPlan> SchemaPlan::Inspect(Connection& c, const std::vector<TableSch
                 }
             }
         }
-        for (size_t k = 0; k < table.indexes.size(); ++k) {
+        for (size_t k = 0; k < table.IndexCount(); ++k) {
             Result<bool> exists =
                 need.create ? Result<bool>(false) : IndexExists(c, table.IndexName(k));
             if (!exists.ok())

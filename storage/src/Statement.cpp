@@ -1,6 +1,16 @@
 #include "Statement.h"
 
+#include "PgQuery.h"
+
 namespace storage {
+
+Statement::Statement() = default;
+
+Statement::Statement(Connection* connection, sqlite3_stmt* stmt)
+    : connection_(connection), stmt_(stmt) {}
+
+Statement::Statement(Connection* connection, std::unique_ptr<PgQuery> pg)
+    : connection_(connection), pg_(std::move(pg)) {}
 
 Statement::~Statement() {
     if (stmt_)
@@ -8,7 +18,7 @@ Statement::~Statement() {
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : connection_(other.connection_), stmt_(other.stmt_) {
+    : connection_(other.connection_), stmt_(other.stmt_), pg_(std::move(other.pg_)) {
     other.stmt_ = nullptr;
 }
 
@@ -19,11 +29,14 @@ Statement& Statement::operator=(Statement&& other) noexcept {
         connection_ = other.connection_;
         stmt_ = other.stmt_;
         other.stmt_ = nullptr;
+        pg_ = std::move(other.pg_);
     }
     return *this;
 }
 
 Result<Statement> Statement::Prepare(Connection& connection, const std::string& sql) {
+    if (PgSession* server = connection.Server())
+        return Statement(&connection, std::make_unique<PgQuery>(*server, sql));
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(connection.Handle(), sql.c_str(), static_cast<int>(sql.size()),
                                 &stmt, nullptr);
@@ -36,6 +49,8 @@ Result<Statement> Statement::Prepare(Connection& connection, const std::string& 
 }
 
 Status Statement::Bind(int index, const Value& value) {
+    if (pg_)
+        return pg_->Bind(index, value);
     int rc = SQLITE_OK;
     switch (value.kind()) {
         case Value::Kind::Null:
@@ -67,6 +82,8 @@ Status Statement::BindAll(const std::vector<Value>& values, int first) {
 }
 
 Result<bool> Statement::Step() {
+    if (pg_)
+        return pg_->Step();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
@@ -89,19 +106,29 @@ Status Statement::Run() {
 }
 
 void Statement::Reset() {
+    if (pg_) {
+        pg_->Reset();
+        return;
+    }
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
 }
 
 int Statement::ColumnCount() const {
+    if (pg_)
+        return pg_->ColumnCount();
     return sqlite3_column_count(stmt_);
 }
 
 std::int64_t Statement::ColumnInteger(int index) const {
+    if (pg_)
+        return pg_->ColumnInteger(index);
     return sqlite3_column_int64(stmt_, index);
 }
 
 Value Statement::Column(int index) const {
+    if (pg_)
+        return pg_->Column(index);
     switch (sqlite3_column_type(stmt_, index)) {
         case SQLITE_INTEGER:
             return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index)));

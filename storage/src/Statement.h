@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,13 @@
 
 namespace storage {
 
+class PgQuery;
+
+// On a server connection the statement runs through PgQuery; the SQL is the
+// same, with "?" for every value.
 class Statement {
 public:
-    Statement() = default;
+    Statement();
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
@@ -22,7 +27,7 @@ public:
 
     static Result<Statement> Prepare(Connection& connection, const std::string& sql);
 
-    bool Valid() const { return stmt_ != nullptr; }
+    bool Valid() const { return stmt_ != nullptr || pg_ != nullptr; }
     Status Bind(int index, const Value& value);  // 1-based
     Status BindAll(const std::vector<Value>& values, int first = 1);
     // true: a row is ready; false: done.
@@ -36,11 +41,12 @@ public:
     std::int64_t ColumnInteger(int index) const;
 
 private:
-    explicit Statement(Connection* connection, sqlite3_stmt* stmt)
-        : connection_(connection), stmt_(stmt) {}
+    explicit Statement(Connection* connection, sqlite3_stmt* stmt);
+    explicit Statement(Connection* connection, std::unique_ptr<PgQuery> pg);
 
     Connection* connection_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<PgQuery> pg_;
 };
 
 }  // namespace storage

@@ -173,12 +173,19 @@ std::string TableSchema::AddColumnSql(int column) const {
 }
 
 std::string TableSchema::IndexName(size_t index) const {
+    if (index >= indexes.size())
+        return "uniq_" + name + "_" + uniqueWhenSet[index - indexes.size()];
     std::string out = "idx_" + name;
     for (const auto& c : indexes[index]) out += "_" + c;
     return out;
 }
 
 std::string TableSchema::CreateIndexSql(size_t index) const {
+    if (index >= indexes.size()) {
+        const std::string column = QuoteIdentifier(uniqueWhenSet[index - indexes.size()]);
+        return "CREATE UNIQUE INDEX IF NOT EXISTS " + QuoteIdentifier(IndexName(index)) + " ON " +
+               QuoteIdentifier(name) + " (" + column + ") WHERE " + column + " <> ''";
+    }
     std::string cols;
     for (const auto& c : indexes[index]) {
         if (!cols.empty())

@@ -66,6 +66,48 @@ TEST(FilterParse, LikeChoosesTheCheapestTest) {
     EXPECT_EQ(general.WhereSql(), "vt_like(\"Phone\", ?)");
 }
 
+TEST(FilterParse, ServerDialectKeepsTheMeaningOfEveryCondition) {
+    struct Case {
+        const char* text;
+        const char* where;
+        const char* orderBy;
+        std::vector<Value> binds;
+    };
+    const Case cases[] = {
+        // Text compares as SQLite's NOCASE: lower() in the "C" collation.
+        {"[Name] >= '가' AND [Name] < '나'",
+         "((lower(\"Name\") >= lower(?)) AND "
+         "(lower(\"Name\") < lower(?)))",
+         "",
+         {"가", "나"}},
+        {"[Age] > 40", "(\"Age\" > ?)", "", {40}},
+        {"[Seen] <= #2007/3/12 23:59:59#", "(\"Seen\" <= ?)", "", {"2007-03-12 23:59:59"}},
+        {"[Name] LIKE '**'", "TRUE", "", {}},
+        // Without ASCII letters the plain LIKE means the same and is cheaper.
+        {"[Age] LIKE '*1*'", "(\"Age\"::text LIKE ? ESCAPE '\\')", "", {"%1%"}},
+        {"[Name] LIKE '*김민준*'", "(\"Name\" LIKE ? ESCAPE '\\')", "", {"%김민준%"}},
+        // Without three plain characters in a row no trigram index applies.
+        {"[Name] LIKE '*김민*'", "((\"Name\" || '') LIKE ? ESCAPE '\\')", "", {"%김민%"}},
+        {"[Phone] LIKE '02#*'", "((\"Phone\" || '') ~ ?)", "", {"^02[0-9].*$"}},
+        {"[Name] LIKE '*kim*' ORDER BY [Seen]",
+         "(\"Name\" ILIKE ? ESCAPE '\\')",
+         "\"Seen\" ASC NULLS FIRST",
+         {"%kim%"}},
+        {"[Phone] LIKE '02#[!a-c.]*'", "((\"Phone\" || '') ~* ?)", "", {"^02[0-9][^a-c\\.].*$"}},
+        {"[Name] NOT LIKE '*' ORDER BY [Group] DESC",
+         "(NOT TRUE)",
+         "lower(\"Group\") DESC NULLS LAST",
+         {}},
+    };
+    for (const Case& c : cases) {
+        Result<Filter> f = Filter::Parse(c.text, PeopleTable(), Dialect::PostgreSQL);
+        ASSERT_TRUE(f.ok()) << c.text << ": " << f.status().ToString();
+        EXPECT_EQ(f.value().WhereSql(), c.where) << c.text;
+        EXPECT_EQ(f.value().OrderBySql(), c.orderBy) << c.text;
+        EXPECT_EQ(f.value().Binds(), c.binds) << c.text;
+    }
+}
+
 TEST(FilterParse, NamesAreCheckedAndQuotedFromTheTable) {
     EXPECT_EQ(MustParse("[group] = 'x'").WhereSql(), "(\"Group\" = ?)");
     EXPECT_EQ(MustParse("name = 'x'").WhereSql(), "(\"Name\" = ?)");

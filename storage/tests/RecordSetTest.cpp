@@ -1,7 +1,7 @@
-// Record sets over a real SQLite file: moves, edits, filters and errors.
+// Record sets over a real SQLite file and a real PostgreSQL server (one
+// suite, both engines): moves, edits, filters and errors.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <vector>
 
@@ -23,10 +23,10 @@ struct Person {
     std::string group;
 };
 
-class RecordSetTest : public ::testing::Test {
+class RecordSetTest : public ::testing::TestWithParam<Dialect> {
 protected:
     void SetUp() override {
-        file_ = test::MakeDatabase(env_.Root());
+        file_ = test::MakeDatabase(GetParam(), env_.Root());
         ASSERT_TRUE(rs_.Open(file_).ok());
     }
 
@@ -73,7 +73,7 @@ protected:
     RecordSet rs_{PeopleTable()};
 };
 
-TEST_F(RecordSetTest, EmptySetIsBothBofAndEof) {
+TEST_P(RecordSetTest, EmptySetIsBothBofAndEof) {
     EXPECT_TRUE(rs_.IsBOF());
     EXPECT_TRUE(rs_.IsEOF());
     EXPECT_EQ(rs_.GetRecordCount(), 0);
@@ -82,7 +82,7 @@ TEST_F(RecordSetTest, EmptySetIsBothBofAndEof) {
     EXPECT_EQ(rs_.GetField("Name").status().code(), ErrorCode::NoCurrentRecord);
 }
 
-TEST_F(RecordSetTest, MovesFollowTheDataAccessObjects) {
+TEST_P(RecordSetTest, MovesFollowTheDataAccessObjects) {
     AddSample();
     ASSERT_TRUE(rs_.Requery().ok());
     EXPECT_EQ(rs_.GetRecordCount(), 6);
@@ -103,7 +103,7 @@ TEST_F(RecordSetTest, MovesFollowTheDataAccessObjects) {
     EXPECT_EQ(rs_.MovePrev().code(), ErrorCode::NoCurrentRecord);
 }
 
-TEST_F(RecordSetTest, AddedRecordsShowAtTheEndAndKeepTheirValues) {
+TEST_P(RecordSetTest, AddedRecordsShowAtTheEndAndKeepTheirValues) {
     AddSample();
     EXPECT_EQ(rs_.GetRecordCount(), 6);
     ASSERT_TRUE(rs_.MoveLast().ok());
@@ -115,7 +115,7 @@ TEST_F(RecordSetTest, AddedRecordsShowAtTheEndAndKeepTheirValues) {
     EXPECT_EQ(rs_.GetInteger("ID"), 5);
 }
 
-TEST_F(RecordSetTest, EditChangesOnlyTheCurrentRecord) {
+TEST_P(RecordSetTest, EditChangesOnlyTheCurrentRecord) {
     AddSample();
     ASSERT_TRUE(rs_.SetAbsolutePosition(1).ok());
     ASSERT_TRUE(rs_.Edit().ok());
@@ -128,7 +128,7 @@ TEST_F(RecordSetTest, EditChangesOnlyTheCurrentRecord) {
     EXPECT_EQ(rs_.SetField("Phone", "1").code(), ErrorCode::NotEditing);
 }
 
-TEST_F(RecordSetTest, ValuesAreCheckedAgainstTheColumnTypes) {
+TEST_P(RecordSetTest, ValuesAreCheckedAgainstTheColumnTypes) {
     ASSERT_TRUE(rs_.AddNew().ok());
     EXPECT_EQ(rs_.SetField("Age", 256).code(), ErrorCode::InvalidValue);
     EXPECT_EQ(rs_.SetField("Age", -1).code(), ErrorCode::InvalidValue);
@@ -150,7 +150,7 @@ TEST_F(RecordSetTest, ValuesAreCheckedAgainstTheColumnTypes) {
     EXPECT_EQ(rs_.GetText("Name"), hangul);
 }
 
-TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
+TEST_P(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
     AddSample();
     ASSERT_TRUE(rs_.Requery().ok());
     ASSERT_TRUE(rs_.SetAbsolutePosition(1).ok());
@@ -167,7 +167,7 @@ TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
     EXPECT_EQ(rs_.GetRecordCount(), 4);
 }
 
-TEST_F(RecordSetTest, DeleteAllExceptKeepsOnlyTheGivenPositionsOfTheResult) {
+TEST_P(RecordSetTest, DeleteAllExceptKeepsOnlyTheGivenPositionsOfTheResult) {
     AddSample();
     Add({"new", "9", 1, 0, "", "회사"});  // still pending in the result
     ASSERT_TRUE(rs_.SetFilter("[Group] = '회사' OR [Group] = '가족'").ok());
@@ -189,7 +189,7 @@ TEST_F(RecordSetTest, DeleteAllExceptKeepsOnlyTheGivenPositionsOfTheResult) {
     EXPECT_EQ(Names(""), (std::vector<std::string>{"나영희", "Kim Brown", "힣", "new"}));
 }
 
-TEST_F(RecordSetTest, DeleteAllExceptInBatchesLetsEachBatchKeepItsOwnAndStop) {
+TEST_P(RecordSetTest, DeleteAllExceptInBatchesLetsEachBatchKeepItsOwnAndStop) {
     AddSample();
     ASSERT_TRUE(rs_.Requery().ok());
     ASSERT_EQ(rs_.GetRecordCount(), 6);
@@ -225,7 +225,7 @@ TEST_F(RecordSetTest, DeleteAllExceptInBatchesLetsEachBatchKeepItsOwnAndStop) {
     EXPECT_EQ(rs_.DeleteAllExcept({}, 0, {}).code(), ErrorCode::InvalidArgument);
 }
 
-TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
+TEST_P(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
     // Emptying from the back, as the contact converter does: every step must
     // succeed, the last one included, and leave the set at BOF.
     AddSample();
@@ -259,7 +259,7 @@ TEST_F(RecordSetTest, DeletingFromTheBackEmptiesTheTableWithoutAnError) {
     EXPECT_EQ(rs_.GetRecordCount(), 0);
 }
 
-TEST_F(RecordSetTest, ComparisonsAndLogic) {
+TEST_P(RecordSetTest, ComparisonsAndLogic) {
     AddSample();
     EXPECT_EQ(Names("[Age] > 40"), (V{"Kim Brown", "O'Brien"}));
     EXPECT_EQ(Names("[Age] >= 41 AND [Age] <= 52"), (V{"Kim Brown", "O'Brien"}));
@@ -272,20 +272,20 @@ TEST_F(RecordSetTest, ComparisonsAndLogic) {
     EXPECT_EQ(Names("[Vip] = True"), (V{"김철수", "O'Brien"}));
 }
 
-TEST_F(RecordSetTest, TextComparisonIgnoresAsciiCase) {
+TEST_P(RecordSetTest, TextComparisonIgnoresAsciiCase) {
     AddSample();
     EXPECT_EQ(Names("[Name] = 'kim brown'"), (V{"Kim Brown"}));
     EXPECT_EQ(Names("[Name] = 'O''BRIEN'"), (V{"O'Brien"}));
 }
 
-TEST_F(RecordSetTest, HangulRangesSelectByFirstSyllable) {
+TEST_P(RecordSetTest, HangulRangesSelectByFirstSyllable) {
     AddSample();
     EXPECT_EQ(Names("[Name] >= '가' AND [Name] < '나'"), (V{"김철수"}));
     EXPECT_EQ(Names("[Name] >= '나' AND [Name] < '다'"), (V{"나영희"}));
     EXPECT_EQ(Names("[Name] >= '하' AND [Name] < '힣'"), (V{"하늘"}));
 }
 
-TEST_F(RecordSetTest, SearchLongerThanAnyFieldMatchesNothing) {
+TEST_P(RecordSetTest, SearchLongerThanAnyFieldMatchesNothing) {
     AddSample();
     // 50,000 bytes and more are beyond the engine's pattern limit.
     const std::string hangul = "*" + [] {
@@ -300,7 +300,7 @@ TEST_F(RecordSetTest, SearchLongerThanAnyFieldMatchesNothing) {
     EXPECT_EQ(Names("[Name] LIKE '" + std::string(60000, '*') + "'").size(), 6u);
 }
 
-TEST_F(RecordSetTest, LikeWildCards) {
+TEST_P(RecordSetTest, LikeWildCards) {
     AddSample();
     EXPECT_EQ(Names("[Name] LIKE '*BROWN*'"), (V{"Kim Brown"}));
     EXPECT_EQ(Names("[Name] LIKE '*brien'"), (V{"O'Brien"}));
@@ -318,14 +318,14 @@ TEST_F(RecordSetTest, LikeWildCards) {
     EXPECT_EQ(Names("[Name] LIKE '100%'"), V{});
 }
 
-TEST_F(RecordSetTest, DateRangesCompareAsTimes) {
+TEST_P(RecordSetTest, DateRangesCompareAsTimes) {
     AddSample();
     EXPECT_EQ(Names("[Seen] >= #2007/3/12 0:0:0# AND [Seen] <= #2007/3/12 23:59:59#"),
               (V{"김철수", "Kim Brown"}));
     EXPECT_EQ(Names("[Seen] < #2007/3/12#"), (V{"나영희", "힣"}));
 }
 
-TEST_F(RecordSetTest, OrderByWithTiesInTableOrder) {
+TEST_P(RecordSetTest, OrderByWithTiesInTableOrder) {
     AddSample();
     EXPECT_EQ(Names("[Age] > 0 ORDER BY [Seen]"),
               (V{"하늘", "힣", "나영희", "김철수", "Kim Brown", "O'Brien"}));
@@ -333,7 +333,7 @@ TEST_F(RecordSetTest, OrderByWithTiesInTableOrder) {
               (V{"Kim Brown", "O'Brien", "나영희", "김철수", "하늘", "힣"}));
 }
 
-TEST_F(RecordSetTest, ColumnValuesFollowTheResultInItsOrder) {
+TEST_P(RecordSetTest, ColumnValuesFollowTheResultInItsOrder) {
     AddSample();
     auto texts = [&](const char* column) {
         Result<std::vector<Value>> values = rs_.ColumnValues(column);
@@ -350,7 +350,7 @@ TEST_F(RecordSetTest, ColumnValuesFollowTheResultInItsOrder) {
     EXPECT_EQ(rs_.ColumnValues("Nope").status().code(), ErrorCode::UnknownField);
 }
 
-TEST_F(RecordSetTest, QuotedInputCannotChangeTheQuery) {
+TEST_P(RecordSetTest, QuotedInputCannotChangeTheQuery) {
     AddSample();
     const std::string attacks[] = {"x' OR '1'='1", "'; DROP TABLE People; --", "O'Brien",
                                    "\" OR 1=1 --"};
@@ -367,7 +367,7 @@ TEST_F(RecordSetTest, QuotedInputCannotChangeTheQuery) {
     EXPECT_EQ(Names("").size(), 6u);
 }
 
-TEST_F(RecordSetTest, RefusedFilterKeepsThePreviousOne) {
+TEST_P(RecordSetTest, RefusedFilterKeepsThePreviousOne) {
     AddSample();
     ASSERT_TRUE(rs_.SetFilter("[Age] > 40").ok());
     Status s = rs_.SetFilter("[Age] > ");
@@ -378,7 +378,7 @@ TEST_F(RecordSetTest, RefusedFilterKeepsThePreviousOne) {
     EXPECT_EQ(rs_.GetRecordCount(), 2);
 }
 
-TEST_F(RecordSetTest, RequerySeesWritesOfAnotherConnection) {
+TEST_P(RecordSetTest, RequerySeesWritesOfAnotherConnection) {
     AddSample();
     EXPECT_EQ(Names("[Group] = '회사'").size(), 2u);
     RecordSet other(PeopleTable());
@@ -394,7 +394,7 @@ TEST_F(RecordSetTest, RequerySeesWritesOfAnotherConnection) {
     EXPECT_EQ(Names("[Group] = '회사'"), (V{"O'Brien", "Third"}));
 }
 
-TEST_F(RecordSetTest, AddsAreMergedIntoTheResultInFilterOrder) {
+TEST_P(RecordSetTest, AddsAreMergedIntoTheResultInFilterOrder) {
     AddSample();
     const std::string filter = "[Age] > 20 ORDER BY [Seen]";
     V before = Names(filter);
@@ -413,7 +413,7 @@ TEST_F(RecordSetTest, AddsAreMergedIntoTheResultInFilterOrder) {
     EXPECT_EQ(fresh.GetRecordCount(), rs_.GetRecordCount());
 }
 
-TEST_F(RecordSetTest, ReturningToAFilterGivesCurrentData) {
+TEST_P(RecordSetTest, ReturningToAFilterGivesCurrentData) {
     AddSample();
     EXPECT_EQ(Names("[Vip] = 1").size(), 2u);
     EXPECT_EQ(Names("[Phone] = '5551234'"), V{"Kim Brown"});
@@ -426,7 +426,7 @@ TEST_F(RecordSetTest, ReturningToAFilterGivesCurrentData) {
     EXPECT_EQ(Names("[Vip] = 1").size(), 3u);
 }
 
-TEST_F(RecordSetTest, TableRecordSetTakesNoFilter) {
+TEST_P(RecordSetTest, TableRecordSetTakesNoFilter) {
     AddSample();
     RecordSet table(PeopleTable());
     ASSERT_TRUE(table.Open(file_, RecordSetType::Table).ok());
@@ -434,24 +434,27 @@ TEST_F(RecordSetTest, TableRecordSetTakesNoFilter) {
     EXPECT_EQ(table.SetFilter("[Age] > 1").code(), ErrorCode::InvalidArgument);
 }
 
-TEST_F(RecordSetTest, LockedDatabaseIsReportedAndNothingIsLost) {
+TEST_P(RecordSetTest, LockedDatabaseIsReportedAndNothingIsLost) {
     AddSample();
     RecordSet quick(PeopleTable());
     ASSERT_TRUE(quick.Open(file_, RecordSetType::Dynaset, 50).ok());
-    sqlite3* holder = nullptr;
-    ASSERT_EQ(sqlite3_open(file_.c_str(), &holder), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    // Another program's write transaction (the file's write lock; on the
+    // server, a lock of the table).
+    auto holder = Connection::Open(file_);
+    ASSERT_TRUE(holder.ok());
+    ASSERT_TRUE(holder.value()->Begin().ok());
+    if (GetParam() == Dialect::PostgreSQL)
+        ASSERT_TRUE(holder.value()->Exec("LOCK TABLE \"People\" IN EXCLUSIVE MODE").ok());
     ASSERT_TRUE(quick.AddNew().ok());
     ASSERT_TRUE(quick.SetField("Name", "Waiting").ok());
     EXPECT_EQ(quick.Update().code(), ErrorCode::Busy);
     EXPECT_TRUE(quick.IsEditing());
-    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(holder);
+    holder.value()->Rollback();
     ASSERT_TRUE(quick.Update().ok());
     EXPECT_EQ(Names("").size(), 7u);
 }
 
-TEST_F(RecordSetTest, TransactionLandsWholeOrNotAtAll) {
+TEST_P(RecordSetTest, TransactionLandsWholeOrNotAtAll) {
     {
         Transaction t(*rs_.GetConnection());
         ASSERT_TRUE(t.Begin().ok());
@@ -466,15 +469,19 @@ TEST_F(RecordSetTest, TransactionLandsWholeOrNotAtAll) {
     EXPECT_EQ(Names(""), V{"A"});
 }
 
-TEST_F(RecordSetTest, ClosedRecordSetReportsNotOpen) {
+TEST_P(RecordSetTest, ClosedRecordSetReportsNotOpen) {
     rs_.Close();
     EXPECT_FALSE(rs_.IsOpen());
     EXPECT_EQ(rs_.Requery().code(), ErrorCode::NotOpen);
     EXPECT_EQ(rs_.AddNew().code(), ErrorCode::NotOpen);
     EXPECT_EQ(rs_.ColumnValues("Name").status().code(), ErrorCode::NotOpen);
     RecordSet missing(PeopleTable());
-    EXPECT_FALSE(missing.Open(env_.Root() / "none.db").ok());
+    EXPECT_FALSE(missing.Open(test::MissingDatabase(GetParam(), env_.Root())).ok());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RecordSetTest,
+                         ::testing::Values(Dialect::SQLite, Dialect::PostgreSQL),
+                         [](const auto& info) { return test::EngineName(info.param); });
 
 }  // namespace
 }  // namespace storage

@@ -1,6 +1,7 @@
 #include "vanconv/VanteloInstall.h"
 
 #include "platform/IniStore.h"
+#include "vantelo/core/VanteloDatabase.h"
 
 namespace vanconv {
 
@@ -22,6 +23,8 @@ std::string Registered(const vt::IniStore& store, const char* key) {
 
 bool VanteloInstall::DatabaseKnown() const {
     const std::string p = databasePath.string();
+    if (vantelo::IsSharedDatabase(databasePath))
+        return true;
     return p.size() >= 3 && p.compare(p.size() - 3, 3, ".db") == 0;
 }
 
@@ -33,7 +36,7 @@ std::optional<VanteloInstall> FindVanteloInstall(const std::filesystem::path& ap
     install.installFolder = Registered(store, "Path");
     if (install.installFolder.empty())
         return std::nullopt;
-    install.databasePath = std::filesystem::path(install.installFolder) / kDatabaseFile;
+    install.databasePath = vantelo::DatabaseIn(install.installFolder);
     install.executable = Registered(store, "Exe");
     return install;
 }
@@ -44,11 +47,12 @@ std::optional<VanteloInstall> FindVanteloInstall() {
 
 std::optional<VanteloInstall> FindUnregisteredInstall(const std::filesystem::path& appFolder) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(appFolder / kDatabaseFile, ec))
+    const std::filesystem::path database = vantelo::DatabaseIn(appFolder);
+    if (!vantelo::IsSharedDatabase(database) && !std::filesystem::is_regular_file(database, ec))
         return std::nullopt;
     VanteloInstall install;
     install.installFolder = appFolder.string();
-    install.databasePath = appFolder / kDatabaseFile;
+    install.databasePath = database;
     return install;
 }
 

@@ -10,9 +10,10 @@
 namespace vanplay {
 
 bool MarkMessageHeard(const std::filesystem::path& file) {
-    const auto database = vt::ApplicationFolderPath() / vantelo::kDatabaseFileName;
+    // The desk's database, the shared server when DatabaseUrl names one.
+    const auto database = vantelo::DatabaseIn(vt::ApplicationFolderPath());
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(database, ec))
+    if (!vantelo::IsSharedDatabase(database) && !std::filesystem::is_regular_file(database, ec))
         return false;
     vantelo::MessageInbox inbox(database);
     auto heard = inbox.MarkRecordingHeard(file, vt::SystemClock::Instance().NowLocal());

@@ -12,6 +12,7 @@
 #include "TsvText.h"
 #include "i18n/Translations.h"
 #include "platform/Clock.h"
+#include "platform/Folders.h"
 #include "platform/IniStore.h"
 #include "storage/DatabaseRecovery.h"
 #include "storage/DateTimeText.h"
@@ -21,6 +22,7 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -144,19 +146,17 @@ Status Prepare(std::ostream& err) {
     return Status::Ok();
 }
 
-// Every record of the set, or the first error: a record that cannot be read
-// is an error, never an empty row. `shown` columns from the first (all when
-// 0): a contact's number keys are the program's own, not the user's.
-Status PrintRecords(storage::RecordSet& set, std::ostream& out, std::size_t shown = 0) {
-    auto columns = set.Schema().columns;
-    if (shown > 0 && shown < columns.size())
-        columns.resize(shown);
+// Every record of the set (its first `fields` columns, all when 0), or the
+// first error: a record that cannot be read is an error, never an empty row.
+// A contact's number keys and a call's desk and id are the program's own.
+Status PrintRecords(storage::RecordSet& set, std::ostream& out, size_t fields = 0) {
+    const size_t columns = fields ? fields : set.Schema().columns.size();
     for (long i = 0; i < set.GetRecordCount(); ++i) {
         Status s = set.SetAbsolutePosition(i);
         if (!s.ok())
             return s;
         std::string line;
-        for (size_t c = 0; c < columns.size(); ++c) {
+        for (size_t c = 0; c < columns; ++c) {
             auto v = set.GetField(static_cast<int>(c));
             if (!v.ok())
                 return v.status();
@@ -190,7 +190,7 @@ int Calls(Options& o, std::ostream& out, std::ostream& err) {
     if (s.ok() && hasSearch)
         s = log.SetSearch(searchKind, search[1]);
     if (s.ok())
-        s = PrintRecords(log, out);
+        s = PrintRecords(log, out, vantelo::kCallListFields);
     return s.ok() ? 0 : Fail(err, s);
 }
 
@@ -294,12 +294,17 @@ void CatchStopSignals();
 // Checks one line's fields into the record set's edit buffer; the reason
 // when the line is bad.
 std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::string>& fields) {
+    // The call's own columns; the desk and the unique id are this desk's.
     const auto& columns = log.Schema().columns;
-    if (fields.size() != columns.size())
-        return std::to_string(fields.size()) + " fields, " + std::to_string(columns.size()) +
-               " expected";
+    const size_t count = vantelo::kCallListFields;
+    if (fields.size() != count)
+        return std::to_string(fields.size()) + " fields, " + std::to_string(count) + " expected";
     Status s = log.AddNew();
-    for (size_t c = 0; s.ok() && c < columns.size(); ++c) {
+    if (s.ok())
+        s = log.SetField("CallDesk", vantelo::DeskName());
+    if (s.ok())
+        s = log.SetField("CallUid", vantelo::NewCallUid());
+    for (size_t c = 0; s.ok() && c < count; ++c) {
         std::optional<std::string> text = UnescapeField(fields[c]);
         if (!text)
             return "bad escape in " + columns[c].name;
@@ -409,12 +414,18 @@ std::vector<storage::TableSchema> Tables() {
     return vantelo::PhoneTables();
 }
 
+// Checking and recovering read a file: the server keeps its own.
+std::filesystem::path LocalFile() {
+    return vt::ApplicationFolder() / vantelo::kDatabaseFileName;
+}
+
 int Check(Options& o, std::ostream& out, std::ostream& err) {
     std::string error = o.Leftover();
     if (!error.empty())
         return Fail(err, error);
     CatchStopSignals();
-    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    // The file of this desk, also when DatabaseUrl names a shared server.
+    const std::filesystem::path file = LocalFile();
     err << "vtdb: "
         << T(QT_TRANSLATE_NOOP("vtdb", "%1을(를) 검사합니다 (파일 전체를 읽습니다)"),
              {file.string()})
@@ -447,7 +458,7 @@ int Recover(Options& o, std::ostream& out, std::ostream& err) {
         return Fail(err,
                     T(QT_TRANSLATE_NOOP("vtdb", "recover에는 새 파일 이름 하나가 필요합니다")));
     CatchStopSignals();
-    const std::filesystem::path file = vantelo::DefaultDatabasePath();
+    const std::filesystem::path file = LocalFile();
     const std::filesystem::path dest = std::filesystem::absolute(o.Rest()[0]);
     auto tables = storage::RecoverDatabaseFile(
         file, dest, Tables(), &StopRequested(), [&err](const storage::TableRecovery& t) {

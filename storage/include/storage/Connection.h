@@ -1,18 +1,22 @@
 #pragma once
-// One connection to a database file; every record set opens its own. Writes
-// outside a transaction commit at once, and a commit returns only once the
-// write-ahead log is on disk.
+// One connection to a database (a SQLite file, or a PostgreSQL server named
+// by a connection URI, see Dialect.h); every record set opens its own.
+// Writes outside a transaction commit at once, and a commit returns only once
+// the write is on disk.
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "storage/Dialect.h"
 #include "storage/Result.h"
 
 struct sqlite3;
 
 namespace storage {
+
+class PgSession;
 
 class Connection {
 public:
@@ -23,6 +27,10 @@ public:
     // file that exists but cannot be written (read-only file, folder or
     // mount) is opened read-only; writes are then refused as ReadOnly. A new
     // file is created with the owner's rights only.
+    //
+    // A connection URI opens a session with that server instead (Mode has no
+    // meaning there); `busyTimeoutMs` is then how long a row lock of another
+    // desk is waited for. A URI that carries a password is refused.
     static Result<std::unique_ptr<Connection>> Open(const std::filesystem::path& file,
                                                     Mode mode = Mode::ReadWrite,
                                                     int busyTimeoutMs = 3000);
@@ -30,14 +38,20 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // The file, or the URI of the server.
     const std::filesystem::path& File() const { return file_; }
+    Dialect GetDialect() const { return pg_ ? Dialect::PostgreSQL : Dialect::SQLite; }
 
     // Runs statements without results (schema, pragmas). An error names
     // `what` was being done, never the statement.
     Status Exec(const std::string& sql, const std::string& what = "changing the file");
 
-    // True when the file could only be opened for reading.
-    bool ReadOnly() const { return readOnly_; }
+    // True when the file could only be opened for reading (or the server
+    // takes no writes at all).
+    bool ReadOnly() const;
+    // True when records of `table` may be added, changed and deleted: the
+    // file is writable, or the server's role has those rights on the table.
+    Result<bool> CanWrite(const std::string& table);
 
     Status Begin();
     Status Commit();
@@ -47,19 +61,28 @@ public:
     // Changes whenever another connection commits to the file.
     Result<std::int64_t> DataVersion();
 
-    // The engine's handle, for this layer's own statements.
+    // Records changed by the last statement, and the record number of the
+    // last record added (SQLite; the server returns it from the insert).
+    std::int64_t Changes() const;
+    std::int64_t LastInsertId() const;
+
+    // The engine's handle, for this layer's own statements (null on a server).
     sqlite3* Handle() const { return db_; }
+    // The server session, for this layer's own statements (null on a file).
+    PgSession* Server() const { return pg_.get(); }
 
     // The status for an engine result code, with the engine's message.
     Status StatusFor(int rc, const std::string& what) const;
 
 private:
-    Connection(sqlite3* db, std::filesystem::path file) : db_(db), file_(std::move(file)) {}
+    Connection(sqlite3* db, std::filesystem::path file);
+    Connection(std::unique_ptr<PgSession> pg, std::filesystem::path file);
     static Result<std::unique_ptr<Connection>> OpenWith(const std::filesystem::path& file,
                                                         const std::string& name, int flags,
                                                         int busyTimeoutMs, int& rc);
 
-    sqlite3* db_;
+    sqlite3* db_ = nullptr;
+    std::unique_ptr<PgSession> pg_;
     std::filesystem::path file_;
     bool readOnly_ = false;
 };

@@ -35,6 +35,7 @@ struct PrepareReport {
     std::string reason;                // why it was moved aside
     std::vector<std::string> tablesAdded;
     std::vector<std::string> columnsAdded;  // "Table.Column"
+    std::vector<std::string> notes;         // a server's remarks (a missing extension ...)
 };
 
 Result<PrepareReport> PrepareDatabaseFile(const std::filesystem::path& file,

@@ -30,6 +30,9 @@ struct TableSchema {
     std::string name;
     std::vector<Column> columns;
     std::vector<std::vector<std::string>> indexes;  // columns of each index
+    // Text columns whose values are unique once set: records written before
+    // the column existed keep it empty, and any number of them may.
+    std::vector<std::string> uniqueWhenSet;
 
     // Position of a column, names compared without regard to ASCII case; -1
     // when missing.
@@ -47,7 +50,9 @@ struct TableSchema {
     // Both safe to run when the table already exists (IF NOT EXISTS).
     std::string CreateTableSql() const;
     std::string AddColumnSql(int column) const;
-    // Index `index` of `indexes`: its name and its CREATE INDEX IF NOT EXISTS.
+    // Every index: those of `indexes`, then one per `uniqueWhenSet`.
+    size_t IndexCount() const { return indexes.size() + uniqueWhenSet.size(); }
+    // Index `index` of all: its name and its CREATE INDEX IF NOT EXISTS.
     std::string IndexName(size_t index) const;
     std::string CreateIndexSql(size_t index) const;
 };

@@ -122,11 +122,13 @@ int HeadlessProgram::Run() {
     const auto& appFolder = start.AppFolder();
 
     const vt::Clock& clock = vt::SystemClock::Instance();
-    DatabasePhoneStore store(clock, appFolder / kDatabaseFileName);
+    DatabasePhoneStore store(clock, DatabaseIn(appFolder));
     if (!store.OpenError().empty()) {
         view.MessageBox(store.OpenError());
         return 1;
     }
+    if (!store.OpenNotice().empty())
+        view.SetStatusText(store.OpenNotice());
     EventLoop loop;
     LindevLine line;
     PhoneController phone(line, view, loop, store, clock, &loop,

@@ -129,7 +129,7 @@ int WindowProgram::Run(int argc, char** argv) {
 
     LindevLine line;
     pages::WindowSetup setup;
-    setup.database = appFolder / kDatabaseFileName;
+    setup.database = DatabaseIn(appFolder);
     // Made once the window is; the settings page reaches it from the start.
     std::unique_ptr<AddressBookSync> addressBook;
     setup.addressBookSaved = [&addressBook] {

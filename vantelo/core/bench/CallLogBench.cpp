@@ -5,6 +5,11 @@
 // caller-ID matching, and reading a row by absolute position.
 //
 //   vantelo_core_bench [--calls N] [--contacts N] [--runs N] [--import N] [--folder DIR]
+//                      [--server]
+//
+// With --server the same runs on a shared PostgreSQL database instead of the
+// file: a private server of the bench's own (as the tests start it), so the
+// figures of both engines come from one program.
 //
 // Each figure is the median of --runs runs (the absolute-position figure is
 // the median of 10000 random reads per run).
@@ -25,6 +30,7 @@
 #include <vector>
 
 #include "storage/Transaction.h"
+#include "testsupport/PostgresServer.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
@@ -156,7 +162,8 @@ std::string FileState(const fs::path& db) {
 
 void MeasurePreparation(const fs::path& db, long calls, int runs) {
     std::vector<double> t;
-    const std::string before = FileState(db);
+    const bool file = !vantelo::IsSharedDatabase(db);
+    const std::string before = file ? FileState(db) : std::string();
     for (int r = 0; r < runs; ++r) {
         storage::Result<storage::PrepareReport> report = storage::PrepareReport{};
         t.push_back(
@@ -165,10 +172,11 @@ void MeasurePreparation(const fs::path& db, long calls, int runs) {
         if (report.value().changed)
             Die("prepare wrote to a complete file", storage::Status());
     }
-    const bool untouched = FileState(db) == before;
+    const bool untouched = !file || FileState(db) == before;
     const std::string label = "start-up preparation, " + std::to_string(calls) + " calls";
     std::printf("%-52s %10.2f\n", label.c_str(), Median(t));
-    std::printf("  file and log %s\n", untouched ? "unchanged: nothing written" : "CHANGED");
+    if (file)
+        std::printf("  file and log %s\n", untouched ? "unchanged: nothing written" : "CHANGED");
     if (!untouched)
         Die("prepare changed the file", storage::Status());
 }
@@ -241,8 +249,14 @@ int main(int argc, char** argv) {
     long calls = 1000000, contacts = 100000, import = 400000;
     int runs = 5;
     fs::path folder;
+    bool server = false;
+    for (int i = 1; i < argc; ++i) server = server || std::string(argv[i]) == "--server";
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string a = argv[i];
+        if (a == "--server") {
+            --i;
+            continue;
+        }
         if (a == "--calls")
             calls = std::atol(argv[i + 1]);
         else if (a == "--contacts")
@@ -260,9 +274,13 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     fs::path db = folder / vantelo::kDatabaseFileName;
     fs::remove(db);
+    // Started before any record set, stopped at exit.
+    if (server)
+        db = vt::test::PostgresServer::Shared().NewDatabase();
     Check("prepare", vantelo::PrepareDatabase(vt::SystemClock::Instance(), db).status());
 
-    std::printf("generating %ld calls and %ld contacts in %s\n", calls, contacts, db.c_str());
+    std::printf("generating %ld calls and %ld contacts in %s\n", calls, contacts,
+                storage::DisplayName(db.native()).c_str());
     double genCalls = TimeMs([&] { GenerateCalls(db, calls); });
     std::string known;
     double genContacts = TimeMs([&] { known = GenerateContacts(db, contacts); });

@@ -7,6 +7,7 @@
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
+#include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/RecordingRemoval.h"
@@ -20,7 +21,7 @@ using storage::Status;
 CRSCallList::CRSCallList() : CRSCallList(DefaultDatabasePath()) {}
 
 CRSCallList::CRSCallList(std::filesystem::path database)
-    : storage::RecordSet(CallListSchema()), database_(std::move(database)) {}
+    : storage::RecordSet(CallListSchema()), database_(std::move(database)), desk_(DeskName()) {}
 
 Status CRSCallList::Open() {
     Status s = storage::RecordSet::Open(database_, storage::RecordSetType::Dynaset);
@@ -123,7 +124,12 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
         if (!s.ok())
             return s;
     }
-    Status s = StoreBuffer(*this, AddNew(), [&] { return call.Write(*this); });
+    Status s = StoreBuffer(*this, AddNew(), [&] {
+        Status w = call.Write(*this);
+        if (w.ok())
+            w = SetField("CallDesk", desk_);
+        return w.ok() ? SetField("CallUid", NewCallUid()) : w;
+    });
     if (!s.ok())
         return s;
     call.Reset(clock);

@@ -13,15 +13,18 @@ DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::
       database_(std::move(database)),
       inbox_(std::make_unique<MessageInbox>(database_)) {
     auto prepared = PrepareDatabase(clock_, database_);
+    const bool shared = IsSharedDatabase(database_);
     if (!prepared.ok()) {
-        openError_ = prepared.status().ToString();
+        openError_ = shared ? ServerFailureNotice(prepared.status()) : prepared.status().ToString();
         return;
     }
+    if (shared)
+        notice_ = ServerPrepareNotice(prepared.value());
     storage::Status s = addressList_.Open(database_);
     if (s.ok())
         s = innerLineList_.Open(database_);
     if (!s.ok())
-        openError_ = s.ToString();
+        openError_ = shared ? ServerFailureNotice(s) : s.ToString();
     callList_ = std::make_unique<CRSCallList>(database_);
     blockList_ = std::make_unique<CRSBlockList>(database_);
 }

@@ -29,6 +29,8 @@ void ForEachKey(PhoneSettings& s, Visit&& visit) {
     visit("IntAbsenceMinMessage", s.IntAbsenceMinMessage);
     visit("IntAbsenceSilence", s.IntAbsenceSilence);
     visit("Language", s.Language);
+    visit("DatabaseUrl", s.DatabaseUrl);
+    visit("DeskName", s.DeskName);
 }
 
 struct Reader {

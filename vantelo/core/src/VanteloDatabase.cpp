@@ -2,9 +2,12 @@
 
 #include "platform/Folders.h"
 #include "platform/Translate.h"
+#include "platform/TranslateNoop.h"
+#include "storage/Connection.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
+#include "vantelo/core/PhoneSettings.h"
 
 namespace vantelo {
 
@@ -88,18 +91,69 @@ TableSchema CallListSchema() {
                  {"CallDate", ColumnType::DateTime},     {"CallTime", ColumnType::Long},
                  {"CallRecDirectory", ColumnType::Text}, {"CallRecFileName", ColumnType::Text},
                  {"CallRec", ColumnType::YesNo},         {"CallDtmf", ColumnType::Text},
-                 {"CallbInner", ColumnType::YesNo},      {"CallMemo", ColumnType::Text}};
+                 {"CallbInner", ColumnType::YesNo},      {"CallMemo", ColumnType::Text},
+                 {"CallDesk", ColumnType::Text, 64},     {"CallUid", ColumnType::Text, 36}};
     t.indexes = {{"CallMode"}, {"CallDate"}, {"CallNum"}};
+    // Calls logged before the column existed keep it empty.
+    t.uniqueWhenSet = {"CallUid"};
     return t;
 }
 
-std::filesystem::path DefaultDatabasePath() {
-    return vt::ApplicationFolder() / kDatabaseFileName;
+std::filesystem::path DatabaseIn(const std::filesystem::path& appFolder,
+                                 const std::filesystem::path& settingsFile) {
+    PhoneSettings settings;
+    LoadSettings(settings, settingsFile);
+    if (!settings.DatabaseUrl.empty())
+        return settings.DatabaseUrl;
+    return appFolder / kDatabaseFileName;
 }
+
+std::filesystem::path DefaultDatabasePath() {
+    return DatabaseIn(vt::ApplicationFolder());
+}
+
+bool IsSharedDatabase(const std::filesystem::path& database) {
+    return storage::IsServerUri(database.native());
+}
+
+std::vector<storage::Migration> PhoneMigrations() {
+    std::vector<storage::Migration> m{storage::CreateTablesMigration(PhoneTables())};
+    m.push_back({2, "call log search", [](storage::Connection& c, std::vector<std::string>& notes) {
+                     // LIKE '*text*' over a million calls needs trigrams.
+                     const TableSchema calls = CallListSchema();
+                     for (const char* column : {"CallName", "CallNum", "CallDtmf", "CallMemo"}) {
+                         storage::Status s = storage::CreateTrigramIndex(c, calls, column, notes);
+                         if (!s.ok() || !notes.empty())
+                             return s;
+                     }
+                     return storage::Status::Ok();
+                 }});
+    return m;
+}
+
+namespace {
+
+storage::Result<storage::PrepareReport> PrepareServer(const std::filesystem::path& uri) {
+    auto c = storage::Connection::Open(uri);
+    if (!c.ok())
+        return c.status();
+    auto migrated = storage::MigrateServer(*c.value(), PhoneMigrations());
+    if (!migrated.ok())
+        return migrated.status();
+    storage::PrepareReport report;
+    report.created = migrated.value().from == 0 && migrated.value().to > 0;
+    report.changed = migrated.value().from != migrated.value().to;
+    report.readOnly = migrated.value().readOnly;
+    report.notes = migrated.value().notes;
+    return report;
+}
+
+}  // namespace
 
 storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
                                                         const std::filesystem::path& file) {
-    auto report = storage::PrepareDatabaseFile(file, PhoneTables(), clock);
+    auto report = IsSharedDatabase(file) ? PrepareServer(file)
+                                         : storage::PrepareDatabaseFile(file, PhoneTables(), clock);
     if (!report.ok())
         return report;
     // Numbers written by other programs (or before the key columns came)
@@ -120,6 +174,34 @@ storage::Result<storage::PrepareReport> PrepareDatabase(const vt::Clock& clock,
 namespace {
 constexpr const char* kContext = "VanteloDatabase";
 }  // namespace
+
+std::string ServerFailureNotice(const storage::Status& status) {
+    const std::string& detail = status.message();
+    const char* line = QT_TRANSLATE_NOOP("VanteloDatabase", "공유 데이터베이스를 열 수 없습니다.");
+    if (detail.find("carries a password") != std::string::npos)
+        line = QT_TRANSLATE_NOOP("VanteloDatabase",
+                                 "DatabaseUrl에 암호가 들어 있어 쓰지 않습니다. 암호는 "
+                                 "~/.pgpass에 두십시오.");
+    else if (status.code() == storage::ErrorCode::Incompatible)
+        line = QT_TRANSLATE_NOOP("VanteloDatabase",
+                                 "공유 데이터베이스가 이 프로그램보다 새 형식이라 열지 않습니다. "
+                                 "프로그램을 새로 설치하십시오.");
+    else if (status.code() == storage::ErrorCode::Io)
+        line = QT_TRANSLATE_NOOP("VanteloDatabase", "공유 저장소에 연결할 수 없습니다");
+    return vt::Translate(kContext, line) + "\n" + detail;
+}
+
+std::string ServerPrepareNotice(const storage::PrepareReport& report) {
+    if (report.readOnly)
+        return vt::Translate(
+            kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
+                                        "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
+    if (!report.notes.empty())
+        return vt::Translate(kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
+                                                         "공유 데이터베이스에 pg_trgm 확장이 없어 "
+                                                         "통화내역 검색이 느립니다."));
+    return {};
+}
 
 std::string PrepareNotice(const storage::PrepareReport& report) {
     if (report.movedAside.empty())

@@ -1,14 +1,17 @@
-// The call log record set: kind tabs, searches, append, size warning, deletion.
+// The call log record set: kind tabs, searches, append, size warning,
+// deletion; on the database file and on a shared PostgreSQL server alike.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <vector>
 
+#include "SharedEngine.h"
 #include "platform/Folders.h"
 #include "storage/Transaction.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/RecordingFiles.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -18,8 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 using storage::ErrorCode;
 using V = std::vector<std::string>;
+using test::EngineName;
+using test::UseEngine;
 
-class CRSCallListTest : public ::testing::Test {
+class CRSCallListTest : public ::testing::TestWithParam<storage::Dialect> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(PrepareDatabase(clock_).ok());
@@ -59,6 +64,7 @@ protected:
     }
 
     vt::test::TestEnvironment env_;
+    bool shared_ = UseEngine(GetParam());
     vt::FixedClock clock_ = vt::FixedClock::At(2007, 3, 14, 12, 0, 0);
     CRSCallList log_;
 };
@@ -104,7 +110,7 @@ TEST(CallListConditions, DateNeedsSixDigitsOfARealDay) {
     EXPECT_TRUE(CRSCallList::SearchConditionFor(3, "080229").ok());
 }
 
-TEST_F(CRSCallListTest, KindTabsSelectTheirCalls) {
+TEST_P(CRSCallListTest, KindTabsSelectTheirCalls) {
     AddSample();
     const std::pair<int, V> cases[] = {
         {0, {"Kim", "Lee", "kimura", "Park", kGreetingCallName, "O'Brien"}},
@@ -121,13 +127,13 @@ TEST_F(CRSCallListTest, KindTabsSelectTheirCalls) {
     }
 }
 
-TEST_F(CRSCallListTest, DateSearchIsTheWholeDayInTableOrder) {
+TEST_P(CRSCallListTest, DateSearchIsTheWholeDayInTableOrder) {
     AddSample();
     ASSERT_TRUE(log_.SetSearch(3, "070312").ok());
     EXPECT_EQ(Names(), (V{"Kim", "kimura", "Park"}));
 }
 
-TEST_F(CRSCallListTest, TextSearchesAreOrderedByDate) {
+TEST_P(CRSCallListTest, TextSearchesAreOrderedByDate) {
     AddSample();
     ASSERT_TRUE(log_.SetSearch(1, "KIM").ok());
     EXPECT_EQ(Names(), (V{"kimura", "Kim"}));
@@ -143,7 +149,7 @@ TEST_F(CRSCallListTest, TextSearchesAreOrderedByDate) {
     EXPECT_EQ(Names(), V{"O'Brien"});
 }
 
-TEST_F(CRSCallListTest, KindAndSearchNeverCombine) {
+TEST_P(CRSCallListTest, KindAndSearchNeverCombine) {
     AddSample();
     ASSERT_TRUE(log_.SetKindFilter(3).ok());
     ASSERT_TRUE(log_.SetSearch(1, "kim").ok());
@@ -155,7 +161,7 @@ TEST_F(CRSCallListTest, KindAndSearchNeverCombine) {
     EXPECT_EQ(log_.AppliedFilter(), "[CallMode] = 0");
 }
 
-TEST_F(CRSCallListTest, RefusedDateChangesNothing) {
+TEST_P(CRSCallListTest, RefusedDateChangesNothing) {
     AddSample();
     ASSERT_TRUE(log_.SetKindFilter(1).ok());
     EXPECT_EQ(log_.SetSearch(3, "07031").code(), ErrorCode::InvalidArgument);
@@ -163,7 +169,7 @@ TEST_F(CRSCallListTest, RefusedDateChangesNothing) {
     EXPECT_EQ(log_.GetRecordCount(), 1);
 }
 
-TEST_F(CRSCallListTest, AppendStoresEveryFieldAndResetsTheCall) {
+TEST_P(CRSCallListTest, AppendStoresEveryFieldAndResetsTheCall) {
     CallRecord call;
     call.CallMode = kCallReceived;
     call.CallName = "이름";
@@ -204,7 +210,7 @@ TEST_F(CRSCallListTest, AppendStoresEveryFieldAndResetsTheCall) {
     EXPECT_EQ(call.CallDate.hour, 12);
 }
 
-TEST_F(CRSCallListTest, AppendedCallIsListedOnlyWhenItMatches) {
+TEST_P(CRSCallListTest, AppendedCallIsListedOnlyWhenItMatches) {
     AddSample();
     ASSERT_TRUE(log_.SetKindFilter(4).ok());
     EXPECT_EQ(log_.GetRecordCount(), 1);
@@ -217,7 +223,7 @@ TEST_F(CRSCallListTest, AppendedCallIsListedOnlyWhenItMatches) {
     EXPECT_EQ(Names(), (V{"Mid", "kimura", "Kim", "Missed"}));
 }
 
-TEST_F(CRSCallListTest, AppendOpensAMissingRecordSet) {
+TEST_P(CRSCallListTest, AppendOpensAMissingRecordSet) {
     CRSCallList closed;
     CallRecord call;
     call.CallName = "kept";
@@ -232,7 +238,7 @@ TEST_F(CRSCallListTest, AppendOpensAMissingRecordSet) {
     EXPECT_EQ(Names(), (V{"kept", "also kept"}));
 }
 
-TEST_F(CRSCallListTest, FailedAppendKeepsTheCall) {
+TEST_P(CRSCallListTest, FailedAppendKeepsTheCall) {
     CallRecord call;
     call.CallName = std::string(300, 'x');
     call.CallDate = {2007, 3, 12, 1, 2, 3};
@@ -243,7 +249,7 @@ TEST_F(CRSCallListTest, FailedAppendKeepsTheCall) {
     EXPECT_EQ(log_.GetRecordCount(), 0);
 }
 
-TEST_F(CRSCallListTest, GreetingIsListedUnderKindFour) {
+TEST_P(CRSCallListTest, GreetingIsListedUnderKindFour) {
     vt::FixedClock clock = vt::FixedClock::At(2007, 3, 12, 9, 5, 7);
     CallRecord call;
     BeginGreeting(call, clock);
@@ -263,7 +269,7 @@ TEST_F(CRSCallListTest, GreetingIsListedUnderKindFour) {
     EXPECT_EQ(stored.CallRecFileName, "090507.vrc");
 }
 
-TEST_F(CRSCallListTest, CallWithoutRecordingHasNoRecordingFields) {
+TEST_P(CRSCallListTest, CallWithoutRecordingHasNoRecordingFields) {
     Append(0, "Plain", "1", {2007, 3, 12, 1, 0, 0});
     ASSERT_TRUE(log_.MoveFirst().ok());
     CallRecord stored = log_.CurrentCall().value();
@@ -273,7 +279,7 @@ TEST_F(CRSCallListTest, CallWithoutRecordingHasNoRecordingFields) {
     EXPECT_TRUE(stored.CallRecFileName.empty());
 }
 
-TEST_F(CRSCallListTest, SizeWarningAboveNineHundredThousand) {
+TEST_P(CRSCallListTest, SizeWarningAboveNineHundredThousand) {
     EXPECT_FALSE(CRSCallList::IsOverSizeWarning(0));
     EXPECT_FALSE(CRSCallList::IsOverSizeWarning(900000));
     EXPECT_TRUE(CRSCallList::IsOverSizeWarning(900001));
@@ -283,7 +289,7 @@ TEST_F(CRSCallListTest, SizeWarningAboveNineHundredThousand) {
                  "통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.");
 }
 
-TEST_F(CRSCallListTest, SaveMemoChangesTheCurrentCall) {
+TEST_P(CRSCallListTest, SaveMemoChangesTheCurrentCall) {
     AddSample();
     ASSERT_TRUE(log_.SetAbsolutePosition(1).ok());
     ASSERT_TRUE(log_.SaveMemo("새 메모").ok());
@@ -309,7 +315,7 @@ protected:
     }
 };
 
-TEST_F(CallDeletionTest, DeletingACallRemovesItsRecording) {
+TEST_P(CallDeletionTest, DeletingACallRemovesItsRecording) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     fs::path b = AppendRecorded("b", {2007, 3, 12, 9, 0, 1});
     ASSERT_TRUE(log_.MoveFirst().ok());
@@ -328,7 +334,7 @@ TEST_F(CallDeletionTest, DeletingACallRemovesItsRecording) {
     EXPECT_TRUE(fs::is_empty(a.parent_path()));  // nothing moved aside is left behind
 }
 
-TEST_F(CallDeletionTest, ACallWhoseRecordingCannotBeRemovedIsKeptAndNamed) {
+TEST_P(CallDeletionTest, ACallWhoseRecordingCannotBeRemovedIsKeptAndNamed) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     // A folder full of things in the file's place: not even root can unlink it.
     fs::remove(a);
@@ -345,7 +351,7 @@ TEST_F(CallDeletionTest, ACallWhoseRecordingCannotBeRemovedIsKeptAndNamed) {
     EXPECT_EQ(other.GetRecordCount(), 1);
 }
 
-TEST_F(CallDeletionTest, ARefusedDeletionPutsTheRecordingBack) {
+TEST_P(CallDeletionTest, ARefusedDeletionPutsTheRecordingBack) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     // Another program holds the write lock for longer than the wait.
     CRSCallList locker;
@@ -368,7 +374,7 @@ TEST_F(CallDeletionTest, ARefusedDeletionPutsTheRecordingBack) {
     EXPECT_EQ(log.GetRecordCount(), 1);
 }
 
-TEST_F(CallDeletionTest, DeleteAllKeepsUndeletableCallsAndClearsEmptyFolders) {
+TEST_P(CallDeletionTest, DeleteAllKeepsUndeletableCallsAndClearsEmptyFolders) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     fs::path b = AppendRecorded("b", {2007, 3, 13, 9, 0, 0});
     fs::path c = AppendRecorded("c", {2007, 3, 14, 9, 0, 0});
@@ -403,7 +409,7 @@ TEST_F(CallDeletionTest, DeleteAllKeepsUndeletableCallsAndClearsEmptyFolders) {
     EXPECT_EQ(other.GetRecordCount(), 0);
 }
 
-TEST_F(CallDeletionTest, DeleteAllOfAFilterKeepsTheOthers) {
+TEST_P(CallDeletionTest, DeleteAllOfAFilterKeepsTheOthers) {
     AddSample();
     ASSERT_TRUE(log_.SetKindFilter(3).ok());
     auto done = log_.DeleteAllCalls(vt::ApplicationFolder());
@@ -413,7 +419,7 @@ TEST_F(CallDeletionTest, DeleteAllOfAFilterKeepsTheOthers) {
     EXPECT_EQ(log_.GetRecordCount(), 4);
 }
 
-TEST_F(CallDeletionTest, DeleteAllTellsItsProgressBatchByBatch) {
+TEST_P(CallDeletionTest, DeleteAllTellsItsProgressBatchByBatch) {
     fs::path a = AppendRecorded("a", {2007, 3, 12, 9, 0, 0});
     Append(0, "plain", "1", {2007, 3, 13, 10, 0, 0});
     fs::path b = AppendRecorded("b", {2007, 3, 12, 9, 0, 1});
@@ -436,7 +442,7 @@ TEST_F(CallDeletionTest, DeleteAllTellsItsProgressBatchByBatch) {
     EXPECT_EQ(log_.GetRecordCount(), 0);
 }
 
-TEST_F(CallDeletionTest, AStoppedDeleteAllLeavesEveryCallAndRecording) {
+TEST_P(CallDeletionTest, AStoppedDeleteAllLeavesEveryCallAndRecording) {
     std::vector<fs::path> files;
     for (int s = 0; s < 5; ++s) files.push_back(AppendRecorded("r", {2007, 3, 12, 9, 0, s}));
     ASSERT_TRUE(log_.SetKindFilter(0).ok());
@@ -458,6 +464,9 @@ TEST_F(CallDeletionTest, AStoppedDeleteAllLeavesEveryCallAndRecording) {
     ASSERT_TRUE(log_.SetAbsolutePosition(4).ok());
     EXPECT_EQ(log_.GetText("CallRecFileName"), "090004.wav");
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, CRSCallListTest, test::kBothEngines, EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, CallDeletionTest, test::kBothEngines, EngineName);
 
 }  // namespace
 }  // namespace vantelo

@@ -1,11 +1,13 @@
 // The contact book and inner-line record sets: their filter texts, the
-// joining of the three parts, and the caller-ID match.
+// joining of the three parts, and the caller-ID match; on the database file
+// and on a shared PostgreSQL server alike.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <vector>
 
+#include "SharedEngine.h"
+#include "storage/Connection.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
@@ -40,9 +42,10 @@ std::vector<std::string> Names(ContactRecordSet& set) {
     return out;
 }
 
-class ContactRecordSetTest : public ::testing::Test {
+class ContactRecordSetTest : public ::testing::TestWithParam<storage::Dialect> {
 protected:
     void SetUp() override {
+        test::UseEngine(GetParam());
         ASSERT_TRUE(PrepareDatabase(vt::SystemClock::Instance()).ok());
         ASSERT_TRUE(book_.Open().ok());
         ASSERT_TRUE(inner_.Open().ok());
@@ -71,7 +74,7 @@ TEST(ContactIndex, FourteenHangulRangesVerbatim) {
     EXPECT_EQ(ContactRecordSet::IndexConditionFor(-1), "");
 }
 
-TEST_F(ContactRecordSetTest, EachIndexListsItsSyllables) {
+TEST_P(ContactRecordSetTest, EachIndexListsItsSyllables) {
     const char* first[] = {"가", "나", "다", "라", "마", "바", "사",
                            "아", "자", "차", "카", "타", "파", "하"};
     for (const char* s : first) AddBook(Contact(std::string(s) + "씨", "친구"));
@@ -87,7 +90,7 @@ TEST_F(ContactRecordSetTest, EachIndexListsItsSyllables) {
     EXPECT_EQ(book_.AppliedFilter(), "");
 }
 
-TEST_F(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
+TEST_P(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
     AddBook(Contact("다나", "회사"));
     AddBook(Contact("다다", "가족"));
     AddBook(Contact("라다", "회사"));
@@ -103,7 +106,7 @@ TEST_F(ContactRecordSetTest, PartsJoinInOrderIndexGroupSearch) {
     EXPECT_EQ(Names(book_), (V{"다나", "다다"}));
 }
 
-TEST_F(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
+TEST_P(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
     AddBook(Contact("Kim", "회사", "021", "0107", "Acme"));
     ASSERT_TRUE(book_.SetSearch(1, "Ki").ok());
     EXPECT_EQ(book_.SearchCondition(), "[Name] LIKE '*Ki*'");
@@ -120,7 +123,7 @@ TEST_F(ContactRecordSetTest, AddressSearchConditionsVerbatim) {
     EXPECT_EQ(book_.SearchCondition(), "");
 }
 
-TEST_F(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
+TEST_P(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
     AddInner(Contact("Lee", "회사", "", "0109", "Sales", "204"));
     struct Case {
         int kind;
@@ -143,7 +146,7 @@ TEST_F(ContactRecordSetTest, InnerLineSearchConditionsVerbatim) {
     EXPECT_EQ(inner_.SearchCondition(), "");
 }
 
-TEST_F(ContactRecordSetTest, GroupConditionVerbatim) {
+TEST_P(ContactRecordSetTest, GroupConditionVerbatim) {
     AddBook(Contact("a", "가족"));
     AddBook(Contact("b", "친구"));
     ASSERT_TRUE(book_.SetGroup("가족").ok());
@@ -151,7 +154,7 @@ TEST_F(ContactRecordSetTest, GroupConditionVerbatim) {
     EXPECT_EQ(Names(book_), V{"a"});
 }
 
-TEST_F(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
+TEST_P(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
     AddBook(Contact("O'Brien", "O'Brien's", "02*123"));
     AddBook(Contact("OBrien", "x", "021123"));
     ASSERT_TRUE(book_.SetSearch(1, "O'Brien").ok());
@@ -167,7 +170,7 @@ TEST_F(ContactRecordSetTest, QuotesAndWildCardsInSearchTextAreLiteral) {
     EXPECT_EQ(book_.GetRecordCount(), 0);
 }
 
-TEST_F(ContactRecordSetTest, MatchNumberKeepsThePageList) {
+TEST_P(ContactRecordSetTest, MatchNumberKeepsThePageList) {
     AddBook(Contact("First", "회사", "0212345678"));
     AddBook(Contact("Second", "회사", "", "0212345678"));
     AddBook(Contact("Hyphen", "가족", "02-1234-5679"));
@@ -191,7 +194,7 @@ TEST_F(ContactRecordSetTest, MatchNumberKeepsThePageList) {
     EXPECT_TRUE(book_.IsEOF());
 }
 
-TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
+TEST_P(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
     AddBook(Contact("First", "회사", "0212345678"));
     AddBook(Contact("Outside", "가족", "95551234"));
     EXPECT_EQ(book_.FindName("0212345678", "").value(), "First");
@@ -205,72 +208,7 @@ TEST_F(ContactRecordSetTest, FindNameMatchesAlikeAndLeavesTheSetOnTheMatch) {
     EXPECT_EQ(book_.FindName("0311112222", "").value(), "Late");
 }
 
-// The book's numbers in any writing name a caller whose number comes in
-// national digits; a number that only looks alike does not.
-TEST_F(ContactRecordSetTest, NumbersWrittenInAnyWayNameTheCaller) {
-    struct Case {
-        const char* stored;
-        const char* field;
-        const char* caller;
-        bool named;
-    };
-    const Case cases[] = {
-        {"+82 2-123-4567", "HomePhone", "021234567", true},
-        {"02)123-4567", "CellPhone", "021234567", true},
-        {"(02) 1234 5678", "CompanyPhone1", "0212345678", true},
-        {"010.1234.5678", "CompanyPhone2", "01012345678", true},
-        {"+82-10-9876-5432", "HomePhone", "01098765432", true},
-        {"031-111-2222", "CompanyPhone1", "0311112222", true},
-        {"02)123-4567", "HomePhone", "0311234567", false},   // another area
-        {"02)123-4567", "HomePhone", "1234567", false},      // the area code counts
-        {"+1 2-123-4567", "HomePhone", "021234567", false},  // another country
-        {"02-123-4567", "FaxNum", "021234567", false},       // no telephone field
-    };
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(DefaultDatabasePath().c_str(), &db), SQLITE_OK);
-    for (const Case& c : cases) {
-        ContactRecord contact = Contact("Someone", "회사");
-        *contact.Field(c.field) = c.stored;
-        AddBook(contact);
-        EXPECT_EQ(book_.MatchNumber(c.caller, "").value(), c.named ? "Someone" : "")
-            << c.stored << " in " << c.field << ", caller " << c.caller;
-        ASSERT_EQ(sqlite3_exec(db, "DELETE FROM AddressList", nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-    }
-    sqlite3_close(db);
-    // The inner-line list reads numbers the same way.
-    AddInner(Contact("Desk", "회사", "+82 2 555 0101"));
-    EXPECT_EQ(LookupName("025550101", "", book_, inner_).value(), "Desk");
-}
-
-// Records written without the national forms (another program, or a file
-// from before the key columns) get them at the next preparation.
-TEST_F(ContactRecordSetTest, PreparationStoresTheNationalFormsOtherProgramsLeftOut) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(DefaultDatabasePath().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "INSERT INTO AddressList (Name, HomePhone, CellPhone) VALUES "
-                           "('Imported', '+82 2-765-4321', '010.2222.3333');"
-                           "INSERT INTO InnerLineList (Name, CompanyPhone2) VALUES "
-                           "('Branch', '(051) 123 4567')",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    EXPECT_EQ(LookupName("027654321", "", book_, inner_).value(), "") << "not read yet";
-
-    auto report = PrepareDatabase(vt::SystemClock::Instance());
-    ASSERT_TRUE(report.ok()) << report.status().ToString();
-    EXPECT_TRUE(report.value().changed);
-    EXPECT_EQ(LookupName("027654321", "", book_, inner_).value(), "Imported");
-    EXPECT_EQ(LookupName("01022223333", "", book_, inner_).value(), "Imported");
-    EXPECT_EQ(LookupName("0511234567", "", book_, inner_).value(), "Branch");
-    // Nothing is missing now: the next start writes nothing.
-    report = PrepareDatabase(vt::SystemClock::Instance());
-    ASSERT_TRUE(report.ok());
-    EXPECT_FALSE(report.value().changed);
-}
-
-TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
+TEST_P(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
     AddBook(Contact("Book", "회사", "", "", "", "204"));
     AddInner(Contact("Desk", "회사", "", "", "", "204"));
     EXPECT_EQ(book_.MatchNumber("204", "").value(), "");
@@ -278,14 +216,14 @@ TEST_F(ContactRecordSetTest, InnerLineAlsoMatchesTheExtension) {
     EXPECT_EQ(LookupName("204", "", book_, inner_).value(), "Desk");
 }
 
-TEST_F(ContactRecordSetTest, ContactBookNameWinsOverInnerLine) {
+TEST_P(ContactRecordSetTest, ContactBookNameWinsOverInnerLine) {
     AddBook(Contact("BookName", "회사", "0311112222"));
     AddInner(Contact("InnerName", "회사", "0311112222"));
     EXPECT_EQ(LookupName("0311112222", "", book_, inner_).value(), "BookName");
     EXPECT_EQ(LookupName("0399999999", "", book_, inner_).value(), "");
 }
 
-TEST_F(ContactRecordSetTest, StoreCurrentChangesTheFields) {
+TEST_P(ContactRecordSetTest, StoreCurrentChangesTheFields) {
     AddBook(Contact("Old", "회사", "1"));
     ASSERT_TRUE(book_.ReApply().ok());
     ASSERT_TRUE(book_.MoveFirst().ok());
@@ -298,7 +236,7 @@ TEST_F(ContactRecordSetTest, StoreCurrentChangesTheFields) {
     EXPECT_EQ(book_.CurrentContact().value().fields, c.fields);
 }
 
-TEST_F(ContactRecordSetTest, AddContactOpensAClosedSetAndRefusesOverlongFields) {
+TEST_P(ContactRecordSetTest, AddContactOpensAClosedSetAndRefusesOverlongFields) {
     CRSAddressList fresh;
     ASSERT_TRUE(fresh.AddContact(Contact("x", "y")).ok());
     EXPECT_TRUE(fresh.IsOpen());
@@ -315,6 +253,8 @@ TEST(ContactRecordSetClosed, OperationsOnAClosedSetAreErrors) {
     EXPECT_FALSE(book.MatchNumber("0212345678", "").ok());
     EXPECT_FALSE(book.Open().ok());  // no database file yet
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ContactRecordSetTest, test::kBothEngines, test::EngineName);
 
 }  // namespace
 }  // namespace vantelo

@@ -56,17 +56,21 @@ TEST(PhoneSettings, SaveWritesEveryKeyAndLoadReadsThemBack) {
     s.IntAbsenceMinMessage = 3;
     s.IntAbsenceSilence = 0;
     s.Language = "en";
+    s.DatabaseUrl = "postgresql:///office?host=/run/postgresql&user=kim";
+    s.DeskName = "접수";
     ASSERT_TRUE(SaveSettings(s));
 
     vt::IniStore store(vt::SettingsFilePath());
     ASSERT_TRUE(store.Load());
-    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 22u);
+    EXPECT_EQ(store.Keys(vt::kSettingsSection).size(), 24u);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "IntAbsenceMaxMessage"), 60);
     EXPECT_EQ(store.GetInt(vt::kSettingsSection, "ModeView"), 2);
 
     PhoneSettings back;
     ASSERT_TRUE(LoadSettings(back));
     EXPECT_EQ(back.StrExt, "9");
+    EXPECT_EQ(back.DatabaseUrl, s.DatabaseUrl);
+    EXPECT_EQ(back.DeskName, "접수");
     EXPECT_EQ(back.StrLocal, "02");
     EXPECT_EQ(back.StrReceive, "*8");
     EXPECT_EQ(back.ModeRecAuto, 17);

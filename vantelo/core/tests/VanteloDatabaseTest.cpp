@@ -39,10 +39,10 @@ TEST(VanteloDatabase, TablesHaveTheSystemsColumnsInOrder) {
     EXPECT_EQ(ColumnList(InnerLineListSchema()), ColumnList(AddressListSchema()));
     EXPECT_EQ(ColumnList(CallListSchema()),
               "CallMode,CallName,CallNum,CallCompressMode,CallDate,CallTime,CallRecDirectory,"
-              "CallRecFileName,CallRec,CallDtmf,CallbInner,CallMemo");
+              "CallRecFileName,CallRec,CallDtmf,CallbInner,CallMemo,CallDesk,CallUid");
     // The system's 19, then the national forms of the four telephone fields.
     EXPECT_EQ(AddressListSchema().columns.size(), 23u);
-    EXPECT_EQ(CallListSchema().columns.size(), 12u);
+    EXPECT_EQ(CallListSchema().columns.size(), static_cast<size_t>(kCallListFields) + 2);
 }
 
 TEST(VanteloDatabase, EveryTableOpensAfterPreparing) {
@@ -86,7 +86,7 @@ TEST(VanteloDatabase, OlderCallLogGainsItsMissingColumnsAndKeepsItsCalls) {
     EXPECT_EQ(r.value().tablesAdded,
               (std::vector<std::string>{"AddressList", "InnerLineList", "BlockList", "HeardList",
                                         "CardDavState", "CardDavBook"}));
-    EXPECT_EQ(r.value().columnsAdded.size(), 7u);
+    EXPECT_EQ(r.value().columnsAdded.size(), 9u);  // with the desk and the unique id
     storage::RecordSet rs(CallListSchema());
     ASSERT_TRUE(rs.Open(file).ok());
     ASSERT_EQ(rs.GetRecordCount(), 1);

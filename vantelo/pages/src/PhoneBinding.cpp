@@ -65,6 +65,9 @@ PhoneBinding::PhoneBinding(const Parts& parts)
     if (auto* qtTimers = dynamic_cast<vt::widgets::QtTimerHost*>(ownTimers_.get()))
         qtTimers->SetSink(controller_.get());
     callLog_ = CallListPage::InstallInto(*window_, *this, parts.window.database);
+    // A shared database that opened with limits (read-only, slow search) says so once.
+    if (!calls_.OpenNotice().empty())
+        SetStatusText(calls_.OpenNotice());
 }
 
 PhoneBinding::~PhoneBinding() {

@@ -64,7 +64,8 @@ public:
     static std::string KindConditionFor(int tab);
     static storage::Result<std::string> SearchConditionFor(int kind, std::string_view text);
 
-    // Stores the finished call, re-applies the filter and resets the call.
+    // Stores the finished call with this desk's name and a new unique id,
+    // re-applies the filter and resets the call.
     // Opens the record set first when it is not open. On an error the call
     // is kept as it was, so nothing is lost.
     storage::Status AppendCall(CallRecord& call, const vt::Clock& clock);
@@ -100,6 +101,7 @@ private:
                                     RecordingRemoval& removal, CallDeletion& result);
 
     std::filesystem::path database_;
+    std::string desk_;  // written into every call appended here
     std::string kind_;
     std::string search_;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The phone's store over the database file: the contact book, the
-// inner-line list and the call log record sets.
+// The phone's store over the database (the file, or the office's shared
+// server): the contact book, the inner-line list and the call log record sets.
 
 #include <filesystem>
 #include <memory>
@@ -22,6 +22,9 @@ public:
 
     // Empty when the database is ready, else why not.
     const std::string& OpenError() const { return openError_; }
+    // A line for the status line about a shared database that opened with
+    // limits (read-only, slow search); empty otherwise.
+    const std::string& OpenNotice() const { return notice_; }
 
     CallerName IdentifyCaller(const std::string& number, const std::string& strExt) override;
     bool AppendCall(CallRecord& call, std::string& error) override;
@@ -40,6 +43,7 @@ private:
     const vt::Clock& clock_;
     std::filesystem::path database_;
     std::string openError_;
+    std::string notice_;
     CRSAddressList addressList_;
     CRSInnerLineList innerLineList_;
     std::unique_ptr<CRSCallList> callList_;

@@ -47,6 +47,12 @@ struct PhoneSettings {
     // The programs' language: "auto" (the locale's), "ko" or "en"; read
     // when a program starts.
     std::string Language = "auto";
+    // The shared store of an office: a libpq connection URI
+    // ("postgresql:///office?host=/run/postgresql&user=kim"); empty for the
+    // database file in the application folder. Never with a password.
+    std::string DatabaseUrl;
+    // This desk's name in the shared call log; empty for the host name.
+    std::string DeskName;
     // Not stored: the tone level of every DTMF digit the program sends.
     int ToneLevel = 8;
 };
