@@ -57,6 +57,30 @@
         <source>데이터베이스 파일 %1을(를) 열 수 없습니다: %2</source>
         <translation>Cannot open the database file %1: %2</translation>
     </message>
+    <message>
+        <source>공유 데이터베이스를 열 수 없습니다.</source>
+        <translation>The shared database cannot be opened.</translation>
+    </message>
+    <message>
+        <source>DatabaseUrl에 암호가 들어 있어 쓰지 않습니다. 암호는 ~/.pgpass에 두십시오.</source>
+        <translation>DatabaseUrl contains a password, so it is not used. Keep the password in ~/.pgpass.</translation>
+    </message>
+    <message>
+        <source>공유 데이터베이스가 이 프로그램보다 새 형식이라 열지 않습니다. 프로그램을 새로 설치하십시오.</source>
+        <translation>The shared database has a newer format than this program, so it is not opened. Please install the new version of the program.</translation>
+    </message>
+    <message>
+        <source>공유 저장소에 연결할 수 없습니다</source>
+        <translation>Cannot connect to the shared store</translation>
+    </message>
+    <message>
+        <source>공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음).</source>
+        <translation>The shared database was opened read-only (no write rights).</translation>
+    </message>
+    <message>
+        <source>공유 데이터베이스에 pg_trgm 확장이 없어 통화내역 검색이 느립니다.</source>
+        <translation>The shared database has no pg_trgm extension, so call log search is slow.</translation>
+    </message>
 </context>
 <context>
     <name>notify</name>

@@ -1321,7 +1321,7 @@ New messages: %1</translation>
     </message>
     <message>
         <source>주소록 서버...</source>
-        <translation>Address book...</translation>
+        <translation>CardDAV...</translation>
     </message>
     <message>
         <source>주소록 서버(CardDAV) 설정과 동기화 (Ctrl+D)</source>
