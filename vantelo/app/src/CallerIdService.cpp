@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/IniStore.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/UserLog.h"
 
 namespace vantelo {
@@ -52,7 +53,7 @@ bool CallerIdService::Start(const std::function<void(const std::string&)>& say) 
         [folder = appFolder_](const callerid::Notice& notice) {
             UserLog::Append(folder, Say(notice));
         });
-    const std::string desk = callerid::DeskName(settings);
+    const std::string desk = DeskName();
     auto feed =
         std::make_unique<callerid::CallerIdFeed>(*server, desk, vt::SystemClock::Instance());
     feed->RememberCalls(RecentCalls(database_, desk, kLoggedCalls));
