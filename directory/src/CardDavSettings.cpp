@@ -6,17 +6,11 @@
 #include "directory/CardDavTexts.h"
 #include "i18n/Translations.h"
 #include "platform/IniStore.h"
+#include "platform/TextTrim.h"
 
 namespace directory {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
 
 bool HasControl(const std::string& s) {
     return std::any_of(s.begin(), s.end(), [](unsigned char c) { return c < ' ' || c == 0x7f; });
@@ -45,7 +39,9 @@ std::optional<CardDavSettings> ReadCardDavSettings(const vt::IniStore& store, st
     std::string scratch;
     if (!error)
         error = &scratch;
-    const auto get = [&](const char* key) { return Trim(store.GetString(kCardDavSection, key)); };
+    const auto get = [&](const char* key) {
+        return vt::TrimBlanks(store.GetString(kCardDavSection, key));
+    };
     const auto fail = [&](const char* text, const std::string& arg = {}) {
         *error = vt::i18n::Tr(texts::kContext, text, {arg});
         return std::nullopt;

@@ -4,23 +4,11 @@
 #include <cctype>
 
 #include "platform/IniStore.h"
+#include "platform/TextTrim.h"
 
 namespace directory {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // An attribute description of the directory's schema: a name (letters,
 // digits, hyphens, starting with a letter) or a dotted number. Nothing
@@ -40,7 +28,7 @@ bool ReadList(const std::string& text, std::vector<std::string>& out, std::strin
     std::size_t at = 0;
     while (at <= text.size()) {
         const auto comma = std::min(text.find(',', at), text.size());
-        const std::string one = Trim(text.substr(at, comma - at));
+        const std::string one = vt::TrimBlanks(text.substr(at, comma - at));
         if (!one.empty()) {
             if (!PlausibleAttribute(one)) {
                 bad = one;
@@ -56,7 +44,7 @@ bool ReadList(const std::string& text, std::vector<std::string>& out, std::strin
 }
 
 bool ReadFlag(const std::string& text, bool& out) {
-    const std::string t = Lower(text);
+    const std::string t = vt::AsciiLower(text);
     if (t.empty() || t == "0" || t == "no" || t == "false")
         out = false;
     else if (t == "1" || t == "yes" || t == "true")
@@ -72,7 +60,9 @@ std::optional<LdapSettings> ReadLdapSettings(const vt::IniStore& store, std::str
     std::string scratch;
     if (!error)
         error = &scratch;
-    const auto get = [&](const char* key) { return Trim(store.GetString(kLdapSection, key)); };
+    const auto get = [&](const char* key) {
+        return vt::TrimBlanks(store.GetString(kLdapSection, key));
+    };
     const auto fail = [&](const std::string& line) {
         *error = "directory: " + line + " (settings file " + store.File().string() + ", [Ldap])";
         return std::nullopt;
@@ -82,7 +72,7 @@ std::optional<LdapSettings> ReadLdapSettings(const vt::IniStore& store, std::str
     s.server = get("Server");
     if (s.server.empty())
         return s;
-    const std::string scheme = Lower(s.server.substr(0, s.server.find("://") + 3));
+    const std::string scheme = vt::AsciiLower(s.server.substr(0, s.server.find("://") + 3));
     if (scheme != "ldap://" && scheme != "ldaps://" && scheme != "ldapi://")
         return fail("Server '" + s.server + "' is not ldap://, ldaps:// or ldapi://");
     if (std::any_of(s.server.begin(), s.server.end(),

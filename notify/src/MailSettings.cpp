@@ -4,23 +4,11 @@
 #include <cctype>
 
 #include "platform/IniStore.h"
+#include "platform/TextTrim.h"
 
 namespace notify {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // A bare address: something@host, nothing that could break the envelope or
 // a header (angle brackets, spaces, control characters, commas).
@@ -37,7 +25,7 @@ bool PlausibleAddress(const std::string& a) {
 bool PlausibleServer(const std::string& url) {
     std::string rest;
     for (const char* scheme : {"smtp://", "smtps://"})
-        if (Lower(url).rfind(scheme, 0) == 0)
+        if (vt::AsciiLower(url).rfind(scheme, 0) == 0)
             rest = url.substr(std::char_traits<char>::length(scheme));
     if (rest.empty())
         return false;
@@ -74,7 +62,9 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
     std::string scratch;
     if (!error)
         error = &scratch;
-    const auto get = [&](const char* key) { return Trim(store.GetString(kMailSection, key)); };
+    const auto get = [&](const char* key) {
+        return vt::TrimBlanks(store.GetString(kMailSection, key));
+    };
     const auto fail = [&](const std::string& line) {
         *error = "mail: " + line + " (settings file " + store.File().string() + ", [Mail])";
         return std::nullopt;
@@ -94,7 +84,7 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
     std::size_t at = 0;
     while (at <= to.size()) {
         const auto comma = std::min(to.find(',', at), to.size());
-        const std::string one = Trim(to.substr(at, comma - at));
+        const std::string one = vt::TrimBlanks(to.substr(at, comma - at));
         if (!one.empty()) {
             if (!PlausibleAddress(one))
                 return fail("To '" + one + "' is not an e-mail address");
@@ -107,7 +97,7 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
     s.user = get("User");
     if (std::any_of(s.user.begin(), s.user.end(), [](unsigned char c) { return c < ' '; }))
         return fail("User has control characters");
-    const std::string attach = Lower(get("Attach"));
+    const std::string attach = vt::AsciiLower(get("Attach"));
     if (attach.empty() || attach == "mp3")
         s.attach = AttachKind::Mp3;
     else if (attach == "wav")

@@ -8,20 +8,10 @@
 #include <sstream>
 
 #include "platform/Folders.h"
+#include "platform/TextTrim.h"
 
 namespace vt {
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string Trim(const std::string& s) {
-    auto b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-}  // namespace
 
 std::string EscapeLineValue(const std::string& v) {
     std::string out;
@@ -58,7 +48,7 @@ bool IniStore::Load() {
     std::string line, section;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string t = Trim(line);
+        std::string t = TrimBlanks(line);
         if (t.empty() || t[0] == ';' || t[0] == '#') continue;
         if (t.front() == '[' && t.back() == ']') {
             section = t.substr(1, t.size() - 2);
@@ -67,7 +57,7 @@ bool IniStore::Load() {
         }
         auto eq = line.find('=');
         if (eq == std::string::npos) continue;
-        sections_[section][Trim(line.substr(0, eq))] = UnescapeLineValue(line.substr(eq + 1));
+        sections_[section][TrimBlanks(line.substr(0, eq))] = UnescapeLineValue(line.substr(eq + 1));
     }
     return !in.bad();
 }
@@ -103,7 +93,7 @@ std::int64_t IniStore::GetInt(const std::string& section, const std::string& key
                               std::int64_t fallback) const {
     auto v = Get(section, key);
     if (!v) return fallback;
-    std::string t = Trim(*v);
+    std::string t = TrimBlanks(*v);
     std::int64_t n = 0;
     auto [end, err] = std::from_chars(t.data(), t.data() + t.size(), n);
     if (err != std::errc() || end != t.data() + t.size() || t.empty()) return fallback;

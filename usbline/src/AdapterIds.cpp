@@ -6,18 +6,11 @@
 #include <sstream>
 
 #include "platform/Folders.h"
+#include "platform/TextTrim.h"
 
 namespace usbline {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
 
 bool ParseHex16(const std::string& s, std::uint16_t* value) {
     if (s.empty() || s.size() > 4)
@@ -60,7 +53,7 @@ std::vector<UsbId> ParseAdapterIds(const std::string& text, const std::string& s
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
-        const std::string content = Trim(line.substr(0, line.find('#')));
+        const std::string content = vt::TrimBlanks(line.substr(0, line.find('#')));
         if (content.empty())
             continue;
         const auto colon = content.find(':');
