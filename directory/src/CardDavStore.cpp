@@ -27,6 +27,30 @@ std::string FieldList() {
     return out;
 }
 
+// The contact's fields as the book stores them, with the national form of
+// each telephone field beside it, as every writer of the book keeps them:
+// a number written "+82 2-123-4567" on a card then names its caller, and a
+// changed number leaves no stale form behind.
+struct StoredColumns {
+    std::vector<std::string> names;
+    std::vector<std::string> values;
+};
+
+StoredColumns Stored(const vcard::ContactFields& fields) {
+    StoredColumns out;
+    for (int i = 0; i < vcard::kFieldCount; ++i) {
+        out.names.push_back(vantelo::kContactFieldNames[i]);
+        out.values.push_back(workbook::FirstCharacters(fields[i], kContactFieldChars));
+    }
+    for (const vantelo::NumberKeyColumn& column : vantelo::kNumberKeyColumns)
+        for (int i = 0; i < vcard::kFieldCount; ++i)
+            if (std::string_view(vantelo::kContactFieldNames[i]) == column.field) {
+                out.names.push_back(column.key);
+                out.values.push_back(vantelo::NumberKey(out.values[i]));
+            }
+    return out;
+}
+
 std::string Column(sqlite3_stmt* s, int i) {
     const unsigned char* t = sqlite3_column_text(s, i);
     return t ? reinterpret_cast<const char*>(t) : "";
@@ -185,26 +209,24 @@ std::optional<vcard::ContactFields> CardDavStore::Contact(std::int64_t id) {
 }
 
 storage::Result<std::int64_t> CardDavStore::AddContact(const vcard::ContactFields& fields) {
-    std::string marks;
-    std::vector<std::string> values;
-    for (int i = 0; i < vcard::kFieldCount; ++i) {
+    const StoredColumns stored = Stored(fields);
+    std::string names, marks;
+    for (size_t i = 0; i < stored.names.size(); ++i) {
+        names += std::string(i ? ", " : "") + "\"" + stored.names[i] + "\"";
         marks += i ? ", ?" : "?";
-        values.push_back(workbook::FirstCharacters(fields[i], kContactFieldChars));
     }
-    Status s = Run("INSERT INTO AddressList (" + FieldList() + ") VALUES (" + marks + ")", values);
+    Status s = Run("INSERT INTO AddressList (" + names + ") VALUES (" + marks + ")", stored.values);
     if (!s.ok())
         return s;
     return static_cast<std::int64_t>(sqlite3_last_insert_rowid(c_->Handle()));
 }
 
 Status CardDavStore::UpdateContact(std::int64_t id, const vcard::ContactFields& fields) {
+    const StoredColumns stored = Stored(fields);
     std::string sets;
-    std::vector<std::string> values;
-    for (int i = 0; i < vcard::kFieldCount; ++i) {
-        sets += std::string(i ? ", " : "") + "\"" + vantelo::kContactFieldNames[i] + "\" = ?";
-        values.push_back(workbook::FirstCharacters(fields[i], kContactFieldChars));
-    }
-    return Run("UPDATE AddressList SET " + sets + " WHERE ID = ?", values, {id});
+    for (size_t i = 0; i < stored.names.size(); ++i)
+        sets += std::string(i ? ", " : "") + "\"" + stored.names[i] + "\" = ?";
+    return Run("UPDATE AddressList SET " + sets + " WHERE ID = ?", stored.values, {id});
 }
 
 Status CardDavStore::DeleteContact(std::int64_t id) {

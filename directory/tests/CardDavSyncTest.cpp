@@ -123,10 +123,13 @@ TEST_F(CardDavSyncTest, ACardPutWithCurlNamesTheNextCallerAndFillsTheFields) {
                         "URL:https://ex.kr\r\nADR;TYPE=HOME:;;중구 1번지;서울;;;\r\n"
                         "NOTE:keeps this\r\n"));
     Put("lee.vcf", Card("lee", "이영희", "TEL;TYPE=HOME:0212345678\r\n"));
+    // Numbers as people write them still name their callers.
+    Put("park.vcf", Card("park", "박민수",
+                         "TEL;TYPE=CELL:+82 10-4444-5555\r\nTEL;TYPE=HOME:02)765-4321\r\n"));
     const CardDavReport first = Sync();
     EXPECT_TRUE(first.finished);
     EXPECT_TRUE(first.problems.empty()) << first.ProblemLines().front();
-    EXPECT_EQ(first.Count(Kind::AddedHere), 2);
+    EXPECT_EQ(first.Count(Kind::AddedHere), 3);
     EXPECT_FALSE(first.incremental);
 
     struct Case {
@@ -135,11 +138,12 @@ TEST_F(CardDavSyncTest, ACardPutWithCurlNamesTheNextCallerAndFillsTheFields) {
     };
     for (const Case& c :
          {Case{"01022223333", "김철수"}, Case{"0312345678", "김철수"}, Case{"0212345678", "이영희"},
-          Case{"0319999999", ""}, Case{"0200000000", ""}})
+          Case{"01044445555", "박민수"}, Case{"027654321", "박민수"}, Case{"0319999999", ""},
+          Case{"0200000000", ""}})
         EXPECT_EQ(Caller(c.number), c.name) << c.number;
 
     auto book = Book();
-    ASSERT_EQ(book.size(), 2u);
+    ASSERT_EQ(book.size(), 3u);
     const vantelo::ContactRecord& kim = book["김철수"];
     const std::map<std::string, std::string> expected = {{"Group", "회사"},
                                                          {"CompanyName", "반텔로"},
@@ -156,6 +160,14 @@ TEST_F(CardDavSyncTest, ACardPutWithCurlNamesTheNextCallerAndFillsTheFields) {
     EXPECT_TRUE(second.incremental);
     EXPECT_TRUE(second.changes.empty());
     EXPECT_EQ(second.ChangeLines().size(), 0u);
+
+    // A number changed on the server: the new writing names the caller, the
+    // old number nobody.
+    Put("park.vcf", Card("park", "박민수", "TEL;TYPE=CELL:+82-10-6666-7777\r\n"));
+    EXPECT_TRUE(Sync().problems.empty());
+    EXPECT_EQ(Caller("01066667777"), "박민수");
+    EXPECT_EQ(Caller("01044445555"), "");
+    EXPECT_EQ(Caller("027654321"), "");
 }
 
 TEST_F(CardDavSyncTest, AnEditHereReachesTheServerWithTheRightETag) {
