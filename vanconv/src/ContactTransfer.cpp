@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "storage/Transaction.h"
+#include "vantelo/core/ContactRecord.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "workbook/Utf8.h"
 
@@ -26,6 +27,15 @@ Status AddRow(storage::RecordSet& table, const std::array<int, kFieldCount>& tab
     for (int f = 0; s.ok() && f < kFieldCount; ++f)
         s = table.SetField(tableColumns[f],
                            ContactTransfer::FieldValue(f, plan.columns[f], *plan.sheet, row));
+    // The national form of each number beside it, so a running phone names
+    // a caller whose number the sheet writes "+82 2-..." or "02)...".
+    for (const vantelo::NumberKeyColumn& column : vantelo::kNumberKeyColumns) {
+        if (!s.ok() || table.Schema().FindColumn(column.key) < 0)
+            continue;
+        storage::Result<storage::Value> number = table.GetField(column.field);
+        s = number.ok() ? table.SetField(column.key, vantelo::NumberKey(number.value().AsText()))
+                        : number.status();
+    }
     if (s.ok())
         s = table.Update();
     if (!s.ok()) {

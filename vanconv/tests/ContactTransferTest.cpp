@@ -7,6 +7,7 @@
 #include "vanconv/ColumnTitle.h"
 #include "vanconv/ContactFile.h"
 #include "vanconv/ContactTransfer.h"
+#include "vantelo/core/LookupName.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vanconv {
@@ -110,6 +111,24 @@ TEST_F(ContactTransferTest, NameWithoutAColumnAndBadRangesChangeNothing) {
     plan.endRow = 0;
     EXPECT_EQ(ContactTransfer::UpdateTYcallerDB(Db(), plan).kind, ImportOutcome::Kind::BadRange);
     EXPECT_EQ(test::AllContacts(Db()), std::vector<ContactFields>{test::SampleContact(1)});
+}
+
+TEST_F(ContactTransferTest, ImportedNumbersInAnyWritingNameTheirCallersAtOnce) {
+    workbook::Sheet sheet;
+    sheet.SetText(2, 1, "Park");
+    sheet.SetText(2, 3, "+82 2-765-4321");  // HomePhone
+    sheet.SetText(2, 5, "010.4444.5555");   // CellPhone
+    ImportPlan plan = AllColumns(sheet, 2, 2);
+    plan.replace = true;
+    ASSERT_EQ(ContactTransfer::UpdateTYcallerDB(Db(), plan).kind, ImportOutcome::Kind::Done);
+    // No restart of the phone in between: the book itself knows the forms.
+    vantelo::CRSAddressList book;
+    vantelo::CRSInnerLineList inner;
+    ASSERT_TRUE(book.Open(Db()).ok());
+    ASSERT_TRUE(inner.Open(Db()).ok());
+    for (const char* number : {"027654321", "01044445555"})
+        EXPECT_EQ(vantelo::LookupName(number, "", book, inner).value_or("?"), "Park") << number;
+    EXPECT_EQ(vantelo::LookupName("0276543210", "", book, inner).value_or("?"), "");
 }
 
 TEST_F(ContactTransferTest, AnEngineErrorInTheMiddleLeavesTheTableAsItWas) {
