@@ -168,6 +168,78 @@
         <source>%1(으)로 보내지 못했습니다: %2</source>
         <translation>sending to %1 failed: %2</translation>
     </message>
+    <message>
+        <source>%1 (설정 파일 %2, [Mail])</source>
+        <translation>%1 (settings file %2, [Mail])</translation>
+    </message>
+    <message>
+        <source>Server &apos;%1&apos;은(는) smtp://호스트:포트 또는 smtps://호스트:포트가 아닙니다</source>
+        <translation>Server &apos;%1&apos; is not smtp://host:port or smtps://host:port</translation>
+    </message>
+    <message>
+        <source>From이 비어 있습니다</source>
+        <translation>From is empty</translation>
+    </message>
+    <message>
+        <source>From &apos;%1&apos;은(는) 메일 주소가 아닙니다</source>
+        <translation>From &apos;%1&apos; is not an e-mail address</translation>
+    </message>
+    <message>
+        <source>To &apos;%1&apos;은(는) 메일 주소가 아닙니다</source>
+        <translation>To &apos;%1&apos; is not an e-mail address</translation>
+    </message>
+    <message>
+        <source>To가 비어 있습니다</source>
+        <translation>To is empty</translation>
+    </message>
+    <message>
+        <source>User에 제어 문자가 있습니다</source>
+        <translation>User has control characters</translation>
+    </message>
+    <message>
+        <source>Attach &apos;%1&apos;은(는) mp3, wav, none 중 하나가 아닙니다</source>
+        <translation>Attach &apos;%1&apos; is not mp3, wav or none</translation>
+    </message>
+    <message>
+        <source>Password 키는 읽지 않습니다. 비밀번호는 비밀 저장소나 PasswordFile이 가리키는 0600 파일에 두십시오</source>
+        <translation>a Password key is never read: put the password in the secret store or in a 0600 file named by PasswordFile</translation>
+    </message>
+    <message>
+        <source>설정 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the settings file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 심볼릭 링크입니다: PasswordFile에 파일 자체를 적으십시오</source>
+        <translation>the password file %1 is a symbolic link: name the file itself in PasswordFile</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>the password file %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the password file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 일반 파일이 아닙니다</source>
+        <translation>the password file %1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 다른 사용자의 것입니다: 모드 0600인 자기 파일을 쓰십시오</source>
+        <translation>the password file %1 belongs to another user: use a file of your own with mode 0600</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 다른 사람이 읽을 수 있습니다 (모드 %2): chmod 600 %1을(를) 실행하십시오</source>
+        <translation>the password file %1 may be read by others (mode %2): run chmod 600 %1</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1이(가) 비어 있습니다: 첫 줄에 비밀번호를 적으십시오</source>
+        <translation>the password file %1 is empty: put the password on its first line</translation>
+    </message>
+    <message>
+        <source>%1의 비밀번호가 없습니다: secret-tool store --label=&apos;%2&apos; server %3 user %1(으)로 저장하거나, PasswordFile에 모드 0600인 파일을 적으십시오</source>
+        <translation>no password for %1: store it with secret-tool store --label=&apos;%2&apos; server %3 user %1, or name a file of mode 0600 in PasswordFile</translation>
+    </message>
 </context>
 <context>
     <name>usbline</name>
