@@ -240,6 +240,74 @@
         <source>%1의 비밀번호가 없습니다: secret-tool store --label=&apos;%2&apos; server %3 user %1(으)로 저장하거나, PasswordFile에 모드 0600인 파일을 적으십시오</source>
         <translation>no password for %1: store it with secret-tool store --label=&apos;%2&apos; server %3 user %1, or name a file of mode 0600 in PasswordFile</translation>
     </message>
+    <message>
+        <source>첨부 파일을 쓸 수 없습니다: %1</source>
+        <translation>the attachment cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>녹음 %1을(를) 읽을 수 없습니다</source>
+        <translation>the recording %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>녹음 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>the recording %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>첨부 파일을 만들 수 없습니다: %1</source>
+        <translation>the attachment cannot be created: %1</translation>
+    </message>
+    <message>
+        <source>코덱 라이브러리 libtrc.so 또는 그 진입점 중 하나가 없습니다</source>
+        <translation>the codec library libtrc.so or one of its entry points is missing</translation>
+    </message>
+    <message>
+        <source>압축된 녹음을 읽을 수 없습니다</source>
+        <translation>the compressed recording cannot be read</translation>
+    </message>
+    <message>
+        <source>변환한 WAV를 쓸 수 없습니다 (디스크가 가득 찼습니까?)</source>
+        <translation>the decoded WAV cannot be written (disk full?)</translation>
+    </message>
+    <message>
+        <source>변환에 실패했습니다</source>
+        <translation>decoding failed</translation>
+    </message>
+    <message>
+        <source>녹음 %1이(가) 없습니다</source>
+        <translation>the recording %1 is missing</translation>
+    </message>
+    <message>
+        <source>MP3를 만들 수 없습니다: %1</source>
+        <translation>the MP3 cannot be made: %1</translation>
+    </message>
+    <message>
+        <source>배달 스레드를 시작할 수 없습니다</source>
+        <translation>the delivery thread cannot be started</translation>
+    </message>
+    <message>
+        <source>%1에 모르는 번호에서 온 메시지</source>
+        <translation>the message from an unknown number at %1</translation>
+    </message>
+    <message>
+        <source>%2에 %1에서 온 메시지</source>
+        <translation>the message from %1 at %2</translation>
+    </message>
+    <message>
+        <source>%1을(를) 보낼 편지함 %2에 넣을 수 없습니다: %3</source>
+        <translation>%1 cannot be put in the outbox %2: %3</translation>
+    </message>
+    <message>
+        <source>보낼 편지함 폴더 %1을(를) 만들 수 없습니다</source>
+        <translation>the outbox folder %1 cannot be made</translation>
+    </message>
+    <message>
+        <source>항목을 쓸 수 없습니다 (디스크가 가득 찼습니까?)</source>
+        <translation>the item cannot be written (disk full?)</translation>
+    </message>
+    <message>
+        <source>보낸 항목 %1을(를) 지울 수 없습니다: %2</source>
+        <translation>the sent item %1 cannot be removed: %2</translation>
+    </message>
 </context>
 <context>
     <name>usbline</name>
