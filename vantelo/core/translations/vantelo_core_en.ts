@@ -7,6 +7,22 @@
         <source>통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.</source>
         <translation>The call log database is full. Please clear out old calls.</translation>
     </message>
+    <message>
+        <source>통화 기록이 열려 있지 않습니다</source>
+        <translation>the call log is not open</translation>
+    </message>
+    <message>
+        <source>날짜 검색에는 YYMMDD 여섯 자리가 필요합니다: &apos;%1&apos;</source>
+        <translation>a date search needs six digits YYMMDD, got &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>그런 날짜가 없습니다: %1</source>
+        <translation>no such day: %1</translation>
+    </message>
+    <message>
+        <source>다른 프로그램이 통화 기록을 바꾸어 아무것도 지우지 않았습니다</source>
+        <translation>another program changed the call log; nothing was deleted</translation>
+    </message>
 </context>
 <context>
     <name>CallKind</name>
