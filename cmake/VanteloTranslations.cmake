@@ -54,6 +54,6 @@ function(vantelo_translation_checks)
   if(TARGET vanplay AND TARGET vanconv)
     vantelo_add_test(NAME i18n_command_line_tests
       SOURCES ${PROJECT_SOURCE_DIR}/i18n/tests/CommandLineLanguageTest.cpp LIBS vttestsupport)
-    add_dependencies(i18n_command_line_tests vantelo vanplay vanconv tyctl)
+    add_dependencies(i18n_command_line_tests vantelo vanplay vanconv tyctl vtdb)
   endif()
 endfunction()

@@ -11,6 +11,7 @@
 
 #include "mp3conv/Mp3Conv.h"
 #include "platform/Folders.h"
+#include "platform/Translate.h"
 #include "speechcodec/VrcToWav.h"
 
 namespace notify {
@@ -18,6 +19,23 @@ namespace notify {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kContext = "notify";
+
+std::string CannotWrite(const std::string& why) {
+    return vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "첨부 파일을 쓸 수 없습니다: %1"),
+                         {why});
+}
+
+std::string CannotRead(const fs::path& recording, const std::string& why = {}) {
+    if (why.empty())
+        return vt::Translate(kContext,
+                             QT_TRANSLATE_NOOP("notify", "녹음 %1을(를) 읽을 수 없습니다"),
+                             {recording.string()});
+    return vt::Translate(kContext,
+                         QT_TRANSLATE_NOOP("notify", "녹음 %1을(를) 읽을 수 없습니다: %2"),
+                         {recording.string(), why});
+}
 
 bool IsCompressed(const fs::path& file) {
     std::string ext = file.extension().string();
@@ -45,19 +63,21 @@ bool SealFile(const fs::path& file, std::string* reason) {
     if (fd >= 0)
         ::close(fd);
     if (!ok)
-        *reason = "the attachment cannot be written: " + std::string(std::strerror(error));
+        *reason = CannotWrite(std::strerror(error));
     return ok;
 }
 
 bool CopyFile(const fs::path& from, const fs::path& to, std::string* reason) {
     std::FILE* in = std::fopen(from.c_str(), "rb");
     if (!in) {
-        *reason = "the recording " + from.string() + " cannot be read: " + std::strerror(errno);
+        *reason = CannotRead(from, std::strerror(errno));
         return false;
     }
     std::FILE* out = vt::OpenPrivateFile(to, "wb");
     if (!out) {
-        *reason = "the attachment cannot be created: " + std::string(std::strerror(errno));
+        *reason =
+            vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "첨부 파일을 만들 수 없습니다: %1"),
+                          {std::strerror(errno)});
         std::fclose(in);
         return false;
     }
@@ -71,7 +91,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::string* reason) {
             error = errno;
     }
     if (ok && std::ferror(in)) {
-        *reason = "the recording " + from.string() + " cannot be read";
+        *reason = CannotRead(from);
         std::fclose(in);
         std::fclose(out);
         return false;
@@ -86,20 +106,22 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::string* reason) {
         error = errno;
     }
     if (!ok)
-        *reason = "the attachment cannot be written: " + std::string(std::strerror(error));
+        *reason = CannotWrite(std::strerror(error));
     return ok;
 }
 
 const char* DecodeReason(speechcodec::VrcToWavResult result) {
     switch (result) {
         case speechcodec::VrcToWavResult::NoCodec:
-            return "the codec library libtrc.so or one of its entry points is missing";
+            return QT_TRANSLATE_NOOP("notify",
+                                     "코덱 라이브러리 libtrc.so 또는 그 진입점 중 하나가 없습니다");
         case speechcodec::VrcToWavResult::CannotRead:
-            return "the compressed recording cannot be read";
+            return QT_TRANSLATE_NOOP("notify", "압축된 녹음을 읽을 수 없습니다");
         case speechcodec::VrcToWavResult::CannotCreate:
-            return "the decoded WAV cannot be written (disk full?)";
+            return QT_TRANSLATE_NOOP("notify",
+                                     "변환한 WAV를 쓸 수 없습니다 (디스크가 가득 찼습니까?)");
         default:
-            return "decoding failed";
+            return QT_TRANSLATE_NOOP("notify", "변환에 실패했습니다");
     }
 }
 
@@ -112,7 +134,8 @@ bool MakeAttachment(const fs::path& recording, AttachKind kind, const fs::path& 
         reason = &scratch;
     std::error_code ec;
     if (!fs::is_regular_file(recording, ec)) {
-        *reason = "the recording " + recording.string() + " is missing";
+        *reason = vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "녹음 %1이(가) 없습니다"),
+                                {recording.string()});
         return false;
     }
     Scratch temp{fs::path(target.string() + ".part")};
@@ -127,7 +150,7 @@ bool MakeAttachment(const fs::path& recording, AttachKind kind, const fs::path& 
         const auto result =
             speechcodec::ConvertVrcToWav({recording.string(), decoded.path.string()}, {}, nullptr);
         if (result != speechcodec::VrcToWavResult::Ok) {
-            *reason = DecodeReason(result);
+            *reason = vt::Translate(kContext, DecodeReason(result));
             return false;
         }
         wav = decoded.path;
@@ -136,13 +159,15 @@ bool MakeAttachment(const fs::path& recording, AttachKind kind, const fs::path& 
         // The library writes under a temporary name of its own and renames.
         const int result = Kvne_WavtoMp3(nullptr, wav.c_str(), temp.path.c_str());
         if (result != kMp3Ok) {
-            *reason = std::string("the MP3 cannot be made: ") + Kvne_Mp3ResultText(result);
+            *reason =
+                vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "MP3를 만들 수 없습니다: %1"),
+                              {Kvne_Mp3ResultText(result)});
             return false;
         }
     } else if (wav == decoded.path) {
         fs::rename(decoded.path, temp.path, ec);
         if (ec) {
-            *reason = "the attachment cannot be written: " + ec.message();
+            *reason = CannotWrite(ec.message());
             return false;
         }
         decoded.path.clear();
@@ -153,7 +178,7 @@ bool MakeAttachment(const fs::path& recording, AttachKind kind, const fs::path& 
         return false;
     fs::rename(temp.path, target, ec);
     if (ec) {
-        *reason = "the attachment cannot be written: " + ec.message();
+        *reason = CannotWrite(ec.message());
         return false;
     }
     temp.path.clear();

@@ -1,5 +1,7 @@
 #include "notify/MailService.h"
 
+#include "platform/Translate.h"
+
 namespace notify {
 
 MailService::MailService(StatusFn status, MailServiceOptions options)
@@ -37,7 +39,9 @@ bool MailService::Start() {
     worker_ = std::make_unique<DeliveryWorker>(*outbox_, settings_, status_, options_.timing);
     if (!worker_->Start()) {
         worker_.reset();
-        Tell(MailFailure::Other, "mail: the delivery thread cannot be started");
+        Tell(MailFailure::Other,
+             "mail: " + vt::Translate("notify", QT_TRANSLATE_NOOP(
+                                                    "notify", "배달 스레드를 시작할 수 없습니다")));
         return false;
     }
     return true;

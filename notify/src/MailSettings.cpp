@@ -5,10 +5,18 @@
 
 #include "platform/IniStore.h"
 #include "platform/TextTrim.h"
+#include "platform/Translate.h"
 
 namespace notify {
 
 namespace {
+
+constexpr const char* kContext = "notify";
+
+// A settings problem in the user's language; "%1" is `arg`.
+std::string Say(const char* text, const std::string& arg = {}) {
+    return vt::Translate(kContext, text, {arg});
+}
 
 // A bare address: something@host, nothing that could break the envelope or
 // a header (angle brackets, spaces, control characters, commas).
@@ -66,7 +74,9 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
         return vt::TrimBlanks(store.GetString(kMailSection, key));
     };
     const auto fail = [&](const std::string& line) {
-        *error = "mail: " + line + " (settings file " + store.File().string() + ", [Mail])";
+        *error = "mail: " + vt::Translate(kContext,
+                                          QT_TRANSLATE_NOOP("notify", "%1 (설정 파일 %2, [Mail])"),
+                                          {line, store.File().string()});
         return std::nullopt;
     };
 
@@ -75,11 +85,16 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
     if (s.server.empty())
         return s;
     if (!PlausibleServer(s.server))
-        return fail("Server '" + s.server + "' is not smtp://host:port or smtps://host:port");
+        return fail(Say(QT_TRANSLATE_NOOP("notify",
+                                          "Server '%1'은(는) smtp://호스트:포트 또는 "
+                                          "smtps://호스트:포트가 아닙니다"),
+                        s.server));
     s.from = get("From");
     if (!PlausibleAddress(s.from))
-        return fail(s.from.empty() ? std::string("From is empty")
-                                   : "From '" + s.from + "' is not an e-mail address");
+        return fail(
+            s.from.empty()
+                ? Say(QT_TRANSLATE_NOOP("notify", "From이 비어 있습니다"))
+                : Say(QT_TRANSLATE_NOOP("notify", "From '%1'은(는) 메일 주소가 아닙니다"), s.from));
     const std::string to = get("To");
     std::size_t at = 0;
     while (at <= to.size()) {
@@ -87,16 +102,17 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
         const std::string one = vt::TrimBlanks(to.substr(at, comma - at));
         if (!one.empty()) {
             if (!PlausibleAddress(one))
-                return fail("To '" + one + "' is not an e-mail address");
+                return fail(
+                    Say(QT_TRANSLATE_NOOP("notify", "To '%1'은(는) 메일 주소가 아닙니다"), one));
             s.to.push_back(one);
         }
         at = comma + 1;
     }
     if (s.to.empty())
-        return fail("To is empty");
+        return fail(Say(QT_TRANSLATE_NOOP("notify", "To가 비어 있습니다")));
     s.user = get("User");
     if (std::any_of(s.user.begin(), s.user.end(), [](unsigned char c) { return c < ' '; }))
-        return fail("User has control characters");
+        return fail(Say(QT_TRANSLATE_NOOP("notify", "User에 제어 문자가 있습니다")));
     const std::string attach = vt::AsciiLower(get("Attach"));
     if (attach.empty() || attach == "mp3")
         s.attach = AttachKind::Mp3;
@@ -105,12 +121,14 @@ std::optional<MailSettings> ReadMailSettings(const vt::IniStore& store, std::str
     else if (attach == "none")
         s.attach = AttachKind::None;
     else
-        return fail("Attach '" + attach + "' is not mp3, wav or none");
+        return fail(
+            Say(QT_TRANSLATE_NOOP("notify", "Attach '%1'은(는) mp3, wav, none 중 하나가 아닙니다"),
+                attach));
     s.passwordFile = get("PasswordFile");
     if (store.Has(kMailSection, "Password"))
-        return fail(
-            "a Password key is never read: put the password in the secret store or in "
-            "a 0600 file named by PasswordFile");
+        return fail(Say(QT_TRANSLATE_NOOP("notify",
+                                          "Password 키는 읽지 않습니다. 비밀번호는 비밀 저장소나 "
+                                          "PasswordFile이 가리키는 0600 파일에 두십시오")));
     return s;
 }
 
@@ -119,7 +137,9 @@ std::optional<MailSettings> LoadMailSettings(std::string* error,
     vt::IniStore store(file.empty() ? vt::SettingsFilePath() : file);
     if (!store.Load()) {
         if (error)
-            *error = "mail: the settings file " + store.File().string() + " cannot be read";
+            *error =
+                "mail: " + Say(QT_TRANSLATE_NOOP("notify", "설정 파일 %1을(를) 읽을 수 없습니다"),
+                               store.File().string());
         return std::nullopt;
     }
     return ReadMailSettings(store, error);

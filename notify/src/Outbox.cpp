@@ -11,12 +11,15 @@
 #include "Attachment.h"
 #include "platform/Folders.h"
 #include "platform/IniStore.h"
+#include "platform/Translate.h"
 
 namespace notify {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kContext = "notify";
 
 constexpr const char* kItemExtension = ".mail";
 constexpr const char* kSection = "Message";
@@ -45,8 +48,18 @@ void SyncFolder(const fs::path& folder) {
 }
 
 std::string Describe(const MessageMail& m) {
-    return "the message from " + (m.number.empty() ? std::string("an unknown number") : m.number) +
-           " at " + m.start;
+    if (m.number.empty())
+        return vt::Translate(
+            kContext, QT_TRANSLATE_NOOP("notify", "%1에 모르는 번호에서 온 메시지"), {m.start});
+    return vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "%2에 %1에서 온 메시지"),
+                         {m.number, m.start});
+}
+
+std::string NotQueued(const MessageMail& m, const fs::path& folder, const std::string& why) {
+    return "mail: " + vt::Translate(kContext,
+                                    QT_TRANSLATE_NOOP(
+                                        "notify", "%1을(를) 보낼 편지함 %2에 넣을 수 없습니다: %3"),
+                                    {Describe(m), folder.string(), why});
 }
 
 std::optional<AttachKind> ParseKind(const std::string& name) {
@@ -89,7 +102,11 @@ fs::path Outbox::DefaultFolder() {
 bool Outbox::Open(std::string* error) {
     if (!vt::EnsureFolder(folder_, 0700)) {
         if (error)
-            *error = "mail: the outbox folder " + folder_.string() + " cannot be made";
+            *error = "mail: " +
+                     vt::Translate(
+                         kContext,
+                         QT_TRANSLATE_NOOP("notify", "보낼 편지함 폴더 %1을(를) 만들 수 없습니다"),
+                         {folder_.string()});
         return false;
     }
     // A file whose item description is missing is a piece of an addition
@@ -120,8 +137,7 @@ bool Outbox::Add(const MessageMail& message, AttachKind attach, std::string* err
         attachment = folder_ / (id + (attach == AttachKind::Mp3 ? ".mp3" : ".wav"));
         std::string reason;
         if (!MakeAttachment(message.recording, attach, attachment, &reason)) {
-            *error = "mail: " + Describe(message) + " cannot be put in the outbox " +
-                     folder_.string() + ": " + reason;
+            *error = NotQueued(message, folder_, reason);
             return false;
         }
     }
@@ -139,8 +155,10 @@ bool Outbox::Add(const MessageMail& message, AttachKind attach, std::string* err
         std::error_code ec;
         if (!attachment.empty())
             fs::remove(attachment, ec);
-        *error = "mail: " + Describe(message) + " cannot be put in the outbox " + folder_.string() +
-                 ": the item cannot be written (disk full?)";
+        *error = NotQueued(message, folder_,
+                           vt::Translate(kContext, QT_TRANSLATE_NOOP("notify",
+                                                                     "항목을 쓸 수 없습니다 "
+                                                                     "(디스크가 가득 찼습니까?)")));
         return false;
     }
     SyncFolder(folder_);
@@ -175,8 +193,11 @@ bool Outbox::Remove(const OutboxItem& item, std::string* error) {
     const fs::path description = folder_ / (item.id + kItemExtension);
     if (!fs::remove(description, ec) && ec) {
         if (error)
-            *error = "mail: the sent item " + description.string() +
-                     " cannot be removed: " + ec.message();
+            *error = "mail: " +
+                     vt::Translate(
+                         kContext,
+                         QT_TRANSLATE_NOOP("notify", "보낸 항목 %1을(를) 지울 수 없습니다: %2"),
+                         {description.string(), ec.message()});
         return false;
     }
     SyncFolder(folder_);

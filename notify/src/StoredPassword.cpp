@@ -9,15 +9,19 @@
 #include <cstring>
 
 #include "SecretLookup.h"
+#include "platform/Translate.h"
 
 namespace notify {
 
 namespace {
 
+constexpr const char* kContext = "notify";
+
+// `why` is a catalog text whose %1 is the file and %2 `detail`.
 PasswordLookup Refused(const std::string& feature, const std::filesystem::path& file,
-                       const std::string& why) {
+                       const char* why, const std::string& detail = {}) {
     PasswordLookup r;
-    r.error = feature + ": the password file " + file.string() + " " + why;
+    r.error = feature + ": " + vt::Translate(kContext, why, {file.string(), detail});
     return r;
 }
 
@@ -34,8 +38,12 @@ PasswordLookup ReadPasswordFile(const std::filesystem::path& file, const std::st
     if (fd < 0) {
         if (errno == ELOOP)
             return Refused(feature, file,
-                           "is a symbolic link: name the file itself in PasswordFile");
-        return Refused(feature, file, std::string("cannot be read: ") + std::strerror(errno));
+                           QT_TRANSLATE_NOOP("notify",
+                                             "비밀번호 파일 %1은(는) 심볼릭 링크입니다: "
+                                             "PasswordFile에 파일 자체를 적으십시오"));
+        return Refused(feature, file,
+                       QT_TRANSLATE_NOOP("notify", "비밀번호 파일 %1을(를) 읽을 수 없습니다: %2"),
+                       std::strerror(errno));
     }
     struct stat st {};
     std::string text;
@@ -49,21 +57,31 @@ PasswordLookup ReadPasswordFile(const std::filesystem::path& file, const std::st
     }
     ::close(fd);
     if (!readOk)
-        return Refused(feature, file, "cannot be read");
+        return Refused(feature, file,
+                       QT_TRANSLATE_NOOP("notify", "비밀번호 파일 %1을(를) 읽을 수 없습니다"));
     if (!S_ISREG(st.st_mode))
-        return Refused(feature, file, "is not a regular file");
+        return Refused(feature, file,
+                       QT_TRANSLATE_NOOP("notify", "비밀번호 파일 %1은(는) 일반 파일이 아닙니다"));
     if (st.st_uid != ::geteuid())
         return Refused(feature, file,
-                       "belongs to another user: use a file of your own with mode 0600");
+                       QT_TRANSLATE_NOOP("notify",
+                                         "비밀번호 파일 %1은(는) 다른 사용자의 것입니다: "
+                                         "모드 0600인 자기 파일을 쓰십시오"));
     if ((st.st_mode & 077) != 0)
         return Refused(feature, file,
-                       "may be read by others (mode " + Mode(st.st_mode) + "): run chmod 600 " +
-                           file.string());
+                       QT_TRANSLATE_NOOP("notify",
+                                         "비밀번호 파일 %1을(를) 다른 사람이 읽을 수 "
+                                         "있습니다 (모드 %2): chmod 600 %1을(를) "
+                                         "실행하십시오"),
+                       Mode(st.st_mode));
     const auto end = text.find_first_of("\r\n");
     PasswordLookup r;
     r.password = text.substr(0, end);
     if (r.password.empty())
-        return Refused(feature, file, "is empty: put the password on its first line");
+        return Refused(feature, file,
+                       QT_TRANSLATE_NOOP("notify",
+                                         "비밀번호 파일 %1이(가) 비어 있습니다: 첫 줄에 "
+                                         "비밀번호를 적으십시오"));
     r.ok = true;
     r.source = file.string();
     return r;
@@ -85,10 +103,13 @@ PasswordLookup FindStoredPassword(const PasswordPlace& place,
     }
     if (!place.passwordFile.empty())
         return ReadPasswordFile(place.passwordFile, place.feature);
-    r.error = place.feature + ": no password for " + place.user +
-              ": store it with secret-tool store --label='" + place.label + "' server " +
-              place.server + " user " + place.user +
-              ", or name a file of mode 0600 in PasswordFile";
+    r.error = place.feature + ": " +
+              vt::Translate(kContext,
+                            QT_TRANSLATE_NOOP("notify",
+                                              "%1의 비밀번호가 없습니다: secret-tool store "
+                                              "--label='%2' server %3 user %1(으)로 저장하거나, "
+                                              "PasswordFile에 모드 0600인 파일을 적으십시오"),
+                            {place.user, place.label, place.server});
     return r;
 }
 

@@ -64,14 +64,14 @@ TEST_F(MailSettingsTest, UsableSectionsAreReadAndBadValuesGetOneLineNamingTheKey
         {with("Server", "http://mail.example.org"), "Server 'http://mail.example.org'"},
         {with("Server", "smtp://host:99999"), "Server"},
         {with("Server", "smtp://"), "Server"},
-        {with("From", ""), "From is empty"},
-        {with("From", "desk"), "From 'desk' is not an e-mail address"},
-        {with("To", " , "), "To is empty"},
+        {with("From", ""), "From이 비어 있습니다"},
+        {with("From", "desk"), "From 'desk'은(는) 메일 주소가 아닙니다"},
+        {with("To", " , "), "To가 비어 있습니다"},
         {with("To", "a@example.org, b@x"), ""},
         {with("To", "a@example.org, <b@x>"), "To '<b@x>'"},
         {with("Attach", "WAV"), ""},
-        {with("Attach", "ogg"), "Attach 'ogg' is not mp3, wav or none"},
-        {with("Password", "secret"), "a Password key is never read"},
+        {with("Attach", "ogg"), "Attach 'ogg'은(는) mp3, wav, none 중 하나가 아닙니다"},
+        {with("Password", "secret"), "Password 키는 읽지 않습니다"},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -126,10 +126,10 @@ TEST_F(MailSettingsTest, APasswordFileMustBeTheUsersOwnAndPrivate) {
         {"s3cret\n", 0600, "s3cret", ""},
         {"s3cret", 0400, "s3cret", ""},
         {"first line\r\nsecond\n", 0600, "first line", ""},
-        {"s3cret\n", 0644, "", "may be read by others (mode 0644): run chmod 600 "},
-        {"s3cret\n", 0640, "", "(mode 0640)"},
-        {"s3cret\n", 0602, "", "(mode 0602)"},
-        {"\n", 0600, "", "is empty"},
+        {"s3cret\n", 0644, "", "을(를) 다른 사람이 읽을 수 있습니다 (모드 0644): chmod 600 "},
+        {"s3cret\n", 0640, "", "(모드 0640)"},
+        {"s3cret\n", 0602, "", "(모드 0602)"},
+        {"\n", 0600, "", "이(가) 비어 있습니다"},
     };
     for (const auto& c : cases) {
         const fs::path file = PasswordFile(c.text, c.mode);
@@ -145,11 +145,11 @@ TEST_F(MailSettingsTest, APasswordFileMustBeTheUsersOwnAndPrivate) {
     }
     const fs::path target = PasswordFile("s3cret", 0600);
     fs::create_symlink(target, env_.Root() / "link");
-    EXPECT_NE(notify::ReadPasswordFile(env_.Root() / "link").error.find("symbolic link"),
+    EXPECT_NE(notify::ReadPasswordFile(env_.Root() / "link").error.find("심볼릭 링크"),
               std::string::npos);
-    EXPECT_NE(notify::ReadPasswordFile(env_.Root() / "missing").error.find("cannot be read"),
+    EXPECT_NE(notify::ReadPasswordFile(env_.Root() / "missing").error.find("읽을 수 없습니다"),
               std::string::npos);
-    EXPECT_NE(notify::ReadPasswordFile(env_.Root()).error.find("not a regular file"),
+    EXPECT_NE(notify::ReadPasswordFile(env_.Root()).error.find("일반 파일이 아닙니다"),
               std::string::npos);
 }
 
@@ -162,7 +162,7 @@ TEST_F(MailSettingsTest, AnotherUsersPasswordFileIsRefusedEvenWhenPrivate) {
     const auto r = notify::ReadPasswordFile(file);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.password.empty());
-    EXPECT_NE(r.error.find(file.string() + " belongs to another user"), std::string::npos)
+    EXPECT_NE(r.error.find(file.string() + "은(는) 다른 사용자의 것입니다"), std::string::npos)
         << r.error;
 }
 
@@ -179,7 +179,7 @@ TEST_F(MailSettingsTest, WithoutASecretServiceThePasswordFileIsUsed) {
     s.user = "desk";
     r = notify::FindMailPassword(s);
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("no password for desk"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("desk의 비밀번호가 없습니다"), std::string::npos) << r.error;
 
     s.passwordFile = PasswordFile("pw\n", 0600);
     r = notify::FindMailPassword(s);

@@ -155,13 +155,13 @@ TEST_F(OutboxTest, BadRecordingsAndAFullDiskGetOneLineAndLeaveNothing) {
     };
     const Case cases[] = {
         {"missing.wav", AttachKind::Mp3, 0,
-         "the recording " + Source("missing.wav").string() + " is missing"},
-        {"text.wav", AttachKind::Mp3, 0, "the MP3 cannot be made"},
+         "녹음 " + Source("missing.wav").string() + "이(가) 없습니다"},
+        {"text.wav", AttachKind::Mp3, 0, "MP3를 만들 수 없습니다"},
         // A disk that fills up: the attachment, the MP3, the item itself.
-        {"pcm.wav", AttachKind::Wav, 16384, "the attachment cannot be written: File too large"},
-        {"pcm.wav", AttachKind::Mp3, 1024, "the MP3 cannot be made"},
-        {"speech.vrc", AttachKind::Wav, 16384, "the decoded WAV cannot be written"},
-        {"pcm.wav", AttachKind::None, 16, "the item cannot be written"},
+        {"pcm.wav", AttachKind::Wav, 16384, "첨부 파일을 쓸 수 없습니다: File too large"},
+        {"pcm.wav", AttachKind::Mp3, 1024, "MP3를 만들 수 없습니다"},
+        {"speech.vrc", AttachKind::Wav, 16384, "변환한 WAV를 쓸 수 없습니다"},
+        {"pcm.wav", AttachKind::None, 16, "항목을 쓸 수 없습니다"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.recording + " as " + notify::AttachKindName(c.attach));
@@ -178,7 +178,7 @@ TEST_F(OutboxTest, BadRecordingsAndAFullDiskGetOneLineAndLeaveNothing) {
         const bool added = outbox.Add(Message(c.recording), c.attach, &error);
         ::setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_FALSE(added);
-        EXPECT_NE(error.find("cannot be put in the outbox " + folder_.string()), std::string::npos)
+        EXPECT_NE(error.find("을(를) 보낼 편지함 " + folder_.string() + "에 넣을 수 없습니다: "), std::string::npos)
             << error;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);

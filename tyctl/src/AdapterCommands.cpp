@@ -11,6 +11,10 @@ namespace tyctl {
 
 namespace {
 
+constexpr const char* kCanOpen = QT_TRANSLATE_NOOP("tyctl", "열 수 있음");
+constexpr const char* kCannotOpen = QT_TRANSLATE_NOOP("tyctl", "열 수 없음");
+constexpr const char* kCannotOpenBecause = QT_TRANSLATE_NOOP("tyctl", "열 수 없음: %1");
+
 bool CanOpen(const std::string& path) {
     auto driver = usbline::DriverForPath(path);
     const usbline::DriverHandle h = driver->Open(path.c_str());
@@ -39,15 +43,13 @@ int Adapters(CommandContext& c) {
     int listed = 0;
     for (const usbline::UsbAdapter& a : usbline::ListUsbAdapters(true)) {
         c.out << a.path << "  usb  " << usbline::FormatUsbId(a.id) << "  "
-              << (a.openable ? std::string("can be opened") : "cannot be opened: " + a.problem)
-              << '\n';
+              << (a.openable ? Text(kCanOpen) : Text(kCannotOpenBecause, {a.problem})) << '\n';
         ++listed;
     }
     for (const std::string& path : vt::EnumerateDeviceInterfaces()) {
         if (path.rfind(usbline::kUsbPathPrefix, 0) == 0)
             continue;
-        c.out << path << "  simulated  " << (CanOpen(path) ? "can be opened" : "cannot be opened")
-              << '\n';
+        c.out << path << "  simulated  " << Text(CanOpen(path) ? kCanOpen : kCannotOpen) << '\n';
         ++listed;
     }
     if (listed == 0) {

@@ -223,5 +223,17 @@
         <source>발신자 번호 메시지에 날짜가 없습니다</source>
         <translation>the caller-ID message carried no date</translation>
     </message>
+    <message>
+        <source>열 수 있음</source>
+        <translation>can be opened</translation>
+    </message>
+    <message>
+        <source>열 수 없음</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>열 수 없음: %1</source>
+        <translation>cannot be opened: %1</translation>
+    </message>
 </context>
 </TS>

@@ -274,7 +274,7 @@ TEST_F(UsbDriverTest, ANodeWithoutPermissionSaysWhatToDo) {
         return 127;
     });
     const std::string text = vt::test::ReadText(said);
-    EXPECT_EQ(text.rfind(path + "  usb  1234:5678  cannot be opened: 어댑터 " + path +
+    EXPECT_EQ(text.rfind(path + "  usb  1234:5678  열 수 없음: 어댑터 " + path +
                              " (1234:5678)을(를) 열 수 없습니다: 권한이 없습니다",
                          0),
               0u)
@@ -298,9 +298,9 @@ TEST_F(UsbDriverTest, TyctlAdaptersListsEveryAdapterWithItsKind) {
     std::vector<std::string> got;
     while (std::getline(lines, line)) got.push_back(line);
     ASSERT_EQ(got.size(), 3u) << out.str();
-    EXPECT_EQ(got[0], "usb:1-4  usb  1234:5678  can be opened");
-    EXPECT_EQ(got[1].rfind("usb:1-6  usb  1234:5678  cannot be opened: 어댑터 usb:1-6", 0), 0u);
-    EXPECT_EQ(got[2], "inproc:sim0  simulated  can be opened");
+    EXPECT_EQ(got[0], "usb:1-4  usb  1234:5678  열 수 있음");
+    EXPECT_EQ(got[1].rfind("usb:1-6  usb  1234:5678  열 수 없음: 어댑터 usb:1-6", 0), 0u);
+    EXPECT_EQ(got[2], "inproc:sim0  simulated  열 수 있음");
 
     std::ostringstream rule;
     const char* ruleArgv[] = {"tyctl", "adapters", "--udev-rule"};

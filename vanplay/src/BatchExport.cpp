@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "mp3conv/Mp3Conv.h"
+#include "platform/Translate.h"
 #include "vanplay/DecodeRun.h"
 #include "vanplay/PlayerController.h"
 #include "vanplay/PlayerIds.h"
@@ -16,6 +17,36 @@ namespace vanplay {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kContext = "vanplay";
+constexpr const char* kNoSuchFile = QT_TRANSLATE_NOOP("vanplay", "그런 파일이 없습니다");
+constexpr const char* kNoTempFile =
+    QT_TRANSLATE_NOOP("vanplay", "변환에 쓸 임시 파일을 만들 수 없습니다");
+
+// Why the MP3 library refused, in the user's language (the library's own
+// Kvne_Mp3ResultText stays English for its other callers).
+const char* Mp3FailureReason(int result) {
+    switch (result) {
+        case kMp3BadArgument:
+            return QT_TRANSLATE_NOOP("vanplay", "파일 이름이 없습니다");
+        case kMp3CannotOpen:
+            return QT_TRANSLATE_NOOP("vanplay", "WAV 파일을 열 수 없습니다");
+        case kMp3NotWav:
+            return QT_TRANSLATE_NOOP("vanplay",
+                                     "8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다");
+        case kMp3CannotCreate:
+            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일을 만들 수 없습니다");
+        case kMp3EncoderFailed:
+            return QT_TRANSLATE_NOOP("vanplay", "MP3 인코더가 실패했습니다");
+        case kMp3ReadFailed:
+            return QT_TRANSLATE_NOOP("vanplay", "WAV 파일을 읽지 못했습니다");
+        case kMp3WriteFailed:
+            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일을 쓰지 못했습니다");
+        case kMp3SameFile:
+            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일이 자기 원본을 덮어쓰게 됩니다");
+    }
+    return QT_TRANSLATE_NOOP("vanplay", "알 수 없는 실패");
+}
 
 // Progress of the library, redrawn in place on a terminal. The library
 // posts from the calling thread, so printing here is safe.
@@ -74,7 +105,7 @@ void BatchExport::Fail(const std::string& file, const std::string& reason) {
 bool BatchExport::ExportOne(const std::string& file) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) {
-        Fail(file, "no such file");
+        Fail(file, vt::Translate(kContext, kNoSuchFile));
         return false;
     }
     const std::string target = Mp3PathFor(file);
@@ -83,14 +114,14 @@ bool BatchExport::ExportOne(const std::string& file) {
     if (IsCompressed(file)) {
         auto temp = MakePrivateTempFile(file);
         if (!temp) {
-            Fail(file, "no temporary file can be made for decoding");
+            Fail(file, vt::Translate(kContext, kNoTempFile));
             return false;
         }
         decoded.path = *temp;
         const int result =
             DecodeRun::Convert({file, temp->string(), CodecVolume, kProgressScale}, {}, nullptr);
         if (result != kDecodeOk) {
-            Fail(file, DecodeResultReason(result));
+            Fail(file, vt::Translate(kContext, DecodeResultReason(result)));
             return false;
         }
         wav = temp->string();
@@ -100,7 +131,7 @@ bool BatchExport::ExportOne(const std::string& file) {
     if (result != kMp3Ok) {
         if (::isatty(::fileno(out_)))
             std::fputc('\n', out_);
-        Fail(file, Kvne_Mp3ResultText(result));
+        Fail(file, vt::Translate(kContext, Mp3FailureReason(result)));
         return false;
     }
     progress.Finish(target);

@@ -25,17 +25,18 @@ const char* DecodeResultLabel(int result) {
 const char* DecodeResultReason(int result) {
     switch (result) {
         case kDecodeOk:
-            return "decoded";
+            return QT_TRANSLATE_NOOP("vanplay", "변환했습니다");
         case kDecodeNoCodec:
-            return "the codec library libtrc.so or one of its entry points is missing";
+            return QT_TRANSLATE_NOOP("vanplay",
+                                     "코덱 라이브러리 libtrc.so 또는 그 진입점 중 하나가 없습니다");
         case kDecodeCannotRead:
-            return "the compressed recording cannot be read";
+            return QT_TRANSLATE_NOOP("vanplay", "압축된 녹음을 읽을 수 없습니다");
         case kDecodeCannotCreate:
-            return "the decoded WAV file cannot be written";
+            return QT_TRANSLATE_NOOP("vanplay", "변환한 WAV 파일을 쓸 수 없습니다");
         case kDecodeCancelled:
-            return "cancelled";
+            return QT_TRANSLATE_NOOP("vanplay", "취소되었습니다");
     }
-    return "decoding failed";
+    return QT_TRANSLATE_NOOP("vanplay", "변환에 실패했습니다");
 }
 
 int DecodeRun::Convert(const DecodeJob& job, const std::function<void(int)>& progress,

@@ -59,7 +59,7 @@ TEST_F(BatchExportTest, ExportsEachFileBesideItAndReportsFailures) {
     EXPECT_NEAR(Mp3Ms("b.mp3"), 500.0, 30.0);
     EXPECT_NE(o.out.find("a call.vrc: Convert Mp3 : 100.00%"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("b.wav: Convert Mp3 : 100.00%"), std::string::npos) << o.out;
-    EXPECT_NE(o.out.find("gone.vrc: no such file"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("gone.vrc: 그런 파일이 없습니다"), std::string::npos) << o.out;
     EXPECT_FALSE(fs::exists(Path("a call.wav"))) << "decoded privately, not beside";
     EXPECT_TRUE(fs::is_empty(env_.Root() / "tmp")) << "the temporary file is removed";
 }
@@ -78,7 +78,7 @@ TEST_F(BatchExportTest, ReasonsNameTheFailure) {
     const int status = batch.Run({Path("notes.wav").string()});
     const std::string out = ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(status, 1);
-    EXPECT_NE(out.find("not a WAV file"), std::string::npos) << out;
+    EXPECT_NE(out.find("WAV 파일이 아닙니다"), std::string::npos) << out;
     EXPECT_FALSE(fs::exists(Path("notes.mp3")));
     EXPECT_EQ(RunVanplay("--to-mp3").status, 2);
 }

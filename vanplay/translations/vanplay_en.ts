@@ -87,5 +87,73 @@ each FILE to an MP3 beside it (call.vrc -&gt; call.mp3).
         <source>상태</source>
         <translation>Status</translation>
     </message>
+    <message>
+        <source>그런 파일이 없습니다</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <source>변환에 쓸 임시 파일을 만들 수 없습니다</source>
+        <translation>no temporary file can be made for decoding</translation>
+    </message>
+    <message>
+        <source>파일 이름이 없습니다</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 열 수 없습니다</source>
+        <translation>the WAV file cannot be opened</translation>
+    </message>
+    <message>
+        <source>8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다</source>
+        <translation>not a WAV file of 8-bit or 16-bit PCM or mu-law sound</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 만들 수 없습니다</source>
+        <translation>the MP3 file cannot be created</translation>
+    </message>
+    <message>
+        <source>MP3 인코더가 실패했습니다</source>
+        <translation>the MP3 encoder failed</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 읽지 못했습니다</source>
+        <translation>reading the WAV file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 쓰지 못했습니다</source>
+        <translation>writing the MP3 file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일이 자기 원본을 덮어쓰게 됩니다</source>
+        <translation>the MP3 file would replace its own source</translation>
+    </message>
+    <message>
+        <source>알 수 없는 실패</source>
+        <translation>unknown failure</translation>
+    </message>
+    <message>
+        <source>변환했습니다</source>
+        <translation>decoded</translation>
+    </message>
+    <message>
+        <source>코덱 라이브러리 libtrc.so 또는 그 진입점 중 하나가 없습니다</source>
+        <translation>the codec library libtrc.so or one of its entry points is missing</translation>
+    </message>
+    <message>
+        <source>압축된 녹음을 읽을 수 없습니다</source>
+        <translation>the compressed recording cannot be read</translation>
+    </message>
+    <message>
+        <source>변환한 WAV 파일을 쓸 수 없습니다</source>
+        <translation>the decoded WAV file cannot be written</translation>
+    </message>
+    <message>
+        <source>취소되었습니다</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>변환에 실패했습니다</source>
+        <translation>decoding failed</translation>
+    </message>
 </context>
 </TS>

@@ -104,8 +104,9 @@ TEST_F(VtdbMailTest, SaysWhichStepFailedOrThatTheMailWasSent) {
          vt::test::SmtpServerOptions{},
          {{"User", "desk"}, {"PasswordFile", open.string()}},
          1,
-         "vtdb: mail-test: password 단계 실패: the password file " + open.string() +
-             " may be read by others (mode 0644): run chmod 600 " + open.string()},
+         "vtdb: mail-test: password 단계 실패: 비밀번호 파일 " + open.string() +
+             "을(를) 다른 사람이 읽을 수 있습니다 (모드 0644): chmod 600 " + open.string() +
+             "을(를) 실행하십시오"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

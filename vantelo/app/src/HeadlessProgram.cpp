@@ -8,14 +8,16 @@
 #include <cstring>
 #include <thread>
 
+#include "i18n/Translations.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/RequestServer.h"
+#include "platform/TranslateNoop.h"
+#include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/CallerIdService.h"
+#include "vantelo/app/DirectoryNamer.h"
 #include "vantelo/app/EventLoop.h"
 #include "vantelo/app/HeadlessView.h"
-#include "vantelo/app/DirectoryNamer.h"
-#include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/ProgramStart.h"
@@ -30,6 +32,14 @@ namespace vantelo {
 namespace {
 
 constexpr int kPollMs = 200;
+constexpr const char* kContext = "vantelo";
+constexpr const char* kKeyNeedsDigit =
+    QT_TRANSLATE_NOOP("vantelo", "key에는 0-9, *, # 중 하나가 필요합니다");
+constexpr const char* kPlayNeedsFile = QT_TRANSLATE_NOOP("vantelo", "play에는 파일이 필요합니다");
+constexpr const char* kUnknownAction = QT_TRANSLATE_NOOP(
+    "vantelo",
+    "알 수 없는 동작: %1 (hook, key 숫자, number 텍스트, redial, flash, pickup, mute, record, "
+    "play 파일, ars, memo 텍스트, sync, quit)");
 
 // Reads standard input line by line until its end or `stop`.
 void ReadActions(const std::atomic<bool>& stop, const std::function<void(std::string)>& onLine) {
@@ -73,7 +83,7 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
         phone.HookButton();
     } else if (verb == "key") {
         if (rest.size() != 1 || !std::strchr("0123456789*#", rest[0])) {
-            error = "key needs one of 0-9 * #";
+            error = vt::i18n::Tr(kContext, kKeyNeedsDigit);
             return false;
         }
         phone.KeypadDigit(rest[0]);
@@ -91,7 +101,7 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
         phone.RecordButton();
     } else if (verb == "play") {
         if (rest.empty()) {
-            error = "play needs a file";
+            error = vt::i18n::Tr(kContext, kPlayNeedsFile);
             return false;
         }
         phone.PlayButton(&rest);
@@ -101,9 +111,7 @@ bool HeadlessProgram::Perform(PhoneController& phone, HeadlessView& view, const 
         view.SetMemoText(rest);
         phone.SaveMemoButton();
     } else {
-        error = "unknown action: " + verb +
-                " (hook, key D, number TEXT, redial, flash, pickup, mute, record, play FILE, "
-                "ars, memo TEXT, sync, quit)";
+        error = vt::i18n::Tr(kContext, kUnknownAction, {verb});
         return false;
     }
     return true;

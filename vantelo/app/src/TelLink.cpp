@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "directory/PhoneNumber.h"
+#include "i18n/Translations.h"
 #include "platform/RequestClient.h"
+#include "platform/TranslateNoop.h"
 #include "vantelo/core/PhoneIds.h"
 
 extern char** environ;
@@ -21,6 +23,14 @@ namespace vantelo {
 namespace {
 
 constexpr const char* kInternationalPrefix = "001";
+constexpr const char* kContext = "vantelo";
+constexpr const char* kNotALink =
+    QT_TRANSLATE_NOOP("vantelo", "tel: 또는 callto: 링크가 아닙니다: %1");
+constexpr const char* kBrokenEscape =
+    QT_TRANSLATE_NOOP("vantelo", "링크의 %-이스케이프가 잘못되었습니다: %1");
+constexpr const char* kNoNumber = QT_TRANSLATE_NOOP("vantelo", "링크에 전화번호가 없습니다: %1");
+constexpr const char* kTooLong = QT_TRANSLATE_NOOP("vantelo", "번호가 %1자보다 깁니다");
+constexpr const char* kCannotStart = QT_TRANSLATE_NOOP("vantelo", "%1을(를) 시작할 수 없습니다");
 // How long a started program may take to serve its request socket.
 constexpr auto kStartTimeout = std::chrono::seconds(20);
 
@@ -94,14 +104,14 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
     else if (StartsWithNoCase(link, "callto:"))
         rest = link.substr(7);
     else {
-        error = "not a tel: or callto: link: " + link;
+        error = vt::i18n::Tr(kContext, kNotALink, {link});
         return false;
     }
     if (rest.rfind("//", 0) == 0)
         rest.erase(0, 2);
     std::string text;
     if (!Unescape(rest, text)) {
-        error = "broken %-escape in the link: " + link;
+        error = vt::i18n::Tr(kContext, kBrokenEscape, {link});
         return false;
     }
     text = text.substr(0, text.find_first_of(";?"));
@@ -115,14 +125,14 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
         } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '*' || c == '#') {
             digits.push_back(c);
         } else if (!IsSeparator(c)) {
-            error = "the link holds no telephone number: " + link;
+            error = vt::i18n::Tr(kContext, kNoNumber, {link});
             return false;
         }
     }
     // A global number is a country code and digits only.
     if (digits.empty() ||
         (global && (digits.size() < 3 || digits.find_first_of("*#") != std::string::npos))) {
-        error = "the link holds no telephone number: " + link;
+        error = vt::i18n::Tr(kContext, kNoNumber, {link});
         return false;
     }
     // Read as every number of the program is, so a link dials what the
@@ -131,7 +141,7 @@ bool TelLink::Number(const std::string& link, std::string& number, std::string& 
     if (digits.rfind('+', 0) == 0)
         digits = kInternationalPrefix + digits.substr(1);
     if (digits.size() > kMaxDialledNumber) {
-        error = "the number is longer than " + std::to_string(kMaxDialledNumber) + " characters";
+        error = vt::i18n::Tr(kContext, kTooLong, {std::to_string(kMaxDialledNumber)});
         return false;
     }
     number = digits;
@@ -148,7 +158,8 @@ int TelLink::Dial(const std::string& link, const std::string& program) {
     if (answer.outcome == vt::RequestClient::Outcome::NotRunning) {
         const pid_t started = StartProgram(program);
         if (started < 0) {
-            std::fprintf(stderr, "vantelo: %s cannot be started\n", program.c_str());
+            std::fprintf(stderr, "vantelo: %s\n",
+                         vt::i18n::Tr(kContext, kCannotStart, {program}).c_str());
             return 1;
         }
         // A start that ends at once (another one won the lock) leaves the

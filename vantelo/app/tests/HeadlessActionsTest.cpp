@@ -60,12 +60,12 @@ TEST_F(HeadlessActions, EachActionReachesThePhone) {
 TEST_F(HeadlessActions, BadLinesGetOneClearReason) {
     StartPhone();
     EXPECT_FALSE(Act("key 12"));
-    EXPECT_EQ(error_, "key needs one of 0-9 * #");
+    EXPECT_EQ(error_, "key에는 0-9, *, # 중 하나가 필요합니다");
     EXPECT_FALSE(Act("key x"));
     EXPECT_FALSE(Act("play"));
-    EXPECT_EQ(error_, "play needs a file");
+    EXPECT_EQ(error_, "play에는 파일이 필요합니다");
     EXPECT_FALSE(Act("dance"));
-    EXPECT_EQ(error_.rfind("unknown action: dance", 0), 0u);
+    EXPECT_EQ(error_.rfind("알 수 없는 동작: dance (", 0), 0u);
     EXPECT_FALSE(line_.Called("SendNumber"));
 }
 

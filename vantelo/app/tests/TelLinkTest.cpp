@@ -59,20 +59,20 @@ TEST(TelLinkTest, EscapesAreDecodedAndParametersAndQueriesDropped) {
 }
 
 TEST(TelLinkTest, LinksWithoutAUsableNumberAreRefusedWithOneLine) {
-    EXPECT_EQ(Refusal("tel:"), "the link holds no telephone number: tel:");
-    EXPECT_EQ(Refusal("tel:abc"), "the link holds no telephone number: tel:abc");
-    EXPECT_EQ(Refusal("callto:someone"), "the link holds no telephone number: callto:someone");
-    EXPECT_EQ(Refusal("tel:;ext=1"), "the link holds no telephone number: tel:;ext=1");
-    EXPECT_EQ(Refusal("tel:+"), "the link holds no telephone number: tel:+");
-    EXPECT_EQ(Refusal("tel:+8"), "the link holds no telephone number: tel:+8");
-    EXPECT_EQ(Refusal("tel:++821234"), "the link holds no telephone number: tel:++821234");
-    EXPECT_EQ(Refusal("tel:12+34"), "the link holds no telephone number: tel:12+34");
-    EXPECT_EQ(Refusal("tel:+82*1234"), "the link holds no telephone number: tel:+82*1234");
-    EXPECT_EQ(Refusal("tel:0212345678%0A"), "the link holds no telephone number: tel:0212345678%0A");
-    EXPECT_EQ(Refusal("tel:12%3"), "broken %-escape in the link: tel:12%3");
-    EXPECT_EQ(Refusal("tel:12%zz"), "broken %-escape in the link: tel:12%zz");
-    EXPECT_EQ(Refusal("mailto:a@b"), "not a tel: or callto: link: mailto:a@b");
-    EXPECT_EQ(Refusal("tel:" + std::string(49, '1')), "the number is longer than 48 characters");
+    EXPECT_EQ(Refusal("tel:"), "링크에 전화번호가 없습니다: tel:");
+    EXPECT_EQ(Refusal("tel:abc"), "링크에 전화번호가 없습니다: tel:abc");
+    EXPECT_EQ(Refusal("callto:someone"), "링크에 전화번호가 없습니다: callto:someone");
+    EXPECT_EQ(Refusal("tel:;ext=1"), "링크에 전화번호가 없습니다: tel:;ext=1");
+    EXPECT_EQ(Refusal("tel:+"), "링크에 전화번호가 없습니다: tel:+");
+    EXPECT_EQ(Refusal("tel:+8"), "링크에 전화번호가 없습니다: tel:+8");
+    EXPECT_EQ(Refusal("tel:++821234"), "링크에 전화번호가 없습니다: tel:++821234");
+    EXPECT_EQ(Refusal("tel:12+34"), "링크에 전화번호가 없습니다: tel:12+34");
+    EXPECT_EQ(Refusal("tel:+82*1234"), "링크에 전화번호가 없습니다: tel:+82*1234");
+    EXPECT_EQ(Refusal("tel:0212345678%0A"), "링크에 전화번호가 없습니다: tel:0212345678%0A");
+    EXPECT_EQ(Refusal("tel:12%3"), "링크의 %-이스케이프가 잘못되었습니다: tel:12%3");
+    EXPECT_EQ(Refusal("tel:12%zz"), "링크의 %-이스케이프가 잘못되었습니다: tel:12%zz");
+    EXPECT_EQ(Refusal("mailto:a@b"), "tel: 또는 callto: 링크가 아닙니다: mailto:a@b");
+    EXPECT_EQ(Refusal("tel:" + std::string(49, '1')), "번호가 48자보다 깁니다");
     EXPECT_EQ(Dialled("tel:" + std::string(48, '1')), std::string(48, '1'));
 }
 

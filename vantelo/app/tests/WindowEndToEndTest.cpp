@@ -190,7 +190,7 @@ TEST_F(WindowEndToEnd, RingsDialsByRequestAndLinkAndEndsOnSigterm) {
     // A link that holds no number is refused with one line.
     const fs::path bad = env_.Root() / "bad.out";
     EXPECT_EQ(Run({"callto:nobody"}, bad), 1);
-    EXPECT_EQ(vt::test::ReadText(bad), "vantelo: the link holds no telephone number: callto:nobody\n");
+    EXPECT_EQ(vt::test::ReadText(bad), "vantelo: 링크에 전화번호가 없습니다: callto:nobody\n");
 
     // A tel: link with escapes and parameters dials its cleaned number.
     EXPECT_EQ(Run({"tel:%2B82-31-555-0001;phone-context=example.com"}), 0);

@@ -141,6 +141,38 @@
         <source>디렉터리 서버에 물을 수 없어 발신자 이름은 주소록에서만 찾습니다: %1</source>
         <translation>The directory server cannot be asked, so callers are named from the address book only: %1</translation>
     </message>
+    <message>
+        <source>key에는 0-9, *, # 중 하나가 필요합니다</source>
+        <translation>key needs one of 0-9 * #</translation>
+    </message>
+    <message>
+        <source>play에는 파일이 필요합니다</source>
+        <translation>play needs a file</translation>
+    </message>
+    <message>
+        <source>알 수 없는 동작: %1 (hook, key 숫자, number 텍스트, redial, flash, pickup, mute, record, play 파일, ars, memo 텍스트, sync, quit)</source>
+        <translation>unknown action: %1 (hook, key D, number TEXT, redial, flash, pickup, mute, record, play FILE, ars, memo TEXT, sync, quit)</translation>
+    </message>
+    <message>
+        <source>tel: 또는 callto: 링크가 아닙니다: %1</source>
+        <translation>not a tel: or callto: link: %1</translation>
+    </message>
+    <message>
+        <source>링크의 %-이스케이프가 잘못되었습니다: %1</source>
+        <translation>broken %-escape in the link: %1</translation>
+    </message>
+    <message>
+        <source>링크에 전화번호가 없습니다: %1</source>
+        <translation>the link holds no telephone number: %1</translation>
+    </message>
+    <message>
+        <source>번호가 %1자보다 깁니다</source>
+        <translation>the number is longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>%1을(를) 시작할 수 없습니다</source>
+        <translation>%1 cannot be started</translation>
+    </message>
 </context>
 <context>
     <name>vantelo::MessageNotifier</name>

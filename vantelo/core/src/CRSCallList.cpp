@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "StoreBuffer.h"
+#include "platform/Translate.h"
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
@@ -17,6 +18,18 @@ namespace vantelo {
 
 using storage::ErrorCode;
 using storage::Status;
+
+namespace {
+
+constexpr const char* kContext = "CRSCallList";
+
+Status NotOpen() {
+    return Status(ErrorCode::NotOpen,
+                  vt::Translate(kContext, QT_TRANSLATE_NOOP("CRSCallList",
+                                                            "통화 기록이 열려 있지 않습니다")));
+}
+
+}  // namespace
 
 CRSCallList::CRSCallList() : CRSCallList(DefaultDatabasePath()) {}
 
@@ -57,12 +70,20 @@ storage::Result<std::string> CRSCallList::SearchConditionFor(int kind, std::stri
         for (char c : text) digits = digits && c >= '0' && c <= '9';
         if (!digits)
             return Status(ErrorCode::InvalidArgument,
-                          "a date search needs six digits YYMMDD, got '" + std::string(text) + "'");
+                          vt::Translate(kContext,
+                                        QT_TRANSLATE_NOOP("CRSCallList",
+                                                          "날짜 검색에는 YYMMDD 여섯 자리가 "
+                                                          "필요합니다: '%1'"),
+                                        {std::string(text)}));
         int y = 2000 + (text[0] - '0') * 10 + (text[1] - '0');
         int m = (text[2] - '0') * 10 + (text[3] - '0');
         int d = (text[4] - '0') * 10 + (text[5] - '0');
         if (!storage::IsValidLocalTime(vt::LocalTime{y, m, d, 0, 0, 0}))
-            return Status(ErrorCode::InvalidArgument, "no such day: " + std::string(text));
+            return Status(
+                ErrorCode::InvalidArgument,
+                vt::Translate(kContext,
+                              QT_TRANSLATE_NOOP("CRSCallList", "그런 날짜가 없습니다: %1"),
+                              {std::string(text)}));
         char buf[128];
         std::snprintf(buf, sizeof buf,
                       "[CallDate] >= #%d/%d/%d 0:0:0# AND [CallDate] <= #%d/%d/%d 23:59:59#", y, m,
@@ -89,7 +110,7 @@ Status CRSCallList::ReApply() {
 
 Status CRSCallList::Apply(std::string kind, std::string search) {
     if (!IsOpen())
-        return Status(ErrorCode::NotOpen, "the call log is not open");
+        return NotOpen();
     std::string oldKind = std::move(kind_), oldSearch = std::move(search_);
     kind_ = std::move(kind);
     search_ = std::move(search);
@@ -219,14 +240,18 @@ storage::Result<CallDeletion> CRSCallList::DeleteAllCalls(const std::filesystem:
                                                           const DeletionProgress& progress,
                                                           long batch) {
     if (!IsOpen())
-        return Status(ErrorCode::NotOpen, "the call log is not open");
+        return NotOpen();
     // Only the recorded calls are read one by one; the flags come in one pass.
     storage::Result<std::vector<storage::Value>> flags = ColumnValues("CallRec");
     if (!flags.ok())
         return flags.status();
     if (static_cast<long>(flags.value().size()) != GetRecordCount()) {
         (void)ReApply();
-        return Status(ErrorCode::Busy, "another program changed the call log; nothing was deleted");
+        return Status(ErrorCode::Busy,
+                      vt::Translate(kContext, QT_TRANSLATE_NOOP("CRSCallList",
+                                                                "다른 프로그램이 통화 기록을 "
+                                                                "바꾸어 아무것도 지우지 "
+                                                                "않았습니다")));
     }
     CallDeletion result;
     RecordingRemoval removal;

@@ -7,6 +7,22 @@
         <source>통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.</source>
         <translation>The call log database is full. Please clear out old calls.</translation>
     </message>
+    <message>
+        <source>통화 기록이 열려 있지 않습니다</source>
+        <translation>the call log is not open</translation>
+    </message>
+    <message>
+        <source>날짜 검색에는 YYMMDD 여섯 자리가 필요합니다: &apos;%1&apos;</source>
+        <translation>a date search needs six digits YYMMDD, got &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>그런 날짜가 없습니다: %1</source>
+        <translation>no such day: %1</translation>
+    </message>
+    <message>
+        <source>다른 프로그램이 통화 기록을 바꾸어 아무것도 지우지 않았습니다</source>
+        <translation>another program changed the call log; nothing was deleted</translation>
+    </message>
 </context>
 <context>
     <name>CallKind</name>
@@ -167,6 +183,146 @@
     <message>
         <source>%1(으)로 보내지 못했습니다: %2</source>
         <translation>sending to %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1 (설정 파일 %2, [Mail])</source>
+        <translation>%1 (settings file %2, [Mail])</translation>
+    </message>
+    <message>
+        <source>Server &apos;%1&apos;은(는) smtp://호스트:포트 또는 smtps://호스트:포트가 아닙니다</source>
+        <translation>Server &apos;%1&apos; is not smtp://host:port or smtps://host:port</translation>
+    </message>
+    <message>
+        <source>From이 비어 있습니다</source>
+        <translation>From is empty</translation>
+    </message>
+    <message>
+        <source>From &apos;%1&apos;은(는) 메일 주소가 아닙니다</source>
+        <translation>From &apos;%1&apos; is not an e-mail address</translation>
+    </message>
+    <message>
+        <source>To &apos;%1&apos;은(는) 메일 주소가 아닙니다</source>
+        <translation>To &apos;%1&apos; is not an e-mail address</translation>
+    </message>
+    <message>
+        <source>To가 비어 있습니다</source>
+        <translation>To is empty</translation>
+    </message>
+    <message>
+        <source>User에 제어 문자가 있습니다</source>
+        <translation>User has control characters</translation>
+    </message>
+    <message>
+        <source>Attach &apos;%1&apos;은(는) mp3, wav, none 중 하나가 아닙니다</source>
+        <translation>Attach &apos;%1&apos; is not mp3, wav or none</translation>
+    </message>
+    <message>
+        <source>Password 키는 읽지 않습니다. 비밀번호는 비밀 저장소나 PasswordFile이 가리키는 0600 파일에 두십시오</source>
+        <translation>a Password key is never read: put the password in the secret store or in a 0600 file named by PasswordFile</translation>
+    </message>
+    <message>
+        <source>설정 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the settings file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 심볼릭 링크입니다: PasswordFile에 파일 자체를 적으십시오</source>
+        <translation>the password file %1 is a symbolic link: name the file itself in PasswordFile</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>the password file %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the password file %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 일반 파일이 아닙니다</source>
+        <translation>the password file %1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1은(는) 다른 사용자의 것입니다: 모드 0600인 자기 파일을 쓰십시오</source>
+        <translation>the password file %1 belongs to another user: use a file of your own with mode 0600</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1을(를) 다른 사람이 읽을 수 있습니다 (모드 %2): chmod 600 %1을(를) 실행하십시오</source>
+        <translation>the password file %1 may be read by others (mode %2): run chmod 600 %1</translation>
+    </message>
+    <message>
+        <source>비밀번호 파일 %1이(가) 비어 있습니다: 첫 줄에 비밀번호를 적으십시오</source>
+        <translation>the password file %1 is empty: put the password on its first line</translation>
+    </message>
+    <message>
+        <source>%1의 비밀번호가 없습니다: secret-tool store --label=&apos;%2&apos; server %3 user %1(으)로 저장하거나, PasswordFile에 모드 0600인 파일을 적으십시오</source>
+        <translation>no password for %1: store it with secret-tool store --label=&apos;%2&apos; server %3 user %1, or name a file of mode 0600 in PasswordFile</translation>
+    </message>
+    <message>
+        <source>첨부 파일을 쓸 수 없습니다: %1</source>
+        <translation>the attachment cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>녹음 %1을(를) 읽을 수 없습니다</source>
+        <translation>the recording %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>녹음 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>the recording %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>첨부 파일을 만들 수 없습니다: %1</source>
+        <translation>the attachment cannot be created: %1</translation>
+    </message>
+    <message>
+        <source>코덱 라이브러리 libtrc.so 또는 그 진입점 중 하나가 없습니다</source>
+        <translation>the codec library libtrc.so or one of its entry points is missing</translation>
+    </message>
+    <message>
+        <source>압축된 녹음을 읽을 수 없습니다</source>
+        <translation>the compressed recording cannot be read</translation>
+    </message>
+    <message>
+        <source>변환한 WAV를 쓸 수 없습니다 (디스크가 가득 찼습니까?)</source>
+        <translation>the decoded WAV cannot be written (disk full?)</translation>
+    </message>
+    <message>
+        <source>변환에 실패했습니다</source>
+        <translation>decoding failed</translation>
+    </message>
+    <message>
+        <source>녹음 %1이(가) 없습니다</source>
+        <translation>the recording %1 is missing</translation>
+    </message>
+    <message>
+        <source>MP3를 만들 수 없습니다: %1</source>
+        <translation>the MP3 cannot be made: %1</translation>
+    </message>
+    <message>
+        <source>배달 스레드를 시작할 수 없습니다</source>
+        <translation>the delivery thread cannot be started</translation>
+    </message>
+    <message>
+        <source>%1에 모르는 번호에서 온 메시지</source>
+        <translation>the message from an unknown number at %1</translation>
+    </message>
+    <message>
+        <source>%2에 %1에서 온 메시지</source>
+        <translation>the message from %1 at %2</translation>
+    </message>
+    <message>
+        <source>%1을(를) 보낼 편지함 %2에 넣을 수 없습니다: %3</source>
+        <translation>%1 cannot be put in the outbox %2: %3</translation>
+    </message>
+    <message>
+        <source>보낼 편지함 폴더 %1을(를) 만들 수 없습니다</source>
+        <translation>the outbox folder %1 cannot be made</translation>
+    </message>
+    <message>
+        <source>항목을 쓸 수 없습니다 (디스크가 가득 찼습니까?)</source>
+        <translation>the item cannot be written (disk full?)</translation>
+    </message>
+    <message>
+        <source>보낸 항목 %1을(를) 지울 수 없습니다: %2</source>
+        <translation>the sent item %1 cannot be removed: %2</translation>
     </message>
 </context>
 <context>
