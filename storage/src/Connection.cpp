@@ -10,6 +10,7 @@
 
 #include "JetPattern.h"
 #include "PgSession.h"
+#include "storage/TableSchema.h"
 
 namespace storage {
 
@@ -237,6 +238,30 @@ Result<std::int64_t> Connection::DataVersion() {
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW)
         return StatusFor(rc, "reading the data version");
+    return v;
+}
+
+Result<std::string> Connection::TableVersion(const std::string& table) {
+    const std::string what = "reading the version of " + table;
+    const std::string quoted = QuoteIdentifier(table);
+    // The server marks each row version with the transaction that wrote it;
+    // a file has no such mark, so there only the count and the last record
+    // stand in (an edit in place is not seen).
+    if (pg_)
+        return pg_->QueryOne(
+            "SELECT count(*) || ':' || coalesce(max(xmin::text::bigint), 0) FROM " + quoted, what);
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = "SELECT count(*) || ':' || coalesce(max(rowid), 0) FROM " + quoted;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return StatusFor(rc, what);
+    rc = sqlite3_step(stmt);
+    std::string v;
+    if (rc == SQLITE_ROW)
+        v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW)
+        return StatusFor(rc, what);
     return v;
 }
 

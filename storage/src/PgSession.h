@@ -41,10 +41,11 @@ public:
 
     std::int64_t Changes() const { return changes_; }
     std::string NextStatementName() { return "vt_s" + std::to_string(++statements_); }
+    // The first field of the first row of a query without parameters.
+    Result<std::string> QueryOne(const std::string& sql, const std::string& what);
 
 private:
     PgSession(PGconn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
-    Result<std::string> QueryOne(const std::string& sql, const std::string& what);
 
     PGconn* conn_;
     std::string name_;

@@ -60,6 +60,9 @@ public:
 
     // Changes whenever another connection commits to the file.
     Result<std::int64_t> DataVersion();
+    // A text that changes whenever records of `table` are added, changed or
+    // deleted (by anyone), for a copy that is refreshed only when needed.
+    Result<std::string> TableVersion(const std::string& table);
 
     // Records changed by the last statement, and the record number of the
     // last record added (SQLite; the server returns it from the insert).

@@ -36,9 +36,14 @@ public:
     std::string Uri(const std::string& database, const std::string& user = "postgres") const;
     // Runs SQL as the superuser in `database`; throws with the server's message.
     void Exec(const std::string& database, const std::string& sql) const;
+    // Stops the server, keeping its data, as an office server that goes away
+    // (its clients' connections break); Resume starts it again.
+    void Halt();
+    void Resume();
 
 private:
     void Run(const std::string& program, const std::vector<std::string>& args, int seconds) const;
+    void Start();
     void Stop();
     void StartWatchdog();
 

@@ -2,10 +2,13 @@
 // database of a private PostgreSQL server; the real program on a simulated
 // line names its caller from the server's contact book, logs the call there
 // with its desk, writes no database file of its own, and `vtdb calls` reads
-// the same call log. Every wait has a deadline.
+// the same call log. While the server is away the desk keeps its calls and
+// hands them over, each once, when it is back. Every wait has a deadline.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+
+#include <set>
 
 #include "HeadlessProcess.h"
 #include "linesim/ScopedDaemon.h"
@@ -14,6 +17,8 @@
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CallSpool.h"
+#include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -68,6 +73,52 @@ TEST_F(HeadlessSharedStore, TheDeskLogsIntoTheSharedCallLogAndVtdbReadsIt) {
     const auto status = vtdb.WaitExit(std::chrono::seconds(10));
     ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << vtdb.Output();
     EXPECT_NE(vtdb.Output().find("2\t홍길동\t0212345678\t"), std::string::npos) << vtdb.Output();
+}
+
+TEST_F(HeadlessSharedStore, CallsWhileTheServerIsAwayAreLoggedOnceWhenItIsBack) {
+    HeadlessProcess phone;
+    ASSERT_TRUE(phone.WaitUntilServing());
+    // The desk's copy of the contact book names callers while the server is away.
+    const fs::path copy = env_.AppHome() / OfflineCopy::kFileName;
+    for (int i = 0; i < 500; ++i) {
+        CRSAddressList copied;
+        if (copied.Open(copy).ok() && copied.FindName("0212345678", "").value_or("") == "홍길동")
+            break;
+        std::this_thread::sleep_for(20ms);
+    }
+    vt::test::PostgresServer::Shared().Halt();
+    const fs::path spool = env_.AppHome() / CallSpool::kFileName;
+    for (std::size_t n = 1; n <= 3; ++n) {
+        ASSERT_EQ(daemon_.Command("ring 1000 1000 1").rfind("OK", 0), 0u);
+        daemon_.Command("cid 0212345678");
+        ASSERT_TRUE(phone.WaitFor("popup: 홍길동\\n0212345678")) << Story(phone, env_.AppHome());
+        ASSERT_EQ(CallRows(spool, n).size(), n) << Story(phone, env_.AppHome());
+    }
+    vt::test::PostgresServer::Shared().Resume();
+    ASSERT_TRUE(phone.WaitFor("status: 공유 저장소에 다시 연결되었습니다", 30s))
+        << Story(phone, env_.AppHome());
+    // One more call on the server again: four rows, none doubled.
+    ASSERT_EQ(daemon_.Command("ring 1000 1000 1").rfind("OK", 0), 0u);
+    daemon_.Command("cid 0212345678");
+    const auto rows = CallRows(uri_, 4);
+    ASSERT_EQ(rows.size(), 4u) << Story(phone, env_.AppHome());
+    std::set<std::string> uids;
+    CRSCallList log(uri_);
+    ASSERT_TRUE(log.Open().ok());
+    for (long i = 0; i < log.GetRecordCount(); ++i)
+        if (log.SetAbsolutePosition(i).ok())
+            uids.insert(log.GetText("CallUid"));
+    EXPECT_EQ(uids.size(), 4u);
+    for (const CallRecord& row : rows) {
+        EXPECT_EQ(row.CallName, "홍길동");
+        EXPECT_EQ(row.CallMode, kCallMissed);
+    }
+    EXPECT_EQ(CallRows(spool, 0).size(), 0u);
+    const std::string transcript = phone.Transcript();
+    const std::string away = "status: 공유 저장소에 연결할 수 없습니다\n";
+    const size_t first = transcript.find(away);
+    EXPECT_NE(first, std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find(away, first + 1), std::string::npos) << "told once: " << transcript;
 }
 
 }  // namespace

@@ -295,5 +295,13 @@ Do you want to quit the program?</translation>
         <source>통화 기록에 없는 녹음 파일이 있습니다.</source>
         <translation>There are recordings that are not in the call log.</translation>
     </message>
+    <message>
+        <source>공유 저장소에 연결할 수 없습니다</source>
+        <translation>Cannot connect to the shared store</translation>
+    </message>
+    <message>
+        <source>공유 저장소에 다시 연결되었습니다</source>
+        <translation>Connected to the shared store again</translation>
+    </message>
 </context>
 </TS>
