@@ -90,6 +90,12 @@ private:
     bool readOnly_ = false;
 };
 
+// How long a session waits for its server's answer to one command before it
+// gives the server up as lost (30 s, far above any query of the pages; the
+// schema's upgrades wait as long as they take). Tests of a hung server
+// shorten it. Sessions opened later take the new value.
+void SetServerAnswerDeadline(int ms);
+
 // An error status for an engine result code (for callers without a connection).
 Status StatusForCode(int rc, const std::string& message);
 
