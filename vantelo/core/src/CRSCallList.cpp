@@ -149,7 +149,8 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
         Status w = call.Write(*this);
         if (w.ok())
             w = SetField("CallDesk", desk_);
-        return w.ok() ? SetField("CallUid", NewCallUid()) : w;
+        lastUid_ = NewCallUid();
+        return w.ok() ? SetField("CallUid", lastUid_) : w;
     });
     if (!s.ok())
         return s;

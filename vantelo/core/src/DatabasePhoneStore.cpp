@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "storage/Filter.h"
+#include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
+#include "vantelo/core/RecordingRemoval.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
@@ -27,6 +29,8 @@ DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::
         openError_ = shared ? ServerFailureNotice(s) : s.ToString();
     callList_ = std::make_unique<CRSCallList>(database_);
     blockList_ = std::make_unique<CRSBlockList>(database_);
+    if (shared && openError_.empty())
+        uploader_ = std::make_unique<RecordingUploader>(database_, DeskName());
 }
 
 CallerName DatabasePhoneStore::IdentifyCaller(const std::string& number,
@@ -39,12 +43,16 @@ CallerName DatabasePhoneStore::IdentifyCaller(const std::string& number,
 
 bool DatabasePhoneStore::AppendCall(CallRecord& call, std::string& error) {
     const bool message = MessageInbox::IsMessage(call);  // the append resets the call
+    const bool recorded = call.CallRec && !call.CallRecFileName.empty();
+    const std::filesystem::path recording = RecordingRemoval::FileOf(call);
     storage::Status s = callList_->AppendCall(call, clock_);
     if (!s.ok()) {
         error = s.ToString();
         return false;
     }
     lastAppended_ = callList_->GetLastModified();
+    if (uploader_ && recorded)
+        uploader_->Add({callList_->LastAppendedUid(), recording});
     if (message) {
         const long long id = lastAppended_;
         // A deleted call's number may come again; its mark must not make

@@ -8,6 +8,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
 #include "vantelo/core/PhoneSettings.h"
+#include "vantelo/core/SharedRecordings.h"
 
 namespace vantelo {
 
@@ -127,6 +128,9 @@ std::vector<storage::Migration> PhoneMigrations() {
                              return s;
                      }
                      return storage::Status::Ok();
+                 }});
+    m.push_back({3, "recordings", [](storage::Connection& c, std::vector<std::string>&) {
+                     return CreateRecordingTables(c);
                  }});
     return m;
 }

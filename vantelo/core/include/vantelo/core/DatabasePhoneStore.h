@@ -12,6 +12,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/PhoneStore.h"
+#include "vantelo/core/RecordingUploader.h"
 
 namespace vantelo {
 
@@ -38,6 +39,8 @@ public:
     std::vector<long long> TakeArrivedMessages() override;
     // The messages and their heard marks (for the window's player).
     MessageInbox& Inbox() { return *inbox_; }
+    // The uploads of recordings to a shared database (null on a file).
+    RecordingUploader* Uploads() { return uploader_.get(); }
 
 private:
     const vt::Clock& clock_;
@@ -49,6 +52,7 @@ private:
     std::unique_ptr<CRSCallList> callList_;
     std::unique_ptr<CRSBlockList> blockList_;
     std::unique_ptr<MessageInbox> inbox_;
+    std::unique_ptr<RecordingUploader> uploader_;  // last: its thread stops first
     std::vector<long long> arrived_;
     long long lastAppended_ = 0;
 };
