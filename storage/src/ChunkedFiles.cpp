@@ -256,9 +256,8 @@ Status ChunkedFiles::Fetch(const std::string& key, const std::filesystem::path& 
             break;
     }
     if (written != found.value()->size)
-        return fail(Status(ErrorCode::Damaged, "the stored file " + found.value()->name +
-                                                   " has " + std::to_string(written) +
-                                                   " bytes, not " +
+        return fail(Status(ErrorCode::Damaged, "the stored file " + found.value()->name + " has " +
+                                                   std::to_string(written) + " bytes, not " +
                                                    std::to_string(found.value()->size)));
     if (::fsync(out.fd) != 0)
         return fail(IoError("writing", to));
@@ -269,10 +268,10 @@ Result<std::set<std::string>> ChunkedFiles::Keys() {
     Status s = NeedServer(connection_);
     if (!s.ok())
         return s;
-    auto r = Run(*connection_.Server(),
-                 "SELECT " + QuoteIdentifier(table_.keyColumn) + " FROM " +
-                     QuoteIdentifier(table_.name),
-                 {}, "listing stored files");
+    auto r =
+        Run(*connection_.Server(),
+            "SELECT " + QuoteIdentifier(table_.keyColumn) + " FROM " + QuoteIdentifier(table_.name),
+            {}, "listing stored files");
     if (!r.ok())
         return r.status();
     std::set<std::string> keys;

@@ -65,7 +65,8 @@ PlayableRecording FindPlayableRecording(const CallRecord& call, const fs::path& 
         return Failed(Say(kCannotFetch, {c.status().message()}));
     const fs::path part =
         cache / ("." + copy.filename().string() + ".part" + std::to_string(::getpid()));
-    storage::Status s = storage::ChunkedFiles(*c.value(), RecordingTable()).Fetch(call.CallUid, part);
+    storage::Status s =
+        storage::ChunkedFiles(*c.value(), RecordingTable()).Fetch(call.CallUid, part);
     if (s.code() == storage::ErrorCode::NoCurrentRecord)
         return Failed(Say(QT_TRANSLATE_NOOP("PlayableRecording",
                                             "녹음이 이 PC에 없고 공유 데이터베이스에도 아직 "

@@ -34,7 +34,7 @@ std::string DatabaseName(const std::string& uri) {
 }
 
 unsigned ModeOf(const fs::path& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 
@@ -112,7 +112,9 @@ TEST_F(SharedRecordingsTest, ACallRecordedOnDeskAPlaysOnDeskBWithTheSameBytes) {
     // Empty, exactly one chunk, and several chunks with a short last one.
     const size_t chunk = storage::ChunkedFiles::kChunkBytes;
     const std::vector<std::pair<std::string, std::string>> recordings = {
-        {"090507.wav", ""}, {"090508.wav", Bytes(chunk, 1)}, {"090509.mp3", Bytes(2 * chunk + 17, 2)}};
+        {"090507.wav", ""},
+        {"090508.wav", Bytes(chunk, 1)},
+        {"090509.mp3", Bytes(2 * chunk + 17, 2)}};
     {
         DatabasePhoneStore deskA(clock_, uri_);
         ASSERT_EQ(deskA.OpenError(), "");
@@ -222,8 +224,8 @@ TEST_F(SharedRecordingsTest, DeletingACallRemovesItsStoredRecording) {
     ASSERT_TRUE(c.ok());
     storage::ChunkedFiles files(*c.value(), RecordingTable());
     const PlayableRecording gone = FindPlayableRecording(calls[0], uri_, cacheB_);
-    EXPECT_EQ(gone.error,
-              "녹음이 이 PC에 없고 공유 데이터베이스에도 아직 없습니다: " + calls[0].CallRecFileName);
+    EXPECT_EQ(gone.error, "녹음이 이 PC에 없고 공유 데이터베이스에도 아직 없습니다: " +
+                              calls[0].CallRecFileName);
     EXPECT_FALSE(fs::exists(cacheB_ / (calls[0].CallUid + ".wav")));
     // A recording of a call deleted before its upload is not stored.
     const fs::path late = env_.Root() / "late.wav";

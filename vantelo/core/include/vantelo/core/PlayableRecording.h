@@ -24,8 +24,8 @@ struct PlayableRecording {
 // The call's recording file. A copy is fetched once (folders 0700, files
 // 0600, written under a temporary name and then renamed, so a half-fetched
 // file is never played) and kept in `cache` under the call's CallUid.
-PlayableRecording FindPlayableRecording(const CallRecord& call,
-                                        const std::filesystem::path& database = DefaultDatabasePath(),
-                                        const std::filesystem::path& cache = RecordingCacheFolder());
+PlayableRecording FindPlayableRecording(
+    const CallRecord& call, const std::filesystem::path& database = DefaultDatabasePath(),
+    const std::filesystem::path& cache = RecordingCacheFolder());
 
 }  // namespace vantelo
