@@ -150,6 +150,9 @@ void RecordingUploader::UploadAll(std::vector<Upload> batch) {
             stored_.insert(u.callUid);
         if (!s.ok()) {
             lastError_ = s.ToString();
+            // The server was away: calls logged meanwhile by other means
+            // (replayed later) are looked for with the next logged call too.
+            searchAgain_ = true;
             // A file gone meanwhile has nothing left to upload.
             if (fs::exists(u.file, ec))
                 failed_.push_back(u);

@@ -65,7 +65,7 @@ private:
     std::vector<Upload> queued_;
     std::vector<Upload> failed_;
     bool search_ = true;        // look for what the database lacks (at start)
-    bool searchAgain_ = false;  // the search failed: again with the next logged call
+    bool searchAgain_ = false;  // something failed: search with the next logged call
     bool busy_ = false;
     std::set<std::string> stored_;
     std::string lastError_;
