@@ -149,7 +149,8 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock, const s
         Status w = call.Write(*this);
         if (w.ok())
             w = SetField("CallDesk", desk_);
-        return w.ok() ? SetField("CallUid", uid.empty() ? NewCallUid() : uid) : w;
+        lastUid_ = uid.empty() ? NewCallUid() : uid;
+        return w.ok() ? SetField("CallUid", lastUid_) : w;
     });
     if (!s.ok())
         return s;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/PlayableRecording.h"
 
 namespace vantelo {
 
@@ -17,7 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Errno() { return std::strerror(errno); }
+std::string Errno() {
+    return std::strerror(errno);
+}
 
 // Folders the backup makes are the user's own.
 bool MakeFolder(const fs::path& folder, std::string& error) {
@@ -37,7 +40,8 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
 
 }  // namespace
 
-CallLogBackup::CallLogBackup(fs::path destination) : destination_(std::move(destination)) {}
+CallLogBackup::CallLogBackup(fs::path destination, fs::path database)
+    : destination_(std::move(destination)), database_(std::move(database)) {}
 
 CallLogBackup::~CallLogBackup() {
     if (fd_ >= 0)
@@ -57,8 +61,7 @@ std::string CallLogBackup::Block(int number, const CallRecord& call) {
         std::to_string(number) + " : " + (label.empty() ? "Unknowon" : label) + "\r\n";
     const std::string time = CallTimeText(call.CallDate);
     char duration[32];
-    std::snprintf(duration, sizeof duration, "%.2ld:%.2ld", call.CallTime / 60,
-                  call.CallTime % 60);
+    std::snprintf(duration, sizeof duration, "%.2ld:%.2ld", call.CallTime / 60, call.CallTime % 60);
     out += "통화 시각 : " + time + "\r\n";
     out += std::string("통화 시간 : ") + duration + "\r\n";
     out += "이름 : " + call.CallName + "\r\n";
@@ -71,7 +74,9 @@ std::string CallLogBackup::Block(int number, const CallRecord& call) {
     return out;
 }
 
-void CallLogBackup::Fail(std::string what) { failures_.push_back(std::move(what)); }
+void CallLogBackup::Fail(std::string what) {
+    failures_.push_back(std::move(what));
+}
 
 bool CallLogBackup::Begin() {
     std::string error;
@@ -118,7 +123,13 @@ void CallLogBackup::CopyRecording(const CallRecord& call) {
         Fail(error);
         return;
     }
-    const fs::path from = fs::path(call.CallRecDirectory + call.CallRecFileName);
+    const PlayableRecording playable = FindPlayableRecording(call, database_);
+    if (!playable.ok() && IsSharedDatabase(database_)) {
+        Fail(playable.error);
+        return;
+    }
+    const fs::path from =
+        playable.ok() ? playable.file : fs::path(call.CallRecDirectory + call.CallRecFileName);
     const fs::path to = folder / call.CallRecFileName;
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);

@@ -6,6 +6,7 @@
 #include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/PhoneIds.h"
+#include "vantelo/core/RecordingRemoval.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
@@ -54,6 +55,8 @@ bool DatabasePhoneStore::Connect() {
     }
     if (!s.ok())
         openError_ = shared ? ServerFailureNotice(s) : s.ToString();
+    if (shared && openError_.empty() && !uploader_)
+        uploader_ = std::make_unique<RecordingUploader>(database_, DeskName());
     return true;
 }
 
@@ -103,11 +106,16 @@ storage::Status DatabasePhoneStore::Store(CallRecord& call, const std::string& u
         if (!stored.ok() || stored.value())
             return stored.status();
     }
-    const bool message = MessageInbox::IsMessage(call);  // the append resets the call
+    // The append resets the call.
+    const bool message = MessageInbox::IsMessage(call);
+    const bool recorded = call.CallRec && !call.CallRecFileName.empty();
+    const std::filesystem::path recording = RecordingRemoval::FileOf(call);
     storage::Status s = callList_->AppendCall(call, clock_, uid);
     if (!s.ok())
         return s;
     lastAppended_ = callList_->GetLastModified();
+    if (uploader_ && recorded)
+        uploader_->Add({callList_->LastAppendedUid(), recording});
     if (message) {
         const long long id = lastAppended_;
         // A deleted call's number may come again; its mark must not make

@@ -8,6 +8,7 @@
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
 #include "vantelo/core/PhoneSettings.h"
+#include "vantelo/core/SharedRecordings.h"
 
 namespace vantelo {
 
@@ -128,6 +129,9 @@ std::vector<storage::Migration> PhoneMigrations() {
                      }
                      return storage::Status::Ok();
                  }});
+    m.push_back({3, "recordings", [](storage::Connection& c, std::vector<std::string>&) {
+                     return CreateRecordingTables(c);
+                 }});
     return m;
 }
 
@@ -194,8 +198,9 @@ std::string ServerFailureNotice(const storage::Status& status) {
 std::string ServerPrepareNotice(const storage::PrepareReport& report) {
     if (report.readOnly)
         return vt::Translate(
-            kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
-                                        "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
+            kContext,
+            QT_TRANSLATE_NOOP("VanteloDatabase",
+                              "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
     if (!report.notes.empty())
         return vt::Translate(kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
                                                          "공유 데이터베이스에 pg_trgm 확장이 없어 "

@@ -52,6 +52,25 @@
     </message>
 </context>
 <context>
+    <name>PlayableRecording</name>
+    <message>
+        <source>이 통화에는 녹음이 없습니다.</source>
+        <translation>This call has no recording.</translation>
+    </message>
+    <message>
+        <source>녹음 파일이 없습니다: %1</source>
+        <translation>The recording file is missing: %1</translation>
+    </message>
+    <message>
+        <source>공유 데이터베이스에서 녹음을 가져올 수 없습니다: %1</source>
+        <translation>Cannot fetch the recording from the shared database: %1</translation>
+    </message>
+    <message>
+        <source>녹음이 이 PC에 없고 공유 데이터베이스에도 아직 없습니다: %1</source>
+        <translation>The recording is neither on this PC nor in the shared database yet: %1</translation>
+    </message>
+</context>
+<context>
     <name>VanteloDatabase</name>
     <message>
         <source>데이터베이스 파일을 읽을 수 없어 %1(으)로 옮기고 새 파일을 만들었습니다.</source>

@@ -74,6 +74,8 @@ public:
                                const std::string& uid = {});
     // True when a call with this unique id is stored (whatever the filter).
     storage::Result<bool> HasCall(const std::string& uid);
+    // The CallUid AppendCall gave the call it stored last.
+    const std::string& LastAppendedUid() const { return lastUid_; }
     // The same for a page that may not have its record set yet: one is made.
     static storage::Status AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,
                                         const vt::Clock& clock);
@@ -107,6 +109,7 @@ private:
 
     std::filesystem::path database_;
     std::string desk_;  // written into every call appended here
+    std::string lastUid_;
     std::string kind_;
     std::string search_;
 };

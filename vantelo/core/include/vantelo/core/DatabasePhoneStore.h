@@ -19,6 +19,7 @@
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/PhoneStore.h"
+#include "vantelo/core/RecordingUploader.h"
 
 namespace vantelo {
 
@@ -57,6 +58,8 @@ public:
     // The spool and the copy (null on a database file).
     CallSpool* Spool() { return spool_.get(); }
     OfflineCopy* Copy() { return copy_.get(); }
+    // The uploads of recordings to a shared database (null on a file).
+    RecordingUploader* Uploads() { return uploader_.get(); }
 
 private:
     // (Re)opens the record sets on the database; false when the server
@@ -86,6 +89,7 @@ private:
     std::unique_ptr<OfflineCopy> copy_;
     bool away_ = false;
     std::string pendingNotice_;
+    std::unique_ptr<RecordingUploader> uploader_;  // last: its thread stops first
 };
 
 }  // namespace vantelo
