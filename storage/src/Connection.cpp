@@ -241,6 +241,11 @@ Result<std::int64_t> Connection::DataVersion() {
     return v;
 }
 
+void Connection::SetAnswerDeadline(int ms) {
+    if (pg_)
+        pg_->SetDeadline(ms);
+}
+
 Result<std::string> Connection::TableVersion(const std::string& table) {
     const std::string what = "reading the version of " + table;
     const std::string quoted = QuoteIdentifier(table);

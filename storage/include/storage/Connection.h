@@ -46,6 +46,10 @@ public:
     // `what` was being done, never the statement.
     Status Exec(const std::string& sql, const std::string& what = "changing the file");
 
+    // How long this session waits for the server's answer (see
+    // SetServerAnswerDeadline); no meaning for a file.
+    void SetAnswerDeadline(int ms);
+
     // True when the file could only be opened for reading (or the server
     // takes no writes at all).
     bool ReadOnly() const;

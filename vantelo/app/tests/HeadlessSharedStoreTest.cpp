@@ -128,6 +128,8 @@ TEST_F(HeadlessSharedStore, CallsWhileTheServerIsAwayAreLoggedOnceWhenItIsBack) 
     const size_t first = transcript.find(away);
     EXPECT_NE(first, std::string::npos) << transcript;
     EXPECT_EQ(transcript.find(away, first + 1), std::string::npos) << "told once: " << transcript;
+}
+
 TEST_F(HeadlessSharedStore, DeskBExportsTheRecordingOfACallDeskARecorded) {
     using namespace std::chrono_literals;
     HeadlessProcess phone;

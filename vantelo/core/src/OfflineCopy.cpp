@@ -88,21 +88,29 @@ void OfflineCopy::Wake() {
 }
 
 bool OfflineCopy::LookNow() {
-    auto connection = storage::Connection::Open(server_);
-    if (!connection.ok()) {
-        answered_ = false;
-        return false;
-    }
-    answered_ = true;
-    if (!PrepareDatabase(clock_, file_).ok())
-        return false;
-    for (const storage::TableSchema& table : CopiedTables()) {
-        auto version = connection.value()->TableVersion(table.name);
-        if (!version.ok())
+    // One session kept between looks: a desk does not knock at the server
+    // with a new connection every few seconds.
+    if (!connection_) {
+        auto opened = storage::Connection::Open(server_);
+        if (!opened.ok()) {
+            answered_ = false;
             return false;
+        }
+        connection_ = std::move(opened).value();
+        // A look that hangs must not hold the program's exit for long.
+        connection_->SetAnswerDeadline(3000);
+    }
+    for (const storage::TableSchema& table : CopiedTables()) {
+        auto version = connection_->TableVersion(table.name);
+        if (!version.ok()) {
+            connection_.reset();
+            answered_ = false;
+            return false;
+        }
+        answered_ = true;
         if (copied_[table.name] == version.value())
             continue;
-        if (!CopyTable(table, server_, file_).ok())
+        if (!PrepareDatabase(clock_, file_).ok() || !CopyTable(table, server_, file_).ok())
             return false;
         copied_[table.name] = version.value();
     }

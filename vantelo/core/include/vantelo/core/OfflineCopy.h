@@ -10,11 +10,13 @@
 #include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "platform/Clock.h"
+#include "storage/Connection.h"
 
 namespace vantelo {
 
@@ -45,6 +47,7 @@ private:
     const vt::Clock& clock_;
     std::filesystem::path server_;
     std::filesystem::path file_;
+    std::unique_ptr<storage::Connection> connection_;  // to the server, between looks
     std::map<std::string, std::string> copied_;  // table -> the server's version copied
     std::atomic<bool> answered_{true};
     std::mutex mutex_;
