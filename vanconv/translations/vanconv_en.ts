@@ -71,6 +71,10 @@ takes the column whose row-1 text is its name, as in every export and
 vCard file. --replace empties the contact book first.
 </translation>
     </message>
+    <message>
+        <source>%1행: %2</source>
+        <translation>row %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>vanconv::text</name>

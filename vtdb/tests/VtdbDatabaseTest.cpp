@@ -137,7 +137,7 @@ TEST_F(VtdbDatabaseTest, DamagedCallLogFailsLoudlyAndCanBeSaved) {
     ASSERT_TRUE(vt::test::DamageTablePage(Database(), "CallList", 5, vt::test::PageDamage::Cells));
     Output calls = Vtdb({"calls"});
     EXPECT_NE(calls.code, 0);
-    EXPECT_NE(calls.text.find("damaged"), std::string::npos) << calls.text;
+    EXPECT_EQ(calls.text.rfind("vtdb: 손상된 데이터베이스: ", 0), 0u) << calls.text;
     EXPECT_EQ(calls.text.find("\t\t\t\t\t"), std::string::npos) << "an empty row was printed";
 
     Output check = Vtdb({"check"});
@@ -274,7 +274,8 @@ TEST_P(VtdbReadOnlyTest, ReadOnlyPlaceIsReadAndWritesSayReadOnly) {
     EXPECT_EQ(Vtdb({"check"}).code, 0);
     Output add = Vtdb({"add-contact", "Name=Lee"});
     EXPECT_NE(add.code, 0);
-    EXPECT_NE(add.text.find("read-only"), std::string::npos) << add.text;
+    EXPECT_EQ(add.text.rfind("vtdb: 읽기 전용: ", 0), 0u) << add.text;
+    EXPECT_NE(add.text.find("; 아무것도 바꾸지 않았습니다"), std::string::npos) << add.text;
     EXPECT_EQ(Lines(add.text), 1);
     EXPECT_EQ(vt::test::ReadText(Database()), before);
 }
