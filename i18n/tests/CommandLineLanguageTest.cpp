@@ -120,6 +120,15 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
          {"backup", plain},
          "vtdb: 백업이 완전하지 않습니다: " + plain + "은(는) 폴더가 아닙니다",
          "vtdb: the backup is incomplete: " + plain + " is not a folder"},
+        // vtdb made the book above; vanconv finds it unregistered and says so.
+        {"vanconv",
+         {"--export", (env.Root() / "book.csv").string()},
+         "vanconv: Vantelo가 아직 스스로 등록하지 않았습니다(AppPaths.conf에 Path 없음); 기본 "
+         "폴더 " +
+             env.AppHome().string() + "의 연락처를 씁니다",
+         "vanconv: Vantelo has not registered itself yet (no Path in AppPaths.conf); using the "
+         "contact book in its default folder " +
+             env.AppHome().string()},
         {"vanplay",
          {"--to-mp3", notWav},
          "vanplay: " + notWav + ": 8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다",
