@@ -99,6 +99,10 @@
         <source>주소록 동기화가 설정되지 않았습니다([CardDav] Url)</source>
         <translation>the address book sync is not set up ([CardDav] Url)</translation>
     </message>
+    <message>
+        <source>libcurl이 시작되지 않았습니다</source>
+        <translation>libcurl did not start</translation>
+    </message>
 </context>
 <context>
     <name>vtdb</name>

@@ -633,5 +633,21 @@
         <source>어댑터 %1 (%2)을(를) 열 수 없습니다: %3</source>
         <translation>adapter %1 (%2) cannot be opened: %3</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot;은(는) VID:PID 쌍(예: 1234:5678)이 아니어서 건너뜁니다</source>
+        <translation>&quot;%1&quot; is not a VID:PID pair (e.g. 1234:5678), skipped</translation>
+    </message>
+    <message>
+        <source>그 구성을 읽을 수 없습니다</source>
+        <translation>its configuration cannot be read</translation>
+    </message>
+    <message>
+        <source>인터페이스 %1이(가) 없습니다</source>
+        <translation>it has no interface %1</translation>
+    </message>
+    <message>
+        <source>그 인터페이스에 %1 엔드포인트 %2이(가) 없습니다</source>
+        <translation>its interface has no %1 endpoint %2</translation>
+    </message>
 </context>
 </TS>
