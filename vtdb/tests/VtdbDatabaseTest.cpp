@@ -104,8 +104,9 @@ TEST_F(VtdbDatabaseTest, ImportNamesEveryBadLineAndCtrlCLeavesTheLogAsItWas) {
                        << good;
     Output o = Vtdb({"import-calls", bad.string()});
     EXPECT_NE(o.code, 0);
-    for (const char* where : {"bad.tsv:2: 3 fields, 12 expected", "bad.tsv:4: ",
-                              "bad.tsv:5: bad escape in CallDtmf", "잘못된 줄이 3개"})
+    for (const char* where :
+         {"bad.tsv:2: 필드가 3개입니다; 12개여야 합니다\n",
+          "bad.tsv:4: ", "bad.tsv:5: CallDtmf의 이스케이프가 잘못되었습니다\n", "잘못된 줄이 3개"})
         EXPECT_NE(o.text.find(where), std::string::npos) << where << " in " << o.text;
     EXPECT_EQ(o.text.find("bad.tsv:3"), std::string::npos) << o.text;
     EXPECT_EQ(Lines(o.text), 4) << o.text;  // one line per bad line, one summary

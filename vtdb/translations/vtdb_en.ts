@@ -314,5 +314,13 @@
         <source>%2을(를) 거쳐 %1(으)로 보냈습니다</source>
         <translation>sent to %1 through %2</translation>
     </message>
+    <message>
+        <source>필드가 %1개입니다; %2개여야 합니다</source>
+        <translation>%1 fields, %2 expected</translation>
+    </message>
+    <message>
+        <source>%1의 이스케이프가 잘못되었습니다</source>
+        <translation>bad escape in %1</translation>
+    </message>
 </context>
 </TS>

@@ -431,6 +431,22 @@
         <source>보낸 항목 %1을(를) 지울 수 없습니다: %2</source>
         <translation>the sent item %1 cannot be removed: %2</translation>
     </message>
+    <message>
+        <source>%1초</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>libcurl을 시작할 수 없습니다</source>
+        <translation>libcurl cannot start</translation>
+    </message>
+    <message>
+        <source>메모리가 부족합니다</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>첨부 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the attachment %1 cannot be read</translation>
+    </message>
 </context>
 <context>
     <name>storage</name>
