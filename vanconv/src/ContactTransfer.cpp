@@ -41,9 +41,8 @@ Status AddRow(storage::RecordSet& table, const std::array<int, kFieldCount>& tab
         s = table.Update();
     if (!s.ok()) {
         table.CancelUpdate();
-        return Status(s.code(),
-                      vt::Translate("vanconv", QT_TRANSLATE_NOOP("vanconv", "%1행: %2"),
-                                    {std::to_string(row), s.message()}));
+        return Status(s.code(), vt::Translate("vanconv", QT_TRANSLATE_NOOP("vanconv", "%1행: %2"),
+                                              {std::to_string(row), s.message()}));
     }
     return s;
 }
