@@ -10,11 +10,14 @@
 
 #include "JetPattern.h"
 #include "PgSession.h"
+#include "platform/Translate.h"
 #include "storage/TableSchema.h"
 
 namespace storage {
 
 namespace {
+
+constexpr const char* kContext = "storage";
 
 ErrorCode CodeFor(int rc) {
     switch (rc & 0xff) {
@@ -53,7 +56,9 @@ Status Connection::StatusFor(int rc, const std::string& what) const {
         return pg_->StatusFor(nullptr, what);
     std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     if (readOnly_ && CodeFor(rc) == ErrorCode::ReadOnly)
-        detail = "the file or its folder cannot be written, so it is open read-only";
+        detail = vt::Translate(
+            kContext,
+            QT_TRANSLATE_NOOP("storage", "파일이나 그 폴더에 쓸 수 없어 읽기 전용으로 열렸습니다"));
     return Status(CodeFor(rc), what + " in " + file_.string() + ": " + detail);
 }
 
