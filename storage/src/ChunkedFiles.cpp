@@ -62,9 +62,10 @@ Result<PgResult> Run(PgSession& session, const std::string& sql, const std::vect
         lengths.push_back(p.length);
         formats.push_back(p.binary ? 1 : 0);
     }
-    PgResult r(PQexecParams(session.Conn(), sql.c_str(), static_cast<int>(params.size()),
-                            types.data(), values.data(), lengths.data(), formats.data(),
-                            binaryResult ? 1 : 0));
+    PgResult r(session.Await(PQsendQueryParams(session.Conn(), sql.c_str(),
+                                               static_cast<int>(params.size()), types.data(),
+                                               values.data(), lengths.data(), formats.data(),
+                                               binaryResult ? 1 : 0)));
     const ExecStatusType st = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK)
         return session.StatusFor(r.get(), what);
