@@ -78,6 +78,14 @@ TableSchema CardDavBookSchema() {
     return t;
 }
 
+TableSchema ContactEditLogSchema() {
+    TableSchema t;
+    t.name = "ContactEditLog";
+    t.columns = {{"EditUid", ColumnType::Text, 36}, {"ContactId", ColumnType::Long}};
+    t.uniqueWhenSet = {"EditUid"};
+    return t;
+}
+
 std::vector<TableSchema> PhoneTables() {
     return {AddressListSchema(), InnerLineListSchema(), CallListSchema(),   BlockListSchema(),
             HeardListSchema(),   CardDavStateSchema(),  CardDavBookSchema()};
@@ -128,6 +136,10 @@ std::vector<storage::Migration> PhoneMigrations() {
                      }
                      return storage::Status::Ok();
                  }});
+    m.push_back(
+        {3, "contact edits handed over", [](storage::Connection& c, std::vector<std::string>&) {
+             return storage::CreateServerTable(c, ContactEditLogSchema());
+         }});
     return m;
 }
 
@@ -194,8 +206,9 @@ std::string ServerFailureNotice(const storage::Status& status) {
 std::string ServerPrepareNotice(const storage::PrepareReport& report) {
     if (report.readOnly)
         return vt::Translate(
-            kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
-                                        "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
+            kContext,
+            QT_TRANSLATE_NOOP("VanteloDatabase",
+                              "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
     if (!report.notes.empty())
         return vt::Translate(kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
                                                          "공유 데이터베이스에 pg_trgm 확장이 없어 "
