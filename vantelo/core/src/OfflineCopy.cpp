@@ -138,7 +138,7 @@ bool OfflineCopy::LookNow() {
         return false;
     }
     answered_ = true;
-    if (!PrepareDatabase(clock_, file_).ok() || !PrepareCopiedColumns().ok())
+    if (!PrepareFile(clock_, file_).ok())
         return false;
     const bool held = held_ && held_();
     for (const storage::TableSchema& table : CopiedTables()) {
@@ -156,14 +156,15 @@ bool OfflineCopy::LookNow() {
     return true;
 }
 
-storage::Status OfflineCopy::PrepareCopiedColumns() {
-    if (columnsReady_)
-        return Status::Ok();
+storage::Status OfflineCopy::PrepareFile(const vt::Clock& clock,
+                                         const std::filesystem::path& file) {
+    auto prepared = PrepareDatabase(clock, file);
+    if (!prepared.ok())
+        return prepared.status();
+    // The copy's own column for the server's IDs, added to a copy made before it came.
     std::vector<storage::TableSchema> tables;
     for (const storage::TableSchema& table : CopiedTables()) tables.push_back(CopiedSchema(table));
-    auto prepared = storage::PrepareDatabaseFile(file_, tables, clock_);
-    columnsReady_ = prepared.ok();
-    return prepared.status();
+    return storage::PrepareDatabaseFile(file, tables, clock).status();
 }
 
 void OfflineCopy::Run(unsigned periodMs) {

@@ -32,6 +32,9 @@ public:
     // A copied table as the copy file holds it: with kServerIdColumn after
     // its own columns when it has a record-number column.
     static storage::TableSchema CopiedSchema(const storage::TableSchema& table);
+    // Makes the copy file's tables (as a look at the server does), so
+    // contacts can be added to a copy that was never filled.
+    static storage::Status PrepareFile(const vt::Clock& clock, const std::filesystem::path& file);
     // The server's ID of the copy's record `copyId` of `table` (0: none).
     static storage::Result<long long> ServerIdOf(const std::filesystem::path& copyFile,
                                                  const storage::TableSchema& table,
@@ -61,14 +64,11 @@ public:
 
 private:
     void Run(unsigned periodMs);
-    // Adds the server's ID column to a copy made before it came (once).
-    storage::Status PrepareCopiedColumns();
 
     const vt::Clock& clock_;
     std::filesystem::path server_;
     std::filesystem::path file_;
     std::function<bool()> held_;
-    bool columnsReady_ = false;
     std::map<std::string, std::string> copied_;  // table -> the server's version copied
     std::atomic<bool> answered_{true};
     std::mutex mutex_;

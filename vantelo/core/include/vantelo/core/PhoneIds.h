@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "platform/TranslateNoop.h"
 #include "usbline/AdapterProtocol.h"
+#include "platform/TranslateNoop.h"
 
 namespace vantelo {
 
