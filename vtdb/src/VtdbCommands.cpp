@@ -158,7 +158,8 @@ void HandOverKeptEdits(const std::filesystem::path& server, std::ostream& err) {
         edits.HandOver([&replay](const vantelo::ContactEdit& edit) { return replay.Apply(edit); });
     if (handed.ok())
         err << "vtdb: "
-            << T(QT_TRANSLATE_NOOP("vtdb", "이 자리에 남겨 둔 연락처 변경 %1건을 서버로 옮겼습니다"),
+            << T(QT_TRANSLATE_NOOP("vtdb",
+                                   "이 자리에 남겨 둔 연락처 변경 %1건을 서버로 옮겼습니다"),
                  {std::to_string(handed.value())})
             << "\n";
     else
