@@ -20,9 +20,11 @@ DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::
             std::make_unique<OfflineCopy>(clock_, database_, appFolder_ / OfflineCopy::kFileName);
         edits_ = std::make_unique<ContactEditSpool>(clock_, spool_->File(), copy_->File());
         // The copy keeps the edits made on it until the server has them.
-        copy_->HoldContactsWhile([&clock = clock_, spool = spool_->File(), copy = copy_->File()] {
-            return ContactEditSpool(clock, spool, copy).Count().value_or(0) > 0;
-        });
+        // (The copy's thread asks through a spool object of its own.)
+        copy_->HoldContactsWhile(
+            [kept = ContactEditSpool(clock_, spool_->File(), copy_->File())]() mutable {
+                return kept.Count().value_or(0) > 0;
+            });
     }
     if (Connect() && spool_ && HandOverSpool())
         HandOverEdits();
