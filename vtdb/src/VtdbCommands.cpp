@@ -22,9 +22,13 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallLogBackup.h"
+#include "vantelo/core/CallSpool.h"
+#include "vantelo/core/ContactEditReplay.h"
+#include "vantelo/core/ContactEditSpool.h"
 #include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/MessageInbox.h"
+#include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/VanteloDatabase.h"
 
 namespace vtdb {
@@ -133,10 +137,45 @@ int Fail(std::ostream& err, const Status& s) {
     return Fail(err, line);
 }
 
+// The contact edits this desk kept while the shared server was away (in
+// the spool of the application folder), made on its copy of the book.
+vantelo::ContactEditSpool KeptEdits() {
+    const std::filesystem::path folder = vt::ApplicationFolder();
+    return vantelo::ContactEditSpool(vt::SystemClock::Instance(),
+                                     folder / vantelo::CallSpool::kFileName,
+                                     folder / vantelo::OfflineCopy::kFileName);
+}
+
+// Hands the kept contact edits over to a server that answers, in order and
+// each once (as the phone does when the server comes back).
+void HandOverKeptEdits(const std::filesystem::path& server, std::ostream& err) {
+    vantelo::ContactEditSpool edits = KeptEdits();
+    auto count = edits.Count();
+    if (!count.ok() || count.value() == 0)
+        return;
+    vantelo::ContactEditReplay replay(server, vt::ApplicationFolder());
+    auto handed =
+        edits.HandOver([&replay](const vantelo::ContactEdit& edit) { return replay.Apply(edit); });
+    if (handed.ok())
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb",
+                                   "이 자리에 남겨 둔 연락처 변경 %1건을 서버로 옮겼습니다"),
+                 {std::to_string(handed.value())})
+            << "\n";
+    else
+        err << "vtdb: "
+            << T(QT_TRANSLATE_NOOP("vtdb", "남겨 둔 연락처 변경을 서버로 옮기지 못했습니다: %1"),
+                 {handed.status().ToString()})
+            << "\n";
+}
+
 Status Prepare(std::ostream& err) {
-    auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance());
+    const std::filesystem::path database = vantelo::DefaultDatabasePath();
+    auto report = vantelo::PrepareDatabase(vt::SystemClock::Instance(), database);
     if (!report.ok())
         return report.status();
+    if (vantelo::IsSharedDatabase(database))
+        HandOverKeptEdits(database, err);
     std::string notice = vantelo::PrepareNotice(report.value());
     if (!notice.empty())
         err << "vtdb: "
@@ -263,6 +302,31 @@ int Lookup(Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// The shared server does not answer: the contact goes into this desk's copy
+// of the book, and the add into the spool, handed over when the server
+// answers again. Nothing is printed on the output: the server's ID is not
+// known yet.
+int AddContactToCopy(bool inner, const vantelo::ContactRecord& contact, std::ostream& err) {
+    const vt::Clock& clock = vt::SystemClock::Instance();
+    const std::filesystem::path copy = vt::ApplicationFolder() / vantelo::OfflineCopy::kFileName;
+    Status s = vantelo::OfflineCopy::PrepareFile(clock, copy);
+    auto set = ContactSet(inner);
+    if (s.ok())
+        s = set->Open(copy);
+    if (s.ok())
+        s = set->AddContact(contact);
+    if (s.ok())
+        s = KeptEdits().KeepAdd(set->Schema().name, set->GetLastModified(), contact);
+    if (!s.ok())
+        return Fail(err, s);
+    err << "vtdb: "
+        << T(QT_TRANSLATE_NOOP("vtdb",
+                               "공유 저장소에 연결할 수 없어 이 자리의 연락처 사본에 추가했습니다. "
+                               "다시 연결되면 서버로 옮깁니다"))
+        << "\n";
+    return 0;
+}
+
 int AddContact(Options& o, std::ostream& out, std::ostream& err) {
     bool inner = o.Flag("--inner");
     if (o.Rest().empty())
@@ -278,6 +342,9 @@ int AddContact(Options& o, std::ostream& out, std::ostream& err) {
         *field = arg.substr(eq + 1);
     }
     Status s = Prepare(err);
+    if (!s.ok() && s.code() == storage::ErrorCode::Io &&
+        vantelo::IsSharedDatabase(vantelo::DefaultDatabasePath()))
+        return AddContactToCopy(inner, contact, err);
     auto set = ContactSet(inner);
     if (s.ok())
         s = set->Open();

@@ -319,6 +319,18 @@
         <translation>%1 fields, %2 expected</translation>
     </message>
     <message>
+        <source>이 자리에 남겨 둔 연락처 변경 %1건을 서버로 옮겼습니다</source>
+        <translation>passed %1 contact change(s) kept on this desk on to the server</translation>
+    </message>
+    <message>
+        <source>남겨 둔 연락처 변경을 서버로 옮기지 못했습니다: %1</source>
+        <translation>could not pass the kept contact changes on to the server: %1</translation>
+    </message>
+    <message>
+        <source>공유 저장소에 연결할 수 없어 이 자리의 연락처 사본에 추가했습니다. 다시 연결되면 서버로 옮깁니다</source>
+        <translation>cannot connect to the shared store; added to this desk&apos;s copy of the contacts, to be passed on to the server when connected again</translation>
+    </message>
+    <message>
         <source>%1의 이스케이프가 잘못되었습니다</source>
         <translation>bad escape in %1</translation>
     </message>

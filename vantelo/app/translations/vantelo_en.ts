@@ -329,5 +329,13 @@ Do you want to quit the program?</translation>
         <source>공유 저장소에 다시 연결되었습니다</source>
         <translation>Connected to the shared store again</translation>
     </message>
+    <message>
+        <source>공유 저장소에 연결할 수 없습니다. 연락처는 이 자리의 사본이며, 고친 내용은 다시 연결되면 옮깁니다</source>
+        <translation>Cannot connect to the shared store. The contacts are this desk&apos;s copy; changes are passed on when it is connected again</translation>
+    </message>
+    <message>
+        <source>서버에서 그사이 삭제된 연락처 &apos;%1&apos;의 변경은 적용하지 않았습니다</source>
+        <translation>The change to contact &apos;%1&apos; was not applied: it was deleted on the server meanwhile</translation>
+    </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "storage/Filter.h"
+#include "vantelo/core/ContactEditReplay.h"
 #include "vantelo/core/DeskIdentity.h"
 #include "vantelo/core/LookupName.h"
 #include "vantelo/core/PhoneIds.h"
@@ -13,14 +14,21 @@ namespace vantelo {
 
 DatabasePhoneStore::DatabasePhoneStore(const vt::Clock& clock, std::filesystem::path database,
                                        std::filesystem::path appFolder)
-    : clock_(clock), database_(std::move(database)) {
+    : clock_(clock), database_(std::move(database)), appFolder_(std::move(appFolder)) {
     if (IsSharedDatabase(database_)) {
-        spool_ = std::make_unique<CallSpool>(clock_, appFolder / CallSpool::kFileName);
+        spool_ = std::make_unique<CallSpool>(clock_, appFolder_ / CallSpool::kFileName);
         copy_ =
-            std::make_unique<OfflineCopy>(clock_, database_, appFolder / OfflineCopy::kFileName);
+            std::make_unique<OfflineCopy>(clock_, database_, appFolder_ / OfflineCopy::kFileName);
+        edits_ = std::make_unique<ContactEditSpool>(clock_, spool_->File(), copy_->File());
+        // The copy keeps the edits made on it until the server has them.
+        // (The copy's thread asks through a spool object of its own.)
+        copy_->HoldContactsWhile(
+            [kept = ContactEditSpool(clock_, spool_->File(), copy_->File())]() mutable {
+                return kept.Count().value_or(0) > 0;
+            });
     }
-    if (Connect() && spool_)
-        HandOverSpool();
+    if (Connect() && spool_ && HandOverSpool())
+        HandOverEdits();
     if (copy_)
         copy_->Start(kServerLookMs);
 }
@@ -82,8 +90,21 @@ int DatabasePhoneStore::HandOverKeptCalls() {
         pendingNotice_ = text::kSharedStoreBack;
     }
     int handed = 0;
-    HandOverSpool(&handed);
+    if (HandOverSpool(&handed))
+        HandOverEdits();
     return handed;
+}
+
+void DatabasePhoneStore::HandOverEdits() {
+    auto count = edits_->Count();
+    if (!count.ok() || count.value() == 0)
+        return;
+    ContactEditReplay replay(database_, appFolder_);
+    auto done = edits_->HandOver([&replay](const ContactEdit& edit) { return replay.Apply(edit); });
+    if (!done.ok() && Lost(done.status()))
+        GoAway();
+    else if (done.ok() && done.value() > 0)
+        copy_->Wake();  // the copy takes the edits back with the server's IDs
 }
 
 bool DatabasePhoneStore::HandOverSpool(int* handed) {

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <vector>
 
+#include "storage/DatabaseFile.h"
+#include "storage/Filter.h"
 #include "storage/RecordSet.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -18,8 +20,16 @@ std::vector<storage::TableSchema> CopiedTables() {
     return {AddressListSchema(), InnerLineListSchema(), BlockListSchema()};
 }
 
+int AutoNumberColumn(const storage::TableSchema& table) {
+    for (size_t c = 0; c < table.columns.size(); ++c)
+        if (table.columns[c].type == storage::ColumnType::AutoNumber)
+            return static_cast<int>(c);
+    return -1;
+}
+
 // Replaces the rows of `table` in the file by those of the server, in one
-// transaction, so a reader sees the old copy or the new one.
+// transaction, so a reader sees the old copy or the new one. The server's
+// record number goes into the copy's own column for it.
 Status CopyTable(const storage::TableSchema& table, const std::filesystem::path& server,
                  const std::filesystem::path& file) {
     storage::RecordSet from(table);
@@ -36,7 +46,8 @@ Status CopyTable(const storage::TableSchema& table, const std::filesystem::path&
     }
     if (!s.ok())
         return s;
-    storage::RecordSet to(table);
+    storage::RecordSet to(OfflineCopy::CopiedSchema(table));
+    const int serverId = AutoNumberColumn(table);
     s = to.Open(file);
     if (!s.ok())
         return s;
@@ -48,8 +59,9 @@ Status CopyTable(const storage::TableSchema& table, const std::filesystem::path&
     for (size_t r = 0; s.ok() && r < rows; ++r) {
         s = to.AddNew();
         for (size_t c = 0; s.ok() && c < table.columns.size(); ++c)
-            if (table.columns[c].type != storage::ColumnType::AutoNumber)
-                s = to.SetField(static_cast<int>(c), columns[c][r]);
+            s = static_cast<int>(c) == serverId
+                    ? to.SetField(OfflineCopy::kServerIdColumn, columns[c][r])
+                    : to.SetField(static_cast<int>(c), columns[c][r]);
         if (s.ok())
             s = to.Update();
         else
@@ -59,6 +71,38 @@ Status CopyTable(const storage::TableSchema& table, const std::filesystem::path&
 }
 
 }  // namespace
+
+storage::TableSchema OfflineCopy::CopiedSchema(const storage::TableSchema& table) {
+    storage::TableSchema copied = table;
+    if (AutoNumberColumn(table) >= 0) {
+        // A Long: the server's record numbers of these tables stay far below 2^31.
+        copied.columns.push_back({kServerIdColumn, storage::ColumnType::Long});
+        copied.indexes.push_back({kServerIdColumn});
+    }
+    return copied;
+}
+
+storage::Result<long long> OfflineCopy::ServerIdOf(const std::filesystem::path& copyFile,
+                                                   const storage::TableSchema& table,
+                                                   long long copyId) {
+    const storage::TableSchema copied = CopiedSchema(table);
+    const int id = AutoNumberColumn(table);
+    if (id < 0)
+        return Status(storage::ErrorCode::InvalidArgument, table.name + " has no record number");
+    storage::RecordSet set(copied);
+    Status s = set.Open(copyFile);
+    if (s.ok())
+        s = set.ApplyFilter("[" + copied.columns[static_cast<size_t>(id)].name +
+                            "] = " + std::to_string(copyId));
+    if (s.ok() && set.GetRecordCount() == 0)
+        s = Status(storage::ErrorCode::NoCurrentRecord, "no such record in the copy");
+    if (s.ok())
+        s = set.SetAbsolutePosition(0);
+    auto serverId = s.ok() ? set.GetField(kServerIdColumn) : storage::Result<storage::Value>(s);
+    if (!serverId.ok())
+        return serverId.status();
+    return static_cast<long long>(serverId.value().AsInteger());
+}
 
 OfflineCopy::OfflineCopy(const vt::Clock& clock, std::filesystem::path server,
                          std::filesystem::path file)
@@ -100,6 +144,8 @@ bool OfflineCopy::LookNow() {
         // A look that hangs must not hold the program's exit for long.
         connection_->SetAnswerDeadline(3000);
     }
+    const bool held = held_ && held_();
+    bool prepared = false;
     for (const storage::TableSchema& table : CopiedTables()) {
         auto version = connection_->TableVersion(table.name);
         if (!version.ok()) {
@@ -108,13 +154,28 @@ bool OfflineCopy::LookNow() {
             return false;
         }
         answered_ = true;
-        if (copied_[table.name] == version.value())
+        // Contacts edited here while away stay as they are until handed over.
+        if ((held && AutoNumberColumn(table) >= 0) || copied_[table.name] == version.value())
             continue;
-        if (!PrepareDatabase(clock_, file_).ok() || !CopyTable(table, server_, file_).ok())
+        if (!prepared && !PrepareFile(clock_, file_).ok())
+            return false;
+        prepared = true;
+        if (!CopyTable(table, server_, file_).ok())
             return false;
         copied_[table.name] = version.value();
     }
     return true;
+}
+
+storage::Status OfflineCopy::PrepareFile(const vt::Clock& clock,
+                                         const std::filesystem::path& file) {
+    auto prepared = PrepareDatabase(clock, file);
+    if (!prepared.ok())
+        return prepared.status();
+    // The copy's own column for the server's IDs, added to a copy made before it came.
+    std::vector<storage::TableSchema> tables;
+    for (const storage::TableSchema& table : CopiedTables()) tables.push_back(CopiedSchema(table));
+    return storage::PrepareDatabaseFile(file, tables, clock).status();
 }
 
 void OfflineCopy::Run(unsigned periodMs) {

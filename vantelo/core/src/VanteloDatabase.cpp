@@ -79,6 +79,14 @@ TableSchema CardDavBookSchema() {
     return t;
 }
 
+TableSchema ContactEditLogSchema() {
+    TableSchema t;
+    t.name = "ContactEditLog";
+    t.columns = {{"EditUid", ColumnType::Text, 36}, {"ContactId", ColumnType::Long}};
+    t.uniqueWhenSet = {"EditUid"};
+    return t;
+}
+
 std::vector<TableSchema> PhoneTables() {
     return {AddressListSchema(), InnerLineListSchema(), CallListSchema(),   BlockListSchema(),
             HeardListSchema(),   CardDavStateSchema(),  CardDavBookSchema()};
@@ -132,6 +140,10 @@ std::vector<storage::Migration> PhoneMigrations() {
     m.push_back({3, "recordings", [](storage::Connection& c, std::vector<std::string>&) {
                      return CreateRecordingTables(c);
                  }});
+    m.push_back(
+        {4, "contact edits handed over", [](storage::Connection& c, std::vector<std::string>&) {
+             return storage::CreateServerTable(c, ContactEditLogSchema());
+         }});
     return m;
 }
 

@@ -68,7 +68,8 @@ TEST(SharedDatabase, SchemaIsMadeOnceUpgradedInStepsAndNewerIsRefused) {
     ASSERT_TRUE(upgraded.ok());
     EXPECT_EQ(upgraded.value().from, 1);
     EXPECT_EQ(upgraded.value().applied,
-              (std::vector<std::string>{"call log search", "recordings"}));
+              (std::vector<std::string>{"call log search", "recordings",
+                                        "contact edits handed over"}));
 
     // A newer program has been here: nothing is changed, and one line says why.
     PostgresServer::Shared().Exec(DatabaseName(uri),

@@ -143,14 +143,34 @@ void ContactPage::Build(const vt::widgets::SkinImages& skin) {
 }
 
 void ContactPage::Open(const std::filesystem::path& database) {
+    database_ = database;
+    edits_ = nullptr;
+    OpenRecords(database);
+}
+
+void ContactPage::UseCopy(const std::filesystem::path& copy, ContactEditSpool& edits) {
+    edits_ = &edits;
+    OpenRecords(copy);
+}
+
+void ContactPage::UseDatabase() {
+    edits_ = nullptr;
+    OpenRecords(database_);
+}
+
+void ContactPage::OpenRecords(const std::filesystem::path& database) {
+    records_->Close();
+    rememberedRow_ = -1;  // a row of the other table
     groups_ = kStartGroups;
     group_->clear();
     group_->addItem(tr(kAllGroups));
     group_->addItems(groups_);
     group_->setCurrentIndex(0);
     target_->setCurrentIndex(0);
+    searchEdit_->clear();
+    searchEdit_->setEnabled(false);
+    searchButton_->hide();
 
-    database_ = database;
     storage::Status s = records_->Open(database);
     openError_ = s.ok() ? std::string() : s.message();
     if (s.ok()) {
@@ -285,8 +305,22 @@ void ContactPage::Modify() {
     owner_.BeginContactEdit(true, *record, groups_);
 }
 
+bool ContactPage::Keep(ContactEdit::Kind kind, const ContactRecord* contact) {
+    if (!edits_)
+        return true;
+    const std::string& table = records_->Schema().name;
+    if (kind == ContactEdit::Kind::Add)
+        return Check(edits_->KeepAdd(table, records_->GetLastModified(), *contact));
+    auto id = records_->GetRecordId();
+    if (!Check(id.status()))
+        return false;
+    if (kind == ContactEdit::Kind::Change)
+        return Check(edits_->KeepChange(table, id.value(), *contact));
+    return Check(edits_->KeepDelete(table, id.value()));
+}
+
 void ContactPage::AddEntry(const ContactRecord& record) {
-    if (!Check(records_->AddContact(record)))
+    if (!Check(records_->AddContact(record)) || !Keep(ContactEdit::Kind::Add, &record))
         return;
     AddGroup(Q(record.fields[kGroup]));
     Check(records_->ReApply());
@@ -296,7 +330,7 @@ void ContactPage::AddEntry(const ContactRecord& record) {
 void ContactPage::ModifyEntry(const ContactRecord& record) {
     if (rememberedRow_ < 0 || !RecordAt(rememberedRow_))
         return;
-    if (!Check(records_->StoreCurrent(record)))
+    if (!Check(records_->StoreCurrent(record)) || !Keep(ContactEdit::Kind::Change, &record))
         return;
     AddGroup(Q(record.fields[kGroup]));
     Check(records_->ReApply());
@@ -307,7 +341,8 @@ void ContactPage::Delete() {
     const int row = grid_->SelectedRow();
     if (row < 0 || !owner_.AskYesNo(tr("삭제하시겠습니까?")))
         return;
-    if (!RecordAt(row) || !Check(records_->Delete()))
+    // On the copy the delete is kept first: it needs the record's server ID.
+    if (!RecordAt(row) || !Keep(ContactEdit::Kind::Delete, nullptr) || !Check(records_->Delete()))
         return;
     Check(records_->ReApply());
     Refill();
@@ -319,7 +354,7 @@ void ContactPage::SaveMemo(const QString& text) {
     if (!record)
         return;
     record->fields[kNotes] = text.toStdString();
-    if (Check(records_->StoreCurrent(*record))) {
+    if (Check(records_->StoreCurrent(*record)) && Keep(ContactEdit::Kind::Change, &*record)) {
         cachedRow_ = -1;
         grid_->RefreshRows();
     }

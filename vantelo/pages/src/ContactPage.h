@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "PageOwner.h"
+#include "vantelo/core/ContactEditSpool.h"
 #include "vantelo/core/ContactRecordSet.h"
 #include "widgets/GridControl.h"
 #include "widgets/SkinImages.h"
@@ -69,6 +70,12 @@ public:
     // that cannot be opened leaves the page empty; the text says why.
     void Open(const std::filesystem::path& database);
     const std::string& OpenError() const { return openError_; }
+    // While the shared server is away: the page lists, searches and edits
+    // the desk's copy of its table, and each edit is kept in `edits` for
+    // the server. UseDatabase goes back to the database.
+    void UseCopy(const std::filesystem::path& copy, ContactEditSpool& edits);
+    void UseDatabase();
+    bool OnCopy() const { return edits_ != nullptr; }
 
     int TemplateId() const { return design_.templateId; }
     ContactRecordSet& Records() { return *records_; }
@@ -102,6 +109,11 @@ protected:
 
 private:
     void Build(const vt::widgets::SkinImages& skin);
+    // Opens the record set on `file` (the database or the copy) and fills the page.
+    void OpenRecords(const std::filesystem::path& file);
+    // On the copy: keeps the edit of the current record (`contact`: its
+    // fields, none for a delete, before the record goes).
+    bool Keep(ContactEdit::Kind kind, const ContactRecord* contact);
     void Fill();
     void Refill();
     void AddGroup(const QString& group);
@@ -136,6 +148,7 @@ private:
     QStringList groups_;
     std::string openError_;
     std::filesystem::path database_;
+    ContactEditSpool* edits_ = nullptr;  // set while the page is on the copy
     int rememberedRow_ = -1;
     // The record last read for the grid: a row's cells are asked one by one.
     int cachedRow_ = -1;

@@ -5,6 +5,7 @@
 
 #include "AddressBookPage.h"
 #include "CallListPage.h"
+#include "InnerLinePage.h"
 #include "PhoneWindow.h"
 #include "SoundFileDialog.h"
 #include "i18n/Translations.h"
@@ -81,6 +82,36 @@ PhoneBinding::~PhoneBinding() {
 void PhoneBinding::SetStatusText(const std::string& text) {
     if (window_)  // the call log page stops its playback while the window closes
         window_->SetStatusText(Q(vt::i18n::TrLines(text::kContext, text)));
+}
+
+int PhoneBinding::HandOverKeptCalls() {
+    return calls_.HandOverKeptCalls();
+}
+
+std::string PhoneBinding::TakeNotice() {
+    std::string notice = calls_.TakeNotice();
+    if (FollowServer())
+        notice = text::kContactsOnCopy;
+    return notice;
+}
+
+bool PhoneBinding::FollowServer() {
+    OfflineCopy* copy = calls_.Copy();
+    if (!copy || !window_)
+        return false;
+    const bool away = calls_.Away() || !copy->ServerAnswered();
+    // Back on the server once the edits made on the copy are there.
+    if (away == contactsOnCopy_ || (!away && calls_.Edits()->Count().value_or(1) > 0))
+        return false;
+    contactsOnCopy_ = away;
+    for (ContactPage* page : {static_cast<ContactPage*>(&window_->AddressBook()),
+                              static_cast<ContactPage*>(&window_->InnerLine())}) {
+        if (away)
+            page->UseCopy(copy->File(), *calls_.Edits());
+        else
+            page->UseDatabase();
+    }
+    return away;
 }
 
 void PhoneBinding::ContactsChanged() {

@@ -16,9 +16,14 @@
 #include "InnerLinePage.h"
 #include "PhoneLayout.h"
 #include "WindowFixture.h"
+#include "platform/Clock.h"
+#include "storage/RecordSet.h"
 #include "testsupport/QtPump.h"
 #include "vantelo/core/CRSBlockList.h"
+#include "vantelo/core/CallSpool.h"
+#include "vantelo/core/ContactEditSpool.h"
 #include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneIds.h"
 
@@ -177,6 +182,55 @@ TEST_F(ContactPagesTest, DeleteAsksFirst) {
     ClickRow(Book(), 1);
     AnswerMessageBox(QMessageBox::Yes, [&] { Click(Book().Control(IDC_CP_DELETE)); });
     EXPECT_EQ(Names(Book()), std::vector<std::string>{"가나"});
+}
+
+// While the shared server is away the page works on the desk's copy, and
+// every edit made there is kept for the server by the contact's server ID.
+TEST_F(ContactPagesTest, OnTheDesksCopyEditsAreKeptForTheServer) {
+    const fs::path copy = env_.AppHome() / OfflineCopy::kFileName;
+    const vt::Clock& clock = vt::SystemClock::Instance();
+    ASSERT_TRUE(OfflineCopy::PrepareFile(clock, copy).ok());
+    {
+        storage::RecordSet copied(OfflineCopy::CopiedSchema(AddressListSchema()));
+        ASSERT_TRUE(copied.Open(copy).ok());
+        for (const auto& [name, serverId] : {std::pair{"가나", 7}, std::pair{"다라", 9}}) {
+            ASSERT_TRUE(copied.AddNew().ok());
+            ASSERT_TRUE(Contact(name, "가족").Write(copied).ok());
+            ASSERT_TRUE(copied.SetField(OfflineCopy::kServerIdColumn, serverId).ok());
+            ASSERT_TRUE(copied.Update().ok());
+        }
+    }
+    Open();
+    ContactEditSpool edits(clock, env_.AppHome() / CallSpool::kFileName, copy);
+    Book().UseCopy(copy, edits);
+    EXPECT_TRUE(Book().OnCopy());
+    EXPECT_EQ(Names(Book()), (std::vector<std::string>{"가나", "다라"}));
+
+    ClickRow(Book(), 0);
+    Click(Book().Control(IDC_CP_MODIFY));
+    Type(1003, "가나다");
+    Click(Edit().Control(IDC_CE_SAVE));
+    ClickRow(Book(), 1);
+    AnswerMessageBox(QMessageBox::Yes, [&] { Click(Book().Control(IDC_CP_DELETE)); });
+    Click(Book().Control(IDC_CP_ADD));
+    Type(1003, "마바");
+    SetGroup("친구");
+    Click(Edit().Control(IDC_CE_SAVE));
+    EXPECT_EQ(Names(Book()), (std::vector<std::string>{"가나다", "마바"}));
+
+    auto kept = edits.Edits();
+    ASSERT_TRUE(kept.ok()) << kept.status().ToString();
+    std::vector<std::string> said;
+    for (const ContactEdit& e : kept.value())
+        said.push_back(std::to_string(static_cast<int>(e.kind)) + " " + e.table + " " +
+                       std::to_string(e.serverId) + " " + e.contact.fields[0]);
+    EXPECT_EQ(said, (std::vector<std::string>{"2 AddressList 7 가나다", "3 AddressList 9 ",
+                                              "1 AddressList 0 마바"}));
+
+    // The database itself was not touched, and the page goes back to it.
+    Book().UseDatabase();
+    EXPECT_FALSE(Book().OnCopy());
+    EXPECT_EQ(Names(Book()), std::vector<std::string>{});
 }
 
 TEST_F(ContactPagesTest, TabsGroupsAndSearchNarrowTogether) {

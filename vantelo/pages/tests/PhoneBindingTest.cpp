@@ -12,6 +12,7 @@
 
 #include "AddressBookPage.h"
 #include "CallListPage.h"
+#include "InnerLinePage.h"
 #include "PhoneFixture.h"
 #include "PhoneWindow.h"
 #include "PostedMessages.h"
@@ -19,10 +20,13 @@
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/ManualTimerHost.h"
+#include "testsupport/PostgresServer.h"
+#include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/MessageInbox.h"
+#include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
@@ -45,9 +49,9 @@ protected:
         ASSERT_TRUE(set.AddContact(c).ok());
     }
 
-    void Open(bool tray = false) {
+    void Open(bool tray = false, const std::filesystem::path& database = DefaultDatabasePath()) {
         PhoneWindow::Setup setup;
-        setup.database = DefaultDatabasePath();
+        setup.database = database;
         setup.popupTimers = &popupTimers_;
         setup.tray = tray;
         binding_ = std::make_unique<PhoneBinding>(PhoneBinding::Parts{
@@ -204,7 +208,8 @@ TEST_F(PhoneBindingTest, KeypadKeysAndADoubleClickInTheAddressBookDial) {
     QTest::mouseDClick(book.Grid().viewport(), Qt::LeftButton, {},
                        book.Grid().CellRect(0, 2).center());
     Deliver();
-    EXPECT_EQ(line_.Last("AutoDialThread"), "AutoDialThread 0298765432 ext=0 prefix= 1000 160 100 8");
+    EXPECT_EQ(line_.Last("AutoDialThread"),
+              "AutoDialThread 0298765432 ext=0 prefix= 1000 160 100 8");
     EXPECT_EQ(Window().StatusText(), "통화 상태입니다.");
     EXPECT_EQ(Window().ButtonLook(IDC_HOOK), "HookOff");
 }
@@ -224,6 +229,64 @@ TEST_F(PhoneBindingTest, SettingsSavedOnThePageAreTheControllersAndTheExitRunsIt
     EXPECT_TRUE(exited);
     EXPECT_TRUE(line_.Called("StopService"));
     EXPECT_TRUE(line_.Called("CloseDeviceByIndex"));
+}
+
+// The names of the contact book of `database`, in stored order.
+std::vector<std::string> BookNames(const std::filesystem::path& database) {
+    CRSAddressList book;
+    std::vector<std::string> names;
+    if (!book.Open(database).ok())
+        return names;
+    for (long i = 0; i < book.GetRecordCount() && book.SetAbsolutePosition(i).ok(); ++i)
+        names.push_back(book.GetText("Name"));
+    return names;
+}
+
+// An office's shared store whose server goes away: the contact pages change
+// over to the desk's copy (the status line says so), an entry added there
+// reaches the server once it is back, and the pages go back to the server.
+TEST_F(PhoneBindingTest, WhileTheSharedServerIsAwayTheContactPagesWorkOnTheDesksCopy) {
+    static vt::test::PostgresServer server;  // its own: the test stops it
+    const std::string uri = server.NewDatabase();
+    ASSERT_TRUE(PrepareDatabase(clock_, uri).ok());
+    {
+        CRSAddressList book;
+        ASSERT_TRUE(book.Open(uri).ok());
+        ContactRecord c;
+        c.fields[0] = "홍길동";
+        ASSERT_TRUE(book.AddContact(c).ok());
+    }
+    Open(false, uri);
+    ContactPage& page = Window().AddressBook();
+    const auto copy = env_.AppHome() / OfflineCopy::kFileName;
+    ASSERT_TRUE(vt::test::PumpUntil([&] { return BookNames(copy).size() == 1; }, 30000));
+
+    server.Halt();
+    // The phone looks every 2 s; its copy finds the server gone within seconds.
+    const auto look = [&](bool onCopy) {
+        return vt::test::PumpUntil(
+            [&] {
+                timers_.Advance(kMessagesLookMs);
+                return page.OnCopy() == onCopy;
+            },
+            30000);
+    };
+    ASSERT_TRUE(look(true));
+    EXPECT_TRUE(Window().InnerLine().OnCopy());
+    EXPECT_EQ(Window().StatusText().toStdString(), text::kContactsOnCopy);
+    ASSERT_EQ(page.Grid().RowCount(), 1);
+    EXPECT_EQ(page.CellText(0, 0), "홍길동");
+    ContactRecord added;
+    added.fields[0] = "박민수";
+    added.fields[1] = "친구";
+    page.AddEntry(added);
+    ASSERT_EQ(page.Grid().RowCount(), 2);
+
+    server.Resume();
+    ASSERT_TRUE(look(false));
+    EXPECT_EQ(BookNames(uri), (std::vector<std::string>{"홍길동", "박민수"}));
+    ASSERT_EQ(page.Grid().RowCount(), 2);
+    EXPECT_EQ(page.CellText(1, 0), "박민수");
 }
 
 }  // namespace

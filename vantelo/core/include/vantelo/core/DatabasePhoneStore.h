@@ -16,6 +16,7 @@
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/CallSpool.h"
+#include "vantelo/core/ContactEditSpool.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/PhoneStore.h"
@@ -60,6 +61,11 @@ public:
     OfflineCopy* Copy() { return copy_.get(); }
     // The uploads of recordings to a shared database (null on a file).
     RecordingUploader* Uploads() { return uploader_.get(); }
+    // The contact edits made on the copy while the server was away (null on
+    // a database file); handed over with the kept calls.
+    ContactEditSpool* Edits() { return edits_.get(); }
+    // True while the server is away (the copy stands in for it).
+    bool Away() const { return away_; }
 
 private:
     // (Re)opens the record sets on the database; false when the server
@@ -73,9 +79,12 @@ private:
     storage::Status Store(CallRecord& call, const std::string& uid, bool mayBeStored);
     // The spooled calls first; false when some are left.
     bool HandOverSpool(int* handed = nullptr);
+    // Then the kept contact edits; the copy is refreshed after them.
+    void HandOverEdits();
 
     const vt::Clock& clock_;
     std::filesystem::path database_;
+    std::filesystem::path appFolder_;
     std::string openError_;
     std::string notice_;
     CRSAddressList addressList_;
@@ -87,6 +96,7 @@ private:
     long long lastAppended_ = 0;
     std::unique_ptr<CallSpool> spool_;
     std::unique_ptr<OfflineCopy> copy_;
+    std::unique_ptr<ContactEditSpool> edits_;
     bool away_ = false;
     std::string pendingNotice_;
     std::unique_ptr<RecordingUploader> uploader_;  // last: its thread stops first

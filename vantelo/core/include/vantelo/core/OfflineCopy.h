@@ -9,6 +9,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,12 +18,29 @@
 
 #include "platform/Clock.h"
 #include "storage/Connection.h"
+#include "storage/Result.h"
+#include "storage/TableSchema.h"
 
 namespace vantelo {
 
 class OfflineCopy {
 public:
     static constexpr const char* kFileName = "VanteloCopy.db";
+    // The copy's column that keeps a contact's ID on the server (the copy's
+    // own record numbers are given by the file); 0 for a contact added on
+    // this desk while the server was away.
+    static constexpr const char* kServerIdColumn = "ServerId";
+
+    // A copied table as the copy file holds it: with kServerIdColumn after
+    // its own columns when it has a record-number column.
+    static storage::TableSchema CopiedSchema(const storage::TableSchema& table);
+    // Makes the copy file's tables (as a look at the server does), so
+    // contacts can be added to a copy that was never filled.
+    static storage::Status PrepareFile(const vt::Clock& clock, const std::filesystem::path& file);
+    // The server's ID of the copy's record `copyId` of `table` (0: none).
+    static storage::Result<long long> ServerIdOf(const std::filesystem::path& copyFile,
+                                                 const storage::TableSchema& table,
+                                                 long long copyId);
 
     OfflineCopy(const vt::Clock& clock, std::filesystem::path server, std::filesystem::path file);
     ~OfflineCopy();  // stops the thread and waits for it
@@ -41,6 +59,11 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
+    // While `held` answers true (edits of this desk that the server has not
+    // taken yet), the contact tables are not copied again: the copy holds
+    // those edits until they are handed over. Before Start.
+    void HoldContactsWhile(std::function<bool()> held) { held_ = std::move(held); }
+
 private:
     void Run(unsigned periodMs);
 
@@ -48,6 +71,7 @@ private:
     std::filesystem::path server_;
     std::filesystem::path file_;
     std::unique_ptr<storage::Connection> connection_;  // to the server, between looks
+    std::function<bool()> held_;
     std::map<std::string, std::string> copied_;  // table -> the server's version copied
     std::atomic<bool> answered_{true};
     std::mutex mutex_;

@@ -132,6 +132,15 @@ inline constexpr const char* kSharedStoreAway =
     QT_TRANSLATE_NOOP("vantelo::text", "공유 저장소에 연결할 수 없습니다");
 inline constexpr const char* kSharedStoreBack =
     QT_TRANSLATE_NOOP("vantelo::text", "공유 저장소에 다시 연결되었습니다");
+// The window's contact pages show the desk's copy while the server is away.
+inline constexpr const char* kContactsOnCopy = QT_TRANSLATE_NOOP(
+    "vantelo::text",
+    "공유 저장소에 연결할 수 없습니다. 연락처는 이 자리의 사본이며, 고친 내용은 다시 연결되면 "
+    "옮깁니다");
+// A contact edit made while the server was away, handed over later, found
+// the contact (%1: its name) deleted on the server meanwhile.
+inline constexpr const char* kContactChangeDropped = QT_TRANSLATE_NOOP(
+    "vantelo::text", "서버에서 그사이 삭제된 연락처 '%1'의 변경은 적용하지 않았습니다");
 inline constexpr const char* kRecordingsUnnamed =
     QT_TRANSLATE_NOOP("vantelo::text", "통화 기록에 없는 녹음 파일이 있습니다.");
 }  // namespace text

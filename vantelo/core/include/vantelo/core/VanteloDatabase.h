@@ -38,6 +38,10 @@ storage::TableSchema HeardListSchema();
 storage::TableSchema CardDavStateSchema();
 // CardDavBook: per address book (Url), the server's sync token of the last sync.
 storage::TableSchema CardDavBookSchema();
+// ContactEditLog (shared server only): the id of every contact edit a desk
+// made while the server was away and handed over since, written in the same
+// transaction as the edit itself, so an edit handed over twice lands once.
+storage::TableSchema ContactEditLogSchema();
 // Every table of the phone's database, in the order they are made.
 std::vector<storage::TableSchema> PhoneTables();
 

@@ -151,6 +151,12 @@ private:
     std::optional<std::vector<NewMessage>> NewMessages() override { return calls_.NewMessages(); }
     bool MessagesMayHaveChanged() override { return calls_.MessagesMayHaveChanged(); }
     std::vector<long long> TakeArrivedMessages() override { return calls_.TakeArrivedMessages(); }
+    // The kept calls and contact edits go over when the server is back; the
+    // contact pages follow the server (away: the desk's copy).
+    int HandOverKeptCalls() override;
+    std::string TakeNotice() override;
+    // True when the contact pages changed over to the copy just now.
+    bool FollowServer();
 
     PhoneLine& line_;
     const vt::Clock& clock_;
@@ -166,6 +172,7 @@ private:
     std::function<void(const std::optional<std::string>&)> ringObserver_;
     std::function<void(const NewMessage&)> messageObserver_;
     bool unattended_ = false;
+    bool contactsOnCopy_ = false;
 };
 
 }  // namespace vantelo::pages
