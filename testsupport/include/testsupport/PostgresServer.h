@@ -37,7 +37,12 @@ public:
     // Runs SQL as the superuser in `database`; throws with the server's message.
     void Exec(const std::string& database, const std::string& sql) const;
 
+    // Stops the server (fast: sessions are cut) and starts it again on the
+    // same folder and socket, as a server that went away and came back.
+    void Restart();
+
 private:
+    void Launch();
     void Run(const std::string& program, const std::vector<std::string>& args, int seconds) const;
     void Stop();
     void StartWatchdog();
