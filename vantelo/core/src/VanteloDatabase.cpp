@@ -7,6 +7,7 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
+#include "vantelo/core/DeskChannel.h"
 #include "vantelo/core/PhoneSettings.h"
 
 namespace vantelo {
@@ -128,6 +129,17 @@ std::vector<storage::Migration> PhoneMigrations() {
                      }
                      return storage::Status::Ok();
                  }});
+    // Number 3 belongs to the recordings; this one does not need it.
+    m.push_back(
+        {4, "news between desks", [](storage::Connection& c, std::vector<std::string>&) {
+             // Every desk's pages show another desk's changes at once.
+             for (const char* table : {"CallList", "AddressList", "InnerLineList", "BlockList"}) {
+                 storage::Status s = storage::CreateNotifyTrigger(c, table, kTableChannel);
+                 if (!s.ok())
+                     return s;
+             }
+             return storage::Status::Ok();
+         }});
     return m;
 }
 
@@ -194,8 +206,9 @@ std::string ServerFailureNotice(const storage::Status& status) {
 std::string ServerPrepareNotice(const storage::PrepareReport& report) {
     if (report.readOnly)
         return vt::Translate(
-            kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
-                                        "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
+            kContext,
+            QT_TRANSLATE_NOOP("VanteloDatabase",
+                              "공유 데이터베이스를 읽기 전용으로 열었습니다(쓰기 권한 없음)."));
     if (!report.notes.empty())
         return vt::Translate(kContext, QT_TRANSLATE_NOOP("VanteloDatabase",
                                                          "공유 데이터베이스에 pg_trgm 확장이 없어 "

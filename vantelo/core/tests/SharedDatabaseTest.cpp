@@ -58,7 +58,7 @@ TEST(SharedDatabase, SchemaIsMadeOnceUpgradedInStepsAndNewerIsRefused) {
     EXPECT_EQ(storage::ServerSchemaVersion(*c.value()).value_or(-1),
               PhoneMigrations().back().version);
 
-    // A server at version 1 only gets the step it lacks.
+    // A server at version 1 only gets the steps it lacks.
     const std::string older = PostgresServer::Shared().NewDatabase();
     auto oc = storage::Connection::Open(older);
     ASSERT_TRUE(oc.ok());
@@ -67,7 +67,12 @@ TEST(SharedDatabase, SchemaIsMadeOnceUpgradedInStepsAndNewerIsRefused) {
     auto upgraded = storage::MigrateServer(*oc.value(), PhoneMigrations());
     ASSERT_TRUE(upgraded.ok());
     EXPECT_EQ(upgraded.value().from, 1);
-    EXPECT_EQ(upgraded.value().applied, std::vector<std::string>{"call log search"});
+    std::vector<std::string> lacked;
+    for (const storage::Migration& m : PhoneMigrations())
+        if (m.version > 1)
+            lacked.push_back(m.what);
+    EXPECT_EQ(upgraded.value().applied, lacked);
+    EXPECT_EQ(lacked.front(), "call log search");
 
     // A newer program has been here: nothing is changed, and one line says why.
     PostgresServer::Shared().Exec(DatabaseName(uri),
