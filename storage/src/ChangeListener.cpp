@@ -127,7 +127,10 @@ private:
     }
 
     bool Connect() {
-        const PgSession::Parameters p = PgSession::ParametersFor(uri_);
+        PgSession::Parameters p = PgSession::ParametersFor(uri_);
+        for (int k = 0; p.keys[k]; ++k)
+            if (std::string_view(p.keys[k]) == "fallback_application_name")
+                p.values[k] = kApplicationName;
         conn_ = PQconnectStartParams(p.keys, p.values, 1);
         if (!conn_ || PQstatus(conn_) == CONNECTION_BAD)
             return false;

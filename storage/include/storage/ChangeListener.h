@@ -24,6 +24,8 @@ struct Notification {
 
 class ChangeListener {
 public:
+    // The session's application_name (seen in pg_stat_activity).
+    static constexpr const char* kApplicationName = "vantelo-listener";
     struct Handlers {
         // Called on the listener's thread: hand the news over and return.
         std::function<void(const Notification&)> notified;

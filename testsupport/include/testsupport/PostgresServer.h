@@ -37,6 +37,9 @@ public:
     // Runs SQL as the superuser in `database`; throws with the server's message.
     void Exec(const std::string& database, const std::string& sql) const;
 
+    // The first column of the first row of `sql` as text, run as the
+    // superuser through `uri` ("" without rows); throws with the server's message.
+    std::string Value(const std::string& uri, const std::string& sql) const;
     // Stops the server (fast: sessions are cut) and starts it again on the
     // same folder and socket, as a server that went away and came back.
     void Restart();
