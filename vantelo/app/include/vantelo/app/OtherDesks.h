@@ -34,6 +34,8 @@ public:
     bool Start(const std::filesystem::path& database, const std::string& desk);
     // For the controller beside its other watchers; null when not started.
     LineWatcher* Watcher() { return channel_ ? &channel_->Watcher() : nullptr; }
+    // True while the other desks' news is heard.
+    bool Listening() const { return channel_ && channel_->Listening(); }
 
     // The user's line for a ring: "<desk>: <name> <number>" while it rings,
     // then that the call was answered there or the caller gave up.
