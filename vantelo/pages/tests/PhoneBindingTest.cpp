@@ -13,6 +13,7 @@
 
 #include "AddressBookPage.h"
 #include "CallListPage.h"
+#include "InnerLinePage.h"
 #include "PhoneFixture.h"
 #include "PhoneWindow.h"
 #include "PostedMessages.h"
@@ -26,6 +27,7 @@
 #include "vantelo/app/OtherDesks.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -161,7 +163,7 @@ TEST_F(PhoneBindingTest, AnotherDesksRingHoldsThePopupUntilItEndsOrThisLineRings
     EXPECT_TRUE(binding_->RingPopupShown());
 }
 
-TEST_F(PhoneBindingTest, CallsAnotherDeskLogsOrDeletesShowOnTheCallLogPage) {
+TEST_F(PhoneBindingTest, CallsAndContactsOfAnotherDeskShowOnThePages) {
     ASSERT_TRUE(vantelo::test::UseEngine(storage::Dialect::PostgreSQL));
     const auto uri = DefaultDatabasePath();
     ASSERT_TRUE(PrepareDatabase(clock_, uri).ok());
@@ -201,6 +203,25 @@ TEST_F(PhoneBindingTest, CallsAnotherDeskLogsOrDeletesShowOnTheCallLogPage) {
     ASSERT_TRUE(c.value()->Exec("DELETE FROM \"CallList\" WHERE \"CallNum\" = '0212345678'").ok());
     ASSERT_TRUE(rowsBecome(1));
     EXPECT_EQ(page->CallAtRow(0)->CallNum, "0311112222");
+
+    // Contacts another desk adds reach both contact pages.
+    const int book = Window().AddressBook().Grid().RowCount();
+    const int inner = Window().InnerLine().Grid().RowCount();
+    ContactRecord kim;
+    *kim.Field("Name") = "홍길동";
+    *kim.Field("HomePhone") = "0212345678";
+    CRSAddressList otherBook;
+    ASSERT_TRUE(otherBook.Open(uri).ok());
+    ASSERT_TRUE(otherBook.AddContact(kim).ok());
+    CRSInnerLineList otherInner;
+    ASSERT_TRUE(otherInner.Open(uri).ok());
+    ASSERT_TRUE(otherInner.AddContact(kim).ok());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Window().AddressBook().Grid().RowCount() == book + 1 &&
+                   Window().InnerLine().Grid().RowCount() == inner + 1;
+        },
+        10000));
 }
 
 // A call of an earlier run, with its recording on disk when it has one.
