@@ -6,6 +6,8 @@
 #include <cctype>
 #include <mutex>
 
+#include "platform/Translate.h"
+
 namespace directory {
 
 namespace {
@@ -74,7 +76,8 @@ HttpReply CardDavHttp::Send(const std::string& method, const std::string& url,
     HttpReply reply;
     CURL* c = impl_->curl;
     if (!c) {
-        reply.error = "libcurl did not start";
+        reply.error = vt::Translate(
+            "directory", QT_TRANSLATE_NOOP("directory", "libcurl이 시작되지 않았습니다"));
         return reply;
     }
     curl_easy_reset(c);

@@ -6,10 +6,15 @@
 
 #include "directory/LdapFilter.h"
 #include "directory/PhoneNumber.h"
+#include "platform/Translate.h"
 
 namespace directory {
 
 namespace {
+
+std::string NoAnswerInTime() {
+    return vt::Translate("directory", QT_TRANSLATE_NOOP("directory", "제때 응답이 없습니다"));
+}
 
 // Enough entries to find the one that holds the number among those that
 // end alike; the rest is the directory's problem, not the caller's.
@@ -59,7 +64,7 @@ bool LdapClient::WaitResult(int msgid, Deadline deadline, int& code, std::string
     timeval wait = Remaining(deadline);
     const int rc = ldap_result(ld_, msgid, LDAP_MSG_ALL, &wait, &message);
     if (rc == 0) {
-        error = "no answer in time";
+        error = NoAnswerInTime();
         return false;
     }
     if (rc < 0) {
@@ -162,7 +167,7 @@ LdapAnswer LdapClient::Find(const std::string& number, Deadline deadline) {
         rc = ldap_result(ld_, msgid, LDAP_MSG_ONE, &wait, &message);
         if (rc == 0) {
             ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
-            return failed("no answer in time");
+            return failed(NoAnswerInTime());
         }
         if (rc < 0)
             return failed(LastError());

@@ -110,7 +110,7 @@ TEST_F(LdapLookupTest, ABindWithThePasswordFileAndAWrongPasswordSaysWhy) {
 TEST_F(LdapLookupTest, AServerThatIsAwayOrSilentIsAFailureOfOneLine) {
     vt::test::SilentServer silent;
     const std::pair<std::string, std::string> away[] = {
-        {silent.LdapUrl(), "no answer in time"},
+        {silent.LdapUrl(), "제때 응답이 없습니다"},
         {"ldap://127.0.0.1:" + std::to_string(vt::test::FreeLoopbackPort()), "Can't contact"},
     };
     for (const auto& [url, why] : away) {

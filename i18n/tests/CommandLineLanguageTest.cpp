@@ -43,6 +43,12 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
     const std::string open = (env.Root() / "mail.pw").string();
     std::ofstream(open) << "s3cret\n";
     fs::permissions(open, fs::perms(0644));
+    // Not a WAV file, and a plain file where a backup folder would go.
+    const std::string notWav = (env.Root() / "text.wav").string();
+    std::ofstream(notWav) << "not a recording";
+    const std::string plain = (env.Root() / "plain").string();
+    std::ofstream(plain) << "x";
+    const std::string longName(256, 'x');
     const std::vector<Case> cases = {
         {"vantelo",
          {"--bogus"},
@@ -92,6 +98,41 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
              "을(를) 실행하십시오",
          "vtdb: mail-test: password failed: the password file " + open +
              " may be read by others (mode 0644): run chmod 600 " + open},
+        // The phone's own refusals and the database's, through vtdb.
+        {"vtdb", {"block", "add", ""}, "vtdb: 패턴이 비어 있습니다", "vtdb: the pattern is empty"},
+        {"vtdb",
+         {"block", "add", "02-1"},
+         "vtdb: 패턴에는 숫자, * 와 ? 만 쓸 수 있습니다 (또는 withheld, unknown): 02-1",
+         "vtdb: the pattern may hold only digits, * and ? (or be withheld or unknown): 02-1"},
+        {"vtdb",
+         {"block", "remove", "999"},
+         "vtdb: 999에 대한 규칙이 없습니다",
+         "vtdb: no rule for 999"},
+        {"vtdb",
+         {"messages", "--heard", "99"},
+         "vtdb: 메시지 99이(가) 없습니다",
+         "vtdb: no message 99"},
+        {"vtdb",
+         {"add-contact", "Name=" + longName},
+         "vtdb: 잘못된 값: 필드 Name은(는) 최대 255자입니다",
+         "vtdb: invalid value: field Name takes at most 255 characters"},
+        {"vtdb",
+         {"backup", plain},
+         "vtdb: 백업이 완전하지 않습니다: " + plain + "은(는) 폴더가 아닙니다",
+         "vtdb: the backup is incomplete: " + plain + " is not a folder"},
+        // vtdb made the book above; vanconv finds it unregistered and says so.
+        {"vanconv",
+         {"--export", (env.Root() / "book.csv").string()},
+         "vanconv: Vantelo가 아직 스스로 등록하지 않았습니다(AppPaths.conf에 Path 없음); 기본 "
+         "폴더 " +
+             env.AppHome().string() + "의 연락처를 씁니다",
+         "vanconv: Vantelo has not registered itself yet (no Path in AppPaths.conf); using the "
+         "contact book in its default folder " +
+             env.AppHome().string()},
+        {"vanplay",
+         {"--to-mp3", notWav},
+         "vanplay: " + notWav + ": 8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다",
+         "vanplay: " + notWav + ": not a WAV file of 8-bit or 16-bit PCM or mu-law sound"},
         {"vanconv",
          {"--%1"},
          "vanconv: 예상하지 못한 인수 \"--%1\"",

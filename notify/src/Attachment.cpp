@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "mp3conv/Mp3Conv.h"
+#include "mp3conv/Mp3FailureReason.h"
 #include "platform/Folders.h"
 #include "platform/Translate.h"
 #include "speechcodec/VrcToWav.h"
@@ -159,9 +160,9 @@ bool MakeAttachment(const fs::path& recording, AttachKind kind, const fs::path& 
         // The library writes under a temporary name of its own and renames.
         const int result = Kvne_WavtoMp3(nullptr, wav.c_str(), temp.path.c_str());
         if (result != kMp3Ok) {
-            *reason =
-                vt::Translate(kContext, QT_TRANSLATE_NOOP("notify", "MP3를 만들 수 없습니다: %1"),
-                              {Kvne_Mp3ResultText(result)});
+            *reason = vt::Translate(
+                kContext, QT_TRANSLATE_NOOP("notify", "MP3를 만들 수 없습니다: %1"),
+                {vt::Translate(mp3conv::kReasonContext, mp3conv::Mp3FailureReason(result))});
             return false;
         }
     } else if (wav == decoded.path) {

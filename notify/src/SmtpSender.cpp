@@ -36,7 +36,13 @@ std::string HostOf(const std::string& server) {
 }
 
 std::string Seconds(std::chrono::milliseconds ms) {
-    return std::to_string((ms.count() + 999) / 1000) + " s";
+    return vt::Translate("notify", QT_TRANSLATE_NOOP("notify", "%1초"),
+                         {std::to_string((ms.count() + 999) / 1000)});
+}
+
+// A failure before any server is asked, as one line of the mail notices.
+SendOutcome LocalFailure(const char* text, std::initializer_list<std::string> args = {}) {
+    return {MailFailure::Other, "mail: " + vt::Translate("notify", text, args)};
 }
 
 curl_slist* Append(curl_slist* list, const std::string& line) {
@@ -200,7 +206,7 @@ SendOutcome SmtpSender::Send(const OutgoingMail& mail, const std::atomic<bool>* 
     InitCurlOnce();
     CurlPtr<CURL> curl(curl_easy_init());
     if (!curl)
-        return {MailFailure::Other, "mail: libcurl cannot start"};
+        return LocalFailure(QT_TRANSLATE_NOOP("notify", "libcurl을 시작할 수 없습니다"));
     SmtpConversation talk;
     char errorText[CURL_ERROR_SIZE] = {};
     CurlPtr<curl_slist> recipients;
@@ -218,7 +224,7 @@ SendOutcome SmtpSender::Send(const OutgoingMail& mail, const std::atomic<bool>* 
               "Message-ID: <" + mail.messageId + ".vantelo@" + domain + ">"})
             headers.reset(Append(headers.release(), h));
     } catch (const std::bad_alloc&) {
-        return {MailFailure::Other, "mail: out of memory"};
+        return LocalFailure(QT_TRANSLATE_NOOP("notify", "메모리가 부족합니다"));
     }
 
     curl_mimepart* text = curl_mime_addpart(mime.get());
@@ -228,8 +234,8 @@ SendOutcome SmtpSender::Send(const OutgoingMail& mail, const std::atomic<bool>* 
     if (!mail.attachment.empty()) {
         curl_mimepart* file = curl_mime_addpart(mime.get());
         if (curl_mime_filedata(file, mail.attachment.c_str()) != CURLE_OK)
-            return {MailFailure::Other,
-                    "mail: the attachment " + mail.attachment.string() + " cannot be read"};
+            return LocalFailure(QT_TRANSLATE_NOOP("notify", "첨부 파일 %1을(를) 읽을 수 없습니다"),
+                                {mail.attachment.string()});
         curl_mime_filename(file, mail.attachmentName.c_str());
         curl_mime_type(file, mail.attachmentType.c_str());
         curl_mime_encoder(file, "base64");

@@ -156,10 +156,11 @@ TEST_F(OutboxTest, BadRecordingsAndAFullDiskGetOneLineAndLeaveNothing) {
     const Case cases[] = {
         {"missing.wav", AttachKind::Mp3, 0,
          "녹음 " + Source("missing.wav").string() + "이(가) 없습니다"},
-        {"text.wav", AttachKind::Mp3, 0, "MP3를 만들 수 없습니다"},
+        {"text.wav", AttachKind::Mp3, 0,
+         "MP3를 만들 수 없습니다: 8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다"},
         // A disk that fills up: the attachment, the MP3, the item itself.
         {"pcm.wav", AttachKind::Wav, 16384, "첨부 파일을 쓸 수 없습니다: File too large"},
-        {"pcm.wav", AttachKind::Mp3, 1024, "MP3를 만들 수 없습니다"},
+        {"pcm.wav", AttachKind::Mp3, 1024, "MP3를 만들 수 없습니다: MP3 파일을 쓰지 못했습니다"},
         {"speech.vrc", AttachKind::Wav, 16384, "변환한 WAV를 쓸 수 없습니다"},
         {"pcm.wav", AttachKind::None, 16, "항목을 쓸 수 없습니다"},
     };
@@ -178,7 +179,8 @@ TEST_F(OutboxTest, BadRecordingsAndAFullDiskGetOneLineAndLeaveNothing) {
         const bool added = outbox.Add(Message(c.recording), c.attach, &error);
         ::setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_FALSE(added);
-        EXPECT_NE(error.find("을(를) 보낼 편지함 " + folder_.string() + "에 넣을 수 없습니다: "), std::string::npos)
+        EXPECT_NE(error.find("을(를) 보낼 편지함 " + folder_.string() + "에 넣을 수 없습니다: "),
+                  std::string::npos)
             << error;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);

@@ -133,7 +133,7 @@ TEST_F(SmtpSenderTest, AbsentAndSilentServersAreConnectionFailuresWithinTheLimit
         {"smtp://127.0.0.1:" + std::to_string(closed),
          "127.0.0.1:" + std::to_string(closed) + "에 연결할 수 없습니다"},
         {"smtp://127.0.0.1:" + std::to_string(silent.Port()),
-         "127.0.0.1:" + std::to_string(silent.Port()) + "이(가) 1 s 안에 응답하지 않았습니다"},
+         "127.0.0.1:" + std::to_string(silent.Port()) + "이(가) 1초 안에 응답하지 않았습니다"},
         {"smtp://no-such-host.invalid:25",
          "smtp://no-such-host.invalid:25의 서버 이름을 찾을 수 없습니다"},
     };

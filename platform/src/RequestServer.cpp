@@ -13,6 +13,7 @@
 
 #include "platform/Folders.h"
 #include "platform/Tick.h"
+#include "platform/Translate.h"
 
 namespace vt {
 
@@ -97,7 +98,9 @@ bool RequestServer::Start(std::string* error) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path_.string().size() >= sizeof address.sun_path)
-        return fail("socket path too long: " + path_.string());
+        return fail(vt::Translate("platform",
+                                  QT_TRANSLATE_NOOP("platform", "소켓 경로가 너무 깁니다: %1"),
+                                  {path_.string()}));
     std::strcpy(address.sun_path, path_.c_str());
 
     // Only the lock holder calls Start, so a socket left here is stale. Any
@@ -105,7 +108,9 @@ bool RequestServer::Start(std::string* error) {
     struct stat st {};
     if (::lstat(path_.c_str(), &st) == 0) {
         if (!S_ISSOCK(st.st_mode))
-            return fail("not a socket: " + path_.string());
+            return fail(vt::Translate("platform",
+                                      QT_TRANSLATE_NOOP("platform", "소켓이 아닙니다: %1"),
+                                      {path_.string()}));
         ::unlink(path_.c_str());
     }
     listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);

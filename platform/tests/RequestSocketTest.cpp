@@ -165,7 +165,7 @@ TEST(RequestSocket, AFileThatIsNotASocketIsLeftAlone) {
     vt::RequestServer server([](const vt::Request&) { return std::string(); });
     std::string error;
     EXPECT_FALSE(server.Start(&error));
-    EXPECT_NE(error.find("not a socket"), std::string::npos);
+    EXPECT_EQ(error, "소켓이 아닙니다: " + vt::RequestSocketPath().string());
     EXPECT_EQ(vt::test::ReadText(vt::RequestSocketPath()), "keep me");
 }
 

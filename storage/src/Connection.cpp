@@ -10,10 +10,14 @@
 
 #include "JetPattern.h"
 #include "PgSession.h"
+#include "platform/Translate.h"
+#include "storage/TableSchema.h"
 
 namespace storage {
 
 namespace {
+
+constexpr const char* kContext = "storage";
 
 ErrorCode CodeFor(int rc) {
     switch (rc & 0xff) {
@@ -52,7 +56,9 @@ Status Connection::StatusFor(int rc, const std::string& what) const {
         return pg_->StatusFor(nullptr, what);
     std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     if (readOnly_ && CodeFor(rc) == ErrorCode::ReadOnly)
-        detail = "the file or its folder cannot be written, so it is open read-only";
+        detail = vt::Translate(
+            kContext,
+            QT_TRANSLATE_NOOP("storage", "파일이나 그 폴더에 쓸 수 없어 읽기 전용으로 열렸습니다"));
     return Status(CodeFor(rc), what + " in " + file_.string() + ": " + detail);
 }
 
@@ -237,6 +243,35 @@ Result<std::int64_t> Connection::DataVersion() {
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW)
         return StatusFor(rc, "reading the data version");
+    return v;
+}
+
+void Connection::SetAnswerDeadline(int ms) {
+    if (pg_)
+        pg_->SetDeadline(ms);
+}
+
+Result<std::string> Connection::TableVersion(const std::string& table) {
+    const std::string what = "reading the version of " + table;
+    const std::string quoted = QuoteIdentifier(table);
+    // The server marks each row version with the transaction that wrote it;
+    // a file has no such mark, so there only the count and the last record
+    // stand in (an edit in place is not seen).
+    if (pg_)
+        return pg_->QueryOne(
+            "SELECT count(*) || ':' || coalesce(max(xmin::text::bigint), 0) FROM " + quoted, what);
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = "SELECT count(*) || ':' || coalesce(max(rowid), 0) FROM " + quoted;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        return StatusFor(rc, what);
+    rc = sqlite3_step(stmt);
+    std::string v;
+    if (rc == SQLITE_ROW)
+        v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW)
+        return StatusFor(rc, what);
     return v;
 }
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "SchemaPlan.h"
+#include "platform/Translate.h"
 #include "storage/Connection.h"
 
 namespace storage {
@@ -13,6 +14,8 @@ namespace storage {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kContext = "storage";
 
 Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     vt::LocalTime t = clock.NowLocal();
@@ -28,8 +31,12 @@ Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
     }
     fs::rename(file, aside, ec);
     if (ec)
-        return Status(ErrorCode::Io, "cannot move the unusable database " + file.string() +
-                                         " aside: " + ec.message());
+        return Status(ErrorCode::Io,
+                      vt::Translate(kContext,
+                                    QT_TRANSLATE_NOOP(
+                                        "storage",
+                                        "쓸 수 없는 데이터베이스 %1을(를) 옮겨 둘 수 없습니다: %2"),
+                                    {file.string(), ec.message()}));
     // The log belongs to the old file; the new one must not replay it.
     fs::path wal = file, walAside = aside;
     wal += "-wal";
@@ -44,7 +51,10 @@ Result<fs::path> MoveAside(const fs::path& file, const vt::Clock& clock) {
 
 // The file's own problem, in words that say it was left alone.
 Status KeptUnchanged(ErrorCode code, const fs::path& file, const std::string& why) {
-    return Status(code, file.string() + " is kept unchanged: " + why);
+    return Status(
+        code,
+        vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "%1은(는) 바꾸지 않고 두었습니다: %2"),
+                      {file.string(), why}));
 }
 
 // Several programs starting on a new file race for this switch; the engine
@@ -123,8 +133,11 @@ Result<Outcome> PrepareOpen(const fs::path& file, const std::vector<TableSchema>
         // Indexes and the log mode only speed things up: read without them.
         if (!plan.value().LacksTablesOrColumns())
             return Outcome::Ready;
-        return Status(ErrorCode::ReadOnly,
-                      file.string() + " is read-only and lacks " + plan.value().Missing());
+        return Status(
+            ErrorCode::ReadOnly,
+            vt::Translate(kContext,
+                          QT_TRANSLATE_NOOP("storage", "%1은(는) 읽기 전용이고 %2이(가) 없습니다"),
+                          {file.string(), plan.value().Missing()}));
     }
     if (refusal.empty()) {
         Status s = WriteMissing(c, tables, plan.value(), report, refusal);
@@ -151,7 +164,10 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
     std::error_code ec;
     bool exists = fs::exists(file, ec);
     if (exists && !fs::is_regular_file(file, ec))
-        return Status(ErrorCode::InvalidArgument, file.string() + " is not a file");
+        return Status(
+            ErrorCode::InvalidArgument,
+            vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "%1은(는) 파일이 아닙니다"),
+                          {file.string()}));
     std::string refusal;
     bool holdsRows = true;
     Result<Outcome> outcome = PrepareOpen(file, tables, !exists, report, refusal, holdsRows);
@@ -161,8 +177,12 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
     if (outcome.value() == Outcome::Ready)
         return report;
     if (holdsRows || report.readOnly)
-        return KeptUnchanged(ErrorCode::Incompatible, file,
-                             refusal + "; this program cannot use the file");
+        return KeptUnchanged(
+            ErrorCode::Incompatible, file,
+            vt::Translate(
+                kContext,
+                QT_TRANSLATE_NOOP("storage", "%1; 이 프로그램은 이 파일을 쓸 수 없습니다"),
+                {refusal}));
     // A database without any row whose tables cannot be used: nothing of the
     // user's is lost by putting it aside for a new one.
     Result<fs::path> aside = MoveAside(file, clock);
@@ -170,7 +190,9 @@ Result<PrepareReport> PrepareDatabaseFile(const fs::path& file,
         return aside.status();
     PrepareReport fresh;
     fresh.movedAside = aside.value();
-    fresh.reason = "not a database of this program: " + refusal;
+    fresh.reason = vt::Translate(
+        kContext, QT_TRANSLATE_NOOP("storage", "이 프로그램의 데이터베이스가 아닙니다: %1"),
+        {refusal});
     outcome = PrepareOpen(file, tables, true, fresh, refusal, holdsRows);
     if (!outcome.ok())
         return outcome.status();

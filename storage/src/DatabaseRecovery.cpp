@@ -10,6 +10,7 @@
 
 #include "SchemaPlan.h"
 #include "Statement.h"
+#include "platform/Translate.h"
 #include "storage/Connection.h"
 #include "storage/DatabaseFile.h"
 
@@ -18,6 +19,8 @@ namespace storage {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kContext = "storage";
 
 bool Stopping(const std::atomic<bool>* stop) {
     return stop && stop->load();
@@ -271,7 +274,10 @@ Result<CheckReport> CheckDatabaseFile(const fs::path& file, const std::vector<Ta
                                       const std::atomic<bool>* stop) {
     std::error_code ec;
     if (!fs::exists(file, ec))
-        return Status(ErrorCode::NotOpen, "there is no database at " + file.string());
+        return Status(
+            ErrorCode::NotOpen,
+            vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "%1에 데이터베이스가 없습니다"),
+                          {file.string()}));
     Result<std::unique_ptr<Connection>> c = Connection::Open(file, Connection::Mode::ReadOnly);
     if (!c.ok())
         return c.status();
@@ -318,11 +324,19 @@ Result<std::vector<TableRecovery>> RecoverDatabaseFile(const fs::path& source, c
     if (!from.ok())
         return from.status();
     int fd = ::open(dest.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    if (fd < 0) {
+        const bool exists = errno == EEXIST;
         return Status(
-            errno == EEXIST ? ErrorCode::InvalidArgument : ErrorCode::Io,
-            dest.string() + (errno == EEXIST ? " exists; recovery never writes over a file"
-                                             : ": cannot create the file"));
+            exists ? ErrorCode::InvalidArgument : ErrorCode::Io,
+            exists ? vt::Translate(
+                         kContext,
+                         QT_TRANSLATE_NOOP(
+                             "storage", "%1이(가) 이미 있습니다; 복구는 파일을 덮어쓰지 않습니다"),
+                         {dest.string()})
+                   : vt::Translate(kContext,
+                                   QT_TRANSLATE_NOOP("storage", "%1: 파일을 만들 수 없습니다"),
+                                   {dest.string()}));
+    }
     ::close(fd);
     std::vector<TableRecovery> out;
     Status s = [&]() -> Status {

@@ -64,7 +64,7 @@ PgQuery::~PgQuery() {
     // until the session ends, which is harmless.
     if (!name_.empty() && PQstatus(session_.Conn()) == CONNECTION_OK &&
         PQtransactionStatus(session_.Conn()) != PQTRANS_INERROR)
-        PQclear(PQexec(session_.Conn(), ("DEALLOCATE " + name_).c_str()));
+        PQclear(session_.Await(PQsendQuery(session_.Conn(), ("DEALLOCATE " + name_).c_str())));
 }
 
 Status PgQuery::Bind(int index, const Value& value) {
@@ -106,23 +106,25 @@ Status PgQuery::Execute() {
     PGresult* r = nullptr;
     ++runs_;
     if (runs_ == 1) {
-        r = PQexecParams(conn, sql_.c_str(), params_, types_.data(), values.data(), nullptr,
-                         nullptr, 0);
+        r = session_.Await(PQsendQueryParams(conn, sql_.c_str(), params_, types_.data(),
+                                             values.data(), nullptr, nullptr, 0));
     } else {
         if (name_.empty() || preparedTypes_ != types_) {
             const std::string name = session_.NextStatementName();
-            PGresult* p = PQprepare(conn, name.c_str(), sql_.c_str(), params_, types_.data());
+            PGresult* p = session_.Await(
+                PQsendPrepare(conn, name.c_str(), sql_.c_str(), params_, types_.data()));
             const bool ok = p && PQresultStatus(p) == PGRES_COMMAND_OK;
             Status s = ok ? Status::Ok() : session_.StatusFor(p, "preparing a query");
             PQclear(p);
             if (!ok)
                 return s;
             if (!name_.empty())
-                PQclear(PQexec(conn, ("DEALLOCATE " + name_).c_str()));
+                PQclear(session_.Await(PQsendQuery(conn, ("DEALLOCATE " + name_).c_str())));
             name_ = name;
             preparedTypes_ = types_;
         }
-        r = PQexecPrepared(conn, name_.c_str(), params_, values.data(), nullptr, nullptr, 0);
+        r = session_.Await(
+            PQsendQueryPrepared(conn, name_.c_str(), params_, values.data(), nullptr, nullptr, 0));
     }
     const ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK) {

@@ -1,15 +1,24 @@
 #include "PgSession.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <vector>
 
+#include "storage/Connection.h"
 #include "storage/Dialect.h"
 #include "storage/TableSchema.h"
 
 namespace storage {
 
 namespace {
+
+std::atomic<int> answerDeadlineMs{30000};
 
 ErrorCode CodeForState(const char* state) {
     if (!state || std::strlen(state) != 5)
@@ -87,6 +96,7 @@ Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, in
         return s;
     }
     std::unique_ptr<PgSession> session(new PgSession(conn, name));
+    session->RestoreDeadline();
     // Dates come back in the stored form "YYYY-MM-DD HH:MM:SS"; a lock held
     // by another desk is waited for as long as SQLite waits for a file lock.
     Status s = session->Exec(
@@ -112,6 +122,14 @@ Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, in
     return session;
 }
 
+void SetServerAnswerDeadline(int ms) {
+    answerDeadlineMs = ms;
+}
+
+void PgSession::RestoreDeadline() {
+    deadlineMs_ = answerDeadlineMs;
+}
+
 PgSession::~PgSession() {
     PQfinish(conn_);
 }
@@ -121,6 +139,13 @@ bool PgSession::InTransaction() const {
 }
 
 Status PgSession::StatusFor(const PGresult* result, const std::string& what) const {
+    if (!result && cutOff_)
+        return Status(ErrorCode::Io,
+                      what + " in " + name_ + ": " +
+                          (missedNow_ ? "the server did not answer within " +
+                                            std::to_string(deadlineMs_ / 1000.0).substr(0, 4) + " s"
+                                      : std::string("the session was given up earlier, when the "
+                                                    "server did not answer")));
     if (!result)
         return Status(ErrorCode::Io,
                       what + " in " + name_ + ": " + FirstLine(PQerrorMessage(conn_)));
@@ -157,8 +182,54 @@ void PgSession::Note(const PGresult* result) {
     }
 }
 
+bool PgSession::WaitUntilReady(std::chrono::steady_clock::time_point deadline) {
+    while (PQisBusy(conn_)) {
+        int wait = -1;
+        if (deadlineMs_ > 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            wait = static_cast<int>(std::max<long long>(left.count(), 0));
+        }
+        pollfd p{PQsocket(conn_), POLLIN, 0};
+        const int n = wait == 0 ? 0 : ::poll(&p, 1, wait);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0) {
+            // Cut off: libpq then finds the connection closed and fails at once.
+            cutOff_ = missedNow_ = true;
+            ::shutdown(PQsocket(conn_), SHUT_RDWR);
+            (void)PQconsumeInput(conn_);
+            return false;
+        }
+        if (n < 0 || !PQconsumeInput(conn_))
+            return false;
+    }
+    return true;
+}
+
+PGresult* PgSession::Await(int sent) {
+    missedNow_ = false;
+    if (!sent)
+        return nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs_);
+    PGresult* last = nullptr;
+    // As PQexec: the last result, or the first error (the server runs no
+    // further command of the text after it).
+    while (WaitUntilReady(deadline)) {
+        PGresult* r = PQgetResult(conn_);
+        if (!r)
+            return last;
+        PQclear(last);
+        last = r;
+    }
+    PQclear(last);
+    // Whatever the session still holds is lost with it.
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    return nullptr;
+}
+
 Status PgSession::Exec(const std::string& sql, const std::string& what) {
-    PGresult* r = PQexec(conn_, sql.c_str());
+    PGresult* r = Await(PQsendQuery(conn_, sql.c_str()));
     const ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     Status s = st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK ? Status::Ok() : StatusFor(r, what);
     if (s.ok())
@@ -168,7 +239,7 @@ Status PgSession::Exec(const std::string& sql, const std::string& what) {
 }
 
 Result<std::string> PgSession::QueryOne(const std::string& sql, const std::string& what) {
-    PGresult* r = PQexec(conn_, sql.c_str());
+    PGresult* r = Await(PQsendQuery(conn_, sql.c_str()));
     if (!r || PQresultStatus(r) != PGRES_TUPLES_OK || PQntuples(r) != 1) {
         Status s = StatusFor(r, what);
         PQclear(r);
@@ -199,12 +270,12 @@ Result<bool> PgSession::CanWrite(const std::string& table) {
         return false;
     const std::string quoted = QuoteIdentifier(table);
     const char* values[] = {quoted.c_str()};
-    PGresult* r = PQexecParams(conn_,
-                               "SELECT coalesce(has_table_privilege(c, 'INSERT') AND "
-                               "has_table_privilege(c, 'UPDATE') AND "
-                               "has_table_privilege(c, 'DELETE'), false) "
-                               "FROM (SELECT to_regclass($1) AS c) AS t",
-                               1, nullptr, values, nullptr, nullptr, 0);
+    PGresult* r = Await(PQsendQueryParams(conn_,
+                                          "SELECT coalesce(has_table_privilege(c, 'INSERT') AND "
+                                          "has_table_privilege(c, 'UPDATE') AND "
+                                          "has_table_privilege(c, 'DELETE'), false) "
+                                          "FROM (SELECT to_regclass($1) AS c) AS t",
+                                          1, nullptr, values, nullptr, nullptr, 0));
     if (!r || PQresultStatus(r) != PGRES_TUPLES_OK || PQntuples(r) != 1) {
         Status s = StatusFor(r, "reading the rights of the role");
         PQclear(r);

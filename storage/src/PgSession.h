@@ -6,6 +6,7 @@
 
 #include <libpq-fe.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,6 +41,17 @@ public:
 
     // The status of a finished command (a null result is a lost connection).
     Status StatusFor(const PGresult* result, const std::string& what) const;
+    // Waits for the answer to a command sent with PQsend* (`sent` is what
+    // that returned): the last result, or null when the command could not be
+    // sent or the session was lost. A server that does not answer within the
+    // deadline is cut off (the session is then lost, so later commands fail
+    // at once), so that nobody waits on a hung server for ever.
+    PGresult* Await(int sent);
+    // How long Await waits; 0 waits as long as the server takes (upgrades
+    // of the schema, which may build indexes over many rows).
+    void SetDeadline(int ms) { deadlineMs_ = ms; }
+    // Back to the deadline the session was opened with.
+    void RestoreDeadline();
     // Runs commands without parameters or results.
     Status Exec(const std::string& sql, const std::string& what);
     // Every finished command passes here, so that own writes are counted.
@@ -51,13 +63,20 @@ public:
 
     std::int64_t Changes() const { return changes_; }
     std::string NextStatementName() { return "vt_s" + std::to_string(++statements_); }
+    // The first field of the first row of a query without parameters.
+    Result<std::string> QueryOne(const std::string& sql, const std::string& what);
 
 private:
     PgSession(PGconn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
-    Result<std::string> QueryOne(const std::string& sql, const std::string& what);
+
+    // False when the answer did not come in time (the socket is then shut).
+    bool WaitUntilReady(std::chrono::steady_clock::time_point deadline);
 
     PGconn* conn_;
     std::string name_;
+    int deadlineMs_ = 0;
+    bool cutOff_ = false;     // the server missed a deadline
+    bool missedNow_ = false;  // in the last command
     bool readOnly_ = false;
     bool counted_ = false;       // the server keeps the change counter
     std::int64_t own_ = 0;       // own committed transactions that changed rows

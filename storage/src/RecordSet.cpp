@@ -5,10 +5,21 @@
 #include <vector>
 
 #include "Statement.h"
+#include "platform/Translate.h"
 
 namespace storage {
 
 namespace {
+
+constexpr const char* kContext = "storage";
+
+Status NoSuchField(const std::string& table, std::string_view field) {
+    return Status(
+        ErrorCode::UnknownField,
+        vt::Translate(kContext,
+                      QT_TRANSLATE_NOOP("storage", "테이블 %1에는 필드 %2이(가) 없습니다"),
+                      {table, std::string(field)}));
+}
 
 // One query result: the record numbers in record-set order, and the state of
 // the file it was taken at.
@@ -149,21 +160,32 @@ Connection* RecordSet::GetConnection() {
 }
 
 Status RecordSet::RequireOpen() const {
-    return IsOpen() ? Status::Ok() : Status(ErrorCode::NotOpen, "record set is not open");
+    return IsOpen() ? Status::Ok()
+                    : Status(ErrorCode::NotOpen,
+                             vt::Translate(
+                                 kContext,
+                                 QT_TRANSLATE_NOOP("storage", "레코드 집합이 열려 있지 않습니다")));
 }
 
 // A write is refused before any field is typed in when the file is read-only.
 Status RecordSet::RequireWritable() const {
     Status s = RequireOpen();
     if (s.ok() && impl_->readOnly)
-        return Status(ErrorCode::ReadOnly,
-                      impl_->connection->GetDialect() == Dialect::PostgreSQL
-                          ? DisplayName(impl_->connection->File().native()) +
-                                " is open read-only: the role may not change table " +
-                                schema_.name + "; nothing was changed"
-                          : impl_->connection->File().string() +
-                                " is open read-only: the file or its folder "
-                                "cannot be written; nothing was changed");
+        return Status(
+            ErrorCode::ReadOnly,
+            impl_->connection->GetDialect() == Dialect::PostgreSQL
+                ? vt::Translate(
+                      kContext,
+                      QT_TRANSLATE_NOOP("storage",
+                                        "%1은(는) 읽기 전용으로 열렸습니다: 이 역할은 테이블 "
+                                        "%2을(를) 바꿀 수 없습니다; 아무것도 바꾸지 않았습니다"),
+                      {DisplayName(impl_->connection->File().native()), schema_.name})
+                : vt::Translate(
+                      kContext,
+                      QT_TRANSLATE_NOOP("storage",
+                                        "%1은(는) 읽기 전용으로 열렸습니다: 파일이나 그 폴더에 쓸 "
+                                        "수 없습니다; 아무것도 바꾸지 않았습니다"),
+                      {impl_->connection->File().string()}));
     return s;
 }
 
@@ -208,10 +230,12 @@ Status RecordSet::FullQuery() {
         // Without an order of its own the scan runs in record-number order;
         // a step back means the table's pages are damaged.
         if (f.OrderBySql().empty() && !fresh.rows.empty() && id <= fresh.rows.back())
-            return Status(ErrorCode::Damaged, "table " + schema_.name +
-                                                  " lists its records out "
-                                                  "of order in " +
-                                                  m.connection->File().string());
+            return Status(
+                ErrorCode::Damaged,
+                vt::Translate(kContext,
+                              QT_TRANSLATE_NOOP(
+                                  "storage", "%2의 테이블 %1이(가) 레코드를 순서 없이 나열합니다"),
+                              {schema_.name, m.connection->File().string()}));
         fresh.rows.push_back(id);
     }
     if (m.active.valid && m.ActiveClean())
@@ -337,7 +361,9 @@ Status RecordSet::MoveToEnd(bool last) {
     if (!s.ok())
         return s;
     if (impl_->Count() == 0)
-        return Status(ErrorCode::NoCurrentRecord, "the record set is empty");
+        return Status(
+            ErrorCode::NoCurrentRecord,
+            vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "레코드 집합이 비어 있습니다")));
     impl_->MoveTo(last ? impl_->Count() - 1 : 0);
     return Status::Ok();
 }
@@ -421,9 +447,12 @@ Status RecordSet::RequireCurrent() const {
     if (!s.ok())
         return s;
     if (GetAbsolutePosition() < 0)
-        return Status(ErrorCode::NoCurrentRecord, impl_->currentDeleted
-                                                      ? "the current record was deleted"
-                                                      : "there is no current record");
+        return Status(
+            ErrorCode::NoCurrentRecord,
+            impl_->currentDeleted
+                ? vt::Translate(kContext,
+                                QT_TRANSLATE_NOOP("storage", "현재 레코드가 지워졌습니다"))
+                : vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "현재 레코드가 없습니다")));
     return Status::Ok();
 }
 
@@ -448,10 +477,16 @@ Status RecordSet::FetchCurrent() {
         // listed a record it cannot give, so it is damaged.
         Result<std::int64_t> dv = m.connection->DataVersion();
         if (dv.ok() && dv.value() == m.active.dataVersion)
-            return Status(ErrorCode::Damaged, "record " + std::to_string(id) + " of table " +
-                                                  schema_.name + " cannot be read in " +
-                                                  m.connection->File().string());
-        return Status(ErrorCode::NoCurrentRecord, "the record was deleted by another program");
+            return Status(
+                ErrorCode::Damaged,
+                vt::Translate(kContext,
+                              QT_TRANSLATE_NOOP(
+                                  "storage", "%3의 테이블 %2에서 레코드 %1을(를) 읽을 수 없습니다"),
+                              {std::to_string(id), schema_.name, m.connection->File().string()}));
+        return Status(
+            ErrorCode::NoCurrentRecord,
+            vt::Translate(kContext,
+                          QT_TRANSLATE_NOOP("storage", "다른 프로그램이 레코드를 지웠습니다")));
     }
     m.row.resize(schema_.columns.size());
     for (size_t i = 0; i < schema_.columns.size(); ++i)
@@ -476,8 +511,7 @@ Result<Value> RecordSet::GetField(int column) {
 Result<Value> RecordSet::GetField(std::string_view name) {
     int column = schema_.FindColumn(name);
     if (column < 0)
-        return Status(ErrorCode::UnknownField,
-                      "table " + schema_.name + " has no field " + std::string(name));
+        return NoSuchField(schema_.name, name);
     return GetField(column);
 }
 
@@ -497,8 +531,7 @@ Result<std::vector<Value>> RecordSet::ColumnValues(std::string_view name) {
         return s;
     const int column = schema_.FindColumn(name);
     if (column < 0)
-        return Status(ErrorCode::UnknownField,
-                      "table " + schema_.name + " has no field " + std::string(name));
+        return NoSuchField(schema_.name, name);
     Impl& m = *impl_;
     Result<Statement> st = Statement::Prepare(
         *m.connection, "SELECT rowid, " + QuoteIdentifier(schema_.columns[column].name) + " FROM " +
@@ -578,8 +611,7 @@ Status RecordSet::SetField(int column, Value value) {
 Status RecordSet::SetField(std::string_view name, Value value) {
     int column = schema_.FindColumn(name);
     if (column < 0)
-        return Status(ErrorCode::UnknownField,
-                      "table " + schema_.name + " has no field " + std::string(name));
+        return NoSuchField(schema_.name, name);
     return SetField(column, std::move(value));
 }
 
@@ -738,7 +770,9 @@ Status RecordSet::DeleteAllExcept(std::vector<long> keep, long batch,
     for (long first = 0; first < count; first += batch) {
         const long last = std::min(count, first + batch);
         if (beforeBatch && !beforeBatch(first, last, keep))
-            return Status(ErrorCode::Cancelled, "the deletion was stopped");
+            return Status(
+                ErrorCode::Cancelled,
+                vt::Translate(kContext, QT_TRANSLATE_NOOP("storage", "지우기를 멈췄습니다")));
         for (long p = first; p < last; ++p) {
             const std::int64_t id = rows[static_cast<size_t>(p)];
             while (k < keep.size() && keep[k] < p) ++k;

@@ -245,6 +245,16 @@ Result<MigrationReport> MigrateServer(Connection& c, const std::vector<Migration
         report.readOnly = c.ReadOnly() || (write.ok() && !write.value());
         return report;
     }
+    // Building an index over many rows may take long: no deadline here.
+    if (c.Server())
+        c.Server()->SetDeadline(0);
+    struct DeadlineBack {
+        Connection& c;
+        ~DeadlineBack() {
+            if (c.Server())
+                c.Server()->RestoreDeadline();
+        }
+    } back{c};
     for (const Migration& m : migrations) {
         if (m.version <= report.to)
             continue;

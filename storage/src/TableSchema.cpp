@@ -3,11 +3,14 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/Translate.h"
 #include "storage/DateTimeText.h"
 
 namespace storage {
 
 namespace {
+
+constexpr const char* kContext = "storage";
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -52,12 +55,17 @@ Status RangeCheck(const Column& c, Value& value, std::int64_t lo, std::int64_t h
     }
     std::int64_t n = 0;
     if (!WholeNumber(value, n))
-        return Status(ErrorCode::InvalidValue,
-                      "field " + c.name + " needs a whole number, got '" + value.AsText() + "'");
+        return Status(
+            ErrorCode::InvalidValue,
+            vt::Translate(kContext,
+                          QT_TRANSLATE_NOOP("storage", "필드 %1에는 정수가 필요합니다: '%2'"),
+                          {c.name, value.AsText()}));
     if (n < lo || n > hi)
-        return Status(ErrorCode::InvalidValue, "field " + c.name + " takes " + std::to_string(lo) +
-                                                   ".." + std::to_string(hi) + ", got " +
-                                                   std::to_string(n));
+        return Status(
+            ErrorCode::InvalidValue,
+            vt::Translate(
+                kContext, QT_TRANSLATE_NOOP("storage", "필드 %1은(는) %2 범위의 값을 받습니다: %3"),
+                {c.name, std::to_string(lo) + ".." + std::to_string(hi), std::to_string(n)}));
     value = Value(n);
     return Status::Ok();
 }
@@ -98,7 +106,11 @@ Status TableSchema::Coerce(int column, Value& value) const {
     const Column& c = columns[column];
     switch (c.type) {
         case ColumnType::AutoNumber:
-            return Status(ErrorCode::InvalidValue, "field " + c.name + " is set by the engine");
+            return Status(
+                ErrorCode::InvalidValue,
+                vt::Translate(kContext,
+                              QT_TRANSLATE_NOOP("storage", "필드 %1은(는) 데이터베이스가 정합니다"),
+                              {c.name}));
         case ColumnType::Long:
             return RangeCheck(c, value, -2147483648LL, 2147483647LL);
         case ColumnType::Byte:
@@ -106,16 +118,22 @@ Status TableSchema::Coerce(int column, Value& value) const {
         case ColumnType::YesNo: {
             std::int64_t n = 0;
             if (!value.IsNull() && !WholeNumber(value, n))
-                return Status(ErrorCode::InvalidValue, "field " + c.name + " needs Yes or No");
+                return Status(ErrorCode::InvalidValue,
+                              vt::Translate(kContext,
+                                            QT_TRANSLATE_NOOP(
+                                                "storage", "필드 %1에는 Yes 또는 No가 필요합니다"),
+                                            {c.name}));
             value = Value(std::int64_t{n != 0 ? 1 : 0});
             return Status::Ok();
         }
         case ColumnType::Text: {
             std::string s = value.AsText();
             if (CharCount(s) > static_cast<size_t>(c.maxChars))
-                return Status(ErrorCode::InvalidValue, "field " + c.name + " takes at most " +
-                                                           std::to_string(c.maxChars) +
-                                                           " characters");
+                return Status(
+                    ErrorCode::InvalidValue,
+                    vt::Translate(kContext,
+                                  QT_TRANSLATE_NOOP("storage", "필드 %1은(는) 최대 %2자입니다"),
+                                  {c.name, std::to_string(c.maxChars)}));
             value = Value(std::move(s));
             return Status::Ok();
         }
@@ -123,10 +141,14 @@ Status TableSchema::Coerce(int column, Value& value) const {
             if (value.IsNull())
                 return Status::Ok();
             if (!ParseDateTime(value.AsText()))
-                return Status(ErrorCode::InvalidValue, "field " + c.name +
-                                                           " needs a date 'YYYY-MM-DD HH:MM:SS', "
-                                                           "got '" +
-                                                           value.AsText() + "'");
+                return Status(
+                    ErrorCode::InvalidValue,
+                    vt::Translate(
+                        kContext,
+                        QT_TRANSLATE_NOOP(
+                            "storage",
+                            "필드 %1에는 'YYYY-MM-DD HH:MM:SS' 형식의 날짜가 필요합니다: '%2'"),
+                        {c.name, value.AsText()}));
             value = Value(value.AsText());
             return Status::Ok();
     }

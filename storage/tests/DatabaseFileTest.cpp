@@ -106,7 +106,8 @@ TEST_F(DatabaseFileTest, GarbageFileIsRefusedAndKeptUnchanged) {
     auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.status().code(), ErrorCode::Damaged);
-    EXPECT_NE(r.status().message().find("kept unchanged"), std::string::npos);
+    EXPECT_EQ(r.status().message().rfind(file_.string() + "은(는) 바꾸지 않고 두었습니다: ", 0), 0u)
+        << r.status().message();
     EXPECT_EQ(r.status().message().find('\n'), std::string::npos);
     EXPECT_EQ(ReadFile(file_), garbage);
     EXPECT_FALSE(AnyMovedAside());
@@ -193,7 +194,12 @@ TEST_F(DatabaseFileTest, UnusableTableWithRowsIsRefusedAndTheFileKeptAsItWas) {
         auto r = PrepareDatabaseFile(file_, {PeopleTable()}, clock_);
         ASSERT_FALSE(r.ok()) << table;
         EXPECT_EQ(r.status().code(), ErrorCode::Incompatible) << r.status().ToString();
-        EXPECT_NE(r.status().message().find("kept unchanged"), std::string::npos);
+        EXPECT_EQ(r.status().message().rfind(file_.string() + "은(는) 바꾸지 않고 두었습니다: ", 0),
+                  0u)
+            << r.status().message();
+        EXPECT_NE(r.status().message().find("; 이 프로그램은 이 파일을 쓸 수 없습니다"),
+                  std::string::npos)
+            << r.status().message();
         EXPECT_EQ(ReadFile(file_), before) << table;
         EXPECT_FALSE(AnyMovedAside()) << table;
     }
@@ -279,7 +285,9 @@ TEST_P(ReadOnlyDatabaseTest, ReadOnlyPlaceIsReadAndWritesAreRefusedAsReadOnly) {
     EXPECT_EQ(rs.GetText("Name"), "kept");
     for (Status refused : {rs.AddNew(), rs.Edit(), rs.Delete()}) {
         EXPECT_EQ(refused.code(), ErrorCode::ReadOnly);
-        EXPECT_NE(refused.ToString().find("read-only"), std::string::npos);
+        EXPECT_EQ(refused.ToString(), "읽기 전용: " + file.string() +
+                                          "은(는) 읽기 전용으로 열렸습니다: 파일이나 그 폴더에 "
+                                          "쓸 수 없습니다; 아무것도 바꾸지 않았습니다");
     }
     EXPECT_EQ(vt::test::ReadText(file), before);
     // A table that would have to be added cannot be: said, not hidden.

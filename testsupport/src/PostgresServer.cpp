@@ -63,7 +63,7 @@ PostgresServer::PostgresServer() : bin_(ServerPrograms()) {
             {"-D", (folder_ / "data").string(), "-U", "postgres", "-E", "UTF8", "--locale=C",
              "--lc-ctype=C.UTF-8", "--auth=trust", "--no-sync"},
             60);
-        Launch();
+        Start();
         StartWatchdog();
     } catch (...) {
         std::filesystem::remove_all(folder_);
@@ -81,25 +81,6 @@ PostgresServer::~PostgresServer() {
         for (int i = 0; i < 1000 && ::waitpid(watchdogPid_, nullptr, WNOHANG) == 0; ++i)
             ::usleep(10000);
     }
-}
-
-void PostgresServer::Launch() {
-    // Unix socket only, in the private folder; durability is not what
-    // the tests measure.
-    Run("pg_ctl",
-        {"-D", (folder_ / "data").string(), "-l", (folder_ / "server.log").string(), "-w", "-t",
-         "30", "-o",
-         "-c listen_addresses='' -c unix_socket_directories='" + folder_.string() +
-             "' -c fsync=off -c synchronous_commit=off -c full_page_writes=off "
-             "-c max_connections=200",
-         "start"},
-        40);
-    running_ = true;
-}
-
-void PostgresServer::Restart() {
-    Stop();
-    Launch();
 }
 
 void PostgresServer::StartWatchdog() {
@@ -131,6 +112,29 @@ void PostgresServer::StartWatchdog() {
     }
     watchdogPipe_ = fds[1];
     watchdogPid_ = pid;
+}
+
+void PostgresServer::Start() {
+    // Unix socket only, in the private folder; durability is not what the
+    // tests measure.
+    Run("pg_ctl",
+        {"-D", (folder_ / "data").string(), "-l", (folder_ / "server.log").string(), "-w", "-t",
+         "30", "-o",
+         "-c listen_addresses='' -c unix_socket_directories='" + folder_.string() +
+             "' -c fsync=off -c synchronous_commit=off -c full_page_writes=off "
+             "-c max_connections=200",
+         "start"},
+        40);
+    running_ = true;
+}
+
+void PostgresServer::Halt() {
+    Stop();
+}
+
+void PostgresServer::Resume() {
+    if (!running_)
+        Start();
 }
 
 void PostgresServer::Stop() {

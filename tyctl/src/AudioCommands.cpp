@@ -155,15 +155,18 @@ int Record(CommandContext& c) {
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                                  std::chrono::steady_clock::now() - start)
                                  .count();
-        progress.Show(static_cast<long>(seconds), "recording " + std::to_string(seconds) + " s, " +
-                                                      std::to_string(SizeOf(path)) + " bytes");
+        progress.Show(static_cast<long>(seconds),
+                      Text(QT_TRANSLATE_NOOP("tyctl", "녹음 중 %1초, %2바이트"),
+                           {std::to_string(seconds), std::to_string(SizeOf(path))}));
     }
     progress.End();
     // Returns once the file is finished.
     TY_StopRecord(kSlot);
     if (!endedByLine)
         slot.WaitForEnd(1, kEndWait);
-    c.out << "recorded " << SizeOf(path) << " bytes to " << path << std::endl;
+    c.out << Text(QT_TRANSLATE_NOOP("tyctl", "%2에 %1바이트를 녹음했습니다"),
+                  {std::to_string(SizeOf(path)), path})
+          << std::endl;
     if (endedByLine)
         c.err << "tyctl: "
               << Text(QT_TRANSLATE_NOOP("tyctl", "회선이 녹음을 끝냈습니다 (훅 변화나 파일 오류)"))
@@ -193,7 +196,8 @@ int Play(CommandContext& c) {
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                                  std::chrono::steady_clock::now() - start)
                                  .count();
-        progress.Show(static_cast<long>(seconds), "playing " + std::to_string(seconds) + " s");
+        progress.Show(static_cast<long>(seconds),
+                      Text(QT_TRANSLATE_NOOP("tyctl", "재생 중 %1초"), {std::to_string(seconds)}));
     }
     progress.End();
     if (!ended) {
@@ -201,7 +205,7 @@ int Play(CommandContext& c) {
         c.err << "tyctl: " << Text(kInterrupted, {"play"}) << '\n';
         return kExitFailed;
     }
-    c.out << "played " << path << std::endl;
+    c.out << Text(QT_TRANSLATE_NOOP("tyctl", "%1을(를) 재생했습니다"), {path}) << std::endl;
     return kExitOk;
 }
 
@@ -251,8 +255,9 @@ int PlaySub(CommandContext& c) {
             continue;
         if (m->message == WM_TY_PLAYPROGRESS) {
             position = static_cast<long>(m->lParam);
-            progress.Show(position, "played " + std::to_string(position) + " of " +
-                                        std::to_string(size) + " bytes");
+            progress.Show(position,
+                          Text(QT_TRANSLATE_NOOP("tyctl", "%2바이트 중 %1바이트를 재생했습니다"),
+                               {std::to_string(position), std::to_string(size)}));
         } else if (m->message == WM_TY_THREADNOTIFY && m->lParam == 5) {
             paused = true;
             progress.End();
@@ -262,7 +267,9 @@ int PlaySub(CommandContext& c) {
                   << '\n';
         } else if (m->message == WM_TY_THREADNOTIFY && m->lParam == 0 && !paused) {
             progress.End();
-            c.out << "played " << path << " to " << position << std::endl;
+            c.out << Text(QT_TRANSLATE_NOOP("tyctl", "%1을(를) %2까지 재생했습니다"),
+                          {path, std::to_string(position)})
+                  << std::endl;
             return kExitOk;
         }
     }
@@ -302,8 +309,15 @@ int Dial(CommandContext& c, const std::string& number, const std::string& extens
     std::ofstream(LastDialFile()) << number << '\n' << extension << '\n';
     std::filesystem::permissions(
         LastDialFile(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    c.out << "dialled " << number << (extension.empty() ? "" : " after " + extension)
-          << "; the line stays held" << std::endl;
+    c.out << (extension.empty()
+                  ? Text(QT_TRANSLATE_NOOP("tyctl",
+                                           "%1에 전화를 걸었습니다; 회선을 계속 잡고 있습니다"),
+                         {number})
+                  : Text(
+                        QT_TRANSLATE_NOOP(
+                            "tyctl", "%2 다음에 %1에 전화를 걸었습니다; 회선을 계속 잡고 있습니다"),
+                        {number, extension}))
+          << std::endl;
     return kExitOk;
 }
 
@@ -346,7 +360,9 @@ int Ars(CommandContext& c) {
     }
     BSTR result = TY_GetARS(kSlot);
     if (!result) {
-        c.out << "no keys (prompt missing, key read failed, or nobody pressed the keys)"
+        c.out << Text(QT_TRANSLATE_NOOP("tyctl",
+                                        "누른 키가 없습니다 (안내가 없거나, 키를 읽지 못했거나, "
+                                        "아무도 키를 누르지 않았습니다)"))
               << std::endl;
         return kExitFailed;
     }
@@ -361,7 +377,9 @@ int Firmware(CommandContext& c) {
     return WithAdapter(c, [&] {
         switch (TY_FirmwareUpdate(c.args[0].c_str(), kSlot)) {
             case 3:
-                c.out << "firmware sent (" << SizeOf(c.args[0]) << " bytes)" << std::endl;
+                c.out << Text(QT_TRANSLATE_NOOP("tyctl", "펌웨어를 보냈습니다 (%1바이트)"),
+                              {std::to_string(SizeOf(c.args[0]))})
+                      << std::endl;
                 return kExitOk;
             case 0:
                 return Refused(
@@ -383,7 +401,9 @@ int Repair(CommandContext& c) {
     std::string error;
     if (!speechcodec::WavHeader::RepairLengths(c.args[0], &before, &after, &error))
         return Refused(c, error);
-    c.out << "data length " << before << " -> " << after << std::endl;
+    c.out << Text(QT_TRANSLATE_NOOP("tyctl", "데이터 길이 %1 -> %2"),
+                  {std::to_string(before), std::to_string(after)})
+          << std::endl;
     return kExitOk;
 }
 

@@ -34,7 +34,8 @@ protected:
     void TearDown() override {
         SetKeyboardInput(STDIN_FILENO);
         ::close(keys_[0]);
-        if (keys_[1] >= 0) ::close(keys_[1]);
+        if (keys_[1] >= 0)
+            ::close(keys_[1]);
     }
     static ToolRun Run(std::vector<std::string> args, const std::atomic<bool>* stop = nullptr) {
         static const std::atomic<bool> never{false};
@@ -72,7 +73,9 @@ TEST_F(AudioCommandsTest, RecordRunsUntilEnterAndFinishesTheFile) {
     EXPECT_EQ(info->format, 7u);
     EXPECT_GT(info->dataBytes, 0u);
     EXPECT_EQ(info->fileBytes, 44u + info->dataBytes);
-    EXPECT_NE(r.out.find("recorded " + std::to_string(info->fileBytes) + " bytes"), std::string::npos)
+    EXPECT_NE(r.out.find(P("call.wav") + "에 " + std::to_string(info->fileBytes) +
+                         "바이트를 녹음했습니다\n"),
+              std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("progress "), std::string::npos) << "not a terminal: one line per step";
 }
@@ -80,7 +83,9 @@ TEST_F(AudioCommandsTest, RecordRunsUntilEnterAndFinishesTheFile) {
 TEST_F(AudioCommandsTest, RecordEndsOnTheStopSignalAndAtTheEndOfInput) {
     adapter.Command("handset up");
     std::atomic<bool> stop{false};
-    auto run = std::async(std::launch::async, [&] { return Run({"record", P("a.vrc"), "3"}, &stop); });
+    auto run = std::async(std::launch::async, [&] {
+        return Run({"record", P("a.vrc"), "3"}, &stop);
+    });
     // Stopped once the recording runs (its start takes a while in sanitizer builds).
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (adapter.Command("status").find("recording=yes") == std::string::npos &&
@@ -102,8 +107,9 @@ TEST_F(AudioCommandsTest, PlayAndPlaySubWithPauseAndResume) {
     Write("hello.wav", 4070);
     ToolRun r = Run({"play", P("hello.wav")});
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_NE(r.out.find("played "), std::string::npos);
-    for (int i = 0; i < 200 && adapter.GetModel().GetState().playing; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_NE(r.out.find(P("hello.wav") + "을(를) 재생했습니다\n"), std::string::npos) << r.out;
+    for (int i = 0; i < 200 && adapter.GetModel().GetState().playing; ++i)
+        std::this_thread::sleep_for(10ms);
 
     Write("long.wav", 16070);
     adapter.Command("speed 1");
@@ -116,13 +122,15 @@ TEST_F(AudioCommandsTest, PlayAndPlaySubWithPauseAndResume) {
     r = run.get();
     EXPECT_EQ(r.code, kExitOk) << r.err;
     EXPECT_NE(r.err.find("에서 멈췄습니다; Enter"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("played " + P("long.wav") + " to 16070"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(P("long.wav") + "을(를) 16070까지 재생했습니다\n"), std::string::npos)
+        << r.out;
 }
 
 TEST_F(AudioCommandsTest, AutodialThenRedial) {
     ToolRun r = Run({"autodial", "0212345678", "9"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(adapter.GetModel().GetState().sentDigits, "90212345678");
+    EXPECT_EQ(r.out, "9 다음에 0212345678에 전화를 걸었습니다; 회선을 계속 잡고 있습니다\n");
     adapter.Command("hangup");
     EXPECT_EQ(Run({"hookon"}).code, kExitOk);
     r = Run({"redial"});
@@ -135,7 +143,9 @@ TEST_F(AudioCommandsTest, ArsFirmwareAndRepair) {
     Write("prompt.wav", 500);
     ToolRun r = Run({"ars", P("prompt.wav"), "2", "#", "0", "500"});
     EXPECT_EQ(r.code, kExitFailed);
-    EXPECT_NE(r.out.find("no keys"), std::string::npos);
+    EXPECT_EQ(r.out,
+              "누른 키가 없습니다 (안내가 없거나, 키를 읽지 못했거나, 아무도 키를 누르지 "
+              "않았습니다)\n");
     EXPECT_EQ(Run({"ars", P("prompt.wav"), "x", "#", "1", "500"}).code, kExitUsage);
 
     Write("fw.bin", 300);
@@ -159,7 +169,7 @@ TEST_F(AudioCommandsTest, ArsFirmwareAndRepair) {
     }
     r = Run({"repair", P("crash.wav")});
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_EQ(r.out, "data length 0 -> 800\n");
+    EXPECT_EQ(r.out, "데이터 길이 0 -> 800\n");
     const auto info = vt::test::ReadWavInfo(P("crash.wav"));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->dataBytes, 800u);

@@ -235,5 +235,49 @@
         <source>열 수 없음: %1</source>
         <translation>cannot be opened: %1</translation>
     </message>
+    <message>
+        <source>녹음 중 %1초, %2바이트</source>
+        <translation>recording %1 s, %2 bytes</translation>
+    </message>
+    <message>
+        <source>%2에 %1바이트를 녹음했습니다</source>
+        <translation>recorded %1 bytes to %2</translation>
+    </message>
+    <message>
+        <source>재생 중 %1초</source>
+        <translation>playing %1 s</translation>
+    </message>
+    <message>
+        <source>%1을(를) 재생했습니다</source>
+        <translation>played %1</translation>
+    </message>
+    <message>
+        <source>%2바이트 중 %1바이트를 재생했습니다</source>
+        <translation>played %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1을(를) %2까지 재생했습니다</source>
+        <translation>played %1 to %2</translation>
+    </message>
+    <message>
+        <source>%1에 전화를 걸었습니다; 회선을 계속 잡고 있습니다</source>
+        <translation>dialled %1; the line stays held</translation>
+    </message>
+    <message>
+        <source>%2 다음에 %1에 전화를 걸었습니다; 회선을 계속 잡고 있습니다</source>
+        <translation>dialled %1 after %2; the line stays held</translation>
+    </message>
+    <message>
+        <source>누른 키가 없습니다 (안내가 없거나, 키를 읽지 못했거나, 아무도 키를 누르지 않았습니다)</source>
+        <translation>no keys (prompt missing, key read failed, or nobody pressed the keys)</translation>
+    </message>
+    <message>
+        <source>펌웨어를 보냈습니다 (%1바이트)</source>
+        <translation>firmware sent (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>데이터 길이 %1 -&gt; %2</source>
+        <translation>data length %1 -&gt; %2</translation>
+    </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 
 #include "platform/Folders.h"
 #include "platform/TextTrim.h"
+#include "platform/Translate.h"
 
 namespace usbline {
 
@@ -61,8 +62,13 @@ std::vector<UsbId> ParseAdapterIds(const std::string& text, const std::string& s
         if (colon == std::string::npos || !ParseHex16(content.substr(0, colon), &id.vendor) ||
             !ParseHex16(content.substr(colon + 1), &id.product)) {
             if (problems)
-                problems->push_back(source + ":" + std::to_string(number) + ": \"" + content +
-                                    "\" is not a VID:PID pair (e.g. 1234:5678), skipped");
+                problems->push_back(
+                    source + ":" + std::to_string(number) + ": " +
+                    vt::Translate("usbline",
+                                  QT_TRANSLATE_NOOP("usbline",
+                                                    "\"%1\"은(는) VID:PID 쌍(예: 1234:5678)이 "
+                                                    "아니어서 건너뜁니다"),
+                                  {content}));
             continue;
         }
         AddUnique(ids, id);

@@ -34,7 +34,7 @@ std::string CheckEndpoints(libusb_device* device, bool* recordIsBulk) {
     libusb_config_descriptor* config = nullptr;
     if (libusb_get_active_config_descriptor(device, &config) != 0 &&
         libusb_get_config_descriptor(device, 0, &config) != 0)
-        return "its configuration cannot be read";
+        return vt::Translate("usbline", QT_TRANSLATE_NOOP("usbline", "그 구성을 읽을 수 없습니다"));
     std::string problem;
     const libusb_interface_descriptor* alt = nullptr;
     for (int i = 0; i < config->bNumInterfaces && !alt; ++i)
@@ -43,7 +43,9 @@ std::string CheckEndpoints(libusb_device* device, bool* recordIsBulk) {
                 config->interface[i].altsetting[a].bAlternateSetting == 0)
                 alt = &config->interface[i].altsetting[a];
     if (!alt) {
-        problem = "it has no interface " + std::to_string(kInterface);
+        problem =
+            vt::Translate("usbline", QT_TRANSLATE_NOOP("usbline", "인터페이스 %1이(가) 없습니다"),
+                          {std::to_string(kInterface)});
     } else {
         for (const EndpointNeed& need : kNeeds) {
             bool ok = false;
@@ -57,8 +59,10 @@ std::string CheckEndpoints(libusb_device* device, bool* recordIsBulk) {
                     *recordIsBulk = type == LIBUSB_ENDPOINT_TRANSFER_TYPE_BULK;
             }
             if (!ok) {
-                problem = "its interface has no " + std::string(need.what) + " endpoint " +
-                          Hex2(need.address);
+                problem = vt::Translate(
+                    "usbline",
+                    QT_TRANSLATE_NOOP("usbline", "그 인터페이스에 %1 엔드포인트 %2이(가) 없습니다"),
+                    {need.what, Hex2(need.address)});
                 break;
             }
         }

@@ -34,7 +34,8 @@ TEST(AdapterIds, ParsesPairsCommentsAndRefusesTheRest) {
     std::vector<std::string> problems;
     usbline::ParseAdapterIds("1234:5678\nnope\n", "adapters.conf", &problems);
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].rfind("adapters.conf:2: \"nope\"", 0), 0u) << problems[0];
+    EXPECT_EQ(problems[0],
+              "adapters.conf:2: \"nope\"은(는) VID:PID 쌍(예: 1234:5678)이 아니어서 건너뜁니다");
 }
 
 TEST(AdapterIds, TheUsersListIsReadBesideTheSettings) {

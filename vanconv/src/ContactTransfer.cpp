@@ -1,6 +1,7 @@
 #include "vanconv/ContactTransfer.h"
 
 #include "platform/Clock.h"
+#include "platform/Translate.h"
 #include "storage/Transaction.h"
 #include "vantelo/core/ContactRecord.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -40,7 +41,8 @@ Status AddRow(storage::RecordSet& table, const std::array<int, kFieldCount>& tab
         s = table.Update();
     if (!s.ok()) {
         table.CancelUpdate();
-        return Status(s.code(), "row " + std::to_string(row) + ": " + s.message());
+        return Status(s.code(), vt::Translate("vanconv", QT_TRANSLATE_NOOP("vanconv", "%1행: %2"),
+                                              {std::to_string(row), s.message()}));
     }
     return s;
 }

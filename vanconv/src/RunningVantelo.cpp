@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/RequestClient.h"
+#include "platform/Translate.h"
 
 namespace vanconv {
 
@@ -38,7 +39,8 @@ void RunningVantelo::Release() {
 bool RunningVantelo::Start(const VanteloInstall& install, std::string& error) {
     Release();
     if (install.executable.empty()) {
-        error = "the registration names no program to start";
+        error = vt::Translate("vanconv",
+                              QT_TRANSLATE_NOOP("vanconv", "등록에 시작할 프로그램이 없습니다"));
         return false;
     }
     return StartDetached(install.executable, install.installFolder, error);
@@ -93,11 +95,14 @@ bool StartDetached(const std::filesystem::path& program, const std::filesystem::
     } while (n < 0 && errno == EINTR);
     ::close(report[0]);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        error = "cannot start " + path;
+        error = vt::Translate("vanconv",
+                              QT_TRANSLATE_NOOP("vanconv", "%1을(를) 시작할 수 없습니다"), {path});
         return false;
     }
     if (n == static_cast<ssize_t>(sizeof err)) {
-        error = "cannot start " + path + ": " + std::strerror(err);
+        error = vt::Translate("vanconv",
+                              QT_TRANSLATE_NOOP("vanconv", "%1을(를) 시작할 수 없습니다: %2"),
+                              {path, std::strerror(err)});
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Translate.h"
+
 namespace vanconv {
 
 namespace {
@@ -22,7 +24,10 @@ bool VCardFile::Read(const std::filesystem::path& file, workbook::Workbook& book
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec || size > kMaxFileBytes) {
-        error = ec ? "cannot open " + file.string() : "the file is too large";
+        error =
+            ec ? vt::Translate("vanconv", QT_TRANSLATE_NOOP("vanconv", "%1을(를) 열 수 없습니다"),
+                               {file.string()})
+               : vt::Translate("vanconv", QT_TRANSLATE_NOOP("vanconv", "파일이 너무 큽니다"));
         return false;
     }
     std::ifstream in(file, std::ios::binary);
@@ -36,7 +41,9 @@ bool VCardFile::Read(const std::filesystem::path& file, workbook::Workbook& book
     int row = 2;
     for (const auto& c : cards) {
         if (row > workbook::Sheet::kMaxRows) {
-            error = "the file has more cards than a sheet holds";
+            error = vt::Translate(
+                "vanconv",
+                QT_TRANSLATE_NOOP("vanconv", "파일의 카드가 시트가 담을 수 있는 것보다 많습니다"));
             return false;
         }
         for (int f = 0; f < kFieldCount; ++f) sheet.SetText(row, f + 1, c[f]);

@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
     using vanconv::CommandLine;
-    vt::i18n::LoadForUser({"vanconv"});
+    vt::i18n::LoadForUser({"vanconv", "vantelo_core"});
     const CommandLine cl = CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     vanconv::RunningVantelo vantelo;
     switch (cl.mode) {

@@ -113,11 +113,12 @@ TEST_F(BatchTest, ExportAndImportWithSummaryLines) {
     test::AddContacts(install.databasePath, {test::SampleContact(1), test::SampleContact(2)});
     const std::string file = (env_.Root() / "book.xlsx").string();
     ASSERT_EQ(Run({"--export", file}), 0) << err_;
-    EXPECT_EQ(out_, "vanconv: 2 contacts exported to " + file + "\n");
+    EXPECT_EQ(out_, "vanconv: 연락처 2개를 " + file + "(으)로 내보냈습니다\n");
 
     ASSERT_EQ(Run({"--import", file, "--map", "auto", "--replace"}), 0) << err_;
-    EXPECT_EQ(out_, "vanconv: 2 contacts imported from " + file +
-                        " (sheet 1, rows 2-3), the contact book was replaced\n");
+    EXPECT_EQ(out_,
+              "vanconv: " + file +
+                  "에서 연락처 2개를 가져왔습니다 (시트 1, 2-3행), 연락처를 모두 바꾸었습니다\n");
     ASSERT_EQ(Run({"--import", file, "--rows", "3-3", "--map", "Name=1,CellPhone=5"}), 0);
     const auto all = test::AllContacts(install.databasePath);
     ASSERT_EQ(all.size(), 3u);
@@ -141,16 +142,20 @@ TEST_F(BatchTest, ImportWithoutAMapTakesTheFieldsFromRowOne) {
         std::vector<std::string> names;  // of the contacts added, in order
     };
     const std::vector<Case> cases = {
-        {"cards.vcf", cards, 0, "2 contacts imported", {"김철수", "이영희"}},
-        {"header.csv", header, 0, "2 contacts imported", {"김철수", "이영희"}},
-        {"plain.csv", "김철수,010-1\n이영희,010-2\n", 1, "row 1 names no field", {}},
-        {"othercase.csv", "name,cellphone\n김철수,010-1\n", 1, "row 1 names no field", {}},
-        {"empty.csv", "", 1, "row 1 names no field", {}},
-        {"noname.csv", "CellPhone,Group\n010-1,친구\n", 1, "Name field has no column", {}},
-        {"headeronly.csv", "Name,CellPhone\n", 1, "no rows to import", {}},
-        {"empty.vcf", "", 1, "holds no vCard", {}},
-        {"cut.vcf", cards.substr(0, cards.size() - 11), 1, "its last vCard has no END", {}},
-        {"missing.csv", std::nullopt, 1, "cannot open", {}},
+        {"cards.vcf", cards, 0, "연락처 2개를 가져왔습니다", {"김철수", "이영희"}},
+        {"header.csv", header, 0, "연락처 2개를 가져왔습니다", {"김철수", "이영희"}},
+        {"plain.csv", "김철수,010-1\n이영희,010-2\n", 1, ": 1행에 필드 이름이 없습니다", {}},
+        {"othercase.csv", "name,cellphone\n김철수,010-1\n", 1, ": 1행에 필드 이름이 없습니다", {}},
+        {"empty.csv", "", 1, ": 1행에 필드 이름이 없습니다", {}},
+        {"noname.csv", "CellPhone,Group\n010-1,친구\n", 1, "Name 필드에 열이 없습니다", {}},
+        {"headeronly.csv", "Name,CellPhone\n", 1, "가져올 행이 없습니다", {}},
+        {"empty.vcf", "", 1, "파일에 vCard가 없습니다", {}},
+        {"cut.vcf",
+         cards.substr(0, cards.size() - 11),
+         1,
+         "마지막 vCard에 END:VCARD가 없습니다",
+         {}},
+        {"missing.csv", std::nullopt, 1, "missing.csv을(를) 열 수 없습니다", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -190,20 +195,21 @@ TEST_F(BatchTest, BeforeVanteloFirstStartsItsDefaultFolderIsUsed) {
         int status;
         std::string says;  // all of stderr
     };
-    const std::string notice =
-        "vanconv: Vantelo has not registered itself yet (no Path in AppPaths.conf); using the "
-        "contact book in its default folder ";
-    const std::string missing =
-        "vanconv: Vantelo is not installed: no Path in its registration (AppPaths.conf) and no "
-        "VanteloDB1.db in ";
-    const std::string home = env_.AppHome().string() + "\n";
-    const std::string data = dataFolder.string() + "\n";
+    const auto notice = [](const std::filesystem::path& folder) {
+        return "vanconv: Vantelo가 아직 스스로 등록하지 않았습니다(AppPaths.conf에 Path 없음); "
+               "기본 폴더 " +
+               folder.string() + "의 연락처를 씁니다\n";
+    };
+    const auto missing = [](const std::filesystem::path& folder) {
+        return "vanconv: Vantelo가 설치되어 있지 않습니다: 등록(AppPaths.conf)에 Path가 없고 " +
+               folder.string() + "에 VanteloDB1.db이(가) 없습니다\n";
+    };
     const std::vector<Case> cases = {
         {"registered", true, true, true, 0, ""},
-        {"VANTELO_HOME", false, true, true, 0, notice + home},
-        {"XDG_DATA_HOME", false, false, true, 0, notice + data},
-        {"no database in VANTELO_HOME", false, true, false, 1, missing + home},
-        {"no database under XDG_DATA_HOME", false, false, false, 1, missing + data},
+        {"VANTELO_HOME", false, true, true, 0, notice(env_.AppHome())},
+        {"XDG_DATA_HOME", false, false, true, 0, notice(dataFolder)},
+        {"no database in VANTELO_HOME", false, true, false, 1, missing(env_.AppHome())},
+        {"no database under XDG_DATA_HOME", false, false, false, 1, missing(dataFolder)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -222,7 +228,7 @@ TEST_F(BatchTest, BeforeVanteloFirstStartsItsDefaultFolderIsUsed) {
         EXPECT_EQ(Run({"--export", file}), c.status);
         EXPECT_EQ(err_, c.says);
         if (c.status == 0) {
-            EXPECT_EQ(out_, "vanconv: 1 contacts exported to " + file + "\n");
+            EXPECT_EQ(out_, "vanconv: 연락처 1개를 " + file + "(으)로 내보냈습니다\n");
             // The import back finds the same book, and adds to it.
             EXPECT_EQ(Run({"--import", file}), 0) << err_;
             EXPECT_EQ(test::AllContacts(folder / "VanteloDB1.db").size(), 2u);
@@ -245,17 +251,17 @@ TEST_F(BatchTest, ClosesARunningVanteloAndStartsItAgain) {
 
 TEST_F(BatchTest, FailuresSayWhyAndChangeNothing) {
     EXPECT_EQ(Run({"--export", (env_.Root() / "a.xlsx").string()}), 1);
-    EXPECT_NE(err_.find("not installed"), std::string::npos) << err_;
+    EXPECT_EQ(err_.rfind("vanconv: Vantelo가 설치되어 있지 않습니다: ", 0), 0u) << err_;
 
     const VanteloInstall install = test::Register(env_);
     test::AddContacts(install.databasePath, {test::SampleContact(1)});
     const auto fixture = std::filesystem::path(WORKBOOK_FIXTURES) / "contacts.xlsx";
     EXPECT_EQ(Run({"--import", fixture.string(), "--sheet", "7", "--map", "Name=1"}), 1);
-    EXPECT_NE(err_.find("has no sheet 7 (it has 3)"), std::string::npos) << err_;
+    EXPECT_EQ(err_, "vanconv: " + fixture.string() + "에는 시트 7이(가) 없습니다 (시트 3개)\n");
     EXPECT_EQ(Run({"--import", fixture.string(), "--map", "Group=2", "--replace"}), 1);
-    EXPECT_NE(err_.find("Name field has no column"), std::string::npos) << err_;
+    EXPECT_EQ(err_, "vanconv: Name 필드에 열이 없습니다 (--map Name=C)\n");
     EXPECT_EQ(Run({"--import", fixture.string(), "--sheet", "3", "--map", "Name=1"}), 1);
-    EXPECT_NE(err_.find("no rows to import"), std::string::npos) << err_;
+    EXPECT_NE(err_.find("가져올 행이 없습니다"), std::string::npos) << err_;
     EXPECT_EQ(Run({"--import", (env_.Root() / "none.xlsx").string(), "--map", "Name=1"}), 1);
     EXPECT_EQ(Run({"--export", (env_.Root() / "book.txt").string()}), 1);
     EXPECT_EQ(test::AllContacts(install.databasePath),
@@ -264,7 +270,7 @@ TEST_F(BatchTest, FailuresSayWhyAndChangeNothing) {
     test::FakeVantelo fake(env_);
     ASSERT_TRUE(fake.Start(/*stubborn=*/true));
     EXPECT_EQ(Run({"--import", fixture.string(), "--map", "Name=1"}), 1);
-    EXPECT_NE(err_.find("did not close"), std::string::npos) << err_;
+    EXPECT_EQ(err_, "vanconv: Vantelo가 닫히지 않아 아무것도 가져오지 않았습니다\n");
     EXPECT_EQ(test::AllContacts(install.databasePath).size(), 1u);
 }
 

@@ -141,7 +141,7 @@ TEST_F(ContactTransferTest, AnEngineErrorInTheMiddleLeavesTheTableAsItWas) {
         plan.replace = replace;
         const auto outcome = ContactTransfer::UpdateTYcallerDB(Db(), plan);
         EXPECT_EQ(outcome.kind, ImportOutcome::Kind::Failed);
-        EXPECT_NE(outcome.error.find("row 60"), std::string::npos) << outcome.error;
+        EXPECT_EQ(outcome.error.rfind("60행: ", 0), 0u) << outcome.error;
         EXPECT_EQ(outcome.stored, 0);
         EXPECT_EQ(test::AllContacts(Db()),
                   (std::vector<ContactFields>{test::SampleContact(1), test::SampleContact(2)}));

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vanconv_screenshot WORKBOOK OUT.png\n");
         return 2;
     }
-    vt::i18n::LoadForUser({"vanconv"});  // the locale's language, as the program
+    vt::i18n::LoadForUser({"vanconv", "vantelo_core"});  // the locale's language, as the program
     QApplication app(argc, argv);
     vt::i18n::InstallIntoApplication();
     vanconv::RunningVantelo program;

@@ -71,6 +71,102 @@ takes the column whose row-1 text is its name, as in every export and
 vCard file. --replace empties the contact book first.
 </translation>
     </message>
+    <message>
+        <source>%1행: %2</source>
+        <translation>row %1: %2</translation>
+    </message>
+    <message>
+        <source>Vantelo가 설치되어 있지 않습니다: 등록(AppPaths.conf)에 Path가 없고 %2에 %1이(가) 없습니다</source>
+        <translation>Vantelo is not installed: no Path in its registration (AppPaths.conf) and no %1 in %2</translation>
+    </message>
+    <message>
+        <source>Vantelo가 아직 스스로 등록하지 않았습니다(AppPaths.conf에 Path 없음); 기본 폴더 %1의 연락처를 씁니다</source>
+        <translation>Vantelo has not registered itself yet (no Path in AppPaths.conf); using the contact book in its default folder %1</translation>
+    </message>
+    <message>
+        <source>등록된 데이터베이스 %1은(는) Vantelo 데이터베이스가 아닙니다</source>
+        <translation>the registered database %1 is not a Vantelo database</translation>
+    </message>
+    <message>
+        <source>%1: 이름은 .xlsx, .vcf 또는 .csv로 끝나야 합니다</source>
+        <translation>%1: the name must end in .xlsx, .vcf or .csv</translation>
+    </message>
+    <message>
+        <source>연락처를 읽을 수 없습니다: %1</source>
+        <translation>cannot read the contact book: %1</translation>
+    </message>
+    <message>
+        <source>연락처 %1개를 %2(으)로 내보냈습니다</source>
+        <translation>%1 contacts exported to %2</translation>
+    </message>
+    <message>
+        <source>%1에는 시트 %2이(가) 없습니다 (시트 %3개)</source>
+        <translation>%1 has no sheet %2 (it has %3)</translation>
+    </message>
+    <message>
+        <source>%1: 1행에 필드 이름이 없습니다 (Name, Group, HomePhone, ...); --map Name=C,Group=C,...로 열을 정하십시오</source>
+        <translation>%1: row 1 names no field (Name, Group, HomePhone, ...); give the columns with --map Name=C,Group=C,...</translation>
+    </message>
+    <message>
+        <source>%1: 시트 %2의 1행에 필드 이름이 없습니다 (Name, Group, HomePhone, ...); --map Name=C,Group=C,...로 열을 정하십시오</source>
+        <translation>%1: row 1 of sheet %2 names no field (Name, Group, HomePhone, ...); give the columns with --map Name=C,Group=C,...</translation>
+    </message>
+    <message>
+        <source>Name 필드에 열이 없습니다 (--map Name=C)</source>
+        <translation>the Name field has no column (--map Name=C)</translation>
+    </message>
+    <message>
+        <source>가져올 행이 없습니다 (%1-%2행)</source>
+        <translation>no rows to import (rows %1-%2)</translation>
+    </message>
+    <message>
+        <source>Vantelo가 닫히지 않아 아무것도 가져오지 않았습니다</source>
+        <translation>Vantelo did not close; nothing was imported</translation>
+    </message>
+    <message>
+        <source>Vantelo를 다시 시작할 수 없습니다: %1</source>
+        <translation>Vantelo could not be started again: %1</translation>
+    </message>
+    <message>
+        <source>아무것도 가져오지 않았습니다: %1</source>
+        <translation>nothing was imported: %1</translation>
+    </message>
+    <message>
+        <source>시트 %1, %2행</source>
+        <translation>sheet %1, rows %2</translation>
+    </message>
+    <message>
+        <source>%2에서 연락처 %1개를 가져왔습니다 (%3)</source>
+        <translation>%1 contacts imported from %2 (%3)</translation>
+    </message>
+    <message>
+        <source>, 연락처를 모두 바꾸었습니다</source>
+        <translation>, the contact book was replaced</translation>
+    </message>
+    <message>
+        <source>%1을(를) 열 수 없습니다</source>
+        <translation>cannot open %1</translation>
+    </message>
+    <message>
+        <source>파일이 너무 큽니다</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>파일의 카드가 시트가 담을 수 있는 것보다 많습니다</source>
+        <translation>the file has more cards than a sheet holds</translation>
+    </message>
+    <message>
+        <source>등록에 시작할 프로그램이 없습니다</source>
+        <translation>the registration names no program to start</translation>
+    </message>
+    <message>
+        <source>%1을(를) 시작할 수 없습니다</source>
+        <translation>cannot start %1</translation>
+    </message>
+    <message>
+        <source>%1을(를) 시작할 수 없습니다: %2</source>
+        <translation>cannot start %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>vanconv::text</name>
@@ -327,6 +423,148 @@ Do you want to go on?</translation>
     <message>
         <source>Web       :</source>
         <translation>Web :</translation>
+    </message>
+</context>
+<context>
+    <name>vcard</name>
+    <message>
+        <source>파일에 vCard가 없습니다</source>
+        <translation>the file holds no vCard</translation>
+    </message>
+    <message>
+        <source>파일이 잘렸습니다: 마지막 vCard에 END:VCARD가 없습니다</source>
+        <translation>the file is cut off: its last vCard has no END:VCARD</translation>
+    </message>
+    <message>
+        <source>파일이 UTF-8 텍스트가 아닙니다</source>
+        <translation>the file is not UTF-8 text</translation>
+    </message>
+</context>
+<context>
+    <name>workbook</name>
+    <message>
+        <source>%1을(를) 열 수 없습니다</source>
+        <translation>cannot open %1</translation>
+    </message>
+    <message>
+        <source>파일이 너무 큽니다</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>파일이 UTF-8 텍스트가 아닙니다</source>
+        <translation>the file is not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>파일을 읽을 메모리가 부족합니다</source>
+        <translation>not enough memory to read the file</translation>
+    </message>
+    <message>
+        <source>파일이 올바른 CSV가 아닙니다 (%1, %2행)</source>
+        <translation>the file is not valid CSV (%1, line %2)</translation>
+    </message>
+    <message>
+        <source>파일의 행이나 열이 시트가 담을 수 있는 것보다 많습니다</source>
+        <translation>the file has more rows or columns than a sheet holds</translation>
+    </message>
+    <message>
+        <source>%1은(는) 통합 문서(.xlsx, .xls, .csv)가 아닙니다</source>
+        <translation>%1 is not a workbook (.xlsx, .xls or .csv)</translation>
+    </message>
+    <message>
+        <source>%1에 쓸 수 없습니다: %2</source>
+        <translation>cannot write in %1: %2</translation>
+    </message>
+    <message>
+        <source>%1을(를) 바꿀 수 없습니다: %2</source>
+        <translation>cannot replace %1: %2</translation>
+    </message>
+    <message>
+        <source>통합 문서를 읽을 메모리가 부족합니다</source>
+        <translation>not enough memory to read the workbook</translation>
+    </message>
+    <message>
+        <source>통합 문서를 열 수 없습니다</source>
+        <translation>the workbook cannot be opened</translation>
+    </message>
+    <message>
+        <source>통합 문서의 문자 인코딩을 읽을 수 없습니다</source>
+        <translation>the workbook&apos;s text encoding cannot be read</translation>
+    </message>
+    <message>
+        <source>통합 문서가 손상되었거나 Excel 통합 문서가 아닙니다</source>
+        <translation>the workbook is damaged or not an Excel workbook</translation>
+    </message>
+    <message>
+        <source>통합 문서가 손상되었습니다 (읽기가 실패했습니다)</source>
+        <translation>the workbook is damaged (its reader failed)</translation>
+    </message>
+    <message>
+        <source>통합 문서가 비밀번호로 보호되어 있습니다</source>
+        <translation>the workbook is protected by a password</translation>
+    </message>
+    <message>
+        <source>통합 문서를 읽을 수 없습니다: %1</source>
+        <translation>cannot read the workbook: %1</translation>
+    </message>
+    <message>
+        <source>통합 문서가 너무 큽니다</source>
+        <translation>the workbook is too large</translation>
+    </message>
+    <message>
+        <source>통합 문서가 손상되었습니다 (%1)</source>
+        <translation>the workbook is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>%1이(가) 너무 큽니다</source>
+        <translation>%1 is too large</translation>
+    </message>
+    <message>
+        <source>%1을(를) 풀 수 없습니다</source>
+        <translation>%1 cannot be unpacked</translation>
+    </message>
+    <message>
+        <source>행 번호가 범위를 벗어났습니다</source>
+        <translation>row number out of range</translation>
+    </message>
+    <message>
+        <source>잘못된 셀 참조</source>
+        <translation>bad cell reference</translation>
+    </message>
+    <message>
+        <source>시트 밖의 셀</source>
+        <translation>cell outside the sheet</translation>
+    </message>
+    <message>
+        <source>공유 문자열이 없습니다</source>
+        <translation>missing shared string</translation>
+    </message>
+    <message>
+        <source>읽을 수 있는 zip 패키지가 아닙니다</source>
+        <translation>not a readable zip package</translation>
+    </message>
+    <message>
+        <source>%1은(는) zip 파일이지만 Excel 통합 문서가 아닙니다</source>
+        <translation>%1 is a zip file but not an Excel workbook</translation>
+    </message>
+    <message>
+        <source>통합 문서 관계가 없습니다</source>
+        <translation>no workbook relationships</translation>
+    </message>
+    <message>
+        <source>통합 문서 관계: %1</source>
+        <translation>workbook relationships: %1</translation>
+    </message>
+    <message>
+        <source>공유 문자열: %1</source>
+        <translation>shared strings: %1</translation>
+    </message>
+    <message>
+        <source>%1이(가) 없습니다</source>
+        <translation>missing %1</translation>
+    </message>
+    <message>
+        <source>워크시트가 없습니다</source>
+        <translation>no worksheet</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "mp3conv/Mp3Conv.h"
+#include "mp3conv/Mp3FailureReason.h"
 #include "platform/Translate.h"
 #include "vanplay/DecodeRun.h"
 #include "vanplay/PlayerController.h"
@@ -22,31 +23,6 @@ constexpr const char* kContext = "vanplay";
 constexpr const char* kNoSuchFile = QT_TRANSLATE_NOOP("vanplay", "그런 파일이 없습니다");
 constexpr const char* kNoTempFile =
     QT_TRANSLATE_NOOP("vanplay", "변환에 쓸 임시 파일을 만들 수 없습니다");
-
-// Why the MP3 library refused, in the user's language (the library's own
-// Kvne_Mp3ResultText stays English for its other callers).
-const char* Mp3FailureReason(int result) {
-    switch (result) {
-        case kMp3BadArgument:
-            return QT_TRANSLATE_NOOP("vanplay", "파일 이름이 없습니다");
-        case kMp3CannotOpen:
-            return QT_TRANSLATE_NOOP("vanplay", "WAV 파일을 열 수 없습니다");
-        case kMp3NotWav:
-            return QT_TRANSLATE_NOOP("vanplay",
-                                     "8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다");
-        case kMp3CannotCreate:
-            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일을 만들 수 없습니다");
-        case kMp3EncoderFailed:
-            return QT_TRANSLATE_NOOP("vanplay", "MP3 인코더가 실패했습니다");
-        case kMp3ReadFailed:
-            return QT_TRANSLATE_NOOP("vanplay", "WAV 파일을 읽지 못했습니다");
-        case kMp3WriteFailed:
-            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일을 쓰지 못했습니다");
-        case kMp3SameFile:
-            return QT_TRANSLATE_NOOP("vanplay", "MP3 파일이 자기 원본을 덮어쓰게 됩니다");
-    }
-    return QT_TRANSLATE_NOOP("vanplay", "알 수 없는 실패");
-}
 
 // Progress of the library, redrawn in place on a terminal. The library
 // posts from the calling thread, so printing here is safe.
@@ -131,7 +107,7 @@ bool BatchExport::ExportOne(const std::string& file) {
     if (result != kMp3Ok) {
         if (::isatty(::fileno(out_)))
             std::fputc('\n', out_);
-        Fail(file, vt::Translate(kContext, Mp3FailureReason(result)));
+        Fail(file, vt::Translate(mp3conv::kReasonContext, mp3conv::Mp3FailureReason(result)));
         return false;
     }
     progress.Finish(target);

@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>mp3conv</name>
+    <message>
+        <source>파일 이름이 없습니다</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 열 수 없습니다</source>
+        <translation>the WAV file cannot be opened</translation>
+    </message>
+    <message>
+        <source>8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다</source>
+        <translation>not a WAV file of 8-bit or 16-bit PCM or mu-law sound</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 만들 수 없습니다</source>
+        <translation>the MP3 file cannot be created</translation>
+    </message>
+    <message>
+        <source>MP3 인코더가 실패했습니다</source>
+        <translation>the MP3 encoder failed</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 읽지 못했습니다</source>
+        <translation>reading the WAV file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 쓰지 못했습니다</source>
+        <translation>writing the MP3 file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일이 자기 원본을 덮어쓰게 됩니다</source>
+        <translation>the MP3 file would replace its own source</translation>
+    </message>
+    <message>
+        <source>알 수 없는 실패</source>
+        <translation>unknown failure</translation>
+    </message>
+</context>
+<context>
     <name>vanplay</name>
     <message>
         <source>--to-mp3에는 파일이 하나 이상 필요합니다</source>
@@ -94,42 +133,6 @@ each FILE to an MP3 beside it (call.vrc -&gt; call.mp3).
     <message>
         <source>변환에 쓸 임시 파일을 만들 수 없습니다</source>
         <translation>no temporary file can be made for decoding</translation>
-    </message>
-    <message>
-        <source>파일 이름이 없습니다</source>
-        <translation>no file name given</translation>
-    </message>
-    <message>
-        <source>WAV 파일을 열 수 없습니다</source>
-        <translation>the WAV file cannot be opened</translation>
-    </message>
-    <message>
-        <source>8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다</source>
-        <translation>not a WAV file of 8-bit or 16-bit PCM or mu-law sound</translation>
-    </message>
-    <message>
-        <source>MP3 파일을 만들 수 없습니다</source>
-        <translation>the MP3 file cannot be created</translation>
-    </message>
-    <message>
-        <source>MP3 인코더가 실패했습니다</source>
-        <translation>the MP3 encoder failed</translation>
-    </message>
-    <message>
-        <source>WAV 파일을 읽지 못했습니다</source>
-        <translation>reading the WAV file failed</translation>
-    </message>
-    <message>
-        <source>MP3 파일을 쓰지 못했습니다</source>
-        <translation>writing the MP3 file failed</translation>
-    </message>
-    <message>
-        <source>MP3 파일이 자기 원본을 덮어쓰게 됩니다</source>
-        <translation>the MP3 file would replace its own source</translation>
-    </message>
-    <message>
-        <source>알 수 없는 실패</source>
-        <translation>unknown failure</translation>
     </message>
     <message>
         <source>변환했습니다</source>

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/Translate.h"
 #include "workbook/Utf8.h"
 
 namespace vcard {
@@ -384,7 +385,8 @@ bool VCard::Parse(const std::string& input, std::vector<ContactFields>& cards, s
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     if (!workbook::IsValidUtf8(text)) {
-        error = "the file is not UTF-8 text";
+        error =
+            vt::Translate("vcard", QT_TRANSLATE_NOOP("vcard", "파일이 UTF-8 텍스트가 아닙니다"));
         return false;
     }
     bool inCard = false, sawCard = false;
@@ -406,12 +408,14 @@ bool VCard::Parse(const std::string& input, std::vector<ContactFields>& cards, s
         }
     }
     if (!sawCard) {
-        error = "the file holds no vCard";
+        error = vt::Translate("vcard", QT_TRANSLATE_NOOP("vcard", "파일에 vCard가 없습니다"));
         return false;
     }
     // Importing the cards before it would pass a damaged file off as whole.
     if (inCard) {
-        error = "the file is cut off: its last vCard has no END:VCARD";
+        error = vt::Translate(
+            "vcard",
+            QT_TRANSLATE_NOOP("vcard", "파일이 잘렸습니다: 마지막 vCard에 END:VCARD가 없습니다"));
         return false;
     }
     return true;

@@ -66,12 +66,12 @@ TEST(VCardTest, RefusesTextWithoutCardsOrNotInUtf8) {
     std::vector<ContactFields> cards;
     std::string error;
     EXPECT_FALSE(VCard::Parse("Name,Phone\nKim,1\n", cards, error));
-    EXPECT_NE(error.find("no vCard"), std::string::npos);
+    EXPECT_EQ(error, "파일에 vCard가 없습니다");
     EXPECT_FALSE(VCard::Parse("BEGIN:VCARD\nFN:\xB1\xE8\nEND:VCARD\n", cards, error));
-    EXPECT_NE(error.find("UTF-8"), std::string::npos);
+    EXPECT_EQ(error, "파일이 UTF-8 텍스트가 아닙니다");
     EXPECT_FALSE(
         VCard::Parse("BEGIN:VCARD\nFN:Kim\nEND:VCARD\nBEGIN:VCARD\nFN:Lee\n", cards, error));
-    EXPECT_NE(error.find("cut off"), std::string::npos);
+    EXPECT_EQ(error, "파일이 잘렸습니다: 마지막 vCard에 END:VCARD가 없습니다");
 }
 
 TEST(VCardTest, WrittenCardsAreVersionThreeWithShortLines) {

@@ -298,7 +298,8 @@ std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::strin
     const auto& columns = log.Schema().columns;
     const size_t count = vantelo::kCallListFields;
     if (fields.size() != count)
-        return std::to_string(fields.size()) + " fields, " + std::to_string(count) + " expected";
+        return T(QT_TRANSLATE_NOOP("vtdb", "필드가 %1개입니다; %2개여야 합니다"),
+                 {std::to_string(fields.size()), std::to_string(count)});
     Status s = log.AddNew();
     if (s.ok())
         s = log.SetField("CallDesk", vantelo::DeskName());
@@ -307,7 +308,8 @@ std::string ReadCallLine(vantelo::CRSCallList& log, const std::vector<std::strin
     for (size_t c = 0; s.ok() && c < count; ++c) {
         std::optional<std::string> text = UnescapeField(fields[c]);
         if (!text)
-            return "bad escape in " + columns[c].name;
+            return T(QT_TRANSLATE_NOOP("vtdb", "%1의 이스케이프가 잘못되었습니다"),
+                     {columns[c].name});
         storage::Value value = *text;
         if (columns[c].type == storage::ColumnType::DateTime && text->empty())
             value = {};

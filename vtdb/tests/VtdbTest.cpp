@@ -141,7 +141,11 @@ TEST_F(VtdbTest, FileThatIsNoDatabaseIsKeptAndEveryCommandFails) {
                                                  {"block", "remove", "0212345678"}}) {
         Output o = Vtdb(args, true);
         EXPECT_NE(o.code, 0) << args[0];
-        EXPECT_NE(o.out.find("kept unchanged"), std::string::npos) << o.out;
+        EXPECT_EQ(o.out.rfind("vtdb: 손상된 데이터베이스: " + file.string() +
+                                  "은(는) 바꾸지 않고 두었습니다: ",
+                              0),
+                  0u)
+            << o.out;
         EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << o.out;
     }
     EXPECT_EQ(vt::test::ReadText(file), "garbage");

@@ -99,6 +99,10 @@
         <source>주소록 동기화가 설정되지 않았습니다([CardDav] Url)</source>
         <translation>the address book sync is not set up ([CardDav] Url)</translation>
     </message>
+    <message>
+        <source>libcurl이 시작되지 않았습니다</source>
+        <translation>libcurl did not start</translation>
+    </message>
 </context>
 <context>
     <name>vtdb</name>
@@ -309,6 +313,14 @@
     <message>
         <source>%2을(를) 거쳐 %1(으)로 보냈습니다</source>
         <translation>sent to %1 through %2</translation>
+    </message>
+    <message>
+        <source>필드가 %1개입니다; %2개여야 합니다</source>
+        <translation>%1 fields, %2 expected</translation>
+    </message>
+    <message>
+        <source>%1의 이스케이프가 잘못되었습니다</source>
+        <translation>bad escape in %1</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/Translate.h"
 #include "workbook/Utf8.h"
 #include "workbook/Workbook.h"
 
@@ -39,7 +40,10 @@ bool ReadCsv(const std::filesystem::path& file, Workbook& book, std::string& err
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec || size > kMaxPartBytes) {
-        error = ec ? "cannot open " + file.string() : "the file is too large";
+        error =
+            ec ? vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "%1을(를) 열 수 없습니다"),
+                               {file.string()})
+               : vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "파일이 너무 큽니다"));
         return false;
     }
     std::ifstream in(file, std::ios::binary);
@@ -49,24 +53,29 @@ bool ReadCsv(const std::filesystem::path& file, Workbook& book, std::string& err
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     if (!IsValidUtf8(text)) {
-        error = "the file is not UTF-8 text";
+        error = vt::Translate("workbook",
+                              QT_TRANSLATE_NOOP("workbook", "파일이 UTF-8 텍스트가 아닙니다"));
         return false;
     }
     Sheet& sheet = book.AddSheet(file.stem().string());
     csv_parser parser;
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL) != 0) {
-        error = "not enough memory to read the file";
+        error = vt::Translate("workbook",
+                              QT_TRANSLATE_NOOP("workbook", "파일을 읽을 메모리가 부족합니다"));
         return false;
     }
     Cursor cursor{&sheet};
     const size_t used = csv_parse(&parser, text.data(), text.size(), OnField, OnRow, &cursor);
     bool ok = used == text.size() && csv_fini(&parser, OnField, OnRow, &cursor) == 0;
     if (!ok)
-        error = std::string("the file is not valid CSV (") + csv_strerror(csv_error(&parser)) +
-                ", line " + std::to_string(cursor.row) + ")";
+        error = vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP("workbook", "파일이 올바른 CSV가 아닙니다 (%1, %2행)"),
+            {csv_strerror(csv_error(&parser)), std::to_string(cursor.row)});
     csv_free(&parser);
     if (ok && cursor.overflow) {
-        error = "the file has more rows or columns than a sheet holds";
+        error = vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP(
+                            "workbook", "파일의 행이나 열이 시트가 담을 수 있는 것보다 많습니다"));
         ok = false;
     }
     return ok;

@@ -5,6 +5,7 @@
 #include "CsvReader.h"
 #include "XlsReader.h"
 #include "XlsxReader.h"
+#include "platform/Translate.h"
 
 namespace workbook {
 
@@ -22,7 +23,8 @@ std::string Lower(std::string s) {
 std::unique_ptr<Workbook> Workbook::Open(const std::filesystem::path& file, std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        error = "cannot open " + file.string();
+        error = vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "%1을(를) 열 수 없습니다"),
+                              {file.string()});
         return nullptr;
     }
     unsigned char magic[8] = {};
@@ -40,7 +42,10 @@ std::unique_ptr<Workbook> Workbook::Open(const std::filesystem::path& file, std:
     } else if (Lower(file.extension().string()) == ".csv") {
         ok = ReadCsv(file, *book, error);
     } else {
-        error = file.filename().string() + " is not a workbook (.xlsx, .xls or .csv)";
+        error = vt::Translate(
+            "workbook",
+            QT_TRANSLATE_NOOP("workbook", "%1은(는) 통합 문서(.xlsx, .xls, .csv)가 아닙니다"),
+            {file.filename().string()});
     }
     if (!ok)
         return nullptr;

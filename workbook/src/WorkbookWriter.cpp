@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/Translate.h"
+
 namespace workbook {
 
 namespace {
@@ -24,7 +26,8 @@ bool WorkbookWriter::Replace(const std::filesystem::path& file, std::string& err
     std::string temp = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        error = "cannot write in " + folder.string() + ": " + std::strerror(errno);
+        error = vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "%1에 쓸 수 없습니다: %2"),
+                              {folder.string(), std::strerror(errno)});
         return false;
     }
     ::close(fd);
@@ -36,7 +39,9 @@ bool WorkbookWriter::Replace(const std::filesystem::path& file, std::string& err
     std::filesystem::rename(temp, file, ec);
     if (ec) {
         ::unlink(temp.c_str());
-        error = "cannot replace " + file.string() + ": " + ec.message();
+        error = vt::Translate("workbook",
+                              QT_TRANSLATE_NOOP("workbook", "%1을(를) 바꿀 수 없습니다: %2"),
+                              {file.string(), ec.message()});
         return false;
     }
     return true;

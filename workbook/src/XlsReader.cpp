@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "NumberText.h"
+#include "platform/Translate.h"
 #include "workbook/Workbook.h"
 
 namespace workbook {
@@ -27,14 +28,20 @@ struct FreeXlClose {
 std::string Reason(int code) {
     switch (code) {
         case FREEXL_INSUFFICIENT_MEMORY:
-            return "not enough memory to read the workbook";
+            return vt::Translate(
+                "workbook", QT_TRANSLATE_NOOP("workbook", "통합 문서를 읽을 메모리가 부족합니다"));
         case FREEXL_FILE_NOT_FOUND:
-            return "the workbook cannot be opened";
+            return vt::Translate("workbook",
+                                 QT_TRANSLATE_NOOP("workbook", "통합 문서를 열 수 없습니다"));
         case FREEXL_UNSUPPORTED_CHARSET:
         case FREEXL_INVALID_CHARACTER:
-            return "the workbook's text encoding cannot be read";
+            return vt::Translate(
+                "workbook",
+                QT_TRANSLATE_NOOP("workbook", "통합 문서의 문자 인코딩을 읽을 수 없습니다"));
         default:
-            return "the workbook is damaged or not an Excel workbook";
+            return vt::Translate(
+                "workbook", QT_TRANSLATE_NOOP(
+                                "workbook", "통합 문서가 손상되었거나 Excel 통합 문서가 아닙니다"));
     }
 }
 
@@ -119,7 +126,9 @@ bool Deserialize(const std::string& data, Workbook& book, std::string& error) {
         }
     }
     if (!ok)
-        error = "the workbook is damaged (its reader failed)";
+        error = vt::Translate(
+            "workbook",
+            QT_TRANSLATE_NOOP("workbook", "통합 문서가 손상되었습니다 (읽기가 실패했습니다)"));
     return ok;
 }
 
@@ -137,7 +146,8 @@ bool ReadXlsHere(const std::filesystem::path& file, Workbook& book, std::string&
     unsigned int info = 0;
     if (freexl_get_info(raw, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
         info == FREEXL_BIFF_OBFUSCATED) {
-        error = "the workbook is protected by a password";
+        error = vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP("workbook", "통합 문서가 비밀번호로 보호되어 있습니다"));
         return false;
     }
     unsigned int count = 0;
@@ -198,12 +208,16 @@ bool ReadXlsHere(const std::filesystem::path& file, Workbook& book, std::string&
 bool ReadXls(const std::filesystem::path& file, Workbook& book, std::string& error) {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        error = std::string("cannot read the workbook: ") + std::strerror(errno);
+        error = vt::Translate("workbook",
+                              QT_TRANSLATE_NOOP("workbook", "통합 문서를 읽을 수 없습니다: %1"),
+                              {std::strerror(errno)});
         return false;
     }
     const pid_t child = ::fork();
     if (child < 0) {
-        error = std::string("cannot read the workbook: ") + std::strerror(errno);
+        error = vt::Translate("workbook",
+                              QT_TRANSLATE_NOOP("workbook", "통합 문서를 읽을 수 없습니다: %1"),
+                              {std::strerror(errno)});
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
         return false;
@@ -256,8 +270,12 @@ bool ReadXls(const std::filesystem::path& file, Workbook& book, std::string& err
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        error =
-            tooLarge ? "the workbook is too large" : "the workbook is damaged (its reader failed)";
+        error = tooLarge ? vt::Translate("workbook",
+                                         QT_TRANSLATE_NOOP("workbook", "통합 문서가 너무 큽니다"))
+                         : vt::Translate(
+                               "workbook",
+                               QT_TRANSLATE_NOOP(
+                                   "workbook", "통합 문서가 손상되었습니다 (읽기가 실패했습니다)"));
         return false;
     }
     return Deserialize(data, book, error);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "NumberText.h"
+#include "platform/Translate.h"
 #include "workbook/Workbook.h"
 
 namespace workbook {
@@ -20,7 +21,12 @@ struct ZipDiscard {
 };
 using ZipHandle = std::unique_ptr<zip_t, ZipDiscard>;
 
-const char kDamaged[] = "the workbook is damaged";
+// "the workbook is damaged (<what>)"; `what` is already in the user's language
+// or the reader's own text.
+std::string Damaged(const std::string& what) {
+    return vt::Translate("workbook",
+                         QT_TRANSLATE_NOOP("workbook", "통합 문서가 손상되었습니다 (%1)"), {what});
+}
 
 enum class Part { Found, Missing, Failed };
 
@@ -31,12 +37,13 @@ Part ReadPart(zip_t* zip, const std::string& name, QByteArray& out, std::string&
     if (zip_stat(zip, name.c_str(), ZIP_FL_NOCASE, &st) != 0)
         return Part::Missing;
     if (!(st.valid & ZIP_STAT_SIZE) || st.size > kMaxPartBytes) {
-        error = std::string(kDamaged) + " (" + name + " is too large)";
+        error = Damaged(vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP("workbook", "%1이(가) 너무 큽니다"), {name}));
         return Part::Failed;
     }
     zip_file_t* f = zip_fopen_index(zip, st.index, 0);
     if (!f) {
-        error = std::string(kDamaged) + " (" + name + ": " + zip_strerror(zip) + ")";
+        error = Damaged(name + ": " + zip_strerror(zip));
         return Part::Failed;
     }
     out.resize(static_cast<qsizetype>(st.size));
@@ -56,7 +63,8 @@ Part ReadPart(zip_t* zip, const std::string& name, QByteArray& out, std::string&
         ok = false;
     zip_fclose(f);
     if (!ok) {
-        error = std::string(kDamaged) + " (" + name + " cannot be unpacked)";
+        error = Damaged(vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP("workbook", "%1을(를) 풀 수 없습니다"), {name}));
         return Part::Failed;
     }
     return Part::Found;
@@ -196,7 +204,8 @@ bool ReadWorksheet(const QByteArray& data, const std::vector<std::string>& share
             row = r.isEmpty() ? row + 1 : r.toInt();
             column = 0;
             if (row < 1 || row > Sheet::kMaxRows) {
-                error = std::string(kDamaged) + " (row number out of range)";
+                error = Damaged(vt::Translate(
+                    "workbook", QT_TRANSLATE_NOOP("workbook", "행 번호가 범위를 벗어났습니다")));
                 return false;
             }
             continue;
@@ -207,11 +216,13 @@ bool ReadWorksheet(const QByteArray& data, const std::vector<std::string>& share
         if (ref.isEmpty()) {
             ++column;
         } else if (!ParseReference(ref, row, column)) {
-            error = std::string(kDamaged) + " (bad cell reference)";
+            error =
+                Damaged(vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "잘못된 셀 참조")));
             return false;
         }
         if (row < 1 || column < 1 || column > Sheet::kMaxColumns) {
-            error = std::string(kDamaged) + " (cell outside the sheet)";
+            error =
+                Damaged(vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "시트 밖의 셀")));
             return false;
         }
         const QString type = attrs.value(QLatin1String("t")).toString();
@@ -234,7 +245,8 @@ bool ReadWorksheet(const QByteArray& data, const std::vector<std::string>& share
             const qlonglong index = value.toLongLong(&ok);
             if (!value.isEmpty()) {
                 if (!ok || index < 0 || index >= static_cast<qlonglong>(shared.size())) {
-                    error = std::string(kDamaged) + " (missing shared string)";
+                    error = Damaged(vt::Translate(
+                        "workbook", QT_TRANSLATE_NOOP("workbook", "공유 문자열이 없습니다")));
                     return false;
                 }
                 text = shared[static_cast<size_t>(index)];
@@ -258,7 +270,7 @@ bool ReadWorksheet(const QByteArray& data, const std::vector<std::string>& share
         }
     }
     if (xml.hasError()) {
-        error = std::string(kDamaged) + " (" + xml.errorString().toStdString() + ")";
+        error = Damaged(xml.errorString().toStdString());
         return false;
     }
     return true;
@@ -283,18 +295,23 @@ bool ReadXlsx(const std::filesystem::path& file, Workbook& book, std::string& er
     int code = 0;
     ZipHandle zip(zip_open(file.c_str(), ZIP_RDONLY, &code));
     if (!zip) {
-        error = std::string(kDamaged) + " (not a readable zip package)";
+        error = Damaged(vt::Translate(
+            "workbook", QT_TRANSLATE_NOOP("workbook", "읽을 수 있는 zip 패키지가 아닙니다")));
         return false;
     }
     QByteArray workbookXml, relsXml, sharedXml, stylesXml;
     Part p = ReadPart(zip.get(), "xl/workbook.xml", workbookXml, error);
     if (p == Part::Missing)
-        error = file.filename().string() + " is a zip file but not an Excel workbook";
+        error = vt::Translate(
+            "workbook",
+            QT_TRANSLATE_NOOP("workbook", "%1은(는) zip 파일이지만 Excel 통합 문서가 아닙니다"),
+            {file.filename().string()});
     if (p != Part::Found)
         return false;
     if (ReadPart(zip.get(), "xl/_rels/workbook.xml.rels", relsXml, error) != Part::Found) {
         if (error.empty())
-            error = std::string(kDamaged) + " (no workbook relationships)";
+            error = Damaged(vt::Translate(
+                "workbook", QT_TRANSLATE_NOOP("workbook", "통합 문서 관계가 없습니다")));
         return false;
     }
     if (ReadPart(zip.get(), "xl/sharedStrings.xml", sharedXml, error) == Part::Failed)
@@ -316,8 +333,9 @@ bool ReadXlsx(const std::filesystem::path& file, Workbook& book, std::string& er
                     ResolveTarget(a.value(QLatin1String("Target")).toString());
         }
         if (xml.hasError()) {
-            error = std::string(kDamaged) +
-                    " (workbook relationships: " + xml.errorString().toStdString() + ")";
+            error = Damaged(vt::Translate("workbook",
+                                          QT_TRANSLATE_NOOP("workbook", "통합 문서 관계: %1"),
+                                          {xml.errorString().toStdString()}));
             return false;
         }
     }
@@ -331,8 +349,9 @@ bool ReadXlsx(const std::filesystem::path& file, Workbook& book, std::string& er
                 shared.push_back(DecodeEscapes(ReadStringItem(xml)));
         }
         if (xml.hasError()) {
-            error = std::string(kDamaged) + " (shared strings: " + xml.errorString().toStdString() +
-                    ")";
+            error =
+                Damaged(vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "공유 문자열: %1"),
+                                      {xml.errorString().toStdString()}));
             return false;
         }
     }
@@ -354,7 +373,9 @@ bool ReadXlsx(const std::filesystem::path& file, Workbook& book, std::string& er
         QByteArray data;
         if (ReadPart(zip.get(), part->second, data, error) != Part::Found) {
             if (error.empty())
-                error = std::string(kDamaged) + " (missing " + part->second + ")";
+                error = Damaged(vt::Translate("workbook",
+                                              QT_TRANSLATE_NOOP("workbook", "%1이(가) 없습니다"),
+                                              {part->second}));
             return false;
         }
         Sheet& sheet = book.AddSheet(attrs.value(QLatin1String("name")).toString().toStdString());
@@ -362,11 +383,12 @@ bool ReadXlsx(const std::filesystem::path& file, Workbook& book, std::string& er
             return false;
     }
     if (xml.hasError()) {
-        error = std::string(kDamaged) + " (" + xml.errorString().toStdString() + ")";
+        error = Damaged(xml.errorString().toStdString());
         return false;
     }
     if (book.SheetCount() == 0) {
-        error = std::string(kDamaged) + " (no worksheet)";
+        error = Damaged(
+            vt::Translate("workbook", QT_TRANSLATE_NOOP("workbook", "워크시트가 없습니다")));
         return false;
     }
     return true;

@@ -46,6 +46,10 @@ public:
     // `what` was being done, never the statement.
     Status Exec(const std::string& sql, const std::string& what = "changing the file");
 
+    // How long this session waits for the server's answer (see
+    // SetServerAnswerDeadline); no meaning for a file.
+    void SetAnswerDeadline(int ms);
+
     // True when the file could only be opened for reading (or the server
     // takes no writes at all).
     bool ReadOnly() const;
@@ -60,6 +64,9 @@ public:
 
     // Changes whenever another connection commits to the file.
     Result<std::int64_t> DataVersion();
+    // A text that changes whenever records of `table` are added, changed or
+    // deleted (by anyone), for a copy that is refreshed only when needed.
+    Result<std::string> TableVersion(const std::string& table);
 
     // Records changed by the last statement, and the record number of the
     // last record added (SQLite; the server returns it from the insert).
@@ -86,6 +93,12 @@ private:
     std::filesystem::path file_;
     bool readOnly_ = false;
 };
+
+// How long a session waits for its server's answer to one command before it
+// gives the server up as lost (30 s, far above any query of the pages; the
+// schema's upgrades wait as long as they take). Tests of a hung server
+// shorten it. Sessions opened later take the new value.
+void SetServerAnswerDeadline(int ms);
 
 // An error status for an engine result code (for callers without a connection).
 Status StatusForCode(int rc, const std::string& message);

@@ -27,6 +27,8 @@ enum class ErrorCode {
     Cancelled,     // the caller stopped a long operation; nothing of it was kept
 };
 
+// The kind of error as a Korean text marked for the catalogs (context
+// "storage"); Status::ToString says it in the user's language.
 const char* ErrorCodeName(ErrorCode code);
 
 struct Error {
@@ -47,7 +49,7 @@ public:
     ErrorCode code() const { return error_.code; }
     const std::string& message() const { return error_.message; }
     const Error& error() const { return error_; }
-    // "code: message", for logs and the command-line tool.
+    // "kind: message" in the user's language, for the status line and the tools.
     std::string ToString() const;
 
 private:

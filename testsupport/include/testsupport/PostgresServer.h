@@ -36,17 +36,17 @@ public:
     std::string Uri(const std::string& database, const std::string& user = "postgres") const;
     // Runs SQL as the superuser in `database`; throws with the server's message.
     void Exec(const std::string& database, const std::string& sql) const;
-
     // The first column of the first row of `sql` as text, run as the
     // superuser through `uri` ("" without rows); throws with the server's message.
     std::string Value(const std::string& uri, const std::string& sql) const;
-    // Stops the server (fast: sessions are cut) and starts it again on the
-    // same folder and socket, as a server that went away and came back.
-    void Restart();
+    // Stops the server, keeping its data, as an office server that goes away
+    // (its clients' connections break); Resume starts it again.
+    void Halt();
+    void Resume();
 
 private:
-    void Launch();
     void Run(const std::string& program, const std::vector<std::string>& args, int seconds) const;
+    void Start();
     void Stop();
     void StartWatchdog();
 

@@ -133,7 +133,7 @@ int HeadlessProgram::Run() {
     const auto& appFolder = start.AppFolder();
 
     const vt::Clock& clock = vt::SystemClock::Instance();
-    DatabasePhoneStore store(clock, DatabaseIn(appFolder));
+    DatabasePhoneStore store(clock, DatabaseIn(appFolder), appFolder);
     if (!store.OpenError().empty()) {
         view.MessageBox(store.OpenError());
         return 1;

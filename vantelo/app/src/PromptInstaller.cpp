@@ -1,6 +1,7 @@
 #include "vantelo/app/PromptInstaller.h"
 
 #include "platform/Folders.h"
+#include "platform/Translate.h"
 #include "vantelo/core/AnsweringMachine.h"
 
 namespace vantelo {
@@ -17,10 +18,11 @@ std::string PromptInstaller::Install(const fs::path& appFolder, const fs::path& 
     if (!fs::is_directory(shipped, ec))
         return {};
     if (!vt::EnsureFolder(target, 0700))
-        return target.string() + ": cannot create the folder";
-    for (const char* name :
-         {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File, kDefaultGreetingFile,
-          kScreeningPromptFile}) {
+        return vt::Translate("PromptInstaller",
+                             QT_TRANSLATE_NOOP("PromptInstaller", "%1: 폴더를 만들 수 없습니다"),
+                             {target.string()});
+    for (const char* name : {kPrompt1File, kPrompt2File, kPrompt8File, kPrompt9File,
+                             kDefaultGreetingFile, kScreeningPromptFile}) {
         const fs::path source = shipped / name;
         const fs::path destination = target / name;
         if (!fs::is_regular_file(source, ec))

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>PromptInstaller</name>
+    <message>
+        <source>%1: 폴더를 만들 수 없습니다</source>
+        <translation>%1: cannot create the folder</translation>
+    </message>
+</context>
+<context>
     <name>callerid::text</name>
     <message>
         <source>발신자 표시 서버 설정이 잘못되었습니다: %1 (예: 127.0.0.1:3333). 서버 없이 계속합니다.</source>
@@ -117,6 +124,25 @@
     <message>
         <source>주소록 동기화가 설정되지 않았습니다([CardDav] Url)</source>
         <translation>the address book sync is not set up ([CardDav] Url)</translation>
+    </message>
+    <message>
+        <source>libcurl이 시작되지 않았습니다</source>
+        <translation>libcurl did not start</translation>
+    </message>
+    <message>
+        <source>제때 응답이 없습니다</source>
+        <translation>no answer in time</translation>
+    </message>
+</context>
+<context>
+    <name>platform</name>
+    <message>
+        <source>소켓 경로가 너무 깁니다: %1</source>
+        <translation>socket path too long: %1</translation>
+    </message>
+    <message>
+        <source>소켓이 아닙니다: %1</source>
+        <translation>not a socket: %1</translation>
     </message>
 </context>
 <context>
@@ -302,6 +328,14 @@ Do you want to quit the program?</translation>
     <message>
         <source>통화 기록에 없는 녹음 파일이 있습니다.</source>
         <translation>There are recordings that are not in the call log.</translation>
+    </message>
+    <message>
+        <source>공유 저장소에 연결할 수 없습니다</source>
+        <translation>Cannot connect to the shared store</translation>
+    </message>
+    <message>
+        <source>공유 저장소에 다시 연결되었습니다</source>
+        <translation>Connected to the shared store again</translation>
     </message>
 </context>
 </TS>

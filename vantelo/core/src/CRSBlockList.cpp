@@ -1,6 +1,7 @@
 #include "vantelo/core/CRSBlockList.h"
 
 #include "StoreBuffer.h"
+#include "platform/Translate.h"
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -91,7 +92,11 @@ Status CRSBlockList::Add(const ScreeningRule& rule) {
     if (!found.ok())
         return found.status();
     if (found.value())
-        return Status(ErrorCode::InvalidArgument, "a rule for " + rule.pattern + " exists already");
+        return Status(
+            ErrorCode::InvalidArgument,
+            vt::Translate("CRSBlockList",
+                          QT_TRANSLATE_NOOP("CRSBlockList", "%1에 대한 규칙이 이미 있습니다"),
+                          {rule.pattern}));
     return StoreBuffer(*this, AddNew(), [&] {
         Status s = SetField("Pattern", rule.pattern);
         if (s.ok())
@@ -111,7 +116,10 @@ Status CRSBlockList::SeekRule(std::string_view pattern) {
     if (!found.ok())
         return found.status();
     if (!found.value())
-        return Status(ErrorCode::NoCurrentRecord, "no rule for " + std::string(pattern));
+        return Status(ErrorCode::NoCurrentRecord,
+                      vt::Translate("CRSBlockList",
+                                    QT_TRANSLATE_NOOP("CRSBlockList", "%1에 대한 규칙이 없습니다"),
+                                    {std::string(pattern)}));
     return MoveFirst();
 }
 

@@ -134,7 +134,7 @@ Status CRSCallList::SetSearch(int kind, std::string_view text) {
     return Apply(std::string(), condition.value());
 }
 
-Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
+Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock, const std::string& uid) {
     if (!IsOpen()) {
         Status s = Open();
         if (!s.ok())
@@ -149,12 +149,24 @@ Status CRSCallList::AppendCall(CallRecord& call, const vt::Clock& clock) {
         Status w = call.Write(*this);
         if (w.ok())
             w = SetField("CallDesk", desk_);
-        return w.ok() ? SetField("CallUid", NewCallUid()) : w;
+        lastUid_ = uid.empty() ? NewCallUid() : uid;
+        return w.ok() ? SetField("CallUid", lastUid_) : w;
     });
     if (!s.ok())
         return s;
     call.Reset(clock);
     return ReApply();
+}
+
+storage::Result<bool> CRSCallList::HasCall(const std::string& uid) {
+    // A record set of its own, so this one keeps its filter and place.
+    storage::RecordSet calls(CallListSchema());
+    Status s = calls.Open(database_);
+    if (s.ok())
+        s = calls.ApplyFilter("[CallUid] = " + storage::QuoteText(uid));
+    if (!s.ok())
+        return s;
+    return calls.GetRecordCount() > 0;
 }
 
 Status CRSCallList::AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,

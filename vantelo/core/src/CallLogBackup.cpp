@@ -9,7 +9,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/Translate.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/PlayableRecording.h"
 
 namespace vantelo {
 
@@ -17,7 +19,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Errno() { return std::strerror(errno); }
+constexpr const char* kContext = "CallLogBackup";
+
+std::string Errno() {
+    return std::strerror(errno);
+}
+
+// "%1에 쓸 수 없습니다: <reason>" for the file being written.
+std::string CannotWrite(const fs::path& file) {
+    return vt::Translate(kContext, QT_TRANSLATE_NOOP("CallLogBackup", "%1에 쓸 수 없습니다: %2"),
+                         {file.string(), Errno()});
+}
 
 // Folders the backup makes are the user's own.
 bool MakeFolder(const fs::path& folder, std::string& error) {
@@ -25,11 +37,15 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     if (fs::is_directory(folder, ec))
         return true;
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = "cannot create the folder " + folder.string() + ": " + Errno();
+        error = vt::Translate(
+            kContext, QT_TRANSLATE_NOOP("CallLogBackup", "폴더 %1을(를) 만들 수 없습니다: %2"),
+            {folder.string(), Errno()});
         return false;
     }
     if (!fs::is_directory(folder, ec)) {
-        error = folder.string() + " is not a folder";
+        error =
+            vt::Translate(kContext, QT_TRANSLATE_NOOP("CallLogBackup", "%1은(는) 폴더가 아닙니다"),
+                          {folder.string()});
         return false;
     }
     return true;
@@ -37,7 +53,8 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
 
 }  // namespace
 
-CallLogBackup::CallLogBackup(fs::path destination) : destination_(std::move(destination)) {}
+CallLogBackup::CallLogBackup(fs::path destination, fs::path database)
+    : destination_(std::move(destination)), database_(std::move(database)) {}
 
 CallLogBackup::~CallLogBackup() {
     if (fd_ >= 0)
@@ -57,8 +74,7 @@ std::string CallLogBackup::Block(int number, const CallRecord& call) {
         std::to_string(number) + " : " + (label.empty() ? "Unknowon" : label) + "\r\n";
     const std::string time = CallTimeText(call.CallDate);
     char duration[32];
-    std::snprintf(duration, sizeof duration, "%.2ld:%.2ld", call.CallTime / 60,
-                  call.CallTime % 60);
+    std::snprintf(duration, sizeof duration, "%.2ld:%.2ld", call.CallTime / 60, call.CallTime % 60);
     out += "통화 시각 : " + time + "\r\n";
     out += std::string("통화 시간 : ") + duration + "\r\n";
     out += "이름 : " + call.CallName + "\r\n";
@@ -71,7 +87,9 @@ std::string CallLogBackup::Block(int number, const CallRecord& call) {
     return out;
 }
 
-void CallLogBackup::Fail(std::string what) { failures_.push_back(std::move(what)); }
+void CallLogBackup::Fail(std::string what) {
+    failures_.push_back(std::move(what));
+}
 
 bool CallLogBackup::Begin() {
     std::string error;
@@ -88,7 +106,9 @@ bool CallLogBackup::Begin() {
         if (errno != EEXIST)
             break;
     }
-    Fail("cannot create " + file_.string() + ": " + Errno());
+    Fail(vt::Translate(kContext,
+                       QT_TRANSLATE_NOOP("CallLogBackup", "%1을(를) 만들 수 없습니다: %2"),
+                       {file_.string(), Errno()}));
     return false;
 }
 
@@ -102,7 +122,7 @@ void CallLogBackup::Add(int number, const CallRecord& call) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            Fail("cannot write " + file_.string() + ": " + Errno());
+            Fail(CannotWrite(file_));
             return;
         }
         done += static_cast<std::size_t>(n);
@@ -118,14 +138,22 @@ void CallLogBackup::CopyRecording(const CallRecord& call) {
         Fail(error);
         return;
     }
-    const fs::path from = fs::path(call.CallRecDirectory + call.CallRecFileName);
+    const PlayableRecording playable = FindPlayableRecording(call, database_);
+    if (!playable.ok() && IsSharedDatabase(database_)) {
+        Fail(playable.error);
+        return;
+    }
+    const fs::path from =
+        playable.ok() ? playable.file : fs::path(call.CallRecDirectory + call.CallRecFileName);
     const fs::path to = folder / call.CallRecFileName;
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (!ec)
         fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, ec);
     if (ec)
-        Fail("cannot copy the recording " + from.string() + ": " + ec.message());
+        Fail(vt::Translate(
+            kContext, QT_TRANSLATE_NOOP("CallLogBackup", "녹음 %1을(를) 복사할 수 없습니다: %2"),
+            {from.string(), ec.message()}));
 }
 
 long CallLogBackup::AddAll(CRSCallList& calls, const std::atomic<bool>* stop) {
@@ -138,24 +166,27 @@ long CallLogBackup::AddAll(CRSCallList& calls, const std::atomic<bool>* stop) {
             break;
         storage::Result<CallRecord> call = calls.CurrentCall();
         if (!call.ok()) {
-            Fail("cannot read call " + std::to_string(written + 1) + ": " +
-                 call.status().message());
+            Fail(vt::Translate(
+                kContext, QT_TRANSLATE_NOOP("CallLogBackup", "통화 %1을(를) 읽을 수 없습니다: %2"),
+                {std::to_string(written + 1), call.status().message()}));
             break;
         }
         Add(static_cast<int>(++written), call.value());
         s = calls.MoveNext();
     }
     if (!s.ok())
-        Fail("cannot read the call log: " + s.message());
+        Fail(vt::Translate(kContext,
+                           QT_TRANSLATE_NOOP("CallLogBackup", "통화 기록을 읽을 수 없습니다: %1"),
+                           {s.message()}));
     return written;
 }
 
 bool CallLogBackup::Finish() {
     if (fd_ >= 0) {
         if (::fsync(fd_) != 0 && errno != EINVAL)
-            Fail("cannot write " + file_.string() + ": " + Errno());
+            Fail(CannotWrite(file_));
         if (::close(fd_) != 0)
-            Fail("cannot write " + file_.string() + ": " + Errno());
+            Fail(CannotWrite(file_));
         fd_ = -1;
     }
     return failures_.empty();

@@ -39,6 +39,7 @@ storage::Result<CallRecord> CallRecord::Read(storage::RecordSet& set) {
     r.CallDtmf = set.GetText("CallDtmf");
     r.CallbInner = set.GetInteger("CallbInner") != 0;
     r.CallMemo = set.GetText("CallMemo");
+    r.CallUid = set.GetText("CallUid");
     return r;
 }
 

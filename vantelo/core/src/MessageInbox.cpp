@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "StoreBuffer.h"
+#include "platform/Translate.h"
 #include "storage/DateTimeText.h"
 #include "storage/Filter.h"
 #include "storage/Transaction.h"
@@ -146,14 +147,21 @@ Status MessageInbox::MarkHeard(long long callId, const vt::LocalTime& at) {
     const auto& all = ids.value();
     const auto it = std::find(all.begin(), all.end(), callId);
     if (it == all.end())
-        return Status(ErrorCode::NoCurrentRecord, "no message " + std::to_string(callId));
+        return Status(ErrorCode::NoCurrentRecord,
+                      vt::Translate("MessageInbox",
+                                    QT_TRANSLATE_NOOP("MessageInbox", "메시지 %1이(가) 없습니다"),
+                                    {std::to_string(callId)}));
     Status s = calls_.SetAbsolutePosition(static_cast<long>(it - all.begin()));
     auto call = s.ok() ? CallRecord::Read(calls_) : storage::Result<CallRecord>(s);
     if (!call.ok())
         return call.status();
     if (!IsMessage(call.value()))
         return Status(ErrorCode::NoCurrentRecord,
-                      "no message " + std::to_string(callId) + ": its recording is gone");
+                      vt::Translate("MessageInbox",
+                                    QT_TRANSLATE_NOOP("MessageInbox",
+                                                      "메시지 %1이(가) 없습니다: 녹음이 "
+                                                      "사라졌습니다"),
+                                    {std::to_string(callId)}));
     s = OpenHeard();
     return s.ok() ? AddMark(callId, at) : s;
 }

@@ -220,6 +220,9 @@ void PhoneController::OnTimer(int id) {
         return;
     }
     if (id == kTimerMessages) {
+        if (store_.HandOverKeptCalls() > 0)
+            view_.CallLogged();
+        ShowStoreNotice();
         RefreshMessages();
         return;
     }
@@ -1022,6 +1025,7 @@ bool PhoneController::LogCall(CallRecord& call) {
         if (!takeUp_)
             journal_.Remove();
         view_.CallLogged();
+        ShowStoreNotice();
         RefreshMessages();
         return true;
     }
@@ -1034,6 +1038,12 @@ bool PhoneController::LogCall(CallRecord& call) {
         journalActive_ = false;
     view_.MessageBox(std::string(text::kCallLogFailed) + "\n" + error);
     return false;
+}
+
+void PhoneController::ShowStoreNotice() {
+    const std::string notice = store_.TakeNotice();
+    if (!notice.empty())
+        view_.SetStatusText(notice);
 }
 
 void PhoneController::RefreshMessages() {

@@ -1,8 +1,12 @@
 #include "vantelo/core/Screening.h"
 
+#include "platform/Translate.h"
+
 namespace vantelo {
 
 namespace {
+
+constexpr const char* kContext = "Screening";
 
 bool IsWord(std::string_view pattern) {
     return pattern == kWithheldPattern || pattern == kUnknownPattern;
@@ -49,15 +53,18 @@ std::string PatternProblem(std::string_view pattern) {
         case PatternFault::None:
             return {};
         case PatternFault::Empty:
-            return "the pattern is empty";
+            return vt::Translate(kContext, QT_TRANSLATE_NOOP("Screening", "패턴이 비어 있습니다"));
         case PatternFault::TooLong:
-            return "the pattern is longer than " + std::to_string(kMaxPatternLength) +
-                   " characters";
+            return vt::Translate(kContext, QT_TRANSLATE_NOOP("Screening", "패턴이 %1자보다 깁니다"),
+                                 {std::to_string(kMaxPatternLength)});
         case PatternFault::BadCharacter:
             break;
     }
-    return "the pattern may hold only digits, * and ? (or be withheld or unknown): " +
-           std::string(pattern);
+    return vt::Translate(kContext,
+                         QT_TRANSLATE_NOOP("Screening",
+                                           "패턴에는 숫자, * 와 ? 만 쓸 수 있습니다 "
+                                           "(또는 withheld, unknown): %1"),
+                         {std::string(pattern)});
 }
 
 bool PatternMatches(std::string_view pattern, const ScreenedCaller& caller) {

@@ -9,6 +9,7 @@
 #include "vantelo/core/ContactRecord.h"
 #include "vantelo/core/DeskChannel.h"
 #include "vantelo/core/PhoneSettings.h"
+#include "vantelo/core/SharedRecordings.h"
 
 namespace vantelo {
 
@@ -129,7 +130,9 @@ std::vector<storage::Migration> PhoneMigrations() {
                      }
                      return storage::Status::Ok();
                  }});
-    // Number 3 belongs to the recordings; this one does not need it.
+    m.push_back({3, "recordings", [](storage::Connection& c, std::vector<std::string>&) {
+                     return CreateRecordingTables(c);
+                 }});
     m.push_back(
         {4, "news between desks", [](storage::Connection& c, std::vector<std::string>&) {
              // Every desk's pages show another desk's changes at once.

@@ -105,7 +105,10 @@ TEST_F(CallLogBackupTest, NeverOverwritesAndReportsMissingRecordings) {
     backup.AddAll(log_);
     EXPECT_FALSE(backup.Finish());
     ASSERT_EQ(backup.Failures().size(), 1u);
-    EXPECT_NE(backup.Failures()[0].find("080000.wav"), std::string::npos);
+    EXPECT_EQ(
+        backup.Failures()[0].rfind("녹음 " + recDir_ + "080000.wav을(를) 복사할 수 없습니다: ", 0),
+        0u)
+        << backup.Failures()[0];
     EXPECT_EQ(ReadAll(dest_ / "Logo.txt"), "older backup");
     EXPECT_EQ(ReadAll(dest_ / "Logo-2.txt").substr(0, 12), "1 : 녹음\r\n");
 }
@@ -123,7 +126,9 @@ TEST_F(CallLogBackupTest, StopsWhenAskedAndFailsOnAnUnwritableFolder) {
     CallLogBackup blocked(vt::ApplicationFolder() / "plain file");
     EXPECT_FALSE(blocked.Begin());
     EXPECT_FALSE(blocked.Finish());
-    EXPECT_EQ(blocked.Failures().size(), 1u);
+    ASSERT_EQ(blocked.Failures().size(), 1u);
+    EXPECT_EQ(blocked.Failures()[0],
+              (vt::ApplicationFolder() / "plain file").string() + "은(는) 폴더가 아닙니다");
 }
 
 }  // namespace

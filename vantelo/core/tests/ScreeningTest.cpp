@@ -87,10 +87,12 @@ TEST(ScreeningTest, APermitBeatsEveryBlockAndTheLongestBlockDecides) {
 TEST(ScreeningTest, PatternsThatCannotBeStoredSayWhy) {
     EXPECT_EQ(PatternProblem("02*"), "");
     EXPECT_EQ(PatternProblem("withheld"), "");
-    EXPECT_EQ(PatternProblem(""), "the pattern is empty");
-    EXPECT_EQ(PatternProblem(std::string(33, '1')), "the pattern is longer than 32 characters");
-    EXPECT_NE(PatternProblem("02-123").find("only digits"), std::string::npos);
-    EXPECT_NE(PatternProblem("Withheld").find("only digits"), std::string::npos);
+    EXPECT_EQ(PatternProblem(""), "패턴이 비어 있습니다");
+    EXPECT_EQ(PatternProblem(std::string(33, '1')), "패턴이 32자보다 깁니다");
+    const std::string onlyDigits =
+        "패턴에는 숫자, * 와 ? 만 쓸 수 있습니다 (또는 withheld, unknown): ";
+    EXPECT_EQ(PatternProblem("02-123"), onlyDigits + "02-123");
+    EXPECT_EQ(PatternProblem("Withheld"), onlyDigits + "Withheld");
     EXPECT_EQ(ActionNamed("ignore"), BlockAction::Ignore);
     EXPECT_FALSE(ActionNamed("drop").has_value());
 }
@@ -162,7 +164,7 @@ TEST(ScreeningTest, TheStoreKeepsRulesRefusesBadOnesAndCountsHits) {
     ASSERT_TRUE(list.Add(Permit("07012345678")).ok());
     const storage::Status twice = list.Add(Block("070*"));
     EXPECT_EQ(twice.code(), storage::ErrorCode::InvalidArgument);
-    EXPECT_EQ(twice.message(), "a rule for 070* exists already");
+    EXPECT_EQ(twice.message(), "070*에 대한 규칙이 이미 있습니다");
     EXPECT_EQ(list.Add(Block("02-1")).code(), storage::ErrorCode::InvalidArgument);
     ASSERT_TRUE(list.RecordHit("070*", clock.NowLocal()).ok());
     ASSERT_TRUE(list.RecordHit("070*", clock.NowLocal()).ok());

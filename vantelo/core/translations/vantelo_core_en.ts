@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>CRSBlockList</name>
+    <message>
+        <source>%1에 대한 규칙이 이미 있습니다</source>
+        <translation>a rule for %1 exists already</translation>
+    </message>
+    <message>
+        <source>%1에 대한 규칙이 없습니다</source>
+        <translation>no rule for %1</translation>
+    </message>
+</context>
+<context>
     <name>CRSCallList</name>
     <message>
         <source>통화내역 DB가 찼습니다. 데이터를 정리해 주시기 바랍니다.</source>
@@ -52,6 +63,82 @@
     </message>
 </context>
 <context>
+    <name>CallLogBackup</name>
+    <message>
+        <source>%1에 쓸 수 없습니다: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>폴더 %1을(를) 만들 수 없습니다: %2</source>
+        <translation>cannot create the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>%1은(는) 폴더가 아닙니다</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>%1을(를) 만들 수 없습니다: %2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>녹음 %1을(를) 복사할 수 없습니다: %2</source>
+        <translation>cannot copy the recording %1: %2</translation>
+    </message>
+    <message>
+        <source>통화 %1을(를) 읽을 수 없습니다: %2</source>
+        <translation>cannot read call %1: %2</translation>
+    </message>
+    <message>
+        <source>통화 기록을 읽을 수 없습니다: %1</source>
+        <translation>cannot read the call log: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MessageInbox</name>
+    <message>
+        <source>메시지 %1이(가) 없습니다</source>
+        <translation>no message %1</translation>
+    </message>
+    <message>
+        <source>메시지 %1이(가) 없습니다: 녹음이 사라졌습니다</source>
+        <translation>no message %1: its recording is gone</translation>
+    </message>
+</context>
+<context>
+    <name>PlayableRecording</name>
+    <message>
+        <source>이 통화에는 녹음이 없습니다.</source>
+        <translation>This call has no recording.</translation>
+    </message>
+    <message>
+        <source>녹음 파일이 없습니다: %1</source>
+        <translation>The recording file is missing: %1</translation>
+    </message>
+    <message>
+        <source>공유 데이터베이스에서 녹음을 가져올 수 없습니다: %1</source>
+        <translation>Cannot fetch the recording from the shared database: %1</translation>
+    </message>
+    <message>
+        <source>녹음이 이 PC에 없고 공유 데이터베이스에도 아직 없습니다: %1</source>
+        <translation>The recording is neither on this PC nor in the shared database yet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Screening</name>
+    <message>
+        <source>패턴이 비어 있습니다</source>
+        <translation>the pattern is empty</translation>
+    </message>
+    <message>
+        <source>패턴이 %1자보다 깁니다</source>
+        <translation>the pattern is longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>패턴에는 숫자, * 와 ? 만 쓸 수 있습니다 (또는 withheld, unknown): %1</source>
+        <translation>the pattern may hold only digits, * and ? (or be withheld or unknown): %1</translation>
+    </message>
+</context>
+<context>
     <name>VanteloDatabase</name>
     <message>
         <source>데이터베이스 파일을 읽을 수 없어 %1(으)로 옮기고 새 파일을 만들었습니다.</source>
@@ -96,6 +183,45 @@
     <message>
         <source>공유 데이터베이스에 pg_trgm 확장이 없어 통화내역 검색이 느립니다.</source>
         <translation>The shared database has no pg_trgm extension, so call log search is slow.</translation>
+    </message>
+</context>
+<context>
+    <name>mp3conv</name>
+    <message>
+        <source>파일 이름이 없습니다</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 열 수 없습니다</source>
+        <translation>the WAV file cannot be opened</translation>
+    </message>
+    <message>
+        <source>8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다</source>
+        <translation>not a WAV file of 8-bit or 16-bit PCM or mu-law sound</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 만들 수 없습니다</source>
+        <translation>the MP3 file cannot be created</translation>
+    </message>
+    <message>
+        <source>MP3 인코더가 실패했습니다</source>
+        <translation>the MP3 encoder failed</translation>
+    </message>
+    <message>
+        <source>WAV 파일을 읽지 못했습니다</source>
+        <translation>reading the WAV file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일을 쓰지 못했습니다</source>
+        <translation>writing the MP3 file failed</translation>
+    </message>
+    <message>
+        <source>MP3 파일이 자기 원본을 덮어쓰게 됩니다</source>
+        <translation>the MP3 file would replace its own source</translation>
+    </message>
+    <message>
+        <source>알 수 없는 실패</source>
+        <translation>unknown failure</translation>
     </message>
 </context>
 <context>
@@ -324,6 +450,201 @@
         <source>보낸 항목 %1을(를) 지울 수 없습니다: %2</source>
         <translation>the sent item %1 cannot be removed: %2</translation>
     </message>
+    <message>
+        <source>%1초</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>libcurl을 시작할 수 없습니다</source>
+        <translation>libcurl cannot start</translation>
+    </message>
+    <message>
+        <source>메모리가 부족합니다</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>첨부 파일 %1을(를) 읽을 수 없습니다</source>
+        <translation>the attachment %1 cannot be read</translation>
+    </message>
+</context>
+<context>
+    <name>storage</name>
+    <message>
+        <source>파일이나 그 폴더에 쓸 수 없어 읽기 전용으로 열렸습니다</source>
+        <translation>the file or its folder cannot be written, so it is open read-only</translation>
+    </message>
+    <message>
+        <source>쓸 수 없는 데이터베이스 %1을(를) 옮겨 둘 수 없습니다: %2</source>
+        <translation>cannot move the unusable database %1 aside: %2</translation>
+    </message>
+    <message>
+        <source>%1은(는) 바꾸지 않고 두었습니다: %2</source>
+        <translation>%1 is kept unchanged: %2</translation>
+    </message>
+    <message>
+        <source>%1은(는) 읽기 전용이고 %2이(가) 없습니다</source>
+        <translation>%1 is read-only and lacks %2</translation>
+    </message>
+    <message>
+        <source>%1은(는) 파일이 아닙니다</source>
+        <translation>%1 is not a file</translation>
+    </message>
+    <message>
+        <source>%1; 이 프로그램은 이 파일을 쓸 수 없습니다</source>
+        <translation>%1; this program cannot use the file</translation>
+    </message>
+    <message>
+        <source>이 프로그램의 데이터베이스가 아닙니다: %1</source>
+        <translation>not a database of this program: %1</translation>
+    </message>
+    <message>
+        <source>%1에 데이터베이스가 없습니다</source>
+        <translation>there is no database at %1</translation>
+    </message>
+    <message>
+        <source>%1이(가) 이미 있습니다; 복구는 파일을 덮어쓰지 않습니다</source>
+        <translation>%1 exists; recovery never writes over a file</translation>
+    </message>
+    <message>
+        <source>%1: 파일을 만들 수 없습니다</source>
+        <translation>%1: cannot create the file</translation>
+    </message>
+    <message>
+        <source>테이블 %1에는 필드 %2이(가) 없습니다</source>
+        <translation>table %1 has no field %2</translation>
+    </message>
+    <message>
+        <source>%1은(는) 읽기 전용으로 열렸습니다: 이 역할은 테이블 %2을(를) 바꿀 수 없습니다; 아무것도 바꾸지 않았습니다</source>
+        <translation>%1 is open read-only: the role may not change table %2; nothing was changed</translation>
+    </message>
+    <message>
+        <source>%1은(는) 읽기 전용으로 열렸습니다: 파일이나 그 폴더에 쓸 수 없습니다; 아무것도 바꾸지 않았습니다</source>
+        <translation>%1 is open read-only: the file or its folder cannot be written; nothing was changed</translation>
+    </message>
+    <message>
+        <source>현재 레코드가 지워졌습니다</source>
+        <translation>the current record was deleted</translation>
+    </message>
+    <message>
+        <source>현재 레코드가 없습니다</source>
+        <translation>there is no current record</translation>
+    </message>
+    <message>
+        <source>%3의 테이블 %2에서 레코드 %1을(를) 읽을 수 없습니다</source>
+        <translation>record %1 of table %2 cannot be read in %3</translation>
+    </message>
+    <message>
+        <source>다른 프로그램이 레코드를 지웠습니다</source>
+        <translation>the record was deleted by another program</translation>
+    </message>
+    <message>
+        <source>지우기를 멈췄습니다</source>
+        <translation>the deletion was stopped</translation>
+    </message>
+    <message>
+        <source>정상</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>잘못된 조건</source>
+        <translation>invalid filter</translation>
+    </message>
+    <message>
+        <source>알 수 없는 필드</source>
+        <translation>unknown field</translation>
+    </message>
+    <message>
+        <source>잘못된 값</source>
+        <translation>invalid value</translation>
+    </message>
+    <message>
+        <source>잘못된 인수</source>
+        <translation>invalid argument</translation>
+    </message>
+    <message>
+        <source>열려 있지 않음</source>
+        <translation>not open</translation>
+    </message>
+    <message>
+        <source>현재 레코드 없음</source>
+        <translation>no current record</translation>
+    </message>
+    <message>
+        <source>편집 중이 아님</source>
+        <translation>not editing</translation>
+    </message>
+    <message>
+        <source>읽기 전용</source>
+        <translation>read-only</translation>
+    </message>
+    <message>
+        <source>데이터베이스 잠김</source>
+        <translation>database locked</translation>
+    </message>
+    <message>
+        <source>디스크 가득 참</source>
+        <translation>disk full</translation>
+    </message>
+    <message>
+        <source>손상된 데이터베이스</source>
+        <translation>damaged database</translation>
+    </message>
+    <message>
+        <source>호환되지 않는 데이터베이스</source>
+        <translation>incompatible database</translation>
+    </message>
+    <message>
+        <source>입출력 오류</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>데이터베이스 오류</source>
+        <translation>database error</translation>
+    </message>
+    <message>
+        <source>취소됨</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>오류</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>필드 %1에는 정수가 필요합니다: &apos;%2&apos;</source>
+        <translation>field %1 needs a whole number, got &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>필드 %1은(는) %2 범위의 값을 받습니다: %3</source>
+        <translation>field %1 takes %2, got %3</translation>
+    </message>
+    <message>
+        <source>필드 %1은(는) 데이터베이스가 정합니다</source>
+        <translation>field %1 is set by the engine</translation>
+    </message>
+    <message>
+        <source>필드 %1에는 Yes 또는 No가 필요합니다</source>
+        <translation>field %1 needs Yes or No</translation>
+    </message>
+    <message>
+        <source>필드 %1은(는) 최대 %2자입니다</source>
+        <translation>field %1 takes at most %2 characters</translation>
+    </message>
+    <message>
+        <source>필드 %1에는 &apos;YYYY-MM-DD HH:MM:SS&apos; 형식의 날짜가 필요합니다: &apos;%2&apos;</source>
+        <translation>field %1 needs a date &apos;YYYY-MM-DD HH:MM:SS&apos;, got &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>레코드 집합이 열려 있지 않습니다</source>
+        <translation>record set is not open</translation>
+    </message>
+    <message>
+        <source>%2의 테이블 %1이(가) 레코드를 순서 없이 나열합니다</source>
+        <translation>table %1 lists its records out of order in %2</translation>
+    </message>
+    <message>
+        <source>레코드 집합이 비어 있습니다</source>
+        <translation>the record set is empty</translation>
+    </message>
 </context>
 <context>
     <name>usbline</name>
@@ -346,6 +667,22 @@
     <message>
         <source>어댑터 %1 (%2)을(를) 열 수 없습니다: %3</source>
         <translation>adapter %1 (%2) cannot be opened: %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;은(는) VID:PID 쌍(예: 1234:5678)이 아니어서 건너뜁니다</source>
+        <translation>&quot;%1&quot; is not a VID:PID pair (e.g. 1234:5678), skipped</translation>
+    </message>
+    <message>
+        <source>그 구성을 읽을 수 없습니다</source>
+        <translation>its configuration cannot be read</translation>
+    </message>
+    <message>
+        <source>인터페이스 %1이(가) 없습니다</source>
+        <translation>it has no interface %1</translation>
+    </message>
+    <message>
+        <source>그 인터페이스에 %1 엔드포인트 %2이(가) 없습니다</source>
+        <translation>its interface has no %1 endpoint %2</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "vantelo/core/PlayableRecording.h"
 #include "widgets/QtTimerHost.h"
 #include "widgets/WindowMessageEvent.h"
 
@@ -99,12 +100,15 @@ void CallLogPlayer::Start(const std::optional<CallRecord>& call) {
     // A second decoding would overwrite the file the first one writes.
     if (decoding_ || !call || !call->CallRec)
         return;
-    const std::string path = call->CallRecDirectory + call->CallRecFileName;
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
-        host_.SetStatusText(tr(kBadFileText).toStdString());
+    // Another desk's call plays from a copy fetched from the shared database.
+    const fs::path database = DatabaseIn(host_.ApplicationFolder());
+    const PlayableRecording playable = FindPlayableRecording(*call, database);
+    if (!playable.ok()) {
+        host_.SetStatusText(IsSharedDatabase(database) ? playable.error
+                                                       : tr(kBadFileText).toStdString());
         return;
     }
+    const std::string path = playable.file.string();
     host_.SetPlaying(true);
     path_ = path;
     recording_ = path;

@@ -22,11 +22,14 @@
 #include "platform/Folders.h"
 #include "platform/ManualTimerHost.h"
 #include "platform/QueueMessageWindow.h"
+#include "testsupport/PostgresServer.h"
 #include "testsupport/QtPump.h"
 #include "testsupport/TestEnvironment.h"
 #include "testsupport/WavFixture.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/PhoneSettings.h"
+#include "vantelo/core/SharedRecordings.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
 #include "vantelo/pages/PhoneIds.h"
@@ -470,6 +473,50 @@ TEST_F(CallLogDeviceTest, AWavPlaysIntoTheAdapterByteForByte) {
     EXPECT_EQ(Captured(), From(file, 70));
     // Back to the telephone path, as the headset sat on the DSP side.
     EXPECT_TRUE(LogHas("VENDOR_READ 0x7C value=0x0000"));
+}
+
+TEST_F(CallLogDeviceTest, AnotherDesksRecordingPlaysFromTheSharedDatabase) {
+    // The office's shared database, where another desk logged a recorded call.
+    PhoneSettings settings;
+    settings.DatabaseUrl = vt::test::PostgresServer::Shared().NewDatabase();
+    ASSERT_TRUE(SaveSettings(settings));
+    ASSERT_TRUE(PrepareDatabase(vt::SystemClock::Instance()).ok());
+    ASSERT_TRUE(vt::test::WriteMuLawWav(Recording("desk-a.wav"), vt::test::SpeechLikeSamples(800)));
+    const Bytes file = ReadBytes(Recording("desk-a.wav"));
+    Append("0211110000", "desk-a.wav");
+    CRSCallList log;
+    ASSERT_TRUE(log.Open().ok());
+    ASSERT_TRUE(log.MoveFirst().ok());
+    auto logged = log.CurrentCall();
+    ASSERT_TRUE(logged.ok());
+    auto c = storage::Connection::Open(DefaultDatabasePath());
+    ASSERT_TRUE(c.ok());
+    auto stored = StoreRecording(*c.value(), logged.value().CallUid, Recording("desk-a.wav"));
+    ASSERT_TRUE(stored.ok() && stored.value());
+    // This desk is another PC: the file is not here.
+    fs::remove(Recording("desk-a.wav"));
+    env_.Set("XDG_CACHE_HOME", (env_.Root() / "cache").string());
+    OpenOnAdapter();
+    Sim("speed 10");
+    SelectRow(0);
+
+    Click(IDC_CL_PLAY);
+    ExpectRunning();
+    EXPECT_EQ(fs::path(Player().Path()),
+              env_.Root() / "cache" / "vantelo" / "recordings" / (logged.value().CallUid + ".wav"));
+    ASSERT_TRUE(PumpUntil([&] { return Player().State() == PlayState::Stopped; }, kLongWaitMs));
+    EXPECT_EQ(Captured(), From(file, 70));
+
+    // Without the server and the copy, the status line says why.
+    fs::remove_all(env_.Root() / "cache");
+    settings.DatabaseUrl = vt::test::PostgresServer::Shared().Uri("no_such_database");
+    ASSERT_TRUE(SaveSettings(settings));
+    Click(IDC_CL_PLAY);
+    ExpectAtRest(PlayState::Stopped);
+    EXPECT_EQ(Window().StatusText().toStdString().rfind(
+                  "공유 데이터베이스에서 녹음을 가져올 수 없습니다: ", 0),
+              0u)
+        << Window().StatusText().toStdString();
 }
 
 TEST_F(CallLogDeviceTest, PauseAndResumeFromTheSliderAndTheSwitchRules) {

@@ -68,7 +68,14 @@ public:
     // re-applies the filter and resets the call.
     // Opens the record set first when it is not open. On an error the call
     // is kept as it was, so nothing is lost.
-    storage::Status AppendCall(CallRecord& call, const vt::Clock& clock);
+    // `uid`, when given, is the call's id instead of a new one (a call kept
+    // while the shared store was away keeps the id it was first tried with).
+    storage::Status AppendCall(CallRecord& call, const vt::Clock& clock,
+                               const std::string& uid = {});
+    // True when a call with this unique id is stored (whatever the filter).
+    storage::Result<bool> HasCall(const std::string& uid);
+    // The CallUid AppendCall gave the call it stored last.
+    const std::string& LastAppendedUid() const { return lastUid_; }
     // The same for a page that may not have its record set yet: one is made.
     static storage::Status AppendCallTo(std::unique_ptr<CRSCallList>& set, CallRecord& call,
                                         const vt::Clock& clock);
@@ -102,6 +109,7 @@ private:
 
     std::filesystem::path database_;
     std::string desk_;  // written into every call appended here
+    std::string lastUid_;
     std::string kind_;
     std::string search_;
 };

@@ -12,6 +12,7 @@
 
 #include "platform/Clock.h"
 #include "vantelo/core/CallRecord.h"
+#include "vantelo/core/VanteloDatabase.h"
 
 namespace vantelo {
 
@@ -21,7 +22,10 @@ class CallLogBackup {
 public:
     static constexpr const char* kFileName = "Logo.txt";
 
-    explicit CallLogBackup(std::filesystem::path destination);
+    // Recordings not on this PC are fetched from `database` when it is the
+    // shared server (see PlayableRecording.h).
+    explicit CallLogBackup(std::filesystem::path destination,
+                           std::filesystem::path database = DefaultDatabasePath());
     ~CallLogBackup();
     CallLogBackup(const CallLogBackup&) = delete;
     CallLogBackup& operator=(const CallLogBackup&) = delete;
@@ -53,6 +57,7 @@ private:
     void CopyRecording(const CallRecord& call);
 
     std::filesystem::path destination_;
+    std::filesystem::path database_;
     std::filesystem::path file_;
     int fd_ = -1;
     std::vector<std::string> failures_;

@@ -37,6 +37,9 @@ struct CallRecord {
     std::string CallDtmf;
     bool CallbInner = false;
     std::string CallMemo;
+    // Read from the log only: the call log gives each appended call its own
+    // (so a recording on the shared database can be found by it).
+    std::string CallUid;
 
     // Kind 0, empty texts, flags, duration and compression 0, start now.
     void Reset(const vt::Clock& clock);

@@ -144,6 +144,8 @@ private:
     void WriteCallLog();
     // Appends the call; on a refusal the call is kept for the next start.
     bool LogCall(CallRecord& call);
+    // Tells the store's news (the shared server went away or came back).
+    void ShowStoreNotice();
     void ResetCall();
     // The idle look of the hook, mute and number display.
     void ShowIdle();

@@ -127,6 +127,11 @@ inline constexpr const char* kCallLogFailed =
 inline constexpr const char* kNumberTooLong = QT_TRANSLATE_NOOP("vantelo::text", "number too long");
 inline constexpr const char* kCallRecovered =
     QT_TRANSLATE_NOOP("vantelo::text", "중단된 통화를 통화 기록에 남겼습니다.");
+// The shared store went away (calls are kept on this desk meanwhile), and came back.
+inline constexpr const char* kSharedStoreAway =
+    QT_TRANSLATE_NOOP("vantelo::text", "공유 저장소에 연결할 수 없습니다");
+inline constexpr const char* kSharedStoreBack =
+    QT_TRANSLATE_NOOP("vantelo::text", "공유 저장소에 다시 연결되었습니다");
 inline constexpr const char* kRecordingsUnnamed =
     QT_TRANSLATE_NOOP("vantelo::text", "통화 기록에 없는 녹음 파일이 있습니다.");
 }  // namespace text

@@ -34,6 +34,14 @@ public:
                                 const std::string& /*name*/) {
         return false;
     }
+    // For a store on a server that may go away: hands the calls kept on this
+    // desk meanwhile over once the server answers again (oldest first, each
+    // once). Cheap when there is nothing to do: the phone asks every few
+    // seconds. The number of calls handed over.
+    virtual int HandOverKeptCalls() { return 0; }
+    // A line for the status line that the store has not told yet (the server
+    // went away, or came back); empty when there is none.
+    virtual std::string TakeNotice() { return {}; }
     // The recording files that calls name in `folder`; nothing when the
     // call log cannot be read.
     virtual std::optional<std::set<std::string>> RecordingsNamedIn(const std::string& folder) = 0;
