@@ -52,7 +52,7 @@ bool StartsWith(const char* text, const char* prefix) {
 
 }  // namespace
 
-Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, int lockTimeoutMs) {
+Status PgSession::CheckUri(const std::string& uri) {
     const std::string name = DisplayName(uri);
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
@@ -71,13 +71,23 @@ Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, in
         return Status(ErrorCode::InvalidArgument,
                       "the database URI " + name +
                           " carries a password; keep it in ~/.pgpass (or PGPASSFILE) instead");
+    return Status::Ok();
+}
 
+PgSession::Parameters PgSession::ParametersFor(const std::string& uri) {
     // The URI's own values win over the time-outs; the encoding is ours.
-    const char* keys[] = {
-        "connect_timeout",           "keepalives_idle", "keepalives_interval", "tcp_user_timeout",
-        "fallback_application_name", "dbname",          "client_encoding",     nullptr};
-    const char* values[] = {"10", "10", "5", "15000", "vantelo", uri.c_str(), "UTF8", nullptr};
-    PGconn* conn = PQconnectdbParams(keys, values, 1);
+    return Parameters{
+        {"connect_timeout", "keepalives_idle", "keepalives_interval", "tcp_user_timeout",
+         "fallback_application_name", "dbname", "client_encoding", nullptr},
+        {"10", "10", "5", "15000", "vantelo", uri.c_str(), "UTF8", nullptr}};
+}
+
+Result<std::unique_ptr<PgSession>> PgSession::Connect(const std::string& uri, int lockTimeoutMs) {
+    const std::string name = DisplayName(uri);
+    if (Status checked = CheckUri(uri); !checked.ok())
+        return checked;
+    const Parameters p = ParametersFor(uri);
+    PGconn* conn = PQconnectdbParams(p.keys, p.values, 1);
     if (!conn)
         return Status(ErrorCode::Io, "connecting to " + name + ": out of memory");
     if (PQstatus(conn) != CONNECTION_OK) {

@@ -20,6 +20,16 @@ public:
     // A URI with a password is refused before any connection is tried: the
     // password belongs in libpq's password file, never in the settings.
     static Result<std::unique_ptr<PgSession>> Connect(const std::string& uri, int lockTimeoutMs);
+    // The same refusal alone (a URI that cannot be read, or one with a password).
+    static Status CheckUri(const std::string& uri);
+    // The connection parameters every session of the layer uses: libpq's
+    // time-outs and keepalives, the program's name, UTF-8, then `uri`'s own
+    // values. Null-terminated; `uri` must outlive them.
+    struct Parameters {
+        const char* keys[8];
+        const char* values[8];
+    };
+    static Parameters ParametersFor(const std::string& uri);
     ~PgSession();
     PgSession(const PgSession&) = delete;
     PgSession& operator=(const PgSession&) = delete;

@@ -100,6 +100,29 @@ Status CreateServerTable(Connection& c, const TableSchema& t) {
     return s;
 }
 
+Status CreateNotifyTrigger(Connection& c, const std::string& table, const std::string& channel) {
+    Status s = RequireServer(c);
+    if (!s.ok())
+        return s;
+    // One function per channel; the channel is a literal inside it.
+    const std::string function = QuoteIdentifier("vt_notify_" + channel);
+    std::string literal = "'";
+    for (char ch : channel) literal += ch == '\'' ? std::string("''") : std::string(1, ch);
+    literal += "'";
+    s = c.Exec("CREATE OR REPLACE FUNCTION " + function +
+                   "() RETURNS trigger LANGUAGE plpgsql AS $body$ BEGIN PERFORM pg_notify(" +
+                   literal + ", TG_TABLE_NAME); RETURN NULL; END $body$",
+               "creating the notification of " + channel);
+    if (!s.ok())
+        return s;
+    const std::string trigger = QuoteIdentifier("vt_notify_" + channel);
+    return c.Exec("DROP TRIGGER IF EXISTS " + trigger + " ON " + QuoteIdentifier(table) +
+                      "; CREATE TRIGGER " + trigger +
+                      " AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON " + QuoteIdentifier(table) +
+                      " FOR EACH STATEMENT EXECUTE FUNCTION " + function + "()",
+                  "creating the notification trigger of " + table);
+}
+
 Status AddServerColumn(Connection& c, const TableSchema& t, int column) {
     Status s = RequireServer(c);
     if (!s.ok())

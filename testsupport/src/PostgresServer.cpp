@@ -197,6 +197,24 @@ void PostgresServer::Exec(const std::string& database, const std::string& sql) c
         throw std::runtime_error("the test server refused \"" + sql + "\": " + error);
 }
 
+std::string PostgresServer::Value(const std::string& uri, const std::string& sql) const {
+    PGconn* conn = PQconnectdb((uri + "&connect_timeout=10").c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        std::string error = PQerrorMessage(conn);
+        PQfinish(conn);
+        throw std::runtime_error("cannot reach the test server: " + error);
+    }
+    PGresult* r = PQexec(conn, sql.c_str());
+    const bool ok = PQresultStatus(r) == PGRES_TUPLES_OK;
+    std::string value = ok && PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
+    std::string error = PQresultErrorMessage(r);
+    PQclear(r);
+    PQfinish(conn);
+    if (!ok)
+        throw std::runtime_error("the test server refused \"" + sql + "\": " + error);
+    return value;
+}
+
 std::string PostgresServer::NewDatabase(const std::string& user) {
     const std::string name = "vt_test_" + std::to_string(++databases_);
     Exec("postgres", "CREATE DATABASE " + name + " TEMPLATE template0 ENCODING 'UTF8'");

@@ -50,6 +50,12 @@ Status CreateServerIndex(Connection& connection, const TableSchema& table, size_
 Status CreateTrigramIndex(Connection& connection, const TableSchema& table,
                           const std::string& column, std::vector<std::string>& notes);
 
+// A statement-level trigger on `table` that NOTIFYs `channel` with the
+// table's name as payload whenever rows are added, changed or deleted (sent
+// at commit, once per transaction and table).
+Status CreateNotifyTrigger(Connection& connection, const std::string& table,
+                           const std::string& channel);
+
 // A first migration for a program's tables: all of `tables` as above.
 Migration CreateTablesMigration(std::vector<TableSchema> tables);
 

@@ -36,6 +36,9 @@ public:
     std::string Uri(const std::string& database, const std::string& user = "postgres") const;
     // Runs SQL as the superuser in `database`; throws with the server's message.
     void Exec(const std::string& database, const std::string& sql) const;
+    // The first column of the first row of `sql` as text, run as the
+    // superuser through `uri` ("" without rows); throws with the server's message.
+    std::string Value(const std::string& uri, const std::string& sql) const;
     // Stops the server, keeping its data, as an office server that goes away
     // (its clients' connections break); Resume starts it again.
     void Halt();

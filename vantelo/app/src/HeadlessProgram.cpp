@@ -20,9 +20,12 @@
 #include "vantelo/app/HeadlessView.h"
 #include "vantelo/app/LindevLine.h"
 #include "vantelo/app/MessageMailer.h"
+#include "vantelo/app/OtherDesks.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/SignalWatcher.h"
 #include "vantelo/core/DatabasePhoneStore.h"
+#include "vantelo/core/DeskIdentity.h"
+#include "vantelo/core/LineWatchers.h"
 #include "vantelo/core/PhoneController.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
@@ -146,7 +149,14 @@ int HeadlessProgram::Run() {
     loop.SetTimerSink(&phone);
     CallerIdService callerId(appFolder, appFolder / kDatabaseFileName);
     callerId.Start([&view](const std::string& line) { view.Notice("callerid: " + line); });
-    phone.SetLineWatcher(callerId.Watcher());
+    // On a shared database the other desks' rings are lines of their own.
+    OtherDesks otherDesks([&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },
+                          {{}, [&view](const RingAnnouncement& ring) {
+                               view.Notice("notice: " + OtherDesks::NoticeLine(ring));
+                           }});
+    otherDesks.Start(DatabaseIn(appFolder), DeskName());
+    LineWatchers watchers{callerId.Watcher(), otherDesks.Watcher()};
+    phone.SetLineWatcher(watchers.OrNull());
     // Queued before any request or action can be, so none finds the phone
     // without its settings.
     loop.PostTask([&phone] { phone.Start(); });

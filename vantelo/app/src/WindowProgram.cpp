@@ -17,13 +17,17 @@
 #include "vantelo/app/AddressBookSync.h"
 #include "vantelo/app/CallerIdService.h"
 #include "vantelo/app/DeferredStart.h"
-#include "vantelo/app/LindevLine.h"
+#include "vantelo/app/DeskRingNotifier.h"
 #include "vantelo/app/DirectoryNamer.h"
+#include "vantelo/app/LindevLine.h"
 #include "vantelo/app/MessageMailer.h"
 #include "vantelo/app/MessageNotifier.h"
+#include "vantelo/app/OtherDesks.h"
 #include "vantelo/app/ProgramStart.h"
 #include "vantelo/app/RingNotifier.h"
 #include "vantelo/app/SignalWatcher.h"
+#include "vantelo/core/DeskIdentity.h"
+#include "vantelo/core/LineWatchers.h"
 #include "vantelo/core/PhoneIds.h"
 #include "vantelo/core/VanteloDatabase.h"
 #include "vantelo/pages/PhoneBinding.h"
@@ -177,7 +181,22 @@ int WindowProgram::Run(int argc, char** argv) {
         std::fprintf(stderr, "vantelo: %s\n", line.c_str());
         callerIdProblem = line;
     });
-    binding.Phone().SetLineWatcher(callerId.Watcher());
+    // On a shared database the pages follow the other desks' changes, and
+    // their rings show here too.
+    DeskRingNotifier deskNotifier;
+    OtherDesks otherDesks(
+        OnWindowThread,
+        {[&binding](const std::set<std::string>& tables) { binding.TablesChanged(tables); },
+         [&binding, &deskNotifier](const RingAnnouncement& ring) {
+             if (ring.kind == RingAnnouncement::Kind::Ringing)
+                 binding.ShowDeskRing(ring.desk, ring.PopupText());
+             else
+                 binding.EndDeskRing(ring.desk);
+             deskNotifier.Told(ring);
+         }});
+    otherDesks.Start(setup.database, DeskName());
+    LineWatchers watchers{callerId.Watcher(), otherDesks.Watcher()};
+    binding.Phone().SetLineWatcher(watchers.OrNull());
     DirectoryNamer namer(
         OnWindowThread,
         [&binding](const std::string& number, const std::string& name) {

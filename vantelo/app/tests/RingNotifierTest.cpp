@@ -17,6 +17,7 @@
 #include "testsupport/QtPump.h"
 #include "testsupport/SessionBus.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/app/DeskRingNotifier.h"
 #include "vantelo/app/MessageNotifier.h"
 #include "vantelo/app/RingNotifier.h"
 
@@ -60,7 +61,8 @@ TEST(RingNotifierTest, TextsNameTheCallerWhenKnownAndEscapeMarkup) {
     EXPECT_EQ(t.body, "홍길동\n0212345678");
     EXPECT_EQ(RingNotifier::TextsFor("", "0212345678").body, "0212345678");
     EXPECT_EQ(RingNotifier::TextsFor("", "").body, "");
-    EXPECT_EQ(RingNotifier::TextsFor("<b>Kim</b> & Co", "1").body, "&lt;b&gt;Kim&lt;/b&gt; &amp; Co\n1");
+    EXPECT_EQ(RingNotifier::TextsFor("<b>Kim</b> & Co", "1").body,
+              "&lt;b&gt;Kim&lt;/b&gt; &amp; Co\n1");
 }
 
 class RingNotifierBusTest : public ::testing::Test {
@@ -110,6 +112,27 @@ TEST_F(RingNotifierBusTest, ShowsUpdatesAndWithdrawsTheNotification) {
     EXPECT_EQ(service_.notified[1].body, "홍길동\n0212345678");
 
     notifier.Ended();
+    ASSERT_TRUE(PumpUntil([&] { return !service_.closed.empty(); }));
+    EXPECT_EQ(service_.closed, QList<uint>{41u});
+    EXPECT_EQ(notifier.Shown(), 0u);
+}
+
+TEST_F(RingNotifierBusTest, AnotherDesksRingIsShownUntilThatDeskTellsItsEnd) {
+    Serve();
+    DeskRingNotifier notifier(client_);
+    using Kind = RingAnnouncement::Kind;
+    notifier.Told({Kind::Ringing, "창구", "0212345678", "홍길동"});
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 1; }));
+    ASSERT_EQ(service_.notified.size(), 1);
+    EXPECT_EQ(service_.notified[0].summary, "창구: 홍길동 0212345678");
+    EXPECT_EQ(service_.notified[0].body, "");
+    notifier.Told({Kind::Stopped, "상담실", "", ""});  // another desk's end
+    notifier.Told({Kind::Ringing, "창구", "0311112222", ""});
+    ASSERT_TRUE(PumpUntil([&] { return notifier.Answers() == 2; }));
+    EXPECT_EQ(service_.notified[1].summary, "창구: 0311112222");
+    EXPECT_EQ(service_.notified[1].replaces, 41u);
+    EXPECT_TRUE(service_.closed.isEmpty());
+    notifier.Told({Kind::Answered, "창구", "", ""});
     ASSERT_TRUE(PumpUntil([&] { return !service_.closed.empty(); }));
     EXPECT_EQ(service_.closed, QList<uint>{41u});
     EXPECT_EQ(notifier.Shown(), 0u);

@@ -199,6 +199,14 @@
         <source>%1을(를) 시작할 수 없습니다</source>
         <translation>%1 cannot be started</translation>
     </message>
+    <message>
+        <source>%1: 전화를 받았습니다</source>
+        <translation>%1: answered</translation>
+    </message>
+    <message>
+        <source>%1: 벨이 멈췄습니다</source>
+        <translation>%1: stopped ringing</translation>
+    </message>
 </context>
 <context>
     <name>vantelo::MessageNotifier</name>

@@ -7,6 +7,7 @@
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/ContactRecord.h"
+#include "vantelo/core/DeskChannel.h"
 #include "vantelo/core/PhoneSettings.h"
 #include "vantelo/core/SharedRecordings.h"
 
@@ -143,6 +144,16 @@ std::vector<storage::Migration> PhoneMigrations() {
     m.push_back(
         {4, "contact edits handed over", [](storage::Connection& c, std::vector<std::string>&) {
              return storage::CreateServerTable(c, ContactEditLogSchema());
+         }});
+    m.push_back(
+        {5, "news between desks", [](storage::Connection& c, std::vector<std::string>&) {
+             // Every desk's pages show another desk's changes at once.
+             for (const char* table : {"CallList", "AddressList", "InnerLineList", "BlockList"}) {
+                 storage::Status s = storage::CreateNotifyTrigger(c, table, kTableChannel);
+                 if (!s.ok())
+                     return s;
+             }
+             return storage::Status::Ok();
          }});
     return m;
 }

@@ -414,12 +414,13 @@ void CallListPage::ShowNewCalls() {
     const QSignalBlocker quiet(grid_);
     Fill();
     const long count = records_->GetRecordCount();
-    if (!selected || position >= count)
-        return;
-    const int moved = static_cast<int>(count - position - 1);
-    const std::optional<CallRecord> there = CallAtRow(moved);
-    if (there && SameCall(*there, *selected))
-        grid_->SelectRow(moved);
+    if (selected && position < count) {
+        const int moved = static_cast<int>(count - position - 1);
+        const std::optional<CallRecord> there = CallAtRow(moved);
+        if (there && SameCall(*there, *selected))
+            grid_->SelectRow(moved);
+    }
+    emit NewCallsShown();
 }
 
 void CallListPage::SaveMemo(const QString& text) {

@@ -124,6 +124,10 @@ public:
     QString CellText(int row, int column) override;
     long RecordPosition(int row) override { return PositionOfRow(row); }
 
+signals:
+    // ShowNewCalls filled the grid again.
+    void NewCallsShown();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // The calls and the sound output, before the page first shows.

@@ -119,6 +119,29 @@ void PhoneBinding::ContactsChanged() {
         window_->AddressBook().ReloadContacts();
 }
 
+void PhoneBinding::TablesChanged(const std::set<std::string>& tables) {
+    if (tables.count("CallList"))
+        CallLogged();
+    if (tables.count("AddressList"))
+        ContactsChanged();
+    if (tables.count("InnerLineList") && window_)
+        window_->InnerLine().ReloadContacts();
+}
+
+void PhoneBinding::ShowDeskRing(const std::string& desk, const std::string& text) {
+    if (!window_ || RingPopupShown())
+        return;  // this desk's own caller comes first
+    deskRing_ = desk;
+    window_->ShowRingPopup(Q(text));
+}
+
+void PhoneBinding::EndDeskRing(const std::string& desk) {
+    if (!window_ || deskRing_.empty() || desk != deskRing_)
+        return;
+    deskRing_.clear();
+    window_->CloseRingPopup();
+}
+
 void PhoneBinding::SetNumberText(const std::string& text) {
     window_->SetNumberText(Q(text));
 }
@@ -132,19 +155,22 @@ void PhoneBinding::SetButtonLook(int control, const std::string& state) {
 }
 
 void PhoneBinding::ShowRingPopup(const std::string& text) {
+    deskRing_.clear();
     window_->ShowRingPopup(Q(text));
     if (ringObserver_)
         ringObserver_(text);
 }
 
 void PhoneBinding::CloseRingPopup() {
-    window_->CloseRingPopup();
+    if (deskRing_.empty())  // another desk's ring is not this phone's to close
+        window_->CloseRingPopup();
     if (ringObserver_)
         ringObserver_(std::nullopt);
 }
 
 bool PhoneBinding::RingPopupShown() const {
-    return window_->Popup() && !window_->Popup()->Closing();
+    // Another desk's ring leaves the pop-up free for this phone's own.
+    return deskRing_.empty() && window_->Popup() && !window_->Popup()->Closing();
 }
 
 void PhoneBinding::MessageBox(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <filesystem>
@@ -16,15 +17,19 @@
 #include "PhoneFixture.h"
 #include "PhoneWindow.h"
 #include "PostedMessages.h"
+#include "SharedEngine.h"
 #include "lindev/lindev.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/ManualTimerHost.h"
 #include "testsupport/PostgresServer.h"
 #include "testsupport/QtPump.h"
+#include "storage/Connection.h"
 #include "testsupport/TestEnvironment.h"
+#include "vantelo/app/OtherDesks.h"
 #include "vantelo/core/CRSAddressList.h"
 #include "vantelo/core/CRSCallList.h"
+#include "vantelo/core/CRSInnerLineList.h"
 #include "vantelo/core/MessageInbox.h"
 #include "vantelo/core/OfflineCopy.h"
 #include "vantelo/core/PhoneIds.h"
@@ -135,6 +140,91 @@ TEST_F(PhoneBindingTest, ACallEndingWhileTheCallLogIsHeldIsStoredOnRelease) {
     EXPECT_EQ(log.GetText("CallNum"), "0212345678");
     ASSERT_NE(binding_->CallLog(), nullptr);
     EXPECT_EQ(binding_->CallLog()->Grid().RowCount(), 1);
+}
+
+TEST_F(PhoneBindingTest, AnotherDesksRingHoldsThePopupUntilItEndsOrThisLineRings) {
+    Open();
+    binding_->ShowDeskRing("창구", "창구\n홍길동\n0212345678");
+    ASSERT_NE(Window().Popup(), nullptr);
+    EXPECT_EQ(Window().Popup()->Text(), "창구\n홍길동\n0212345678");
+    EXPECT_FALSE(binding_->RingPopupShown()) << "free for this phone's own caller";
+    binding_->EndDeskRing("상담실");  // not the desk shown
+    binding_->CloseRingPopup();       // nor this phone's to close
+    EXPECT_FALSE(Window().Popup()->Closing());
+    binding_->EndDeskRing("창구");
+    EXPECT_TRUE(Window().Popup()->Closing());
+
+    // This line's ring takes the pop-up over; other desks then leave it alone.
+    binding_->ShowDeskRing("창구", "창구\n0311112222");
+    Ring("0212345678");
+    ASSERT_NE(Window().Popup(), nullptr);
+    EXPECT_EQ(Window().Popup()->Text(), "0212345678");
+    binding_->ShowDeskRing("상담실", "상담실\n0311112222");
+    binding_->EndDeskRing("창구");
+    EXPECT_EQ(Window().Popup()->Text(), "0212345678");
+    EXPECT_FALSE(Window().Popup()->Closing());
+    EXPECT_TRUE(binding_->RingPopupShown());
+}
+
+TEST_F(PhoneBindingTest, CallsAndContactsOfAnotherDeskShowOnThePages) {
+    ASSERT_TRUE(vantelo::test::UseEngine(storage::Dialect::PostgreSQL));
+    const auto uri = DefaultDatabasePath();
+    ASSERT_TRUE(PrepareDatabase(clock_, uri).ok());
+    Open();
+    OtherDesks desks(
+        [](std::function<void()> task) {
+            QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+        },
+        {[this](const std::set<std::string>& tables) { binding_->TablesChanged(tables); }, {}});
+    ASSERT_TRUE(desks.Start(uri, "상담실"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return desks.Listening(); }, 10000));
+    CallListPage* page = binding_->CallLog();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->Grid().RowCount(), 0);
+    QSignalSpy shown(page, &CallListPage::NewCallsShown);
+    // Each showing is waited for (with a deadline) until the rows are as expected.
+    auto rowsBecome = [&](int rows) {
+        while (page->Grid().RowCount() != rows)
+            if (!shown.wait(10000))
+                return false;
+        return true;
+    };
+
+    DatabasePhoneStore otherDesk(clock_, uri);
+    for (const char* number : {"0311112222", "0212345678"}) {
+        CallRecord call;
+        call.CallMode = kCallReceived;
+        call.CallNum = number;
+        std::string error;
+        ASSERT_TRUE(otherDesk.AppendCall(call, error)) << error;
+    }
+    ASSERT_TRUE(rowsBecome(2));
+    EXPECT_EQ(page->CallAtRow(0)->CallNum, "0212345678");  // newest on top
+
+    auto c = storage::Connection::Open(uri);
+    ASSERT_TRUE(c.ok());
+    ASSERT_TRUE(c.value()->Exec("DELETE FROM \"CallList\" WHERE \"CallNum\" = '0212345678'").ok());
+    ASSERT_TRUE(rowsBecome(1));
+    EXPECT_EQ(page->CallAtRow(0)->CallNum, "0311112222");
+
+    // Contacts another desk adds reach both contact pages.
+    const int book = Window().AddressBook().Grid().RowCount();
+    const int inner = Window().InnerLine().Grid().RowCount();
+    ContactRecord kim;
+    *kim.Field("Name") = "홍길동";
+    *kim.Field("HomePhone") = "0212345678";
+    CRSAddressList otherBook;
+    ASSERT_TRUE(otherBook.Open(uri).ok());
+    ASSERT_TRUE(otherBook.AddContact(kim).ok());
+    CRSInnerLineList otherInner;
+    ASSERT_TRUE(otherInner.Open(uri).ok());
+    ASSERT_TRUE(otherInner.AddContact(kim).ok());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Window().AddressBook().Grid().RowCount() == book + 1 &&
+                   Window().InnerLine().Grid().RowCount() == inner + 1;
+        },
+        10000));
 }
 
 // A call of an earlier run, with its recording on disk when it has one.

@@ -3,7 +3,8 @@
 // spelled "status: TEXT", "number: TEXT", "memo: TEXT", "picture ID: BITMAP",
 // "button ID: LOOK", "popup: TEXT" / "popup: closed", "messagebox: TEXT",
 // "messages: N" (new messages), "mail: TEXT" (the mail of messages), "callerid: TEXT" (a
-// caller-ID server setting that cannot work), with line breaks written as "\n". A value
+// caller-ID server setting that cannot work), "notice: DESK: NAME NUMBER" (another desk's
+// line rings) and "notice: DESK: ..." (how its ringing ended), with line breaks written as "\n". A value
 // told again unchanged is no change and prints nothing; no new message at
 // start is no news either, so "messages: 0" comes only after a count above 0.
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,15 @@ public:
     // The contact book changed behind the window (an address-book sync):
     // the address book page lists it again.
     void ContactsChanged();
+    // Another desk changed tables of the shared database: the call log
+    // (CallList) and the contact pages (AddressList, InnerLineList) show
+    // them again.
+    void TablesChanged(const std::set<std::string>& tables);
+    // Another desk's line rings: the ring pop-up shows `text` (which names the
+    // desk) unless this desk's own ring holds it; EndDeskRing closes the one
+    // of `desk`. This desk's own ring always takes the pop-up over.
+    void ShowDeskRing(const std::string& desk, const std::string& text);
+    void EndDeskRing(const std::string& desk);
     void SetNumberText(const std::string& text) override;
     void SetPicture(int control, int bitmap) override;
     void SetButtonLook(int control, const std::string& state) override;
@@ -173,6 +183,7 @@ private:
     std::function<void(const NewMessage&)> messageObserver_;
     bool unattended_ = false;
     bool contactsOnCopy_ = false;
+    std::string deskRing_;  // the other desk whose ring the pop-up shows
 };
 
 }  // namespace vantelo::pages
