@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Translate.h"
+#include "speechcodec/SpeechTexts.h"
 
 namespace vt::i18n {
 
@@ -30,10 +31,12 @@ bool Load(Language language, std::initializer_list<const char*> catalogs) {
         for (auto& t : state.translators) QCoreApplication::removeTranslator(t.get());
     state.translators.clear();
     state.language = language;
-    // The toolkit-free libraries say their texts through this look-up.
-    vt::SetTranslator(language == Language::Korean
-                          ? nullptr
-                          : static_cast<std::string (*)(const char*, const std::string&)>(&Tr));
+    // The toolkit-free libraries say their texts through these look-ups; the
+    // codec's format helpers keep their own (they cannot link vtplatform).
+    using Lookup = std::string (*)(const char*, const std::string&);
+    const Lookup lookup = language == Language::Korean ? nullptr : static_cast<Lookup>(&Tr);
+    vt::SetTranslator(lookup);
+    speechcodec::SetTextTranslator(lookup);
     if (language == Language::Korean)
         return true;
     bool all = true;

@@ -46,6 +46,9 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
     // Not a WAV file, and a plain file where a backup folder would go.
     const std::string notWav = (env.Root() / "text.wav").string();
     std::ofstream(notWav) << "not a recording";
+    // Long enough for a WAV header, but not one.
+    const std::string notRiff = (env.Root() / "words.wav").string();
+    std::ofstream(notRiff) << std::string(60, 'w');
     const std::string plain = (env.Root() / "plain").string();
     std::ofstream(plain) << "x";
     const std::string longName(256, 'x');
@@ -133,6 +136,15 @@ TEST(CommandLineLanguageTest, UsageAndMistakesFollowTheLanguage) {
          {"--to-mp3", notWav},
          "vanplay: " + notWav + ": 8비트 또는 16비트 PCM이나 mu-law 소리의 WAV 파일이 아닙니다",
          "vanplay: " + notWav + ": not a WAV file of 8-bit or 16-bit PCM or mu-law sound"},
+        {"tyctl",
+         {"repair", notWav},
+         "tyctl: " + notWav + ": 44바이트 머리말이 있는 WAV 파일이 아닙니다",
+         "tyctl: " + notWav + ": not a WAV file with a 44-byte header"},
+        {"tyctl",
+         {"repair", notRiff},
+         "tyctl: " + notRiff +
+             ": 44바이트 머리말이 있는 WAV 파일이 아닙니다: RIFF WAVE 파일이 아닙니다",
+         "tyctl: " + notRiff + ": not a WAV file with a 44-byte header: not a RIFF WAVE file"},
         {"vanconv",
          {"--%1"},
          "vanconv: 예상하지 못한 인수 \"--%1\"",

@@ -49,7 +49,7 @@ TEST_F(CodecLog, ConversionsLogTheirStartAndEveryFailure) {
     ASSERT_EQ(TY_Encoder(P("ok.vrc").c_str(), P("c.vrc").c_str(), 1024, 0, 1, 100, 0), 1);
     EXPECT_EQ(Done(), 2);
     EXPECT_TRUE(Logged("Encoder()."));
-    EXPECT_NE(LogText().find("too short to be a WAV file"), std::string::npos)
+    EXPECT_NE(LogText().find("파일이 너무 짧아 WAV 파일이 아닙니다"), std::string::npos)
         << "the reason is logged";
 
     EXPECT_EQ(TY_Decoder(std::string(600, 'x').c_str(), P("d.wav").c_str(), 1024, 100, 0), 0);

@@ -1,6 +1,6 @@
 #include "platform/Translate.h"
 
-#include <vector>
+#include "platform/TextArgs.h"
 
 namespace vt {
 
@@ -20,21 +20,7 @@ std::string Translate(const char* context, const char* text) {
 
 std::string Translate(const char* context, const char* text,
                       std::initializer_list<std::string> args) {
-    const std::string pattern = Translate(context, text);
-    const std::vector<std::string> a(args);
-    std::string out;
-    out.reserve(pattern.size());
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        const std::size_t index = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < a.size()) {
-            out += a[index];
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
+    return FillTextArgs(Translate(context, text), args);
 }
 
 }  // namespace vt

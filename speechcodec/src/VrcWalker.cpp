@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "speechcodec/SpeechTexts.h"
+
 namespace speechcodec {
 
 VrcWalker::VrcWalker(const std::uint8_t* data, std::size_t size)
@@ -56,7 +58,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         if (error)
-            *error = "cannot open " + path.string() + ": " + std::strerror(errno);
+            *error = SpeechText(kCannotOpen, {path.string(), std::strerror(errno)});
         return false;
     }
     char buffer[64 * 1024];
@@ -66,7 +68,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     }
     if (in.bad()) {
         if (error)
-            *error = "cannot read " + path.string();
+            *error = SpeechText(QT_TRANSLATE_NOOP("speechcodec", "%1을(를) 읽을 수 없습니다"),
+                                {path.string()});
         out.clear();
         return false;
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ByteOrder.h"
+#include "speechcodec/SpeechTexts.h"
 
 namespace speechcodec {
 namespace {
@@ -14,9 +15,15 @@ bool Tag(const std::uint8_t* p, const char* tag) {
     return std::memcmp(p, tag, 4) == 0;
 }
 
+// A file (%1) whose first bytes are no 44-byte WAV header, and why (%2).
+constexpr const char* kNotWav =
+    QT_TRANSLATE_NOOP("speechcodec", "%1: 44바이트 머리말이 있는 WAV 파일이 아닙니다");
+constexpr const char* kNotWavBecause =
+    QT_TRANSLATE_NOOP("speechcodec", "%1: 44바이트 머리말이 있는 WAV 파일이 아닙니다: %2");
+
 bool Fail(std::string* error, const char* reason) {
     if (error)
-        *error = reason;
+        *error = SpeechText(reason);
     return false;
 }
 
@@ -48,13 +55,13 @@ std::optional<WavHeader> WavHeader::Parse(const std::uint8_t* bytes, std::size_t
         return std::nullopt;
     };
     if (!bytes || size < kSize)
-        return fail("shorter than a 44-byte WAV header");
+        return fail(QT_TRANSLATE_NOOP("speechcodec", "44바이트 WAV 머리말보다 짧습니다"));
     if (!Tag(bytes, "RIFF") || !Tag(bytes + 8, "WAVE"))
-        return fail("not a RIFF WAVE file");
+        return fail(QT_TRANSLATE_NOOP("speechcodec", "RIFF WAVE 파일이 아닙니다"));
     if (!Tag(bytes + 12, "fmt ") || le::Get32(bytes + 16) != 16)
-        return fail("no 16-byte format chunk at offset 12");
+        return fail(QT_TRANSLATE_NOOP("speechcodec", "12번 위치에 16바이트 fmt 청크가 없습니다"));
     if (!Tag(bytes + 36, "data"))
-        return fail("no data chunk at offset 36");
+        return fail(QT_TRANSLATE_NOOP("speechcodec", "36번 위치에 data 청크가 없습니다"));
     WavHeader h;
     h.riffLength = le::Get32(bytes + 4);
     h.formatTag = le::Get16(bytes + 20);
@@ -67,11 +74,11 @@ std::optional<WavHeader> WavHeader::Parse(const std::uint8_t* bytes, std::size_t
     return h;
 }
 
-bool WavHeader::RepairLengths(const std::string& path, std::uint32_t* before,
-                              std::uint32_t* after, std::string* error) {
+bool WavHeader::RepairLengths(const std::string& path, std::uint32_t* before, std::uint32_t* after,
+                              std::string* error) {
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (!file) {
-        *error = "cannot open " + path + ": " + std::strerror(errno);
+        *error = SpeechText(kCannotOpen, {path, std::strerror(errno)});
         return false;
     }
     std::uint8_t bytes[kSize];
@@ -80,9 +87,11 @@ bool WavHeader::RepairLengths(const std::string& path, std::uint32_t* before,
     const std::optional<WavHeader> header = read ? Parse(bytes, kSize, &why) : std::nullopt;
     bool ok = false;
     if (!header) {
-        *error = path + ": not a WAV file with a 44-byte header" + (why.empty() ? "" : ": " + why);
+        *error =
+            why.empty() ? SpeechText(kNotWav, {path}) : SpeechText(kNotWavBecause, {path, why});
     } else if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) < 0) {
-        *error = "cannot read the size of " + path;
+        *error =
+            SpeechText(QT_TRANSLATE_NOOP("speechcodec", "%1의 크기를 읽을 수 없습니다"), {path});
     } else {
         const std::uint64_t size = static_cast<std::uint64_t>(std::ftell(file));
         const std::uint64_t data = std::min<std::uint64_t>(size - kSize, 0xFFFFFFFFull - 36);
@@ -93,7 +102,9 @@ bool WavHeader::RepairLengths(const std::string& path, std::uint32_t* before,
         std::memcpy(bytes + 4, fixed.data() + 4, 4);
         std::memcpy(bytes + 40, fixed.data() + 40, 4);
         ok = std::fseek(file, 0, SEEK_SET) == 0 && std::fwrite(bytes, 1, kSize, file) == kSize;
-        if (!ok) *error = "cannot write " + path + ": " + std::strerror(errno);
+        if (!ok)
+            *error = SpeechText(QT_TRANSLATE_NOOP("speechcodec", "%1에 쓸 수 없습니다: %2"),
+                                {path, std::strerror(errno)});
     }
     ok = std::fclose(file) == 0 && ok;
     return ok;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ByteOrder.h"
+#include "speechcodec/SpeechTexts.h"
 #include "speechcodec/VrcWalker.h"
 
 namespace speechcodec {
@@ -32,9 +33,11 @@ bool WavReader::Open(const std::filesystem::path& path) {
 bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
     error_.clear();
     if (!data || size < 12)
-        return Fail("the file is too short to be a WAV file");
+        return Fail(
+            SpeechText(QT_TRANSLATE_NOOP("speechcodec", "파일이 너무 짧아 WAV 파일이 아닙니다")));
     if (std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
-        return Fail("not a WAV file (no RIFF/WAVE header)");
+        return Fail(SpeechText(
+            QT_TRANSLATE_NOOP("speechcodec", "WAV 파일이 아닙니다 (RIFF/WAVE 머리말 없음)")));
 
     bool haveFormat = false;
     std::size_t pos = 12;
@@ -45,7 +48,8 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
         const std::size_t available = size - body;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (length < 16 || available < 16)
-                return Fail("the format chunk is too short");
+                return Fail(
+                    SpeechText(QT_TRANSLATE_NOOP("speechcodec", "fmt 청크가 너무 짧습니다")));
             std::uint16_t tag = le::Get16(chunk + 8);
             const std::uint16_t channels = le::Get16(chunk + 10);
             const std::uint32_t rate = le::Get32(chunk + 12);
@@ -54,17 +58,27 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
             if (tag == kFormatExtensible && length >= 40 && available >= 40)
                 tag = le::Get16(chunk + 32);
             if (tag != kFormatPcm)
-                return Fail("not PCM audio (format " + std::to_string(tag) + "), use 16-bit PCM");
+                return Fail(SpeechText(
+                    QT_TRANSLATE_NOOP("speechcodec",
+                                      "PCM 소리가 아닙니다 (형식 %1), 16비트 PCM을 쓰십시오"),
+                    {std::to_string(tag)}));
             if (channels != 1)
-                return Fail("not mono (" + std::to_string(channels) + " channels)");
+                return Fail(
+                    SpeechText(QT_TRANSLATE_NOOP("speechcodec", "모노가 아닙니다 (채널 %1개)"),
+                               {std::to_string(channels)}));
             if (rate != 8000)
-                return Fail("not 8000 Hz (" + std::to_string(rate) + " Hz)");
+                return Fail(
+                    SpeechText(QT_TRANSLATE_NOOP("speechcodec", "8000 Hz가 아닙니다 (%1 Hz)"),
+                               {std::to_string(rate)}));
             if (bits != 16)
-                return Fail("not 16-bit samples (" + std::to_string(bits) + " bits)");
+                return Fail(
+                    SpeechText(QT_TRANSLATE_NOOP("speechcodec", "16비트 샘플이 아닙니다 (%1비트)"),
+                               {std::to_string(bits)}));
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat)
-                return Fail("the data chunk comes before any format chunk");
+                return Fail(SpeechText(
+                    QT_TRANSLATE_NOOP("speechcodec", "data 청크가 fmt 청크보다 앞에 있습니다")));
             declared_ = length;
             std::size_t take = length;
             if (take > available) {
@@ -81,7 +95,8 @@ bool WavReader::Parse(const std::uint8_t* data, std::size_t size) {
             break;
         pos = static_cast<std::size_t>(next);
     }
-    return Fail(haveFormat ? "no data chunk" : "no format chunk");
+    return Fail(haveFormat ? SpeechText(QT_TRANSLATE_NOOP("speechcodec", "data 청크가 없습니다"))
+                           : SpeechText(QT_TRANSLATE_NOOP("speechcodec", "fmt 청크가 없습니다")));
 }
 
 }  // namespace speechcodec

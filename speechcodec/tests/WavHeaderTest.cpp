@@ -65,20 +65,25 @@ TEST(WavHeader, ParseReadsBackWhatMakeWrote) {
 }
 
 TEST(WavHeader, ParseRefusesWhatIsNotTheHeader) {
-    auto b = WavHeader::Make(WavEncoding::Pcm16, 0);
+    const auto b = WavHeader::Make(WavEncoding::Pcm16, 0);
     std::string why;
     EXPECT_FALSE(WavHeader::Parse(b.data(), 43, &why));
-    EXPECT_NE(why.find("44"), std::string::npos);
+    EXPECT_EQ(why, "44바이트 WAV 머리말보다 짧습니다");
+    why.clear();
     EXPECT_FALSE(WavHeader::Parse(nullptr, 44, &why));
-    auto bad = b;
-    bad[0] = 'X';
-    EXPECT_FALSE(WavHeader::Parse(bad.data(), bad.size(), &why));
-    EXPECT_NE(why.find("RIFF"), std::string::npos);
-    bad = b;
-    bad[16] = 18;
-    EXPECT_FALSE(WavHeader::Parse(bad.data(), bad.size(), &why));
-    bad = b;
-    bad[36] = 'L';
-    EXPECT_FALSE(WavHeader::Parse(bad.data(), bad.size(), &why));
-    EXPECT_NE(why.find("data"), std::string::npos);
+    EXPECT_EQ(why, "44바이트 WAV 머리말보다 짧습니다");
+    struct Case {
+        std::size_t at;
+        std::uint8_t byte;
+        const char* reason;
+    };
+    for (const Case& c :
+         {Case{0, 'X', "RIFF WAVE 파일이 아닙니다"}, Case{8, 'X', "RIFF WAVE 파일이 아닙니다"},
+          Case{16, 18, "12번 위치에 16바이트 fmt 청크가 없습니다"},
+          Case{36, 'L', "36번 위치에 data 청크가 없습니다"}}) {
+        auto bad = b;
+        bad[c.at] = c.byte;
+        EXPECT_FALSE(WavHeader::Parse(bad.data(), bad.size(), &why));
+        EXPECT_EQ(why, c.reason) << "byte " << c.at;
+    }
 }

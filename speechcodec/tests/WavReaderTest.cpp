@@ -107,7 +107,7 @@ TEST(WavReader, AcceptsExtensiblePcm) {
 TEST(WavReader, RefusesUnusableSourcesWithAReason) {
     struct Case {
         Format f;
-        const char* word;
+        const char* reason;
     };
     Format stereo, hiRate, eightBit, mulaw;
     stereo.channels = 2;
@@ -115,11 +115,13 @@ TEST(WavReader, RefusesUnusableSourcesWithAReason) {
     eightBit.bits = 8;
     mulaw.tag = 7;
     mulaw.bits = 8;
-    for (const auto& c : {Case{stereo, "mono"}, Case{hiRate, "8000"}, Case{eightBit, "16-bit"},
-                          Case{mulaw, "PCM"}}) {
+    for (const auto& c :
+         {Case{stereo, "모노가 아닙니다 (채널 2개)"}, Case{hiRate, "8000 Hz가 아닙니다 (44100 Hz)"},
+          Case{eightBit, "16비트 샘플이 아닙니다 (8비트)"},
+          Case{mulaw, "PCM 소리가 아닙니다 (형식 7), 16비트 PCM을 쓰십시오"}}) {
         WavReader r;
         EXPECT_FALSE(Parse(r, Wav(c.f, 16, 16)));
-        EXPECT_NE(r.Error().find(c.word), std::string::npos) << r.Error();
+        EXPECT_EQ(r.Error(), c.reason);
         EXPECT_TRUE(r.Data().empty());
     }
 }
@@ -127,23 +129,25 @@ TEST(WavReader, RefusesUnusableSourcesWithAReason) {
 TEST(WavReader, RefusesBrokenFiles) {
     WavReader r;
     EXPECT_FALSE(r.Parse(nullptr, 0));
-    EXPECT_FALSE(r.Error().empty());
+    EXPECT_EQ(r.Error(), "파일이 너무 짧아 WAV 파일이 아닙니다");
     std::vector<std::uint8_t> notRiff(100, 'a');
     EXPECT_FALSE(Parse(r, notRiff));
-    EXPECT_NE(r.Error().find("RIFF"), std::string::npos);
+    EXPECT_EQ(r.Error(), "WAV 파일이 아닙니다 (RIFF/WAVE 머리말 없음)");
     auto noData = Wav({}, 0, 0);
     noData.resize(noData.size() - 8);
     EXPECT_FALSE(Parse(r, noData));
-    EXPECT_NE(r.Error().find("data"), std::string::npos);
+    EXPECT_EQ(r.Error(), "data 청크가 없습니다");
     auto shortFmt = Wav({}, 0, 0);
     shortFmt.resize(12 + 8 + 6);
     EXPECT_FALSE(Parse(r, shortFmt));
+    EXPECT_EQ(r.Error(), "fmt 청크가 너무 짧습니다");
     // A chunk length that points far past the end ends the walk cleanly.
     auto huge = Wav({}, 0, 0);
     huge.resize(12);
     Tag(huge, "JUNK");
     Put32(huge, 0xFFFFFFF0u);
     EXPECT_FALSE(Parse(r, huge));
+    EXPECT_EQ(r.Error(), "fmt 청크가 없습니다");
 }
 
 TEST(WavReader, OpensFilesAndExplainsMissingOrEmptyOnes) {
@@ -156,9 +160,11 @@ TEST(WavReader, OpensFilesAndExplainsMissingOrEmptyOnes) {
     ASSERT_TRUE(r.Open(path)) << r.Error();
     EXPECT_EQ(r.SampleCount(), 160u);
     EXPECT_FALSE(r.Open(env.Root() / "absent.wav"));
-    EXPECT_NE(r.Error().find("absent.wav"), std::string::npos);
+    EXPECT_EQ(r.Error().rfind((env.Root() / "absent.wav").string() + "을(를) 열 수 없습니다: ", 0),
+              0u)
+        << r.Error();
     const auto empty = env.Root() / "empty.wav";
     std::ofstream(empty, std::ios::binary).close();
     EXPECT_FALSE(r.Open(empty));
-    EXPECT_NE(r.Error().find("short"), std::string::npos) << r.Error();
+    EXPECT_EQ(r.Error(), "파일이 너무 짧아 WAV 파일이 아닙니다");
 }

@@ -175,7 +175,11 @@ TEST_F(AudioCommandsTest, ArsFirmwareAndRepair) {
     EXPECT_EQ(info->dataBytes, 800u);
     EXPECT_EQ(info->riffLength, 836u);
     Write("junk.wav", 100);
-    EXPECT_EQ(Run({"repair", P("junk.wav")}).code, kExitFailed);
+    r = Run({"repair", P("junk.wav")});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.err,
+              "tyctl: " + P("junk.wav") +
+                  ": 44바이트 머리말이 있는 WAV 파일이 아닙니다: RIFF WAVE 파일이 아닙니다\n");
 }
 
 }  // namespace

@@ -2,6 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
+    <name>speechcodec</name>
+    <message>
+        <source>%1을(를) 열 수 없습니다: %2</source>
+        <translation>cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1을(를) 읽을 수 없습니다</source>
+        <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <source>44바이트 WAV 머리말보다 짧습니다</source>
+        <translation>shorter than a 44-byte WAV header</translation>
+    </message>
+    <message>
+        <source>RIFF WAVE 파일이 아닙니다</source>
+        <translation>not a RIFF WAVE file</translation>
+    </message>
+    <message>
+        <source>12번 위치에 16바이트 fmt 청크가 없습니다</source>
+        <translation>no 16-byte format chunk at offset 12</translation>
+    </message>
+    <message>
+        <source>36번 위치에 data 청크가 없습니다</source>
+        <translation>no data chunk at offset 36</translation>
+    </message>
+    <message>
+        <source>%1: 44바이트 머리말이 있는 WAV 파일이 아닙니다</source>
+        <translation>%1: not a WAV file with a 44-byte header</translation>
+    </message>
+    <message>
+        <source>%1: 44바이트 머리말이 있는 WAV 파일이 아닙니다: %2</source>
+        <translation>%1: not a WAV file with a 44-byte header: %2</translation>
+    </message>
+    <message>
+        <source>%1의 크기를 읽을 수 없습니다</source>
+        <translation>cannot read the size of %1</translation>
+    </message>
+    <message>
+        <source>%1에 쓸 수 없습니다: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>파일이 너무 짧아 WAV 파일이 아닙니다</source>
+        <translation>the file is too short to be a WAV file</translation>
+    </message>
+    <message>
+        <source>WAV 파일이 아닙니다 (RIFF/WAVE 머리말 없음)</source>
+        <translation>not a WAV file (no RIFF/WAVE header)</translation>
+    </message>
+    <message>
+        <source>fmt 청크가 너무 짧습니다</source>
+        <translation>the format chunk is too short</translation>
+    </message>
+    <message>
+        <source>PCM 소리가 아닙니다 (형식 %1), 16비트 PCM을 쓰십시오</source>
+        <translation>not PCM audio (format %1), use 16-bit PCM</translation>
+    </message>
+    <message>
+        <source>모노가 아닙니다 (채널 %1개)</source>
+        <translation>not mono (%1 channels)</translation>
+    </message>
+    <message>
+        <source>8000 Hz가 아닙니다 (%1 Hz)</source>
+        <translation>not 8000 Hz (%1 Hz)</translation>
+    </message>
+    <message>
+        <source>16비트 샘플이 아닙니다 (%1비트)</source>
+        <translation>not 16-bit samples (%1 bits)</translation>
+    </message>
+    <message>
+        <source>data 청크가 fmt 청크보다 앞에 있습니다</source>
+        <translation>the data chunk comes before any format chunk</translation>
+    </message>
+    <message>
+        <source>data 청크가 없습니다</source>
+        <translation>no data chunk</translation>
+    </message>
+    <message>
+        <source>fmt 청크가 없습니다</source>
+        <translation>no format chunk</translation>
+    </message>
+</context>
+<context>
     <name>tyctl</name>
     <message>
         <source>Ctrl+C까지 모든 회선 이벤트를 출력합니다</source>

@@ -57,7 +57,8 @@ struct VrcScan {
 };
 VrcScan ScanRecords(const std::uint8_t* data, std::size_t size);
 
-// Reads a whole file; false with a reason when it cannot be read.
+// Reads a whole file; false with a reason (SpeechTexts.h) when it
+// cannot be read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,
                    std::string* error = nullptr);
 

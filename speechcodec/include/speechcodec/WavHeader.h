@@ -22,14 +22,14 @@ public:
     static Bytes Make(WavEncoding encoding, std::uint32_t dataLength);
 
     // Reads a header in exactly that canonical layout (any format values);
-    // nullopt with a reason when the bytes are not one.
+    // nullopt with a reason (SpeechTexts.h) when the bytes are not one.
     static std::optional<WavHeader> Parse(const std::uint8_t* bytes, std::size_t size,
                                           std::string* error = nullptr);
 
     // A recording cut off before its header was finished (the recorder
     // crashed) says data length 0: sets the data and RIFF lengths of a
     // canonical 44-byte header to what the file holds. The data length
-    // before and after, or false with a reason.
+    // before and after, or false with a reason (SpeechTexts.h).
     static bool RepairLengths(const std::string& path, std::uint32_t* before, std::uint32_t* after,
                               std::string* error);
 

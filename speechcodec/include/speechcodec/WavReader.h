@@ -14,7 +14,8 @@ namespace speechcodec {
 
 class WavReader {
 public:
-    // False with Error() set when the source is unusable.
+    // False with Error() set when the source is unusable: a reason in the
+    // user's language (SpeechTexts.h).
     bool Open(const std::filesystem::path& path);
     bool Parse(const std::uint8_t* data, std::size_t size);
 
