@@ -61,9 +61,10 @@ public:
             ::close(output_);
     }
 
-    // The program serves its request socket.
+    // The program serves its request socket (a generous deadline: a first
+    // start installs its prompts, slow on a machine busy with other tests).
     bool WaitUntilServing() {
-        for (int i = 0; i < 250; ++i) {
+        for (int i = 0; i < 750; ++i) {
             if (fs::exists(vt::RequestSocketPath()))
                 return true;
             std::this_thread::sleep_for(20ms);
