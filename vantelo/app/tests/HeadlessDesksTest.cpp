@@ -1,16 +1,20 @@
 // Two `vantelo --headless` desks, each on its own simulated line and in its
 // own private environment, sharing one database of a private PostgreSQL
 // server: a call ringing on one desk is a notice line on the other, and so
-// is how its ringing ended; a desk hears nothing of its own rings. Every
-// wait has a deadline.
+// is how its ringing ended; a desk hears nothing of its own rings. A contact
+// one desk adds names the other desk's next caller, and that call is in the
+// first desk's call log. Every wait has a deadline.
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
 
 #include <optional>
 
 #include "HeadlessProcess.h"
 #include "linesim/ScopedDaemon.h"
 #include "storage/ChangeListener.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/Eventually.h"
 #include "testsupport/PostgresServer.h"
 #include "testsupport/TestEnvironment.h"
@@ -54,6 +58,35 @@ bool Listening(const std::string& uri, int count) {
                 storage::ChangeListener::kApplicationName + "'");
         return n == std::to_string(count);
     });
+}
+
+// `vtdb` with `args` as run on `desk` (its settings and data), and its output.
+std::string VtdbOn(const Desk& desk, const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"XDG_CONFIG_HOME=" + desk.env.ConfigHome().string(),
+                                    "VANTELO_HOME=" + desk.env.AppHome().string(),
+                                    "XDG_RUNTIME_DIR=" + desk.env.RuntimeDir().string(),
+                                    (vt::test::BinaryFolder() / "vtdb").string()};
+    all.insert(all.end(), args.begin(), args.end());
+    vt::test::ChildProcess vtdb("/usr/bin/env", all);
+    const auto status = vtdb.WaitExit(std::chrono::seconds(10));
+    EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << vtdb.Output();
+    return vtdb.Output();
+}
+
+TEST(HeadlessDesks, AContactAddedOnOneDeskNamesTheOtherDesksCallerInBothLogs) {
+    const std::string uri = PostgresServer::Shared().NewDatabase();
+    Desk b(uri, "상담실");
+    Desk a(uri, "창구");  // the newest: its line is the one driven
+    VtdbOn(b, {"add-contact", "Name=김철수", "HomePhone=0311112222"});
+
+    ASSERT_EQ(a.daemon.Command("ring 1000 1000 1").rfind("OK", 0), 0u);
+    ASSERT_TRUE(a.phone->WaitFor("status: 전화가 왔습니다.")) << Story(*a.phone, a.env.AppHome());
+    a.daemon.Command("cid 0311112222");
+    ASSERT_TRUE(a.phone->WaitFor("number: 김철수\\n0311112222"))
+        << Story(*a.phone, a.env.AppHome());
+    ASSERT_EQ(CallRows(uri, 1).size(), 1u) << Story(*a.phone, a.env.AppHome());
+    const std::string calls = VtdbOn(b, {"calls"});
+    EXPECT_NE(calls.find("2\t김철수\t0311112222\t"), std::string::npos) << calls;
 }
 
 TEST(HeadlessDesks, ARingOnOneDeskIsANoticeOnTheOtherUntilItEnds) {
