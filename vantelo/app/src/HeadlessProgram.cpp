@@ -133,7 +133,8 @@ int HeadlessProgram::Run() {
     const auto& appFolder = start.AppFolder();
 
     const vt::Clock& clock = vt::SystemClock::Instance();
-    DatabasePhoneStore store(clock, DatabaseIn(appFolder), appFolder);
+    const std::filesystem::path database = DatabaseIn(appFolder);
+    DatabasePhoneStore store(clock, database, appFolder);
     if (!store.OpenError().empty()) {
         view.MessageBox(store.OpenError());
         return 1;
@@ -147,7 +148,8 @@ int HeadlessProgram::Run() {
     loop.SetMessageHandler(
         [&phone](vt::UINT m, vt::WPARAM w, vt::LPARAM l) { phone.OnMessage(m, w, l); });
     loop.SetTimerSink(&phone);
-    CallerIdService callerId(appFolder, appFolder / kDatabaseFileName);
+    // The log a client gets at connect is the office's, on a shared store.
+    CallerIdService callerId(appFolder, database);
     callerId.Start([&view](const std::string& line) { view.Notice("callerid: " + line); });
     // On a shared database the other desks' rings are lines of their own.
     OtherDesks otherDesks([&loop](std::function<void()> task) { loop.PostTask(std::move(task)); },

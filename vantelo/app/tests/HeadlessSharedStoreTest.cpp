@@ -14,10 +14,13 @@
 #include <thread>
 
 #include "HeadlessProcess.h"
+#include "NcidTestClient.h"
 #include "linesim/ScopedDaemon.h"
 #include "storage/ChunkedFiles.h"
 #include "testsupport/ChildProcess.h"
+#include "platform/IniStore.h"
 #include "testsupport/PostgresServer.h"
+#include "testsupport/SmtpTestServer.h"
 #include "testsupport/ProbeProcess.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
@@ -82,6 +85,35 @@ TEST_F(HeadlessSharedStore, TheDeskLogsIntoTheSharedCallLogAndVtdbReadsIt) {
     const auto status = vtdb.WaitExit(std::chrono::seconds(10));
     ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << vtdb.Output();
     EXPECT_NE(vtdb.Output().find("2\t홍길동\t0212345678\t"), std::string::npos) << vtdb.Output();
+}
+
+TEST_F(HeadlessSharedStore, ACallerIdClientGetsTheOfficesCallLogAtConnect) {
+    // A call another desk logged.
+    {
+        CRSCallList calls(uri_);
+        ASSERT_TRUE(calls.Open().ok());
+        CallRecord earlier;
+        earlier.Reset(clock_);
+        earlier.CallMode = kCallMissed;
+        earlier.CallNum = "0311112222";
+        earlier.CallName = "김철수";
+        earlier.CallDate = {2026, 12, 8, 14, 30, 0};
+        ASSERT_TRUE(calls.AppendCall(earlier, clock_).ok());
+    }
+    const auto port = static_cast<unsigned short>(vt::test::FreeLoopbackPort());
+    vt::IniStore ini(vt::SettingsFilePath());
+    ASSERT_TRUE(ini.Load());
+    ini.SetString(vt::kSettingsSection, "CallerIdServer", "127.0.0.1:" + std::to_string(port));
+    ASSERT_TRUE(ini.Save());
+    HeadlessProcess phone;
+    ASSERT_TRUE(phone.WaitUntilServing());
+    callerid::test::NcidTestClient client(port);
+    ASSERT_TRUE(client.Connected());
+    const auto startup = client.ReadUntil("300 ");
+    ASSERT_TRUE(startup) << Story(phone, env_.AppHome());
+    ASSERT_EQ(startup->size(), 5u);
+    EXPECT_EQ((*startup)[2],
+              "CIDLOG: *DATE*12082026*TIME*1430*LINE*창구*NMBR*0311112222*MESG*NONE*NAME*김철수*");
 }
 
 TEST_F(HeadlessSharedStore, CallsWhileTheServerIsAwayAreLoggedOnceWhenItIsBack) {
