@@ -83,8 +83,12 @@ std::vector<callerid::CallInfo> CallerIdService::RecentCalls(const std::filesyst
         const CallRecord& c = call.value();
         const bool incoming =
             c.CallMode == kCallReceived || c.CallMode == kCallMissed || c.CallMode == kCallAnswered;
-        if (incoming && !c.CallNum.empty())
-            calls.push_back({c.CallDate, desk, c.CallNum, c.CallName});
+        if (!incoming || c.CallNum.empty())
+            continue;
+        // On a shared log a call tells the desk whose line it came in on;
+        // calls logged before desks were named are this desk's.
+        const std::string logged = set.GetText("CallDesk");
+        calls.push_back({c.CallDate, logged.empty() ? desk : logged, c.CallNum, c.CallName});
     }
     return {calls.rbegin(), calls.rend()};
 }

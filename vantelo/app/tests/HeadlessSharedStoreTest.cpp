@@ -87,9 +87,14 @@ TEST_F(HeadlessSharedStore, TheDeskLogsIntoTheSharedCallLogAndVtdbReadsIt) {
     EXPECT_NE(vtdb.Output().find("2\t홍길동\t0212345678\t"), std::string::npos) << vtdb.Output();
 }
 
+// The line of each logged call is the desk it came in on.
 TEST_F(HeadlessSharedStore, ACallerIdClientGetsTheOfficesCallLogAtConnect) {
     // A call another desk logged.
     {
+        PhoneSettings other;
+        ASSERT_TRUE(LoadSettings(other));
+        other.DeskName = "상담실";
+        ASSERT_TRUE(SaveSettings(other));
         CRSCallList calls(uri_);
         ASSERT_TRUE(calls.Open().ok());
         CallRecord earlier;
@@ -99,6 +104,8 @@ TEST_F(HeadlessSharedStore, ACallerIdClientGetsTheOfficesCallLogAtConnect) {
         earlier.CallName = "김철수";
         earlier.CallDate = {2026, 12, 8, 14, 30, 0};
         ASSERT_TRUE(calls.AppendCall(earlier, clock_).ok());
+        other.DeskName = "창구";
+        ASSERT_TRUE(SaveSettings(other));
     }
     const auto port = static_cast<unsigned short>(vt::test::FreeLoopbackPort());
     vt::IniStore ini(vt::SettingsFilePath());
@@ -113,7 +120,7 @@ TEST_F(HeadlessSharedStore, ACallerIdClientGetsTheOfficesCallLogAtConnect) {
     ASSERT_TRUE(startup) << Story(phone, env_.AppHome());
     ASSERT_EQ(startup->size(), 5u);
     EXPECT_EQ((*startup)[2],
-              "CIDLOG: *DATE*12082026*TIME*1430*LINE*창구*NMBR*0311112222*MESG*NONE*NAME*김철수*");
+              "CIDLOG: *DATE*12082026*TIME*1430*LINE*상담실*NMBR*0311112222*MESG*NONE*NAME*김철수*");
 }
 
 TEST_F(HeadlessSharedStore, CallsWhileTheServerIsAwayAreLoggedOnceWhenItIsBack) {

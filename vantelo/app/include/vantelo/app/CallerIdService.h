@@ -37,7 +37,8 @@ public:
     unsigned short Port() const { return server_ ? server_->Port() : 0; }
 
     // The newest `count` incoming calls with a number, oldest first, as the
-    // protocol tells them on the line `desk`.
+    // protocol tells them: on the line of the desk that logged each call
+    // (`desk` for calls logged before desks were named).
     static std::vector<callerid::CallInfo> RecentCalls(const std::filesystem::path& database,
                                                        const std::string& desk, std::size_t count);
 
