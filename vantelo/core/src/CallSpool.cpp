@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "SpoolWalk.h"
 #include "vantelo/core/CRSCallList.h"
 #include "vantelo/core/VanteloDatabase.h"
 
@@ -35,26 +36,12 @@ storage::Result<int> CallSpool::HandOver(const Store& store) {
     if (!std::filesystem::exists(file_, ec))
         return 0;
     CRSCallList spool(file_);
-    storage::Status s = spool.Open();
-    if (s.ok() && spool.GetRecordCount() > 0)
-        s = spool.MoveFirst();
-    int handed = 0;
-    while (s.ok() && spool.GetRecordCount() > 0 && !spool.IsEOF()) {
+    return HandOverInOrder(spool, spool.Open(), [&]() -> storage::Status {
         storage::Result<CallRecord> call = spool.CurrentCall();
         if (!call.ok())
             return call.status();
-        const std::string uid = spool.GetText("CallUid");
-        s = store(call.value(), uid);
-        if (!s.ok())
-            return s;
-        ++handed;
-        s = spool.Delete();
-        if (s.ok())
-            s = spool.MoveNext();
-    }
-    if (!s.ok())
-        return s;
-    return handed;
+        return store(call.value(), spool.GetText("CallUid"));
+    });
 }
 
 }  // namespace vantelo

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "SpoolWalk.h"
+#include "SpoolWalk.h"
 #include "storage/DatabaseFile.h"
 #include "storage/Filter.h"
 #include "storage/RecordSet.h"
@@ -209,25 +211,12 @@ storage::Result<int> ContactEditSpool::HandOver(const Store& store) {
     if (!count.ok() || count.value() == 0)
         return count.ok() ? storage::Result<int>(0) : storage::Result<int>(count.status());
     storage::RecordSet spool(Schema());
-    Status s = Open(spool);
-    if (s.ok())
-        s = spool.MoveFirst();
-    int handed = 0;
-    while (s.ok() && spool.GetRecordCount() > 0 && !spool.IsEOF()) {
+    return HandOverInOrder(spool, Open(spool), [&]() -> Status {
         auto edit = ReadEdit(spool);
         if (!edit.ok())
             return edit.status();
-        s = store(edit.value());
-        if (!s.ok())
-            return s;
-        ++handed;
-        s = spool.Delete();
-        if (s.ok())
-            s = spool.MoveNext();
-    }
-    if (!s.ok())
-        return s;
-    return handed;
+        return store(edit.value());
+    });
 }
 
 }  // namespace vantelo

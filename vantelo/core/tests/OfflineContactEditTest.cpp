@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "storage/RecordSet.h"
+#include "testsupport/Eventually.h"
 #include "testsupport/PostgresServer.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
@@ -24,16 +25,6 @@ namespace vantelo {
 namespace {
 
 const vt::FixedClock kClock = vt::FixedClock::At(2026, 12, 10, 9, 5, 7);
-
-bool Eventually(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 ContactRecord Contact(const std::string& name, const std::string& phone) {
     ContactRecord contact;
@@ -95,13 +86,16 @@ TEST_F(OfflineContactEdit, EditsMadeWhileAwayReachTheServerOnceInOrder) {
     ASSERT_EQ(store.OpenError(), "");
     const std::filesystem::path copy = store.Copy()->File();
     // The copy names each contact by the server's ID.
-    ASSERT_TRUE(Eventually([&] {
-        CRSAddressList copied;
-        if (!copied.Open(copy).ok() || !Find(copied, "이영희"))
-            return false;
-        auto id = OfflineCopy::ServerIdOf(copy, AddressListSchema(), copied.GetRecordId().value());
-        return id.ok() && id.value() == 3;
-    }));
+    ASSERT_TRUE(vt::test::Eventually(
+        [&] {
+            CRSAddressList copied;
+            if (!copied.Open(copy).ok() || !Find(copied, "이영희"))
+                return false;
+            auto id =
+                OfflineCopy::ServerIdOf(copy, AddressListSchema(), copied.GetRecordId().value());
+            return id.ok() && id.value() == 3;
+        },
+        std::chrono::seconds(30)));
 
     Server().Halt();
     EXPECT_EQ(store.IdentifyCaller("0212345678", "").name, "홍길동");
@@ -147,11 +141,13 @@ TEST_F(OfflineContactEdit, EditsMadeWhileAwayReachTheServerOnceInOrder) {
     // The spool as it was: a handover whose removals never reached the disk.
     const std::filesystem::path before = env_.AppHome() / "spool-before.db";
     std::filesystem::copy_file(edits.File(), before);
-    ASSERT_TRUE(Eventually([&] {
-        store.Copy()->Wake();
-        store.HandOverKeptCalls();
-        return edits.Count().value_or(-1) == 0;
-    }));
+    ASSERT_TRUE(vt::test::Eventually(
+        [&] {
+            store.Copy()->Wake();
+            store.HandOverKeptCalls();
+            return edits.Count().value_or(-1) == 0;
+        },
+        std::chrono::seconds(30)));
     const std::vector<std::string> expected = {"홍길동 0299998888", "박민수 0233334444",
                                                "최지우 0244446666"};
     EXPECT_EQ(Book(uri_), expected);
@@ -166,10 +162,12 @@ TEST_F(OfflineContactEdit, EditsMadeWhileAwayReachTheServerOnceInOrder) {
     std::filesystem::remove(edits.File());
     std::filesystem::rename(before, edits.File());
     ASSERT_EQ(edits.Count().value_or(-1), 5);
-    ASSERT_TRUE(Eventually([&] {
-        store.HandOverKeptCalls();
-        return edits.Count().value_or(-1) == 0;
-    }));
+    ASSERT_TRUE(vt::test::Eventually(
+        [&] {
+            store.HandOverKeptCalls();
+            return edits.Count().value_or(-1) == 0;
+        },
+        std::chrono::seconds(30)));
     EXPECT_EQ(Book(uri_), expected);
     const std::string again = Read(env_.AppHome() / UserLog::kFileName);
     EXPECT_EQ(again.find(dropped), again.rfind(dropped)) << "said once";
@@ -185,14 +183,17 @@ TEST_F(OfflineContactEdit, EditsMadeWhileAwayReachTheServerOnceInOrder) {
     EXPECT_EQ(contacts, (std::vector<long long>{4, 1, 2, 3, 5}));
 
     // The copy takes the book back, each contact with its server ID.
-    EXPECT_TRUE(Eventually([&] {
-        store.Copy()->Wake();
-        CRSAddressList copied;
-        if (Book(copy) != expected || !copied.Open(copy).ok() || !Find(copied, "최지우"))
-            return false;
-        auto id = OfflineCopy::ServerIdOf(copy, AddressListSchema(), copied.GetRecordId().value());
-        return id.ok() && id.value() == 5;
-    }));
+    EXPECT_TRUE(vt::test::Eventually(
+        [&] {
+            store.Copy()->Wake();
+            CRSAddressList copied;
+            if (Book(copy) != expected || !copied.Open(copy).ok() || !Find(copied, "최지우"))
+                return false;
+            auto id =
+                OfflineCopy::ServerIdOf(copy, AddressListSchema(), copied.GetRecordId().value());
+            return id.ok() && id.value() == 5;
+        },
+        std::chrono::seconds(30)));
 }
 
 }  // namespace

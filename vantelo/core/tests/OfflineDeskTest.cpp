@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "testsupport/Eventually.h"
 #include "testsupport/PostgresServer.h"
 #include "testsupport/TestEnvironment.h"
 #include "vantelo/core/CRSAddressList.h"
@@ -22,17 +23,6 @@ namespace vantelo {
 namespace {
 
 const vt::FixedClock kClock = vt::FixedClock::At(2026, 12, 10, 9, 5, 7);
-
-// Waits (with a deadline, never a timed expectation) until `done` holds.
-bool Eventually(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 void AddContact(const std::filesystem::path& database, const std::string& name,
                 const std::string& number) {
@@ -76,11 +66,13 @@ protected:
     // Hurries the store's look at the server until it takes its kept calls.
     int HandOver(DatabasePhoneStore& store) {
         int handed = 0;
-        Eventually([&] {
-            store.Copy()->Wake();
-            handed = store.HandOverKeptCalls();
-            return handed > 0;
-        });
+        vt::test::Eventually(
+            [&] {
+                store.Copy()->Wake();
+                handed = store.HandOverKeptCalls();
+                return handed > 0;
+            },
+            std::chrono::seconds(30));
         return handed;
     }
 
@@ -101,11 +93,14 @@ TEST_F(OfflineDesk, CallsKeptWhileTheServerIsAwayAreHandedOverOnceInOrder) {
     // An edit on the server reaches the desk's copy while the server is there.
     AddContact(uri_, "김철수", "0311112222");
     const std::filesystem::path copy = store.Copy()->File();
-    ASSERT_TRUE(Eventually([&] {
-        store.Copy()->Wake();
-        CRSAddressList copied;
-        return copied.Open(copy).ok() && copied.FindName("0311112222", "").value_or("") == "김철수";
-    }));
+    ASSERT_TRUE(vt::test::Eventually(
+        [&] {
+            store.Copy()->Wake();
+            CRSAddressList copied;
+            return copied.Open(copy).ok() &&
+                   copied.FindName("0311112222", "").value_or("") == "김철수";
+        },
+        std::chrono::seconds(30)));
 
     Server().Halt();
     // Named from the copy; the status line hears of it once.
